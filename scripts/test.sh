@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets up a fresh machine, builds with warnings as errors and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake --preset ci >/dev/null
+cmake --build --preset ci
+ctest --preset ci -j2 "$@"
