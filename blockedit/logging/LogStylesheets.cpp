@@ -23,7 +23,6 @@ constexpr std::string_view kErrorLog = R"xsl(
   <xsl:template match="/">
     <html lang="en">
       <head>
-        <meta charset="UTF-8"/>
         <title>Brinmo error log</title>
         <style>
           body { font-family: sans-serif; margin: 2em; color: #222; }
@@ -116,7 +115,6 @@ constexpr std::string_view kDebugLog = R"xsl(
   <xsl:template match="/">
     <html lang="en">
       <head>
-        <meta charset="UTF-8"/>
         <title>Brinmo debug log</title>
         <style>
           body { font-family: sans-serif; margin: 2em; color: #222; }

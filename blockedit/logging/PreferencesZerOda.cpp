@@ -3,8 +3,10 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "core/KorvaWrap.h"
 #include "engine/editor/HostOutput.h"
 #include "logging/AppDataFolder.h"
+#include "logging/XMLComponentFailure.h"
 #include "logging/XMLUtilities.h"
 
 CServerPreferenceZerOda& CPreferencesZerOda::getAt(int index) {
@@ -23,17 +25,19 @@ void CPreferencesZerOda::add(std::unique_ptr<CServerPreferenceZerOda> record) {
 }
 
 void CPreferencesZerOda::deSerialize(const std::string& path) {
-    pugi::xml_document document;
-    CXMLUtilities::loadDocument(document, path);
-    const pugi::xml_node root = document.document_element();
-    if (!root) throw std::runtime_error("no document element in " + path);
-    if (CXMLUtilities::localName(root) != "documentMonitorPreferences") return;
-    for (pugi::xml_node server = root.first_child(); server; server = server.next_sibling()) {
-        if (!server.first_child()) continue;
-        auto record = std::make_unique<CServerPreferenceZerOda>();
-        record->deSerialize(server);
-        add(std::move(record));
-    }
+    korvaWrap(__FILE__, "CPreferencesZerOda::deSerialize", [&] {
+        pugi::xml_document document;
+        CXMLUtilities::loadDocument(document, path);
+        const pugi::xml_node root = document.document_element();
+        if (!root) throw CXMLComponentFailure{};
+        if (CXMLUtilities::localName(root) != "documentMonitorPreferences") return;
+        for (pugi::xml_node server = root.first_child(); server; server = server.next_sibling()) {
+            if (!server.first_child()) continue;
+            auto record = std::make_unique<CServerPreferenceZerOda>();
+            record->deSerialize(server);
+            add(std::move(record));
+        }
+    });
 }
 
 std::filesystem::path CPreferencesZerOda::defaultSettingsPath() {
@@ -52,6 +56,10 @@ bool loadDocumentMonitorSettings(CPreferencesZerOda& settings) {
         return false;
     }
     const int before = settings.getCount();
-    settings.deSerialize(path);
+    try {
+        settings.deSerialize(path);
+    } catch (const CEXKorva& error) {
+        error.printErrorTrace();
+    }
     return settings.getCount() > before;
 }

@@ -2,20 +2,13 @@
 
 #include <string_view>
 
+#include "core/KorvaWrap.h"
+#include "core/Utilities.h"
 #include "logging/XMLUtilities.h"
 
 namespace {
 
 enum class Kind { kText, kInteger, kFlag };
-
-// TODO(core merge): use CUtilities::CStringToInt.
-int toInteger(const std::string& text) {
-    try {
-        return std::stoi(text);
-    } catch (...) {
-        return 0;
-    }
-}
 
 }  // namespace
 
@@ -79,7 +72,7 @@ bool CServerPreferenceZerOda::setValue(const std::string& key, const std::string
                 this->*setting.text = text;
                 break;
             case Kind::kInteger:
-                this->*setting.number = toInteger(text);
+                this->*setting.number = CUtilities::CStringToInt(text);
                 break;
             case Kind::kFlag:
                 this->*setting.number = text == "1" ? 1 : 0;
@@ -91,8 +84,10 @@ bool CServerPreferenceZerOda::setValue(const std::string& key, const std::string
 }
 
 void CServerPreferenceZerOda::deSerialize(const pugi::xml_node& node) {
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-        if (!child.first_child()) continue;
-        setValue(CXMLUtilities::localName(child), child.first_child().value());
-    }
+    korvaWrap(__FILE__, "CServerPreferenceZerOda::deSerialize", [&] {
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+            if (!child.first_child()) continue;
+            setValue(CXMLUtilities::localName(child), child.first_child().value());
+        }
+    });
 }

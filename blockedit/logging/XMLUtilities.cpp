@@ -1,8 +1,11 @@
 #include "logging/XMLUtilities.h"
 
 #include <fstream>
-#include <stdexcept>
 #include <string_view>
+
+#include "core/KorvaWrap.h"
+#include "core/Utilities.h"
+#include "logging/XMLComponentFailure.h"
 
 namespace {
 
@@ -58,53 +61,67 @@ std::string positionOf(const std::string& path, std::ptrdiff_t offset) {
 }
 
 std::string dateField(const CDateTime& when, int value) {
-    return when.isValid() ? std::to_string(value) : std::string("-1");
+    return when.isValid() ? CUtilities::IntToCString(value) : std::string("-1");
 }
 
 }  // namespace
 
 pugi::xml_node CXMLUtilities::createNode(const std::string& name, const std::string& text,
                                          const std::string& namespaceURI) {
-    pugi::xml_node node = createNode(name, namespaceURI);
-    if (!text.empty()) node.text().set(text.c_str());
-    return node;
+    return korvaWrap(__FILE__, "CXMLUtilities::createNode", [&] {
+        pugi::xml_node node = createNode(name, namespaceURI);
+        if (!text.empty()) node.text().set(text.c_str());
+        return node;
+    });
 }
 
 pugi::xml_node CXMLUtilities::createNode(const std::string& name, const std::string& namespaceURI) {
-    pugi::xml_node node = factory_.append_child(name.c_str());
-    if (!node) throw std::runtime_error("cannot create XML element " + name);
-    declareNamespace(node, namespaceURI);
-    return node;
+    return korvaWrap(__FILE__, "CXMLUtilities::createNode", [&] {
+        pugi::xml_node node = factory_.append_child(name.c_str());
+        if (!node) throw CXMLComponentFailure{};
+        declareNamespace(node, namespaceURI);
+        return node;
+    });
 }
 
 pugi::xml_node CXMLUtilities::createUniversalTimeNode(const std::string& namespaceURI, const CDateTime& when) {
-    pugi::xml_node date = createNode("date", namespaceURI);
-    const std::pair<const char*, int> parts[] = {{"year", when.year()},     {"month", when.month()},
-                                                 {"day", when.day()},       {"hour", when.hour()},
-                                                 {"minute", when.minute()}, {"second", when.second()}};
-    for (const auto& [name, value] : parts) appendChild(date, createNode(name, dateField(when, value), namespaceURI));
-    return date;
+    return korvaWrap(__FILE__, "CXMLUtilities::createUniversalTimeNode", [&] {
+        pugi::xml_node date = createNode("date", namespaceURI);
+        const std::pair<const char*, int> parts[] = {{"year", when.year()},     {"month", when.month()},
+                                                     {"day", when.day()},       {"hour", when.hour()},
+                                                     {"minute", when.minute()}, {"second", when.second()}};
+        for (const auto& [name, value] : parts) {
+            appendChild(date, createNode(name, dateField(when, value), namespaceURI));
+        }
+        return date;
+    });
 }
 
 void CXMLUtilities::createXMLDoc(const std::string& path, const std::string& stylesheet,
                                  const std::string& rootName, const std::string& namespaceURI) {
-    pugi::xml_document document;
-    addProlog(document, stylesheet);
-    pugi::xml_node root = document.append_child(rootName.c_str());
-    if (!namespaceURI.empty()) declareNamespace(root, namespaceURI);
-    if (!saveDocument(document, path)) throw std::runtime_error("cannot write XML file " + path);
+    korvaWrap(__FILE__, "CXMLUtilities::createXMLDoc", [&] {
+        pugi::xml_document document;
+        addProlog(document, stylesheet);
+        pugi::xml_node root = document.append_child(rootName.c_str());
+        if (!root) throw CXMLComponentFailure{};
+        if (!namespaceURI.empty()) declareNamespace(root, namespaceURI);
+        if (!saveDocument(document, path)) throw CXMLComponentFailure{};
+    });
 }
 
 pugi::xml_node CXMLUtilities::appendChild(pugi::xml_node parent, pugi::xml_node child) {
-    if (!parent || !child) throw std::invalid_argument("appending a null XML node");
-    pugi::xml_node appended =
-        child.root() == parent.root() ? parent.append_move(child) : parent.append_copy(child);
-    if (!appended) throw std::invalid_argument("cannot append XML node " + std::string(child.name()));
-    // A copy loses the declarations in scope where the original stood; keep its namespace explicit.
-    if (appended.type() == pugi::node_element && prefixOf(appended).empty() && !appended.attribute(kXmlns.data())) {
-        declareNamespace(appended, namespaceURI(child));
-    }
-    return appended;
+    return korvaWrap(__FILE__, "CXMLUtilities::appendChild", [&] {
+        if (!parent || !child) throw CXMLComponentFailure{};
+        pugi::xml_node appended =
+            child.root() == parent.root() ? parent.append_move(child) : parent.append_copy(child);
+        if (!appended) throw CXMLComponentFailure{};
+        // A copy loses the declarations in scope where the original stood; keep its namespace explicit.
+        if (appended.type() == pugi::node_element && prefixOf(appended).empty() &&
+            !appended.attribute(kXmlns.data())) {
+            declareNamespace(appended, namespaceURI(child));
+        }
+        return appended;
+    });
 }
 
 std::string CXMLUtilities::localName(const pugi::xml_node& node) {

@@ -11,7 +11,6 @@
   <xsl:template match="/">
     <html lang="en">
       <head>
-        <meta charset="UTF-8"/>
         <title>Brinmo error log</title>
         <style>
           body { font-family: sans-serif; margin: 2em; color: #222; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "LoggingTestSupport.h"
+#include "core/EXKorva.h"
 #include "engine/editor/HostOutput.h"
 #include "logging/AppDataFolder.h"
 
@@ -21,6 +22,8 @@ const char* kTwoServers = R"(<?xml version="1.0" encoding="UTF-8"?>
     <iprBatchSize>abc</iprBatchSize>
     <svgBatchSize>1,000</svgBatchSize>
     <lltBatchSize>-7</lltBatchSize>
+    <acadCheckPeriod>12abc</acadCheckPeriod>
+    <acadMaxSessionSecs>-1.5</acadMaxSessionSecs>
     <cachePlotAreaTypeID></cachePlotAreaTypeID>
     <unknownKey>5</unknownKey>
     <DBTIMEOUT>99</DBTIMEOUT>
@@ -129,6 +132,8 @@ TEST(PreferencesZerOda, ReadsServersInOrderWithTheReadingRules) {
     EXPECT_EQ(first.getIprBatchSize(), 0);  // not a number
     EXPECT_EQ(first.getSvgBatchSize(), 1);  // commas pass the number check, the conversion stops there
     EXPECT_EQ(first.getLltBatchSize(), -7);
+    EXPECT_EQ(first.getAcadCheckPeriod(), 0);  // a number followed by letters is no number
+    EXPECT_EQ(first.getAcadMaxSessionSecs(), -1);
     EXPECT_EQ(first.getCachePlotAreaTypeID(), 1);  // an empty key keeps the default
     EXPECT_EQ(first.getAcadTempDirectory(), "/tmp/two");
     EXPECT_EQ(first.getGraphRepOutPath(), "/srv/reports");  // matched by local name
@@ -156,6 +161,17 @@ TEST(PreferencesZerOda, EmptyOrForeignFilesGiveNoRecords) {
     EXPECT_EQ(settings.getCount(), 0);
     writeFile(folder.file("text.xml"), "<documentMonitorPreferences>loose text</documentMonitorPreferences>");
     settings.deSerialize(folder.file("text.xml"));
+    EXPECT_EQ(settings.getCount(), 0);
+
+    writeFile(folder.file("broken.xml"), "<documentMonitorPreferences><server><dbTimeout>3</server>");
+    try {
+        settings.deSerialize(folder.file("broken.xml"));
+        FAIL() << "no failure";
+    } catch (const CEXKorva& error) {
+        EXPECT_EQ(error.getProcSig(), "CPreferencesZerOda::deSerialize");
+        EXPECT_EQ(error.getClass(), "PreferencesZerOda");
+        EXPECT_EQ(error.getDescription(), "unhandled error");
+    }
     EXPECT_EQ(settings.getCount(), 0);
 }
 
