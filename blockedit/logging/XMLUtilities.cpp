@@ -1,5 +1,8 @@
 #include "logging/XMLUtilities.h"
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <string_view>
 
@@ -60,6 +63,49 @@ std::string positionOf(const std::string& path, std::ptrdiff_t offset) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
+// XML 1.0 cannot carry control characters other than tab and line ends, not even as references;
+// they become U+FFFD so that a log stays readable by every XML tool.
+std::string xmlSafeText(const std::string& text) {
+    std::string safe;
+    safe.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+            safe += "\xEF\xBF\xBD";
+        } else {
+            safe += c;
+        }
+    }
+    return safe;
+}
+
+// Writes next to the target and renames over it, so a failure never leaves half a file.
+bool saveReplacing(const pugi::xml_document& document, const std::string& path) {
+    std::error_code error;
+    std::filesystem::path target = path;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, error))) {
+        target = std::filesystem::weakly_canonical(target, error);
+        if (error) return false;
+    }
+    std::filesystem::path temporary = target;
+    temporary += ".tmp" + std::to_string(::getpid());
+    if (!document.save_file(temporary.c_str(), "  ", pugi::format_default | pugi::format_no_declaration,
+                            pugi::encoding_utf8)) {
+        std::filesystem::remove(temporary, error);
+        return false;
+    }
+    // Keep the permissions of a log that others are meant to read or write.
+    if (const auto status = std::filesystem::status(target, error); !error && std::filesystem::exists(status)) {
+        std::filesystem::permissions(temporary, status.permissions(), error);
+    }
+    std::filesystem::rename(temporary, target, error);
+    if (error) {
+        std::filesystem::remove(temporary, error);
+        return false;
+    }
+    return true;
+}
+
 std::string dateField(const CDateTime& when, int value) {
     return when.isValid() ? CUtilities::IntToCString(value) : std::string("-1");
 }
@@ -70,7 +116,7 @@ pugi::xml_node CXMLUtilities::createNode(const std::string& name, const std::str
                                          const std::string& namespaceURI) {
     return korvaWrap(__FILE__, "CXMLUtilities::createNode", [&] {
         pugi::xml_node node = createNode(name, namespaceURI);
-        if (!text.empty()) node.text().set(text.c_str());
+        if (!text.empty()) node.text().set(xmlSafeText(text).c_str());
         return node;
     });
 }
@@ -164,8 +210,7 @@ bool CXMLUtilities::loadDocument(pugi::xml_document& document, const std::string
 
 bool CXMLUtilities::saveDocument(pugi::xml_document& document, const std::string& path) {
     if (pugi::xml_node root = document.document_element()) dropRedundantDeclarations(root, std::string());
-    return document.save_file(path.c_str(), "  ", pugi::format_default | pugi::format_no_declaration,
-                              pugi::encoding_utf8);
+    return saveReplacing(document, path);
 }
 
 void CXMLUtilities::addProlog(pugi::xml_document& document, const std::string& stylesheet) {

@@ -34,6 +34,7 @@ TEST(XMLUtilities, NamespacesAreDeclaredOnlyWhereTheyChange) {
     pugi::xml_node call = CXMLUtilities::appendChild(record, factory.createNode("call", kInner));
     CXMLUtilities::appendChild(call, factory.createNode("empty", "", kInner));
     CXMLUtilities::appendChild(call, factory.createNode("back", "x", kOuter));
+    CXMLUtilities::appendChild(record, factory.createNode("control", "bell\a\tend", kOuter));
 
     pugi::xml_document document;
     CXMLUtilities::addProlog(document, "");
@@ -57,6 +58,23 @@ TEST(XMLUtilities, NamespacesAreDeclaredOnlyWhereTheyChange) {
     EXPECT_EQ(CXMLUtilities::namespaceURI(readRecord.child("call").child("empty")), kInner);
     EXPECT_EQ(readRecord.child("call").child("empty").first_child(), pugi::xml_node());
     EXPECT_EQ(CXMLUtilities::namespaceURI(readRecord.child("call").child("back")), kOuter);
+    EXPECT_STREQ(readRecord.child("control").text().get(), "bell\xEF\xBF\xBD\tend");
+}
+
+TEST(XMLUtilities, SavingReplacesTheFileWholeAndKeepsItsPermissions) {
+    TempFolder folder;
+    const std::string path = folder.file("kept.xml");
+    writeFile(path, "<old/>");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read);
+    pugi::xml_document document;
+    document.append_child("fresh");
+    ASSERT_TRUE(CXMLUtilities::saveDocument(document, path));
+    EXPECT_EQ(readFile(path), "<fresh />\n");
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), std::filesystem::directory_iterator()), 1);
+    EXPECT_FALSE(CXMLUtilities::saveDocument(document, folder.file("missing/kept.xml")));
 }
 
 TEST(XMLUtilities, NodesFromAnotherDocumentKeepTheirNamespace) {
