@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -163,18 +164,24 @@ TEST(Files, ExistenceCreationAndDeletion) {
     // A file in the way of a folder, then a folder that may not be written.
     EXPECT_FALSE(F::ensureDirectoryExists(file + "/sub"));
     EXPECT_EQ(output.text(), "Cannot create " + file + "/sub\n");
-    if (::geteuid() != 0) {
-        output.clear();
-        const std::string locked = scratch / "locked";
-        ASSERT_EQ(::mkdir(locked.c_str(), 0500), 0);
-        EXPECT_FALSE(F::ensureDirectoryExists(locked + "/x/y"));
-        EXPECT_EQ(output.text(), "Cannot create " + locked + "/x - Access denied\n");
-    }
-
     EXPECT_TRUE(F::deleteFile(file));
     EXPECT_FALSE(F::fileExists(file));
     EXPECT_FALSE(F::deleteFile(file));
     EXPECT_FALSE(F::deleteFile(scratch / "a"));  // folders are not removed
+
+    // Permissions do not stop root; /sys refuses everyone a new folder.
+    output.clear();
+    std::string denied = scratch / "locked";
+    ASSERT_EQ(::mkdir(denied.c_str(), 0500), 0);
+    const std::string probe = denied + "/probe";
+    if (::mkdir(probe.c_str(), 0777) == 0) {
+        ::rmdir(probe.c_str());
+        denied = "/sys";
+        if (::mkdir("/sys/brinmo-probe", 0777) == 0 || (errno != EPERM && errno != EACCES))
+            GTEST_SKIP() << "no folder here refuses access";
+    }
+    EXPECT_FALSE(F::ensureDirectoryExists(denied + "/x/y"));
+    EXPECT_EQ(output.text(), "Cannot create " + denied + "/x - Access denied\n");
 }
 
 TEST(Files, TempFilesAreDeletedTogether) {
