@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 
@@ -69,6 +70,9 @@ TEST(Conversions, DoubleToCString) {
     EXPECT_EQ(U::DoubleToCString(123.456, 2), "123.46");
     EXPECT_EQ(U::DoubleToCString(0.0625, 3), "0.062");  // an exact tie rounds to even
     EXPECT_EQ(U::DoubleToCString(1e20, 1), "100000000000000000000.0");
+    char exact[1400];
+    std::snprintf(exact, sizeof exact, "%.1250f", 5e-324);
+    EXPECT_EQ(U::DoubleToCString(5e-324, 1250), exact);
     // The sign of the conversion is kept even when the digits round to zero.
     EXPECT_EQ(U::DoubleToCString(-0.001, 2), "-0.00");
 
