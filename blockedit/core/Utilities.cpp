@@ -3,7 +3,7 @@
 #include <locale.h>
 
 #include <algorithm>
-#include <cerrno>
+#include <cmath>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -59,7 +59,12 @@ struct FixedDigits {
 
 FixedDigits fixedPointDigits(double value, int precision) {
     FixedDigits result;
-    std::string text = formatC("%.*f", precision, value);
+    // A double has at most 1074 decimals; beyond that the digits are zeros, added here rather
+    // than asked of the C library.
+    constexpr int kExactDecimals = 1100;
+    std::string text = formatC("%.*f", std::min(precision, kExactDecimals), value);
+    if (precision > kExactDecimals && std::isfinite(value))
+        text.append(static_cast<std::size_t>(precision - kExactDecimals), '0');
     if (!text.empty() && text[0] == '-') {
         result.negative = true;
         text.erase(0, 1);
