@@ -160,13 +160,15 @@ void CXMLUtilities::createXMLDoc(const std::string& path, const std::string& sty
 pugi::xml_node CXMLUtilities::appendChild(pugi::xml_node parent, pugi::xml_node child) {
     return korvaWrap(__FILE__, "CXMLUtilities::appendChild", [&] {
         if (!parent || !child) throw CXMLComponentFailure{};
+        // Moved or copied, the node leaves the declarations in scope where it stood; keep its
+        // namespace explicit.
+        const std::string originalNamespace = namespaceURI(child);
         pugi::xml_node appended =
             child.root() == parent.root() ? parent.append_move(child) : parent.append_copy(child);
         if (!appended) throw CXMLComponentFailure{};
-        // A copy loses the declarations in scope where the original stood; keep its namespace explicit.
         if (appended.type() == pugi::node_element && prefixOf(appended).empty() &&
             !appended.attribute(kXmlns.data())) {
-            declareNamespace(appended, namespaceURI(child));
+            declareNamespace(appended, originalNamespace);
         }
         return appended;
     });

@@ -98,6 +98,12 @@ TEST(XMLUtilities, NodesFromAnotherDocumentKeepTheirNamespace) {
     pugi::xml_document back;
     ASSERT_TRUE(CXMLUtilities::loadDocument(back, folder.file("out.xml")));
     EXPECT_EQ(CXMLUtilities::namespaceURI(back.document_element().child("leaf")), "urn:y");
+
+    // Moved within its own document under an element of another namespace, likewise.
+    pugi::xml_node other = source.document_element().append_child("other");
+    other.append_attribute("xmlns") = "urn:z";
+    CXMLUtilities::appendChild(other, source.document_element().child("leaf"));
+    EXPECT_EQ(CXMLUtilities::namespaceURI(other.child("leaf")), "urn:y");
 }
 
 TEST(XMLUtilities, DateNodeWritesPlainNumbersOrMinusOne) {
