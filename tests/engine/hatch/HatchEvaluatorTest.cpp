@@ -170,3 +170,35 @@ TEST(HatchPattern, PlacedLinesAreRotatedAndScaledLikeDxfStoresThem) {
     EXPECT_TRUE(turned[0].offset.isEqualTo({-0.55, 0}, 1e-12));
     EXPECT_TRUE(turned[1].basePoint.isEqualTo({0, 1}, 1e-12));
 }
+
+TEST(HatchEvaluator, EveryBuiltInPatternHatchesInsideTheBoundary) {
+    HatchPatternLibrary lib(PatternUnits::Metric);
+    HatchEvaluator ev;
+    // Outer square, a hole, and an island inside the hole that is hatched again.
+    std::vector<PolylineGeometry> loops{rect(0, 0, 500, 500), rect(100, 100, 400, 400),
+                                        rect(200, 200, 300, 300)};
+    // Pieces may touch a boundary (a dot on a corner), never go beyond it.
+    auto inside = [](const Point2d& p) {
+        const double e = 1e-9;
+        auto in = [&](double lo, double hi) {
+            return p.x >= lo - e && p.x <= hi + e && p.y >= lo - e && p.y <= hi + e;
+        };
+        auto strictlyIn = [&](double lo, double hi) {
+            return p.x > lo + e && p.x < hi - e && p.y > lo + e && p.y < hi - e;
+        };
+        return in(0, 500) && (!strictlyIn(100, 400) || in(200, 300));
+    };
+    for (const auto& name : lib.names()) {
+        const HatchPattern& p = *lib.find(name);
+        auto r = ev.evaluate(loops, p, 0.25, 1.0);
+        ASSERT_EQ(r.status, ErrorStatus::eOk) << name;
+        if (p.isSolid()) continue;
+        bool islandHit = false;
+        for (const auto& s : r.segments) {
+            Point2d mid = Point2d::midpoint(s.start, s.end);
+            EXPECT_TRUE(inside(mid)) << name << " at " << mid.x << "," << mid.y;
+            islandHit = islandHit || (mid.x > 200 && mid.x < 300 && mid.y > 200 && mid.y < 300);
+        }
+        EXPECT_TRUE(islandHit) << name;
+    }
+}
