@@ -7,7 +7,7 @@
 
 namespace cad {
 
-bool HatchPattern::isSolid() const { return equalsIgnoreCase(name, "SOLID"); }
+bool HatchPattern::isSolid() const { return patternNamesEqual(name, "SOLID"); }
 
 HatchPattern HatchPattern::scaled(double factor) const {
     HatchPattern out = *this;

@@ -12,7 +12,7 @@ namespace {
 constexpr double kMillimetresPerInch = 25.4;
 }
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+bool patternNamesEqual(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::toupper(static_cast<unsigned char>(x)) ==
@@ -39,7 +39,7 @@ std::size_t HatchPatternLibrary::loadText(std::string_view text, const std::stri
 
 void HatchPatternLibrary::add(HatchPattern pattern) {
     for (auto& p : patterns_)
-        if (equalsIgnoreCase(p.name, pattern.name)) {
+        if (patternNamesEqual(p.name, pattern.name)) {
             p = std::move(pattern);
             return;
         }
@@ -48,7 +48,7 @@ void HatchPatternLibrary::add(HatchPattern pattern) {
 
 const HatchPattern* HatchPatternLibrary::find(std::string_view name) const {
     for (const auto& p : patterns_)
-        if (equalsIgnoreCase(p.name, name)) return &p;
+        if (patternNamesEqual(p.name, name)) return &p;
     return nullptr;
 }
 

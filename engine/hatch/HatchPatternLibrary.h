@@ -8,7 +8,8 @@
 
 namespace cad {
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b);
+// Pattern names compare without regard to ASCII letter case.
+bool patternNamesEqual(std::string_view a, std::string_view b);
 
 // Pattern units follow the drawing's measurement system: imperial drawings use the patterns
 // as written (inches), metric ones the same shapes in millimetres.

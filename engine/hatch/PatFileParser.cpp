@@ -68,7 +68,7 @@ std::vector<HatchPattern> parsePatText(std::string_view text, const std::string&
             name = trim(name);
             if (name.empty()) throw PatParseError(source, lineNo, "pattern name missing after '*'");
             for (const auto& p : patterns)
-                if (equalsIgnoreCase(p.name, name))
+                if (patternNamesEqual(p.name, name))
                     throw PatParseError(source, lineNo,
                                         "pattern " + std::string(name) + " is defined twice");
             patterns.push_back({std::string(name), std::string(description), {}});
