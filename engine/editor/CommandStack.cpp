@@ -33,12 +33,6 @@ ErrorStatus CommandStack::addCommand(std::string_view group, std::string_view gl
     return ErrorStatus::eOk;
 }
 
-ErrorStatus CommandStack::addCommand(std::string_view group, std::string_view globalName,
-                                     std::string_view localName, int flags, CommandFunction function) {
-    if (function == nullptr) return ErrorStatus::eInvalidInput;
-    return addCommand(group, globalName, localName, flags, CommandHandler(function));
-}
-
 ErrorStatus CommandStack::removeGroup(std::string_view group) {
     auto removed = std::erase_if(commands_, [&](const auto& c) { return sameName(c->group, group); });
     return removed ? ErrorStatus::eOk : ErrorStatus::eKeyNotFound;

@@ -38,12 +38,11 @@ public:
     // The group holding the host's built-in commands.
     static constexpr std::string_view kHostGroup = "BRINMO";
 
+    // A plain function (CommandFunction) converts to a handler; a null one is refused.
     // eDuplicateRecordName when the group already has a command of that global or local name;
     // eInvalidInput for an empty name or handler.
     ErrorStatus addCommand(std::string_view group, std::string_view globalName, std::string_view localName,
                            int flags, CommandHandler handler);
-    ErrorStatus addCommand(std::string_view group, std::string_view globalName, std::string_view localName,
-                           int flags, CommandFunction function);
 
     // eKeyNotFound when no command of the group is registered.
     ErrorStatus removeGroup(std::string_view group);
