@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "core/EXKinds.h"
+#include "core/EXUnhandled.h"
+#include "core/KorvaExceptions.h"
+#include "core/ModuleInfo.h"
+#include "engine/dialogs/MessageBox.h"
+#include "engine/editor/HostOutput.h"
+
+namespace {
+
+CEXHatchBlock hatchFailure(const std::string& block) {
+    return CEXHatchBlock(block, "1F", kModuleDescription, "Hatch.cpp", "CHatch::applyToBlock");
+}
+
+}  // namespace
+
+TEST(KorvaExceptions, CollectsInOrderAndOwnsTheChains) {
+    CKorvaExceptions errors;
+    EXPECT_EQ(errors.getCount(), 0u);
+    EXPECT_THROW(errors.getAt(0), std::out_of_range);
+
+    errors.add(hatchFailure("ROOM-1"));
+    errors.add(CEXUnhandled(kModuleDescription, "Category.cpp", "CCategory::applyToDWG", 0,
+                            std::make_unique<CEXHatchTooDense>("korva block ROOM-2", "ANSI31", 0.01,
+                                                               kModuleDescription, "Hatch.cpp", "CHatch::apply")));
+    ASSERT_EQ(errors.getCount(), 2u);
+    EXPECT_NE(dynamic_cast<const CEXHatchBlock*>(&errors.getAt(0)), nullptr);
+    EXPECT_EQ(errors.getAt(1).getInnerException()->getSeverityText(), "medium");
+    EXPECT_THROW(errors.getAt(2), std::out_of_range);
+
+    {
+        cad::RecordedMessageBoxes boxes;
+        errors.showAll();
+        ASSERT_EQ(boxes.boxes().size(), 2u);
+        EXPECT_EQ(boxes.boxes()[0].text,
+                  "Hatch::CHatch::applyToBlock\n\nUnable to hatch Korva Block: ROOM-1. Handle: 1F. Please check the "
+                  "polyline is closed.");
+        EXPECT_EQ(boxes.boxes()[1].text,
+                  "Category::CCategory::applyToDWG\n\tHatch::CHatch::apply\n\nUnable to hatch korva block ROOM-2. "
+                  "ANSI31 set at scale 0.01 is too dense to be displayed.");
+    }
+    {
+        cad::CapturedOutput output;
+        errors.printAll();
+        EXPECT_EQ(output.text(),
+                  "CHatch::applyToBlock\n\nUnable to hatch Korva Block: ROOM-1. Handle: 1F. Please check the "
+                  "polyline is closed.\n"
+                  "CCategory::applyToDWG\n\tCHatch::apply\n\nUnable to hatch korva block ROOM-2. ANSI31 set at "
+                  "scale 0.01 is too dense to be displayed.\n");
+    }
+
+    errors.deleteObjects();
+    EXPECT_EQ(errors.getCount(), 0u);
+    EXPECT_THROW(errors.getAt(0), std::out_of_range);
+    cad::RecordedMessageBoxes none;
+    errors.showAll();
+    EXPECT_TRUE(none.boxes().empty());
+}
+
+TEST(KorvaExceptions, GrowsByAnEighthBetweenFourAnd1024Slots) {
+    CKorvaExceptions errors;
+    errors.add(hatchFailure("R"));
+    EXPECT_EQ(errors.getSize(), 4u);
+    for (int i = 0; i < 4; ++i) errors.add(hatchFailure("R"));
+    EXPECT_EQ(errors.getSize(), 8u);
+    while (errors.getCount() < 40) errors.add(hatchFailure("R"));
+    // 4, 8, 12, 16, 20, 24, 28, 32, 36, 40 (an eighth stays below 4 up to 32 slots), then 45.
+    EXPECT_EQ(errors.getSize(), 40u);
+    errors.add(hatchFailure("R"));
+    EXPECT_EQ(errors.getSize(), 45u);
+    EXPECT_EQ(errors.getCount(), 41u);
+
+    CKorvaExceptions fixed;
+    fixed.setGrowBy(10);
+    for (int i = 0; i < 11; ++i) fixed.add(hatchFailure("R"));
+    EXPECT_EQ(fixed.getSize(), 20u);
+
+    CKorvaExceptions big;
+    for (int i = 0; i < 9000; ++i) big.add(hatchFailure("R"));
+    // Steps of an eighth reach 8192+1024 = 9216 only in capped steps of 1024.
+    const std::size_t size = big.getSize();
+    EXPECT_GE(size, 9000u);
+    EXPECT_LT(size - 9000u, 1025u);
+    EXPECT_EQ(big.getCount(), 9000u);
+}
