@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "engine/dialogs/Dialog.h"
 #include "engine/dialogs/DialogScript.h"
@@ -35,14 +36,38 @@ bool stripDialogWord(std::string_view& line) {
 
 }  // namespace
 
-ConsoleDialogs::ConsoleDialogs(Editor& editor) : editor_(editor), previousBoxes_(&messageBoxPresenter()) {
+ConsoleDialogs::ConsoleDialogs(Editor& editor)
+    : editor_(editor), previousBoxes_(&messageBoxPresenter()), previousFiles_(&fileDialogPresenter()) {
     setMessageBoxPresenter(this);
     setDialogPresenter(this);
+    setFileDialogPresenter(this);
 }
 
 ConsoleDialogs::~ConsoleDialogs() {
+    setFileDialogPresenter(previousFiles_);
     setDialogPresenter(nullptr);
-    setMessageBoxPresenter(previousBoxes_ == this ? nullptr : previousBoxes_);
+    setMessageBoxPresenter(previousBoxes_);
+}
+
+std::string ConsoleDialogs::openFile(const std::string& filter) {
+    // "XML (*.xml)|*.xml|All (*.*)|*.*||": the descriptions are every other part.
+    std::string shown;
+    std::size_t start = 0;
+    for (int part = 0; start <= filter.size(); ++part) {
+        std::size_t bar = filter.find('|', start);
+        std::string piece = filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+        if (part % 2 == 0 && !piece.empty()) shown += (shown.empty() ? "" : ", ") + piece;
+        if (bar == std::string::npos) break;
+        start = bar + 1;
+    }
+    std::string answer;
+    std::string prompt = shown.empty() ? "File name: " : "File name (" + shown + "): ";
+    if (editor_.getString(true, prompt, answer) != RTNORM) return "";
+    std::string_view name = trim(answer);
+    if (name.empty()) return "";
+    std::error_code ec;
+    auto full = std::filesystem::absolute(std::filesystem::path(name), ec);
+    return ec ? std::string(name) : full.lexically_normal().string();
 }
 
 MessageBoxResult ConsoleDialogs::show(const std::string& caption, const std::string& text, MessageBoxIcon,

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/dialogs/DialogPresenter.h"
+#include "engine/dialogs/FileDialog.h"
 #include "engine/dialogs/MessageBox.h"
 
 namespace cad {
@@ -14,7 +15,8 @@ class Editor;
 // A dialog prints its text block (see describeDialog) and takes actions (see applyDialogAction):
 // a modal one reads every line until it ends ("Dialog: " prompt); a modeless one stays open and
 // gets the lines typed at the command prompt as "dialog ACTION". The end of the input cancels.
-class ConsoleDialogs : public MessageBoxPresenter, public DialogPresenter {
+// The open-file dialog asks "File name (FILTER): " on the command line; an empty answer cancels.
+class ConsoleDialogs : public MessageBoxPresenter, public DialogPresenter, public FileDialogPresenter {
 public:
     explicit ConsoleDialogs(Editor& editor);
     ~ConsoleDialogs() override;
@@ -23,6 +25,8 @@ public:
 
     MessageBoxResult show(const std::string& caption, const std::string& text, MessageBoxIcon icon,
                           MessageBoxButtons buttons) override;
+
+    std::string openFile(const std::string& filter) override;
 
     void runModal(Dialog& dialog) override;
     void opened(Dialog& dialog) override;
@@ -39,6 +43,7 @@ private:
     Editor& editor_;
     std::vector<Dialog*> modeless_;
     MessageBoxPresenter* previousBoxes_;
+    FileDialogPresenter* previousFiles_;
 };
 
 }  // namespace cad

@@ -20,29 +20,7 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-PromptPoint cross(const PromptPoint& a, const PromptPoint& b) {
-    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
-
-double dot(const PromptPoint& a, const PromptPoint& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
 }  // namespace
-
-PromptPoint Ucs::toWorld(const PromptPoint& p) const {
-    PromptPoint z = cross(xAxis, yAxis);
-    PromptPoint w;
-    for (int i = 0; i < 3; ++i) w[i] = origin[i] + p[0] * xAxis[i] + p[1] * yAxis[i] + p[2] * z[i];
-    return w;
-}
-
-PromptPoint Ucs::fromWorld(const PromptPoint& p) const {
-    PromptPoint d{p[0] - origin[0], p[1] - origin[1], p[2] - origin[2]};
-    return {dot(d, xAxis), dot(d, yAxis), dot(d, cross(xAxis, yAxis))};
-}
-
-bool Ucs::isWorld() const {
-    return origin == PromptPoint{0, 0, 0} && xAxis == PromptPoint{1, 0, 0} && yAxis == PromptPoint{0, 1, 0};
-}
 
 std::optional<double> parseReal(std::string_view text) {
     text = trim(text);
@@ -66,8 +44,8 @@ std::optional<int> parseInt(std::string_view text) {
     return static_cast<int>(v);
 }
 
-std::optional<PromptPoint> parsePoint(std::string_view text) {
-    PromptPoint p{0, 0, 0};
+std::optional<Point3d> parsePoint(std::string_view text) {
+    double v3[3] = {0, 0, 0};
     int count = 0;
     std::size_t start = 0;
     text = trim(text);
@@ -77,12 +55,12 @@ std::optional<PromptPoint> parsePoint(std::string_view text) {
         if (count == 3) return std::nullopt;
         auto v = parseReal(part);
         if (!v) return std::nullopt;
-        p[count++] = *v;
+        v3[count++] = *v;
         if (comma == std::string_view::npos) break;
         start = comma + 1;
     }
     if (count < 2) return std::nullopt;
-    return p;
+    return Point3d(v3[0], v3[1], v3[2]);
 }
 
 int Editor::read(std::string_view prompt, std::string& line) {
@@ -135,7 +113,7 @@ int Editor::getString(bool allowSpaces, std::string_view prompt, std::string& va
     return RTNORM;
 }
 
-int Editor::getPoint(std::string_view prompt, PromptPoint& value) {
+int Editor::getPoint(std::string_view prompt, Point3d& value) {
     while (true) {
         std::string line;
         if (int rc = read(prompt, line); rc != RTNORM) return rc;

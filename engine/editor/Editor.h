@@ -1,31 +1,19 @@
 #pragma once
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/db/ErrorStatus.h"
+#include "engine/geometry/CoordinateSystem.h"
+#include "engine/geometry/Point3d.h"
 
 namespace cad {
 
 class LineInput;
 
-using PromptPoint = std::array<double, 3>;
-
-// The user coordinate system: origin and axes in world coordinates.
-struct Ucs {
-    PromptPoint origin{0, 0, 0};
-    PromptPoint xAxis{1, 0, 0};
-    PromptPoint yAxis{0, 1, 0};
-
-    PromptPoint toWorld(const PromptPoint& p) const;
-    PromptPoint fromWorld(const PromptPoint& p) const;
-    bool isWorld() const;
-};
-
 // Parses "x,y" or "x,y,z"; nothing when the text is not a point.
-std::optional<PromptPoint> parsePoint(std::string_view text);
+std::optional<Point3d> parsePoint(std::string_view text);
 // Parses a whole text as a number; nothing when anything but blanks is left over.
 std::optional<double> parseReal(std::string_view text);
 std::optional<int> parseInt(std::string_view text);
@@ -45,22 +33,22 @@ public:
     // Without spaces the answer ends at its first blank. An empty line is an empty answer (RTNORM).
     int getString(bool allowSpaces, std::string_view prompt, std::string& value);
     // The point is typed in the current UCS and returned in world coordinates.
-    int getPoint(std::string_view prompt, PromptPoint& value);
+    int getPoint(std::string_view prompt, Point3d& value);
     // Keywords are separated by blanks; an answer matches a keyword in full or by a prefix that
     // only it has, in any letter case. The keyword is returned as it is written in the list.
     int getKeyword(std::string_view prompt, std::string_view keywords, std::string& value);
     // One raw line: RTNORM (possibly empty) or RTCAN.
     int getLine(std::string_view prompt, std::string& value);
 
-    Ucs& ucs() { return ucs_; }
-    const Ucs& ucs() const { return ucs_; }
+    CoordinateSystem& ucs() { return ucs_; }
+    const CoordinateSystem& ucs() const { return ucs_; }
 
 private:
     // Reads an answer; RTCAN (with the cancel shown) for ^C or end of input.
     int read(std::string_view prompt, std::string& line);
 
     LineInput* input_;
-    Ucs ucs_;
+    CoordinateSystem ucs_;
 };
 
 }  // namespace cad

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/dialogs/ConsoleDialogs.h"
 #include "engine/dialogs/DataExchange.h"
 #include "engine/dialogs/Dialog.h"
 #include "engine/dialogs/DialogScript.h"
+#include "engine/dialogs/FileDialog.h"
 #include "engine/editor/Editor.h"
 #include "engine/editor/HostOutput.h"
 #include "engine/editor/LineInput.h"
@@ -243,4 +246,21 @@ TEST(ConsoleDialogs, MessageBoxesAndModelessDialogs) {
     EXPECT_TRUE(console.modelessDialogs().empty());  // a destroyed dialog is forgotten
     EXPECT_EQ(out.text().rfind("No dialog is open.\n[Sample]\n", 0), 0u);
     EXPECT_TRUE(out.text().ends_with("[Sample] closed\n"));
+}
+
+TEST(ConsoleDialogs, FileNameIsAskedWithTheFilter) {
+    CapturedOutput out;
+    ScriptInput input;
+    for (const char* l : {"/tmp/report.xml", "", "relative/r.xml", "^C"}) input.addLine(l);
+    Editor editor(input);
+    ConsoleDialogs console(editor);
+    EXPECT_EQ(openFileDialog("XML Files (*.xml)|*.xml|All Files (*.*)|*.*||"), "/tmp/report.xml");
+    EXPECT_EQ(openFileDialog("All Files (*.*)|*.*"), "");
+    EXPECT_EQ(openFileDialog(""), (std::filesystem::current_path() / "relative/r.xml").string());
+    EXPECT_EQ(openFileDialog("All Files (*.*)|*.*"), "");
+    EXPECT_EQ(out.text(),
+              "File name (XML Files (*.xml), All Files (*.*)): /tmp/report.xml\n"
+              "File name (All Files (*.*)): \n"
+              "File name: relative/r.xml\n"
+              "File name (All Files (*.*)): ^C\n*Cancel*\n");
 }

@@ -58,16 +58,16 @@ TEST(Editor, PointsAreTypedInTheUcs) {
     CapturedOutput out;
     ScriptInput input = lines({"1,2", "1,2,3", "1;2", "1,2,3,4", "x,1", "10,0"});
     Editor editor(input);
-    PromptPoint p{};
+    Point3d p{};
     EXPECT_EQ(editor.getPoint("Point: ", p), RTNORM);
-    EXPECT_EQ(p, (PromptPoint{1, 2, 0}));
+    EXPECT_EQ(p, (Point3d{1, 2, 0}));
     EXPECT_EQ(editor.getPoint("Point: ", p), RTNORM);
-    EXPECT_EQ(p, (PromptPoint{1, 2, 3}));
+    EXPECT_EQ(p, (Point3d{1, 2, 3}));
     // A UCS moved to 100,50 and turned by 90 degrees.
-    editor.ucs() = Ucs{{100, 50, 0}, {0, 1, 0}, {-1, 0, 0}};
+    editor.ucs() = CoordinateSystem({100, 50, 0}, {0, 1, 0}, {-1, 0, 0});
     EXPECT_EQ(editor.getPoint("Point: ", p), RTNORM);
-    EXPECT_EQ(p, (PromptPoint{100, 60, 0}));
-    EXPECT_EQ(editor.ucs().fromWorld(p), (PromptPoint{10, 0, 0}));
+    EXPECT_EQ(p, (Point3d{100, 60, 0}));
+    EXPECT_EQ(editor.ucs().fromWorld(p), (Point3d{10, 0, 0}));
     EXPECT_EQ(std::count(out.text().begin(), out.text().end(), 'I'), 3);  // three "Invalid point" lines
 }
 
