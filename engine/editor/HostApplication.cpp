@@ -95,6 +95,7 @@ void HostApplication::run() {
     while (!quit_ && !editor_.input().atEnd()) {
         auto line = editor_.input().readLine("Command: ");
         if (!line) break;
+        if (trim(*line) == "^C") print("*Cancel*\n");
         if (trim(*line).empty() || trim(*line) == "^C") continue;
         if (hook_ && hook_(*line)) continue;
         runCommandLine(*line);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
@@ -65,10 +66,12 @@ void getVar(HostApplication& host) {
 }
 
 void help(HostApplication& host) {
-    for (const Command* c : host.commandStack().commands()) {
-        if (c->group != CommandStack::kHostGroup) continue;
-        print("  " + c->localName + "\n");
-    }
+    std::vector<std::string> own;
+    for (const Command* c : host.commandStack().commands())
+        if (c->group == CommandStack::kHostGroup) own.push_back(c->localName);
+    std::sort(own.begin(), own.end());
+    print("Host commands:\n");
+    for (const auto& name : own) print("  " + name + "\n");
     for (const std::string& group : host.commandStack().groups()) {
         if (group == CommandStack::kHostGroup) continue;
         print(group + ":\n");
