@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/editor/Editor.h"
+#include "engine/editor/EditorApi.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/HostOutput.h"
 #include "engine/editor/LineInput.h"
@@ -129,4 +130,43 @@ TEST(HostApplication, ProfilesAndOneHostAtATime) {
     EXPECT_EQ(HostApplication::current(), nullptr);
     EXPECT_EQ(acrxSysRegistry(), nullptr);
     EXPECT_THROW(hostApplication(), std::logic_error);
+}
+
+TEST(EditorApi, VariablesTransAndCommandsOnTheRunningHost) {
+    CapturedOutput out;
+    ScriptInput input = lines({"5", "7"});
+    HostApplication host(HostProfile::AutoCAD, input);
+    int v = 0;
+    EXPECT_EQ(acedGetVar("sortents", v), RTNORM);
+    EXPECT_EQ(v, 127);
+    EXPECT_EQ(acedSetVar("SORTENTS", 200), RTERROR);
+    EXPECT_EQ(acedSetVar("SORTENTS", 3), RTNORM);
+    EXPECT_EQ(acedGetVar("SORTENTS", v), RTNORM);
+    EXPECT_EQ(v, 3);
+    EXPECT_EQ(acedGetVar("NOSUCH", v), RTERROR);
+
+    host.editor().ucs() = CoordinateSystem({10, 0, 0}, {0, 1, 0}, {-1, 0, 0});
+    Point3d r;
+    EXPECT_EQ(acedTrans({1, 0, 0}, kUserCoordinates, kWorldCoordinates, false, r), RTNORM);
+    EXPECT_TRUE(r.isEqualTo({10, 1, 0}));
+    EXPECT_EQ(acedTrans({1, 0, 0}, kUserCoordinates, kWorldCoordinates, true, r), RTNORM);
+    EXPECT_TRUE(r.isEqualTo({0, 1, 0}));  // a displacement ignores the origin
+    EXPECT_TRUE(acdbWcs2Ucs({10, 1, 0}, r));
+    EXPECT_TRUE(r.isEqualTo({1, 0, 0}));
+    EXPECT_EQ(acedTrans({1, 0, 0}, 0, 5, false, r), RTERROR);
+
+    int i = 0;
+    EXPECT_EQ(acedGetInt("N: ", i), RTNORM);
+    EXPECT_EQ(i, 5);
+    out.clear();
+    // The command gets its answers from the call; what is left unanswered is cancelled, and the
+    // host's own input is untouched.
+    EXPECT_EQ(acedCommandS({"_SETVAR", "filedia", "0"}), RTNORM);
+    EXPECT_EQ(acedCommandS({"._GETVAR"}), RTNORM);
+    EXPECT_EQ(acedCommandS({"_NOSUCH"}), RTERROR);
+    EXPECT_EQ(out.text(),
+              "Command: _SETVAR\nVariable name: filedia\nEnter new value for FILEDIA <1>: 0\n"
+              "Command: ._GETVAR\nVariable name: *Cancel*\n");
+    EXPECT_EQ(acedGetInt("N: ", i), RTNORM);
+    EXPECT_EQ(i, 7);
 }
