@@ -385,6 +385,56 @@ void DxfDocument::replaceValue(DxfRecord& record, const DxfTag& tag, std::string
 void DxfDocument::repairTableOwners() {
     DxfSection* tables = section("TABLES");
     if (!tables || versionNumber() < kDxfR2000) return;
+    // Entries outside any TABLE ... ENDTAB (a lost table head) get a head and an end of their own.
+    std::vector<DxfRecord> rebuilt;
+    rebuilt.reserve(tables->records.size() + 4);
+    bool open = false;
+    bool changedLayout = false;
+    auto closeTable = [&](bool synthetic) {
+        if (!synthetic) return;
+        std::string text;
+        DxfTagWriter(text, lineEnding_).string(0, "ENDTAB");
+        DxfRecord end;
+        end.type = "ENDTAB";
+        replace(end, std::move(text));
+        rebuilt.push_back(std::move(end));
+    };
+    bool synthetic = false;
+    for (DxfRecord& r : tables->records) {
+        if (r.type == "TABLE") {
+            if (open) closeTable(synthetic);
+            open = true;
+            synthetic = false;
+        } else if (r.type == "ENDTAB") {
+            if (!open) continue;  // a stray end: dropped
+            open = false;
+            synthetic = false;
+        } else if (!open && !r.type.empty()) {
+            DxfRecord head;
+            head.type = "TABLE";
+            head.handle = newHandle();
+            std::string text;
+            DxfTagWriter w(text, lineEnding_);
+            w.string(0, "TABLE");
+            w.string(2, std::string(r.type));
+            w.string(5, formatDxfHandle(head.handle));
+            w.string(330, "0");
+            w.string(100, "AcDbSymbolTable");
+            w.integer(70, 0);
+            replace(head, std::move(text));
+            warn(r.line, std::string(r.type) + " entries outside a table; table head #" +
+                             formatDxfHandle(head.handle) + " added");
+            rebuilt.push_back(std::move(head));
+            open = true;
+            synthetic = true;
+            changedLayout = true;
+        }
+        rebuilt.push_back(std::move(r));
+    }
+    if (open) closeTable(synthetic);
+    tables->records = std::move(rebuilt);
+    if (changedLayout) indexHandles();
+
     std::uint64_t head = 0;
     std::size_t fixed = 0;
     for (DxfRecord& r : tables->records) {
