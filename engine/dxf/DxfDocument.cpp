@@ -79,6 +79,7 @@ void DxfDocument::scan() {
     bool sawSection = false, sawEof = false;
     std::string_view headerVar;
     std::size_t strayFrom = 0;
+    bool droppingLead = false;
     std::map<std::string, std::size_t> repeats;
     std::string_view codePageName;
     RecordScan rs;
@@ -140,6 +141,9 @@ void DxfDocument::scan() {
             } else {
                 DxfSection s;
                 s.name = name;
+                // Records average well over 100 bytes; reserving spares the copies of growth.
+                if (name == "ENTITIES" || name == "OBJECTS" || name == "BLOCKS")
+                    s.records.reserve(buffer_->size() / 400);
                 s.line = sectionLine;
                 s.headOffset = sectionStart;
                 s.headLength = tok.offset() - sectionStart;
@@ -161,12 +165,14 @@ void DxfDocument::scan() {
                     s.endLength = tok.offset() - tag.offset;
                 }
                 state = State::Outside;
+                droppingLead = false;
                 continue;
             }
             if (tag.code == 0 && (equalsNoCase(v, "SECTION") || equalsNoCase(v, "EOF"))) {
                 tok.fail(tag.line, "section " + sections_[current].name + " from line " +
                                        std::to_string(sections_[current].line) + " has no ENDSEC");
             }
+            droppingLead = false;
             DxfRecord r;
             r.type = v;
             r.offset = tag.offset;
@@ -176,6 +182,14 @@ void DxfDocument::scan() {
             rs = RecordScan{};
             rs.handleCode = v == "DIMSTYLE" ? 105 : 5;
             headerVar = tag.code == 9 ? v : std::string_view();
+            continue;
+        }
+        if (!inRecord && !sections_[current].records.empty()) {
+            // Lead tags of a repeated section cannot join the first one: dropped.
+            if (!droppingLead) {
+                warn(tag.line, "tags at the start of a repeated " + sections_[current].name + " section dropped");
+                droppingLead = true;
+            }
             continue;
         }
         if (!inRecord) {

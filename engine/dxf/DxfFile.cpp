@@ -46,20 +46,20 @@ std::string readWholeFile(const std::string& path) {
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) failErrno(path, "cannot read");
     if (S_ISDIR(st.st_mode)) throw DxfError(path, 0, "is a folder, not a drawing");
+    // Read through a small buffer and append: growing a string by resize() would first zero
+    // every byte, which costs as much as the parse.
     std::string data;
-    data.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t done = 0;
+    data.reserve(static_cast<std::size_t>(st.st_size) + 1);
+    std::vector<char> chunk(1u << 20);
     while (true) {
-        if (done == data.size()) data.resize(data.size() + 65536);  // the file grew or is a pipe
-        const ssize_t n = ::read(fd.get(), data.data() + done, data.size() - done);
+        const ssize_t n = ::read(fd.get(), chunk.data(), chunk.size());
         if (n < 0) {
             if (errno == EINTR) continue;
             failErrno(path, "cannot read");
         }
         if (n == 0) break;
-        done += static_cast<std::size_t>(n);
+        data.append(chunk.data(), static_cast<std::size_t>(n));
     }
-    data.resize(done);
     return data;
 }
 

@@ -81,8 +81,16 @@ bool DxfTokenizer::readLine(std::string_view& out) {
     if (pos_ >= buf_.size()) return false;
     const char* start = buf_.data() + pos_;
     const std::size_t rest = buf_.size() - pos_;
-    const void* found = std::memchr(start, terminator_, rest);
-    std::size_t len = found ? static_cast<const char*>(found) - start : rest;
+    // Most lines are a few bytes long: a plain loop beats a library call there.
+    std::size_t len = 0;
+    const std::size_t quick = rest < 24 ? rest : 24;
+    while (len < quick && start[len] != terminator_) ++len;
+    bool found = len < rest && start[len] == terminator_;
+    if (!found && len == quick && len < rest) {
+        const void* p = std::memchr(start + len, terminator_, rest - len);
+        found = p != nullptr;
+        len = found ? static_cast<std::size_t>(static_cast<const char*>(p) - start) : rest;
+    }
     pos_ += found ? len + 1 : len;
     if (terminator_ == '\n' && len > 0 && start[len - 1] == '\r') --len;
     out = std::string_view(start, len);
@@ -95,6 +103,22 @@ bool DxfTokenizer::next(DxfTag& tag) {
     tag.line = line_;
     std::string_view codeLine;
     if (!readLine(codeLine)) return false;
+    // Fast path for the usual "  10" form; anything else goes through the general parser.
+    {
+        std::size_t i = 0;
+        while (i < codeLine.size() && codeLine[i] == ' ') ++i;
+        int v = 0;
+        std::size_t digits = 0;
+        while (i < codeLine.size() && digits < 5 && codeLine[i] >= '0' && codeLine[i] <= '9') {
+            v = v * 10 + (codeLine[i++] - '0');
+            ++digits;
+        }
+        if (digits > 0 && digits < 5 && i == codeLine.size()) {
+            tag.code = v;
+            if (!readLine(tag.value)) fail(tag.line, "file ends after group code " + std::to_string(v));
+            return true;
+        }
+    }
     std::int64_t code = 0;
     if (!parseDxfInt(codeLine, code) || code < -5 || code > 9999) {
         // A blank last line is a harmless trailing terminator.

@@ -136,3 +136,21 @@ TEST(DxfDocument, SavesAtomicallyKeepingPermissions) {
     }
     EXPECT_THROW(cad::DxfDocument::readFile(dir.file("none.dxf")), cad::DxfError);
 }
+
+TEST(DxfDocument, RepeatedSectionsJoinAndTheirLeadTagsAreDropped) {
+    // Found by fuzzing: lead tags of a repeated section used to merge into the record before them,
+    // so that the second reading saw a different file.
+    const std::string text =
+        "  0\nSECTION\n  2\nENTITIES\n  0\nENDTAB\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nENTITIES\n  1\nLINE\n  5\n\n  0\nLINE\n  5\n2B\n  0\nENDSEC\n  0\nEOF\n";
+    auto doc = cad::DxfDocument::parse(text, "rep.dxf");
+    ASSERT_EQ(doc.sections().size(), 1u);
+    ASSERT_EQ(doc.sections()[0].records.size(), 2u);
+    EXPECT_EQ(doc.sections()[0].records[1].handle, 0x2Bu);
+    EXPECT_EQ(doc.warnings(), (std::vector<std::string>{
+                                  "line 9: section ENTITIES appears again; its records are joined to the first one",
+                                  "line 13: tags at the start of a repeated ENTITIES section dropped"}));
+    const std::string out = doc.write();
+    EXPECT_EQ(out, "  0\nSECTION\n  2\nENTITIES\n  0\nENDTAB\n  0\nLINE\n  5\n2B\n  0\nENDSEC\n  0\nEOF\n");
+    EXPECT_EQ(cad::DxfDocument::parse(out, "again.dxf").write(), out);
+}
