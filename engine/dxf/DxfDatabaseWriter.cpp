@@ -124,12 +124,17 @@ void DxfDatabaseWriter::prepare() {
         if (o->kind() == ObjectKind::BlockTableRecord) {
             auto* btr = static_cast<BlockTableRecord*>(o);
             ObjectId id;
+            const ObjectId layer0 = db_.recordId(TableKind::Layer, "0");
             if (!btr->blockBeginId()) {
-                db_.addObject(std::make_unique<BlockBegin>(), btr->objectId(), {}, &id);
+                auto begin = std::make_unique<BlockBegin>();
+                begin->setLayer(layer0);
+                db_.addObject(std::move(begin), btr->objectId(), {}, &id);
                 btr->setBlockBeginId(id);
             }
             if (!btr->blockEndId()) {
-                db_.addObject(std::make_unique<BlockEnd>(), btr->objectId(), {}, &id);
+                auto end = std::make_unique<BlockEnd>();
+                end->setLayer(layer0);
+                db_.addObject(std::move(end), btr->objectId(), {}, &id);
                 btr->setBlockEndId(id);
             }
         } else if (o->kind() == ObjectKind::BlockReference) {
