@@ -26,6 +26,7 @@ enum class TableKind : std::uint8_t {
 constexpr std::size_t kTableKindCount = 9;
 
 template <class T> class ObjectPtr;
+class HatchPatternLibrary;
 class Entity;
 
 // One drawing in memory: the object table (id <-> handle), the symbol tables, the named object
@@ -127,6 +128,10 @@ public:
     // Writes $EXTMIN/$EXTMAX from the model space entities (the "unknown" form when empty).
     void updateExtents();
 
+    // Hatch patterns by name, in the units $MEASUREMENT gives (metric when 1); made on first use,
+    // and where users' pattern files are loaded.
+    HatchPatternLibrary& hatchPatterns() const;
+
     // ---- layouts ----
     // Layout objects ordered by tab order (Model first).
     std::vector<ObjectId> layouts() const;
@@ -164,6 +169,7 @@ private:
     ObjectId namedObjects_;
     HeaderVariables header_;
     std::string currentLayout_ = "Model";
+    mutable std::unique_ptr<HatchPatternLibrary> patterns_;
 };
 
 }  // namespace cad
