@@ -67,6 +67,12 @@ public:
     // Direct access without opening, for readers and writers walking the whole table; null for
     // ids never filled. Index 0 is never used.
     DbObject* objectAt(ObjectId id) const;
+    // Whether `id` names an object that is there and not erased: writers skip references to
+    // anything else (group members, draw-order pairs, reactors of erased objects).
+    bool isLive(ObjectId id) const {
+        const DbObject* obj = objectAt(id);
+        return obj && !obj->isErased();
+    }
     std::uint32_t slotCount() const { return static_cast<std::uint32_t>(slots_.size()); }
     // The next handle a new object gets ($HANDSEED); always above every handle in use.
     Handle handseed() const { return Handle(nextHandle_); }
