@@ -219,3 +219,56 @@ TEST(DxfDrawing, CorpusOpensAndComesBackIntact) {
         }
     }
 }
+
+TEST(DxfDrawing, DamageInModelledFieldsAndOwnersIsReportedOrRepaired) {
+    const std::string head =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n330\n0\n100\nAcDbSymbolTable\n"
+        "  0\nBLOCK_RECORD\n  5\n2\n330\n1\n100\nAcDbSymbolTableRecord\n100\nAcDbBlockTableRecord\n  2\n*Model_Space\n"
+        "  0\nENDTAB\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n";
+    const std::string tail = "  0\nENDSEC\n  0\nEOF\n";
+    // A coordinate that is no number.
+    try {
+        cad::readDxfDrawingText(
+            head + "  0\nLINE\n  5\n10\n330\n2\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\nabc\n" + tail, "bad.dxf");
+        FAIL() << "no error";
+    } catch (const cad::DxfError& e) {
+        EXPECT_EQ(std::string(e.what()), "bad.dxf, line 58: group code 10 needs a number, found 'abc'");
+    }
+    // An owner that does not exist: the line lands in model space and is written with its owner.
+    auto d = cad::readDxfDrawingText(
+        head + "  0\nLINE\n  5\n10\n330\n77\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n1\n 20\n2\n 30\n0\n"
+               " 11\n3\n 21\n4\n 31\n0\n" + tail,
+        "owner.dxf");
+    EXPECT_NE(std::find(d.warnings.begin(), d.warnings.end(), "line 45: LINE #10 had owner #77; set to #2"),
+              d.warnings.end())
+        << ::testing::PrintToString(d.warnings);
+    const std::string out = cad::writeDxfDrawing(*d.database, d.file);
+    EXPECT_NE(out.find("LINE\n  5\n10\n330\n2\n"), std::string::npos);
+}
+
+TEST(DxfDrawing, OldEntitiesKeptWholeGetTheirR2000Form) {
+    // A 3D polyline of an R12 file is no lightweight polyline; it is kept and upgraded on writing.
+    const std::string r12 =
+        "  0\nSECTION\n  2\nENTITIES\n"
+        "  0\nPOLYLINE\n  8\nWALLS\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n 70\n8\n"
+        "  0\nVERTEX\n  8\nWALLS\n 10\n1\n 20\n2\n 30\n3\n 70\n32\n"
+        "  0\nVERTEX\n  8\nWALLS\n 10\n4\n 20\n5\n 30\n6\n 70\n32\n"
+        "  0\nSEQEND\n  8\nWALLS\n"
+        "  0\nPOINT\n  8\nWALLS\n 10\n7\n 20\n8\n 30\n9\n"
+        "  0\nENDSEC\n  0\nEOF\n";
+    auto d = cad::readDxfDrawingText(r12, "old.dxf");
+    const std::string out = cad::writeDxfDrawing(*d.database, d.file);
+    EXPECT_NE(out.find("AC1015"), std::string::npos);
+    EXPECT_NE(out.find("100\nAcDbEntity\n  8\nWALLS\n100\nAcDb3dPolyline\n 66\n1\n"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("100\nAcDbVertex\n100\nAcDb3dPolylineVertex\n 10\n1\n"), std::string::npos);
+    EXPECT_NE(out.find("100\nAcDbPoint\n 10\n7\n"), std::string::npos);
+    dxftest::TempDir dir;
+    const std::string path = dir.file("old.dxf");
+    dxftest::spit(path, out);
+    EXPECT_EQ(check(dir, path, path), "OK\n");
+    // Read back, the upgraded file stays as it is.
+    auto again = cad::readDxfDrawingText(out, "again.dxf");
+    EXPECT_EQ(cad::writeDxfDrawing(*again.database, again.file), out);
+}
