@@ -7,6 +7,7 @@
 #include "engine/db/Attribute.h"
 #include "engine/db/BlockReference.h"
 #include "engine/db/BlockTableRecord.h"
+#include "engine/db/Hatch.h"
 #include "engine/db/LayerTableRecord.h"
 #include "engine/db/Line.h"
 #include "engine/db/Polyline.h"
@@ -271,4 +272,34 @@ TEST(DxfDrawing, OldEntitiesKeptWholeGetTheirR2000Form) {
     // Read back, the upgraded file stays as it is.
     auto again = cad::readDxfDrawingText(out, "again.dxf");
     EXPECT_EQ(cad::writeDxfDrawing(*again.database, again.file), out);
+}
+
+TEST(DxfDrawing, HatchesReadAndGeneratedAgainKeepTheirBoundaries) {
+    dxftest::TempDir dir;
+    for (const char* name : {"hatches_1.dxf", "hatches_2.dxf"}) {
+        SCOPED_TRACE(name);
+        const std::string src = (fs::path(BRINMO_CORPUS) / "ezdxf" / name).string();
+        auto drawing = cad::readDxfDrawing(src);
+        EXPECT_TRUE(drawing.warnings.empty()) << ::testing::PrintToString(drawing.warnings);
+        cad::Database& db = *drawing.database;
+        std::vector<std::pair<cad::Handle, std::size_t>> loops;
+        for (std::uint32_t i = 1; i < db.slotCount(); ++i) {
+            cad::DbObject* o = db.objectAt(cad::ObjectId(i));
+            if (!o || o->kind() != cad::ObjectKind::Hatch) continue;
+            o->setModified(true);  // written from the model, not copied
+            loops.emplace_back(o->handle(), static_cast<cad::Hatch*>(o)->loops().size());
+        }
+        ASSERT_FALSE(loops.empty());
+        const std::string out = dir.file(std::string("gen_") + name);
+        cad::saveDxfDrawing(db, drawing.file, out);
+        EXPECT_EQ(check(dir, src, out), "OK\n");
+        auto back = cad::readDxfDrawing(out);
+        for (auto [handle, count] : loops) {
+            cad::ObjectId id;
+            ASSERT_EQ(back.database->getObjectId(id, handle), cad::ErrorStatus::eOk);
+            const auto* h = static_cast<const cad::Hatch*>(back.database->objectAt(id));
+            ASSERT_EQ(h->kind(), cad::ObjectKind::Hatch);
+            EXPECT_EQ(h->loops().size(), count);
+        }
+    }
 }
