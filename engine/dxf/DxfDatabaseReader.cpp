@@ -236,6 +236,11 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
             continue;
         }
         if (!table) continue;  // the document layer already restored lost table heads
+        if (r.type != SymbolTable::tableName(kind)) {
+            warn(r.line, std::string(r.type) + " inside table " + std::string(SymbolTable::tableName(kind)) +
+                             " dropped");
+            continue;
+        }
 
         std::unique_ptr<SymbolTableRecord> rec;
         std::string name;

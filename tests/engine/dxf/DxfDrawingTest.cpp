@@ -303,3 +303,19 @@ TEST(DxfDrawing, HatchesReadAndGeneratedAgainKeepTheirBoundaries) {
         }
     }
 }
+
+TEST(DxfDrawing, ForeignRecordsInATableAreDropped) {
+    // Found by fuzzing: a record of another kind inside the block table was taken as a block.
+    const std::string text =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n330\n0\n100\nAcDbSymbolTable\n"
+        "  0\nFOO\n  5\n3\n330\n1\n100\nAcDbSymbolTableRecord\n  2\nX\n"
+        "  0\nENDTAB\n  0\nENDSEC\n  0\nEOF\n";
+    auto d = cad::readDxfDrawingText(text, "foreign.dxf");
+    EXPECT_NE(std::find(d.warnings.begin(), d.warnings.end(), "line 25: FOO inside table BLOCK_RECORD dropped"),
+              d.warnings.end())
+        << ::testing::PrintToString(d.warnings);
+    const std::string out = cad::writeDxfDrawing(*d.database, d.file);
+    EXPECT_EQ(out.find("FOO"), std::string::npos);
+    EXPECT_NE(out.find("*Model_Space"), std::string::npos);
+}
