@@ -1,5 +1,7 @@
 #include "engine/editor/HostApplication.h"
 
+#include <strings.h>
+
 #include <exception>
 #include <stdexcept>
 
@@ -42,7 +44,12 @@ private:
 }  // namespace
 
 HostApplication::HostApplication(HostProfile profile, LineInput& input)
-    : profile_(profile), productName_(cad::productName(profile)), editor_(input), linker_(commands_) {
+    : profile_(profile),
+      productName_(cad::productName(profile)),
+      editor_(input),
+      fileFormat_(makeDxfFileFormat()),
+      linker_(commands_) {
+    documents_.setFileFormat(fileFormat_.get());
     if (g_current != nullptr) throw std::logic_error("a host application is already running");
     registry_.add("ACAD_REGISTERED_COMMANDS", commands_);
     registry_.add("DynamicLinker", linker_);
@@ -69,6 +76,33 @@ HostApplication& hostApplication() {
 }
 
 SystemRegistry* acrxSysRegistry() { return g_current ? &g_current->systemRegistry() : nullptr; }
+
+namespace {
+
+bool isDrawingVariable(std::string_view name, std::string_view which) {
+    return name.size() == which.size() && strncasecmp(name.data(), which.data(), name.size()) == 0;
+}
+
+}  // namespace
+
+std::optional<int> HostApplication::getVariable(std::string_view name) {
+    if (Database* db = workingDatabase()) {
+        if (isDrawingVariable(name, "LUNITS")) return db->lunits();
+        if (isDrawingVariable(name, "INSUNITS")) return db->insunits();
+    }
+    return variables_.get(name);
+}
+
+std::string HostApplication::setVariable(std::string_view name, int value) {
+    std::string problem = variables_.checkValue(name, value);
+    if (!problem.empty()) return problem;
+    variables_.set(name, value);
+    if (Database* db = workingDatabase()) {
+        if (isDrawingVariable(name, "LUNITS")) db->setLunits(value);
+        if (isDrawingVariable(name, "INSUNITS")) db->setInsunits(value);
+    }
+    return "";
+}
 
 bool HostApplication::runCommandLine(std::string_view line) {
     line = trim(line);
