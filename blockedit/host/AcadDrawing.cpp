@@ -162,8 +162,9 @@ cad::ErrorStatus CAcadDrawing::lock() {
 
 cad::ErrorStatus CAcadDrawing::unlock(bool force) {
     return korvaWrap(kFile, "CAcadDrawing::unlock", [&] {
-        // Nothing of ours to release: the document manager gives its own answer.
-        if (!locked_) return documentManager(fullName()).unlockDocument(document());
+        // Nothing of ours to release; a lock someone else holds (the host's around a modal
+        // command) is not ours to take away.
+        if (!locked_) return cad::ErrorStatus::eNotApplicable;
         if (!force && --lockCount_ > 0) return cad::ErrorStatus::eLockViolation;
         cad::ErrorStatus status = documentManager(fullName()).unlockDocument(document());
         if (status == cad::ErrorStatus::eOk) {
@@ -246,10 +247,11 @@ void CAcadDrawing::zoomPrevious() {
 cad::ErrorStatus CAcadDrawing::closeDrawing() {
     return korvaWrap(kFile, "CAcadDrawing::closeDrawing", [&] {
         cad::DocumentManager& manager = documentManager(fullName());
-        cad::Document* active = manager.curDocument();
-        if (active == nullptr) return cad::ErrorStatus::eNotApplicable;
-        cad::ErrorStatus status = manager.closeDocument(*active);
-        if (status == cad::ErrorStatus::eOk && active == document_) {
+        // The drawing's own document: another one may have become active since it was opened.
+        cad::Document* closing = document_ ? document_ : manager.curDocument();
+        if (closing == nullptr) return cad::ErrorStatus::eNotApplicable;
+        cad::ErrorStatus status = manager.closeDocument(*closing);
+        if (status == cad::ErrorStatus::eOk && closing == document_) {
             document_ = nullptr;
             isOpen_ = false;
         }

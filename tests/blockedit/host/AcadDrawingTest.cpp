@@ -138,6 +138,19 @@ TEST_F(DrawingTest, NestedLocksReleaseTheDocumentAtTheLastUnlock) {
     }
     EXPECT_FALSE(doc.isLocked());
     EXPECT_EQ(manager().documentCount(), 1u);  // attached, so kept open
+
+    // The host's own lock around a modal command is not the object's to release.
+    {
+        cad::AcAxDocLock hostLock(doc);
+        CAcadDrawing drawing;
+        drawing.bindToActiveDocument();
+        EXPECT_EQ(drawing.unlock(), ErrorStatus::eNotApplicable);
+        EXPECT_EQ(drawing.unlock(true), ErrorStatus::eNotApplicable);
+        EXPECT_EQ(drawing.lock(), ErrorStatus::eOk);
+        EXPECT_EQ(drawing.unlock(), ErrorStatus::eOk);
+        EXPECT_EQ(doc.lockCount(), 1);
+    }
+    EXPECT_FALSE(doc.isLocked());
     EXPECT_TRUE(boxes_.boxes().empty());
 }
 
@@ -151,6 +164,16 @@ TEST_F(DrawingTest, OpenedDrawingIsClosedOrKeptOrSavedWhenTheObjectEnds) {
         EXPECT_EQ(manager().curDocument(), drawing.getDocument());
     }
     EXPECT_EQ(manager().documentCount(), 0u);
+
+    // Another drawing made active meanwhile stays open; the object closes its own.
+    {
+        CAcadDrawing drawing(folder(), "plan.dxf");
+        cad::Document& other = manager().newDocument();
+        EXPECT_EQ(manager().curDocument(), &other);
+    }
+    ASSERT_EQ(manager().documentCount(), 1u);
+    EXPECT_EQ(manager().curDocument()->docTitle(), "Drawing1.dxf");
+    manager().closeDocument(*manager().curDocument());
 
     {
         CAcadDrawing drawing(folder(), "plan.dxf");
