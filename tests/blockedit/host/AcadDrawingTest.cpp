@@ -107,6 +107,12 @@ protected:
 }  // namespace
 
 TEST_F(DrawingTest, NestedLocksReleaseTheDocumentAtTheLastUnlock) {
+    {
+        CAcadDrawing unbound;
+        EXPECT_THROW(unbound.bindToActiveDocument(), CEXKorva);  // no drawing is open
+        EXPECT_THROW(unbound.lock(), CEXKorva);
+        EXPECT_FALSE(unbound.isOpen());
+    }
     cad::Document& doc = manager().newDocument();
     {
         CAcadDrawing drawing;
