@@ -15,6 +15,7 @@
 #include "engine/db/Database.h"
 #include "engine/db/ViewportTableRecord.h"
 #include "engine/editor/DocumentManager.h"
+#include "logging/PreferencesZerOda.h"
 
 namespace {
 
@@ -30,12 +31,18 @@ cad::DocumentManager& documentManager(const std::string& drawingName) {
     return *manager;
 }
 
-// The temporary folder for drawing copies, checked and created. The document monitor settings
-// will name it; until they do, the platform's own temporary folder serves.
+// The temporary folder for drawing copies, checked and created: the one the first server of the
+// document monitor settings names, else the platform's own.
 std::string tempFolder() {
-    std::error_code ec;
-    std::string folder = std::filesystem::temp_directory_path(ec).string();
-    if (ec || folder.empty()) folder = "/tmp";
+    CPreferencesZerOda settings;
+    std::string folder;
+    if (loadDocumentMonitorSettings(settings) && settings.getCount() > 0)
+        folder = settings.getAt(0).getAcadTempDirectory();
+    if (folder.empty()) {
+        std::error_code ec;
+        folder = std::filesystem::temp_directory_path(ec).string();
+        if (ec || folder.empty()) folder = "/tmp";
+    }
     CFileUtilities::checkPathSyntax(folder);
     CFileUtilities::ensureDirectoryExists(folder);
     return folder;

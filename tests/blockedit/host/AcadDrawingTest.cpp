@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -56,11 +57,25 @@ protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("brinmo-drawing-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
+        // Settings of the test's own: none unless a test writes them.
+        if (const char* appData = std::getenv("BRINMO_APPDATA")) savedAppData_ = appData;
+        ::setenv("BRINMO_APPDATA", (dir_ / "appdata").c_str(), 1);
     }
     void TearDown() override {
+        if (savedAppData_)
+            ::setenv("BRINMO_APPDATA", savedAppData_->c_str(), 1);
+        else
+            ::unsetenv("BRINMO_APPDATA");
         std::error_code ec;
         fs::remove_all(dir_, ec);
     }
+    void writeMonitorSettings(const std::string& tempDirectory) {
+        fs::create_directories(dir_ / "appdata" / "brinmo");
+        std::ofstream(dir_ / "appdata" / "brinmo" / "documentMonitorPreferences.xml")
+            << "<documentMonitorPreferences><server><acadTempDirectory>" << tempDirectory
+            << "</acadTempDirectory></server></documentMonitorPreferences>\n";
+    }
+    std::optional<std::string> savedAppData_;
     std::string folder() const { return dir_.string() + "/"; }
     // Drawings are written and read as CountingFormat files.
     void useCountingFormat() { manager().setFileFormat(&counting_); }
@@ -339,10 +354,17 @@ TEST_F(DrawingTest, SaveAsCopiesThroughTheTemporaryFolderAndClosingForgetsTheDoc
                 "unable to copy drawing from temp location - "));
         }
 
+        // The document monitor settings name the temporary folder, created when missing.
+        writeMonitorSettings(folder() + "monitor-temp");
+        std::string stamped = drawing.saveAsTemp();
+        EXPECT_EQ(fs::path(stamped).parent_path(), dir_ / "monitor-temp");
+        EXPECT_TRUE(fs::exists(stamped));
+
         EXPECT_EQ(drawing.closeDrawing(), ErrorStatus::eOk);
         EXPECT_FALSE(drawing.isOpen());
         EXPECT_EQ(drawing.getDocument(), nullptr);
         EXPECT_EQ(manager().documentCount(), 0u);
     }
     EXPECT_FALSE(fs::exists(temp));
+    EXPECT_TRUE(fs::is_empty(dir_ / "monitor-temp"));
 }
