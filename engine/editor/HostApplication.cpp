@@ -46,6 +46,7 @@ HostApplication::HostApplication(HostProfile profile, LineInput& input)
     if (g_current != nullptr) throw std::logic_error("a host application is already running");
     registry_.add("ACAD_REGISTERED_COMMANDS", commands_);
     registry_.add("DynamicLinker", linker_);
+    registry_.add("AcApDocManager", documents_);
     g_current = this;
     registerHostCommands(*this);
 }
@@ -56,6 +57,11 @@ HostApplication::~HostApplication() {
 }
 
 HostApplication* HostApplication::current() { return g_current; }
+
+Database* HostApplication::workingDatabase() {
+    Document* doc = documents_.curDocument();
+    return doc ? &doc->database() : nullptr;
+}
 
 HostApplication& hostApplication() {
     if (g_current == nullptr) throw std::logic_error("no host application is running");
@@ -77,11 +83,19 @@ bool HostApplication::runCommandLine(std::string_view line) {
     // A handler may remove its own group while it runs.
     CommandHandler handler = command->handler;
     std::string commandName = command->localName;
+    bool session = command->isSession();
     LineInput& input = editor_.input();
     PrefixedInput prefixed(input, rest);
     if (!rest.empty()) editor_.setInput(prefixed);
     try {
-        handler();
+        // A modal command works in the active document, which the host locks around it.
+        Document* document = session ? nullptr : documents_.curDocument();
+        if (document) {
+            AcAxDocLock lock(*document);
+            handler();
+        } else {
+            handler();
+        }
     } catch (const std::exception& e) {
         print("Command " + commandName + " failed: " + e.what() + "\n");
     } catch (...) {

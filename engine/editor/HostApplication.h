@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/editor/CommandStack.h"
+#include "engine/editor/DocumentManager.h"
 #include "engine/editor/DynamicLinker.h"
 #include "engine/editor/Editor.h"
 #include "engine/editor/HostProfile.h"
@@ -34,6 +35,9 @@ public:
     DynamicLinker& dynamicLinker() { return linker_; }
     Editor& editor() { return editor_; }
     SystemVariables& systemVariables() { return variables_; }
+    DocumentManager& documentManager() { return documents_; }
+    // The active drawing's database, nullptr when no drawing is open.
+    Database* workingDatabase();
 
     // Runs one command line: the first word names the command, any rest answers its first prompt.
     // False when the command is unknown (the message is printed).
@@ -53,6 +57,7 @@ private:
     CommandStack commands_;
     Editor editor_;
     SystemVariables variables_;
+    DocumentManager documents_;
     DynamicLinker linker_;  // last: modules are unloaded while everything they use still exists
     std::function<bool(std::string_view)> hook_;
     bool quit_ = false;
