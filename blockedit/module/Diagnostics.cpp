@@ -6,20 +6,20 @@
 #include "core/EXKinds.h"
 #include "core/EXUnhandled.h"
 #include "core/FileUtilities.h"
-#include "core/KorvaWrap.h"
 #include "core/ModuleInfo.h"
 #include "core/Utilities.h"
 #include "engine/editor/EditorApi.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/LineInput.h"
 #include "logging/XMLUtilities.h"
+#include "module/CommandFrame.h"
 #include "module/Preferences.h"
 
 using cad::acutPrintf;
 
 namespace {
 
-// The command layer's source file: errors of the commands are reported under its name.
+// The command layer's source file, which the file-name test prints and the test errors name.
 constexpr char kCommandLayerFile[] = "blockEdit.cpp";
 
 // The typed prompts of the host interaction utilities: each shows its default, settles on the
@@ -103,7 +103,7 @@ void diagnosticBasic() {
 }
 
 void diagnosticDialog() {
-    korvaTopLevel(kCommandLayerFile, "diagnosticDialog", [] {
+    CCommandFrame("diagnosticDialog").run([] {
         acutPrintf("dialog test - opens browse for file dialog\n");
         CFileUtilities::browseForFile("All Files (*.*)|*.*");
         acutPrintf("dialog test completed\n");
@@ -111,31 +111,29 @@ void diagnosticDialog() {
 }
 
 void diagnosticErrorsA() {
-    korvaTopLevel(kCommandLayerFile, "diagnosticErrorsA",
-                  [] { errorTest("Error Test A - throws test error", "diagnosticErrorsA"); });
+    CCommandFrame("diagnosticErrorsA").run([] { errorTest("Error Test A - throws test error", "diagnosticErrorsA"); });
 }
 
 void diagnosticErrorsB() {
-    korvaTopLevel(kCommandLayerFile, "diagnosticErrorsB",
-                  [] { errorTest("Error Test B - throws test error", "diagnosticErrorsB"); });
+    CCommandFrame("diagnosticErrorsB").run([] { errorTest("Error Test B - throws test error", "diagnosticErrorsB"); });
 }
 
 void diagnosticErrorsC() {
-    korvaTopLevel(kCommandLayerFile, "diagnosticErrorsC", [name = __func__] {
+    CCommandFrame("diagnosticErrorsC").run([name = __func__] {
         acutPrintf("Error Test C - retrieve function name\n");
         acutPrintf("function %s\n", name);
     });
 }
 
 void diagnosticErrorsD() {
-    korvaTopLevel(kCommandLayerFile, "diagnosticErrorsD", [] {
+    CCommandFrame("diagnosticErrorsD").run([] {
         acutPrintf("Error Test C - retrieve file name\n");
         acutPrintf("file %s\n", kCommandLayerFile);
     });
 }
 
 void diagnosticUserInput() {
-    korvaTopLevel(kCommandLayerFile, "diagnosticUserInput", [] {
+    CCommandFrame("diagnosticUserInput").run([] {
         acutPrintf("user input test - tests boolean, double, integer, string input\n");
         bool flag = true;
         getBoolean("testing boolean input. Type 0 or 1 and then enter", true, flag);
@@ -161,7 +159,7 @@ std::string defaultDiagnosticXMLPath() {
 }
 
 void diagnosticXML() {
-    korvaTopLevel(kCommandLayerFile, "diagnosticXML", [] {
+    CCommandFrame("diagnosticXML").run([] {
         acutPrintf("xml test - outputs xml file to specified location\n");
         std::string path;
         getString("please enter output file path", defaultDiagnosticXMLPath(), path);
@@ -170,9 +168,10 @@ void diagnosticXML() {
         CXMLUtilities xml;
         try {
             xml.createXMLDoc(path, "", "root", "");
-        } catch (CEXKorva& failure) {
+        } catch (CEXKorva&) {
+            // The XML layer cannot say more than that it failed; the path is what the user can fix.
             throw CEXCustom("Unable to write XML file - " + path, kModuleDescription, kCommandLayerFile,
-                            "diagnosticXML", 0, std::move(failure).moveToHeap());
+                            "diagnosticXML");
         }
         pugi::xml_document document;
         if (!CXMLUtilities::loadDocument(document, path))
