@@ -1,0 +1,31 @@
+#pragma once
+#include "engine/geometry/Matrix3d.h"
+#include "engine/geometry/Point3d.h"
+#include "engine/geometry/Vector3d.h"
+
+namespace cad {
+
+// The x and y axes of the object coordinate system whose z axis is `normal`, by the DXF
+// arbitrary-axis rule. A zero normal is taken as +Z.
+void arbitraryAxes(const Vector3d& normal, Vector3d& xAxis, Vector3d& yAxis);
+
+// Maps object coordinates of an entity with extrusion `normal` to world coordinates.
+Matrix3d ocsToWorld(const Vector3d& normal);
+
+// What a block reference stores about its placement. The insertion point is in the reference's
+// object coordinate system, as DXF stores it; the rotation is in radians about that system's z.
+struct BlockPlacement {
+    Point3d insertionPoint;
+    double scaleX = 1.0;
+    double scaleY = 1.0;
+    double scaleZ = 1.0;
+    double rotation = 0.0;
+    Vector3d normal = Vector3d::zAxis();
+    Point3d blockBasePoint;  // origin of the block definition
+};
+
+// Maps block-definition coordinates to world coordinates:
+// OCS->world * move(insertion) * rotate(z) * scale * move(-base).
+Matrix3d blockTransform(const BlockPlacement& placement);
+
+}  // namespace cad

@@ -1,0 +1,49 @@
+#pragma once
+#include <cstddef>
+#include <vector>
+
+#include "engine/geometry/BulgeSegment.h"
+#include "engine/geometry/Extents2d.h"
+#include "engine/geometry/Point2d.h"
+
+namespace cad {
+
+struct BulgeVertex {
+    Point2d point;
+    double bulge = 0.0;  // of the segment that starts at this vertex
+};
+
+// Measures of a 2D polyline with bulge arcs, in its own plane.
+class PolylineGeometry {
+public:
+    PolylineGeometry() = default;
+    PolylineGeometry(std::vector<BulgeVertex> vertices, bool closed)
+        : vertices_(std::move(vertices)), closed_(closed) {}
+    static PolylineGeometry fromPoints(const std::vector<Point2d>& points, bool closed);
+
+    const std::vector<BulgeVertex>& vertices() const { return vertices_; }
+    bool isClosed() const { return closed_; }
+    // A closed polyline has a segment from its last vertex back to the first.
+    std::size_t segmentCount() const;
+    BulgeSegment segment(std::size_t index) const;
+
+    // Counter-clockwise positive. An open polyline is measured as if closed by a straight line,
+    // which is what area queries on open curves give.
+    double signedArea() const;
+    double area() const;
+    // Along the arcs; includes the closing segment of a closed polyline.
+    double length() const;
+    Extents2d extents() const;
+    // Points along the polyline, arcs split so that no point of an arc is further than
+    // `chordTolerance` from the result. A closed polyline gives its ring without repeating the
+    // first point; an open one ends at its last vertex.
+    std::vector<Point2d> flatten(double chordTolerance) const;
+    // Even-odd inside test of the closed outline, exact for arcs; boundary points are undefined.
+    bool contains(const Point2d& p) const;
+
+private:
+    std::vector<BulgeVertex> vertices_;
+    bool closed_ = false;
+};
+
+}  // namespace cad
