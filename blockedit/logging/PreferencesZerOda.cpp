@@ -1,0 +1,65 @@
+#include "logging/PreferencesZerOda.h"
+
+#include <stdexcept>
+#include <system_error>
+
+#include "core/KorvaWrap.h"
+#include "engine/editor/HostOutput.h"
+#include "logging/AppDataFolder.h"
+#include "logging/XMLComponentFailure.h"
+#include "logging/XMLUtilities.h"
+
+CServerPreferenceZerOda& CPreferencesZerOda::getAt(int index) {
+    if (index < 0 || index >= getCount()) throw std::invalid_argument("document monitor record index out of range");
+    return *records_[static_cast<std::size_t>(index)];
+}
+
+const CServerPreferenceZerOda& CPreferencesZerOda::getAt(int index) const {
+    if (index < 0 || index >= getCount()) throw std::invalid_argument("document monitor record index out of range");
+    return *records_[static_cast<std::size_t>(index)];
+}
+
+void CPreferencesZerOda::add(std::unique_ptr<CServerPreferenceZerOda> record) {
+    if (!record) throw std::invalid_argument("adding a null document monitor record");
+    records_.push_back(std::move(record));
+}
+
+void CPreferencesZerOda::deSerialize(const std::string& path) {
+    korvaWrap(__FILE__, "CPreferencesZerOda::deSerialize", [&] {
+        pugi::xml_document document;
+        CXMLUtilities::loadDocument(document, path);
+        const pugi::xml_node root = document.document_element();
+        if (!root) throw CXMLComponentFailure{};
+        if (CXMLUtilities::localName(root) != "documentMonitorPreferences") return;
+        for (pugi::xml_node server = root.first_child(); server; server = server.next_sibling()) {
+            if (!server.first_child()) continue;
+            auto record = std::make_unique<CServerPreferenceZerOda>();
+            record->deSerialize(server);
+            add(std::move(record));
+        }
+    });
+}
+
+std::filesystem::path CPreferencesZerOda::defaultSettingsPath() {
+    return appdata::brinmoFolder() / "documentMonitorPreferences.xml";
+}
+
+bool loadDocumentMonitorSettings(CPreferencesZerOda& settings) {
+    const std::string path = CPreferencesZerOda::defaultSettingsPath().string();
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) return false;
+    // Check the file first so that the user learns where it is broken; deSerialize only says that it failed.
+    pugi::xml_document document;
+    std::string problem;
+    if (!CXMLUtilities::loadDocument(document, path, &problem)) {
+        cad::printf("Cannot read the document monitor settings %s: %s\n", path, problem);
+        return false;
+    }
+    const int before = settings.getCount();
+    try {
+        settings.deSerialize(path);
+    } catch (const CEXKorva& error) {
+        error.printErrorTrace();
+    }
+    return settings.getCount() > before;
+}
