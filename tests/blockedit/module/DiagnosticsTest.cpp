@@ -100,12 +100,13 @@ TEST(Diagnostics, UserInputTakesTheDefaultsForEmptyAnswersAndAsksAgainAfterACanc
             << text;
     }
     {
-        // An input that ends cannot answer again: the text question settles on its default.
+        // An input that has ended cannot answer the text question again: the test fails with a
+        // report instead of asking for ever.
         DiagnosticsHost host({"1", "1", "1"});
         diagnosticUserInput();
-        EXPECT_NE(host.text().find("text user input test successful - diagnosis\nuser input test finished\n"),
-                  std::string::npos)
-            << host.text();
+        EXPECT_EQ(host.text().find("user input test finished"), std::string::npos) << host.text();
+        ASSERT_EQ(host.boxes().size(), 1u);
+        EXPECT_EQ(host.boxes()[0].text.rfind("blockEdit::diagnosticUserInput\n\t", 0), 0u) << host.boxes()[0].text;
     }
 }
 
