@@ -11,7 +11,6 @@
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
 #include "engine/db/Polyline.h"
-#include "engine/editor/DocumentManager.h"
 #include "engine/editor/EditorApi.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/LineInput.h"
@@ -98,9 +97,9 @@ void CAcadUtilities::getString(const std::string& prompt, const std::string& def
 namespace {
 
 cad::Database& activeDatabase() {
-    cad::DocumentManager* manager = cad::acDocManagerPtr();
-    if (!manager || !manager->curDocument()) throw std::runtime_error("no drawing is open");
-    return manager->curDocument()->database();
+    cad::Database* db = cad::hostApplication().workingDatabase();
+    if (!db) throw std::runtime_error("no drawing is open");
+    return *db;
 }
 
 }  // namespace
