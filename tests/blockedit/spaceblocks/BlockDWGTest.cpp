@@ -386,3 +386,40 @@ TEST(BlockRecord, ApplyWritesNameRecordAndAttributesUnderTheLock) {
         EXPECT_EQ(failure.getClass(), "BlockDWG");
     }
 }
+
+TEST(BlockRecord, CopyFormattingTakesAreaFormattingValuesByKindAndHyperlinks) {
+    CBlockDWG source;
+    source.setArea(42.0);
+    auto attributes = std::make_unique<CAttributes>();
+    attributes->setTextHeight(120);
+    attributes->setRotation(30);
+    attributes->setWidthFactor(0.7);
+    attributes->add(std::make_unique<CKorvaAttribute>(CKorvaAttribute::kArea, "42.00 sq.m."));
+    attributes->add(std::make_unique<CKorvaAttribute>(CKorvaAttribute::kAux, "Dept"));
+    source.setAttributes(std::move(attributes));
+    auto links = std::make_unique<CHyperlinks>();
+    links->add(std::make_unique<CHyperlink>("http://a", "A"));
+    source.setHyperlinks(std::move(links));
+
+    CBlockDWG target;
+    target.setName("kept");
+    auto existing = std::make_unique<CAttributes>();
+    existing->add(std::make_unique<CKorvaAttribute>(CKorvaAttribute::kName, "Target name"));
+    existing->add(std::make_unique<CKorvaAttribute>(CKorvaAttribute::kArea, "old"));
+    target.setAttributes(std::move(existing));
+    source.copyFormatting(target);
+
+    EXPECT_DOUBLE_EQ(target.getArea(), 42.0);
+    EXPECT_EQ(target.getName(), "kept");
+    const CAttributes& result = *target.getAttributes();
+    EXPECT_DOUBLE_EQ(result.getTextHeight(), 120);
+    EXPECT_DOUBLE_EQ(result.getRotation(), 30);
+    EXPECT_DOUBLE_EQ(result.getWidthFactor(), 0.7);
+    EXPECT_EQ(result.getCount(), 3u);
+    EXPECT_EQ(result.getAtAttribute(CKorvaAttribute::kName)->getValue(), "Target name");
+    EXPECT_EQ(result.getAtAttribute(CKorvaAttribute::kArea)->getValue(), "42.00 sq.m.");
+    EXPECT_EQ(result.getAtAttribute(CKorvaAttribute::kAux)->getValue(), "Dept");
+    ASSERT_NE(target.getHyperlinks(), nullptr);
+    EXPECT_NE(target.getHyperlinks(), source.getHyperlinks());
+    EXPECT_EQ(target.getHyperlinks()->getAt(0).getHref(), "http://a");
+}
