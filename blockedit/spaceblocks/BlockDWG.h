@@ -1,10 +1,9 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "engine/db/Handle.h"
 #include "engine/db/ObjectId.h"
@@ -26,7 +25,7 @@ class Entity;
 // A space block as it stands in the drawing: a block reference whose XData record holds the
 // measured area and perimeter and the descriptive fields of the space.
 class CBlockDWG : public CBlock {
-public:
+  public:
     static constexpr const char* kNotSet = "<Not Set>";
     static constexpr const char* kNoXData = "No X Data";
 
@@ -106,7 +105,8 @@ public:
     void deSerialize(const pugi::xml_node& node);
 
     // ---- attributes ----
-    void updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWcs, const cad::Point3d* anchor = nullptr);
+    void updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWcs,
+                          const cad::Point3d* anchor = nullptr);
     void copyFormatting(CBlockDWG& target) const;
 
     // ---- area and perimeter ----
@@ -123,12 +123,13 @@ public:
     void highlightAreasAdded(cad::Document& drawing, bool highlight, bool announce);
     void highlightAreasSubtracted(cad::Document& drawing, bool highlight, bool announce);
 
-private:
+  private:
     enum class Measure { Area, Perimeter };
     double walkList(std::vector<cad::Handle>& list, cad::Database& db, Measure measure);
     void highlightList(std::vector<cad::Handle>& list, cad::Database& db, bool highlight, int colour);
     void setHandlesFromText(std::vector<cad::Handle>& list, const std::string& text, cad::Database& db);
-    void setHandlesFromIds(std::vector<cad::Handle>& list, const std::vector<cad::ObjectId>& ids, cad::Database& db);
+    void setHandlesFromIds(std::vector<cad::Handle>& list, const std::vector<cad::ObjectId>& ids,
+                           cad::Database& db);
 
     cad::ObjectId objectId_;
     cad::Handle acDbHandle_;
@@ -146,25 +147,25 @@ private:
 
 // The four kinds differ only in their type code and default block name.
 class CBlockDWGRoom : public CBlockDWG {
-public:
+  public:
     CBlockDWGRoom();
     CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db);
 };
 
 class CBlockDWGFloor : public CBlockDWG {
-public:
+  public:
     CBlockDWGFloor();
     CBlockDWGFloor(const cad::BlockReference& reference, cad::Database& db);
 };
 
 class CBlockDWGBuilding : public CBlockDWG {
-public:
+  public:
     CBlockDWGBuilding();
     CBlockDWGBuilding(const cad::BlockReference& reference, cad::Database& db);
 };
 
 class CBlockDWGSite : public CBlockDWG {
-public:
+  public:
     CBlockDWGSite();
     CBlockDWGSite(const cad::BlockReference& reference, cad::Database& db);
 };
