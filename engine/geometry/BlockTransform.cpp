@@ -1,6 +1,7 @@
 #include "engine/geometry/BlockTransform.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace cad {
 
@@ -28,6 +29,42 @@ Matrix3d blockTransform(const BlockPlacement& p) {
            Matrix3d::rotation(p.rotation, Vector3d::zAxis()) *
            Matrix3d::scaling(p.scaleX, p.scaleY, p.scaleZ) *
            Matrix3d::translation(-p.blockBasePoint.asVector());
+}
+
+std::optional<BlockPlacement> placementFromTransform(const Matrix3d& transform,
+                                                     const Point3d& basePoint) {
+    Vector3d x = transform.xAxisImage(), y = transform.yAxisImage(), z = transform.zAxisImage();
+    double sx = x.length(), sz = z.length();
+    if (sx == 0.0 || sz == 0.0 || y.isZeroLength(0.0)) return std::nullopt;
+    const double tol = 1e-9;
+    BlockPlacement p;
+    p.blockBasePoint = basePoint;
+    p.normal = z / sz;
+    Vector3d ox, oy;
+    arbitraryAxes(p.normal, ox, oy);
+    // Both in-plane axes must stay in the plane perpendicular to the normal.
+    if (std::abs(x.dot(p.normal)) > tol * sx || std::abs(y.dot(p.normal)) > tol * y.length())
+        return std::nullopt;
+    p.rotation = std::atan2(x.dot(oy), x.dot(ox));
+    if (p.rotation < 0) p.rotation += 2.0 * std::numbers::pi;
+    // y seen in the rotated frame: (0, sy) unless sheared.
+    Vector2d yo{y.dot(ox), y.dot(oy)};
+    Vector2d yr = yo.rotatedBy(-p.rotation);
+    if (std::abs(yr.x) > tol * yo.length()) return std::nullopt;
+    p.scaleX = sx;
+    p.scaleY = yr.y;
+    p.scaleZ = sz;
+    Point3d insertionWorld = transform.transformPoint(basePoint);
+    Vector3d w = insertionWorld.asVector();
+    p.insertionPoint = {w.dot(ox), w.dot(oy), w.dot(p.normal)};
+    return p;
+}
+
+double angleInOcs(const Vector3d& worldDirection, const Vector3d& normal) {
+    Vector3d ox, oy;
+    arbitraryAxes(normal, ox, oy);
+    double a = std::atan2(worldDirection.dot(oy), worldDirection.dot(ox));
+    return a < 0 ? a + 2.0 * std::numbers::pi : a;
 }
 
 }  // namespace cad

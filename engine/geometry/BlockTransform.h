@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+
 #include "engine/geometry/Matrix3d.h"
 #include "engine/geometry/Point3d.h"
 #include "engine/geometry/Vector3d.h"
@@ -27,5 +29,16 @@ struct BlockPlacement {
 // Maps block-definition coordinates to world coordinates:
 // OCS->world * move(insertion) * rotate(z) * scale * move(-base).
 Matrix3d blockTransform(const BlockPlacement& placement);
+
+// The placement whose blockTransform() is `transform` for a block with base point `basePoint`,
+// e.g. after moving, rotating or mirroring a reference. Scale x comes out positive; a mirror
+// shows as a negative y scale. Nothing comes back for transforms a reference cannot hold:
+// singular, sheared, or with an x axis that leaves its plane.
+std::optional<BlockPlacement> placementFromTransform(const Matrix3d& transform,
+                                                     const Point3d& basePoint = Point3d::origin());
+
+// Angle (radians, counter-clockwise, in [0, 2pi)) of a world direction as seen in the object
+// coordinate system of `normal`: how rotations of texts and references are stored.
+double angleInOcs(const Vector3d& worldDirection, const Vector3d& normal);
 
 }  // namespace cad

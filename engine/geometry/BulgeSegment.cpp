@@ -97,4 +97,49 @@ bool BulgeSegment::segmentRegionContains(const Point2d& p) const {
     return bulge > 0 ? side < 0 : side > 0;
 }
 
+Point2d BulgeSegment::closestPointTo(const Point2d& p) const {
+    if (!isArc()) {
+        Vector2d d = end - start;
+        double len2 = d.lengthSqrd();
+        if (len2 == 0.0) return start;
+        double t = std::clamp((p - start).dot(d) / len2, 0.0, 1.0);
+        return start + d * t;
+    }
+    Point2d c = center();
+    double r = radius();
+    double theta = includedAngle();
+    Vector2d v = p - c;
+    if (!v.isZeroLength(0.0)) {
+        // On the arc when the direction to p falls within the sweep.
+        double a0 = std::atan2(start.y - c.y, start.x - c.x);
+        double sweep = theta > 0 ? v.angle() - a0 : a0 - v.angle();
+        sweep = std::fmod(sweep, 2.0 * std::numbers::pi);
+        if (sweep < 0) sweep += 2.0 * std::numbers::pi;
+        if (sweep <= std::abs(theta)) return c + v.normal() * r;
+    }
+    return p.distanceTo(start) <= p.distanceTo(end) ? start : end;
+}
+
+double bulgeFromArc(double startAngle, double endAngle) {
+    double sweep = std::fmod(endAngle - startAngle, 2.0 * std::numbers::pi);
+    if (sweep < 0) sweep += 2.0 * std::numbers::pi;
+    return std::tan(sweep / 4.0);
+}
+
+Extents2d arcExtents(const Point2d& center, double radius, double startAngle, double endAngle) {
+    constexpr double twoPi = 2.0 * std::numbers::pi;
+    double sweep = std::fmod(endAngle - startAngle, twoPi);
+    if (sweep < 0) sweep += twoPi;
+    if (sweep == 0.0) sweep = twoPi;
+    auto at = [&](double a) { return Point2d{center.x + radius * std::cos(a), center.y + radius * std::sin(a)}; };
+    Extents2d e(at(startAngle), at(startAngle + sweep));
+    for (int k = 0; k < 4; ++k) {
+        double phi = k * std::numbers::pi / 2.0;
+        double d = std::fmod(phi - startAngle, twoPi);
+        if (d < 0) d += twoPi;
+        if (d <= sweep) e.addPoint(at(phi));
+    }
+    return e;
+}
+
 }  // namespace cad

@@ -30,6 +30,15 @@ struct BulgeSegment {
     void flattenInto(std::vector<Point2d>& out, double chordTolerance) const;
     // True when p lies strictly inside the region between arc and chord (always false for lines).
     bool segmentRegionContains(const Point2d& p) const;
+    Point2d closestPointTo(const Point2d& p) const;
+    double distanceTo(const Point2d& p) const { return p.distanceTo(closestPointTo(p)); }
 };
+
+// The bulge of the arc from `startAngle` counter-clockwise to `endAngle` (radians).
+double bulgeFromArc(double startAngle, double endAngle);
+
+// Extents of the arc of a circle from `startAngle` counter-clockwise to `endAngle` (radians);
+// equal angles mean the full circle.
+Extents2d arcExtents(const Point2d& center, double radius, double startAngle, double endAngle);
 
 }  // namespace cad

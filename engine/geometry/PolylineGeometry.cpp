@@ -1,6 +1,8 @@
 #include "engine/geometry/PolylineGeometry.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "engine/geometry/PolygonOps.h"
 
@@ -77,6 +79,13 @@ bool PolylineGeometry::contains(const Point2d& p) const {
     for (std::size_t i = 0; i < segmentCount(); ++i)
         if (segment(i).segmentRegionContains(p)) inside = !inside;
     return inside;
+}
+
+double PolylineGeometry::distanceTo(const Point2d& p) const {
+    if (vertices_.size() == 1) return p.distanceTo(vertices_.front().point);
+    double best = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < segmentCount(); ++i) best = std::min(best, segment(i).distanceTo(p));
+    return best;
 }
 
 }  // namespace cad

@@ -40,6 +40,8 @@ public:
     std::vector<Point2d> flatten(double chordTolerance) const;
     // Even-odd inside test of the closed outline, exact for arcs; boundary points are undefined.
     bool contains(const Point2d& p) const;
+    // Shortest distance from p to the polyline's segments (infinite when it has none).
+    double distanceTo(const Point2d& p) const;
 
 private:
     std::vector<BulgeVertex> vertices_;

@@ -213,10 +213,22 @@ struct SpatialIndexAccess {
 
 SpatialIndex::SpatialIndex() : root_(std::make_unique<Node>()) {}
 SpatialIndex::~SpatialIndex() = default;
-SpatialIndex::SpatialIndex(SpatialIndex&&) noexcept = default;
-SpatialIndex& SpatialIndex::operator=(SpatialIndex&&) noexcept = default;
+// A moved-from index has no root until it is used again; queries treat that as empty.
+SpatialIndex::SpatialIndex(SpatialIndex&& o) noexcept
+    : root_(std::move(o.root_)), boxes_(std::move(o.boxes_)) {
+    o.boxes_.clear();
+}
+SpatialIndex& SpatialIndex::operator=(SpatialIndex&& o) noexcept {
+    if (this != &o) {
+        root_ = std::move(o.root_);
+        boxes_ = std::move(o.boxes_);
+        o.boxes_.clear();
+    }
+    return *this;
+}
 
 void SpatialIndex::insertEntry(Entry entry) {
+    if (!root_) root_ = std::make_unique<Node>();
     auto sibling = SpatialIndexAccess::insert(*root_, std::move(entry));
     if (!sibling) return;
     auto newRoot = std::make_unique<Node>();
@@ -246,6 +258,7 @@ bool SpatialIndex::remove(Id id) {
     if (it == boxes_.end()) return false;
     Extents2d box = it->second;
     boxes_.erase(it);
+    if (!root_) return false;
     std::vector<Entry> orphans;
     SpatialIndexAccess::remove(*root_, id, box, orphans);
     // Shrink the tree while the root has a single child.
@@ -271,7 +284,7 @@ std::optional<Extents2d> SpatialIndex::boxOf(Id id) const {
 
 void SpatialIndex::visitIntersecting(const Extents2d& box,
                                      const std::function<void(Id, const Extents2d&)>& visit) const {
-    if (box.isEmpty()) return;
+    if (box.isEmpty() || !root_) return;
     SpatialIndexAccess::visit(
         *root_, [&](const Extents2d& b) { return b.intersects(box); },
         [&](Id id, const Extents2d& b) { visit(id, b); });
@@ -279,7 +292,7 @@ void SpatialIndex::visitIntersecting(const Extents2d& box,
 
 std::vector<SpatialIndex::Id> SpatialIndex::queryBox(const Extents2d& box) const {
     std::vector<Id> out;
-    if (box.isEmpty()) return out;
+    if (box.isEmpty() || !root_) return out;
     SpatialIndexAccess::visit(
         *root_, [&](const Extents2d& b) { return b.intersects(box); },
         [&](Id id, const Extents2d&) { out.push_back(id); });
@@ -288,7 +301,7 @@ std::vector<SpatialIndex::Id> SpatialIndex::queryBox(const Extents2d& box) const
 
 std::vector<SpatialIndex::Id> SpatialIndex::queryInside(const Extents2d& box) const {
     std::vector<Id> out;
-    if (box.isEmpty()) return out;
+    if (box.isEmpty() || !root_) return out;
     SpatialIndexAccess::visit(
         *root_, [&](const Extents2d& b) { return b.intersects(box); },
         [&](Id id, const Extents2d& b) {
@@ -300,7 +313,7 @@ std::vector<SpatialIndex::Id> SpatialIndex::queryInside(const Extents2d& box) co
 std::vector<SpatialIndex::Id> SpatialIndex::queryPolygonCandidates(
     const std::vector<Point2d>& polygon) const {
     std::vector<Id> out;
-    if (polygon.size() < 3) return out;
+    if (polygon.size() < 3 || !root_) return out;
     Extents2d pbox = extentsOf(polygon);
     SpatialIndexAccess::visit(
         *root_, [&](const Extents2d& b) { return b.intersects(pbox); },
@@ -313,6 +326,7 @@ std::vector<SpatialIndex::Id> SpatialIndex::queryPolygonCandidates(
 int SpatialIndex::height() const {
     int h = 1;
     const Node* n = root_.get();
+    if (!n) return h;
     while (!n->leaf) {
         n = n->entries.front().child.get();
         ++h;

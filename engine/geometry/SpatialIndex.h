@@ -22,7 +22,7 @@ public:
 
     SpatialIndex();
     ~SpatialIndex();
-    SpatialIndex(SpatialIndex&&) noexcept;
+    SpatialIndex(SpatialIndex&&) noexcept;  // the source is left empty and usable
     SpatialIndex& operator=(SpatialIndex&&) noexcept;
     SpatialIndex(const SpatialIndex&) = delete;
     SpatialIndex& operator=(const SpatialIndex&) = delete;

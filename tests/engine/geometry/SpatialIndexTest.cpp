@@ -75,6 +75,16 @@ TEST(SpatialIndex, QueriesMatchBruteForceThroughInsertsAndRemovals) {
     EXPECT_TRUE(index.queryBox({{0, 0}, {1e5, 1e5}}).empty());
     index.insert(42, {{1, 1}, {2, 2}});
     EXPECT_EQ(index.queryBox({{0, 0}, {1, 1}}), std::vector<SpatialIndex::Id>{42});  // touching
+    index.insert(43, Extents2d{});  // nothing to index
+    EXPECT_FALSE(index.contains(43));
+
+    // Moving hands the entries over and leaves an empty index that still works.
+    SpatialIndex moved = std::move(index);
+    EXPECT_EQ(moved.size(), 1u);
+    EXPECT_EQ(index.size(), 0u);  // NOLINT(bugprone-use-after-move): defined to be empty
+    EXPECT_TRUE(index.queryBox({{0, 0}, {5, 5}}).empty());
+    index.insert(7, {{0, 0}, {1, 1}});
+    EXPECT_EQ(index.queryBox({{0, 0}, {5, 5}}), std::vector<SpatialIndex::Id>{7});
 }
 
 TEST(SpatialIndex, PolygonCandidatesMatchBruteForce) {

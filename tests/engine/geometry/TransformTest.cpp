@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <random>
 
 #include "engine/geometry/BlockTransform.h"
 #include "engine/geometry/CoordinateSystem.h"
@@ -84,4 +85,52 @@ TEST(CoordinateSystem, RoundTripsPointsAndDisplacements) {
     Ucs bad({0, 0, 0}, {1, 0, 0}, {2, 0, 0});
     EXPECT_FALSE(bad.isValid());
     EXPECT_TRUE(bad.toWorld(Point3d{1, 2, 3}).isEqualTo({1, 2, 3}));
+}
+
+TEST(BlockTransform, PlacementsDecomposeBackFromTheirTransforms) {
+    std::mt19937_64 rng(99);
+    std::uniform_real_distribution<double> u(-1, 1);
+    for (int i = 0; i < 200; ++i) {
+        BlockPlacement p;
+        p.insertionPoint = {u(rng) * 1e4, u(rng) * 1e4, u(rng)};
+        p.scaleX = 0.1 + std::abs(u(rng)) * 3;
+        p.scaleY = (i % 2 ? -1 : 1) * (0.1 + std::abs(u(rng)) * 3);
+        p.scaleZ = 0.5 + std::abs(u(rng));
+        p.rotation = (u(rng) + 1) * kPi;
+        p.normal = i % 3 ? Vector3d::zAxis() : Vector3d{u(rng), u(rng), u(rng)}.normal();
+        p.blockBasePoint = {u(rng) * 10, u(rng) * 10, 0};
+        Matrix3d m = blockTransform(p);
+        auto back = placementFromTransform(m, p.blockBasePoint);
+        ASSERT_TRUE(back.has_value()) << i;
+        EXPECT_TRUE(blockTransform(*back).isEqualTo(m, 1e-7)) << i;
+        EXPECT_NEAR(back->scaleX, p.scaleX, 1e-9);
+        EXPECT_NEAR(back->scaleY, p.scaleY, 1e-9);
+        EXPECT_TRUE(back->insertionPoint.isEqualTo(p.insertionPoint, 1e-7));
+    }
+    // Moving and turning a reference gives the expected new placement.
+    BlockPlacement p;
+    p.insertionPoint = {10, 0, 0};
+    Matrix3d moved = Matrix3d::rotation(kPi / 2, Vector3d::zAxis()) * blockTransform(p);
+    auto q = placementFromTransform(moved);
+    ASSERT_TRUE(q.has_value());
+    EXPECT_TRUE(q->insertionPoint.isEqualTo({0, 10, 0}));
+    EXPECT_NEAR(q->rotation, kPi / 2, 1e-12);
+    // Mirroring about the y axis: x scale stays positive, y scale turns negative, half turn.
+    auto mirrored = placementFromTransform(Matrix3d::scaling(-1, 1, 1) * blockTransform(p));
+    ASSERT_TRUE(mirrored.has_value());
+    EXPECT_NEAR(mirrored->scaleY, -1.0, 1e-12);
+    EXPECT_NEAR(mirrored->rotation, kPi, 1e-12);
+    EXPECT_TRUE(mirrored->insertionPoint.isEqualTo({-10, 0, 0}));
+    // Shear and collapse cannot be held by a reference.
+    Matrix3d shear;
+    shear.setEntry(0, 1, 0.5);
+    EXPECT_FALSE(placementFromTransform(shear).has_value());
+    EXPECT_FALSE(placementFromTransform(Matrix3d::scaling(1, 0, 1)).has_value());
+    Matrix3d tilted;  // x axis lifted out of the plane of the z axis
+    tilted.setEntry(2, 0, 0.5);
+    EXPECT_FALSE(placementFromTransform(tilted).has_value());
+
+    EXPECT_NEAR(angleInOcs({0, 1, 0}, Vector3d::zAxis()), kPi / 2, 1e-12);
+    EXPECT_NEAR(angleInOcs({-1, 0, 0}, {0, 0, -1}), 0.0, 1e-12);  // OCS x is world -x
+    EXPECT_NEAR(angleInOcs({0, -1, 0}, Vector3d::zAxis()), 3 * kPi / 2, 1e-12);
 }
