@@ -33,6 +33,8 @@ std::filesystem::path baseFolder() {
     return homeFolder() / ".local" / "share";
 }
 
-std::filesystem::path brinmoFolder() { return baseFolder() / "brinmo"; }
+std::filesystem::path brinmoFolder() {
+    return baseFolder() / "brinmo";
+}
 
 }  // namespace appdata

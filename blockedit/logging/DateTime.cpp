@@ -16,7 +16,8 @@ CDateTime CDateTime::now() {
 
 bool CDateTime::isValid() const {
     if (year_ < 100 || year_ > 9999 || month_ < 1 || month_ > 12 || day_ < 1 || day_ > 31) return false;
-    const std::chrono::year_month_day date{std::chrono::year(year_), std::chrono::month(static_cast<unsigned>(month_)),
+    const std::chrono::year_month_day date{std::chrono::year(year_),
+                                           std::chrono::month(static_cast<unsigned>(month_)),
                                            std::chrono::day(static_cast<unsigned>(day_))};
     if (!date.ok()) return false;
     return hour_ >= 0 && hour_ <= 23 && minute_ >= 0 && minute_ <= 59 && second_ >= 0 && second_ <= 59;

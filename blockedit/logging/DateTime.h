@@ -3,7 +3,7 @@
 // A calendar date and time of day as the logs write it. A default-constructed value is not
 // valid; logs write "-1" for every part of an invalid value.
 class CDateTime {
-public:
+  public:
     CDateTime() = default;
     CDateTime(int year, int month, int day, int hour, int minute, int second);
 
@@ -20,7 +20,7 @@ public:
     int minute() const { return minute_; }
     int second() const { return second_; }
 
-private:
+  private:
     int year_ = 0;
     int month_ = 0;
     int day_ = 0;

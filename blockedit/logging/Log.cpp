@@ -1,11 +1,10 @@
 #include "logging/Log.h"
 
 #include <ctime>
-#include <filesystem>
 #include <fstream>
-#include <system_error>
 
 #include "core/EXKinds.h"
+#include "core/FileUtilities.h"
 #include "core/KorvaWrap.h"
 #include "core/ModuleInfo.h"
 #include "logging/DateTime.h"
@@ -15,15 +14,6 @@
 #include "logging/PreferencesZerOda.h"
 #include "logging/XMLComponentFailure.h"
 #include "logging/XMLUtilities.h"
-
-namespace {
-
-bool fileExists(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
-}
-
-}  // namespace
 
 void CLog::createXMLDocument(std::string path, std::string rootName, std::string namespaceURI,
                              std::string stylesheet) {
@@ -43,15 +33,18 @@ void CLog::appendDebug(pugi::xml_node root, std::string description, pugi::xml_n
         pugi::xml_node entry = root.append_child("error");
         entry.append_attribute("xmlns").set_value(kErrorsNamespaceURI);
         CXMLUtilities factory;
-        CXMLUtilities::appendChild(entry, factory.createUniversalTimeNode(kErrorsNamespaceURI, CDateTime::now()));
-        CXMLUtilities::appendChild(entry, factory.createNode("description", description, kErrorsNamespaceURI));
+        CXMLUtilities::appendChild(entry,
+                                   factory.createUniversalTimeNode(kErrorsNamespaceURI, CDateTime::now()));
+        CXMLUtilities::appendChild(entry,
+                                   factory.createNode("description", description, kErrorsNamespaceURI));
         if (node) CXMLUtilities::appendChild(entry, node);
     });
 }
 
 void CLog::writeToXMLErrorLog(std::string path, const CEXKorva& error) {
     korvaWrap(__FILE__, "CLog::writeToXMLErrorLog", [&] {
-        if (!fileExists(path)) createXMLDocument(path, "errors", kErrorsNamespaceURI, logstyles::kErrorLogFileName);
+        if (!CFileUtilities::fileExists(path))
+            createXMLDocument(path, "errors", kErrorsNamespaceURI, logstyles::kErrorLogFileName);
         pugi::xml_document document;
         CXMLUtilities::loadDocument(document, path);
         pugi::xml_node root = document.document_element();
@@ -74,7 +67,7 @@ void CLog::writeToXMLErrorLogs(const CPreferencesZerOda& settings, const CEXKorv
 
 void CLog::writeToXMLDebugLog(std::string path, std::string description, pugi::xml_node node) {
     korvaWrap(__FILE__, "CLog::writeToXMLDebugLog", [&] {
-        if (!fileExists(path)) {
+        if (!CFileUtilities::fileExists(path)) {
             createXMLDocument(path, "debugging", kDebuggingNamespaceURI, logstyles::kDebugLogFileName);
         }
         pugi::xml_document document;

@@ -1,7 +1,6 @@
 #pragma once
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 class CEXKorva;
 class CPreferencesZerOda;
@@ -11,7 +10,7 @@ class CPreferencesZerOda;
 // processes appending at once can lose an entry. A new XML log gets its stylesheet beside it
 // unless a file of that name is already there.
 class CLog {
-public:
+  public:
     CLog() = default;
     virtual ~CLog() = default;
 
@@ -28,7 +27,7 @@ public:
     // Appends "<local time>\t<text>\n" to the file at path, creating it when missing.
     void outputToFile(std::string path, std::string text);
 
-private:
+  private:
     // Writes an empty log: declaration, stylesheet instruction, and the root in the namespace.
     void createXMLDocument(std::string path, std::string rootName, std::string namespaceURI,
                            std::string stylesheet);

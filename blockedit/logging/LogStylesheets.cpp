@@ -215,9 +215,13 @@ std::string_view withoutLeadingNewline(std::string_view text) {
 
 }  // namespace
 
-std::string_view errorLogStylesheet() { return withoutLeadingNewline(kErrorLog); }
+std::string_view errorLogStylesheet() {
+    return withoutLeadingNewline(kErrorLog);
+}
 
-std::string_view debugLogStylesheet() { return withoutLeadingNewline(kDebugLog); }
+std::string_view debugLogStylesheet() {
+    return withoutLeadingNewline(kDebugLog);
+}
 
 bool installBeside(const std::string& logPath, const std::string& stylesheetName) {
     std::string_view text;

@@ -10,12 +10,14 @@
 #include "logging/XMLUtilities.h"
 
 CServerPreferenceZerOda& CPreferencesZerOda::getAt(int index) {
-    if (index < 0 || index >= getCount()) throw std::invalid_argument("document monitor record index out of range");
+    if (index < 0 || index >= getCount())
+        throw std::invalid_argument("document monitor record index out of range");
     return *records_[static_cast<std::size_t>(index)];
 }
 
 const CServerPreferenceZerOda& CPreferencesZerOda::getAt(int index) const {
-    if (index < 0 || index >= getCount()) throw std::invalid_argument("document monitor record index out of range");
+    if (index < 0 || index >= getCount())
+        throw std::invalid_argument("document monitor record index out of range");
     return *records_[static_cast<std::size_t>(index)];
 }
 

@@ -8,7 +8,7 @@
 
 // The document-monitor settings: the server records shared with the monitoring service, in file order.
 class CPreferencesZerOda {
-public:
+  public:
     CPreferencesZerOda() = default;
     virtual ~CPreferencesZerOda() { deleteObjects(); }
     CPreferencesZerOda(const CPreferencesZerOda&) = delete;
@@ -28,7 +28,7 @@ public:
     // Where the module looks for the settings: <application data>/brinmo/documentMonitorPreferences.xml.
     static std::filesystem::path defaultSettingsPath();
 
-private:
+  private:
     std::vector<std::unique_ptr<CServerPreferenceZerOda>> records_;
 };
 

@@ -1,12 +1,11 @@
 #pragma once
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 // One server record of the document-monitor settings. Every field is named after its key in the
 // settings file; integers are 32-bit, flags 0 or 1.
 class CServerPreferenceZerOda {
-public:
+  public:
     CServerPreferenceZerOda() = default;
 
     // Fills the record from a server element: each child element with content is one setting.
@@ -61,7 +60,7 @@ public:
     const std::string& getDebugAcad() const { return debugAcad_; }
     const std::string& getDebugZerOda() const { return debugZerOda_; }
 
-private:
+  private:
     std::string zerOdaErrorLogFilePath_;
     std::string acadErrorLogFilePath_;
     int deletePeriodSecs_ = 0;

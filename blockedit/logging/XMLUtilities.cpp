@@ -95,7 +95,8 @@ bool saveReplacing(const pugi::xml_document& document, const std::string& path) 
         return false;
     }
     // Keep the permissions of a log that others are meant to read or write.
-    if (const auto status = std::filesystem::status(target, error); !error && std::filesystem::exists(status)) {
+    if (const auto status = std::filesystem::status(target, error);
+        !error && std::filesystem::exists(status)) {
         std::filesystem::permissions(temporary, status.permissions(), error);
     }
     std::filesystem::rename(temporary, target, error);
@@ -130,7 +131,8 @@ pugi::xml_node CXMLUtilities::createNode(const std::string& name, const std::str
     });
 }
 
-pugi::xml_node CXMLUtilities::createUniversalTimeNode(const std::string& namespaceURI, const CDateTime& when) {
+pugi::xml_node CXMLUtilities::createUniversalTimeNode(const std::string& namespaceURI,
+                                                      const CDateTime& when) {
     return korvaWrap(__FILE__, "CXMLUtilities::createUniversalTimeNode", [&] {
         pugi::xml_node date = createNode("date", namespaceURI);
         const std::pair<const char*, int> parts[] = {{"year", when.year()},     {"month", when.month()},
@@ -158,13 +160,15 @@ void CXMLUtilities::createXMLDoc(const std::string& path, const std::string& sty
 pugi::xml_node CXMLUtilities::appendChild(pugi::xml_node parent, pugi::xml_node child) {
     return korvaWrap(__FILE__, "CXMLUtilities::appendChild", [&] {
         if (!parent || !child) throw CXMLComponentFailure{};
+        // Moved or copied, the node leaves the declarations in scope where it stood; keep its
+        // namespace explicit.
+        const std::string originalNamespace = namespaceURI(child);
         pugi::xml_node appended =
             child.root() == parent.root() ? parent.append_move(child) : parent.append_copy(child);
         if (!appended) throw CXMLComponentFailure{};
-        // A copy loses the declarations in scope where the original stood; keep its namespace explicit.
         if (appended.type() == pugi::node_element && prefixOf(appended).empty() &&
             !appended.attribute(kXmlns.data())) {
-            declareNamespace(appended, namespaceURI(child));
+            declareNamespace(appended, originalNamespace);
         }
         return appended;
     });
@@ -178,16 +182,19 @@ std::string CXMLUtilities::localName(const pugi::xml_node& node) {
 
 std::string CXMLUtilities::namespaceURI(const pugi::xml_node& node) {
     const std::string prefix = prefixOf(node);
-    const std::string attributeName = prefix.empty() ? std::string(kXmlns) : std::string(kXmlns) + ":" + prefix;
+    const std::string attributeName =
+        prefix.empty() ? std::string(kXmlns) : std::string(kXmlns) + ":" + prefix;
     for (pugi::xml_node scope = node; scope && scope.type() == pugi::node_element; scope = scope.parent()) {
-        if (pugi::xml_attribute declaration = scope.attribute(attributeName.c_str())) return declaration.value();
+        if (pugi::xml_attribute declaration = scope.attribute(attributeName.c_str()))
+            return declaration.value();
     }
     return std::string();
 }
 
-bool CXMLUtilities::loadDocument(pugi::xml_document& document, const std::string& path, std::string* problem) {
-    constexpr unsigned options =
-        pugi::parse_default | pugi::parse_declaration | pugi::parse_pi | pugi::parse_comments | pugi::parse_doctype;
+bool CXMLUtilities::loadDocument(pugi::xml_document& document, const std::string& path,
+                                 std::string* problem) {
+    constexpr unsigned options = pugi::parse_default | pugi::parse_declaration | pugi::parse_pi |
+                                 pugi::parse_comments | pugi::parse_doctype;
     document.reset();
     const pugi::xml_parse_result result = document.load_file(path.c_str(), options);
     std::string why;

@@ -1,7 +1,6 @@
 #pragma once
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 #include "logging/DateTime.h"
 
@@ -12,14 +11,15 @@
 // saveDocument drops the declarations that repeat the namespace in scope, so a saved file declares
 // a namespace only where it changes. Readers compare local names (localName) and ignore prefixes.
 class CXMLUtilities {
-public:
+  public:
     CXMLUtilities() = default;
     virtual ~CXMLUtilities() = default;
     CXMLUtilities(const CXMLUtilities&) = delete;
     CXMLUtilities& operator=(const CXMLUtilities&) = delete;
 
     // A new element in the namespace, holding the text (escaped when saved; "" gives an empty element).
-    pugi::xml_node createNode(const std::string& name, const std::string& text, const std::string& namespaceURI);
+    pugi::xml_node createNode(const std::string& name, const std::string& text,
+                              const std::string& namespaceURI);
     // A new empty element in the namespace.
     pugi::xml_node createNode(const std::string& name, const std::string& namespaceURI);
     // The "date" element: year, month, day, hour, minute, second, each "-1" when the value is invalid.
@@ -43,7 +43,8 @@ public:
     // Loads an XML file with its declaration, instructions and comments. A file that is missing or
     // not well-formed, or that has no single root element, leaves the document empty and answers
     // false; problem, when given, then says why ("line 3, column 7: ...").
-    static bool loadDocument(pugi::xml_document& document, const std::string& path, std::string* problem = nullptr);
+    static bool loadDocument(pugi::xml_document& document, const std::string& path,
+                             std::string* problem = nullptr);
     // Drops redundant namespace declarations and writes the document as UTF-8; false when the file
     // cannot be written.
     static bool saveDocument(pugi::xml_document& document, const std::string& path);
@@ -52,6 +53,6 @@ public:
     // xml-stylesheet instruction naming it, to an empty document.
     static void addProlog(pugi::xml_document& document, const std::string& stylesheet);
 
-private:
+  private:
     pugi::xml_document factory_;
 };

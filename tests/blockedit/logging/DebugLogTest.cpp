@@ -20,9 +20,12 @@ pugi::xml_node procedureNode(CXMLUtilities& factory) {
     pugi::xml_node call = factory.createNode("storedProcedure", kDebuggingNamespaceURI);
     CXMLUtilities::appendChild(call, factory.createNode("name", "__gr_getReport", kDebuggingNamespaceURI));
     CXMLUtilities::appendChild(call, factory.createUniversalTimeNode(kErrorsNamespaceURI, CDateTime::now()));
-    pugi::xml_node parameters = CXMLUtilities::appendChild(call, factory.createNode("parameters", kDebuggingNamespaceURI));
-    pugi::xml_node parameter = CXMLUtilities::appendChild(parameters, factory.createNode("parameter", kDebuggingNamespaceURI));
-    CXMLUtilities::appendChild(parameter, factory.createNode("parameterName", "@grID", kDebuggingNamespaceURI));
+    pugi::xml_node parameters =
+        CXMLUtilities::appendChild(call, factory.createNode("parameters", kDebuggingNamespaceURI));
+    pugi::xml_node parameter =
+        CXMLUtilities::appendChild(parameters, factory.createNode("parameter", kDebuggingNamespaceURI));
+    CXMLUtilities::appendChild(parameter,
+                               factory.createNode("parameterName", "@grID", kDebuggingNamespaceURI));
     CXMLUtilities::appendChild(parameter, factory.createNode("parameterValue", "17", kDebuggingNamespaceURI));
     return call;
 }
@@ -57,7 +60,8 @@ TEST(DebugLog, FirstEntryCreatesTheLogAndLaterEntriesAppend) {
     EXPECT_STREQ(plain.child("description").text().get(), "execSPNoReturnNoParas");
     EXPECT_EQ(childNames(plain.child("date")),
               (std::vector<std::string>{"year", "month", "day", "hour", "minute", "second"}));
-    EXPECT_TRUE(std::regex_match(std::string(plain.child("date").child("year").text().get()), std::regex("[1-9][0-9]{3}")));
+    EXPECT_TRUE(std::regex_match(std::string(plain.child("date").child("year").text().get()),
+                                 std::regex("[1-9][0-9]{3}")));
 
     EXPECT_EQ(childNames(withCall), (std::vector<std::string>{"date", "description", "storedProcedure"}));
     const pugi::xml_node call = withCall.child("storedProcedure");
@@ -71,7 +75,8 @@ TEST(DebugLog, FirstEntryCreatesTheLogAndLaterEntriesAppend) {
 TEST(DebugLog, ALogWithAnotherRootIsRewrittenWithoutEntry) {
     TempFolder folder;
     const std::string path = folder.file("debug.xml");
-    writeFile(path, "<?xml version=\"1.0\"?>\n<errors xmlns=\"urn:brinmo:errors\"><note>keep</note></errors>\n");
+    writeFile(path,
+              "<?xml version=\"1.0\"?>\n<errors xmlns=\"urn:brinmo:errors\"><note>keep</note></errors>\n");
     CLog().writeToXMLDebugLog(path, "execSPNoReturnParas", pugi::xml_node());
     pugi::xml_document document;
     ASSERT_TRUE(CXMLUtilities::loadDocument(document, path));

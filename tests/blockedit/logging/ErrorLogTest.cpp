@@ -14,7 +14,7 @@
 namespace {
 
 class CEXQuiet : public CEXKind<CEXQuiet> {
-public:
+  public:
     explicit CEXQuiet(std::uint32_t severity)
         : CEXKind(kModuleDescription, "C:\\src\\Quiet.cpp", "CQuiet::run") {
         setDescription("quiet <&> failure");
@@ -26,8 +26,8 @@ public:
 CEXUnhandled threeLevelChain() {
     auto colour = std::make_unique<CEXInvalidHexColour>("#GG0000", "CUtilities", "Utilities.cpp",
                                                         "CUtilities::parseHashString");
-    auto middle = std::make_unique<CEXUnhandled>(kModuleDescription, "/src/BlockDWG.cpp", "CBlockDWG::applyHatch", 0,
-                                                 std::move(colour));
+    auto middle = std::make_unique<CEXUnhandled>(kModuleDescription, "/src/BlockDWG.cpp",
+                                                 "CBlockDWG::applyHatch", 0, std::move(colour));
     return CEXUnhandled(kModuleDescription, "blockEdit.cpp", "updateSpaces", 0, std::move(middle));
 }
 
@@ -60,8 +60,8 @@ void addServers(CPreferencesZerOda& settings, const std::vector<std::string>& lo
 TEST(ErrorLog, FirstErrorCreatesTheLogWithBothInstructions) {
     TempFolder folder;
     const std::string path = folder.file("errors.xml");
-    CLog().writeToXMLErrorLog(path, CEXInvalidHandle("2F1A", kModuleDescription, "PresBlockEdit.cpp",
-                                                      "CPresBlockEdit::OnSelect"));
+    CLog().writeToXMLErrorLog(
+        path, CEXInvalidHandle("2F1A", kModuleDescription, "PresBlockEdit.cpp", "CPresBlockEdit::OnSelect"));
     const std::string text = readFile(path);
     EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                          "<?xml-stylesheet type=\"text/xsl\" href=\"errorLog.xsl\"?>\n"
@@ -69,9 +69,11 @@ TEST(ErrorLog, FirstErrorCreatesTheLogWithBothInstructions) {
                          0),
               0u)
         << text;
-    EXPECT_EQ(text.find("xmlns=", text.find("<error>")), std::string::npos) << "entries inherit the namespace";
+    EXPECT_EQ(text.find("xmlns=", text.find("<error>")), std::string::npos)
+        << "entries inherit the namespace";
     EXPECT_TRUE(xmllintAccepts(path));
-    EXPECT_EQ(readFile(folder.file("errorLog.xsl")), readFile(std::string(BRINMO_SOURCE_DIR) + "/blockedit/logging/errorLog.xsl"));
+    EXPECT_EQ(readFile(folder.file("errorLog.xsl")),
+              readFile(std::string(BRINMO_SOURCE_DIR) + "/blockedit/logging/errorLog.xsl"));
 
     pugi::xml_document document;
     const pugi::xml_node root = loadRoot(document, path);
@@ -84,7 +86,8 @@ TEST(ErrorLog, FirstErrorCreatesTheLogWithBothInstructions) {
     EXPECT_STREQ(entry.child("source").text().get(), "Korva Brinmo compatible with 64bit AutoCAD 2018");
     EXPECT_STREQ(entry.child("description").text().get(), "Invalid Handle - 2F1A");
     EXPECT_STREQ(entry.child("severity").text().get(), "medium");
-    EXPECT_EQ(childNames(entry.child("date")), (std::vector<std::string>{"year", "month", "day", "hour", "minute", "second"}));
+    EXPECT_EQ(childNames(entry.child("date")),
+              (std::vector<std::string>{"year", "month", "day", "hour", "minute", "second"}));
     EXPECT_NE(std::string(entry.child("date").child("year").text().get()), "-1");
 }
 
@@ -146,7 +149,9 @@ TEST(ErrorLog, ALogThatIsNotXMLFailsAndStaysUntouched) {
 TEST(ErrorLog, ALogWithAnotherRootGetsNoEntry) {
     TempFolder folder;
     const std::string path = folder.file("errors.xml");
-    writeFile(path, "<?xml version=\"1.0\"?>\n<debugging xmlns=\"urn:brinmo:debugging\"><kept>1</kept></debugging>");
+    writeFile(
+        path,
+        "<?xml version=\"1.0\"?>\n<debugging xmlns=\"urn:brinmo:debugging\"><kept>1</kept></debugging>");
     CLog().writeToXMLErrorLog(path, CEXQuiet(1));
     pugi::xml_document document;
     const pugi::xml_node root = loadRoot(document, path);

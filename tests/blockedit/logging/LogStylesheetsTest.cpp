@@ -1,10 +1,9 @@
-#include "logging/LogStylesheets.h"
-
 #include <gtest/gtest.h>
 
 #include "LoggingTestSupport.h"
 #include "logging/Log.h"
 #include "logging/LogNamespaces.h"
+#include "logging/LogStylesheets.h"
 #include "logging/XMLUtilities.h"
 
 namespace {
@@ -42,16 +41,21 @@ TEST(LogStylesheets, DebugLogRendersAsHtml) {
     CXMLUtilities factory;
     pugi::xml_node call = factory.createNode("storedProcedure", kDebuggingNamespaceURI);
     CXMLUtilities::appendChild(call, factory.createNode("name", "__to_exportBlock", kDebuggingNamespaceURI));
-    CXMLUtilities::appendChild(call, factory.createUniversalTimeNode(kErrorsNamespaceURI, CDateTime(2026, 3, 4, 5, 6, 7)));
+    CXMLUtilities::appendChild(
+        call, factory.createUniversalTimeNode(kErrorsNamespaceURI, CDateTime(2026, 3, 4, 5, 6, 7)));
     pugi::xml_node parameter = CXMLUtilities::appendChild(
         CXMLUtilities::appendChild(call, factory.createNode("parameters", kDebuggingNamespaceURI)),
         factory.createNode("parameter", kDebuggingNamespaceURI));
-    CXMLUtilities::appendChild(parameter, factory.createNode("parameterName", "@mbName", kDebuggingNamespaceURI));
-    CXMLUtilities::appendChild(parameter, factory.createNode("parameterType", "nvarchar", kDebuggingNamespaceURI));
+    CXMLUtilities::appendChild(parameter,
+                               factory.createNode("parameterName", "@mbName", kDebuggingNamespaceURI));
+    CXMLUtilities::appendChild(parameter,
+                               factory.createNode("parameterType", "nvarchar", kDebuggingNamespaceURI));
     CXMLUtilities::appendChild(parameter, factory.createNode("parameterSize", "50", kDebuggingNamespaceURI));
-    CXMLUtilities::appendChild(parameter, factory.createNode("parameterValue", "Office <A&B>", kDebuggingNamespaceURI));
+    CXMLUtilities::appendChild(parameter,
+                               factory.createNode("parameterValue", "Office <A&B>", kDebuggingNamespaceURI));
     CLog().writeToXMLDebugLog(path, "execSPNoReturnParas", call);
-    CLog().writeToXMLDebugLog(path, "execSPReturnNoParas", factory.createNode("note", "free text", "urn:other"));
+    CLog().writeToXMLDebugLog(path, "execSPReturnNoParas",
+                              factory.createNode("note", "free text", "urn:other"));
 
     const std::string html = render(folder, "debug.xml", "debugLog.xsl");
     ASSERT_FALSE(html.empty());

@@ -9,7 +9,7 @@
 
 // A fresh folder under the system temp folder, removed with everything in it at the end of the test.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "brinmo-logging-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
@@ -25,13 +25,13 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 // Sets an environment variable for the length of a scope and restores the old value.
 class ScopedEnvironment {
-public:
+  public:
     ScopedEnvironment(std::string name, const std::string& value) : name_(std::move(name)) {
         if (const char* old = std::getenv(name_.c_str())) {
             hadValue_ = true;
@@ -49,7 +49,7 @@ public:
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
-private:
+  private:
     std::string name_;
     std::string old_;
     bool hadValue_ = false;
@@ -77,7 +77,9 @@ inline int runCommand(const std::string& command) {
     return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-inline std::string quoted(const std::string& path) { return "'" + path + "'"; }
+inline std::string quoted(const std::string& path) {
+    return "'" + path + "'";
+}
 
 // xmllint's verdict on a file: true when it is well-formed (and its namespaces are consistent).
 inline bool xmllintAccepts(const std::string& path) {

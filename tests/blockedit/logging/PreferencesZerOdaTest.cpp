@@ -1,11 +1,10 @@
-#include "logging/PreferencesZerOda.h"
-
 #include <gtest/gtest.h>
 
 #include "LoggingTestSupport.h"
 #include "core/EXKorva.h"
 #include "engine/editor/HostOutput.h"
 #include "logging/AppDataFolder.h"
+#include "logging/PreferencesZerOda.h"
 
 namespace {
 
@@ -47,8 +46,8 @@ TEST(ServerPreferenceZerOda, DefaultsOfAFreshRecord) {
     EXPECT_EQ(record.getApplyCachePlotSettings(), 0);
     EXPECT_EQ(record.getDbTimeout(), 0);
     for (int wait : {record.getAsbestosWaitPeriodSecs(), record.getConditionWaitPeriodSecs(),
-                     record.getIpcWaitPeriodSecs(), record.getIprWaitPeriodSecs(), record.getLltWaitPeriodSecs(),
-                     record.getSvgWaitPeriodSecs()}) {
+                     record.getIpcWaitPeriodSecs(), record.getIprWaitPeriodSecs(),
+                     record.getLltWaitPeriodSecs(), record.getSvgWaitPeriodSecs()}) {
         EXPECT_EQ(wait, 10);
     }
     for (int batch : {record.getAsbestosBatchSize(), record.getConditionBatchSize(), record.getIpcBatchSize(),
@@ -59,22 +58,36 @@ TEST(ServerPreferenceZerOda, DefaultsOfAFreshRecord) {
 
 TEST(ServerPreferenceZerOda, EveryKeyReachesItsField) {
     CServerPreferenceZerOda record;
-    const char* texts[] = {"zerOdaErrorLogFilePath", "acadErrorLogFilePath", "cacheOutPath",     "graphRepOutPath",
-                           "dbDatasource",           "dbUserID",             "dbPassword",       "acadPath",
-                           "acadArguments",          "acadWorkingDirectory", "acadTempDirectory", "debugAcad",
+    const char* texts[] = {"zerOdaErrorLogFilePath",
+                           "acadErrorLogFilePath",
+                           "cacheOutPath",
+                           "graphRepOutPath",
+                           "dbDatasource",
+                           "dbUserID",
+                           "dbPassword",
+                           "acadPath",
+                           "acadArguments",
+                           "acadWorkingDirectory",
+                           "acadTempDirectory",
+                           "debugAcad",
                            "debugZerOda"};
     for (const char* key : texts) EXPECT_TRUE(record.setValue(key, std::string("v-") + key)) << key;
-    const char* numbers[] = {"deletePeriodSecs",        "cachePlotTypeID",       "cachePlotScaleTypeID",
-                             "cachePlotAreaTypeID",     "cachePlotMediaNameID",  "dbTimeout",
-                             "acadCheckPeriod",         "acadMaxSessionSecs",    "asbestosWaitPeriodSecs",
-                             "asbestosBatchSize",       "conditionWaitPeriodSecs", "conditionBatchSize",
-                             "ipcWaitPeriodSecs",       "ipcBatchSize",          "iprWaitPeriodSecs",
-                             "iprBatchSize",            "lltWaitPeriodSecs",     "lltBatchSize",
-                             "svgWaitPeriodSecs",       "svgBatchSize"};
+    const char* numbers[] = {
+        "deletePeriodSecs",       "cachePlotTypeID",   "cachePlotScaleTypeID",    "cachePlotAreaTypeID",
+        "cachePlotMediaNameID",   "dbTimeout",         "acadCheckPeriod",         "acadMaxSessionSecs",
+        "asbestosWaitPeriodSecs", "asbestosBatchSize", "conditionWaitPeriodSecs", "conditionBatchSize",
+        "ipcWaitPeriodSecs",      "ipcBatchSize",      "iprWaitPeriodSecs",       "iprBatchSize",
+        "lltWaitPeriodSecs",      "lltBatchSize",      "svgWaitPeriodSecs",       "svgBatchSize"};
     int value = 100;
     for (const char* key : numbers) EXPECT_TRUE(record.setValue(key, std::to_string(value++))) << key;
-    const char* flags[] = {"applyCachePlotSettings", "runAcadService", "runAcadOnlyWhenRequired", "monitorAsbestos",
-                           "monitorCondition",       "monitorIPC",     "monitorIPR",              "monitorLLT",
+    const char* flags[] = {"applyCachePlotSettings",
+                           "runAcadService",
+                           "runAcadOnlyWhenRequired",
+                           "monitorAsbestos",
+                           "monitorCondition",
+                           "monitorIPC",
+                           "monitorIPR",
+                           "monitorLLT",
                            "monitorSVG"};
     for (const char* key : flags) EXPECT_TRUE(record.setValue(key, "1")) << key;
     EXPECT_TRUE(record.setValue("cachePlotCentred", "0"));
@@ -105,10 +118,15 @@ TEST(ServerPreferenceZerOda, EveryKeyReachesItsField) {
                        record.getLltWaitPeriodSecs(),       record.getLltBatchSize(),
                        record.getSvgWaitPeriodSecs(),       record.getSvgBatchSize()};
     for (int i = 0; i < 20; ++i) EXPECT_EQ(got[i], 100 + i) << numbers[i];
-    const int flagValues[] = {record.getApplyCachePlotSettings(), record.getRunAcadService(),
-                              record.getRunAcadOnlyWhenRequired(), record.getMonitorAsbestos(),
-                              record.getMonitorCondition(), record.getMonitorIPC(), record.getMonitorIPR(),
-                              record.getMonitorLLT(), record.getMonitorSVG()};
+    const int flagValues[] = {record.getApplyCachePlotSettings(),
+                              record.getRunAcadService(),
+                              record.getRunAcadOnlyWhenRequired(),
+                              record.getMonitorAsbestos(),
+                              record.getMonitorCondition(),
+                              record.getMonitorIPC(),
+                              record.getMonitorIPR(),
+                              record.getMonitorLLT(),
+                              record.getMonitorSVG()};
     for (int i = 0; i < 9; ++i) EXPECT_EQ(flagValues[i], 1) << flags[i];
     EXPECT_EQ(record.getCachePlotCentred(), 0);
 }
@@ -156,7 +174,8 @@ TEST(PreferencesZerOda, EmptyOrForeignFilesGiveNoRecords) {
     writeFile(folder.file("empty.xml"), "<documentMonitorPreferences/>");
     settings.deSerialize(folder.file("empty.xml"));
     EXPECT_EQ(settings.getCount(), 0);
-    writeFile(folder.file("other.xml"), "<preferences><server><dbTimeout>3</dbTimeout></server></preferences>");
+    writeFile(folder.file("other.xml"),
+              "<preferences><server><dbTimeout>3</dbTimeout></server></preferences>");
     settings.deSerialize(folder.file("other.xml"));
     EXPECT_EQ(settings.getCount(), 0);
     writeFile(folder.file("text.xml"), "<documentMonitorPreferences>loose text</documentMonitorPreferences>");
@@ -179,7 +198,8 @@ TEST(PreferencesZerOda, SettingsFileLiesInTheApplicationDataFolder) {
     TempFolder folder;
     {
         ScopedEnvironment own("BRINMO_APPDATA", folder.path().string());
-        EXPECT_EQ(CPreferencesZerOda::defaultSettingsPath(), folder.path() / "brinmo" / "documentMonitorPreferences.xml");
+        EXPECT_EQ(CPreferencesZerOda::defaultSettingsPath(),
+                  folder.path() / "brinmo" / "documentMonitorPreferences.xml");
     }
     ScopedEnvironment none("BRINMO_APPDATA", "");
     {
@@ -201,10 +221,13 @@ TEST(PreferencesZerOda, StartupLoadReadsThePresentFileAndReportsABrokenOne) {
 
     std::filesystem::create_directories(folder.path() / "brinmo");
     const std::string path = CPreferencesZerOda::defaultSettingsPath().string();
-    writeFile(path, "<documentMonitorPreferences>\n  <server><dbTimeout>5</dbTimeout>\n</documentMonitorPreferences>\n");
+    writeFile(
+        path,
+        "<documentMonitorPreferences>\n  <server><dbTimeout>5</dbTimeout>\n</documentMonitorPreferences>\n");
     EXPECT_FALSE(loadDocumentMonitorSettings(settings));
     EXPECT_EQ(settings.getCount(), 0);
-    EXPECT_NE(output.text().find("Cannot read the document monitor settings " + path + ": line 3"), std::string::npos)
+    EXPECT_NE(output.text().find("Cannot read the document monitor settings " + path + ": line 3"),
+              std::string::npos)
         << output.text();
 
     output.clear();

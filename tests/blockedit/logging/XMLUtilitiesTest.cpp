@@ -1,10 +1,9 @@
-#include "logging/XMLUtilities.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "LoggingTestSupport.h"
+#include "logging/XMLUtilities.h"
 
 namespace {
 
@@ -13,7 +12,8 @@ const std::string kInner = "urn:test:inner";
 
 std::vector<std::string> childTexts(const pugi::xml_node& node) {
     std::vector<std::string> texts;
-    for (pugi::xml_node child : node.children()) texts.push_back(CXMLUtilities::localName(child) + "=" + child.text().get());
+    for (pugi::xml_node child : node.children())
+        texts.push_back(CXMLUtilities::localName(child) + "=" + child.text().get());
     return texts;
 }
 
@@ -65,15 +65,19 @@ TEST(XMLUtilities, SavingReplacesTheFileWholeAndKeepsItsPermissions) {
     TempFolder folder;
     const std::string path = folder.file("kept.xml");
     writeFile(path, "<old/>");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write |
                                            std::filesystem::perms::group_read);
     pugi::xml_document document;
     document.append_child("fresh");
     ASSERT_TRUE(CXMLUtilities::saveDocument(document, path));
     EXPECT_EQ(readFile(path), "<fresh />\n");
     EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), std::filesystem::directory_iterator()), 1);
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              1);
     EXPECT_FALSE(CXMLUtilities::saveDocument(document, folder.file("missing/kept.xml")));
 }
 
@@ -94,17 +98,24 @@ TEST(XMLUtilities, NodesFromAnotherDocumentKeepTheirNamespace) {
     pugi::xml_document back;
     ASSERT_TRUE(CXMLUtilities::loadDocument(back, folder.file("out.xml")));
     EXPECT_EQ(CXMLUtilities::namespaceURI(back.document_element().child("leaf")), "urn:y");
+
+    // Moved within its own document under an element of another namespace, likewise.
+    pugi::xml_node other = source.document_element().append_child("other");
+    other.append_attribute("xmlns") = "urn:z";
+    CXMLUtilities::appendChild(other, source.document_element().child("leaf"));
+    EXPECT_EQ(CXMLUtilities::namespaceURI(other.child("leaf")), "urn:y");
 }
 
 TEST(XMLUtilities, DateNodeWritesPlainNumbersOrMinusOne) {
     CXMLUtilities factory;
     const pugi::xml_node valid = factory.createUniversalTimeNode(kOuter, CDateTime(2024, 2, 29, 0, 5, 9));
     EXPECT_EQ(CXMLUtilities::localName(valid), "date");
-    EXPECT_EQ(childTexts(valid), (std::vector<std::string>{"year=2024", "month=2", "day=29", "hour=0", "minute=5",
-                                                           "second=9"}));
+    EXPECT_EQ(childTexts(valid),
+              (std::vector<std::string>{"year=2024", "month=2", "day=29", "hour=0", "minute=5", "second=9"}));
     for (pugi::xml_node child : valid.children()) EXPECT_EQ(CXMLUtilities::namespaceURI(child), kOuter);
 
-    const std::vector<std::string> invalid{"year=-1", "month=-1", "day=-1", "hour=-1", "minute=-1", "second=-1"};
+    const std::vector<std::string> invalid{"year=-1", "month=-1",  "day=-1",
+                                           "hour=-1", "minute=-1", "second=-1"};
     EXPECT_EQ(childTexts(factory.createUniversalTimeNode(kOuter, CDateTime())), invalid);
     EXPECT_EQ(childTexts(factory.createUniversalTimeNode(kOuter, CDateTime(2023, 2, 29, 1, 1, 1))), invalid);
     EXPECT_EQ(childTexts(factory.createUniversalTimeNode(kOuter, CDateTime(2023, 1, 1, 24, 0, 0))), invalid);
