@@ -9,6 +9,8 @@
 #include "engine/geometry/Matrix3d.h"
 #include "engine/geometry/Point3d.h"
 
+class CBlockDWG;
+
 namespace cad {
 class BlockReference;
 class Database;
@@ -19,7 +21,7 @@ class Polyline;
 // The small operations through which the module talks to the editor's command line and drawing.
 // Stateless.
 class CAcadUtilities {
-public:
+  public:
     // Codes of the XData items for extractData.
     static constexpr int kName = 0x11;
     static constexpr int kAreaMetric = 0x100;
@@ -49,8 +51,22 @@ public:
     // Asks until answered; an empty answer gives the default.
     static void getString(const std::string& prompt, const std::string& defaultValue, std::string& value);
 
+    // ---- picking and selecting in the active drawing ----
+    // Asks until an object of the class is picked: 0 with its id, or 16 when the user cancels.
+    static int selectObjectId(cad::ObjectId& id, const std::string& prompt, const std::string& className);
+    // One pick, any object: true with its id.
+    static bool selectObjectId(const std::string& prompt, cad::ObjectId& id);
+    // A selection set; every selected object that is not a block reference is appended. Returns 1.
+    static int selectObjectIds(const std::string& prompt, std::vector<cad::ObjectId>& ids);
+    // A picked block reference's handle and 0, or 13.
+    static int selectSpaceHandle(cad::Handle& handle);
+    // Asks for a block reference and reads it into the target; false when the user cancels.
+    static bool userSelectKorvaBlock(cad::Database& db, CBlockDWG& target);
+
     // ---- handles ----
-    // The live object with the handle, or the null id.
+    // The entity of the handle in the active drawing, or the null id.
+    static cad::ObjectId convertHandleToObjectId(cad::Handle handle);
+    // The live object with the handle in the database, or the null id.
     static cad::ObjectId convertHandleToObjectId(cad::Database& db, cad::Handle handle);
     // Each comma-terminated token as a handle, unchecked; text after the last comma is ignored.
     static void convertHandlesStringToArray(const std::string& text, std::vector<cad::Handle>& handles);
@@ -67,7 +83,8 @@ public:
     static void getBlockExtents(const cad::Entity& entity, cad::Point3d& minPoint, cad::Point3d& maxPoint,
                                 double border);
     // Smallest x and largest y over the vertices (transformed by the matrix when given).
-    static cad::Point3d getPolylineTopLeft(const cad::Polyline& polyline, const cad::Matrix3d* matrix = nullptr);
+    static cad::Point3d getPolylineTopLeft(const cad::Polyline& polyline,
+                                           const cad::Matrix3d* matrix = nullptr);
     // The first entity of the reference's block definition that is a polyline, or the null id.
     static cad::ObjectId getOutlineId(const cad::BlockReference& reference);
 
@@ -82,8 +99,8 @@ public:
     static double recalculateBlockArea(const cad::BlockReference& reference, const cad::Polyline& outline,
                                        int linearUnits, bool imperial);
     // 0 when the reference is scaled differently in x and y.
-    static double recalculateBlockPerimeter(const cad::BlockReference& reference, const cad::Polyline& outline,
-                                            int linearUnits, bool imperial);
+    static double recalculateBlockPerimeter(const cad::BlockReference& reference,
+                                            const cad::Polyline& outline, int linearUnits, bool imperial);
 
     // ---- draw order ----
     static void ensureSortentsEnabled();

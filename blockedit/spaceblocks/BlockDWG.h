@@ -1,10 +1,9 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "engine/db/Handle.h"
 #include "engine/db/ObjectId.h"
@@ -19,13 +18,14 @@ class CXMLUtilities;
 namespace cad {
 class BlockReference;
 class Database;
+class Document;
 class Entity;
 }  // namespace cad
 
 // A space block as it stands in the drawing: a block reference whose XData record holds the
 // measured area and perimeter and the descriptive fields of the space.
 class CBlockDWG : public CBlock {
-public:
+  public:
     static constexpr const char* kNotSet = "<Not Set>";
     static constexpr const char* kNoXData = "No X Data";
 
@@ -95,9 +95,9 @@ public:
     void convertUnits(int newUnits);
     // Renames the reference's block definition to blockName.
     void updateBlockIdentifier(cad::Entity& entity);
-    // Writes the record back into the drawing; failures of single steps that must not stop the
-    // caller's loop go to `errors`.
-    void applyToDWG(cad::Database& db, CKorvaExceptions& errors);
+    // Writes the record back into the drawing under the document's lock; failures of single steps
+    // that must not stop the caller's loop go to `errors`.
+    void applyToDWG(cad::Document& drawing, CKorvaExceptions& errors);
     // Deep copy: the target owns copies of the collections.
     void copyInto(CBlockDWG& target) const;
 
@@ -105,7 +105,8 @@ public:
     void deSerialize(const pugi::xml_node& node);
 
     // ---- attributes ----
-    void updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWcs, const cad::Point3d* anchor = nullptr);
+    void updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWcs,
+                          const cad::Point3d* anchor = nullptr);
     void copyFormatting(CBlockDWG& target) const;
 
     // ---- area and perimeter ----
@@ -117,15 +118,18 @@ public:
     void recalculatePerimeter(cad::Database& db);
     static int convertHandlesToObjectIds(const std::vector<cad::Handle>& handles, cad::Database& db,
                                          std::vector<cad::ObjectId>& ids);
-    void highlightAreasAdded(cad::Database& db, bool highlight, bool announce);
-    void highlightAreasSubtracted(cad::Database& db, bool highlight, bool announce);
+    // Shows the listed polylines in green (added) or red (subtracted) with heavy lines, or gives
+    // them back the reference's colour and line weight.
+    void highlightAreasAdded(cad::Document& drawing, bool highlight, bool announce);
+    void highlightAreasSubtracted(cad::Document& drawing, bool highlight, bool announce);
 
-private:
+  private:
     enum class Measure { Area, Perimeter };
     double walkList(std::vector<cad::Handle>& list, cad::Database& db, Measure measure);
     void highlightList(std::vector<cad::Handle>& list, cad::Database& db, bool highlight, int colour);
     void setHandlesFromText(std::vector<cad::Handle>& list, const std::string& text, cad::Database& db);
-    void setHandlesFromIds(std::vector<cad::Handle>& list, const std::vector<cad::ObjectId>& ids, cad::Database& db);
+    void setHandlesFromIds(std::vector<cad::Handle>& list, const std::vector<cad::ObjectId>& ids,
+                           cad::Database& db);
 
     cad::ObjectId objectId_;
     cad::Handle acDbHandle_;
@@ -143,25 +147,25 @@ private:
 
 // The four kinds differ only in their type code and default block name.
 class CBlockDWGRoom : public CBlockDWG {
-public:
+  public:
     CBlockDWGRoom();
     CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db);
 };
 
 class CBlockDWGFloor : public CBlockDWG {
-public:
+  public:
     CBlockDWGFloor();
     CBlockDWGFloor(const cad::BlockReference& reference, cad::Database& db);
 };
 
 class CBlockDWGBuilding : public CBlockDWG {
-public:
+  public:
     CBlockDWGBuilding();
     CBlockDWGBuilding(const cad::BlockReference& reference, cad::Database& db);
 };
 
 class CBlockDWGSite : public CBlockDWG {
-public:
+  public:
     CBlockDWGSite();
     CBlockDWGSite(const cad::BlockReference& reference, cad::Database& db);
 };

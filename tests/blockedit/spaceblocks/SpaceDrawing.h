@@ -1,10 +1,10 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "engine/db/Attribute.h"
 #include "engine/db/AttributeDefinition.h"
@@ -46,7 +46,7 @@ inline void ensureLayer(cad::Database& db, const std::string& name) {
     EXPECT_EQ(table->add(std::make_unique<cad::LayerTableRecord>(name)), cad::ErrorStatus::eOk);
 }
 
-struct AttributeSpec {
+struct AttributeValue {
     std::string tag;
     std::string value;
 };
@@ -55,13 +55,14 @@ struct AttributeSpec {
 // stand at `areaPosition` (the other two 375 units above and below).
 inline cad::ObjectId addSpaceBlock(cad::Database& db, const std::string& blockName,
                                    const std::vector<cad::Point2d>& outline,
-                                   const std::vector<AttributeSpec>& attributes,
+                                   const std::vector<AttributeValue>& attributes,
                                    const cad::Point3d& position = {}, const cad::Vector3d& scale = {1, 1, 1},
                                    const cad::Point3d& areaPosition = {1000, 2000, 0}) {
     cad::ObjectId blockId;
     {
         auto table = db.open<cad::SymbolTable>(db.blockTableId(), cad::OpenMode::ForWrite);
-        EXPECT_EQ(table->add(std::make_unique<cad::BlockTableRecord>(blockName), &blockId), cad::ErrorStatus::eOk);
+        EXPECT_EQ(table->add(std::make_unique<cad::BlockTableRecord>(blockName), &blockId),
+                  cad::ErrorStatus::eOk);
     }
     addEntity(db, blockId, closedPolyline(outline));
     auto reference = std::make_unique<cad::BlockReference>(position, blockId);
@@ -69,12 +70,12 @@ inline cad::ObjectId addSpaceBlock(cad::Database& db, const std::string& blockNa
     const cad::ObjectId referenceId = addEntity(db, db.modelSpaceId(), std::move(reference));
     auto opened = db.open<cad::BlockReference>(referenceId, cad::OpenMode::ForWrite);
     double offset = 375;
-    for (const AttributeSpec& spec : attributes) {
+    for (const AttributeValue& given : attributes) {
         auto attribute = std::make_unique<cad::Attribute>();
-        attribute->setTag(spec.tag);
-        attribute->setTextString(spec.value);
+        attribute->setTag(given.tag);
+        attribute->setTextString(given.value);
         attribute->setHeight(250);
-        const std::string layer = "ATT-" + spec.tag;
+        const std::string layer = "ATT-" + given.tag;
         ensureLayer(db, layer);
         attribute->setLayer(db.recordId(cad::TableKind::Layer, layer));
         attribute->setPosition({areaPosition.x, areaPosition.y + offset, 0});
@@ -84,7 +85,7 @@ inline cad::ObjectId addSpaceBlock(cad::Database& db, const std::string& blockNa
     return referenceId;
 }
 
-inline std::vector<AttributeSpec> standardAttributes(const std::string& name = "Office 1",
+inline std::vector<AttributeValue> standardAttributes(const std::string& name = "Office 1",
                                                      const std::string& area = "50.00 sq.m.",
                                                      const std::string& aux = "Aux") {
     return {{"NAME", name}, {"AREA", area}, {"AUX", aux}};
