@@ -1,5 +1,7 @@
 #include "engine/dialogs/ConsoleDialogs.h"
 
+#include "engine/editor/LineInput.h"
+
 #include <strings.h>
 
 #include <algorithm>
@@ -95,7 +97,12 @@ void ConsoleDialogs::runModal(Dialog& dialog) {
     while (dialog.isOpen()) {
         std::string line;
         if (editor_.getLine("Dialog: ", line) != RTNORM) {
-            dialog.escape();
+            // Input that simply ran out leaves through the close box, so an unattended run
+            // behaves as if the user dismissed the window; an explicit ^C is Escape.
+            if (editor_.input().atEnd())
+                dialog.closeBox();
+            else
+                dialog.escape();
             if (dialog.isOpen()) dialog.endDialog(IDCANCEL);
             break;
         }

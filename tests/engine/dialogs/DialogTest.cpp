@@ -264,3 +264,42 @@ TEST(ConsoleDialogs, FileNameIsAskedWithTheFilter) {
               "File name: relative/r.xml\n"
               "File name (All Files (*.*)): ^C\n*Cancel*\n");
 }
+
+namespace {
+
+// Records how it was dismissed: the close box and Escape may do different things.
+class DismissalDialog : public Dialog {
+public:
+    DismissalDialog() : Dialog(218, "Dismissal") { addControl(IDOK, ControlKind::Button, "OK"); }
+    std::string how;
+
+protected:
+    void onClose() override {
+        how = "close box";
+        endDialog(IDOK);
+    }
+    void onCancel() override {
+        how = "escape";
+        endDialog(IDCANCEL);
+    }
+};
+
+}  // namespace
+
+TEST(ConsoleDialogs, InputRunningOutUsesTheCloseBoxWhileCancelIsEscape) {
+    CapturedOutput out;
+    ScriptInput input;
+    Editor editor(input);
+    ConsoleDialogs console(editor);
+    DismissalDialog unattended;
+    EXPECT_EQ(unattended.doModal(), IDOK);
+    EXPECT_EQ(unattended.how, "close box");
+
+    ScriptInput cancelling;
+    cancelling.addLine("^C");
+    cancelling.addLine("ok");
+    editor.setInput(cancelling);
+    DismissalDialog cancelled;
+    EXPECT_EQ(cancelled.doModal(), IDCANCEL);
+    EXPECT_EQ(cancelled.how, "escape");
+}
