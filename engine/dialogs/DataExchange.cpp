@@ -34,7 +34,7 @@ void DataExchange::text(int id, int& value) {
         c.setText(std::to_string(value));
         return;
     }
-    auto v = parseInt(c.text());
+    auto v = parseIntegerText(c.text());
     if (!v) fail(id, "Please enter an integer.");
     value = *v;
 }
@@ -45,7 +45,7 @@ void DataExchange::text(int id, double& value) {
         c.setText(numberText(value));
         return;
     }
-    auto v = parseReal(c.text());
+    auto v = parseRealText(c.text());
     if (!v) fail(id, "Please enter a number.");
     value = *v;
 }

@@ -35,7 +35,7 @@ std::optional<int> controlId(std::string_view word) {
     if (same(word, "IDCANCEL")) return IDCANCEL;
     if (same(word, "IDYES")) return IDYES;
     if (same(word, "IDNO")) return IDNO;
-    return parseInt(word);
+    return parseIntegerText(word);
 }
 
 std::string withoutAmpersands(std::string_view s) {
@@ -67,7 +67,7 @@ Control* target(Dialog& dialog, std::string_view word, DialogActionResult& error
 }
 
 std::optional<int> entryIndex(const Control& c, std::string_view which) {
-    if (auto n = parseInt(which); n && *n >= 0 && *n < c.count()) return n;
+    if (auto n = parseIntegerText(which); n && *n >= 0 && *n < c.count()) return n;
     for (int i = 0; i < c.count(); ++i)
         if (withoutAmpersands(c.items()[static_cast<std::size_t>(i)]) == withoutAmpersands(which)) return i;
     return std::nullopt;
@@ -100,7 +100,7 @@ DialogActionResult applyDialogAction(Dialog& dialog, std::string_view line) {
     if (same(verb, "show")) return {true, "", true};
     if (same(verb, "menu")) {
         std::string_view which = trim(rest);
-        auto id = parseInt(which);
+        auto id = parseIntegerText(which);
         for (const auto& item : dialog.menu()) {
             if ((id && item.id == *id) || same(withoutAmpersands(item.caption), withoutAmpersands(which))) {
                 if (item.handler) item.handler();

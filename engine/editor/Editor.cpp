@@ -22,7 +22,7 @@ std::string_view trim(std::string_view s) {
 
 }  // namespace
 
-std::optional<double> parseReal(std::string_view text) {
+std::optional<double> parseRealText(std::string_view text) {
     text = trim(text);
     if (text.empty()) return std::nullopt;
     std::string s(text);
@@ -33,7 +33,7 @@ std::optional<double> parseReal(std::string_view text) {
     return v;
 }
 
-std::optional<int> parseInt(std::string_view text) {
+std::optional<int> parseIntegerText(std::string_view text) {
     text = trim(text);
     if (text.empty()) return std::nullopt;
     std::string s(text);
@@ -44,7 +44,7 @@ std::optional<int> parseInt(std::string_view text) {
     return static_cast<int>(v);
 }
 
-std::optional<Point3d> parsePoint(std::string_view text) {
+std::optional<Point3d> parsePointText(std::string_view text) {
     double v3[3] = {0, 0, 0};
     int count = 0;
     std::size_t start = 0;
@@ -53,7 +53,7 @@ std::optional<Point3d> parsePoint(std::string_view text) {
         std::size_t comma = text.find(',', start);
         std::string_view part = text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         if (count == 3) return std::nullopt;
-        auto v = parseReal(part);
+        auto v = parseRealText(part);
         if (!v) return std::nullopt;
         v3[count++] = *v;
         if (comma == std::string_view::npos) break;
@@ -80,7 +80,7 @@ int Editor::getInt(std::string_view prompt, int& value) {
         std::string line;
         if (int rc = read(prompt, line); rc != RTNORM) return rc;
         if (trim(line).empty()) return RTNONE;
-        if (auto v = parseInt(line)) {
+        if (auto v = parseIntegerText(line)) {
             value = *v;
             return RTNORM;
         }
@@ -93,7 +93,7 @@ int Editor::getReal(std::string_view prompt, double& value) {
         std::string line;
         if (int rc = read(prompt, line); rc != RTNORM) return rc;
         if (trim(line).empty()) return RTNONE;
-        if (auto v = parseReal(line)) {
+        if (auto v = parseRealText(line)) {
             value = *v;
             return RTNORM;
         }
@@ -118,7 +118,7 @@ int Editor::getPoint(std::string_view prompt, Point3d& value) {
         std::string line;
         if (int rc = read(prompt, line); rc != RTNORM) return rc;
         if (trim(line).empty()) return RTNONE;
-        if (auto p = parsePoint(line)) {
+        if (auto p = parsePointText(line)) {
             value = ucs_.toWorld(*p);
             return RTNORM;
         }

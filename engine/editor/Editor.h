@@ -13,10 +13,10 @@ namespace cad {
 class LineInput;
 
 // Parses "x,y" or "x,y,z"; nothing when the text is not a point.
-std::optional<Point3d> parsePoint(std::string_view text);
+std::optional<Point3d> parsePointText(std::string_view text);
 // Parses a whole text as a number; nothing when anything but blanks is left over.
-std::optional<double> parseReal(std::string_view text);
-std::optional<int> parseInt(std::string_view text);
+std::optional<double> parseRealText(std::string_view text);
+std::optional<int> parseIntegerText(std::string_view text);
 
 // Prompts on the command line. Each call shows its prompt, reads a line from the current input and
 // returns RTNORM with the answer, RTNONE for an empty line (where an empty answer is not itself a

@@ -56,7 +56,7 @@ std::optional<SelectionLine> parseSelectionLine(std::string_view line, std::stri
     SelectionLine s;
     auto readPoints = [&](std::size_t from, std::size_t minimum, std::size_t maximum) {
         for (std::size_t i = from; i < w.size(); ++i) {
-            auto p = parsePoint(w[i]);
+            auto p = parsePointText(w[i]);
             if (!p) {
                 error = "\"" + std::string(w[i]) + "\" is not a point: type x,y or x,y,z.";
                 return false;
@@ -89,7 +89,7 @@ std::optional<SelectionLine> parseSelectionLine(std::string_view line, std::stri
         return s;
     }
     if (w.size() == 1 && w[0].find(',') != std::string_view::npos) {
-        auto p = parsePoint(w[0]);
+        auto p = parsePointText(w[0]);
         if (!p) {
             error = "\"" + std::string(w[0]) + "\" is not a point: type x,y or x,y,z.";
             return std::nullopt;

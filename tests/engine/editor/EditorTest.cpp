@@ -37,8 +37,8 @@ TEST(Editor, NumbersReaskUntilValidAndEnterOrCancelEnd) {
     out.clear();
     EXPECT_EQ(editor.getInt("Count: ", i), RTCAN);  // end of input
     EXPECT_EQ(out.text(), "Count: *Cancel*\n");
-    EXPECT_EQ(parseInt("99999999999"), std::nullopt);
-    EXPECT_EQ(parseReal("nan"), std::nullopt);
+    EXPECT_EQ(parseIntegerText("99999999999"), std::nullopt);
+    EXPECT_EQ(parseRealText("nan"), std::nullopt);
 }
 
 TEST(Editor, StringsWithAndWithoutSpacesAndComments) {
