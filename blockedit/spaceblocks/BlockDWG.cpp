@@ -458,6 +458,10 @@ void CBlockDWG::updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWc
 void CBlockDWG::copyFormatting(CBlockDWG& target) const {
     korvaWrap(kFile, "CBlockDWG::copyFormatting", [&] {
         target.setArea(getArea());
+        if (hatchSettings_) {
+            if (!target.hatchSettings_) target.hatchSettings_ = std::make_unique<CHatch>();
+            hatchSettings_->copyTo(*target.hatchSettings_);
+        }
         if (!attributes_) return;
         if (!target.attributes_) target.attributes_ = std::make_unique<CAttributes>();
         CAttributes& to = *target.attributes_;

@@ -191,3 +191,23 @@ TEST(Blocks, ZoomToBlocksFramesEveryOutlineWithTheBorder) {
     EXPECT_GE(view.height * active->aspectRatio(), 32.0 - 1e-9);
     EXPECT_GE(view.height, 36.0 - 1e-9);
 }
+
+TEST(Blocks, CopiesOwnTheirHatchAndAssets) {
+    auto source = std::make_unique<CBlockDWGRoom>();
+    source->setHatchSettings(std::make_unique<CHatch>("ANSI37"));
+    source->setAssets(std::make_unique<CAssets>());
+    auto asset = std::make_unique<CAsset>();
+    asset->setBlockIdentifier("CHAIR");
+    source->getAssets()->add(std::move(asset));
+
+    CBlockDWGRoom copy, formatted;
+    source->copyInto(copy);
+    source->copyFormatting(formatted);
+    source.reset();
+    ASSERT_NE(copy.getHatchSettings(), nullptr);
+    EXPECT_EQ(copy.getHatchSettings()->getPattern(), "ANSI37");
+    ASSERT_NE(copy.getAssets(), nullptr);
+    EXPECT_EQ(copy.getAssets()->getAt(0).getBlockIdentifier(), "CHAIR");
+    ASSERT_NE(formatted.getHatchSettings(), nullptr);
+    EXPECT_EQ(formatted.getHatchSettings()->getPattern(), "ANSI37");
+}
