@@ -22,6 +22,7 @@ class CXMLUtilities;
 namespace cad {
 class BlockReference;
 class Database;
+class Document;
 class Entity;
 }  // namespace cad
 
@@ -102,9 +103,9 @@ public:
     void convertUnits(int newUnits);
     // Renames the reference's block definition to blockName.
     void updateBlockIdentifier(cad::Entity& entity);
-    // Writes the record back into the drawing; failures of single steps that must not stop the
-    // caller's loop go to `errors`.
-    void applyToDWG(cad::Database& db, CKorvaExceptions& errors);
+    // Writes the record back into the drawing under the document's lock; failures of single steps
+    // that must not stop the caller's loop go to `errors`.
+    void applyToDWG(cad::Document& drawing, CKorvaExceptions& errors);
     // Deep copy: the target owns copies of the collections.
     void copyInto(CBlockDWG& target) const;
 
@@ -112,15 +113,15 @@ public:
     void deSerialize(const pugi::xml_node& node);
 
     // Zooms the view to the entity's outline extents widened by zoomBorder.
-    void zoomToBlock(cad::Database& db, const cad::Entity& entity) const;
+    void zoomToBlock(cad::Document& drawing, const cad::Entity& entity) const;
 
     // ---- hatching ----
     // Hatches the reference's outline (the first polyline of its definition) with the added
     // areas as further loops and the subtracted ones as holes. Failures that must not stop a
     // loop over many blocks go to `errors`; hatchId is the hatch drawn (null when none).
-    void hatchBlock(cad::Database& db, cad::BlockReference& reference, cad::ObjectId& hatchId,
+    void hatchBlock(cad::Document& drawing, cad::BlockReference& reference, cad::ObjectId& hatchId,
                     CKorvaExceptions& errors);
-    void hatchObject(cad::Database& db, cad::BlockReference& reference, cad::ObjectId boundaryId,
+    void hatchObject(cad::Document& drawing, cad::BlockReference& reference, cad::ObjectId boundaryId,
                      const std::vector<cad::ObjectId>& noHatchIds, const std::vector<cad::ObjectId>& additionalIds,
                      cad::ObjectId& hatchId, CKorvaExceptions& errors);
 
@@ -145,8 +146,10 @@ public:
     void recalculatePerimeter(cad::Database& db);
     static int convertHandlesToObjectIds(const std::vector<cad::Handle>& handles, cad::Database& db,
                                          std::vector<cad::ObjectId>& ids);
-    void highlightAreasAdded(cad::Database& db, bool highlight, bool announce);
-    void highlightAreasSubtracted(cad::Database& db, bool highlight, bool announce);
+    // Shows the listed polylines in green (added) or red (subtracted) with heavy lines, or gives
+    // them back the reference's colour and line weight.
+    void highlightAreasAdded(cad::Document& drawing, bool highlight, bool announce);
+    void highlightAreasSubtracted(cad::Document& drawing, bool highlight, bool announce);
 
 private:
     enum class Measure { Area, Perimeter };

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/HostError.h"
 #include "core/KorvaWrap.h"
 #include "core/Utilities.h"
 #include "data/AssetIndex.h"
@@ -10,6 +11,7 @@
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
 #include "engine/db/SymbolTable.h"
+#include "engine/editor/DocumentManager.h"
 #include "engine/editor/Wildcard.h"
 #include "host/AcadUtilities.h"
 #include "logging/XMLUtilities.h"
@@ -139,8 +141,11 @@ void CBlocks::gatherKorvaBlocks(cad::Database& db, const std::vector<cad::Object
     }
 }
 
-void CBlocks::getKorvaDWGBlocks_SS(cad::Database& db, bool withAssets, const std::string& levelCode) {
+void CBlocks::getKorvaDWGBlocks_SS(cad::Document& drawing, bool withAssets, const std::string& levelCode) {
     korvaWrap(kFile, "CBlocks::getKorvaDWGBlocks_SS", [&] {
+        cad::AcAxDocLock lock(drawing);
+        if (lock.lockStatus() != cad::ErrorStatus::eOk) return;
+        cad::Database& db = drawing.database();
         ZoomedToExtents frame(db);
         std::vector<cad::ObjectId> set;
         if (getKorvaBlockSS(db, set) != cad::RTNORM) return;
@@ -148,8 +153,11 @@ void CBlocks::getKorvaDWGBlocks_SS(cad::Database& db, bool withAssets, const std
     });
 }
 
-void CBlocks::getKorvaDWGBlocks_I(cad::Database& db, bool withAssets, const std::string& levelCode) {
+void CBlocks::getKorvaDWGBlocks_I(cad::Document& drawing, bool withAssets, const std::string& levelCode) {
     korvaWrap(kFile, "CBlocks::getKorvaDWGBlocks_I", [&] {
+        cad::AcAxDocLock lock(drawing);
+        if (lock.lockStatus() != cad::ErrorStatus::eOk) return;
+        cad::Database& db = drawing.database();
         std::vector<cad::ObjectId> candidates;
         {
             auto space = db.open<cad::BlockTableRecord>(db.modelSpaceId());
@@ -166,8 +174,11 @@ void CBlocks::getKorvaDWGBlocks_I(cad::Database& db, bool withAssets, const std:
     });
 }
 
-void CBlocks::getAcadBlocks(cad::Database& db) {
+void CBlocks::getAcadBlocks(cad::Document& drawing) {
     korvaWrap(kFile, "CBlocks::getAcadBlocks", [&] {
+        cad::AcAxDocLock lock(drawing);
+        KORVA_HOST_CHECK(lock.lockStatus(), drawing.fileName());
+        cad::Database& db = drawing.database();
         std::vector<cad::ObjectId> set;
         if (getAcadBlockSS(db, set) != cad::RTNORM) return;
         for (cad::ObjectId id : set) {
@@ -179,9 +190,12 @@ void CBlocks::getAcadBlocks(cad::Database& db) {
     });
 }
 
-void CBlocks::getMarkerBlocks_SS(cad::Database& db, Selector select, const std::string& markerName,
+void CBlocks::getMarkerBlocks_SS(cad::Document& drawing, Selector select, const std::string& markerName,
                                  const MarkerFactory& make) {
     korvaWrap(kFile, "CBlocks::getMarkerBlocks_SS", [&] {
+        cad::AcAxDocLock lock(drawing);
+        if (lock.lockStatus() != cad::ErrorStatus::eOk) return;
+        cad::Database& db = drawing.database();
         ZoomedToExtents frame(db);
         std::vector<cad::ObjectId> set;
         if (select(db, set) != cad::RTNORM) return;
@@ -193,12 +207,13 @@ void CBlocks::getMarkerBlocks_SS(cad::Database& db, Selector select, const std::
     });
 }
 
-void CBlocks::getLegendBlock_SS(cad::Database& db, const MarkerFactory& make) {
-    korvaWrap(kFile, "CBlocks::getLegendBlock_SS", [&] { getMarkerBlocks_SS(db, &getLegendBlockSS, kMarkerLegend, make); });
+void CBlocks::getLegendBlock_SS(cad::Document& drawing, const MarkerFactory& make) {
+    korvaWrap(kFile, "CBlocks::getLegendBlock_SS",
+              [&] { getMarkerBlocks_SS(drawing, &getLegendBlockSS, kMarkerLegend, make); });
 }
 
-void CBlocks::getPieBlock_SS(cad::Database& db, const MarkerFactory& make) {
-    korvaWrap(kFile, "CBlocks::getPieBlock_SS", [&] { getMarkerBlocks_SS(db, &getPieBlockSS, kMarkerPie, make); });
+void CBlocks::getPieBlock_SS(cad::Document& drawing, const MarkerFactory& make) {
+    korvaWrap(kFile, "CBlocks::getPieBlock_SS", [&] { getMarkerBlocks_SS(drawing, &getPieBlockSS, kMarkerPie, make); });
 }
 
 // ---- the list ----
@@ -284,8 +299,11 @@ void CBlocks::sortBlocksByHandle(bool ascending) {
     });
 }
 
-void CBlocks::zoomToBlocks(cad::Database& db, double border) {
+void CBlocks::zoomToBlocks(cad::Document& drawing, double border) {
     korvaWrap(kFile, "CBlocks::zoomToBlocks", [&] {
+        cad::AcAxDocLock lock(drawing);
+        KORVA_HOST_CHECK(lock.lockStatus(), drawing.fileName());
+        cad::Database& db = drawing.database();
         cad::Point3d low(1e30, 1e30, 1e30), high(1e-30, 1e-30, 1e-30);
         bool any = false;
         for (const auto& record : list_) {

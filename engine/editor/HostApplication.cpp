@@ -1,5 +1,7 @@
 #include "engine/editor/HostApplication.h"
 
+#include <strings.h>
+
 #include <exception>
 #include <stdexcept>
 
@@ -46,6 +48,7 @@ HostApplication::HostApplication(HostProfile profile, LineInput& input)
     if (g_current != nullptr) throw std::logic_error("a host application is already running");
     registry_.add("ACAD_REGISTERED_COMMANDS", commands_);
     registry_.add("DynamicLinker", linker_);
+    registry_.add("AcApDocManager", documents_);
     g_current = this;
     registerHostCommands(*this);
 }
@@ -57,12 +60,44 @@ HostApplication::~HostApplication() {
 
 HostApplication* HostApplication::current() { return g_current; }
 
+Database* HostApplication::workingDatabase() {
+    Document* doc = documents_.curDocument();
+    return doc ? &doc->database() : nullptr;
+}
+
 HostApplication& hostApplication() {
     if (g_current == nullptr) throw std::logic_error("no host application is running");
     return *g_current;
 }
 
 SystemRegistry* acrxSysRegistry() { return g_current ? &g_current->systemRegistry() : nullptr; }
+
+namespace {
+
+bool isDrawingVariable(std::string_view name, std::string_view which) {
+    return name.size() == which.size() && strncasecmp(name.data(), which.data(), name.size()) == 0;
+}
+
+}  // namespace
+
+std::optional<int> HostApplication::getVariable(std::string_view name) {
+    if (Database* db = workingDatabase()) {
+        if (isDrawingVariable(name, "LUNITS")) return db->lunits();
+        if (isDrawingVariable(name, "INSUNITS")) return db->insunits();
+    }
+    return variables_.get(name);
+}
+
+std::string HostApplication::setVariable(std::string_view name, int value) {
+    std::string problem = variables_.checkValue(name, value);
+    if (!problem.empty()) return problem;
+    variables_.set(name, value);
+    if (Database* db = workingDatabase()) {
+        if (isDrawingVariable(name, "LUNITS")) db->setLunits(value);
+        if (isDrawingVariable(name, "INSUNITS")) db->setInsunits(value);
+    }
+    return "";
+}
 
 bool HostApplication::runCommandLine(std::string_view line) {
     line = trim(line);
@@ -77,11 +112,19 @@ bool HostApplication::runCommandLine(std::string_view line) {
     // A handler may remove its own group while it runs.
     CommandHandler handler = command->handler;
     std::string commandName = command->localName;
+    bool session = command->isSession();
     LineInput& input = editor_.input();
     PrefixedInput prefixed(input, rest);
     if (!rest.empty()) editor_.setInput(prefixed);
     try {
-        handler();
+        // A modal command works in the active document, which the host locks around it.
+        Document* document = session ? nullptr : documents_.curDocument();
+        if (document) {
+            AcAxDocLock lock(*document);
+            handler();
+        } else {
+            handler();
+        }
     } catch (const std::exception& e) {
         print("Command " + commandName + " failed: " + e.what() + "\n");
     } catch (...) {

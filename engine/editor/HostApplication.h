@@ -1,9 +1,11 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "engine/editor/CommandStack.h"
+#include "engine/editor/DocumentManager.h"
 #include "engine/editor/DynamicLinker.h"
 #include "engine/editor/Editor.h"
 #include "engine/editor/HostProfile.h"
@@ -34,6 +36,13 @@ public:
     DynamicLinker& dynamicLinker() { return linker_; }
     Editor& editor() { return editor_; }
     SystemVariables& systemVariables() { return variables_; }
+    DocumentManager& documentManager() { return documents_; }
+    // System variables; LUNITS and INSUNITS belong to the active drawing when one is open.
+    std::optional<int> getVariable(std::string_view name);
+    // Empty when set, else why the value was refused.
+    std::string setVariable(std::string_view name, int value);
+    // The active drawing's database, nullptr when no drawing is open.
+    Database* workingDatabase();
 
     // Runs one command line: the first word names the command, any rest answers its first prompt.
     // False when the command is unknown (the message is printed).
@@ -53,6 +62,7 @@ private:
     CommandStack commands_;
     Editor editor_;
     SystemVariables variables_;
+    DocumentManager documents_;
     DynamicLinker linker_;  // last: modules are unloaded while everything they use still exists
     std::function<bool(std::string_view)> hook_;
     bool quit_ = false;
@@ -66,5 +76,8 @@ SystemRegistry* acrxSysRegistry();
 
 // Registers the host's own commands (APPLOAD, QUIT, SETVAR ...) in CommandStack::kHostGroup.
 void registerHostCommands(HostApplication& host);
+// The drawing commands: NEW, OPEN, SAVE, SAVEAS, CLOSE, LINE, CIRCLE, PLINE, INSERT, ERASE, LAYER,
+// UCS, LIST, ZOOM, REGEN.
+void registerDrawingCommands(HostApplication& host);
 
 }  // namespace cad

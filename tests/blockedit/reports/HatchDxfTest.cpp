@@ -28,7 +28,7 @@ std::string readText(const std::filesystem::path& path) {
 // The hatch of a space block, saved as DXF and read back by an independent reader.
 TEST(HatchDxf, HatchedSpaceReadsBackWithPatternColourLayerAndLoops) {
     Host host;
-    auto db = cad::Database::createDefault();
+    cad::Database* db = &host.db();
     const cad::ObjectId roomId =
         insert(*db, addDefinition(*db, "ROOM-1", rectangle(0, 0, 8000, 5000), true), {10000, 0, 0},
                spaceXData("ADE", "Lab"), {{"NAME", "Lab"}});
@@ -46,7 +46,7 @@ TEST(HatchDxf, HatchedSpaceReadsBackWithPatternColourLayerAndLoops) {
     hatch->setColour(cad::Color::fromRgb(0x12, 0x34, 0x56));
     room.setHatchSettings(std::move(hatch));
     CKorvaExceptions errors;
-    room.applyToDWG(*db, errors);
+    room.applyToDWG(host.drawing, errors);
     ASSERT_EQ(errors.getCount(), 0u);
 
     const auto folder = std::filesystem::temp_directory_path() / ("brinmo-coll-" + std::to_string(::getpid()));
