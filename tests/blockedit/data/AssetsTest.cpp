@@ -114,7 +114,7 @@ TEST(Assets, ExclusionIsAPlainSubstringAndRepeatedVerticesAreDropped) {
     CAssets::setPolylineAssetAttributesInvisible(reference->position(), *outline, *plan.db, index, hidden);
     ASSERT_EQ(hidden.size(), 1u);
     auto attribute = plan.db->open<cad::Attribute>(hidden[0]);
-    EXPECT_TRUE(attribute->isInvisible());
+    EXPECT_FALSE(attribute->isVisible());
 }
 
 TEST(Assets, XmlFormAndCopiesKeepTheRecordApart) {
