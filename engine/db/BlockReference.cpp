@@ -18,12 +18,19 @@ constexpr int kMaxNesting = 32;
 
 // Extents of a block's visible entities in its own coordinates; nested references recurse up to
 // a depth that also stops reference cycles.
-Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth);
+Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth, BlockExtentsCache& cache);
 
-Extents3d referenceExtents(const Database& db, const BlockReference& ref, int depth) {
+Extents3d referenceExtents(const Database& db, const BlockReference& ref, int depth, BlockExtentsCache& cache) {
     Extents3d result;
     if (depth > kMaxNesting) return result;
-    Extents3d content = blockContentExtents(db, ref.blockTableRecord(), depth + 1);
+    Extents3d content;
+    if (auto it = cache.find(ref.blockTableRecord()); it != cache.end()) {
+        content = it->second;
+    } else {
+        content = blockContentExtents(db, ref.blockTableRecord(), depth + 1, cache);
+        // Only complete results are kept: a cut-off cycle would otherwise poison the cache.
+        if (depth == 0) cache.emplace(ref.blockTableRecord(), content);
+    }
     if (!content.isEmpty()) {
         const auto* block = dynamic_cast<const BlockTableRecord*>(db.objectAt(ref.blockTableRecord()));
         BlockPlacement placement{ref.position(), ref.scaleFactors().x, ref.scaleFactors().y,
@@ -54,7 +61,7 @@ Extents3d referenceExtents(const Database& db, const BlockReference& ref, int de
     return result;
 }
 
-Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth) {
+Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth, BlockExtentsCache& cache) {
     Extents3d result;
     const auto* block = dynamic_cast<const BlockTableRecord*>(db.objectAt(blockId));
     if (!block || depth > kMaxNesting) return result;
@@ -65,7 +72,7 @@ Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth) {
         if (entity->kind() == ObjectKind::AttributeDefinition) continue;
         Extents3d box;
         if (const auto* nested = dynamic_cast<const BlockReference*>(entity)) {
-            box = referenceExtents(db, *nested, depth + 1);
+            box = referenceExtents(db, *nested, depth + 1, cache);
         } else if (entity->getGeomExtents(box) != ErrorStatus::eOk) {
             continue;
         }
@@ -200,8 +207,13 @@ ErrorStatus BlockReference::transformBy(const Matrix3d& transform) {
 }
 
 ErrorStatus BlockReference::getGeomExtents(Extents3d& extents) const {
+    BlockExtentsCache cache;
+    return getGeomExtents(extents, cache);
+}
+
+ErrorStatus BlockReference::getGeomExtents(Extents3d& extents, BlockExtentsCache& cache) const {
     if (!database()) return ErrorStatus::eNotApplicable;
-    extents = referenceExtents(*database(), *this, 0);
+    extents = referenceExtents(*database(), *this, 0, cache);
     return extents.isEmpty() ? ErrorStatus::eInvalidInput : ErrorStatus::eOk;
 }
 

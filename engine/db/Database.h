@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/db/DbObject.h"
 #include "engine/db/ErrorStatus.h"
 #include "engine/db/Handle.h"
+#include "engine/db/HandleIndex.h"
 #include "engine/db/HeaderVariables.h"
 #include "engine/db/IdMapping.h"
 #include "engine/db/ObjectId.h"
@@ -158,7 +158,7 @@ private:
     ErrorStatus cloneOne(ObjectId source, ObjectId owner, IdMapping& mapping, ObjectId& out);
 
     std::vector<Slot> slots_;
-    std::unordered_map<Handle, std::uint32_t> byHandle_;
+    HandleIndex byHandle_;
     std::uint64_t nextHandle_ = 1;
     std::array<ObjectId, kTableKindCount> tables_{};
     ObjectId namedObjects_;

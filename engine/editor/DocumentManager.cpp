@@ -46,12 +46,15 @@ Document* DocumentManager::openDocument(const std::string& path, std::string& er
         return nullptr;
     }
     std::string why;
-    auto database = format_->read(full.string(), why);
-    if (!database) {
+    auto loaded = format_->read(full.string(), why);
+    if (!loaded || !loaded->database) {
         error = why.empty() ? "Cannot read drawing file \"" + path + "\"." : why;
         return nullptr;
     }
-    documents_.push_back(std::make_unique<Document>(std::move(database), full.string(), full.filename().string()));
+    warnings_ = std::move(loaded->warnings);
+    auto document = std::make_unique<Document>(std::move(loaded->database), full.string(), full.filename().string());
+    document->setFileData(std::move(loaded->fileData));
+    documents_.push_back(std::move(document));
     active_ = documents_.back().get();
     return active_;
 }
@@ -76,9 +79,9 @@ bool DocumentManager::saveDocument(Document& document, const std::string& path, 
     fs::path temp = full;
     temp += ".brinmo-" + std::to_string(::getpid()) + ".tmp";
     std::string why;
-    if (!format_->write(document.database(), temp.string(), why)) {
+    if (!format_->write(document.database(), document.fileData(), temp.string(), why)) {
         fs::remove(temp, ec);
-        error = why.empty() ? "Cannot save \"" + target + "\"." : why;
+        error = "Cannot save \"" + target + "\"" + (why.empty() ? "." : ": " + why);
         return false;
     }
     fs::rename(temp, full, ec);
@@ -109,6 +112,31 @@ ErrorStatus DocumentManager::activateDocument(Document& document) {
         }
     }
     return ErrorStatus::eKeyNotFound;
+}
+
+ErrorStatus DocumentManager::sendStringToExecute(Document& document, std::string_view text) {
+    if (std::none_of(documents_.begin(), documents_.end(), [&](const auto& d) { return d.get() == &document; }))
+        return ErrorStatus::eKeyNotFound;
+    std::string line;
+    for (char c : text) {
+        if (c == '\n' || c == '\r') {
+            queued_.push_back(line);
+            line.clear();
+        } else if (c != '\x1B') {
+            line += c;
+        }
+    }
+    if (!line.empty()) queued_.push_back(line);
+    return ErrorStatus::eOk;
+}
+
+std::optional<std::string> DocumentManager::takeQueuedInput() {
+    while (!queued_.empty()) {
+        std::string line = std::move(queued_.front());
+        queued_.pop_front();
+        if (line.find_first_not_of(" \t") != std::string::npos) return line;
+    }
+    return std::nullopt;
 }
 
 ErrorStatus DocumentManager::lockDocument(Document& document) {

@@ -1,5 +1,8 @@
 #pragma once
+#include <deque>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -36,10 +39,18 @@ public:
     // Saves to the path (the document's own file when empty) through a temporary file renamed over
     // the target, so that a failed save never leaves a half-written drawing. The document takes
     // the new file name.
+    // The repairs listed by the last openDocument.
+    const std::vector<std::string>& lastWarnings() const { return warnings_; }
     bool saveDocument(Document& document, const std::string& path, std::string& error);
     // eLockViolation (320) while the document is locked.
     ErrorStatus closeDocument(Document& document);
     ErrorStatus activateDocument(Document& document);
+
+    // Queues text to run at the command prompt of the document once the current command has ended,
+    // as if typed; escape characters in it only clear the prompt.
+    ErrorStatus sendStringToExecute(Document& document, std::string_view text);
+    // The next queued command line, if any.
+    std::optional<std::string> takeQueuedInput();
 
     ErrorStatus lockDocument(Document& document);
     // eNotApplicable when the document is not locked.
@@ -50,6 +61,8 @@ private:
     Document* active_ = nullptr;
     DrawingFileFormat* format_ = nullptr;
     int untitledCount_ = 0;
+    std::vector<std::string> warnings_;
+    std::deque<std::string> queued_;
 };
 
 // Holds the lock of a document (the active one by default) while in scope.

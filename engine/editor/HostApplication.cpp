@@ -44,7 +44,12 @@ private:
 }  // namespace
 
 HostApplication::HostApplication(HostProfile profile, LineInput& input)
-    : profile_(profile), productName_(cad::productName(profile)), editor_(input), linker_(commands_) {
+    : profile_(profile),
+      productName_(cad::productName(profile)),
+      editor_(input),
+      fileFormat_(makeDxfFileFormat()),
+      linker_(commands_) {
+    documents_.setFileFormat(fileFormat_.get());
     if (g_current != nullptr) throw std::logic_error("a host application is already running");
     registry_.add("ACAD_REGISTERED_COMMANDS", commands_);
     registry_.add("DynamicLinker", linker_);
@@ -135,7 +140,13 @@ bool HostApplication::runCommandLine(std::string_view line) {
 }
 
 void HostApplication::run() {
-    while (!quit_ && !editor_.input().atEnd()) {
+    while (!quit_) {
+        if (auto queued = documents_.takeQueuedInput()) {
+            print("Command: " + *queued + "\n");
+            runCommandLine(*queued);
+            continue;
+        }
+        if (editor_.input().atEnd()) break;
         auto line = editor_.input().readLine("Command: ");
         if (!line) break;
         if (trim(*line) == "^C") print("*Cancel*\n");

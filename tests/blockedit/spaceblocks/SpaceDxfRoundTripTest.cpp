@@ -16,7 +16,7 @@ using namespace spacetest;
 namespace {
 
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "spaces-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
@@ -27,15 +27,16 @@ public:
     }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
 // Runs a script of tests/data/spaces with the interpreter that has ezdxf; its standard output.
-std::string runScript(const std::string& script, const std::string& args, const ScratchFolder& dir, int& status) {
+std::string runScript(const std::string& script, const std::string& args, const ScratchFolder& dir,
+                      int& status) {
     const std::string log = dir.file("script.log");
-    const std::string command = std::string(BRINMO_PYTHON) + " " + BRINMO_TEST_DATA + "/spaces/" + script + " " +
-                                args + " > " + log + " 2>&1";
+    const std::string command = std::string(BRINMO_PYTHON) + " " + BRINMO_TEST_DATA + "/spaces/" + script +
+                                " " + args + " > " + log + " 2>&1";
     const int raw = std::system(command.c_str());
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     std::ifstream in(log);
@@ -74,28 +75,31 @@ TEST(SpaceDxf, RecordWrittenHereIsReadByAnotherReader) {
     const std::string seen = runScript("read_space.py", path + " ADE", dir, status);
     ASSERT_EQ(status, 0) << seen;
     const std::string hm = db->handleOf(minus).toString();
-    const std::string expected = "INSERT ROOM-1\n"
-                                 "X 1002 {\n"
-                                 "X 1000 AREA=40.00sq.m.\n"
-                                 "X 1000 PERIMETER=44.00m.\n"
-                                 "X 1000 NAME=Office 1\n"
-                                 "X 1000 TAGTYPE=<Not Set>\n"
-                                 "X 1000 AREA_TYPE=<Not Set>\n"
-                                 "X 1000 COST_CENTRE=<Not Set>\n"
-                                 "X 1000 DATE=<Not Set>\n"
-                                 "X 1000 DATE_L_MOVE=<Not Set>\n"
-                                 "X 1000 DEPT_CHARGE=<Not Set>\n"
-                                 "X 1000 ROOM_HEIGHT=2.70m.\n"
-                                 "X 1000 SPECIAL_REQ=<Not Set>\n"
-                                 "X 1000 TOT_STAFF=<Not Set>\n"
-                                 "X 1000 TOT_WKSTNS=<Not Set>\n"
-                                 "X 1000 VOLUME=108.00cu.m.\n"
-                                 "X 1000 HANDLESTOMINUS=" + hm + ",\n"
-                                 "X 1000 HANDLESTOADD=\n"
-                                 "X 1002 }\n"
-                                 "A NAME=Office 1\n"
-                                 "A AREA=40.00 sq.m.\n"
-                                 "A AUX=Finance\n";
+    const std::string expected =
+        "INSERT ROOM-1\n"
+        "X 1002 {\n"
+        "X 1000 AREA=40.00sq.m.\n"
+        "X 1000 PERIMETER=44.00m.\n"
+        "X 1000 NAME=Office 1\n"
+        "X 1000 TAGTYPE=<Not Set>\n"
+        "X 1000 AREA_TYPE=<Not Set>\n"
+        "X 1000 COST_CENTRE=<Not Set>\n"
+        "X 1000 DATE=<Not Set>\n"
+        "X 1000 DATE_L_MOVE=<Not Set>\n"
+        "X 1000 DEPT_CHARGE=<Not Set>\n"
+        "X 1000 ROOM_HEIGHT=2.70m.\n"
+        "X 1000 SPECIAL_REQ=<Not Set>\n"
+        "X 1000 TOT_STAFF=<Not Set>\n"
+        "X 1000 TOT_WKSTNS=<Not Set>\n"
+        "X 1000 VOLUME=108.00cu.m.\n"
+        "X 1000 HANDLESTOMINUS=" +
+        hm +
+        ",\n"
+        "X 1000 HANDLESTOADD=\n"
+        "X 1002 }\n"
+        "A NAME=Office 1\n"
+        "A AREA=40.00 sq.m.\n"
+        "A AUX=Finance\n";
     EXPECT_EQ(seen, expected);
 
     // And our own reader gets the same record back.
