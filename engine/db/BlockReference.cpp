@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/db/Attribute.h"
+#include "engine/db/AttributeDefinition.h"
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
 #include "engine/db/Dictionary.h"
@@ -154,6 +155,21 @@ ErrorStatus BlockReference::appendAttribute(std::unique_ptr<Attribute>&& attribu
     attributes_.push_back(id);
     touch();
     if (outId) *outId = id;
+    return ErrorStatus::eOk;
+}
+
+ErrorStatus BlockReference::appendAttributesFromBlock() {
+    if (!database()) return ErrorStatus::eNotApplicable;
+    const auto* block = dynamic_cast<const BlockTableRecord*>(database()->objectAt(block_));
+    if (!block) return ErrorStatus::eWrongObjectType;
+    Matrix3d transform = blockTransform();
+    for (ObjectId id : block->entityIds()) {
+        const auto* def = dynamic_cast<const AttributeDefinition*>(database()->objectAt(id));
+        if (!def || def->isErased() || def->isConstant() || attributeId(def->tag())) continue;
+        auto attribute = std::make_unique<Attribute>();
+        attribute->setAttributeFromBlock(*def, transform);
+        if (ErrorStatus es = appendAttribute(std::move(attribute)); es != ErrorStatus::eOk) return es;
+    }
     return ErrorStatus::eOk;
 }
 

@@ -58,6 +58,10 @@ public:
     // Adds an attribute owned by this reference. The attribute is taken only on success.
     ErrorStatus appendAttribute(std::unique_ptr<Attribute>&& attribute, ObjectId* outId = nullptr,
                                 Handle handle = {});
+    // One attribute per non-constant attribute definition of the block, in the block's order,
+    // placed by the block transform and holding the definition's default text. Tags the
+    // reference already has are skipped.
+    ErrorStatus appendAttributesFromBlock();
     ObjectId sequenceEndId() const { return seqend_; }
     void setSequenceEndId(ObjectId id) { seqend_ = id; touch(); }
     // An attribute by tag (ignoring case), or the null id.

@@ -11,6 +11,7 @@
 #include "engine/db/SymbolName.h"
 #include "engine/db/SymbolTable.h"
 #include "engine/geometry/CoordinateSystem.h"
+#include "engine/hatch/HatchPatternLibrary.h"
 
 namespace cad {
 
@@ -248,6 +249,14 @@ void Database::updateExtents() {
         header_.setPoint("$EXTMIN", box.minPoint());
         header_.setPoint("$EXTMAX", box.maxPoint());
     }
+}
+
+HatchPatternLibrary& Database::hatchPatterns() const {
+    if (!patterns_) {
+        bool metric = header_.getInt("$MEASUREMENT").value_or(0) == 1;
+        patterns_ = std::make_unique<HatchPatternLibrary>(metric ? PatternUnits::Metric : PatternUnits::Imperial);
+    }
+    return *patterns_;
 }
 
 std::vector<ObjectId> Database::layouts() const {
