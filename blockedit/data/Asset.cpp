@@ -210,7 +210,7 @@ cad::ObjectId CAsset::hatchAssetArea(cad::Document& drawing, cad::BlockReference
         KORVA_HOST_CHECK(hatch.openStatus(), std::string());
         KORVA_HOST_CHECK(hatch->appendLoop(cad::HatchLoop::kOutermost, std::vector<cad::ObjectId>{outlineId}),
                          std::string());
-        const cad::ErrorStatus evaluation = CHatch::evaluateHatch(*hatch, db);
+        const cad::ErrorStatus evaluation = CHatch::evaluateHatch(*hatch);
         const std::string object = "asset - " + getHandleText();
         const double scale = static_cast<double>(hatchSettings_->getScale());
         if (evaluation == cad::ErrorStatus::eHatchTooDense)

@@ -91,7 +91,7 @@ void CBlockDWG::hatchObject(cad::Document& drawing, cad::BlockReference& referen
                 errors.add(CEXHatchNoHatchAreas(getName(), kModuleDescription, kFile, procSig));
         }
 
-        const cad::ErrorStatus evaluation = CHatch::evaluateHatch(*hatch, db);
+        const cad::ErrorStatus evaluation = CHatch::evaluateHatch(*hatch);
         const std::string object = "korva block " + getName();
         const double scale = static_cast<double>(hatchSettings_->getScale());
         if (evaluation == cad::ErrorStatus::eHatchTooDense)
