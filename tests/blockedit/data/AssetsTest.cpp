@@ -205,3 +205,21 @@ TEST(Assets, ApplyingShowsTheLayerHatchesHyperlinksAndSetsAttributes) {
     EXPECT_NEAR(extents.maxPoint().y, 2.0, 1e-9);
     EXPECT_EQ(cad::getHyperlinks(*drawn).size(), 1u);
 }
+
+TEST(Assets, SparseAssetHatchIsReportedUnderTheAssetsHandle) {
+    Host host;
+    LShapedRoomPlan plan(host.db());
+    CAsset asset;
+    asset.setObjectId(plan.chairInside);
+    asset.setHandle(plan.db->handleOf(plan.chairInside));
+    auto hatch = std::make_unique<CHatch>("ANSI31");
+    hatch->setScale(30000);
+    asset.setHatchSettings(std::move(hatch));
+    CKorvaExceptions errors;
+    asset.applyToDWG(host.drawing, errors);
+    ASSERT_EQ(errors.getCount(), 1u);
+    EXPECT_NE(errors.getAt(0).getDescription().find("asset - " + asset.getHandleText() + ". ANSI31 set at scale"),
+              std::string::npos);
+    // The hatch is drawn all the same.
+    EXPECT_TRUE(plan.db->open<cad::Hatch>(plan.db->drawOrder(plan.db->modelSpaceId()).front()));
+}

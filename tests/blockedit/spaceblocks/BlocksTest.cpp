@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/EXKorva.h"
+#include "core/KorvaExceptions.h"
 #include "engine/db/ViewportTableRecord.h"
 #include "logging/XMLUtilities.h"
 #include "reports/Hatch.h"
@@ -210,4 +211,19 @@ TEST(Blocks, CopiesOwnTheirHatchAndAssets) {
     EXPECT_EQ(copy.getAssets()->getAt(0).getBlockIdentifier(), "CHAIR");
     ASSERT_NE(formatted.getHatchSettings(), nullptr);
     EXPECT_EQ(formatted.getHatchSettings()->getPattern(), "ANSI37");
+}
+
+TEST(Blocks, ApplyingARecordZoomsToItWhenAsked) {
+    Host host;
+    insert(host.db(), addDefinition(host.db(), "ROOM-1", rectangle(0, 0, 10, 4)), {100, 200, 0});
+    CBlocks blocks;
+    blocks.getKorvaDWGBlocks_SS(host.drawing, false, "f");
+    auto& room = static_cast<CBlockDWG&>(blocks.getAt(0));
+    room.setZoomAfterApply(1);
+    room.setZoomBorder(0.5);
+    CKorvaExceptions errors;
+    room.applyToDWG(host.drawing, errors);
+    const CDrawingView::View view = CDrawingView::current(host.db());
+    EXPECT_DOUBLE_EQ(view.center.x, 105.0);
+    EXPECT_DOUBLE_EQ(view.center.y, 202.0);
 }
