@@ -10,6 +10,7 @@
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Circle.h"
 #include "engine/db/Dictionary.h"
+#include "engine/db/Hatch.h"
 #include "engine/db/LayerTableRecord.h"
 #include "engine/db/Layout.h"
 #include "engine/db/Line.h"
@@ -59,7 +60,7 @@ bool isKnownEntityMarker(std::string_view m) {
            m == "AcDbSymbolTableRecord" || m == "AcDbLayerTableRecord" || m == "AcDbRegAppTableRecord" ||
            m == "AcDbBlockTableRecord" || m == "AcDbTextStyleTableRecord" || m == "AcDbLinetypeTableRecord" ||
            m == "AcDbViewportTableRecord" || m == "AcDbDictionary" || m == "AcDbDictionaryWithDefault" ||
-           m == "AcDbLayout" || m == "AcDbSortentsTable";
+           m == "AcDbLayout" || m == "AcDbSortentsTable" || m == "AcDbHatch";
 }
 
 }  // namespace
@@ -235,6 +236,11 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
             continue;
         }
         if (!table) continue;  // the document layer already restored lost table heads
+        if (r.type != SymbolTable::tableName(kind)) {
+            warn(r.line, std::string(r.type) + " inside table " + std::string(SymbolTable::tableName(kind)) +
+                             " dropped");
+            continue;
+        }
 
         std::unique_ptr<SymbolTableRecord> rec;
         std::string name;
@@ -712,6 +718,28 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
             e->setGrid(columns, rows, columnSpacing, rowSpacing);
         e->setBlockTableRecord(blockByName(blockName, record.line));
         entity = std::move(e);
+    } else if (type == "HATCH" && parts.hasSubclasses) {
+        auto e = std::make_unique<Hatch>();
+        RawTagList hatchExtras;
+        DxfExtraTags hatchTags(hatchExtras);
+        bool ok = true;
+        // The common part first; the hatch part from its marker on.
+        for (const DxfTag& t : parts.body) {
+            if (t.code == 100 && trimDxfBlanks(t.value) == "AcDbHatch") break;
+            if (!common(t, *e)) extras.add(t);
+        }
+        ok = readHatch(parts, *e, hatchTags);
+        if (ok) {
+            extraTags.insert(extraTags.end(), hatchExtras.begin(), hatchExtras.end());
+            entity = std::move(e);
+        } else {
+            warn(record.line, "HATCH in an unexpected layout kept as read");
+            extraTags.clear();
+            auto u = std::make_unique<UnknownEntity>(type, "AcDbHatch");
+            const auto all = doc_.tags(record);
+            for (std::size_t k = 1; k < all.size(); ++k) u->tags.push_back(rawTag(all[k]));
+            entity = std::move(u);
+        }
     } else if (type == "SEQEND") {
         auto e = std::make_unique<SequenceEnd>();
         for (const DxfTag& t : parts.body)

@@ -11,6 +11,8 @@ namespace cad {
 
 class BlockTableRecord;
 class Entity;
+class Hatch;
+class DxfExtraTags;
 struct DxfRecordParts;
 
 // Builds a Database from a DxfDocument: modelled kinds become their classes (fields parsed, the
@@ -44,6 +46,8 @@ private:
     long long integer(const DxfTag& tag) const;
     bool pointPart(const DxfTag& tag, int base, Point3d& p) const;
     bool vectorPart(const DxfTag& tag, int base, Vector3d& v) const;
+    // Fills a hatch from its AcDbHatch part; false when the tags are not in the expected order.
+    bool readHatch(const DxfRecordParts& parts, Hatch& hatch, DxfExtraTags& extras);
 
     DxfDocument& doc_;
     DxfDrawing out_;

@@ -243,8 +243,9 @@ void DxfDatabaseWriter::writeBlocks() {
     const auto* table = static_cast<const SymbolTable*>(db_.objectAt(db_.blockTableId()));
     if (table) {
         for (ObjectId id : table->recordIds()) {
-            const auto* btr = static_cast<const BlockTableRecord*>(db_.objectAt(id));
-            if (!btr || btr->isErased()) continue;
+            const DbObject* record = db_.objectAt(id);
+            if (!record || record->isErased() || record->kind() != ObjectKind::BlockTableRecord) continue;
+            const auto* btr = static_cast<const BlockTableRecord*>(record);
             if (const DbObject* b = db_.objectAt(btr->blockBeginId())) {
                 // BLOCK carries the record's name, flags and base point: regenerated with it.
                 if (btr->isModified() && !b->isModified()) generate(*b);
@@ -263,8 +264,9 @@ void DxfDatabaseWriter::writeEntities() {
     w_.string(0, "SECTION");
     w_.string(2, "ENTITIES");
     for (ObjectId block : {db_.modelSpaceId(), db_.paperSpaceId()}) {
-        const auto* btr = static_cast<const BlockTableRecord*>(db_.objectAt(block));
-        if (!btr) continue;
+        const DbObject* record = db_.objectAt(block);
+        if (!record || record->kind() != ObjectKind::BlockTableRecord) continue;
+        const auto* btr = static_cast<const BlockTableRecord*>(record);
         for (ObjectId e : btr->entityIds()) writeEntityTree(e);
     }
     w_.string(0, "ENDSEC");
@@ -558,7 +560,10 @@ void DxfDatabaseWriter::generate(const DbObject& o) {
         const auto& e = static_cast<const Entity&>(o);
         if (kind == ObjectKind::BlockBegin) {
             // The BLOCK record shows the block record's own data.
-            const auto* btr = static_cast<const BlockTableRecord*>(db_.objectAt(o.ownerId()));
+            const DbObject* owner = db_.objectAt(o.ownerId());
+            const auto* btr = owner && owner->kind() == ObjectKind::BlockTableRecord
+                                  ? static_cast<const BlockTableRecord*>(owner)
+                                  : nullptr;
             w_.string(100, "AcDbEntity");
             if (btr && btr->isPaperSpace()) w_.integer(67, 1);
             w_.string(8, text(e.layerName()));
@@ -578,9 +583,11 @@ void DxfDatabaseWriter::generate(const DbObject& o) {
             return;
         }
         if (kind == ObjectKind::BlockEnd) {
-            const auto* btr = static_cast<const BlockTableRecord*>(db_.objectAt(o.ownerId()));
+            const DbObject* owner = db_.objectAt(o.ownerId());
+            const bool paper = owner && owner->kind() == ObjectKind::BlockTableRecord &&
+                               static_cast<const BlockTableRecord*>(owner)->isPaperSpace();
             w_.string(100, "AcDbEntity");
-            if (btr && btr->isPaperSpace()) w_.integer(67, 1);
+            if (paper) w_.integer(67, 1);
             w_.string(8, text(e.layerName()));
             extrasOf(extras, "AcDbEntity");
             w_.string(100, "AcDbBlockEnd");

@@ -356,6 +356,8 @@ std::string_view DxfDocument::text(const DxfRecord& record) const {
 
 std::vector<DxfTag> DxfDocument::tags(const DxfRecord& record) const {
     std::vector<DxfTag> out;
+    // A tag takes at least 6 bytes of text ("  0\nX\n"); most take about 12.
+    out.reserve((record.replacement ? record.replacement->size() : record.length) / 10 + 4);
     DxfTag tag;
     if (record.replacement) {
         DxfTokenizer t(*record.replacement, fileName_);

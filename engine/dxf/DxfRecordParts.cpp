@@ -6,6 +6,7 @@ DxfRecordParts splitDxfRecord(const std::vector<DxfTag>& tags) {
     DxfRecordParts p;
     if (tags.empty()) return p;
     p.type = trimDxfBlanks(tags[0].value);
+    p.body.reserve(tags.size());
     const int handleCode = p.type == "DIMSTYLE" ? 105 : 5;
     for (const DxfTag& t : tags) {
         if (t.code == 100) {

@@ -7,6 +7,7 @@
 #include "engine/db/Attribute.h"
 #include "engine/db/BlockReference.h"
 #include "engine/db/BlockTableRecord.h"
+#include "engine/db/Hatch.h"
 #include "engine/db/LayerTableRecord.h"
 #include "engine/db/Line.h"
 #include "engine/db/Polyline.h"
@@ -218,4 +219,103 @@ TEST(DxfDrawing, CorpusOpensAndComesBackIntact) {
             EXPECT_GT(e.line(), 0u) << e.what();
         }
     }
+}
+
+TEST(DxfDrawing, DamageInModelledFieldsAndOwnersIsReportedOrRepaired) {
+    const std::string head =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n330\n0\n100\nAcDbSymbolTable\n"
+        "  0\nBLOCK_RECORD\n  5\n2\n330\n1\n100\nAcDbSymbolTableRecord\n100\nAcDbBlockTableRecord\n  2\n*Model_Space\n"
+        "  0\nENDTAB\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n";
+    const std::string tail = "  0\nENDSEC\n  0\nEOF\n";
+    // A coordinate that is no number.
+    try {
+        cad::readDxfDrawingText(
+            head + "  0\nLINE\n  5\n10\n330\n2\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\nabc\n" + tail, "bad.dxf");
+        FAIL() << "no error";
+    } catch (const cad::DxfError& e) {
+        EXPECT_EQ(std::string(e.what()), "bad.dxf, line 58: group code 10 needs a number, found 'abc'");
+    }
+    // An owner that does not exist: the line lands in model space and is written with its owner.
+    auto d = cad::readDxfDrawingText(
+        head + "  0\nLINE\n  5\n10\n330\n77\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n1\n 20\n2\n 30\n0\n"
+               " 11\n3\n 21\n4\n 31\n0\n" + tail,
+        "owner.dxf");
+    EXPECT_NE(std::find(d.warnings.begin(), d.warnings.end(), "line 45: LINE #10 had owner #77; set to #2"),
+              d.warnings.end())
+        << ::testing::PrintToString(d.warnings);
+    const std::string out = cad::writeDxfDrawing(*d.database, d.file);
+    EXPECT_NE(out.find("LINE\n  5\n10\n330\n2\n"), std::string::npos);
+}
+
+TEST(DxfDrawing, OldEntitiesKeptWholeGetTheirR2000Form) {
+    // A 3D polyline of an R12 file is no lightweight polyline; it is kept and upgraded on writing.
+    const std::string r12 =
+        "  0\nSECTION\n  2\nENTITIES\n"
+        "  0\nPOLYLINE\n  8\nWALLS\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n 70\n8\n"
+        "  0\nVERTEX\n  8\nWALLS\n 10\n1\n 20\n2\n 30\n3\n 70\n32\n"
+        "  0\nVERTEX\n  8\nWALLS\n 10\n4\n 20\n5\n 30\n6\n 70\n32\n"
+        "  0\nSEQEND\n  8\nWALLS\n"
+        "  0\nPOINT\n  8\nWALLS\n 10\n7\n 20\n8\n 30\n9\n"
+        "  0\nENDSEC\n  0\nEOF\n";
+    auto d = cad::readDxfDrawingText(r12, "old.dxf");
+    const std::string out = cad::writeDxfDrawing(*d.database, d.file);
+    EXPECT_NE(out.find("AC1015"), std::string::npos);
+    EXPECT_NE(out.find("100\nAcDbEntity\n  8\nWALLS\n100\nAcDb3dPolyline\n 66\n1\n"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("100\nAcDbVertex\n100\nAcDb3dPolylineVertex\n 10\n1\n"), std::string::npos);
+    EXPECT_NE(out.find("100\nAcDbPoint\n 10\n7\n"), std::string::npos);
+    dxftest::TempDir dir;
+    const std::string path = dir.file("old.dxf");
+    dxftest::spit(path, out);
+    EXPECT_EQ(check(dir, path, path), "OK\n");
+    // Read back, the upgraded file stays as it is.
+    auto again = cad::readDxfDrawingText(out, "again.dxf");
+    EXPECT_EQ(cad::writeDxfDrawing(*again.database, again.file), out);
+}
+
+TEST(DxfDrawing, HatchesReadAndGeneratedAgainKeepTheirBoundaries) {
+    dxftest::TempDir dir;
+    for (const char* name : {"hatches_1.dxf", "hatches_2.dxf"}) {
+        SCOPED_TRACE(name);
+        const std::string src = (fs::path(BRINMO_CORPUS) / "ezdxf" / name).string();
+        auto drawing = cad::readDxfDrawing(src);
+        EXPECT_TRUE(drawing.warnings.empty()) << ::testing::PrintToString(drawing.warnings);
+        cad::Database& db = *drawing.database;
+        std::vector<std::pair<cad::Handle, std::size_t>> loops;
+        for (std::uint32_t i = 1; i < db.slotCount(); ++i) {
+            cad::DbObject* o = db.objectAt(cad::ObjectId(i));
+            if (!o || o->kind() != cad::ObjectKind::Hatch) continue;
+            o->setModified(true);  // written from the model, not copied
+            loops.emplace_back(o->handle(), static_cast<cad::Hatch*>(o)->loops().size());
+        }
+        ASSERT_FALSE(loops.empty());
+        const std::string out = dir.file(std::string("gen_") + name);
+        cad::saveDxfDrawing(db, drawing.file, out);
+        EXPECT_EQ(check(dir, src, out), "OK\n");
+        auto back = cad::readDxfDrawing(out);
+        for (auto [handle, count] : loops) {
+            cad::ObjectId id;
+            ASSERT_EQ(back.database->getObjectId(id, handle), cad::ErrorStatus::eOk);
+            const auto* h = static_cast<const cad::Hatch*>(back.database->objectAt(id));
+            ASSERT_EQ(h->kind(), cad::ObjectKind::Hatch);
+            EXPECT_EQ(h->loops().size(), count);
+        }
+    }
+}
+
+TEST(DxfDrawing, ForeignRecordsInATableAreDropped) {
+    // Found by fuzzing: a record of another kind inside the block table was taken as a block.
+    const std::string text =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n330\n0\n100\nAcDbSymbolTable\n"
+        "  0\nFOO\n  5\n3\n330\n1\n100\nAcDbSymbolTableRecord\n  2\nX\n"
+        "  0\nENDTAB\n  0\nENDSEC\n  0\nEOF\n";
+    auto d = cad::readDxfDrawingText(text, "foreign.dxf");
+    EXPECT_NE(std::find(d.warnings.begin(), d.warnings.end(), "line 25: FOO inside table BLOCK_RECORD dropped"),
+              d.warnings.end())
+        << ::testing::PrintToString(d.warnings);
+    const std::string out = cad::writeDxfDrawing(*d.database, d.file);
+    EXPECT_EQ(out.find("FOO"), std::string::npos);
+    EXPECT_NE(out.find("*Model_Space"), std::string::npos);
 }
