@@ -20,7 +20,7 @@ void DbObject::remapIds(const IdMapping& mapping) {
     owner_ = mapping.translate(owner_);
     xdict_ = mapping.translate(xdict_);
     for (ObjectId& r : reactors_) r = mapping.translate(r);
-    if (!db_ || xdata_.empty()) return;
+    if (!db_ || !packedXDataHasHandles(xdata_)) return;
     XDataChain chain = unpackXData(xdata_);
     bool changed = false;
     for (XDataItem& item : chain) {

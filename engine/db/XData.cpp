@@ -225,6 +225,32 @@ XDataChain unpackXData(std::string_view in) {
     return chain;
 }
 
+bool packedXDataHasHandles(std::string_view in) {
+    while (!in.empty()) {
+        auto kind = static_cast<XDataItem::Kind>(in.front());
+        in.remove_prefix(1);
+        getRaw<std::int16_t>(in);
+        std::size_t skip = 0;
+        switch (kind) {
+            case XDataItem::Kind::Handle: return true;
+            case XDataItem::Kind::Text:
+                for (int shift = 0; !in.empty(); shift += 7) {
+                    auto byte = static_cast<unsigned char>(in.front());
+                    in.remove_prefix(1);
+                    skip |= static_cast<std::size_t>(byte & 0x7F) << shift;
+                    if (!(byte & 0x80)) break;
+                }
+                break;
+            case XDataItem::Kind::Real: skip = sizeof(double); break;
+            case XDataItem::Kind::Integer: skip = sizeof(std::int32_t); break;
+            case XDataItem::Kind::Point: skip = 3 * sizeof(double); break;
+            default: return false;
+        }
+        in.remove_prefix(std::min(skip, in.size()));
+    }
+    return false;
+}
+
 XDataChain xdataOfApp(const XDataChain& chain, std::string_view app) {
     XDataChain part;
     bool inside = false;

@@ -74,6 +74,8 @@ RawTagList xdataToTags(const XDataChain& chain);
 // a fraction of its item vector.
 std::string packXData(const XDataChain& chain);
 XDataChain unpackXData(std::string_view packed);
+// Whether the packed form holds a handle item, without unpacking it.
+bool packedXDataHasHandles(std::string_view packed);
 
 // The part of `chain` that belongs to `app` (its 1001 item included), or empty. Application
 // names compare ignoring case, as symbol names do.

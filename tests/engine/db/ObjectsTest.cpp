@@ -211,4 +211,7 @@ TEST(XData, PackedFormKeepsEveryKindAndLongStrings) {
     EXPECT_EQ(back, chain);
     EXPECT_EQ(back[1].asText().size(), 300u);
     EXPECT_TRUE(unpackXData("").empty());
+    EXPECT_TRUE(packedXDataHasHandles(packXData(chain)));
+    chain.erase(chain.begin() + 7);
+    EXPECT_FALSE(packedXDataHasHandles(packXData(chain)));
 }
