@@ -6,6 +6,7 @@
 #include "core/KorvaExceptions.h"
 #include "core/KorvaWrap.h"
 #include "core/Utilities.h"
+#include "data/AssetIndex.h"
 #include "engine/db/BlockReference.h"
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
@@ -95,7 +96,9 @@ void CBlockDWG::initialise() {
         setUnits(-1);
         setPrecision(-1);
         xDataAppName_ = "ADE";
+        hatchSettings_.reset();
         attributes_.reset();
+        assets_.reset();
         zoomAfterApply_ = 0;
         zoomBorder_ = 0.0;
         setBlockType(kBlockDWG);
@@ -349,7 +352,6 @@ void CBlockDWG::updateBlockIdentifier(cad::Entity& entity) {
 
 void CBlockDWG::applyToDWG(cad::Document& drawing, CKorvaExceptions& errors) {
     korvaWrap(kFile, "CBlockDWG::applyToDWG", [&] {
-        static_cast<void>(errors);  // receives the hatching failures once blocks are hatched here
         cad::AcAxDocLock lock(drawing);
         KORVA_HOST_CHECK(lock.lockStatus(), drawing.fileName());
         cad::Database& db = drawing.database();
@@ -358,6 +360,15 @@ void CBlockDWG::applyToDWG(cad::Document& drawing, CKorvaExceptions& errors) {
         updateBlockIdentifier(*reference);
         writeXData(*reference);
         if (attributes_) attributes_->applyToDWG(*reference, CAcadUtilities::currentUcsMatrix());
+        const bool hasHyperlinks = getHyperlinks() != nullptr;
+        if (hatchSettings_) {
+            cad::ObjectId hatchId;
+            hatchBlock(drawing, *reference, hatchId, errors);
+            if (hasHyperlinks) hyperlinkHatch(db, hatchId);
+        }
+        if (hasHyperlinks) hyperlinkBlock(*reference, false);
+        if (zoomAfterApply_) zoomToBlock(drawing, *reference);
+        if (assets_) assets_->applyToDWG(drawing, errors);
     });
 }
 
@@ -382,6 +393,12 @@ void CBlockDWG::copyInto(CBlockDWG& target) const {
             auto copy = std::make_unique<CHyperlinks>();
             getHyperlinks()->copyTo(*copy);
             target.setHyperlinks(std::move(copy));
+        }
+        if (hatchSettings_) target.hatchSettings_ = hatchSettings_->clone();
+        if (assets_) {
+            auto copy = std::make_unique<CAssets>();
+            assets_->copyTo(*copy);
+            target.assets_ = std::move(copy);
         }
     });
 }
@@ -408,6 +425,8 @@ pugi::xml_node CBlockDWG::serialize(CXMLUtilities& factory, const std::string& n
         }
         if (getHyperlinks() && getHyperlinks()->getCount() > 0)
             CXMLUtilities::appendChild(node, getHyperlinks()->serialize(factory, namespaceURI));
+        if (assets_ && assets_->getCount() > 0)
+            CXMLUtilities::appendChild(node, assets_->serialize(factory, namespaceURI));
         return node;
     });
 }
@@ -439,6 +458,9 @@ void CBlockDWG::deSerialize(const pugi::xml_node& node) {
             else if (name == "hyperlinks") {
                 if (!getHyperlinks()) setHyperlinks(std::make_unique<CHyperlinks>());
                 getHyperlinks()->deSerialize(child);
+            } else if (name == "assets") {
+                if (!assets_) assets_ = std::make_unique<CAssets>();
+                assets_->deSerialize(child, hatchSettings_.get());
             }
         }
     });
@@ -456,6 +478,10 @@ void CBlockDWG::updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWc
 void CBlockDWG::copyFormatting(CBlockDWG& target) const {
     korvaWrap(kFile, "CBlockDWG::copyFormatting", [&] {
         target.setArea(getArea());
+        if (hatchSettings_) {
+            if (!target.hatchSettings_) target.hatchSettings_ = std::make_unique<CHatch>();
+            hatchSettings_->copyTo(*target.hatchSettings_);
+        }
         if (!attributes_) return;
         if (!target.attributes_) target.attributes_ = std::make_unique<CAttributes>();
         CAttributes& to = *target.attributes_;
@@ -487,6 +513,21 @@ CBlockDWGRoom::CBlockDWGRoom() {
 CBlockDWGRoom::CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db)
     : CBlockDWG(reference, db) {
     setBlockType(kBlockDWGRoom);
+}
+CBlockDWGRoom::CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db, bool withAssets,
+                             const CAssetIndex* index)
+    : CBlockDWG(reference, db) {
+    setBlockType(kBlockDWGRoom);
+    if (!withAssets) return;
+    korvaWrap(kFile, "CBlockDWGRoom::CBlockDWGRoom", [&] {
+        auto assets = std::make_unique<CAssets>();
+        if (auto outline = db.open<cad::Polyline>(CAcadUtilities::getOutlineId(reference))) {
+            std::unique_ptr<CAssetIndex> own;
+            if (!index) index = (own = std::make_unique<CAssetIndex>(db)).get();
+            assets->getPolylineAssets(reference.position(), *outline, db, *index);
+        }
+        setAssets(std::move(assets));
+    });
 }
 
 CBlockDWGFloor::CBlockDWGFloor() {
