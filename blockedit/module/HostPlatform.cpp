@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
+#include <stdexcept>
 
 CHostPlatform::CHostPlatform(const std::string& productName) : hostKind_(kindFromProductName(productName)) {}
 
@@ -14,3 +16,19 @@ int CHostPlatform::kindFromProductName(const std::string& productName) {
     if (name.find("bricscad") != std::string::npos) return kBricsCAD;
     return kUnknown;
 }
+
+namespace {
+
+// One per loaded module, as the host's plug-in model has it.
+std::optional<CHostPlatform> g_hostPlatform;
+
+}  // namespace
+
+const CHostPlatform& hostPlatform() {
+    if (!g_hostPlatform) throw std::logic_error("the host platform is known only while the module is loaded");
+    return *g_hostPlatform;
+}
+
+void buildHostPlatform(const std::string& productName) { g_hostPlatform.emplace(productName); }
+
+void releaseHostPlatform() { g_hostPlatform.reset(); }

@@ -17,3 +17,9 @@ public:
 private:
     int hostKind_;
 };
+
+// The module's one record: built from the host's product name when the module loads, dropped when
+// it unloads. hostPlatform() throws std::logic_error while the module is not loaded.
+const CHostPlatform& hostPlatform();
+void buildHostPlatform(const std::string& productName);
+void releaseHostPlatform();

@@ -1,16 +1,121 @@
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
 #include <string>
+#include <vector>
 
-#include <CLI/CLI.hpp>
+#include "ConsoleOptions.h"
+#include "engine/dialogs/ConsoleDialogs.h"
+#include "engine/editor/HostApplication.h"
+#include "engine/editor/HostOutput.h"
+#include "engine/editor/LineInput.h"
 
-int main(int argc, char** argv) {
-    CLI::App app{"brinmo: a space-planning CAD host for floor-plan drawings"};
-    bool showVersion = false;
-    app.add_flag("--version", showVersion, "Print the version and exit");
-    CLI11_PARSE(app, argc, argv);
-    if (showVersion || argc == 1) {
-        std::printf("brinmo %s\n", BRINMO_VERSION);
-        if (!showVersion) std::printf("%s", app.help().c_str());
+namespace {
+
+constexpr const char* kModuleFile = "61R4I505blockEdit.arx";
+
+std::filesystem::path executableFolder() {
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path(".") : self.parent_path();
+}
+
+bool readFile(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    text = s.str();
+    return true;
+}
+
+int runConsole(const brinmo::ConsoleOptions& options) {
+    // Input: the sources in the order given; with none, the terminal (or a pipe, read as a script).
+    cad::ScriptInput script;
+    cad::StreamInput terminal(std::cin);
+    bool interactive = options.inputs.empty() && isatty(STDIN_FILENO);
+    for (const auto& source : options.inputs) {
+        switch (source.kind) {
+            case brinmo::InputSource::Kind::ScriptFile: {
+                std::string text;
+                if (!readFile(source.value, text)) {
+                    std::fprintf(stderr, "brinmo: cannot read script \"%s\"\n", source.value.c_str());
+                    return 2;
+                }
+                script.addText(text);
+                break;
+            }
+            case brinmo::InputSource::Kind::Line: script.addLine(source.value); break;
+            case brinmo::InputSource::Kind::Stdin: {
+                std::ostringstream s;
+                s << std::cin.rdbuf();
+                script.addText(s.str());
+                break;
+            }
+        }
+    }
+    if (options.inputs.empty() && !interactive) {
+        std::ostringstream s;
+        s << std::cin.rdbuf();
+        script.addText(s.str());
+    }
+    cad::LineInput& input = interactive ? static_cast<cad::LineInput&>(terminal) : script;
+
+    cad::HostApplication host(options.profile, input);
+    cad::ConsoleDialogs dialogs(host.editor());
+    host.setCommandLineHook([&dialogs](std::string_view line) { return dialogs.handleCommandLine(line); });
+
+    if (!options.noModule) {
+        std::string module = options.module.value_or((executableFolder() / kModuleFile).string());
+        bool explicitModule = options.module.has_value();
+        if (explicitModule || std::filesystem::exists(module)) {
+            auto result = host.dynamicLinker().loadModule(module);
+            if (!result.ok) {
+                std::fprintf(stderr, "brinmo: %s\n", result.message.c_str());
+                return 1;
+            }
+        }
+    }
+    if (options.drawing) {
+        std::fprintf(stderr, "brinmo: cannot open \"%s\": drawings are not supported by this build\n",
+                     options.drawing->c_str());
+        return 1;
+    }
+
+    host.run();
+    if (options.saveAs) {
+        std::fprintf(stderr, "brinmo: cannot save \"%s\": no drawing is open\n", options.saveAs->c_str());
+        return 1;
     }
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    auto options = brinmo::parseConsoleOptions(args, error);
+    if (!options) {
+        std::fprintf(stderr, "brinmo: %s\n%s", error.c_str(), brinmo::consoleUsage());
+        return 2;
+    }
+    if (options->version) {
+        std::printf("brinmo %s\n", BRINMO_VERSION);
+        return 0;
+    }
+    if (options->help) {
+        std::printf("%s", brinmo::consoleUsage());
+        return 0;
+    }
+    try {
+        return runConsole(*options);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "brinmo: %s\n", e.what());
+        return 1;
+    }
 }

@@ -7,6 +7,12 @@ namespace cad {
 std::string statusText(ErrorStatus status) {
     switch (status) {
         case ErrorStatus::eOk: return "eOk";
+        case ErrorStatus::eNullObjectId: return "eNullObjectId";
+        case ErrorStatus::eDuplicateKey: return "eDuplicateKey";
+        case ErrorStatus::eCannotBeErasedByCaller: return "eCannotBeErasedByCaller";
+        case ErrorStatus::eRegappIdNotFound: return "eRegappIdNotFound";
+        case ErrorStatus::eInvalidXData: return "eInvalidXData";
+        case ErrorStatus::eHandleInUse: return "eHandleInUse";
         case ErrorStatus::eHatchTooSparse: return "eHatchTooSparse";
         case ErrorStatus::eInvalidInput: return "eInvalidInput";
         case ErrorStatus::eNotApplicable: return "eNotApplicable";

@@ -7,6 +7,7 @@ namespace cad {
 // compares them, so new codes may be added but existing ones never change.
 enum class ErrorStatus : unsigned {
     eOk = 0,
+    eNullObjectId = 2,             // an operation was given the null id
     eHatchTooSparse = 5,           // pattern leaves no line inside the boundary
     eInvalidInput = 3,
     eNotApplicable = 4,
@@ -17,7 +18,12 @@ enum class ErrorStatus : unsigned {
     eNotOpenForWrite = 51,
     eOnLockedLayer = 87,           // opening for write an entity on a locked layer
     eDuplicateRecordName = 95,     // symbol name already taken
+    eDuplicateKey = 96,            // dictionary key already taken
+    eCannotBeErasedByCaller = 102, // e.g. layer 0, model space, a table
     eInvalidSymbolTableName = 109, // name breaks the DXF naming rules
+    eRegappIdNotFound = 130,       // extended data under an application not in the APPID table
+    eInvalidXData = 131,           // unbalanced braces, item before its application name ...
+    eHandleInUse = 140,            // adding an object under a handle that already names one
     eFileNotFound = 148,
     eFileAccessErr = 150,
     eLockViolation = 320,          // unlocking a document whose lock is still nested

@@ -1,0 +1,74 @@
+#include "module/CommandTable.h"
+
+#include "engine/editor/HostApplication.h"
+#include "module/HostPlatform.h"
+
+namespace {
+
+using cad::ACRX_CMD_MODAL;
+using cad::ACRX_CMD_SESSION;
+
+// To give a command its handler, put the handler function (declared in the handler's own header,
+// included above) in place of the nullptr of its row. Nothing else changes.
+constexpr CCommandTable::Row kRows[] = {
+    {"KORVA_COMMANDS", "mbe", "korvaBlockEdit", ACRX_CMD_MODAL, "blockEdit", nullptr},
+    {"KORVA_COMMANDS", "mbh", "korvaBlockHyperlink", ACRX_CMD_MODAL, "blockHyperlink", nullptr},
+    {"KORVA_COMMANDS", "mbc", "korvaBlockCreate", ACRX_CMD_MODAL, "blockCreate", nullptr},
+    {"KORVA_COMMANDS", "mgabc", "korvaGrossAreaBlockCreate", ACRX_CMD_SESSION, "grossAreaBlockCreate", nullptr},
+    {"KORVA_COMMANDS", "mdb", "korvaDeleteBlock", ACRX_CMD_SESSION, "deleteBlock", nullptr},
+    {"KORVA_COMMANDS", "mcsv", "korvaCommaSeperatedValues", ACRX_CMD_SESSION, "createRoomAreaCSV", nullptr},
+    {"KORVA_COMMANDS", "mlbd", "korvaLegendBlockDefine", ACRX_CMD_SESSION, "legendBlockDefine", nullptr},
+    {"KORVA_COMMANDS", "mpbd", "korvaPieBlockDefine", ACRX_CMD_SESSION, "pieBlockDefine", nullptr},
+    {"KORVA_COMMANDS", "mgr", "korvaGraphicReport", ACRX_CMD_SESSION, "graphicReport", nullptr},
+    {"KORVA_COMMANDS", "magr", "korvaApplyGraphicReport", ACRX_CMD_SESSION, "applyGraphicReport", nullptr},
+    {"KORVA_COMMANDS", "mfrs", "mfrs", ACRX_CMD_SESSION, "korvaFindReplaceStub", nullptr},
+    {"KORVA_COMMANDS", "mlmc", "korvaLegendMarkerCreate", ACRX_CMD_MODAL, "legendMarkerBlockCreate", nullptr, true},
+    {"KORVA_COMMANDS", "mpmc", "korvaPieMarkerCreate", ACRX_CMD_MODAL, "pieMarkerBlockCreate", nullptr, true},
+    {"KORVA_UTIL", "mus", "korvaUpdateSpaces", ACRX_CMD_SESSION, "updateSpaces", nullptr},
+    {"KORVA_UTIL", "msxta", "korvaSyncXDataToAttributes", ACRX_CMD_SESSION, "syncXDataToAttributes", nullptr},
+    {"KORVA_UTIL", "mut", "korvaUpdateText", ACRX_CMD_SESSION, "updateTextSize", nullptr},
+    {"KORVA_UTIL", "maux", "korvaAuxilarator", ACRX_CMD_SESSION, "korvaAuxilarator", nullptr},
+    {"KORVA_UTIL", "mrt", "korvaRefreshTags", ACRX_CMD_SESSION, "korvaRefreshTags", nullptr},
+    {"KORVA_UTIL", "mbta", "korvaBlankThirdAttribute", ACRX_CMD_SESSION, "blankThirdAttribute", nullptr},
+    {"KORVA_DIAG", "mlb", "korvaListBlocks", ACRX_CMD_SESSION, "listBlockNameIdentifier", nullptr},
+    {"KORVA_ADMIN", "mprefs", "korvaPreferences", ACRX_CMD_MODAL, "preferences", nullptr},
+    {"KORVA_HELP", "m?", "mhelp", ACRX_CMD_SESSION, "help", nullptr},
+    {"KORVA_HELP", "md?", "mdiagnosticshelp", ACRX_CMD_SESSION, "diagnosticsHelp", nullptr},
+    {"KORVA_SECRET", "msc_has", "msc_has", ACRX_CMD_SESSION, "hatchAllSpaces", nullptr},
+    {"KORVA_SECRET", "msc_hs", "msc_hs", ACRX_CMD_SESSION, "hatchSpace", nullptr},
+    {"KORVA_SECRET", "msc_cal", "msc_cal", ACRX_CMD_SESSION, "checkAttributeLayers", nullptr},
+    {"KORVA_SECRET", "msc_dsd", "msc_dsd", ACRX_CMD_SESSION, "displaySpaceDetails", nullptr},
+    {"KORVA_DIAGNOSTICS", "mda", "korvaDiagnosticAll", ACRX_CMD_SESSION, "diagnosticAll", nullptr},
+    {"KORVA_DIAGNOSTICS", "md1", "korvaDiagnosticBasic", ACRX_CMD_SESSION, "diagnosticBasic", nullptr},
+    {"KORVA_DIAGNOSTICS", "md3", "korvaDiagnosticDialog", ACRX_CMD_SESSION, "diagnosticDialog", nullptr},
+    {"KORVA_DIAGNOSTICS", "md4", "korvaDiagnosticErrorsA", ACRX_CMD_SESSION, "diagnosticErrorsA", nullptr},
+    {"KORVA_DIAGNOSTICS", "md5", "korvaDiagnosticErrorsB", ACRX_CMD_SESSION, "diagnosticErrorsB", nullptr},
+    {"KORVA_DIAGNOSTICS", "md6", "korvaDiagnosticErrorsC", ACRX_CMD_SESSION, "diagnosticErrorsC", nullptr},
+    {"KORVA_DIAGNOSTICS", "md7", "korvaDiagnosticErrorsD", ACRX_CMD_SESSION, "diagnosticErrorsD", nullptr},
+    {"KORVA_DIAGNOSTICS", "md8", "korvaDiagnosticUserInput", ACRX_CMD_SESSION, "diagnosticUserInput", nullptr},
+    {"KORVA_DIAGNOSTICS", "md9", "korvaDiagnosticXML", ACRX_CMD_SESSION, "diagnosticXML", nullptr},
+};
+
+cad::CommandStack* registeredCommands() {
+    cad::SystemRegistry* registry = cad::acrxSysRegistry();
+    return registry ? registry->at<cad::CommandStack>("ACAD_REGISTERED_COMMANDS") : nullptr;
+}
+
+}  // namespace
+
+CCommandTable CCommandTable::module() { return CCommandTable(kRows); }
+
+void CCommandTable::registerCommands(const CHostPlatform& platform) const {
+    for (const Row& row : rows_) {
+        if (row.handler == nullptr) continue;
+        if (row.fullHostOnly && !platform.isFullHost()) continue;
+        // The stack is looked up for every row, as the host may replace it between two calls.
+        if (cad::CommandStack* stack = registeredCommands())
+            stack->addCommand(row.group, row.globalName, row.localName, row.flags, row.handler);
+    }
+}
+
+void CCommandTable::removeGroups() {
+    for (std::string_view group : kGroups)
+        if (cad::CommandStack* stack = registeredCommands()) stack->removeGroup(group);
+}

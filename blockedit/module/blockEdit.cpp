@@ -1,0 +1,52 @@
+// The module's entry point and command layer.
+#include "core/KorvaWrap.h"
+#include "engine/editor/HostApplication.h"
+#include "engine/editor/ModuleEntry.h"
+#include "module/CommandTable.h"
+#include "module/HostPlatform.h"
+
+namespace {
+
+cad::DynamicLinker* dynamicLinker() {
+    cad::SystemRegistry* registry = cad::acrxSysRegistry();
+    return registry ? registry->at<cad::DynamicLinker>("DynamicLinker") : nullptr;
+}
+
+void registrationProcedure() {
+    // Step 1, checkPreferencesExist, joins here with the preferences: it creates the per-machine
+    // folders and shows the preferences dialog on the very first load. Its failure is reported
+    // under its own name and registration still goes on:
+    //     korvaTopLevel(__FILE__, "checkPreferencesExist", [] { checkPreferencesExist(); });
+    CCommandTable::module().registerCommands(hostPlatform());
+}
+
+void onLoad(void* appId) {
+    // Built before anything else of the module runs: the commands registered below depend on it.
+    cad::HostApplication* host = cad::HostApplication::current();
+    buildHostPlatform(host ? host->productName() : std::string());
+    if (cad::DynamicLinker* linker = dynamicLinker()) {
+        linker->unlockApplication(appId);
+        linker->registerAppMDIAware(appId);
+    }
+    registrationProcedure();
+}
+
+void onUnload() {
+    CCommandTable::removeGroups();
+    releaseHostPlatform();
+}
+
+}  // namespace
+
+// Exported by name: the host finds it with dlsym.
+extern "C" [[gnu::visibility("default")]] int acrxEntryPoint(int message, void* appId) {
+    // Nothing may escape into the host; a failure here is reported like a command's.
+    korvaTopLevel(__FILE__, "acrxEntryPoint", [&] {
+        switch (message) {
+            case cad::kInitAppMsg: onLoad(appId); break;
+            case cad::kUnloadAppMsg: onUnload(); break;
+            default: break;
+        }
+    });
+    return cad::kRetOK;
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/editor/HostProfile.h"
+
+namespace brinmo {
+
+// One source of input lines, in the order given on the command line.
+struct InputSource {
+    enum class Kind { ScriptFile, Line, Stdin } kind;
+    std::string value;
+};
+
+struct ConsoleOptions {
+    std::optional<std::string> drawing;
+    std::vector<InputSource> inputs;
+    std::optional<std::string> saveAs;  // -o
+    cad::HostProfile profile = cad::HostProfile::AutoCAD;
+    std::optional<std::string> module;  // --module
+    bool noModule = false;
+    bool version = false;
+    bool help = false;
+};
+
+// Parses the arguments; on a mistake returns nothing and sets error to a message naming the argument.
+std::optional<ConsoleOptions> parseConsoleOptions(const std::vector<std::string>& args, std::string& error);
+
+const char* consoleUsage();
+
+}  // namespace brinmo

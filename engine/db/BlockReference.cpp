@@ -1,0 +1,212 @@
+#include "engine/db/BlockReference.h"
+
+#include <cmath>
+
+#include "engine/db/Attribute.h"
+#include "engine/db/BlockTableRecord.h"
+#include "engine/db/Database.h"
+#include "engine/db/Dictionary.h"
+#include "engine/db/IdMapping.h"
+#include "engine/db/SymbolName.h"
+#include "engine/db/UnknownObject.h"
+#include "engine/geometry/BlockTransform.h"
+
+namespace cad {
+
+namespace {
+constexpr int kMaxNesting = 32;
+
+// Extents of a block's visible entities in its own coordinates; nested references recurse up to
+// a depth that also stops reference cycles.
+Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth);
+
+Extents3d referenceExtents(const Database& db, const BlockReference& ref, int depth) {
+    Extents3d result;
+    if (depth > kMaxNesting) return result;
+    Extents3d content = blockContentExtents(db, ref.blockTableRecord(), depth + 1);
+    if (!content.isEmpty()) {
+        const auto* block = dynamic_cast<const BlockTableRecord*>(db.objectAt(ref.blockTableRecord()));
+        BlockPlacement placement{ref.position(), ref.scaleFactors().x, ref.scaleFactors().y,
+                                 ref.scaleFactors().z, ref.rotation(), ref.normal(),
+                                 block ? block->origin() : Point3d{}};
+        Matrix3d toWorld = ocsToWorld(ref.normal());
+        Matrix3d inner = Matrix3d::rotation(ref.rotation(), Vector3d::zAxis()) *
+                         Matrix3d::scaling(ref.scaleFactors().x, ref.scaleFactors().y, ref.scaleFactors().z) *
+                         Matrix3d::translation(-placement.blockBasePoint.asVector());
+        int lastColumn = std::max(1, ref.columnCount()) - 1, lastRow = std::max(1, ref.rowCount()) - 1;
+        for (int c : {0, lastColumn})
+            for (int r : {0, lastRow}) {
+                Vector3d cell{c * ref.columnSpacing(), r * ref.rowSpacing(), 0};
+                Matrix3d m = toWorld * Matrix3d::translation(ref.position().asVector()) *
+                             Matrix3d::rotation(ref.rotation(), Vector3d::zAxis()) * Matrix3d::translation(cell) *
+                             Matrix3d::rotation(-ref.rotation(), Vector3d::zAxis()) * inner;
+                Extents3d box = content;
+                box.transformBy(m);
+                result.addExtents(box);
+            }
+    }
+    for (ObjectId id : ref.attributeIds()) {
+        const auto* attribute = dynamic_cast<const Attribute*>(db.objectAt(id));
+        Extents3d box;
+        if (attribute && !attribute->isErased() && attribute->getGeomExtents(box) == ErrorStatus::eOk)
+            result.addExtents(box);
+    }
+    return result;
+}
+
+Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth) {
+    Extents3d result;
+    const auto* block = dynamic_cast<const BlockTableRecord*>(db.objectAt(blockId));
+    if (!block || depth > kMaxNesting) return result;
+    for (ObjectId id : block->entityIds()) {
+        const auto* entity = dynamic_cast<const Entity*>(db.objectAt(id));
+        if (!entity || entity->isErased() || !entity->isVisible()) continue;
+        // Attribute definitions do not show in references.
+        if (entity->kind() == ObjectKind::AttributeDefinition) continue;
+        Extents3d box;
+        if (const auto* nested = dynamic_cast<const BlockReference*>(entity)) {
+            box = referenceExtents(db, *nested, depth + 1);
+        } else if (entity->getGeomExtents(box) != ErrorStatus::eOk) {
+            continue;
+        }
+        result.addExtents(box);
+    }
+    return result;
+}
+}  // namespace
+
+std::string_view BlockReference::className() const {
+    return (columns_ > 1 || rows_ > 1) ? "AcDbMInsertBlock" : "AcDbBlockReference";
+}
+
+void BlockReference::remapIds(const IdMapping& mapping) {
+    Entity::remapIds(mapping);
+    block_ = mapping.translate(block_);
+    seqend_ = mapping.translate(seqend_);
+    for (ObjectId& id : attributes_) id = mapping.translate(id);
+}
+
+void BlockReference::collectOwned(std::vector<ObjectId>& out) const {
+    Entity::collectOwned(out);
+    out.insert(out.end(), attributes_.begin(), attributes_.end());
+    if (seqend_) out.push_back(seqend_);
+}
+
+void BlockReference::setGrid(int columns, int rows, double columnSpacing, double rowSpacing) {
+    columns_ = static_cast<std::int16_t>(std::max(1, columns));
+    rows_ = static_cast<std::int16_t>(std::max(1, rows));
+    columnSpacing_ = columnSpacing;
+    rowSpacing_ = rowSpacing;
+    touch();
+}
+
+Matrix3d BlockReference::blockTransform() const {
+    Point3d base;
+    if (database())
+        if (const auto* block = dynamic_cast<const BlockTableRecord*>(database()->objectAt(block_)))
+            base = block->origin();
+    return cad::blockTransform({position_, scale_.x, scale_.y, scale_.z, rotation_, normal_, base});
+}
+
+ErrorStatus BlockReference::setBlockTransform(const Matrix3d& transform) {
+    Point3d base;
+    if (database())
+        if (const auto* block = dynamic_cast<const BlockTableRecord*>(database()->objectAt(block_)))
+            base = block->origin();
+    Vector3d xImage = transform.xAxisImage(), yImage = transform.yAxisImage(), zImage = transform.zAxisImage();
+    Vector3d normal = xImage.cross(yImage).normal();
+    if (normal.isZeroLength(0.0)) return ErrorStatus::eInvalidInput;
+    // A mirror shows as a negative y scale about an unchanged normal direction where possible.
+    double zScale = zImage.length();
+    if (zImage.dot(normal) < 0) {
+        normal = -normal;
+    }
+    Matrix3d fromWorld = ocsToWorld(normal).inverse();
+    Vector3d x = fromWorld * xImage, y = fromWorld * yImage;
+    double rotation = std::atan2(x.y, x.x);
+    double sx = std::hypot(x.x, x.y);
+    double sy = -std::sin(rotation) * y.x + std::cos(rotation) * y.y;
+    if (sx == 0.0 || sy == 0.0 || zScale == 0.0) return ErrorStatus::eInvalidInput;
+    Point3d insertion = fromWorld * (transform * base);
+    normal_ = normal;
+    rotation_ = rotation;
+    scale_ = {sx, sy, zScale};
+    position_ = insertion;
+    touch();
+    return ErrorStatus::eOk;
+}
+
+ErrorStatus BlockReference::appendAttribute(std::unique_ptr<Attribute>&& attribute, ObjectId* outId, Handle handle) {
+    if (!attribute) return ErrorStatus::eInvalidInput;
+    if (!database()) return ErrorStatus::eNotApplicable;
+    Attribute* raw = attribute.get();
+    std::unique_ptr<DbObject> object = std::move(attribute);
+    ObjectId id;
+    ErrorStatus es = database()->addObject(std::move(object), objectId(), handle, &id);
+    if (es != ErrorStatus::eOk) {
+        attribute.reset(static_cast<Attribute*>(object.release()));
+        return es;
+    }
+    if (!raw->layerId()) raw->setLayer(layerId());
+    attributes_.push_back(id);
+    touch();
+    if (outId) *outId = id;
+    return ErrorStatus::eOk;
+}
+
+ObjectId BlockReference::attributeId(std::string_view tag) const {
+    if (!database()) return {};
+    for (ObjectId id : attributes_) {
+        const auto* a = dynamic_cast<const Attribute*>(database()->objectAt(id));
+        if (a && !a->isErased() && symbolNamesEqual(a->tag(), tag)) return id;
+    }
+    return {};
+}
+
+std::string BlockReference::blockName() const {
+    if (!database()) return {};
+    const auto* block = dynamic_cast<const BlockTableRecord*>(database()->objectAt(block_));
+    return block ? block->name() : std::string{};
+}
+
+std::string BlockReference::effectiveName() const {
+    if (!database()) return {};
+    const Database& db = *database();
+    const auto* block = dynamic_cast<const BlockTableRecord*>(db.objectAt(block_));
+    if (!block) return {};
+    if (!block->isAnonymous() || block->isDynamicBlock()) return block->name();
+    if (ObjectId source = block->dynamicBlockSourceId())
+        if (const auto* dyn = dynamic_cast<const BlockTableRecord*>(db.objectAt(source))) return dyn->name();
+    // Second path: the reference's extension dictionary names the definition too.
+    const auto* xdict = dynamic_cast<const Dictionary*>(db.objectAt(extensionDictionary()));
+    const auto* rep = xdict ? dynamic_cast<const Dictionary*>(db.objectAt(xdict->getAt("AcDbBlockRepresentation")))
+                            : nullptr;
+    const DbObject* data = rep ? db.objectAt(rep->getAt("AcDbRepData")) : nullptr;
+    if (const auto* unknown = dynamic_cast<const UnknownObject*>(data)) {
+        for (const RawTag& tag : unknown->tags) {
+            if (tag.code != 340) continue;
+            auto h = Handle::parse(tag.value);
+            ObjectId id;
+            if (h && db.getObjectId(id, *h) == ErrorStatus::eOk)
+                if (const auto* dyn = dynamic_cast<const BlockTableRecord*>(db.objectAt(id))) return dyn->name();
+        }
+    }
+    return block->name();
+}
+
+ErrorStatus BlockReference::transformBy(const Matrix3d& transform) {
+    ErrorStatus es = setBlockTransform(transform * blockTransform());
+    if (es != ErrorStatus::eOk) return es;
+    if (!database()) return es;
+    for (ObjectId id : attributes_)
+        if (auto* a = dynamic_cast<Attribute*>(database()->objectAt(id))) a->transformBy(transform);
+    return es;
+}
+
+ErrorStatus BlockReference::getGeomExtents(Extents3d& extents) const {
+    if (!database()) return ErrorStatus::eNotApplicable;
+    extents = referenceExtents(*database(), *this, 0);
+    return extents.isEmpty() ? ErrorStatus::eInvalidInput : ErrorStatus::eOk;
+}
+
+}  // namespace cad

@@ -1,0 +1,82 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/db/Entity.h"
+#include "engine/geometry/Point3d.h"
+#include "engine/geometry/Vector3d.h"
+
+namespace cad {
+
+class Attribute;
+
+// A reference to a block definition (INSERT; with rows or columns, a MINSERT). It owns its
+// attributes, in order, and the SEQEND that closes their list.
+class BlockReference : public Entity {
+public:
+    BlockReference() : Entity("INSERT") {}
+    BlockReference(const Point3d& position, ObjectId block) : Entity("INSERT"), block_(block), position_(position) {}
+    ObjectKind kind() const override { return ObjectKind::BlockReference; }
+    std::string_view className() const override;
+    std::unique_ptr<DbObject> clone() const override { return std::make_unique<BlockReference>(*this); }
+    void remapIds(const IdMapping& mapping) override;
+    void collectOwned(std::vector<ObjectId>& out) const override;
+
+    ObjectId blockTableRecord() const { return block_; }
+    void setBlockTableRecord(ObjectId block) { block_ = block; touch(); }
+    // Insertion point in the object coordinate system of the normal.
+    const Point3d& position() const { return position_; }
+    void setPosition(const Point3d& p) { position_ = p; touch(); }
+    const Vector3d& scaleFactors() const { return scale_; }
+    void setScaleFactors(const Vector3d& s) { scale_ = s; touch(); }
+    // Radians about the normal.
+    double rotation() const { return rotation_; }
+    void setRotation(double radians) { rotation_ = radians; touch(); }
+    const Vector3d& normal() const { return normal_; }
+    void setNormal(const Vector3d& n) { normal_ = n; touch(); }
+
+    // MINSERT grid; 1 x 1 for a plain reference.
+    int columnCount() const { return columns_; }
+    int rowCount() const { return rows_; }
+    double columnSpacing() const { return columnSpacing_; }
+    double rowSpacing() const { return rowSpacing_; }
+    void setGrid(int columns, int rows, double columnSpacing, double rowSpacing);
+
+    // Block definition coordinates -> world.
+    Matrix3d blockTransform() const;
+    // Sets position, scales, rotation and normal from a transform, as far as one reference can
+    // express it (no shear).
+    ErrorStatus setBlockTransform(const Matrix3d& transform);
+
+    // Attributes (erased ones included) in order.
+    const std::vector<ObjectId>& attributeIds() const { return attributes_; }
+    // Adds an attribute owned by this reference. The attribute is taken only on success.
+    ErrorStatus appendAttribute(std::unique_ptr<Attribute>&& attribute, ObjectId* outId = nullptr,
+                                Handle handle = {});
+    ObjectId sequenceEndId() const { return seqend_; }
+    void setSequenceEndId(ObjectId id) { seqend_ = id; touch(); }
+    // An attribute by tag (ignoring case), or the null id.
+    ObjectId attributeId(std::string_view tag) const;
+
+    // The name of the block this reference shows; for a reference to an anonymous
+    // representation of a dynamic block, the dynamic block's own name.
+    std::string effectiveName() const;
+    std::string blockName() const;
+
+    // Moves the attributes with the reference.
+    ErrorStatus transformBy(const Matrix3d& transform) override;
+    ErrorStatus getGeomExtents(Extents3d& extents) const override;
+
+private:
+    ObjectId block_, seqend_;
+    std::vector<ObjectId> attributes_;
+    Point3d position_;
+    Vector3d scale_{1, 1, 1};
+    Vector3d normal_ = Vector3d::zAxis();
+    double rotation_ = 0.0;
+    double columnSpacing_ = 0.0, rowSpacing_ = 0.0;
+    std::int16_t columns_ = 1, rows_ = 1;
+};
+
+}  // namespace cad

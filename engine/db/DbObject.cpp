@@ -1,0 +1,118 @@
+#include "engine/db/DbObject.h"
+
+#include <algorithm>
+
+#include "engine/db/Database.h"
+#include "engine/db/IdMapping.h"
+#include "engine/db/SymbolName.h"
+
+namespace cad {
+
+DbObject::DbObject(const DbObject& other)
+    : extraTags(other.extraTags),
+      dxfName(other.dxfName),
+      owner_(other.owner_),
+      xdict_(other.xdict_),
+      reactors_(other.reactors_),
+      xdata_(other.xdata_) {}
+
+void DbObject::remapIds(const IdMapping& mapping) {
+    owner_ = mapping.translate(owner_);
+    xdict_ = mapping.translate(xdict_);
+    for (ObjectId& r : reactors_) r = mapping.translate(r);
+    if (!db_) return;
+    for (XDataItem& item : xdata_) {
+        if (item.code() != 1005) continue;
+        ObjectId source;
+        if (db_->getObjectId(source, item.asHandle(), true) != ErrorStatus::eOk) continue;
+        ObjectId clone = mapping.find(source);
+        if (clone) item.setHandle(db_->handleOf(clone));
+    }
+}
+
+void DbObject::collectOwned(std::vector<ObjectId>& out) const {
+    if (xdict_) out.push_back(xdict_);
+}
+
+Handle DbObject::ownerHandle() const { return db_ ? db_->handleOf(owner_) : Handle{}; }
+
+ErrorStatus DbObject::erase(bool erasing) {
+    if (!db_) return ErrorStatus::eNotApplicable;
+    return db_->erase(id_, erasing);
+}
+
+ErrorStatus DbObject::createExtensionDictionary() {
+    if (!db_) return ErrorStatus::eNotApplicable;
+    return db_->createExtensionDictionary(id_);
+}
+
+void DbObject::addReactor(ObjectId id) {
+    if (id && std::find(reactors_.begin(), reactors_.end(), id) == reactors_.end()) {
+        reactors_.push_back(id);
+        touch();
+    }
+}
+
+void DbObject::removeReactor(ObjectId id) {
+    auto it = std::find(reactors_.begin(), reactors_.end(), id);
+    if (it != reactors_.end()) {
+        reactors_.erase(it);
+        touch();
+    }
+}
+
+XDataChain DbObject::xData(std::string_view app) const {
+    if (app.empty()) return xdata_;
+    return xdataOfApp(xdata_, app);
+}
+
+ErrorStatus DbObject::setXData(const XDataChain& chain) {
+    if (chain.empty()) return ErrorStatus::eOk;
+    if (!chain.front().isAppName()) return ErrorStatus::eInvalidXData;
+    // Check everything first so that a refused chain changes nothing.
+    int depth = 0;
+    for (const XDataItem& item : chain) {
+        if (item.isAppName()) {
+            if (depth != 0) return ErrorStatus::eInvalidXData;
+            if (!db_ || !db_->isApplicationRegistered(item.asText()))
+                return ErrorStatus::eRegappIdNotFound;
+        } else if (item.isOpen()) {
+            ++depth;
+        } else if (item.isClose()) {
+            if (--depth < 0) return ErrorStatus::eInvalidXData;
+        }
+    }
+    if (depth != 0) return ErrorStatus::eInvalidXData;
+
+    std::size_t start = 0;
+    while (start < chain.size()) {
+        std::size_t end = start + 1;
+        while (end < chain.size() && !chain[end].isAppName()) ++end;
+        const std::string& app = chain[start].asText();
+        // Locate the application's current part.
+        std::size_t from = xdata_.size(), to = xdata_.size();
+        for (std::size_t i = 0; i < xdata_.size(); ++i) {
+            if (xdata_[i].isAppName() && symbolNamesEqual(xdata_[i].asText(), app)) {
+                from = i;
+                to = i + 1;
+                while (to < xdata_.size() && !xdata_[to].isAppName()) ++to;
+                break;
+            }
+        }
+        auto first = chain.begin() + static_cast<std::ptrdiff_t>(start);
+        auto last = chain.begin() + static_cast<std::ptrdiff_t>(end);
+        bool removes = end == start + 1;
+        if (from == xdata_.size()) {
+            if (!removes) xdata_.insert(xdata_.end(), first, last);
+        } else {
+            auto at = xdata_.erase(xdata_.begin() + static_cast<std::ptrdiff_t>(from),
+                                   xdata_.begin() + static_cast<std::ptrdiff_t>(to));
+            if (!removes) xdata_.insert(at, first, last);
+        }
+        start = end;
+    }
+    touch();
+    return ErrorStatus::eOk;
+}
+
+}  // namespace cad

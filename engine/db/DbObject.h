@@ -1,0 +1,100 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/db/ErrorStatus.h"
+#include "engine/db/Handle.h"
+#include "engine/db/ObjectId.h"
+#include "engine/db/ObjectKind.h"
+#include "engine/db/RawTags.h"
+#include "engine/db/XData.h"
+
+namespace cad {
+
+class Database;
+class IdMapping;
+
+// Base of everything a database holds. The database owns every object; objects refer to each
+// other by ObjectId. Identity (database, id, handle) is given by the database when the object is
+// added and never changes.
+class DbObject {
+public:
+    virtual ~DbObject() = default;
+    DbObject& operator=(const DbObject&) = delete;
+
+    virtual ObjectKind kind() const = 0;
+    // The class name as DXF files give it in their subclass markers, e.g. "AcDbPolyline".
+    virtual std::string_view className() const = 0;
+    virtual bool isEntity() const { return false; }
+    // A copy with the same content and no identity (not in a database).
+    virtual std::unique_ptr<DbObject> clone() const = 0;
+    // Rewrites the ids this object refers to after a deep clone.
+    virtual void remapIds(const IdMapping& mapping);
+    // The objects this one owns outright, which are erased and cloned with it.
+    virtual void collectOwned(std::vector<ObjectId>& out) const;
+
+    Database* database() const { return db_; }
+    ObjectId objectId() const { return id_; }
+    Handle handle() const { return handle_; }
+    ObjectId ownerId() const { return owner_; }
+    Handle ownerHandle() const;
+    void setOwnerId(ObjectId owner) { owner_ = owner; touch(); }
+
+    bool isErased() const { return (flags_ & kErased) != 0; }
+    // Erasing keeps the object (and its id and handle) so that it can be unerased; erased objects
+    // are skipped by lookups, iteration and writing.
+    ErrorStatus erase(bool erasing = true);
+
+    // Set when the object is opened for write or changed; an unmodified object read from a file
+    // is written back from its source text.
+    bool isModified() const { return (flags_ & kModified) != 0; }
+    void setModified(bool modified) {
+        flags_ = static_cast<std::uint8_t>(modified ? flags_ | kModified : flags_ & ~kModified);
+    }
+
+    ObjectId extensionDictionary() const { return xdict_; }
+    void setExtensionDictionary(ObjectId dictionary) { xdict_ = dictionary; touch(); }
+    // Creates the extension dictionary when there is none; its id is then extensionDictionary().
+    ErrorStatus createExtensionDictionary();
+
+    const std::vector<ObjectId>& reactors() const { return reactors_; }
+    void addReactor(ObjectId id);
+    void removeReactor(ObjectId id);
+
+    // Extended data. xData(app) gives that application's part (1001 item first), xData() all.
+    XDataChain xData(std::string_view app = {}) const;
+    // Each application part of `chain` (starting with its 1001 item) replaces that application's
+    // data, keeping its place; a part with only the 1001 item removes it. Applications must be
+    // registered in the database's APPID table.
+    ErrorStatus setXData(const XDataChain& chain);
+    // The whole chain as stored, without checks: for file readers.
+    const XDataChain& xDataChain() const { return xdata_; }
+    void setXDataChain(XDataChain chain) { xdata_ = std::move(chain); touch(); }
+
+    // Lossless file support: the text the object was read from, the tags of it that no field
+    // models (written back after the modelled ones when the object is modified), and the DXF
+    // record name it was read under ("LWPOLYLINE", "ACDBDICTIONARYWDFLT" ...).
+    SourceSpan source;
+    RawTagList extraTags;
+    std::string dxfName;
+
+protected:
+    explicit DbObject(std::string_view name) : dxfName(name) {}
+    DbObject(const DbObject& other);
+    void touch() { flags_ |= kModified; }
+
+private:
+    friend class Database;
+    static constexpr std::uint8_t kErased = 1, kModified = 2;
+
+    Database* db_ = nullptr;
+    Handle handle_;
+    ObjectId id_, owner_, xdict_;
+    std::uint8_t flags_ = kModified;
+    std::vector<ObjectId> reactors_;
+    XDataChain xdata_;
+};
+
+}  // namespace cad

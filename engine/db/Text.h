@@ -1,0 +1,80 @@
+#pragma once
+#include <string>
+
+#include "engine/db/Entity.h"
+#include "engine/geometry/Point3d.h"
+#include "engine/geometry/Vector3d.h"
+
+namespace cad {
+
+// Single-line text. Positions are in the object coordinate system of the normal. With left/
+// baseline alignment only position() counts; otherwise alignmentPoint() is the authoritative
+// anchor (and for aligned and fit texts the end of the baseline).
+class Text : public Entity {
+public:
+    enum class HorizontalMode { Left = 0, Center = 1, Right = 2, Aligned = 3, Middle = 4, Fit = 5 };
+    enum class VerticalMode { Baseline = 0, Bottom = 1, Middle = 2, Top = 3 };
+
+    Text() : Entity("TEXT") {}
+    ObjectKind kind() const override { return ObjectKind::Text; }
+    std::string_view className() const override { return "AcDbText"; }
+    std::unique_ptr<DbObject> clone() const override { return std::make_unique<Text>(*this); }
+    void remapIds(const IdMapping& mapping) override;
+
+    const std::string& textString() const { return text_; }
+    void setTextString(std::string text) { text_ = std::move(text); touch(); }
+    const Point3d& position() const { return position_; }
+    void setPosition(const Point3d& p) { position_ = p; touch(); }
+    const Point3d& alignmentPoint() const { return alignment_; }
+    void setAlignmentPoint(const Point3d& p) { alignment_ = p; touch(); }
+    bool isDefaultAlignment() const {
+        return horizontal_ == HorizontalMode::Left && vertical_ == VerticalMode::Baseline;
+    }
+    double height() const { return height_; }
+    void setHeight(double h) { height_ = h; touch(); }
+    // Radians.
+    double rotation() const { return rotation_; }
+    void setRotation(double radians) { rotation_ = radians; touch(); }
+    double widthFactor() const { return widthFactor_; }
+    void setWidthFactor(double f) { widthFactor_ = f; touch(); }
+    double oblique() const { return oblique_; }
+    void setOblique(double radians) { oblique_ = radians; touch(); }
+    ObjectId textStyle() const { return style_; }
+    void setTextStyle(ObjectId style) { style_ = style; touch(); }
+    HorizontalMode horizontalMode() const { return horizontal_; }
+    void setHorizontalMode(HorizontalMode m) { horizontal_ = m; touch(); }
+    VerticalMode verticalMode() const { return vertical_; }
+    void setVerticalMode(VerticalMode m) { vertical_ = m; touch(); }
+    // 71: 2 backward, 4 upside down.
+    int generationFlags() const { return generation_; }
+    void setGenerationFlags(int flags) { generation_ = flags; touch(); }
+    const Vector3d& normal() const { return normal_; }
+    void setNormal(const Vector3d& n) { normal_ = n; touch(); }
+    double thickness() const { return thickness_; }
+    void setThickness(double t) { thickness_ = t; touch(); }
+
+    ErrorStatus transformBy(const Matrix3d& transform) override;
+    // Estimated from the character count (no font metrics): a box of 0.6 height per character
+    // times the width factor, placed by the alignment.
+    ErrorStatus getGeomExtents(Extents3d& extents) const override;
+
+protected:
+    explicit Text(std::string_view dxfName) : Entity(dxfName) {}
+
+private:
+    std::string text_;
+    Point3d position_, alignment_;
+    Vector3d normal_ = Vector3d::zAxis();
+    double height_ = 2.5, rotation_ = 0.0, widthFactor_ = 1.0, oblique_ = 0.0, thickness_ = 0.0;
+    ObjectId style_;
+    HorizontalMode horizontal_ = HorizontalMode::Left;
+    VerticalMode vertical_ = VerticalMode::Baseline;
+    std::uint8_t generation_ = 0;
+};
+
+// Attribute flags shared by definitions and attributes (70).
+struct AttributeFlags {
+    static constexpr int kInvisible = 1, kConstant = 2, kVerify = 4, kPreset = 8;
+};
+
+}  // namespace cad

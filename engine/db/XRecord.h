@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+#include "engine/db/DbObject.h"
+
+namespace cad {
+
+// Arbitrary tagged data (XRECORD).
+class XRecord : public DbObject {
+public:
+    XRecord() : DbObject("XRECORD") {}
+    ObjectKind kind() const override { return ObjectKind::XRecord; }
+    std::string_view className() const override { return "AcDbXrecord"; }
+    std::unique_ptr<DbObject> clone() const override { return std::make_unique<XRecord>(*this); }
+
+    const RawTagList& data() const { return data_; }
+    void setData(RawTagList data) { data_ = std::move(data); touch(); }
+    int cloning() const { return cloning_; }
+    void setCloning(int value) { cloning_ = value; touch(); }
+
+private:
+    RawTagList data_;
+    int cloning_ = 1;
+};
+
+}  // namespace cad

@@ -1,0 +1,131 @@
+#include "engine/dialogs/ConsoleDialogs.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "engine/dialogs/Dialog.h"
+#include "engine/dialogs/DialogScript.h"
+#include "engine/editor/Editor.h"
+#include "engine/editor/HostOutput.h"
+
+namespace cad {
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+bool same(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+// "dialog ACTION" -> ACTION; anything else unchanged.
+bool stripDialogWord(std::string_view& line) {
+    std::string_view t = trim(line);
+    if (t.size() >= 6 && same(t.substr(0, 6), "dialog") && (t.size() == 6 || t[6] == ' ' || t[6] == '\t')) {
+        line = trim(t.substr(6));
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+ConsoleDialogs::ConsoleDialogs(Editor& editor)
+    : editor_(editor), previousBoxes_(&messageBoxPresenter()), previousFiles_(&fileDialogPresenter()) {
+    setMessageBoxPresenter(this);
+    setDialogPresenter(this);
+    setFileDialogPresenter(this);
+}
+
+ConsoleDialogs::~ConsoleDialogs() {
+    setFileDialogPresenter(previousFiles_);
+    setDialogPresenter(nullptr);
+    setMessageBoxPresenter(previousBoxes_);
+}
+
+std::string ConsoleDialogs::openFile(const std::string& filter) {
+    // "XML (*.xml)|*.xml|All (*.*)|*.*||": the descriptions are every other part.
+    std::string shown;
+    std::size_t start = 0;
+    for (int part = 0; start <= filter.size(); ++part) {
+        std::size_t bar = filter.find('|', start);
+        std::string piece = filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+        if (part % 2 == 0 && !piece.empty()) shown += (shown.empty() ? "" : ", ") + piece;
+        if (bar == std::string::npos) break;
+        start = bar + 1;
+    }
+    std::string answer;
+    std::string prompt = shown.empty() ? "File name: " : "File name (" + shown + "): ";
+    if (editor_.getString(true, prompt, answer) != RTNORM) return "";
+    std::string_view name = trim(answer);
+    if (name.empty()) return "";
+    std::error_code ec;
+    auto full = std::filesystem::absolute(std::filesystem::path(name), ec);
+    return ec ? std::string(name) : full.lexically_normal().string();
+}
+
+MessageBoxResult ConsoleDialogs::show(const std::string& caption, const std::string& text, MessageBoxIcon,
+                                      MessageBoxButtons buttons) {
+    print("[" + caption + "]\n" + text + "\n");
+    if (buttons != MessageBoxButtons::YesNo) return MessageBoxResult::Ok;
+    while (true) {
+        std::string answer;
+        if (editor_.getLine("Yes/No: ", answer) != RTNORM) return MessageBoxResult::No;
+        std::string_view a = trim(answer);
+        if (same(a, "y") || same(a, "yes")) return MessageBoxResult::Yes;
+        if (same(a, "n") || same(a, "no")) return MessageBoxResult::No;
+        print("Please answer Yes or No.\n");
+    }
+}
+
+void ConsoleDialogs::act(Dialog& dialog, std::string_view action) {
+    DialogActionResult result = applyDialogAction(dialog, action);
+    if (!result.ok) print(result.message + "\n");
+    if (result.showAgain && dialog.isOpen()) print(describeDialog(dialog));
+}
+
+void ConsoleDialogs::runModal(Dialog& dialog) {
+    print(describeDialog(dialog));
+    while (dialog.isOpen()) {
+        std::string line;
+        if (editor_.getLine("Dialog: ", line) != RTNORM) {
+            dialog.escape();
+            if (dialog.isOpen()) dialog.endDialog(IDCANCEL);
+            break;
+        }
+        std::string_view action = line;
+        stripDialogWord(action);
+        act(dialog, action);
+    }
+    print("[" + dialog.caption() + "] closed\n");
+}
+
+void ConsoleDialogs::opened(Dialog& dialog) {
+    modeless_.push_back(&dialog);
+    print(describeDialog(dialog));
+}
+
+void ConsoleDialogs::closed(Dialog& dialog) {
+    auto it = std::find(modeless_.begin(), modeless_.end(), &dialog);
+    if (it == modeless_.end()) return;
+    modeless_.erase(it);
+    print("[" + dialog.caption() + "] closed\n");
+}
+
+bool ConsoleDialogs::handleCommandLine(std::string_view line) {
+    if (!stripDialogWord(line)) return false;
+    if (modeless_.empty()) {
+        print("No dialog is open.\n");
+        return true;
+    }
+    act(*modeless_.back(), line);
+    return true;
+}
+
+}  // namespace cad

@@ -1,0 +1,33 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "engine/db/Database.h"
+
+namespace cad {
+
+// One open drawing: its database, the file it came from, and its lock.
+class Document {
+public:
+    Document(std::unique_ptr<Database> database, std::string fileName, std::string title);
+
+    Database& database() { return *database_; }
+    const Database& database() const { return *database_; }
+    // The full path of the drawing file; empty for a drawing never saved.
+    const std::string& fileName() const { return fileName_; }
+    // "Drawing1.dxf" for a new drawing, else the file's name.
+    const std::string& docTitle() const { return title_; }
+    void setFile(std::string fileName, std::string title);
+
+    int lockCount() const { return lockCount_; }
+    bool isLocked() const { return lockCount_ > 0; }
+
+private:
+    friend class DocumentManager;
+    std::unique_ptr<Database> database_;
+    std::string fileName_;
+    std::string title_;
+    int lockCount_ = 0;
+};
+
+}  // namespace cad

@@ -1,0 +1,159 @@
+#include "engine/editor/Editor.h"
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+#include <strings.h>
+
+#include "engine/editor/HostOutput.h"
+#include "engine/editor/LineInput.h"
+
+namespace cad {
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+std::optional<double> parseRealText(std::string_view text) {
+    text = trim(text);
+    if (text.empty()) return std::nullopt;
+    std::string s(text);
+    char* end = nullptr;
+    errno = 0;
+    double v = std::strtod(s.c_str(), &end);
+    if (end != s.c_str() + s.size() || errno == ERANGE || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<int> parseIntegerText(std::string_view text) {
+    text = trim(text);
+    if (text.empty()) return std::nullopt;
+    std::string s(text);
+    char* end = nullptr;
+    errno = 0;
+    long v = std::strtol(s.c_str(), &end, 10);
+    if (end != s.c_str() + s.size() || errno == ERANGE || v < INT_MIN || v > INT_MAX) return std::nullopt;
+    return static_cast<int>(v);
+}
+
+std::optional<Point3d> parsePointText(std::string_view text) {
+    double v3[3] = {0, 0, 0};
+    int count = 0;
+    std::size_t start = 0;
+    text = trim(text);
+    while (true) {
+        std::size_t comma = text.find(',', start);
+        std::string_view part = text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+        if (count == 3) return std::nullopt;
+        auto v = parseRealText(part);
+        if (!v) return std::nullopt;
+        v3[count++] = *v;
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    if (count < 2) return std::nullopt;
+    return Point3d(v3[0], v3[1], v3[2]);
+}
+
+int Editor::read(std::string_view prompt, std::string& line) {
+    auto answer = input_->readLine(prompt);
+    if (!answer || trim(*answer) == "^C") {
+        print("*Cancel*\n");
+        return RTCAN;
+    }
+    line = std::move(*answer);
+    return RTNORM;
+}
+
+int Editor::getLine(std::string_view prompt, std::string& value) { return read(prompt, value); }
+
+int Editor::getInt(std::string_view prompt, int& value) {
+    while (true) {
+        std::string line;
+        if (int rc = read(prompt, line); rc != RTNORM) return rc;
+        if (trim(line).empty()) return RTNONE;
+        if (auto v = parseIntegerText(line)) {
+            value = *v;
+            return RTNORM;
+        }
+        print("Requires an integer value.\n");
+    }
+}
+
+int Editor::getReal(std::string_view prompt, double& value) {
+    while (true) {
+        std::string line;
+        if (int rc = read(prompt, line); rc != RTNORM) return rc;
+        if (trim(line).empty()) return RTNONE;
+        if (auto v = parseRealText(line)) {
+            value = *v;
+            return RTNORM;
+        }
+        print("Requires a number.\n");
+    }
+}
+
+int Editor::getString(bool allowSpaces, std::string_view prompt, std::string& value) {
+    std::string line;
+    if (int rc = read(prompt, line); rc != RTNORM) return rc;
+    if (!allowSpaces) {
+        std::string_view t = trim(line);
+        auto blank = t.find_first_of(" \t");
+        line = std::string(t.substr(0, blank));
+    }
+    value = std::move(line);
+    return RTNORM;
+}
+
+int Editor::getPoint(std::string_view prompt, Point3d& value) {
+    while (true) {
+        std::string line;
+        if (int rc = read(prompt, line); rc != RTNORM) return rc;
+        if (trim(line).empty()) return RTNONE;
+        if (auto p = parsePointText(line)) {
+            value = ucs_.toWorld(*p);
+            return RTNORM;
+        }
+        print("Invalid point: type x,y or x,y,z.\n");
+    }
+}
+
+int Editor::getKeyword(std::string_view prompt, std::string_view keywords, std::string& value) {
+    std::vector<std::string> list;
+    std::istringstream words{std::string(keywords)};
+    for (std::string w; words >> w;) list.push_back(w);
+    while (true) {
+        std::string line;
+        if (int rc = read(prompt, line); rc != RTNORM) return rc;
+        std::string_view answer = trim(line);
+        if (answer.empty()) return RTNONE;
+        const std::string* found = nullptr;
+        int prefixMatches = 0;
+        for (const auto& k : list) {
+            if (k.size() == answer.size() && strncasecmp(k.data(), answer.data(), k.size()) == 0) {
+                found = &k;
+                prefixMatches = 1;
+                break;
+            }
+            if (k.size() > answer.size() && strncasecmp(k.data(), answer.data(), answer.size()) == 0) {
+                found = &k;
+                ++prefixMatches;
+            }
+        }
+        if (found && prefixMatches == 1) {
+            value = *found;
+            return RTNORM;
+        }
+        print("Invalid option keyword.\n");
+    }
+}
+
+}  // namespace cad

@@ -1,0 +1,100 @@
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "engine/editor/HostApplication.h"
+#include "engine/editor/HostOutput.h"
+
+namespace cad {
+
+namespace {
+
+std::string upper(std::string s) {
+    for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return s;
+}
+
+void appLoad(HostApplication& host) {
+    std::string path;
+    if (host.editor().getString(true, "Module file name: ", path) != RTNORM || path.empty()) return;
+    auto result = host.dynamicLinker().loadModule(path);
+    if (!result.ok) {
+        print(result.message + "\n");
+        return;
+    }
+    print(std::filesystem::path(path).filename().string() + " loaded.\n");
+}
+
+void appUnload(HostApplication& host) {
+    std::string name;
+    if (host.editor().getString(true, "Module to unload: ", name) != RTNORM || name.empty()) return;
+    auto result = host.dynamicLinker().unloadModule(name);
+    print(result.ok ? name + " unloaded.\n" : result.message + "\n");
+}
+
+void setVar(HostApplication& host) {
+    std::string name;
+    if (host.editor().getString(false, "Variable name: ", name) != RTNORM || name.empty()) return;
+    auto current = host.systemVariables().get(name);
+    if (!current) {
+        print("Unknown variable name \"" + name + "\".\n");
+        return;
+    }
+    name = upper(name);
+    while (true) {
+        int value = *current;
+        int rc = host.editor().getInt("Enter new value for " + name + " <" + std::to_string(*current) + ">: ", value);
+        if (rc != RTNORM) return;
+        std::string problem = host.systemVariables().checkValue(name, value);
+        if (problem.empty()) {
+            host.systemVariables().set(name, value);
+            return;
+        }
+        print(problem + "\n");
+    }
+}
+
+void getVar(HostApplication& host) {
+    std::string name;
+    if (host.editor().getString(false, "Variable name: ", name) != RTNORM || name.empty()) return;
+    auto value = host.systemVariables().get(name);
+    if (!value) {
+        print("Unknown variable name \"" + name + "\".\n");
+        return;
+    }
+    print(upper(name) + " = " + std::to_string(*value) + "\n");
+}
+
+void help(HostApplication& host) {
+    std::vector<std::string> own;
+    for (const Command* c : host.commandStack().commands())
+        if (c->group == CommandStack::kHostGroup) own.push_back(c->localName);
+    std::sort(own.begin(), own.end());
+    print("Host commands:\n");
+    for (const auto& name : own) print("  " + name + "\n");
+    for (const std::string& group : host.commandStack().groups()) {
+        if (group == CommandStack::kHostGroup) continue;
+        print(group + ":\n");
+        for (const Command* c : host.commandStack().commands())
+            if (c->group == group) print("  " + c->globalName + "  " + c->localName + "\n");
+    }
+}
+
+}  // namespace
+
+void registerHostCommands(HostApplication& host) {
+    CommandStack& stack = host.commandStack();
+    const std::string group(CommandStack::kHostGroup);
+    auto add = [&](const char* name, auto function, int flags) {
+        stack.addCommand(group, name, name, flags, [&host, function] { function(host); });
+    };
+    add("APPLOAD", appLoad, ACRX_CMD_SESSION);
+    add("APPUNLOAD", appUnload, ACRX_CMD_SESSION);
+    add("SETVAR", setVar, ACRX_CMD_MODAL);
+    add("GETVAR", getVar, ACRX_CMD_MODAL);
+    add("HELP", help, ACRX_CMD_SESSION);
+    add("QUIT", [](HostApplication& h) { h.requestQuit(); }, ACRX_CMD_SESSION);
+    add("EXPORT", [](HostApplication&) { print("EXPORT is not available in this host.\n"); }, ACRX_CMD_MODAL);
+}
+
+}  // namespace cad

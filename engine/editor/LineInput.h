@@ -1,0 +1,50 @@
+#pragma once
+#include <deque>
+#include <istream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cad {
+
+// Where the command line reads its lines from. An implementation shows the prompt (and, when the
+// user cannot see what is typed, echoes the answer) so that the output reads like a session.
+class LineInput {
+public:
+    virtual ~LineInput() = default;
+    // Shows the prompt and reads one line without its line end; nothing at the end of the input.
+    virtual std::optional<std::string> readLine(std::string_view prompt) = 0;
+    // True when it is known that no line follows (a terminal cannot know before it is read).
+    virtual bool atEnd() const = 0;
+};
+
+// Lines given in advance: a script file, -c lines, a pipe. Each line read is echoed after its
+// prompt, so a transcript shows prompts and answers as a user would have seen them. Lines whose
+// first non-blank character is ';' are comments and are skipped.
+class ScriptInput : public LineInput {
+public:
+    ScriptInput() = default;
+    void addLine(std::string line);
+    // Adds every line of the text (a file's content).
+    void addText(std::string_view text);
+    std::optional<std::string> readLine(std::string_view prompt) override;
+    bool atEnd() const override;
+
+private:
+    void skipComments();
+    std::deque<std::string> lines_;
+};
+
+// Lines typed on a terminal: the prompt is shown, the terminal shows what is typed.
+class StreamInput : public LineInput {
+public:
+    explicit StreamInput(std::istream& in) : in_(in) {}
+    std::optional<std::string> readLine(std::string_view prompt) override;
+    bool atEnd() const override { return ended_; }
+
+private:
+    std::istream& in_;
+    bool ended_ = false;
+};
+
+}  // namespace cad
