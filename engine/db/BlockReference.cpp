@@ -140,13 +140,9 @@ ErrorStatus BlockReference::appendAttribute(std::unique_ptr<Attribute>&& attribu
     if (!attribute) return ErrorStatus::eInvalidInput;
     if (!database()) return ErrorStatus::eNotApplicable;
     Attribute* raw = attribute.get();
-    std::unique_ptr<DbObject> object = std::move(attribute);
     ObjectId id;
-    ErrorStatus es = database()->addObject(std::move(object), objectId(), handle, &id);
-    if (es != ErrorStatus::eOk) {
-        attribute.reset(static_cast<Attribute*>(object.release()));
-        return es;
-    }
+    ErrorStatus es = database()->addObject(std::move(attribute), objectId(), handle, &id);
+    if (es != ErrorStatus::eOk) return es;
     if (!raw->layerId()) raw->setLayer(layerId());
     attributes_.push_back(id);
     touch();

@@ -24,17 +24,13 @@ void BlockTableRecord::collectOwned(std::vector<ObjectId>& out) const {
     if (end_) out.push_back(end_);
 }
 
-ErrorStatus BlockTableRecord::appendEntity(std::unique_ptr<Entity>&& entity, ObjectId* outId, Handle handle) {
+ErrorStatus BlockTableRecord::appendEntityBase(std::unique_ptr<Entity>& entity, ObjectId* outId, Handle handle) {
     if (!entity) return ErrorStatus::eInvalidInput;
     if (!database()) return ErrorStatus::eNotApplicable;
     Entity* raw = entity.get();
-    std::unique_ptr<DbObject> object = std::move(entity);
     ObjectId id;
-    ErrorStatus es = database()->addObject(std::move(object), objectId(), handle, &id);
-    if (es != ErrorStatus::eOk) {
-        entity.reset(static_cast<Entity*>(object.release()));
-        return es;
-    }
+    ErrorStatus es = database()->addObject(std::move(entity), objectId(), handle, &id);
+    if (es != ErrorStatus::eOk) return es;
     entities_.push_back(id);
     raw->setDatabaseDefaults();
     touch();

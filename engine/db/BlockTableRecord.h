@@ -22,8 +22,14 @@ public:
 
     // Adds the entity at the end (or under `handle`); an entity without a layer gets the current
     // layer. The entity is taken only on success.
-    ErrorStatus appendEntity(std::unique_ptr<Entity>&& entity, ObjectId* outId = nullptr,
-                             Handle handle = {});
+    template <class T>
+    ErrorStatus appendEntity(std::unique_ptr<T>&& entity, ObjectId* outId = nullptr, Handle handle = {}) {
+        std::unique_ptr<Entity> base(entity.release());
+        ErrorStatus es = appendEntityBase(base, outId, handle);
+        if (base) entity.reset(static_cast<T*>(base.release()));
+        return es;
+    }
+    ErrorStatus appendEntityBase(std::unique_ptr<Entity>& entity, ObjectId* outId = nullptr, Handle handle = {});
     // Appends an entity already added to the database with this record as owner (file readers,
     // copies).
     void appendEntityId(ObjectId id) { entities_.push_back(id); touch(); }

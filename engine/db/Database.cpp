@@ -25,7 +25,8 @@ const Database::Slot* Database::slotOf(ObjectId id) const {
     return (id.isNull() || id.index() >= slots_.size()) ? nullptr : &slots_[id.index()];
 }
 
-ErrorStatus Database::addObject(std::unique_ptr<DbObject>&& object, ObjectId owner, Handle handle, ObjectId* outId) {
+ErrorStatus Database::addObjectBase(std::unique_ptr<DbObject>& object, ObjectId owner, Handle handle,
+                                    ObjectId* outId) {
     if (!object) return ErrorStatus::eInvalidInput;
     if (object->db_) return ErrorStatus::eInvalidInput;
     if (handle.isNull()) handle = Handle(nextHandle_);

@@ -45,8 +45,17 @@ public:
     // ---- object table ----
     // Adds `object` owned by `owner` under `handle`, or under the next free handle when `handle`
     // is null. The object is taken only on success (eHandleInUse leaves it with the caller).
-    ErrorStatus addObject(std::unique_ptr<DbObject>&& object, ObjectId owner, Handle handle = {},
-                          ObjectId* outId = nullptr);
+    template <class T>
+    ErrorStatus addObject(std::unique_ptr<T>&& object, ObjectId owner, Handle handle = {},
+                          ObjectId* outId = nullptr) {
+        std::unique_ptr<DbObject> base(object.release());
+        ErrorStatus es = addObjectBase(base, owner, handle, outId);
+        if (base) object.reset(static_cast<T*>(base.release()));
+        return es;
+    }
+    // The same with the base type; `object` is emptied only on success.
+    ErrorStatus addObjectBase(std::unique_ptr<DbObject>& object, ObjectId owner, Handle handle = {},
+                              ObjectId* outId = nullptr);
     // The id that `handle` has or will have: lets a reader refer to objects not yet read.
     ObjectId reserveId(Handle handle);
     // eWasErased (13) for a handle nobody has, or whose object is erased (unless includeErased).

@@ -36,8 +36,8 @@ ObjectId Dictionary::getAt(std::string_view key) const {
     return {};
 }
 
-ErrorStatus Dictionary::setAt(std::string_view key, std::unique_ptr<DbObject>&& object, ObjectId* outId,
-                              Handle handle) {
+ErrorStatus Dictionary::setAtBase(std::string_view key, std::unique_ptr<DbObject>& object, ObjectId* outId,
+                                  Handle handle) {
     if (!object || key.empty()) return ErrorStatus::eInvalidInput;
     if (!database()) return ErrorStatus::eNotApplicable;
     DbObject* raw = object.get();

@@ -29,8 +29,16 @@ public:
     bool has(std::string_view key) const { return !getAt(key).isNull(); }
     // Adds `object` under `key`, owned by this dictionary (its reactor points back here). A live
     // entry of the same key is erased and replaced. The object is taken only on success.
-    ErrorStatus setAt(std::string_view key, std::unique_ptr<DbObject>&& object, ObjectId* outId = nullptr,
-                      Handle handle = {});
+    template <class T>
+    ErrorStatus setAt(std::string_view key, std::unique_ptr<T>&& object, ObjectId* outId = nullptr,
+                      Handle handle = {}) {
+        std::unique_ptr<DbObject> base(object.release());
+        ErrorStatus es = setAtBase(key, base, outId, handle);
+        if (base) object.reset(static_cast<T*>(base.release()));
+        return es;
+    }
+    ErrorStatus setAtBase(std::string_view key, std::unique_ptr<DbObject>& object, ObjectId* outId = nullptr,
+                          Handle handle = {});
     // Adds an entry for an object already in the database (file readers).
     void addEntry(std::string_view key, ObjectId id, bool hardOwner = false);
     // Removes the entry (the object itself stays).

@@ -22,6 +22,11 @@ std::string_view recordDxfName(TableKind kind) {
     return "";
 }
 
+// Blocks ("*U3", "*Model_Space") and viewports ("*Active") may start with '*'.
+SymbolNameRule nameRule(TableKind kind) {
+    return kind == TableKind::Block || kind == TableKind::Viewport ? SymbolNameRule::Block : SymbolNameRule::Plain;
+}
+
 // Anonymous block prefixes that are numbered when added.
 bool isAnonymousPrefix(std::string_view name) {
     return name.size() == 2 && name[0] == '*' &&
@@ -51,15 +56,14 @@ std::string_view SymbolTable::tableName() const { return recordDxfName(tableKind
 std::string_view SymbolTable::tableName(TableKind kind) { return recordDxfName(kind); }
 
 ErrorStatus SymbolTable::checkName(std::string_view name, ObjectId self) const {
-    SymbolNameRule rule = tableKind_ == TableKind::Block ? SymbolNameRule::Block : SymbolNameRule::Plain;
-    if (!isValidSymbolName(name, rule)) return ErrorStatus::eInvalidSymbolTableName;
+    if (!isValidSymbolName(name, nameRule(tableKind_))) return ErrorStatus::eInvalidSymbolTableName;
     ObjectId existing = getAt(name);
     if (existing && existing != self) return ErrorStatus::eDuplicateRecordName;
     return ErrorStatus::eOk;
 }
 
-ErrorStatus SymbolTable::add(std::unique_ptr<SymbolTableRecord>&& record, ObjectId* outId, Handle handle,
-                             bool validate) {
+ErrorStatus SymbolTable::addRecord(std::unique_ptr<SymbolTableRecord>& record, ObjectId* outId, Handle handle,
+                                   bool validate) {
     if (!record) return ErrorStatus::eInvalidInput;
     if (!database()) return ErrorStatus::eNotApplicable;
     if (record->tableKind() != tableKind_) return ErrorStatus::eWrongObjectType;
@@ -76,12 +80,8 @@ ErrorStatus SymbolTable::add(std::unique_ptr<SymbolTableRecord>&& record, Object
     }
     std::string key = symbolNameKey(record->name());
     ObjectId id;
-    std::unique_ptr<DbObject> object = std::move(record);
-    ErrorStatus es = database()->addObject(std::move(object), objectId(), handle, &id);
-    if (es != ErrorStatus::eOk) {
-        record.reset(static_cast<SymbolTableRecord*>(object.release()));
-        return es;
-    }
+    ErrorStatus es = database()->addObject(std::move(record), objectId(), handle, &id);
+    if (es != ErrorStatus::eOk) return es;
     records_.push_back(id);
     if (validate) index_[key] = id;
     else index_.emplace(key, id);
@@ -129,8 +129,7 @@ ErrorStatus SymbolTableRecord::setName(std::string_view name) {
         if (ErrorStatus es = table->checkName(name, objectId()); es != ErrorStatus::eOk) return es;
         table->reindex(objectId(), name_, name);
     } else {
-        SymbolNameRule rule = tableKind() == TableKind::Block ? SymbolNameRule::Block : SymbolNameRule::Plain;
-        if (!isValidSymbolName(name, rule)) return ErrorStatus::eInvalidSymbolTableName;
+        if (!isValidSymbolName(name, nameRule(tableKind()))) return ErrorStatus::eInvalidSymbolTableName;
     }
     name_ = std::string(name);
     touch();

@@ -30,8 +30,17 @@ public:
     // eDuplicateRecordName (95) when the name is taken by a live record. Block names "*U", "*D",
     // "*T", "*X" are numbered on adding ("*U7"). The record is taken only on success.
     // A file reader passes validate = false to keep damaged names and duplicates as read.
-    ErrorStatus add(std::unique_ptr<SymbolTableRecord>&& record, ObjectId* outId = nullptr,
-                    Handle handle = {}, bool validate = true);
+    template <class T>
+    ErrorStatus add(std::unique_ptr<T>&& record, ObjectId* outId = nullptr, Handle handle = {},
+                    bool validate = true) {
+        std::unique_ptr<SymbolTableRecord> base(record.release());
+        ErrorStatus es = addRecord(base, outId, handle, validate);
+        if (base) record.reset(static_cast<T*>(base.release()));
+        return es;
+    }
+    // The same with the base type; `record` is emptied only on success.
+    ErrorStatus addRecord(std::unique_ptr<SymbolTableRecord>& record, ObjectId* outId = nullptr,
+                          Handle handle = {}, bool validate = true);
     // A live record by name, or the null id.
     ObjectId getAt(std::string_view name) const;
     bool has(std::string_view name) const { return !getAt(name).isNull(); }

@@ -126,33 +126,53 @@ int Editor::getPoint(std::string_view prompt, Point3d& value) {
     }
 }
 
-int Editor::getKeyword(std::string_view prompt, std::string_view keywords, std::string& value) {
+std::optional<std::string> Editor::matchKeyword(std::string_view keywords, std::string_view answer) {
     std::vector<std::string> list;
     std::istringstream words{std::string(keywords)};
     for (std::string w; words >> w;) list.push_back(w);
+    const std::string* found = nullptr;
+    int prefixMatches = 0;
+    for (const auto& k : list) {
+        if (k.size() == answer.size() && strncasecmp(k.data(), answer.data(), k.size()) == 0) return k;
+        if (k.size() > answer.size() && strncasecmp(k.data(), answer.data(), answer.size()) == 0) {
+            found = &k;
+            ++prefixMatches;
+        }
+    }
+    if (found && prefixMatches == 1) return *found;
+    return std::nullopt;
+}
+
+int Editor::getKeyword(std::string_view prompt, std::string_view keywords, std::string& value) {
     while (true) {
         std::string line;
         if (int rc = read(prompt, line); rc != RTNORM) return rc;
         std::string_view answer = trim(line);
         if (answer.empty()) return RTNONE;
-        const std::string* found = nullptr;
-        int prefixMatches = 0;
-        for (const auto& k : list) {
-            if (k.size() == answer.size() && strncasecmp(k.data(), answer.data(), k.size()) == 0) {
-                found = &k;
-                prefixMatches = 1;
-                break;
-            }
-            if (k.size() > answer.size() && strncasecmp(k.data(), answer.data(), answer.size()) == 0) {
-                found = &k;
-                ++prefixMatches;
-            }
-        }
-        if (found && prefixMatches == 1) {
-            value = *found;
+        if (auto k = matchKeyword(keywords, answer)) {
+            value = *k;
             return RTNORM;
         }
         print("Invalid option keyword.\n");
+    }
+}
+
+int Editor::getPointOrKeyword(std::string_view prompt, std::string_view keywords, Point3d& point,
+                              std::string& keyword) {
+    while (true) {
+        std::string line;
+        if (int rc = read(prompt, line); rc != RTNORM) return rc;
+        std::string_view answer = trim(line);
+        if (answer.empty()) return RTNONE;
+        if (auto p = parsePointText(answer)) {
+            point = ucs_.toWorld(*p);
+            return RTNORM;
+        }
+        if (auto k = matchKeyword(keywords, answer)) {
+            keyword = *k;
+            return RTKWORD;
+        }
+        print("Type a point (x,y) or an option.\n");
     }
 }
 

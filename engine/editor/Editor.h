@@ -37,6 +37,9 @@ public:
     // Keywords are separated by blanks; an answer matches a keyword in full or by a prefix that
     // only it has, in any letter case. The keyword is returned as it is written in the list.
     int getKeyword(std::string_view prompt, std::string_view keywords, std::string& value);
+    // A point or one of the keywords: RTNORM with the point, RTKWORD with the keyword, RTNONE for
+    // an empty line, RTCAN when cancelled.
+    int getPointOrKeyword(std::string_view prompt, std::string_view keywords, Point3d& point, std::string& keyword);
     // One raw line: RTNORM (possibly empty) or RTCAN.
     int getLine(std::string_view prompt, std::string& value);
 
@@ -44,6 +47,8 @@ public:
     const CoordinateSystem& ucs() const { return ucs_; }
 
 private:
+    // The keyword of the list that the answer names, in full or by a prefix only it has.
+    static std::optional<std::string> matchKeyword(std::string_view keywords, std::string_view answer);
     // Reads an answer; RTCAN (with the cancel shown) for ^C or end of input.
     int read(std::string_view prompt, std::string& line);
 

@@ -26,14 +26,14 @@ int acedGetKword(std::string_view prompt, std::string_view keywords, std::string
 }
 
 int acedGetVar(std::string_view name, int& value) {
-    auto v = hostApplication().systemVariables().get(name);
+    auto v = hostApplication().getVariable(name);
     if (!v) return RTERROR;
     value = *v;
     return RTNORM;
 }
 
 int acedSetVar(std::string_view name, int value) {
-    return hostApplication().systemVariables().set(name, value) ? RTNORM : RTERROR;
+    return hostApplication().setVariable(name, value).empty() ? RTNORM : RTERROR;
 }
 
 int acedTrans(const Point3d& point, int from, int to, bool displacement, Point3d& result) {

@@ -1,5 +1,7 @@
 #include "engine/editor/HostApplication.h"
 
+#include <strings.h>
+
 #include <exception>
 #include <stdexcept>
 
@@ -69,6 +71,33 @@ HostApplication& hostApplication() {
 }
 
 SystemRegistry* acrxSysRegistry() { return g_current ? &g_current->systemRegistry() : nullptr; }
+
+namespace {
+
+bool isDrawingVariable(std::string_view name, std::string_view which) {
+    return name.size() == which.size() && strncasecmp(name.data(), which.data(), name.size()) == 0;
+}
+
+}  // namespace
+
+std::optional<int> HostApplication::getVariable(std::string_view name) {
+    if (Database* db = workingDatabase()) {
+        if (isDrawingVariable(name, "LUNITS")) return db->lunits();
+        if (isDrawingVariable(name, "INSUNITS")) return db->insunits();
+    }
+    return variables_.get(name);
+}
+
+std::string HostApplication::setVariable(std::string_view name, int value) {
+    std::string problem = variables_.checkValue(name, value);
+    if (!problem.empty()) return problem;
+    variables_.set(name, value);
+    if (Database* db = workingDatabase()) {
+        if (isDrawingVariable(name, "LUNITS")) db->setLunits(value);
+        if (isDrawingVariable(name, "INSUNITS")) db->setInsunits(value);
+    }
+    return "";
+}
 
 bool HostApplication::runCommandLine(std::string_view line) {
     line = trim(line);

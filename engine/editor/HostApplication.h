@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,10 @@ public:
     Editor& editor() { return editor_; }
     SystemVariables& systemVariables() { return variables_; }
     DocumentManager& documentManager() { return documents_; }
+    // System variables; LUNITS and INSUNITS belong to the active drawing when one is open.
+    std::optional<int> getVariable(std::string_view name);
+    // Empty when set, else why the value was refused.
+    std::string setVariable(std::string_view name, int value);
     // The active drawing's database, nullptr when no drawing is open.
     Database* workingDatabase();
 
@@ -71,5 +76,8 @@ SystemRegistry* acrxSysRegistry();
 
 // Registers the host's own commands (APPLOAD, QUIT, SETVAR ...) in CommandStack::kHostGroup.
 void registerHostCommands(HostApplication& host);
+// The drawing commands: NEW, OPEN, SAVE, SAVEAS, CLOSE, LINE, CIRCLE, PLINE, INSERT, ERASE, LAYER,
+// UCS, LIST, ZOOM, REGEN.
+void registerDrawingCommands(HostApplication& host);
 
 }  // namespace cad

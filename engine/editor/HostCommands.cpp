@@ -35,7 +35,7 @@ void appUnload(HostApplication& host) {
 void setVar(HostApplication& host) {
     std::string name;
     if (host.editor().getString(false, "Variable name: ", name) != RTNORM || name.empty()) return;
-    auto current = host.systemVariables().get(name);
+    auto current = host.getVariable(name);
     if (!current) {
         print("Unknown variable name \"" + name + "\".\n");
         return;
@@ -45,11 +45,8 @@ void setVar(HostApplication& host) {
         int value = *current;
         int rc = host.editor().getInt("Enter new value for " + name + " <" + std::to_string(*current) + ">: ", value);
         if (rc != RTNORM) return;
-        std::string problem = host.systemVariables().checkValue(name, value);
-        if (problem.empty()) {
-            host.systemVariables().set(name, value);
-            return;
-        }
+        std::string problem = host.setVariable(name, value);
+        if (problem.empty()) return;
         print(problem + "\n");
     }
 }
@@ -57,7 +54,7 @@ void setVar(HostApplication& host) {
 void getVar(HostApplication& host) {
     std::string name;
     if (host.editor().getString(false, "Variable name: ", name) != RTNORM || name.empty()) return;
-    auto value = host.systemVariables().get(name);
+    auto value = host.getVariable(name);
     if (!value) {
         print("Unknown variable name \"" + name + "\".\n");
         return;
@@ -95,6 +92,7 @@ void registerHostCommands(HostApplication& host) {
     add("HELP", help, ACRX_CMD_SESSION);
     add("QUIT", [](HostApplication& h) { h.requestQuit(); }, ACRX_CMD_SESSION);
     add("EXPORT", [](HostApplication&) { print("EXPORT is not available in this host.\n"); }, ACRX_CMD_MODAL);
+    registerDrawingCommands(host);
 }
 
 }  // namespace cad

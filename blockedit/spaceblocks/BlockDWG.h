@@ -1,0 +1,167 @@
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "engine/db/Handle.h"
+#include "engine/db/ObjectId.h"
+#include "engine/db/XData.h"
+#include "engine/geometry/Matrix3d.h"
+#include "engine/geometry/Point3d.h"
+#include "spaceblocks/Attributes.h"
+#include "spaceblocks/Block.h"
+
+class CKorvaExceptions;
+class CXMLUtilities;
+namespace cad {
+class BlockReference;
+class Database;
+class Entity;
+}  // namespace cad
+
+// A space block as it stands in the drawing: a block reference whose XData record holds the
+// measured area and perimeter and the descriptive fields of the space.
+class CBlockDWG : public CBlock {
+public:
+    static constexpr const char* kNotSet = "<Not Set>";
+    static constexpr const char* kNoXData = "No X Data";
+
+    // An empty record with the initialise defaults.
+    CBlockDWG();
+    // The record of a block reference: its XData (under "ADE", else "AECXDATA"), attributes and
+    // hyperlinks.
+    CBlockDWG(const cad::BlockReference& reference, cad::Database& db);
+    ~CBlockDWG() override;
+
+    void initialise();
+    // Parses the record's items; unknown items are ignored.
+    void readXData(const cad::XDataChain& chain, cad::Database& db);
+    // Writes the record onto the entity when it is a block reference.
+    void writeXData(cad::Entity& entity);
+    // The XData chain writeXData sets (with the application name it would register).
+    cad::XDataChain buildXData() const;
+
+    cad::ObjectId getObjectId() const { return objectId_; }
+    void setObjectId(cad::ObjectId id) { objectId_ = id; }
+    cad::Handle getAcDbHandle() const { return acDbHandle_; }
+    void setHandle(cad::Handle handle);
+    // Hexadecimal text; text that is no handle leaves the numeric form null.
+    void setHandle(const std::string& handle);
+    const std::string& getBlockName() const { return blockName_; }
+    void setBlockName(std::string name) { blockName_ = std::move(name); }
+    const std::string& getXDataAppName() const { return xDataAppName_; }
+    void setXDataAppName(std::string name) { xDataAppName_ = std::move(name); }
+    int getZoomAfterApply() const { return zoomAfterApply_; }
+    void setZoomAfterApply(int flag) { zoomAfterApply_ = flag; }
+    double getZoomBorder() const { return zoomBorder_; }
+    void setZoomBorder(double border) { zoomBorder_ = border; }
+    int getColorIndex() const { return colorIndex_; }
+    void setColorIndex(int index) { colorIndex_ = index; }
+    int getLineWeight() const { return lineWeight_; }
+    void setLineWeight(int weight) { lineWeight_ = weight; }
+    const std::string& getLayer() const { return layer_; }
+    void setLayer(std::string layer) { layer_ = std::move(layer); }
+    CAttributes* getAttributes() const { return attributes_.get(); }
+    void setAttributes(std::unique_ptr<CAttributes> attributes) { attributes_ = std::move(attributes); }
+
+    // "sq.m."/"sq.ft.", "m."/"ft.", "cu.m."/"cu.ft." by units (imperial only for 1).
+    std::string areaUnitText() const;
+    std::string lengthUnitText() const;
+    std::string volumeUnitText() const;
+
+    // ---- handle lists ----
+    // Each comma-terminated token that names an object of the database.
+    void setHandlesToAdd(const std::string& text, cad::Database& db);
+    void setHandlesToMinus(const std::string& text, cad::Database& db);
+    // The handles of those ids that open as polylines.
+    void setHandlesToAdd(const std::vector<cad::ObjectId>& ids, cad::Database& db);
+    void setHandlesToMinus(const std::vector<cad::ObjectId>& ids, cad::Database& db);
+    std::string getHandlesToAddAsString() const;
+    std::string getHandlesToMinusAsString() const;
+    const std::vector<cad::Handle>& getHandlesToAdd() const { return handlesToAdd_; }
+    const std::vector<cad::Handle>& getHandlesToMinus() const { return handlesToMinus_; }
+    // Index access; std::invalid_argument outside the list.
+    cad::Handle getHandleToAddAt(std::size_t index) const;
+    cad::Handle getHandleToMinusAt(std::size_t index) const;
+    std::size_t getHandlesToAddLength() const { return handlesToAdd_.size(); }
+    std::size_t getHandlesToMinusLength() const { return handlesToMinus_.size(); }
+    void removeHandleToAddAt(std::size_t index);
+    void removeHandleToMinusAt(std::size_t index);
+
+    // Area and perimeter to square feet and feet (newUnits non-zero) or back.
+    void convertUnits(int newUnits);
+    // Renames the reference's block definition to blockName.
+    void updateBlockIdentifier(cad::Entity& entity);
+    // Writes the record back into the drawing; failures of single steps that must not stop the
+    // caller's loop go to `errors`.
+    void applyToDWG(cad::Database& db, CKorvaExceptions& errors);
+    // Deep copy: the target owns copies of the collections.
+    void copyInto(CBlockDWG& target) const;
+
+    pugi::xml_node serialize(CXMLUtilities& factory, const std::string& namespaceURI) const;
+    void deSerialize(const pugi::xml_node& node);
+
+    // ---- attributes ----
+    void updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWcs, const cad::Point3d* anchor = nullptr);
+    void copyFormatting(CBlockDWG& target) const;
+
+    // ---- area and perimeter ----
+    double calcAddArea(cad::Database& db);
+    double calcSubArea(cad::Database& db);
+    double calcAddAreaPerimeters(cad::Database& db);
+    double calcSubAreaPerimeters(cad::Database& db);
+    void recalculateArea(cad::Database& db);
+    void recalculatePerimeter(cad::Database& db);
+    static int convertHandlesToObjectIds(const std::vector<cad::Handle>& handles, cad::Database& db,
+                                         std::vector<cad::ObjectId>& ids);
+    void highlightAreasAdded(cad::Database& db, bool highlight, bool announce);
+    void highlightAreasSubtracted(cad::Database& db, bool highlight, bool announce);
+
+private:
+    enum class Measure { Area, Perimeter };
+    double walkList(std::vector<cad::Handle>& list, cad::Database& db, Measure measure);
+    void highlightList(std::vector<cad::Handle>& list, cad::Database& db, bool highlight, int colour);
+    void setHandlesFromText(std::vector<cad::Handle>& list, const std::string& text, cad::Database& db);
+    void setHandlesFromIds(std::vector<cad::Handle>& list, const std::vector<cad::ObjectId>& ids, cad::Database& db);
+
+    cad::ObjectId objectId_;
+    cad::Handle acDbHandle_;
+    std::string blockName_;
+    std::string xDataAppName_;
+    std::vector<cad::Handle> handlesToMinus_;
+    std::vector<cad::Handle> handlesToAdd_;
+    std::unique_ptr<CAttributes> attributes_;
+    int zoomAfterApply_ = 0;
+    double zoomBorder_ = 0.0;
+    int colorIndex_ = 256;
+    int lineWeight_ = -1;
+    std::string layer_;
+};
+
+// The four kinds differ only in their type code and default block name.
+class CBlockDWGRoom : public CBlockDWG {
+public:
+    CBlockDWGRoom();
+    CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db);
+};
+
+class CBlockDWGFloor : public CBlockDWG {
+public:
+    CBlockDWGFloor();
+    CBlockDWGFloor(const cad::BlockReference& reference, cad::Database& db);
+};
+
+class CBlockDWGBuilding : public CBlockDWG {
+public:
+    CBlockDWGBuilding();
+    CBlockDWGBuilding(const cad::BlockReference& reference, cad::Database& db);
+};
+
+class CBlockDWGSite : public CBlockDWG {
+public:
+    CBlockDWGSite();
+    CBlockDWGSite(const cad::BlockReference& reference, cad::Database& db);
+};

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "DbTestSupport.h"
+#include "engine/db/Arc.h"
+#include "engine/db/BlockReference.h"
+#include "engine/db/Circle.h"
+#include "engine/db/LayerTableRecord.h"
+#include "engine/db/Line.h"
+#include "engine/db/SymbolTable.h"
+
+using namespace cad;
+
+namespace {
+void expectBox(const Extents3d& box, Point3d lo, Point3d hi) {
+    EXPECT_TRUE(box.minPoint().isEqualTo(lo, 1e-9)) << box.minPoint().x << "," << box.minPoint().y;
+    EXPECT_TRUE(box.maxPoint().isEqualTo(hi, 1e-9)) << box.maxPoint().x << "," << box.maxPoint().y;
+}
+}  // namespace
+
+TEST(Extents, OfSingleEntities) {
+    Extents3d box;
+    ASSERT_EQ(Circle({5, 5, 0}, 2).getGeomExtents(box), ErrorStatus::eOk);
+    expectBox(box, {3, 3, 0}, {7, 7, 0});
+
+    // Quarter arc from 0 to 90 degrees: its end points bound it.
+    ASSERT_EQ(Arc({0, 0, 0}, 1, 0, std::numbers::pi / 2).getGeomExtents(box), ErrorStatus::eOk);
+    expectBox(box, {0, 0, 0}, {1, 1, 0});
+    // From 80 to 100 degrees the top of the circle is inside.
+    Arc top({0, 0, 0}, 1, 80 * std::numbers::pi / 180, 100 * std::numbers::pi / 180);
+    ASSERT_EQ(top.getGeomExtents(box), ErrorStatus::eOk);
+    EXPECT_NEAR(box.maxPoint().y, 1.0, 1e-12);
+
+    // A polyline's bulge arc bulges beyond its vertices: half circle below (0,0)-(2,0).
+    Polyline pl;
+    pl.addVertexAt(0, {0, 0}, 1.0);
+    pl.addVertexAt(1, {2, 0});
+    ASSERT_EQ(pl.getGeomExtents(box), ErrorStatus::eOk);
+    expectBox(box, {0, -1, 0}, {2, 0, 0});
+    EXPECT_EQ(Polyline().getGeomExtents(box), ErrorStatus::eInvalidInput);
+}
+
+TEST(Extents, OfReferencesAndOfTheDrawing) {
+    auto db = Database::createDefault();
+    EXPECT_TRUE(db->computeExtents().isEmpty());
+    db->updateExtents();
+    EXPECT_EQ(db->header().getPoint("$EXTMIN")->x, 1e20);
+
+    auto* blocks = static_cast<SymbolTable*>(db->objectAt(db->blockTableId()));
+    ObjectId blockId;
+    auto record = std::make_unique<BlockTableRecord>("BOX");
+    record->setOrigin({1, 1, 0});
+    ASSERT_EQ(blocks->add(std::move(record), &blockId), ErrorStatus::eOk);
+    test::append(*db, test::rectangle(1, 1, 3, 2), blockId);  // 2 x 1 from the base point
+
+    auto ref = std::make_unique<BlockReference>(Point3d{10, 10, 0}, blockId);
+    ref->setScaleFactors({2, 3, 1});
+    ref->setRotation(std::numbers::pi / 2);
+    ObjectId refId = test::append(*db, std::move(ref));
+    Extents3d box;
+    ASSERT_EQ(db->open<BlockReference>(refId)->getGeomExtents(box), ErrorStatus::eOk);
+    // Scaled to 4 x 3, then turned a quarter: x from 10-3 to 10, y from 10 to 14.
+    expectBox(box, {7, 10, 0}, {10, 14, 0});
+
+    test::append(*db, std::make_unique<Line>(Point3d{-5, 0, 0}, Point3d{0, 1, 0}));
+    auto hidden = std::make_unique<Line>(Point3d{100, 100, 0}, Point3d{200, 200, 0});
+    auto* layers = static_cast<SymbolTable*>(db->objectAt(db->layerTableId()));
+    auto frozen = std::make_unique<LayerTableRecord>("FROZEN");
+    frozen->setFrozen(true);
+    ObjectId frozenId;
+    layers->add(std::move(frozen), &frozenId);
+    hidden->setLayer(frozenId);
+    test::append(*db, std::move(hidden));
+
+    db->updateExtents();
+    EXPECT_EQ(*db->header().getPoint("$EXTMIN"), (Point3d{-5, 0, 0}));
+    EXPECT_EQ(*db->header().getPoint("$EXTMAX"), (Point3d{10, 14, 0}));
+}
+
+TEST(Extents, NestedReferenceCyclesStop) {
+    auto db = Database::createDefault();
+    auto* blocks = static_cast<SymbolTable*>(db->objectAt(db->blockTableId()));
+    ObjectId a, b;
+    blocks->add(std::make_unique<BlockTableRecord>("A"), &a);
+    blocks->add(std::make_unique<BlockTableRecord>("B"), &b);
+    test::append(*db, std::make_unique<BlockReference>(Point3d{}, b), a);
+    test::append(*db, std::make_unique<BlockReference>(Point3d{}, a), b);
+    test::append(*db, std::make_unique<Line>(Point3d{0, 0, 0}, Point3d{1, 1, 0}), b);
+    ObjectId top = test::append(*db, std::make_unique<BlockReference>(Point3d{5, 5, 0}, a));
+    Extents3d box;
+    ASSERT_EQ(db->open<BlockReference>(top)->getGeomExtents(box), ErrorStatus::eOk);
+    expectBox(box, {5, 5, 0}, {6, 6, 0});
+}

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "DbTestSupport.h"
+#include "engine/db/Arc.h"
+#include "engine/db/Circle.h"
+#include "engine/db/Hatch.h"
+#include "engine/db/Line.h"
+
+using namespace cad;
+
+TEST(Hatch, LoopsFromCurvesAndTheirArea) {
+    auto db = Database::createDefault();
+    ObjectId outer = test::append(*db, test::rectangle(0, 0, 10, 10));
+    ObjectId hole = test::append(*db, std::make_unique<Circle>(Point3d{5, 5, 0}, 2));
+    ObjectId line = test::append(*db, std::make_unique<Line>(Point3d{20, 0, 0}, Point3d{30, 0, 0}));
+    ObjectId arc = test::append(*db, std::make_unique<Arc>(Point3d{25, 0, 0}, 5, 0, std::numbers::pi));
+
+    auto owned = std::make_unique<Hatch>();
+    owned->setPattern(Hatch::PatternType::Predefined, "ANSI31");
+    EXPECT_FALSE(owned->isSolidFill());
+    ObjectId hatchId = test::append(*db, std::move(owned));
+    auto hatch = db->open<Hatch>(hatchId, OpenMode::ForWrite);
+    ASSERT_EQ(hatch->appendLoop(HatchLoop::kOutermost | HatchLoop::kExternal, {outer}), ErrorStatus::eOk);
+    ASSERT_EQ(hatch->appendLoop(HatchLoop::kDefault, {hole}), ErrorStatus::eOk);
+    EXPECT_TRUE(hatch->loops()[0].isPolyline());
+    EXPECT_FALSE(hatch->loops()[1].isPolyline());
+    EXPECT_TRUE(hatch->loops()[0].sourceIds.empty());  // not associative
+    EXPECT_NEAR(hatch->area(), 100 - std::numbers::pi * 4, 1e-9);
+
+    // A half disc from a line and an arc.
+    ASSERT_EQ(hatch->appendLoop(HatchLoop::kExternal, {line, arc}), ErrorStatus::eOk);
+    EXPECT_NEAR(hatch->loops()[2].toPolyline().area(), std::numbers::pi * 25 / 2, 1e-9);
+    EXPECT_EQ(hatch->appendLoop(0, {db->layerTableId()}), ErrorStatus::eWrongObjectType);
+
+    Extents3d box;
+    ASSERT_EQ(hatch->getGeomExtents(box), ErrorStatus::eOk);
+    EXPECT_TRUE(box.maxPoint().isEqualTo({30, 10, 0}, 1e-9));
+
+    double area = hatch->area();
+    ASSERT_EQ(hatch->transformBy(Matrix3d::rotation(0.5, Vector3d::zAxis()) * Matrix3d::scaling(2.0)),
+              ErrorStatus::eOk);
+    EXPECT_NEAR(hatch->area(), 4 * area, 1e-6);
+    EXPECT_NEAR(hatch->patternAngle(), 0.5, 1e-12);
+    EXPECT_DOUBLE_EQ(hatch->patternScale(), 2.0);
+    EXPECT_EQ(hatch->transformBy(Matrix3d::scaling(1, 3, 1)), ErrorStatus::eNotApplicable);
+}
+
+TEST(Hatch, ClockwiseEdgeArcsAndFullCircles) {
+    HatchLoop loop;
+    HatchEdge full;
+    full.type = HatchEdge::Type::CircularArc;
+    full.center = {1, 1};
+    full.radius = 1;
+    full.startAngle = 0;
+    full.endAngle = 2 * std::numbers::pi;
+    loop.edges.push_back(full);
+    EXPECT_NEAR(loop.toPolyline().area(), std::numbers::pi, 1e-9);
+
+    // Upper half disc traversed clockwise: the arc's angles are stored mirrored.
+    HatchLoop cw;
+    HatchEdge arcEdge;
+    arcEdge.type = HatchEdge::Type::CircularArc;
+    arcEdge.radius = 1;
+    arcEdge.counterClockwise = false;
+    arcEdge.startAngle = -std::numbers::pi;  // real start: 180 degrees
+    arcEdge.endAngle = 0;                    // real end: 0 degrees
+    HatchEdge chord;
+    chord.start = {1, 0};
+    chord.end = {-1, 0};
+    cw.edges = {arcEdge, chord};
+    PolylineGeometry ring = cw.toPolyline();
+    EXPECT_NEAR(ring.area(), std::numbers::pi / 2, 1e-9);
+    EXPECT_GT(ring.extents().maxPoint().y, 0.99);
+}

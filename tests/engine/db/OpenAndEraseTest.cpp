@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "DbTestSupport.h"
+#include "engine/db/Attribute.h"
+#include "engine/db/BlockReference.h"
+#include "engine/db/Circle.h"
+#include "engine/db/Dictionary.h"
+#include "engine/db/LayerTableRecord.h"
+#include "engine/db/Line.h"
+#include "engine/db/SymbolTable.h"
+
+using namespace cad;
+
+namespace {
+ObjectId addLayer(Database& db, const char* name, bool locked) {
+    auto* table = static_cast<SymbolTable*>(db.objectAt(db.layerTableId()));
+    auto layer = std::make_unique<LayerTableRecord>(name);
+    layer->setLocked(locked);
+    ObjectId id;
+    EXPECT_EQ(table->add(std::move(layer), &id), ErrorStatus::eOk);
+    return id;
+}
+}  // namespace
+
+TEST(Open, StatusesOfTheGuard) {
+    auto db = Database::createDefault();
+    ObjectId locked = addLayer(*db, "WALLS", true);
+    auto line = std::make_unique<Line>(Point3d{0, 0}, Point3d{5, 0});
+    line->setLayer(locked);
+    ObjectId id = test::append(*db, std::move(line));
+    db->clearModifiedFlags();
+
+    {
+        auto readLine = db->open<Line>(id);
+        ASSERT_TRUE(readLine);
+        EXPECT_EQ(readLine->className(), "AcDbLine");
+        EXPECT_EQ(readLine->layerName(), "WALLS");
+    }
+    EXPECT_FALSE(db->objectAt(id)->isModified());
+
+    EXPECT_EQ(db->open<Line>(id, OpenMode::ForWrite).openStatus(), ErrorStatus::eOnLockedLayer);
+    EXPECT_EQ(db->open<Circle>(id).openStatus(), ErrorStatus::eWrongObjectType);
+    EXPECT_EQ(db->open(ObjectId{}).openStatus(), ErrorStatus::eNullObjectId);
+    EXPECT_EQ(db->open(ObjectId{999999}).openStatus(), ErrorStatus::eWasErased);
+
+    // Upgrading a read open is checked like a write open.
+    auto upgraded = db->open<Line>(id);
+    EXPECT_EQ(upgraded.upgradeOpen(), ErrorStatus::eOnLockedLayer);
+    EXPECT_EQ(upgraded.openMode(), OpenMode::ForRead);
+
+    static_cast<LayerTableRecord*>(db->objectAt(locked))->setLocked(false);
+    {
+        auto writeLine = db->open<Line>(id, OpenMode::ForWrite);
+        ASSERT_TRUE(writeLine);
+    }
+    EXPECT_TRUE(db->objectAt(id)->isModified());
+
+    // Layer records themselves are not subject to the lock.
+    static_cast<LayerTableRecord*>(db->objectAt(locked))->setLocked(true);
+    EXPECT_TRUE(db->open<LayerTableRecord>(locked, OpenMode::ForWrite));
+}
+
+TEST(Open, SettersMarkTheObjectModified) {
+    auto db = Database::createDefault();
+    ObjectId id = test::append(*db, std::make_unique<Circle>(Point3d{1, 1}, 2));
+    db->clearModifiedFlags();
+    auto circle = db->open<Circle>(id);
+    circle->setRadius(3);
+    EXPECT_TRUE(circle->isModified());
+}
+
+TEST(Erase, EraseUneraseAndWhatGoesWithIt) {
+    auto db = Database::createDefault();
+    auto* blocks = static_cast<SymbolTable*>(db->objectAt(db->blockTableId()));
+    ObjectId blockId;
+    ASSERT_EQ(blocks->add(std::make_unique<BlockTableRecord>("DOOR"), &blockId), ErrorStatus::eOk);
+    ObjectId refId = test::append(*db, std::make_unique<BlockReference>(Point3d{}, blockId));
+    auto* ref = static_cast<BlockReference*>(db->objectAt(refId));
+    auto attribute = std::make_unique<Attribute>();
+    attribute->setTag("NAME");
+    ObjectId attId;
+    ASSERT_EQ(ref->appendAttribute(std::move(attribute), &attId), ErrorStatus::eOk);
+    ASSERT_EQ(ref->createExtensionDictionary(), ErrorStatus::eOk);
+    ObjectId xdict = ref->extensionDictionary();
+    ASSERT_FALSE(xdict.isNull());
+
+    ASSERT_EQ(db->erase(refId), ErrorStatus::eOk);
+    EXPECT_TRUE(db->objectAt(attId)->isErased());
+    EXPECT_TRUE(db->objectAt(xdict)->isErased());
+    EXPECT_EQ(db->open(refId).openStatus(), ErrorStatus::eWasErased);
+    EXPECT_EQ(db->open(attId).openStatus(), ErrorStatus::eWasErased);
+    EXPECT_TRUE(db->open(refId, OpenMode::ForRead, true));
+    EXPECT_EQ(db->erase(refId), ErrorStatus::eWasErased);
+    EXPECT_TRUE(test::modelSpace(*db).liveEntityIds().empty());
+
+    ASSERT_EQ(db->erase(refId, false), ErrorStatus::eOk);
+    EXPECT_FALSE(db->objectAt(attId)->isErased());
+    EXPECT_FALSE(db->objectAt(xdict)->isErased());
+    EXPECT_EQ(test::modelSpace(*db).liveEntityIds(), std::vector<ObjectId>{refId});
+
+    // Erasing the block definition erases its entities; the standard objects are protected.
+    ObjectId inner = test::append(*db, std::make_unique<Line>(), blockId);
+    ASSERT_EQ(db->erase(blockId), ErrorStatus::eOk);
+    EXPECT_TRUE(db->objectAt(inner)->isErased());
+    EXPECT_FALSE(blocks->has("DOOR"));
+    EXPECT_EQ(db->erase(db->modelSpaceId()), ErrorStatus::eCannotBeErasedByCaller);
+    EXPECT_EQ(db->erase(db->recordId(TableKind::Layer, "0")), ErrorStatus::eCannotBeErasedByCaller);
+    EXPECT_EQ(db->erase(db->layerTableId()), ErrorStatus::eCannotBeErasedByCaller);
+}
+
+TEST(Erase, ErasedDictionaryEntriesAndRecordsAreInvisibleToLookups) {
+    auto db = Database::createDefault();
+    auto* groups = static_cast<Dictionary*>(db->objectAt(db->namedObject("ACAD_GROUP")));
+    ObjectId first;
+    ASSERT_EQ(groups->setAt("G1", std::make_unique<Dictionary>(), &first), ErrorStatus::eOk);
+    EXPECT_EQ(groups->getAt("g1"), first);
+    db->erase(first);
+    EXPECT_TRUE(groups->getAt("G1").isNull());
+
+    auto* layers = static_cast<SymbolTable*>(db->objectAt(db->layerTableId()));
+    ObjectId a = addLayer(*db, "A", false);
+    db->erase(a);
+    EXPECT_FALSE(layers->has("A"));
+    ObjectId again = addLayer(*db, "a", false);  // the name is free again
+    EXPECT_EQ(layers->getAt("A"), again);
+}
