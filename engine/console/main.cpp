@@ -80,16 +80,30 @@ int runConsole(const brinmo::ConsoleOptions& options) {
             }
         }
     }
+    cad::DocumentManager& documents = host.documentManager();
     if (options.drawing) {
-        std::fprintf(stderr, "brinmo: cannot open \"%s\": drawings are not supported by this build\n",
-                     options.drawing->c_str());
-        return 1;
+        std::string error;
+        if (documents.openDocument(*options.drawing, error) == nullptr) {
+            std::fprintf(stderr, "brinmo: %s\n", error.c_str());
+            return 1;
+        }
+        for (const auto& warning : documents.lastWarnings()) cad::print(warning + "\n");
+        const cad::Database& db = documents.curDocument()->database();
+        host.editor().ucs() = cad::CoordinateSystem(db.ucsOrigin(), db.ucsXDir(), db.ucsYDir());
     }
 
     host.run();
     if (options.saveAs) {
-        std::fprintf(stderr, "brinmo: cannot save \"%s\": no drawing is open\n", options.saveAs->c_str());
-        return 1;
+        cad::Document* document = documents.curDocument();
+        if (document == nullptr) {
+            std::fprintf(stderr, "brinmo: cannot save \"%s\": no drawing is open\n", options.saveAs->c_str());
+            return 1;
+        }
+        std::string error;
+        if (!documents.saveDocument(*document, *options.saveAs, error)) {
+            std::fprintf(stderr, "brinmo: %s\n", error.c_str());
+            return 1;
+        }
     }
     return 0;
 }

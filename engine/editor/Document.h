@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/db/Database.h"
+#include "engine/editor/DrawingFileFormat.h"
 
 namespace cad {
 
@@ -19,6 +20,10 @@ public:
     const std::string& docTitle() const { return title_; }
     void setFile(std::string fileName, std::string title);
 
+    // What the file format keeps about the file read (nullptr for a new drawing).
+    const DrawingFileData* fileData() const { return fileData_.get(); }
+    void setFileData(std::unique_ptr<DrawingFileData> data) { fileData_ = std::move(data); }
+
     int lockCount() const { return lockCount_; }
     bool isLocked() const { return lockCount_ > 0; }
 
@@ -27,6 +32,7 @@ private:
     std::unique_ptr<Database> database_;
     std::string fileName_;
     std::string title_;
+    std::unique_ptr<DrawingFileData> fileData_;
     int lockCount_ = 0;
 };
 

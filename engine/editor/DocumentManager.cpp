@@ -46,12 +46,15 @@ Document* DocumentManager::openDocument(const std::string& path, std::string& er
         return nullptr;
     }
     std::string why;
-    auto database = format_->read(full.string(), why);
-    if (!database) {
+    auto loaded = format_->read(full.string(), why);
+    if (!loaded || !loaded->database) {
         error = why.empty() ? "Cannot read drawing file \"" + path + "\"." : why;
         return nullptr;
     }
-    documents_.push_back(std::make_unique<Document>(std::move(database), full.string(), full.filename().string()));
+    warnings_ = std::move(loaded->warnings);
+    auto document = std::make_unique<Document>(std::move(loaded->database), full.string(), full.filename().string());
+    document->setFileData(std::move(loaded->fileData));
+    documents_.push_back(std::move(document));
     active_ = documents_.back().get();
     return active_;
 }
@@ -76,7 +79,7 @@ bool DocumentManager::saveDocument(Document& document, const std::string& path, 
     fs::path temp = full;
     temp += ".brinmo-" + std::to_string(::getpid()) + ".tmp";
     std::string why;
-    if (!format_->write(document.database(), temp.string(), why)) {
+    if (!format_->write(document.database(), document.fileData(), temp.string(), why)) {
         fs::remove(temp, ec);
         error = why.empty() ? "Cannot save \"" + target + "\"." : why;
         return false;

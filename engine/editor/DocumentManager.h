@@ -36,6 +36,8 @@ public:
     // Saves to the path (the document's own file when empty) through a temporary file renamed over
     // the target, so that a failed save never leaves a half-written drawing. The document takes
     // the new file name.
+    // The repairs listed by the last openDocument.
+    const std::vector<std::string>& lastWarnings() const { return warnings_; }
     bool saveDocument(Document& document, const std::string& path, std::string& error);
     // eLockViolation (320) while the document is locked.
     ErrorStatus closeDocument(Document& document);
@@ -50,6 +52,7 @@ private:
     Document* active_ = nullptr;
     DrawingFileFormat* format_ = nullptr;
     int untitledCount_ = 0;
+    std::vector<std::string> warnings_;
 };
 
 // Holds the lock of a document (the active one by default) while in scope.

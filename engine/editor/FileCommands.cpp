@@ -32,6 +32,7 @@ void openDrawing(HostApplication& host) {
         print(error + "\n");
         return;
     }
+    for (const auto& warning : host.documentManager().lastWarnings()) print(warning + "\n");
     const Database& db = doc->database();
     host.editor().ucs() = CoordinateSystem(db.ucsOrigin(), db.ucsXDir(), db.ucsYDir());
     print("Opened " + doc->docTitle() + ".\n");

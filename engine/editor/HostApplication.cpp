@@ -44,7 +44,12 @@ private:
 }  // namespace
 
 HostApplication::HostApplication(HostProfile profile, LineInput& input)
-    : profile_(profile), productName_(cad::productName(profile)), editor_(input), linker_(commands_) {
+    : profile_(profile),
+      productName_(cad::productName(profile)),
+      editor_(input),
+      fileFormat_(makeDxfFileFormat()),
+      linker_(commands_) {
+    documents_.setFileFormat(fileFormat_.get());
     if (g_current != nullptr) throw std::logic_error("a host application is already running");
     registry_.add("ACAD_REGISTERED_COMMANDS", commands_);
     registry_.add("DynamicLinker", linker_);

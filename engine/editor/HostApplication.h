@@ -1,11 +1,13 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "engine/editor/CommandStack.h"
 #include "engine/editor/DocumentManager.h"
+#include "engine/editor/DrawingFileFormat.h"
 #include "engine/editor/DynamicLinker.h"
 #include "engine/editor/Editor.h"
 #include "engine/editor/HostProfile.h"
@@ -62,6 +64,7 @@ private:
     CommandStack commands_;
     Editor editor_;
     SystemVariables variables_;
+    std::unique_ptr<DrawingFileFormat> fileFormat_;
     DocumentManager documents_;
     DynamicLinker linker_;  // last: modules are unloaded while everything they use still exists
     std::function<bool(std::string_view)> hook_;

@@ -1,0 +1,103 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/TempFiles.h"
+#include "engine/db/ErrorStatus.h"
+#include "engine/db/ObjectId.h"
+#include "engine/geometry/Point2d.h"
+#include "engine/geometry/Point3d.h"
+
+namespace cad {
+class Database;
+class Document;
+class Entity;
+}  // namespace cad
+
+// One drawing document of the host: opened from a file, or attached to the active document.
+// Changes happen between lock and unlock; locks nest, and only the last unlock frees the document.
+class CAcadDrawing {
+public:
+    // Unbound: attach it with bindToActiveDocument, or with the setters.
+    CAcadDrawing() = default;
+    // Opens path + filename (path ends with its separator); both are checked and repaired first.
+    CAcadDrawing(std::string path, std::string filename);
+    // Closes a document it opened (saving it first when saveOnDestroy is set), unless it is kept
+    // open; unlocks a document still locked; deletes the temporary copies.
+    virtual ~CAcadDrawing();
+    CAcadDrawing(const CAcadDrawing&) = delete;
+    CAcadDrawing& operator=(const CAcadDrawing&) = delete;
+
+    // Attaches to the document the user works in: it stays open when this object ends.
+    void bindToActiveDocument();
+
+    void setDocument(cad::Document* document) { document_ = document; }
+    void setFilename(std::string filename);
+    void setIsOpen(bool isOpen) { isOpen_ = isOpen; }
+    void setKeepOpen(bool keepOpen) { keepOpen_ = keepOpen; }
+    void setSaveOnDestroy(bool saveOnDestroy) { saveOnDestroy_ = saveOnDestroy; }
+
+    cad::Document* getDocument() const { return document_; }
+    // The document's database; a host error when no document is bound.
+    cad::Database& database() const;
+    const std::string& getPath() const { return path_; }
+    const std::string& getFilename() const { return filename_; }
+    // Path followed directly by filename.
+    std::string fullName() const { return path_ + filename_; }
+    bool isOpen() const { return isOpen_; }
+    bool isLocked() const { return locked_; }
+    int getLockCount() const { return lockCount_; }
+    bool getKeepOpen() const { return keepOpen_; }
+    bool getSaveOnDestroy() const { return saveOnDestroy_; }
+    const CTempFiles& getTempFiles() const { return tempFiles_; }
+
+    // Opens path + filename through the host's document manager; it becomes the active document.
+    void openDrawing();
+
+    // Locks the document for writing, or counts one more nesting level. The host's status.
+    cad::ErrorStatus lock();
+    // Counts one level down; eLockViolation (320) while levels remain. The last one (or a forced
+    // one) releases the document.
+    cad::ErrorStatus unlock(bool force = false);
+
+    // Appends the entity to model space under a lock of its own; id receives its object id.
+    void postToDrawing(std::unique_ptr<cad::Entity> entity, cad::ObjectId& id);
+
+    void regenDrawing();
+    void zoomExtents();
+    // Back to the view before the last zoom made through this object.
+    void zoomPrevious();
+    void zoomWindow(const cad::Point3d& first, const cad::Point3d& second);
+
+    // Closes the active document without saving its changes.
+    cad::ErrorStatus closeDrawing();
+
+    // Saves a copy as path + filename by way of the temporary folder.
+    void saveAs(const std::string& path, const std::string& filename);
+    // Saves a time-stamped copy into the temporary folder and returns its full name ("" when the
+    // time cannot be written).
+    std::string saveAsTemp();
+
+private:
+    struct View {
+        cad::Point2d center;
+        double height;
+    };
+
+    cad::Document& document() const;
+    // Saves the document's database to `file` without renaming the document.
+    void saveCopy(const std::string& file, const char* procSig);
+    void setView(const cad::Point3d& first, const cad::Point3d& second);
+
+    std::string path_;
+    std::string filename_;
+    cad::Document* document_ = nullptr;  // the host's; never owned
+    bool isOpen_ = false;
+    bool locked_ = false;
+    int lockCount_ = 0;
+    CTempFiles tempFiles_;
+    bool keepOpen_ = false;
+    bool saveOnDestroy_ = false;
+    std::vector<View> previousViews_;
+};

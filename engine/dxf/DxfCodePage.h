@@ -1,0 +1,40 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace cad {
+
+// Text encoding of a drawing file. Files before R2007 (AC1021) store text in the code page named
+// by $DWGCODEPAGE and escape other characters as \U+XXXX (or \M+nXXXX for double-byte pages);
+// from R2007 on they are UTF-8. In memory all text is UTF-8.
+class DxfCodePage {
+public:
+    // name: the $DWGCODEPAGE value ("ANSI_1252", ...); utf8File: the file version is R2007 or later.
+    // An unknown name falls back to ANSI_1252; known() then reports false.
+    DxfCodePage(std::string_view name, bool utf8File);
+    DxfCodePage(DxfCodePage&&) noexcept;
+    DxfCodePage& operator=(DxfCodePage&&) noexcept;
+    ~DxfCodePage();
+
+    bool utf8File() const { return utf8File_; }
+    bool known() const { return known_; }
+    const std::string& name() const { return name_; }
+
+    // File bytes to UTF-8, with \U+ and \M+ escapes resolved.
+    std::string decode(std::string_view raw) const;
+    // UTF-8 to file bytes; characters the code page lacks become \U+XXXX.
+    std::string encode(std::string_view utf8) const;
+
+private:
+    struct Converters;
+    std::string name_;
+    bool utf8File_ = true;
+    bool known_ = true;
+    std::unique_ptr<Converters> conv_;
+};
+
+// Appends the UTF-8 form of a code point.
+void appendUtf8(std::string& out, char32_t cp);
+
+}  // namespace cad

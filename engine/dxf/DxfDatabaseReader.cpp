@@ -1,0 +1,970 @@
+#include "engine/dxf/DxfDatabaseReader.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "engine/db/Arc.h"
+#include "engine/db/Attribute.h"
+#include "engine/db/AttributeDefinition.h"
+#include "engine/db/BlockReference.h"
+#include "engine/db/BlockTableRecord.h"
+#include "engine/db/Circle.h"
+#include "engine/db/Dictionary.h"
+#include "engine/db/LayerTableRecord.h"
+#include "engine/db/Layout.h"
+#include "engine/db/Line.h"
+#include "engine/db/LinetypeTableRecord.h"
+#include "engine/db/Polyline.h"
+#include "engine/db/SortentsTable.h"
+#include "engine/db/SymbolTable.h"
+#include "engine/db/Text.h"
+#include "engine/db/TextStyleTableRecord.h"
+#include "engine/db/UnknownEntity.h"
+#include "engine/db/UnknownObject.h"
+#include "engine/db/ViewportTableRecord.h"
+#include "engine/db/XData.h"
+#include "engine/dxf/DxfError.h"
+#include "engine/dxf/DxfRecordParts.h"
+
+namespace cad {
+
+namespace {
+
+constexpr double kDegree = std::numbers::pi / 180.0;
+
+double num(const DxfTag& t) {
+    double v = 0;
+    return parseDxfDouble(t.value, v) ? v : 0.0;
+}
+
+long long integer(const DxfTag& t) {
+    std::int64_t v = 0;
+    if (parseDxfInt(t.value, v)) return v;
+    double d = 0;
+    return parseDxfDouble(t.value, d) ? static_cast<long long>(d) : 0;
+}
+
+std::string trimmed(const DxfTag& t) { return std::string(trimDxfBlanks(t.value)); }
+
+// Sets the x, y or z of a point from codes base, base+10, base+20.
+bool pointPart(const DxfTag& t, int base, Point3d& p) {
+    if (t.code == base) p.x = num(t);
+    else if (t.code == base + 10) p.y = num(t);
+    else if (t.code == base + 20) p.z = num(t);
+    else return false;
+    return true;
+}
+
+bool vectorPart(const DxfTag& t, int base, Vector3d& v) {
+    if (t.code == base) v.x = num(t);
+    else if (t.code == base + 10) v.y = num(t);
+    else if (t.code == base + 20) v.z = num(t);
+    else return false;
+    return true;
+}
+
+Color colorFromIndex(long long index) {
+    if (index < 0) index = -index;
+    if (index > 256) index = 256;
+    return Color::fromIndex(static_cast<int>(index));
+}
+
+std::optional<TableKind> tableKindOf(std::string_view name) {
+    static constexpr std::pair<std::string_view, TableKind> kinds[] = {
+        {"VPORT", TableKind::Viewport}, {"LTYPE", TableKind::Linetype}, {"LAYER", TableKind::Layer},
+        {"STYLE", TableKind::TextStyle}, {"VIEW", TableKind::View},       {"UCS", TableKind::Ucs},
+        {"APPID", TableKind::RegApp},    {"DIMSTYLE", TableKind::DimStyle}, {"BLOCK_RECORD", TableKind::Block},
+    };
+    for (auto [n, k] : kinds)
+        if (n == name) return k;
+    return std::nullopt;
+}
+
+bool isKnownEntityMarker(std::string_view m) {
+    return m == "AcDbEntity" || m == "AcDbLine" || m == "AcDbCircle" || m == "AcDbArc" || m == "AcDbPolyline" ||
+           m == "AcDbText" || m == "AcDbAttribute" || m == "AcDbAttributeDefinition" || m == "AcDbBlockReference" ||
+           m == "AcDbMInsertBlock" || m == "AcDbBlockBegin" || m == "AcDbBlockEnd" || m == "AcDbSequenceEnd" ||
+           m == "AcDbSymbolTableRecord" || m == "AcDbLayerTableRecord" || m == "AcDbRegAppTableRecord" ||
+           m == "AcDbBlockTableRecord" || m == "AcDbTextStyleTableRecord" || m == "AcDbLinetypeTableRecord" ||
+           m == "AcDbViewportTableRecord" || m == "AcDbDictionary" || m == "AcDbDictionaryWithDefault" ||
+           m == "AcDbLayout" || m == "AcDbSortentsTable";
+}
+
+}  // namespace
+
+DxfDatabaseReader::DxfDatabaseReader(DxfDocument& document) : doc_(document) {}
+
+void DxfDatabaseReader::warn(std::size_t line, const std::string& message) {
+    out_.warnings.push_back(line > 0 ? "line " + std::to_string(line) + ": " + message : message);
+}
+
+std::string DxfDatabaseReader::text(std::string_view raw) const { return doc_.codePage().decode(raw); }
+
+SourceSpan DxfDatabaseReader::spanOf(const DxfRecord& record) const {
+    if (record.replacement) return SourceSpan{record.replacement, 0, record.replacement->size()};
+    return SourceSpan{doc_.buffer(), record.offset, record.length};
+}
+
+ObjectId DxfDatabaseReader::idOf(Handle handle) { return handle.isNull() ? ObjectId() : db_->reserveId(handle); }
+
+DxfDrawing DxfDatabaseReader::read() {
+    out_.database = std::make_unique<Database>();
+    db_ = out_.database.get();
+    out_.warnings = doc_.warnings();
+    out_.file.version = doc_.version();
+    out_.file.codePage = doc_.codePage().name();
+    out_.file.lineEnding = std::string(doc_.lineEnding());
+    out_.file.fileName = doc_.fileName();
+    version_ = doc_.versionNumber();
+    syntheticHandle_ = doc_.maxHandle();
+
+    for (const DxfSection& s : doc_.sections()) {
+        if (s.name == "HEADER") readHeader(s);
+        else if (s.name == "TABLES") readTables(s);
+        else if (s.name == "BLOCKS") readBlocks(s);
+        else if (s.name == "ENTITIES") readEntities(s);
+        else if (s.name == "OBJECTS") readObjects(s);
+        else {
+            // Kept as text, from its SECTION line to its ENDSEC line.
+            const std::size_t end = s.endLength > 0 ? s.endOffset + s.endLength : s.headOffset + s.headLength;
+            out_.file.rawSections.push_back({s.name, SourceSpan{doc_.buffer(), s.headOffset, end - s.headOffset}});
+            bool replaced = false;
+            for (const DxfRecord& r : s.records) replaced = replaced || r.changed();
+            if (replaced) warn(s.line, "repairs inside section " + s.name + " are not kept");
+        }
+    }
+    ensureLayoutBlocks();
+    if (Handle(syntheticHandle_ + 1) > db_->handseed()) db_->setHandseed(Handle(syntheticHandle_ + 1));
+    db_->clearModifiedFlags();
+    return std::move(out_);
+}
+
+void DxfDatabaseReader::readHeader(const DxfSection& section) {
+    for (const DxfRecord& r : section.records) {
+        const auto tags = doc_.tags(r);
+        if (tags.empty() || tags[0].code != 9) continue;
+        RawTagList values;
+        for (std::size_t i = 1; i < tags.size(); ++i) values.push_back(rawTag(tags[i]));
+        db_->header().set(trimDxfBlanks(tags[0].value), std::move(values));
+    }
+}
+
+void DxfDatabaseReader::finishObject(DbObject& object, const DxfRecord& record, const DxfRecordParts& parts) {
+    object.source = spanOf(record);
+    if (!parts.xdict.isNull()) object.setExtensionDictionary(idOf(parts.xdict));
+    for (Handle h : parts.reactors) object.addReactor(idOf(h));
+    if (!parts.lead.empty()) object.extraTags.insert(object.extraTags.begin(), parts.lead.begin(), parts.lead.end());
+    if (!parts.xdata.empty()) {
+        RawTagList xdata = parts.xdata;
+        for (RawTag& t : xdata)
+            if (t.code == 1000 || t.code == 1003) t.value = text(t.value);
+        XDataChain chain;
+        std::string error;
+        if (xdataFromTags(xdata, chain, &error)) {
+            object.setXDataChain(std::move(chain));
+        } else {
+            warn(record.line, std::string(record.type) + ": extended data kept as read (" + error + ")");
+            object.extraTags.push_back(RawTag{100, "*XDATA"});
+            object.extraTags.insert(object.extraTags.end(), parts.xdata.begin(), parts.xdata.end());
+        }
+    }
+}
+
+void DxfDatabaseReader::readTables(const DxfSection& section) {
+    SymbolTable* table = nullptr;
+    TableKind kind = TableKind::Layer;
+    const auto& recs = section.records;
+    for (std::size_t i = 0; i < recs.size(); ++i) {
+        const DxfRecord& r = recs[i];
+        const auto tags = doc_.tags(r);
+        const DxfRecordParts parts = splitDxfRecord(tags);
+        if (r.type == "TABLE") {
+            std::string name;
+            for (const DxfTag& t : tags) {
+                if (t.code == 2) {
+                    name = trimmed(t);
+                    break;
+                }
+            }
+            const auto k = tableKindOf(name);
+            if (!k) {
+                // An unknown table: kept as text up to and including its ENDTAB.
+                std::size_t j = i;
+                while (j < recs.size() && recs[j].type != "ENDTAB") ++j;
+                const std::size_t end = j < recs.size() ? recs[j].offset + recs[j].length : r.offset + r.length;
+                out_.file.rawTables.push_back(SourceSpan{doc_.buffer(), r.offset, end - r.offset});
+                warn(r.line, "table " + name + " is not a standard table; kept as read");
+                i = j;
+                table = nullptr;
+                continue;
+            }
+            kind = *k;
+            auto t = std::make_unique<SymbolTable>(kind);
+            SymbolTable* raw = t.get();
+            for (const DxfTag& tg : parts.body)
+                if (tg.code == 70) raw->declaredCount = static_cast<int>(integer(tg));
+            DxfExtraTags extras(raw->extraTags);
+            for (const DxfTag& tg : parts.body) {
+                if (tg.code == 100) extras.marker(trimDxfBlanks(tg.value), tg.value == "AcDbSymbolTable");
+                else if (tg.code != 2 && tg.code != 70) extras.add(tg);
+            }
+            finishObject(*raw, r, parts);
+            Handle h = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
+            ObjectId id;
+            if (db_->addObject(std::move(t), {}, h, &id) != ErrorStatus::eOk) {
+                throw DxfError(doc_.fileName(), r.line, "table " + name + " cannot be added");
+            }
+            if (db_->tableId(kind)) warn(r.line, "table " + name + " appears twice; the second one is used");
+            db_->setTableId(kind, id);
+            table = static_cast<SymbolTable*>(db_->objectAt(id));
+            continue;
+        }
+        if (r.type == "ENDTAB") {
+            table = nullptr;
+            continue;
+        }
+        if (!table) continue;  // the document layer already restored lost table heads
+
+        std::unique_ptr<SymbolTableRecord> rec;
+        std::string name;
+        for (const DxfTag& t : parts.body) {
+            if (t.code == 2) {
+                name = text(t.value);
+                break;
+            }
+        }
+        int flags = 0;
+        RawTagList extraTags;
+        DxfExtraTags extras(extraTags);
+        auto common = [&](const DxfTag& t) {
+            if (t.code == 2) return true;
+            if (t.code == 70) flags = static_cast<int>(integer(t));
+            else if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
+            else return false;
+            return true;
+        };
+        if (r.type == "LAYER") {
+            auto layer = std::make_unique<LayerTableRecord>(name);
+            std::string linetype;
+            long long color = 7;
+            std::optional<std::uint32_t> trueColor;
+            for (const DxfTag& t : parts.body) {
+                if (common(t)) continue;
+                if (t.code == 62) color = integer(t);
+                else if (t.code == 420) trueColor = static_cast<std::uint32_t>(integer(t));
+                else if (t.code == 6) linetype = text(t.value);
+                else if (t.code == 290) layer->setPlottable(integer(t) != 0);
+                else if (t.code == 370) layer->setLineWeight(static_cast<int>(integer(t)));
+                else extras.add(t);
+            }
+            layer->setOff(color < 0);
+            layer->setColor(trueColor ? Color::fromTrueColorValue(*trueColor) : colorFromIndex(color));
+            if (!linetype.empty()) {
+                ObjectId lt = db_->recordId(TableKind::Linetype, linetype);
+                if (lt) layer->setLinetypeId(lt);
+                else warn(r.line, "layer " + name + " names linetype " + linetype + ", which does not exist");
+            }
+            rec = std::move(layer);
+        } else if (r.type == "APPID") {
+            rec = std::make_unique<RegAppTableRecord>(name);
+            for (const DxfTag& t : parts.body)
+                if (!common(t)) extras.add(t);
+        } else if (r.type == "BLOCK_RECORD") {
+            auto btr = std::make_unique<BlockTableRecord>(name);
+            for (const DxfTag& t : parts.body) {
+                if (common(t)) continue;
+                if (t.code == 340) btr->setLayoutId(idOf(Handle::parse(t.value).value_or(Handle())));
+                else if (t.code == 70) btr->setInsertUnits(static_cast<int>(integer(t)));
+                else if (t.code == 280) btr->setExplodable(integer(t) != 0);
+                else if (t.code == 281) btr->setScaleUniformly(integer(t) != 0);
+                else extras.add(t);
+            }
+            rec = std::move(btr);
+        } else if (r.type == "STYLE") {
+            auto style = std::make_unique<TextStyleTableRecord>(name);
+            for (const DxfTag& t : parts.body) {
+                if (common(t)) continue;
+                if (t.code == 40) style->setTextSize(num(t));
+                else if (t.code == 41) style->setXScale(num(t));
+                else if (t.code == 50) style->setObliquingAngle(num(t) * kDegree);
+                else if (t.code == 71) style->setGenerationFlags(static_cast<int>(integer(t)));
+                else if (t.code == 42) style->setPriorSize(num(t));
+                else if (t.code == 3) style->setFileName(text(t.value));
+                else if (t.code == 4) style->setBigFontFileName(text(t.value));
+                else extras.add(t);
+            }
+            rec = std::move(style);
+        } else if (r.type == "LTYPE") {
+            auto lt = std::make_unique<LinetypeTableRecord>(name);
+            for (const DxfTag& t : parts.body) {
+                if (common(t)) continue;
+                if (t.code == 3) lt->setDescription(text(t.value));
+                else extras.add(t);  // the pattern stays as read
+            }
+            rec = std::move(lt);
+        } else if (r.type == "VPORT") {
+            rec = std::make_unique<ViewportTableRecord>(name);
+            for (const DxfTag& t : parts.body)
+                if (!common(t)) extras.add(t);
+        } else {
+            rec = std::make_unique<OtherTableRecord>(kind, name);
+            for (const DxfTag& t : parts.body)
+                if (!common(t)) extras.add(t);
+        }
+        if (r.type == "BLOCK_RECORD") {
+            // 70 of a block record is its insertion units, not flags.
+            static_cast<BlockTableRecord*>(rec.get())->setInsertUnits(flags);
+            flags = 0;
+        }
+        rec->extraTags = std::move(extraTags);
+        rec->setFlags(flags);
+        finishObject(*rec, r, parts);
+        rec->dxfName = std::string(r.type);
+        Handle h = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
+        ObjectId id;
+        // Validation is off: damaged names and duplicates are kept as read.
+        if (ErrorStatus es = table->add(std::move(rec), &id, h, false); es != ErrorStatus::eOk) {
+            warn(r.line, std::string(r.type) + " " + name + " dropped (" + statusText(es) + ")");
+        }
+    }
+}
+
+void DxfDatabaseReader::ensureLayoutBlocks() {
+    // A drawing needs its model space; R12 files and damaged ones may lack the records.
+    for (const char* name : {"*Model_Space", "*Paper_Space"})
+        if (!db_->recordId(TableKind::Block, name)) blockByName(name, 0);
+}
+
+ObjectId DxfDatabaseReader::layerByName(const std::string& name, std::size_t line) {
+    if (ObjectId id = db_->recordId(TableKind::Layer, name)) return id;
+    if (!db_->layerTableId()) {
+        ObjectId id;
+        db_->addObject(std::make_unique<SymbolTable>(TableKind::Layer), {}, Handle(++syntheticHandle_), &id);
+        db_->setTableId(TableKind::Layer, id);
+    }
+    auto* table = static_cast<SymbolTable*>(db_->objectAt(db_->layerTableId()));
+    ObjectId id;
+    auto layer = std::make_unique<LayerTableRecord>(name);
+    layer->setColor(Color::fromIndex(7));
+    table->add(std::move(layer), &id, Handle(++syntheticHandle_), false);
+    // R12 files need not list their layers; anything else is damage worth a note.
+    if (version_ >= kDxfR2000 && !name.empty()) warn(line, "layer " + name + " was not defined; added");
+    return id;
+}
+
+ObjectId DxfDatabaseReader::blockByName(const std::string& name, std::size_t line) {
+    std::string key = name;
+    // R12 names the layout blocks $MODEL_SPACE / $PAPER_SPACE.
+    if (key == "$MODEL_SPACE") key = "*Model_Space";
+    if (key == "$PAPER_SPACE") key = "*Paper_Space";
+    if (ObjectId id = db_->recordId(TableKind::Block, key)) return id;
+    if (!db_->blockTableId()) {
+        ObjectId id;
+        db_->addObject(std::make_unique<SymbolTable>(TableKind::Block), {}, Handle(++syntheticHandle_), &id);
+        db_->setTableId(TableKind::Block, id);
+    }
+    auto* table = static_cast<SymbolTable*>(db_->objectAt(db_->blockTableId()));
+    ObjectId id;
+    table->add(std::make_unique<BlockTableRecord>(key), &id, Handle(++syntheticHandle_), false);
+    if (version_ >= kDxfR2000 && line > 0) warn(line, "block " + key + " had no block record; added");
+    return id;
+}
+
+ObjectId DxfDatabaseReader::ownerBlockFor(const DxfRecordParts& parts, bool paperSpace) const {
+    if (!parts.owner.isNull()) {
+        ObjectId id;
+        if (db_->getObjectId(id, parts.owner) == ErrorStatus::eOk) {
+            if (const DbObject* o = db_->objectAt(id); o && o->kind() == ObjectKind::BlockTableRecord) {
+                const auto* btr = static_cast<const BlockTableRecord*>(o);
+                // Entities of the ENTITIES section belong to the layout blocks only.
+                if (btr->isModelSpace() || btr->name() == "*Paper_Space" || btr->name() == "*PAPER_SPACE")
+                    return id;
+            }
+        }
+    }
+    return paperSpace ? db_->paperSpaceId() : db_->modelSpaceId();
+}
+
+void DxfDatabaseReader::readBlocks(const DxfSection& section) {
+    ensureLayoutBlocks();
+    const auto& recs = section.records;
+    ObjectId block;
+    for (std::size_t i = 0; i < recs.size();) {
+        const DxfRecord& r = recs[i];
+        if (r.type == "BLOCK") {
+            const auto tags = doc_.tags(r);
+            const DxfRecordParts parts = splitDxfRecord(tags);
+            std::string name;
+            for (const DxfTag& t : parts.body)
+                if (t.code == 2) {
+                    name = text(t.value);
+                    break;
+                }
+            block = blockByName(name, r.line);
+            auto* btr = static_cast<BlockTableRecord*>(db_->objectAt(block));
+            auto begin = std::make_unique<BlockBegin>();
+            DxfExtraTags extras(begin->extraTags);
+            std::string layer = "0";
+            Point3d base;
+            for (const DxfTag& t : parts.body) {
+                if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
+                else if (t.code == 8) layer = text(t.value);
+                else if (t.code == 2 || t.code == 3 || t.code == 67) continue;
+                else if (t.code == 70) btr->setBlockFlags(static_cast<int>(integer(t)));
+                else if (pointPart(t, 10, base)) continue;
+                else if (t.code == 1) btr->setPathName(text(t.value));
+                else if (t.code == 4) btr->setComments(text(t.value));
+                else extras.add(t);
+            }
+            btr->setOrigin(base);
+            begin->setLayer(layerByName(layer, r.line));
+            finishObject(*begin, r, parts);
+            ObjectId id;
+            db_->addObject(std::move(begin), block, parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle,
+                           &id);
+            btr->setBlockBeginId(id);
+            ++i;
+            continue;
+        }
+        if (r.type == "ENDBLK") {
+            const auto tags = doc_.tags(r);
+            const DxfRecordParts parts = splitDxfRecord(tags);
+            auto end = std::make_unique<BlockEnd>();
+            DxfExtraTags extras(end->extraTags);
+            std::string layer = "0";
+            for (const DxfTag& t : parts.body) {
+                if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
+                else if (t.code == 8) layer = text(t.value);
+                else if (t.code != 67) extras.add(t);
+            }
+            end->setLayer(layerByName(layer, r.line));
+            finishObject(*end, r, parts);
+            if (!block) {
+                warn(r.line, "ENDBLK without BLOCK dropped");
+                ++i;
+                continue;
+            }
+            ObjectId id;
+            db_->addObject(std::move(end), block, parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle,
+                           &id);
+            static_cast<BlockTableRecord*>(db_->objectAt(block))->setBlockEndId(id);
+            block = ObjectId();
+            ++i;
+            continue;
+        }
+        if (!block) {
+            warn(r.line, std::string(r.type) + " outside a block definition dropped");
+            ++i;
+            continue;
+        }
+        i = readEntity(recs, i, block);
+    }
+}
+
+void DxfDatabaseReader::readEntities(const DxfSection& section) {
+    ensureLayoutBlocks();
+    const auto& recs = section.records;
+    for (std::size_t i = 0; i < recs.size();) {
+        const auto tags = doc_.tags(recs[i]);
+        const DxfRecordParts parts = splitDxfRecord(tags);
+        bool paper = false;
+        for (const DxfTag& t : parts.body)
+            if (t.code == 67) paper = integer(t) == 1;
+        i = readEntity(recs, i, ownerBlockFor(parts, paper));
+    }
+}
+
+std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, const DxfRecordParts& parts) {
+    const std::string_view type = record.type;
+    std::unique_ptr<Entity> entity;
+    RawTagList extraTags;
+    DxfExtraTags extras(extraTags);
+    std::string layer = "0", linetype;
+    long long colorIndex = 256;
+    std::optional<std::uint32_t> trueColor;
+
+    // The common entity part; true when the tag was taken.
+    auto common = [&](const DxfTag& t, Entity& e) {
+        switch (t.code) {
+            case 100:
+                extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
+                return true;
+            case 8: layer = text(t.value); return true;
+            case 6: linetype = text(t.value); return true;
+            case 62: colorIndex = integer(t); return true;
+            case 420: trueColor = static_cast<std::uint32_t>(integer(t)); return true;
+            case 370: e.setLineWeight(static_cast<int>(integer(t))); return true;
+            case 48: e.setLinetypeScale(num(t)); return true;
+            case 60: e.setVisible(integer(t) == 0); return true;
+            case 67: return true;  // paper space follows from the owner
+            default: return false;
+        }
+    };
+
+    if (type == "LINE") {
+        auto e = std::make_unique<Line>();
+        Point3d a, b;
+        Vector3d n = Vector3d::zAxis();
+        for (const DxfTag& t : parts.body) {
+            if (common(t, *e) || pointPart(t, 10, a) || pointPart(t, 11, b) || vectorPart(t, 210, n)) continue;
+            if (t.code == 39) e->setThickness(num(t));
+            else extras.add(t);
+        }
+        e->setStartPoint(a);
+        e->setEndPoint(b);
+        e->setNormal(n);
+        entity = std::move(e);
+    } else if (type == "CIRCLE" || type == "ARC") {
+        std::unique_ptr<Circle> e;
+        Arc* arc = nullptr;
+        if (type == "ARC") {
+            auto a = std::make_unique<Arc>();
+            arc = a.get();
+            e = std::move(a);
+        } else {
+            e = std::make_unique<Circle>();
+        }
+        Point3d c;
+        Vector3d n = Vector3d::zAxis();
+        for (const DxfTag& t : parts.body) {
+            if (common(t, *e) || pointPart(t, 10, c) || vectorPart(t, 210, n)) continue;
+            if (t.code == 40) e->setRadius(num(t));
+            else if (t.code == 39) e->setThickness(num(t));
+            else if (arc && t.code == 50) arc->setStartAngle(num(t) * kDegree);
+            else if (arc && t.code == 51) arc->setEndAngle(num(t) * kDegree);
+            else extras.add(t);
+        }
+        e->setCenter(c);
+        e->setNormal(n);
+        entity = std::move(e);
+    } else if (type == "LWPOLYLINE") {
+        auto e = std::make_unique<Polyline>();
+        std::vector<Polyline::Vertex> vertices;
+        Vector3d n = Vector3d::zAxis();
+        bool inVertices = false;
+        for (const DxfTag& t : parts.body) {
+            if (common(t, *e) || vectorPart(t, 210, n)) continue;
+            switch (t.code) {
+                case 90: break;  // the count follows from the vertices
+                case 70:
+                    e->setClosed((integer(t) & 1) != 0);
+                    e->setPlinegen((integer(t) & 128) != 0);
+                    break;
+                case 43: e->setConstantWidth(num(t)); break;
+                case 38: e->setElevation(num(t)); break;
+                case 39: e->setThickness(num(t)); break;
+                case 10:
+                    vertices.push_back({});
+                    vertices.back().point.x = num(t);
+                    inVertices = true;
+                    break;
+                case 20:
+                    if (inVertices) vertices.back().point.y = num(t);
+                    break;
+                case 40:
+                    if (inVertices) vertices.back().startWidth = num(t);
+                    break;
+                case 41:
+                    if (inVertices) vertices.back().endWidth = num(t);
+                    break;
+                case 42:
+                    if (inVertices) vertices.back().bulge = num(t);
+                    break;
+                case 91: break;  // vertex ids are not kept
+                default: extras.add(t);
+            }
+        }
+        e->setVertices(std::move(vertices));
+        e->setNormal(n);
+        entity = std::move(e);
+    } else if (type == "TEXT" || type == "ATTRIB" || type == "ATTDEF") {
+        std::unique_ptr<Text> e;
+        Attribute* attrib = nullptr;
+        AttributeDefinition* attdef = nullptr;
+        if (type == "ATTRIB") {
+            auto a = std::make_unique<Attribute>();
+            attrib = a.get();
+            e = std::move(a);
+        } else if (type == "ATTDEF") {
+            auto a = std::make_unique<AttributeDefinition>();
+            attdef = a.get();
+            e = std::move(a);
+        } else {
+            e = std::make_unique<Text>();
+        }
+        Point3d p, align;
+        Vector3d n = Vector3d::zAxis();
+        bool attributePart = false, firstAfterMarker = false, embedded = false;
+        for (const DxfTag& t : parts.body) {
+            if (embedded) {  // R2018 multi-line data stays as read
+                extras.add(t);
+                continue;
+            }
+            if (t.code == 101) {
+                embedded = true;
+                extras.add(t);
+                continue;
+            }
+            if (t.code == 100) {
+                const std::string_view m = trimDxfBlanks(t.value);
+                attributePart = m == "AcDbAttribute" || m == "AcDbAttributeDefinition";
+                firstAfterMarker = true;
+                common(t, *e);
+                continue;
+            }
+            const bool first = firstAfterMarker;
+            firstAfterMarker = false;
+            if (common(t, *e) || pointPart(t, 10, p) || pointPart(t, 11, align) || vectorPart(t, 210, n)) continue;
+            if (attributePart) {
+                if (t.code == 280 && first && version_ >= 1024) continue;  // version tag, written again
+                if (t.code == 2) {
+                    const std::string tag = text(t.value);
+                    if (attrib) (void)attrib->setTag(tag);
+                    if (attdef) (void)attdef->setTag(tag);
+                } else if (t.code == 3 && attdef) {
+                    attdef->setPrompt(text(t.value));
+                } else if (t.code == 70) {
+                    if (attrib) attrib->setAttributeFlags(static_cast<int>(integer(t)));
+                    if (attdef) attdef->setAttributeFlags(static_cast<int>(integer(t)));
+                } else if (t.code == 73) {
+                    if (attrib) attrib->setFieldLength(static_cast<int>(integer(t)));
+                    if (attdef) attdef->setFieldLength(static_cast<int>(integer(t)));
+                } else if (t.code == 74) {
+                    e->setVerticalMode(static_cast<Text::VerticalMode>(std::clamp<long long>(integer(t), 0, 3)));
+                } else if (t.code == 280) {
+                    if (attrib) attrib->setLockPosition(integer(t) != 0);
+                    if (attdef) attdef->setLockPosition(integer(t) != 0);
+                } else if (t.code == 72) {
+                    e->setHorizontalMode(static_cast<Text::HorizontalMode>(std::clamp<long long>(integer(t), 0, 5)));
+                } else {
+                    extras.add(t);
+                }
+                continue;
+            }
+            switch (t.code) {
+                case 1: e->setTextString(text(t.value)); break;
+                case 40: e->setHeight(num(t)); break;
+                case 50: e->setRotation(num(t) * kDegree); break;
+                case 41: e->setWidthFactor(num(t)); break;
+                case 51: e->setOblique(num(t) * kDegree); break;
+                case 39: e->setThickness(num(t)); break;
+                case 7: {
+                    const std::string style = text(t.value);
+                    if (ObjectId id = db_->recordId(TableKind::TextStyle, style)) e->setTextStyle(id);
+                    else extras.add(t);
+                    break;
+                }
+                case 71: e->setGenerationFlags(static_cast<int>(integer(t))); break;
+                case 72:
+                    e->setHorizontalMode(static_cast<Text::HorizontalMode>(std::clamp<long long>(integer(t), 0, 5)));
+                    break;
+                case 73:
+                    if (type == "TEXT") {
+                        e->setVerticalMode(static_cast<Text::VerticalMode>(std::clamp<long long>(integer(t), 0, 3)));
+                    } else {
+                        extras.add(t);
+                    }
+                    break;
+                default: extras.add(t);
+            }
+        }
+        e->setPosition(p);
+        e->setAlignmentPoint(align);
+        e->setNormal(n);
+        entity = std::move(e);
+    } else if (type == "INSERT") {
+        auto e = std::make_unique<BlockReference>();
+        Point3d p;
+        Vector3d scale(1, 1, 1), n = Vector3d::zAxis();
+        int columns = 1, rows = 1;
+        double columnSpacing = 0, rowSpacing = 0;
+        std::string blockName;
+        for (const DxfTag& t : parts.body) {
+            if (common(t, *e) || pointPart(t, 10, p) || vectorPart(t, 210, n)) continue;
+            switch (t.code) {
+                case 66: break;  // follows from the attributes
+                case 2: blockName = text(t.value); break;
+                case 41: scale.x = num(t); break;
+                case 42: scale.y = num(t); break;
+                case 43: scale.z = num(t); break;
+                case 50: e->setRotation(num(t) * kDegree); break;
+                case 70: columns = static_cast<int>(integer(t)); break;
+                case 71: rows = static_cast<int>(integer(t)); break;
+                case 44: columnSpacing = num(t); break;
+                case 45: rowSpacing = num(t); break;
+                default: extras.add(t);
+            }
+        }
+        e->setPosition(p);
+        e->setScaleFactors(scale);
+        e->setNormal(n);
+        if (columns != 1 || rows != 1 || columnSpacing != 0 || rowSpacing != 0)
+            e->setGrid(columns, rows, columnSpacing, rowSpacing);
+        e->setBlockTableRecord(blockByName(blockName, record.line));
+        entity = std::move(e);
+    } else if (type == "SEQEND") {
+        auto e = std::make_unique<SequenceEnd>();
+        for (const DxfTag& t : parts.body)
+            if (!common(t, *e)) extras.add(t);
+        entity = std::move(e);
+    } else {
+        // Kept whole; the common part is still read so that layer queries work.
+        auto e = std::make_unique<UnknownEntity>(type);
+        for (const DxfTag& t : parts.body) {
+            if (t.code == 100) {
+                const std::string_view m = trimDxfBlanks(t.value);
+                if (m != "AcDbEntity") e->setClassName(std::string(m));
+            } else if (t.code == 8) {
+                layer = text(t.value);
+            }
+        }
+        const auto all = doc_.tags(record);
+        for (std::size_t k = 1; k < all.size(); ++k) e->tags.push_back(rawTag(all[k]));
+        entity = std::move(e);
+        extraTags.clear();
+    }
+    entity->extraTags = std::move(extraTags);
+    if (entity->kind() != ObjectKind::UnknownEntity) {
+        entity->setColor(trueColor ? Color::fromTrueColorValue(*trueColor) : colorFromIndex(colorIndex));
+        if (!linetype.empty() && linetype != "BYLAYER" && linetype != "ByLayer") {
+            if (ObjectId lt = db_->recordId(TableKind::Linetype, linetype)) entity->setLinetype(lt);
+            else warn(record.line, std::string(type) + " names linetype " + linetype + ", which does not exist");
+        }
+    }
+    entity->setLayer(layerByName(layer, record.line));
+    return entity;
+}
+
+std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records, std::size_t i, ObjectId block) {
+    const DxfRecord& r = records[i];
+    const auto tags = doc_.tags(r);
+    const DxfRecordParts parts = splitDxfRecord(tags);
+    auto* btr = static_cast<BlockTableRecord*>(db_->objectAt(block));
+    const Handle handle = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
+
+    if (r.type == "POLYLINE") {
+        // Collect VERTEX ... SEQEND.
+        std::size_t j = i + 1;
+        while (j < records.size() && records[j].type == "VERTEX") ++j;
+        const bool hasSeqend = j < records.size() && records[j].type == "SEQEND";
+        long long flags = 0;
+        for (const DxfTag& t : parts.body)
+            if (t.code == 70) flags = integer(t);
+        // A plain 2D polyline (no curve or spline fit, not 3D, no mesh) becomes a lightweight one.
+        if ((flags & (2 | 4 | 8 | 16 | 64)) == 0) {
+            auto e = std::make_unique<Polyline>();
+            RawTagList unused;
+            DxfExtraTags extras(unused);
+            std::string layer = "0";
+            long long color = 256;
+            Vector3d n = Vector3d::zAxis();
+            double elevation = 0, startWidth = 0, endWidth = 0;
+            for (const DxfTag& t : parts.body) {
+                if (t.code == 8) layer = text(t.value);
+                else if (t.code == 62) color = integer(t);
+                else if (t.code == 370) e->setLineWeight(static_cast<int>(integer(t)));
+                else if (t.code == 30) elevation = num(t);
+                else if (t.code == 39) e->setThickness(num(t));
+                else if (t.code == 40) startWidth = num(t);
+                else if (t.code == 41) endWidth = num(t);
+                else if (vectorPart(t, 210, n)) continue;
+            }
+            std::vector<Polyline::Vertex> vertices;
+            for (std::size_t k = i + 1; k < j; ++k) {
+                Polyline::Vertex v;
+                v.startWidth = startWidth;
+                v.endWidth = endWidth;
+                long long vflags = 0;
+                for (const DxfTag& t : doc_.tags(records[k])) {
+                    if (t.code == 10) v.point.x = num(t);
+                    else if (t.code == 20) v.point.y = num(t);
+                    else if (t.code == 40) v.startWidth = num(t);
+                    else if (t.code == 41) v.endWidth = num(t);
+                    else if (t.code == 42) v.bulge = num(t);
+                    else if (t.code == 70) vflags = integer(t);
+                }
+                if ((vflags & 16) == 0) vertices.push_back(v);
+            }
+            e->setVertices(std::move(vertices));
+            e->setClosed((flags & 1) != 0);
+            e->setPlinegen((flags & 128) != 0);
+            e->setElevation(elevation);
+            e->setNormal(n);
+            e->setColor(colorFromIndex(color));
+            e->setLayer(layerByName(layer, r.line));
+            if (!parts.xdict.isNull()) e->setExtensionDictionary(idOf(parts.xdict));
+            if (!parts.xdata.empty()) {
+                XDataChain chain;
+                if (xdataFromTags(parts.xdata, chain)) e->setXDataChain(std::move(chain));
+            }
+            // No source text: it is written as LWPOLYLINE.
+            ObjectId id;
+            if (btr->appendEntity(std::move(e), &id, handle) != ErrorStatus::eOk)
+                warn(r.line, "POLYLINE with a handle in use dropped");
+            return hasSeqend ? j + 1 : j;
+        }
+        auto e = makeEntity(r, parts);
+        finishObject(*e, r, parts);
+        ObjectId polyId;
+        if (btr->appendEntity(std::move(e), &polyId, handle) != ErrorStatus::eOk) {
+            warn(r.line, "POLYLINE with a handle in use dropped");
+            return hasSeqend ? j + 1 : j;
+        }
+        auto* poly = static_cast<UnknownEntity*>(db_->objectAt(polyId));
+        for (std::size_t k = i + 1; k < j + (hasSeqend ? 1 : 0); ++k) {
+            const auto ctags = doc_.tags(records[k]);
+            const DxfRecordParts cparts = splitDxfRecord(ctags);
+            auto child = makeEntity(records[k], cparts);
+            finishObject(*child, records[k], cparts);
+            ObjectId cid;
+            const Handle ch = cparts.handle.isNull() ? Handle(++syntheticHandle_) : cparts.handle;
+            if (db_->addObject(std::move(child), polyId, ch, &cid) == ErrorStatus::eOk) poly->children.push_back(cid);
+            else warn(records[k].line, std::string(records[k].type) + " with a handle in use dropped");
+        }
+        if (!hasSeqend) warn(r.line, "POLYLINE without SEQEND");
+        return hasSeqend ? j + 1 : j;
+    }
+
+    auto e = makeEntity(r, parts);
+    finishObject(*e, r, parts);
+    const bool isInsert = e->kind() == ObjectKind::BlockReference;
+    ObjectId id;
+    if (btr->appendEntity(std::move(e), &id, handle) != ErrorStatus::eOk) {
+        warn(r.line, std::string(r.type) + " with handle " + handle.toString() + " in use dropped");
+        return i + 1;
+    }
+    std::size_t next = i + 1;
+    if (isInsert) {
+        auto* ref = static_cast<BlockReference*>(db_->objectAt(id));
+        while (next < records.size() && records[next].type == "ATTRIB") {
+            const auto atags = doc_.tags(records[next]);
+            const DxfRecordParts aparts = splitDxfRecord(atags);
+            auto a = makeEntity(records[next], aparts);
+            finishObject(*a, records[next], aparts);
+            std::unique_ptr<Attribute> attribute(static_cast<Attribute*>(a.release()));
+            const Handle ah = aparts.handle.isNull() ? Handle(++syntheticHandle_) : aparts.handle;
+            if (ref->appendAttribute(std::move(attribute), nullptr, ah) != ErrorStatus::eOk)
+                warn(records[next].line, "ATTRIB with a handle in use dropped");
+            ++next;
+        }
+        if (next < records.size() && records[next].type == "SEQEND") {
+            const auto stags = doc_.tags(records[next]);
+            const DxfRecordParts sparts = splitDxfRecord(stags);
+            auto s = makeEntity(records[next], sparts);
+            finishObject(*s, records[next], sparts);
+            ObjectId sid;
+            const Handle sh = sparts.handle.isNull() ? Handle(++syntheticHandle_) : sparts.handle;
+            if (db_->addObject(std::move(s), id, sh, &sid) == ErrorStatus::eOk) ref->setSequenceEndId(sid);
+            ++next;
+        } else if (!ref->attributeIds().empty()) {
+            warn(r.line, "INSERT attributes without SEQEND; one is added");
+        }
+    } else if (r.type == "ATTRIB" || r.type == "SEQEND" || r.type == "VERTEX") {
+        warn(r.line, std::string(r.type) + " without its parent entity");
+    }
+    return next;
+}
+
+void DxfDatabaseReader::readObjects(const DxfSection& section) {
+    bool first = true;
+    for (const DxfRecord& r : section.records) {
+        if (r.type.empty()) continue;
+        const auto tags = doc_.tags(r);
+        const DxfRecordParts parts = splitDxfRecord(tags);
+        std::unique_ptr<DbObject> object;
+        RawTagList extraTags;
+        DxfExtraTags extras(extraTags);
+        if (r.type == "DICTIONARY" || r.type == "ACDBDICTIONARYWDFLT") {
+            auto d = std::make_unique<Dictionary>(r.type);
+            std::string key;
+            for (const DxfTag& t : parts.body) {
+                if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
+                else if (t.code == 280) d->setHardOwner(integer(t) != 0);
+                else if (t.code == 281) d->setMergeStyle(static_cast<int>(integer(t)));
+                else if (t.code == 3) key = text(t.value);
+                else if (t.code == 350 || t.code == 360) d->addEntry(key, idOf(Handle::parse(t.value).value_or(Handle())), t.code == 360);
+                else if (t.code == 340 && r.type == "ACDBDICTIONARYWDFLT") d->setDefaultId(idOf(Handle::parse(t.value).value_or(Handle())));
+                else extras.add(t);
+            }
+            object = std::move(d);
+        } else if (r.type == "LAYOUT") {
+            auto l = std::make_unique<Layout>();
+            std::string_view subclass;
+            for (const DxfTag& t : parts.body) {
+                if (t.code == 100) {
+                    subclass = trimDxfBlanks(t.value);
+                    // The plot settings are not modelled: kept whole with their marker.
+                    extras.marker(subclass, subclass == "AcDbLayout");
+                    continue;
+                }
+                if (subclass != "AcDbLayout") {
+                    extras.add(t);
+                    continue;
+                }
+                if (t.code == 1) l->setLayoutName(text(t.value));
+                else if (t.code == 70) l->setLayoutFlags(static_cast<int>(integer(t)));
+                else if (t.code == 71) l->setTabOrder(static_cast<int>(integer(t)));
+                else if (t.code == 330) l->setBlockTableRecordId(idOf(Handle::parse(t.value).value_or(Handle())));
+                else if (t.code == 331) l->setLastActiveViewportId(idOf(Handle::parse(t.value).value_or(Handle())));
+                else extras.add(t);
+            }
+            object = std::move(l);
+        } else if (r.type == "SORTENTSTABLE") {
+            auto s = std::make_unique<SortentsTable>();
+            std::vector<SortentsTable::Entry> entries;
+            bool blockSeen = false;
+            for (const DxfTag& t : parts.body) {
+                if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
+                else if (t.code == 330 && !blockSeen) {
+                    blockSeen = true;
+                    s->setBlockId(idOf(Handle::parse(t.value).value_or(Handle())));
+                } else if (t.code == 331) {
+                    entries.push_back({idOf(Handle::parse(t.value).value_or(Handle())), Handle()});
+                } else if (t.code == 5 && !entries.empty()) {
+                    entries.back().sortKey = Handle::parse(t.value).value_or(Handle());
+                } else {
+                    extras.add(t);
+                }
+            }
+            s->setEntries(std::move(entries));
+            object = std::move(s);
+        } else {
+            auto u = std::make_unique<UnknownObject>(r.type);
+            for (const DxfTag& t : parts.body) {
+                if (t.code == 100) {
+                    u->setClassName(std::string(trimDxfBlanks(t.value)));
+                    break;
+                }
+            }
+            for (std::size_t k = 1; k < tags.size(); ++k) u->tags.push_back(rawTag(tags[k]));
+            object = std::move(u);
+        }
+        object->extraTags = std::move(extraTags);
+        finishObject(*object, r, parts);
+        const Handle handle = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
+        ObjectId id;
+        const bool isDictionary = object->kind() == ObjectKind::Dictionary;
+        if (db_->addObject(std::move(object), idOf(parts.owner), handle, &id) != ErrorStatus::eOk) {
+            warn(r.line, std::string(r.type) + " with handle " + handle.toString() + " in use dropped");
+            continue;
+        }
+        out_.file.objectOrder.push_back(handle);
+        if (first) {
+            first = false;
+            if (isDictionary) db_->setNamedObjectsDictionaryId(id);
+            else warn(r.line, "the first object is not the root dictionary");
+        }
+    }
+}
+
+DxfDrawing readDxfDrawingText(std::string text, const std::string& fileName) {
+    DxfDocument doc = DxfDocument::parse(std::move(text), fileName);
+    return DxfDatabaseReader(doc).read();
+}
+
+DxfDrawing readDxfDrawing(const std::string& path) {
+    DxfDocument doc = DxfDocument::readFile(path);
+    return DxfDatabaseReader(doc).read();
+}
+
+}  // namespace cad

@@ -1,0 +1,48 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/DxfDrawing.h"
+
+namespace cad {
+
+class BlockTableRecord;
+class Entity;
+struct DxfRecordParts;
+
+// Builds a Database from a DxfDocument: modelled kinds become their classes (fields parsed, the
+// tags no field holds kept as extra tags), everything else UnknownEntity/UnknownObject with its
+// tags. Every object keeps its source text, so an unchanged one is written back byte for byte.
+class DxfDatabaseReader {
+public:
+    explicit DxfDatabaseReader(DxfDocument& document);
+    DxfDrawing read();
+
+private:
+    void readHeader(const DxfSection& section);
+    void readTables(const DxfSection& section);
+    void readBlocks(const DxfSection& section);
+    void readEntities(const DxfSection& section);
+    void readObjects(const DxfSection& section);
+    // Reads the entity records from `i` on into `block`; returns the index after the last one used.
+    std::size_t readEntity(const std::vector<DxfRecord>& records, std::size_t i, ObjectId block);
+    std::unique_ptr<Entity> makeEntity(const DxfRecord& record, const DxfRecordParts& parts);
+    void finishObject(DbObject& object, const DxfRecord& record, const DxfRecordParts& parts);
+    ObjectId ownerBlockFor(const DxfRecordParts& parts, bool paperSpace) const;
+    void ensureLayoutBlocks();
+    ObjectId layerByName(const std::string& name, std::size_t line);
+    ObjectId blockByName(const std::string& name, std::size_t line);
+    ObjectId idOf(Handle handle);
+    std::string text(std::string_view raw) const;
+    void warn(std::size_t line, const std::string& message);
+    SourceSpan spanOf(const DxfRecord& record) const;
+
+    DxfDocument& doc_;
+    DxfDrawing out_;
+    Database* db_ = nullptr;
+    int version_ = 0;
+    std::uint64_t syntheticHandle_ = 0;
+};
+
+}  // namespace cad

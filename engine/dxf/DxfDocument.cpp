@@ -1,0 +1,596 @@
+#include "engine/dxf/DxfDocument.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <map>
+
+#include "engine/dxf/DxfError.h"
+#include "engine/dxf/DxfFile.h"
+#include "engine/dxf/DxfHandle.h"
+#include "engine/dxf/DxfTagWriter.h"
+
+namespace cad {
+
+namespace {
+
+std::string upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+constexpr std::size_t kMaxWarningsPerKind = 50;
+
+}  // namespace
+
+int dxfVersionNumber(std::string_view acadver) {
+    acadver = trimDxfBlanks(acadver);
+    if (acadver.size() != 6 || (acadver.substr(0, 2) != "AC" && acadver.substr(0, 2) != "ac")) return 0;
+    std::int64_t n = 0;
+    return parseDxfInt(acadver.substr(2), n) ? static_cast<int>(n) : 0;
+}
+
+DxfDocument DxfDocument::readFile(const std::string& path) { return parse(readWholeFile(path), path); }
+
+DxfDocument DxfDocument::parse(std::string text, std::string fileName) {
+    DxfDocument doc;
+    doc.fileName_ = std::move(fileName);
+    doc.buffer_ = std::make_shared<const std::string>(std::move(text));
+    doc.scan();
+    doc.repairHandles();
+    return doc;
+}
+
+void DxfDocument::warn(std::size_t line, const std::string& text) {
+    warnings_.push_back(line > 0 ? "line " + std::to_string(line) + ": " + text : text);
+}
+
+namespace {
+
+// Per-record state while scanning.
+struct RecordScan {
+    bool seenSubclass = false;
+    bool handleSeen = false;
+    bool ownerSeen = false;
+    int handleCode = 5;
+    int groupDepth = 0;
+};
+
+}  // namespace
+
+void DxfDocument::scan() {
+    DxfTokenizer tok = tokenizer();
+    lineEnding_ = std::string(tok.lineEnding());
+    enum class State { Outside, Name, Inside } state = State::Outside;
+    std::size_t sectionStart = 0, sectionLine = 0;
+    std::size_t current = 0;  // index of the section being read
+    bool inRecord = false;
+    bool header = false;
+    bool sawSection = false, sawEof = false;
+    std::string_view headerVar;
+    std::size_t strayFrom = 0;
+    bool droppingLead = false;
+    std::map<std::string, std::size_t> repeats;
+    std::string_view codePageName;
+    RecordScan rs;
+    std::vector<std::pair<std::size_t, std::size_t>> badHandles;  // section, record
+    DxfTag tag;
+
+    auto closeRecord = [&](std::size_t end) {
+        if (!inRecord) return;
+        DxfRecord& r = sections_[current].records.back();
+        r.length = end - r.offset;
+        inRecord = false;
+    };
+
+    while (tok.next(tag)) {
+        if (state == State::Outside) {
+            const std::string_view v = trimDxfBlanks(tag.value);
+            if (tag.code == 999) {
+                if (!sawSection) preambleLength_ = tok.offset();
+                else warn(tag.line, "comment between sections dropped");
+                continue;
+            }
+            if (tag.code == 0 && equalsNoCase(v, "SECTION")) {
+                if (strayFrom) {
+                    warn(strayFrom, "tags outside any section skipped up to line " + std::to_string(tag.line - 1));
+                    strayFrom = 0;
+                }
+                state = State::Name;
+                sectionStart = tag.offset;
+                sectionLine = tag.line;
+                sawSection = true;
+                continue;
+            }
+            if (tag.code == 0 && equalsNoCase(v, "EOF")) {
+                eofOffset_ = tag.offset;
+                eofLength_ = tok.offset() - tag.offset;
+                sawEof = true;
+                if (trimDxfBlanks(buffer_->substr(tok.offset())).find_first_not_of("\r\n\t ") != std::string::npos)
+                    warn(tok.line(), "data after 0 EOF ignored");
+                break;
+            }
+            // Stray tags between sections (seen in damaged files): skipped up to the next
+            // SECTION or EOF, and reported.
+            if (!strayFrom) strayFrom = tag.line;
+            continue;
+        }
+        if (strayFrom) {
+            warn(strayFrom, "tags outside any section skipped up to line " + std::to_string(tag.line - 1));
+            strayFrom = 0;
+        }
+        if (state == State::Name) {
+            if (tag.code != 2) tok.fail(tag.line, "SECTION without a name (group code 2)");
+            const std::string name = upper(trimDxfBlanks(tag.value));
+            auto it = std::find_if(sections_.begin(), sections_.end(),
+                                   [&](const DxfSection& s) { return s.name == name; });
+            if (it != sections_.end()) {
+                if (repeats[name]++ == 0)
+                    warn(sectionLine, "section " + name + " appears again; its records are joined to the first one");
+                current = static_cast<std::size_t>(it - sections_.begin());
+            } else {
+                DxfSection s;
+                s.name = name;
+                // Records average well over 100 bytes; reserving spares the copies of growth.
+                if (name == "ENTITIES" || name == "OBJECTS" || name == "BLOCKS")
+                    s.records.reserve(buffer_->size() / 400);
+                s.line = sectionLine;
+                s.headOffset = sectionStart;
+                s.headLength = tok.offset() - sectionStart;
+                sections_.push_back(std::move(s));
+                current = sections_.size() - 1;
+            }
+            header = name == "HEADER";
+            state = State::Inside;
+            continue;
+        }
+        // Inside a section.
+        if (tag.code == 0 || (header && tag.code == 9)) {
+            closeRecord(tag.offset);
+            const std::string_view v = trimDxfBlanks(tag.value);
+            if (tag.code == 0 && equalsNoCase(v, "ENDSEC")) {
+                DxfSection& s = sections_[current];
+                if (s.endLength == 0) {
+                    s.endOffset = tag.offset;
+                    s.endLength = tok.offset() - tag.offset;
+                }
+                state = State::Outside;
+                droppingLead = false;
+                continue;
+            }
+            if (tag.code == 0 && (equalsNoCase(v, "SECTION") || equalsNoCase(v, "EOF"))) {
+                tok.fail(tag.line, "section " + sections_[current].name + " from line " +
+                                       std::to_string(sections_[current].line) + " has no ENDSEC");
+            }
+            droppingLead = false;
+            DxfRecord r;
+            r.type = v;
+            r.offset = tag.offset;
+            r.line = tag.line;
+            sections_[current].records.push_back(r);
+            inRecord = true;
+            rs = RecordScan{};
+            rs.handleCode = v == "DIMSTYLE" ? 105 : 5;
+            headerVar = tag.code == 9 ? v : std::string_view();
+            continue;
+        }
+        if (!inRecord && !sections_[current].records.empty()) {
+            // Lead tags of a repeated section cannot join the first one: dropped.
+            if (!droppingLead) {
+                warn(tag.line, "tags at the start of a repeated " + sections_[current].name + " section dropped");
+                droppingLead = true;
+            }
+            continue;
+        }
+        if (!inRecord) {
+            // Sections such as THUMBNAILIMAGE and ACDSDATA open with tags of their own: kept as a
+            // record without a type.
+            DxfRecord lead;
+            lead.offset = tag.offset;
+            lead.line = tag.line;
+            sections_[current].records.push_back(lead);
+            inRecord = true;
+            rs = RecordScan{};
+            rs.handleSeen = true;
+            headerVar = std::string_view();
+        }
+        DxfRecord& r = sections_[current].records.back();
+        if (header) {
+            if (headerVar == "$ACADVER" && tag.code == 1) version_ = std::string(trimDxfBlanks(tag.value));
+            if (headerVar == "$DWGCODEPAGE" && tag.code == 3) codePageName = trimDxfBlanks(tag.value);
+            continue;
+        }
+        switch (tag.code) {
+            case 100:
+                rs.seenSubclass = true;
+                break;
+            case 102: {
+                const std::string_view v = trimDxfBlanks(tag.value);
+                if (!v.empty() && v.front() == '{') ++rs.groupDepth;
+                else if (!v.empty() && v.back() == '}' && rs.groupDepth > 0) --rs.groupDepth;
+                break;
+            }
+            case 330:
+                if (!rs.seenSubclass && rs.groupDepth == 0 && !rs.ownerSeen) {
+                    rs.ownerSeen = true;
+                    r.owner = parseDxfHandle(tag.value).value_or(0);
+                }
+                break;
+            case 1001: {
+                const std::string_view app = trimDxfBlanks(tag.value);
+                if (std::find(usedApps_.begin(), usedApps_.end(), app) == usedApps_.end())
+                    usedApps_.emplace_back(app);
+                break;
+            }
+            default:
+                break;
+        }
+        if (tag.code == rs.handleCode && !rs.seenSubclass && !rs.handleSeen) {
+            rs.handleSeen = true;
+            const auto h = parseDxfHandle(tag.value);
+            if (h && *h != 0) {
+                r.handle = *h;
+                maxHandle_ = std::max(maxHandle_, *h);
+            } else {
+                badHandles.emplace_back(current, sections_[current].records.size() - 1);
+            }
+        }
+    }
+
+    if (state == State::Name) tok.fail(sectionLine, "SECTION without a name; the file ends");
+    if (state == State::Inside) {
+        tok.fail(sections_[current].line, "section " + sections_[current].name + " has no ENDSEC; the file ends at line " +
+                                              std::to_string(tok.line() - 1));
+    }
+    if (!sawSection) tok.fail(1, "not a DXF file: no SECTION found");
+    if (!sawEof) warn(tok.line() - 1, "the file has no 0 EOF; assumed at the end");
+
+    for (const auto& [name, n] : repeats) {
+        if (n > 1) warn(0, "section " + name + " appeared " + std::to_string(n + 1) + " times in all");
+    }
+    codePage_ = std::make_unique<DxfCodePage>(codePageName, versionNumber() >= kDxfR2007);
+    if (!codePage_->known()) warn(0, "unknown $DWGCODEPAGE '" + std::string(codePageName) + "'; read as ANSI_1252");
+
+    // Damaged or empty handles get fresh ones after every handle read.
+    std::size_t reported = 0;
+    for (auto [s, i] : badHandles) {
+        DxfRecord& r = sections_[s].records[i];
+        const std::uint64_t h = newHandle();
+        const auto t = tags(r);
+        const int code = r.type == "DIMSTYLE" ? 105 : 5;
+        for (const DxfTag& tg : t) {
+            if (tg.code != code) continue;
+            r.handle = h;
+            replaceValue(r, tg, formatDxfHandle(h));
+            break;
+        }
+        if (reported++ < kMaxWarningsPerKind)
+            warn(r.line, std::string(r.type) + " has an empty or invalid handle; given " + formatDxfHandle(h));
+    }
+    if (reported > kMaxWarningsPerKind)
+        warn(0, std::to_string(reported - kMaxWarningsPerKind) + " more records had invalid handles");
+}
+
+void DxfDocument::indexHandles() {
+    handleIndex_.clear();
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+        for (std::size_t i = 0; i < sections_[s].records.size(); ++i) {
+            const DxfRecord& r = sections_[s].records[i];
+            if (r.handle != 0) handleIndex_.try_emplace(r.handle, s, i);
+        }
+    }
+}
+
+void DxfDocument::repairHandles() {
+    std::size_t duplicates = 0;
+    handleIndex_.clear();
+    handleIndex_.reserve(256);
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+        if (sections_[s].name == "HEADER") continue;
+        for (std::size_t i = 0; i < sections_[s].records.size(); ++i) {
+            DxfRecord& r = sections_[s].records[i];
+            if (r.handle == 0) continue;
+            auto [it, inserted] = handleIndex_.try_emplace(r.handle, s, i);
+            if (inserted) continue;
+            // Keep the first holder; the later one gets a fresh handle. References to the old
+            // handle keep pointing at the first, which is what other readers do too.
+            const std::uint64_t old = r.handle;
+            const std::uint64_t h = newHandle();
+            const int code = r.type == "DIMSTYLE" ? 105 : 5;
+            for (const DxfTag& tg : tags(r)) {
+                if (tg.code != code) continue;
+                replaceValue(r, tg, formatDxfHandle(h));
+                break;
+            }
+            r.handle = h;
+            handleIndex_.try_emplace(h, s, i);
+            if (duplicates++ < kMaxWarningsPerKind) {
+                warn(r.line, std::string(r.type) + " uses handle " + formatDxfHandle(old) +
+                                 " a second time; given " + formatDxfHandle(h));
+            }
+        }
+    }
+    if (duplicates > kMaxWarningsPerKind)
+        warn(0, std::to_string(duplicates - kMaxWarningsPerKind) + " more duplicate handles replaced");
+
+    if (versionNumber() < kDxfR2000) return;
+    repairTableOwners();
+    std::size_t dangling = 0;
+    for (const DxfSection& s : sections_) {
+        for (const DxfRecord& r : s.records) {
+            if (r.owner == 0 || handleIndex_.count(r.owner)) continue;
+            if (dangling++ < kMaxWarningsPerKind) {
+                warn(r.line, std::string(r.type) + " #" + formatDxfHandle(r.handle) + " names owner #" +
+                                 formatDxfHandle(r.owner) + ", which does not exist");
+            }
+        }
+    }
+    if (dangling > kMaxWarningsPerKind)
+        warn(0, std::to_string(dangling - kMaxWarningsPerKind) + " more records with a missing owner");
+}
+
+DxfSection* DxfDocument::section(std::string_view name) {
+    for (DxfSection& s : sections_)
+        if (s.name == name) return &s;
+    return nullptr;
+}
+
+const DxfSection* DxfDocument::section(std::string_view name) const {
+    return const_cast<DxfDocument*>(this)->section(name);
+}
+
+std::string_view DxfDocument::text(const DxfRecord& record) const {
+    if (record.replacement) return *record.replacement;
+    return std::string_view(*buffer_).substr(record.offset, record.length);
+}
+
+std::vector<DxfTag> DxfDocument::tags(const DxfRecord& record) const {
+    std::vector<DxfTag> out;
+    DxfTag tag;
+    if (record.replacement) {
+        DxfTokenizer t(*record.replacement, fileName_);
+        while (t.next(tag)) {
+            tag.line = record.line;
+            out.push_back(tag);
+        }
+        return out;
+    }
+    DxfTokenizer t = tokenizer().slice(record.offset, record.length, record.line);
+    while (t.next(tag)) out.push_back(tag);
+    return out;
+}
+
+std::string_view DxfDocument::headerValue(std::string_view name) const {
+    const DxfSection* h = section("HEADER");
+    if (!h) return {};
+    for (const DxfRecord& r : h->records) {
+        if (r.type != name) continue;
+        const auto t = tags(r);
+        return t.size() > 1 ? trimDxfBlanks(t[1].value) : std::string_view();
+    }
+    return {};
+}
+
+const DxfRecord* DxfDocument::findHandle(std::uint64_t handle) const {
+    auto it = handleIndex_.find(handle);
+    if (it == handleIndex_.end()) return nullptr;
+    return &sections_[it->second.first].records[it->second.second];
+}
+
+void DxfDocument::replaceValue(DxfRecord& record, const DxfTag& tag, std::string_view value) {
+    const std::string_view whole = text(record);
+    const std::size_t at = static_cast<std::size_t>(tag.value.data() - whole.data());
+    std::string t(whole.substr(0, at));
+    t += value;
+    t.append(whole.substr(at + tag.value.size()));
+    replace(record, std::move(t));
+}
+
+void DxfDocument::repairTableOwners() {
+    DxfSection* tables = section("TABLES");
+    if (!tables || versionNumber() < kDxfR2000) return;
+    // Entries outside any TABLE ... ENDTAB (a lost table head) get a head and an end of their own.
+    std::vector<DxfRecord> rebuilt;
+    rebuilt.reserve(tables->records.size() + 4);
+    bool open = false;
+    bool changedLayout = false;
+    auto closeTable = [&](bool synthetic) {
+        if (!synthetic) return;
+        std::string text;
+        DxfTagWriter(text, lineEnding_).string(0, "ENDTAB");
+        DxfRecord end;
+        end.type = "ENDTAB";
+        replace(end, std::move(text));
+        rebuilt.push_back(std::move(end));
+    };
+    bool synthetic = false;
+    for (DxfRecord& r : tables->records) {
+        if (r.type == "TABLE") {
+            if (open) closeTable(synthetic);
+            open = true;
+            synthetic = false;
+        } else if (r.type == "ENDTAB") {
+            if (!open) continue;  // a stray end: dropped
+            open = false;
+            synthetic = false;
+        } else if (!open && !r.type.empty()) {
+            DxfRecord head;
+            head.type = "TABLE";
+            head.handle = newHandle();
+            std::string text;
+            DxfTagWriter w(text, lineEnding_);
+            w.string(0, "TABLE");
+            w.string(2, std::string(r.type));
+            w.string(5, formatDxfHandle(head.handle));
+            w.string(330, "0");
+            w.string(100, "AcDbSymbolTable");
+            w.integer(70, 0);
+            replace(head, std::move(text));
+            warn(r.line, std::string(r.type) + " entries outside a table; table head #" +
+                             formatDxfHandle(head.handle) + " added");
+            rebuilt.push_back(std::move(head));
+            open = true;
+            synthetic = true;
+            changedLayout = true;
+        }
+        rebuilt.push_back(std::move(r));
+    }
+    if (open) closeTable(synthetic);
+    tables->records = std::move(rebuilt);
+    if (changedLayout) indexHandles();
+
+    std::uint64_t head = 0;
+    std::size_t fixed = 0;
+    for (DxfRecord& r : tables->records) {
+        const bool isHead = r.type == "TABLE";
+        if (r.type == "ENDTAB") {
+            head = 0;
+            continue;
+        }
+        if (isHead) head = r.handle;
+        const std::uint64_t want = isHead ? 0 : head;
+        if (r.owner == want || (!isHead && head == 0)) continue;
+        // Rewrite the owner tag: the first 330 outside application groups, before any subclass.
+        int depth = 0;
+        for (const DxfTag& t : tags(r)) {
+            if (t.code == 100) break;
+            if (t.code == 102) {
+                const std::string_view v = trimDxfBlanks(t.value);
+                if (!v.empty() && v.front() == '{') ++depth;
+                else if (depth > 0) --depth;
+            }
+            if (t.code == 330 && depth == 0) {
+                if (fixed++ < kMaxWarningsPerKind) {
+                    warn(r.line, std::string(r.type) + " #" + formatDxfHandle(r.handle) + " had owner #" +
+                                     formatDxfHandle(r.owner) + "; set to #" + formatDxfHandle(want));
+                }
+                replaceValue(r, t, formatDxfHandle(want));
+                r.owner = want;
+                break;
+            }
+        }
+    }
+}
+
+void DxfDocument::replace(DxfRecord& record, std::string text) {
+    record.replacement = std::make_shared<const std::string>(std::move(text));
+}
+
+void DxfDocument::fixHandseed() {
+    DxfSection* h = section("HEADER");
+    if (!h || versionNumber() < kDxfR2000) return;
+    std::string text;
+    DxfTagWriter w(text, lineEnding_);
+    w.string(9, "$HANDSEED");
+    w.string(5, formatDxfHandle(maxHandle_ + 1));
+    for (DxfRecord& r : h->records) {
+        if (r.type != "$HANDSEED") continue;
+        const auto t = tags(r);
+        const auto seed = t.size() > 1 ? parseDxfHandle(t[1].value) : std::nullopt;
+        if (!seed || *seed <= maxHandle_) replace(r, std::move(text));
+        return;
+    }
+    DxfRecord r;
+    r.type = "$HANDSEED";
+    replace(r, std::move(text));
+    h->records.push_back(std::move(r));
+}
+
+void DxfDocument::registerApplications() {
+    if (usedApps_.empty()) return;
+    DxfSection* tables = section("TABLES");
+    if (!tables) return;
+    // Find the APPID table and its entries.
+    auto& recs = tables->records;
+    std::size_t head = recs.size(), end = recs.size();
+    std::vector<std::string> registered;
+    for (std::size_t i = 0; i < recs.size(); ++i) {
+        if (recs[i].type == "TABLE" && head == recs.size()) {
+            for (const DxfTag& t : tags(recs[i])) {
+                if (t.code == 2 && equalsNoCase(trimDxfBlanks(t.value), "APPID")) head = i;
+                if (t.code == 2) break;
+            }
+        } else if (head != recs.size() && end == recs.size()) {
+            if (recs[i].type == "ENDTAB") end = i;
+            else if (recs[i].type == "APPID") {
+                for (const DxfTag& t : tags(recs[i])) {
+                    if (t.code == 2) {
+                        registered.emplace_back(upper(trimDxfBlanks(t.value)));
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    if (head == recs.size() || end == recs.size()) {
+        warn(0, "the drawing has XDATA but no APPID table; application names are not registered");
+        return;
+    }
+    std::vector<DxfRecord> added;
+    for (const std::string& app : usedApps_) {
+        if (std::find(registered.begin(), registered.end(), upper(app)) != registered.end()) continue;
+        registered.push_back(upper(app));
+        std::string text;
+        DxfTagWriter w(text, lineEnding_);
+        DxfRecord r;
+        r.type = "APPID";
+        w.string(0, "APPID");
+        if (versionNumber() >= kDxfR2000) {
+            r.handle = newHandle();
+            r.owner = recs[head].handle;
+            w.string(5, formatDxfHandle(r.handle));
+            w.string(330, formatDxfHandle(r.owner));
+            w.string(100, "AcDbSymbolTableRecord");
+            w.string(100, "AcDbRegAppTableRecord");
+        }
+        w.string(2, app);
+        w.integer(70, 0);
+        replace(r, std::move(text));
+        added.push_back(std::move(r));
+        warn(0, "application " + app + " used in XDATA was not registered; APPID added");
+    }
+    if (added.empty()) return;
+    recs.insert(recs.begin() + static_cast<std::ptrdiff_t>(end), added.begin(), added.end());
+    indexHandles();
+}
+
+std::string DxfDocument::write() {
+    registerApplications();
+    fixHandseed();
+    std::string out;
+    out.reserve(buffer_->size() + 4096);
+    const std::string_view buf(*buffer_);
+    out.append(buf.substr(0, preambleLength_));
+    for (const DxfSection& s : sections_) {
+        DxfTagWriter w(out, lineEnding_);
+        if (s.headLength > 0) out.append(buf.substr(s.headOffset, s.headLength));
+        else {
+            w.string(0, "SECTION");
+            w.string(2, s.name);
+        }
+        for (const DxfRecord& r : s.records) out.append(text(r));
+        if (s.endLength > 0) out.append(buf.substr(s.endOffset, s.endLength));
+        else w.string(0, "ENDSEC");
+    }
+    if (eofLength_ > 0) {
+        out.append(buf.substr(eofOffset_, eofLength_));
+    } else {
+        DxfTagWriter w(out, lineEnding_);
+        w.string(0, "EOF");
+    }
+    return out;
+}
+
+void DxfDocument::save(const std::string& path) { writeFileAtomically(path, write()); }
+
+}  // namespace cad

@@ -1,0 +1,116 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "engine/dxf/DxfCodePage.h"
+#include "engine/dxf/DxfTokenizer.h"
+
+namespace cad {
+
+// A stretch of the file: one entity, object, table entry, header variable ... (everything from
+// its `0` tag, or `9` tag in HEADER, to the next one). Unless replaced it is written back byte for
+// byte, which keeps whatever the reader does not understand.
+struct DxfRecord {
+    std::string_view type;   // the `0` value (or the header variable name), blanks trimmed
+    std::size_t offset = 0;  // source span in the document's buffer
+    std::size_t length = 0;
+    std::size_t line = 0;        // line of the opening group code; 0 for records made in memory
+    std::uint64_t handle = 0;    // 0 when the record has none
+    std::uint64_t owner = 0;     // the 330 before the first subclass marker
+    std::shared_ptr<const std::string> replacement;  // new text when changed or added
+
+    bool changed() const { return replacement != nullptr; }
+};
+
+struct DxfSection {
+    std::string name;             // upper case
+    std::size_t line = 0;
+    std::size_t headOffset = 0, headLength = 0;  // `0 SECTION 2 NAME`
+    std::size_t endOffset = 0, endLength = 0;    // `0 ENDSEC`
+    std::vector<DxfRecord> records;
+};
+
+// Versions as numbers: AC1015 -> 1015; 0 when unknown.
+int dxfVersionNumber(std::string_view acadver);
+constexpr int kDxfR12 = 1009;
+constexpr int kDxfR2000 = 1015;
+constexpr int kDxfR2007 = 1021;
+constexpr int kDxfR2018 = 1032;
+
+// An ASCII DXF file split into sections and records over one shared buffer. Reading never
+// interprets more than structure, handles, owners and a few header variables, so every byte the
+// engine does not model survives a save.
+class DxfDocument {
+public:
+    // Reads a file whole. Throws DxfError naming the file and line on malformed input.
+    static DxfDocument readFile(const std::string& path);
+    static DxfDocument parse(std::string text, std::string fileName);
+
+    const std::string& fileName() const { return fileName_; }
+    const std::shared_ptr<const std::string>& buffer() const { return buffer_; }
+    std::string_view lineEnding() const { return lineEnding_; }
+    const std::string& version() const { return version_; }  // "$ACADVER", "AC1009" when absent
+    int versionNumber() const { return dxfVersionNumber(version_); }
+    const DxfCodePage& codePage() const { return *codePage_; }
+    const std::vector<std::string>& warnings() const { return warnings_; }
+
+    std::vector<DxfSection>& sections() { return sections_; }
+    const std::vector<DxfSection>& sections() const { return sections_; }
+    DxfSection* section(std::string_view name);
+    const DxfSection* section(std::string_view name) const;
+
+    // The record's text: its replacement or its source span.
+    std::string_view text(const DxfRecord& record) const;
+    // The record's tags, read again from its text; line numbers as in the file.
+    std::vector<DxfTag> tags(const DxfRecord& record) const;
+    // The (first) value of a header variable as written, or empty.
+    std::string_view headerValue(std::string_view name) const;
+
+    // Handles.
+    std::uint64_t maxHandle() const { return maxHandle_; }
+    std::uint64_t newHandle() { return ++maxHandle_; }
+    const DxfRecord* findHandle(std::uint64_t handle) const;
+
+    // Replaces a record's text (tags already formatted).
+    void replace(DxfRecord& record, std::string text);
+    // Replaces one value line; tag must come from tags(record).
+    void replaceValue(DxfRecord& record, const DxfTag& tag, std::string_view value);
+
+    // The file text. Unchanged records are copied; $HANDSEED is raised above every handle and
+    // application names used in XDATA are added to APPID when missing.
+    std::string write();
+    // Writes atomically: a temporary file in the target's folder, flushed, synced and renamed.
+    void save(const std::string& path);
+
+private:
+    DxfDocument() = default;
+    void scan();
+    void repairHandles();
+    void indexHandles();
+    void repairTableOwners();
+    void fixHandseed();
+    void registerApplications();
+    void warn(std::size_t line, const std::string& text);
+    DxfTokenizer tokenizer() const { return DxfTokenizer(*buffer_, fileName_); }
+
+    std::string fileName_;
+    std::shared_ptr<const std::string> buffer_;
+    std::string lineEnding_ = "\r\n";
+    std::string version_ = "AC1009";
+    std::unique_ptr<DxfCodePage> codePage_;
+    std::vector<std::string> warnings_;
+    std::size_t preambleLength_ = 0;  // comments before the first section
+    std::size_t eofOffset_ = 0, eofLength_ = 0;
+    std::vector<DxfSection> sections_;
+    std::uint64_t maxHandle_ = 0;
+    std::unordered_map<std::uint64_t, std::pair<std::size_t, std::size_t>> handleIndex_;  // section, record
+    std::vector<std::string> usedApps_;  // 1001 names in file order, distinct
+};
+
+}  // namespace cad

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace cad {
+
+// The whole file in one read. Throws DxfError when it cannot be opened or read.
+std::string readWholeFile(const std::string& path);
+
+// Writes a temporary file beside the target, flushes and syncs it, then renames it over the
+// target, so that a failed save never leaves a half-written drawing. Throws DxfError.
+void writeFileAtomically(const std::string& path, std::string_view content);
+
+}  // namespace cad

@@ -1,0 +1,151 @@
+#include "engine/dxf/DxfTokenizer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "engine/dxf/DxfError.h"
+
+namespace cad {
+
+namespace {
+constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
+constexpr std::string_view kBom{"\xEF\xBB\xBF"};
+
+std::string printable(std::string_view text) {
+    std::string out;
+    for (char c : text.substr(0, 40)) out += (static_cast<unsigned char>(c) < 0x20) ? '?' : c;
+    if (text.size() > 40) out += "...";
+    return out;
+}
+}  // namespace
+
+std::string_view trimDxfBlanks(std::string_view text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t' || text[e - 1] == '\r')) --e;
+    return text.substr(b, e - b);
+}
+
+bool parseDxfInt(std::string_view text, std::int64_t& value) {
+    text = trimDxfBlanks(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return false;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+bool parseDxfDouble(std::string_view text, double& value) {
+    text = trimDxfBlanks(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return false;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || ptr != text.data() + text.size()) return false;
+    return std::isfinite(value);
+}
+
+bool isBinaryDxf(std::string_view buffer) { return buffer.substr(0, kBinarySentinel.size()) == kBinarySentinel; }
+
+DxfTokenizer::DxfTokenizer(std::string_view buffer, std::string fileName)
+    : buf_(buffer), fileName_(std::move(fileName)) {
+    if (isBinaryDxf(buf_)) fail(1, "binary DXF is not supported; save the drawing as ASCII DXF");
+    if (buf_.substr(0, kBom.size()) == kBom) pos_ = kBom.size();
+    // The first terminator decides: a CR not followed by LF means a CR-only file.
+    const void* found = std::memchr(buf_.data(), '\n', buf_.size());
+    const std::size_t lf = found ? static_cast<const char*>(found) - buf_.data() : buf_.size();
+    const std::size_t cr = buf_.substr(0, lf).find('\r');
+    if (cr != std::string_view::npos && cr + 1 < buf_.size() && buf_[cr + 1] != '\n' && cr + 1 != lf) {
+        terminator_ = '\r';
+        eol_ = "\r";
+    } else if (found) {
+        eol_ = (lf > 0 && buf_[lf - 1] == '\r') ? std::string_view("\r\n") : std::string_view("\n");
+    }
+}
+
+DxfTokenizer DxfTokenizer::slice(std::size_t offset, std::size_t length, std::size_t firstLine) const {
+    DxfTokenizer t;
+    t.buf_ = buf_.substr(0, offset + length);
+    t.fileName_ = fileName_;
+    t.pos_ = offset;
+    t.line_ = firstLine;
+    t.terminator_ = terminator_;
+    t.eol_ = eol_;
+    return t;
+}
+
+void DxfTokenizer::fail(std::size_t line, const std::string& message) const {
+    throw DxfError(fileName_, line, message);
+}
+
+bool DxfTokenizer::readLine(std::string_view& out) {
+    if (pos_ >= buf_.size()) return false;
+    const char* start = buf_.data() + pos_;
+    const std::size_t rest = buf_.size() - pos_;
+    // Most lines are a few bytes long: a plain loop beats a library call there.
+    std::size_t len = 0;
+    const std::size_t quick = rest < 24 ? rest : 24;
+    while (len < quick && start[len] != terminator_) ++len;
+    bool found = len < rest && start[len] == terminator_;
+    if (!found && len == quick && len < rest) {
+        const void* p = std::memchr(start + len, terminator_, rest - len);
+        found = p != nullptr;
+        len = found ? static_cast<std::size_t>(static_cast<const char*>(p) - start) : rest;
+    }
+    pos_ += found ? len + 1 : len;
+    if (terminator_ == '\n' && len > 0 && start[len - 1] == '\r') --len;
+    out = std::string_view(start, len);
+    ++line_;
+    return true;
+}
+
+bool DxfTokenizer::next(DxfTag& tag) {
+    tag.offset = pos_;
+    tag.line = line_;
+    std::string_view codeLine;
+    if (!readLine(codeLine)) return false;
+    // Fast path for the usual "  10" form; anything else goes through the general parser.
+    {
+        std::size_t i = 0;
+        while (i < codeLine.size() && codeLine[i] == ' ') ++i;
+        int v = 0;
+        std::size_t digits = 0;
+        while (i < codeLine.size() && digits < 5 && codeLine[i] >= '0' && codeLine[i] <= '9') {
+            v = v * 10 + (codeLine[i++] - '0');
+            ++digits;
+        }
+        if (digits > 0 && digits < 5 && i == codeLine.size()) {
+            tag.code = v;
+            if (!readLine(tag.value)) fail(tag.line, "file ends after group code " + std::to_string(v));
+            return true;
+        }
+    }
+    std::int64_t code = 0;
+    if (!parseDxfInt(codeLine, code) || code < -5 || code > 9999) {
+        // A blank last line is a harmless trailing terminator.
+        if (pos_ >= buf_.size() && trimDxfBlanks(codeLine).empty()) return false;
+        fail(tag.line, "invalid group code '" + printable(codeLine) + "'");
+    }
+    tag.code = static_cast<int>(code);
+    if (!readLine(tag.value)) fail(tag.line, "file ends after group code " + std::to_string(code));
+    return true;
+}
+
+std::int64_t DxfTokenizer::toInt(const DxfTag& tag) const {
+    std::int64_t v = 0;
+    if (parseDxfInt(tag.value, v)) return v;
+    // Some writers put integers as reals ("1.0"); accept whole numbers.
+    double d = 0;
+    if (parseDxfDouble(tag.value, d) && d == std::floor(d) && std::fabs(d) < 9.2e18)
+        return static_cast<std::int64_t>(d);
+    fail(tag.line + 1,
+         "group code " + std::to_string(tag.code) + " needs an integer, found '" + printable(tag.value) + "'");
+}
+
+double DxfTokenizer::toDouble(const DxfTag& tag) const {
+    double v = 0;
+    if (parseDxfDouble(tag.value, v)) return v;
+    fail(tag.line + 1,
+         "group code " + std::to_string(tag.code) + " needs a number, found '" + printable(tag.value) + "'");
+}
+
+}  // namespace cad

@@ -1,0 +1,62 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace cad {
+
+// One (group code, value) pair, viewing the buffer it was read from.
+struct DxfTag {
+    int code = 0;
+    std::string_view value;  // the value line without its terminator; spaces kept
+    std::size_t line = 0;    // 1-based line of the group code
+    std::size_t offset = 0;  // byte offset of the group code line
+};
+
+// Splits an ASCII DXF buffer into tags. The buffer is read in place: no allocation per tag.
+// Accepts LF, CRLF and CR-only files and a leading UTF-8 byte order mark.
+class DxfTokenizer {
+public:
+    DxfTokenizer(std::string_view buffer, std::string fileName);
+    // A tokenizer over part of the same buffer (a record read earlier), keeping line numbers.
+    DxfTokenizer slice(std::size_t offset, std::size_t length, std::size_t firstLine) const;
+
+    // Reads the next tag; false at the clean end of the buffer. Throws DxfError on a group code
+    // that is not a number or on a file that ends between a code and its value.
+    bool next(DxfTag& tag);
+
+    std::size_t offset() const { return pos_; }  // where the next tag starts
+    std::size_t line() const { return line_; }   // line of the next tag
+    std::string_view buffer() const { return buf_; }
+    const std::string& fileName() const { return fileName_; }
+    // The line terminator found first in the file ("\r\n", "\n" or "\r").
+    std::string_view lineEnding() const { return eol_; }
+
+    [[noreturn]] void fail(std::size_t line, const std::string& message) const;
+
+    // Numeric values; the whole value line, blanks around it allowed, must be the number.
+    std::int64_t toInt(const DxfTag& tag) const;
+    double toDouble(const DxfTag& tag) const;
+
+private:
+    DxfTokenizer() = default;
+    bool readLine(std::string_view& out);
+
+    std::string_view buf_;
+    std::string fileName_;
+    std::size_t pos_ = 0;
+    std::size_t line_ = 1;
+    char terminator_ = '\n';
+    std::string_view eol_ = "\r\n";
+};
+
+// Parses a group code or integer value; false if the text (blanks trimmed) is not an integer.
+bool parseDxfInt(std::string_view text, std::int64_t& value);
+bool parseDxfDouble(std::string_view text, double& value);
+std::string_view trimDxfBlanks(std::string_view text);
+
+// True if the buffer starts with the binary DXF sentinel.
+bool isBinaryDxf(std::string_view buffer);
+
+}  // namespace cad

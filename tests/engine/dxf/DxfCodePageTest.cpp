@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "engine/dxf/DxfCodePage.h"
+
+TEST(DxfCodePage, DecodesCodePageBytesAndEscapes) {
+    const cad::DxfCodePage ansi("ANSI_1252", false);
+    EXPECT_EQ(ansi.decode("plain"), "plain");
+    EXPECT_EQ(ansi.decode("K\xF6ln \x80"), "K\xC3\xB6ln \xE2\x82\xAC");  // Köln €
+    EXPECT_EQ(ansi.decode("\\U+00C4rger \\U+4E2D"), "\xC3\x84rger \xE4\xB8\xAD");
+    EXPECT_EQ(ansi.decode("\\U+D83D\\U+DE00"), "\xF0\x9F\x98\x80");  // surrogate pair
+    EXPECT_EQ(ansi.decode("\\U+12"), "\\U+12");                      // too short: kept
+    EXPECT_EQ(ansi.decode("\\M+18140"), "\xE3\x80\x80");              // CP932 ideographic space
+    const cad::DxfCodePage cyr("ANSI_1251", false);
+    EXPECT_EQ(cyr.decode("\xC4\xE0"), "\xD0\x94\xD0\xB0");  // Да
+    // From R2007 the bytes are UTF-8 already; escapes are still resolved.
+    const cad::DxfCodePage utf8("ANSI_1252", true);
+    EXPECT_EQ(utf8.decode("K\xC3\xB6ln \\U+00E9"), "K\xC3\xB6ln \xC3\xA9");
+    const cad::DxfCodePage unknown("ANSI_9999", false);
+    EXPECT_FALSE(unknown.known());
+    EXPECT_EQ(unknown.decode("\xE9"), "\xC3\xA9");
+}
+
+TEST(DxfCodePage, EncodesForOldFilesWithEscapesWhereThePageLacksTheCharacter) {
+    const cad::DxfCodePage ansi("ANSI_1252", false);
+    EXPECT_EQ(ansi.encode("K\xC3\xB6ln \xE2\x82\xAC"), "K\xF6ln \x80");
+    EXPECT_EQ(ansi.encode("\xE4\xB8\xAD"), "\\U+4E2D");
+    EXPECT_EQ(ansi.encode("\xF0\x9F\x98\x80"), "\\U+D83D\\U+DE00");
+    EXPECT_EQ(ansi.decode(ansi.encode("a\xE4\xB8\xAD\xC3\xB6")), "a\xE4\xB8\xAD\xC3\xB6");
+    const cad::DxfCodePage utf8("ANSI_1252", true);
+    EXPECT_EQ(utf8.encode("\xE4\xB8\xAD"), "\xE4\xB8\xAD");
+}

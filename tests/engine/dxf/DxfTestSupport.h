@@ -1,0 +1,61 @@
+#pragma once
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace dxftest {
+
+// A fresh folder under the system temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "brinmo-dxf-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void spit(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+// Runs a script of tests/data/dxf with the interpreter that has ezdxf; returns exit status and
+// output.
+struct ScriptResult {
+    int status = -1;
+    std::string output;
+};
+
+inline ScriptResult runScript(const std::string& script, const std::string& args, const TempDir& dir) {
+    const std::string log = dir.file("script.log");
+    const std::string cmd = std::string(BRINMO_PYTHON) + " " + std::string(BRINMO_TEST_DATA) + "/dxf/" + script +
+                            " " + args + " > " + log + " 2>&1";
+    ScriptResult r;
+    const int raw = std::system(cmd.c_str());
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.output = slurp(log);
+    return r;
+}
+
+}  // namespace dxftest

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/dxf/DxfError.h"
+#include "engine/dxf/DxfGroupCode.h"
+#include "engine/dxf/DxfTokenizer.h"
+
+namespace {
+
+std::vector<cad::DxfTag> readAll(std::string_view text) {
+    cad::DxfTokenizer t(text, "t.dxf");
+    std::vector<cad::DxfTag> tags;
+    cad::DxfTag tag;
+    while (t.next(tag)) tags.push_back(tag);
+    return tags;
+}
+
+std::string errorOf(std::string_view text) {
+    try {
+        readAll(text);
+    } catch (const cad::DxfError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+}  // namespace
+
+TEST(DxfTokenizer, ReadsLfCrlfAndCrOnlyAlikeKeepingValueBlanks) {
+    for (std::string eol : {"\n", "\r\n", "\r"}) {
+        std::string text = "  0" + eol + "SECTION" + eol + "  2" + eol + "ENTITIES" + eol + "  3" + eol + " lead" +
+                           eol + " 10" + eol + "1.5" + eol + "0" + eol + "EOF" + eol;
+        auto tags = readAll(text);
+        ASSERT_EQ(tags.size(), 5u) << "eol size " << eol.size();
+        EXPECT_EQ(tags[0].code, 0);
+        EXPECT_EQ(tags[0].value, "SECTION");
+        EXPECT_EQ(tags[2].value, " lead");  // text keeps its leading blank
+        EXPECT_EQ(tags[3].code, 10);
+        EXPECT_EQ(tags[3].line, 7u);
+        EXPECT_EQ(tags[4].value, "EOF");
+        cad::DxfTokenizer t(text, "x");
+        EXPECT_EQ(t.lineEnding(), eol);
+    }
+    // A byte order mark is skipped; the last line may lack its terminator.
+    auto tags = readAll("\xEF\xBB\xBF  0\nEOF");
+    ASSERT_EQ(tags.size(), 1u);
+    EXPECT_EQ(tags[0].value, "EOF");
+}
+
+TEST(DxfTokenizer, MalformedInputNamesFileAndLine) {
+    EXPECT_EQ(errorOf("  0\nSECTION\nabc\nfoo\n"), "t.dxf, line 3: invalid group code 'abc'");
+    EXPECT_EQ(errorOf("  0\nSECTION\n  2\n"), "t.dxf, line 3: file ends after group code 2");
+    EXPECT_NE(errorOf("1.5\nx\n").find("line 1: invalid group code"), std::string::npos);
+    EXPECT_NE(errorOf("99999\nx\n").find("invalid group code"), std::string::npos);
+    EXPECT_NE(errorOf(std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "rest").find("binary DXF"),
+              std::string::npos);
+
+    cad::DxfTokenizer t(" 70\n  abc\n 40\n1e400\n 70\n  12 \n 40\n-.5\n", "n.dxf");
+    cad::DxfTag tag;
+    ASSERT_TRUE(t.next(tag));
+    try {
+        t.toInt(tag);
+        FAIL() << "no error";
+    } catch (const cad::DxfError& e) {
+        EXPECT_EQ(std::string(e.what()), "n.dxf, line 2: group code 70 needs an integer, found '  abc'");
+        EXPECT_EQ(e.line(), 2u);
+    }
+    ASSERT_TRUE(t.next(tag));
+    EXPECT_THROW(t.toDouble(tag), cad::DxfError);  // out of range
+    ASSERT_TRUE(t.next(tag));
+    EXPECT_EQ(t.toInt(tag), 12);
+    ASSERT_TRUE(t.next(tag));
+    EXPECT_DOUBLE_EQ(t.toDouble(tag), -0.5);
+}
+
+TEST(DxfTokenizer, ValueTypesFollowCodeRanges) {
+    using T = cad::DxfValueType;
+    EXPECT_EQ(cad::dxfValueType(0), T::String);
+    EXPECT_EQ(cad::dxfValueType(5), T::Handle);
+    EXPECT_EQ(cad::dxfValueType(105), T::Handle);
+    EXPECT_EQ(cad::dxfValueType(10), T::Double);
+    EXPECT_EQ(cad::dxfValueType(59), T::Double);
+    EXPECT_EQ(cad::dxfValueType(62), T::Int16);
+    EXPECT_EQ(cad::dxfValueType(90), T::Int32);
+    EXPECT_EQ(cad::dxfValueType(102), T::String);
+    EXPECT_EQ(cad::dxfValueType(160), T::Int64);
+    EXPECT_EQ(cad::dxfValueType(290), T::Bool);
+    EXPECT_EQ(cad::dxfValueType(310), T::Binary);
+    EXPECT_EQ(cad::dxfValueType(330), T::Handle);
+    EXPECT_EQ(cad::dxfValueType(370), T::Int16);
+    EXPECT_EQ(cad::dxfValueType(390), T::Handle);
+    EXPECT_EQ(cad::dxfValueType(420), T::Int32);
+    EXPECT_EQ(cad::dxfValueType(1004), T::Binary);
+    EXPECT_EQ(cad::dxfValueType(1005), T::Handle);
+    EXPECT_EQ(cad::dxfValueType(1041), T::Double);
+    EXPECT_EQ(cad::dxfValueType(1070), T::Int16);
+    EXPECT_EQ(cad::dxfValueType(1071), T::Int32);
+    EXPECT_EQ(cad::dxfValueType(1080), T::String);
+    EXPECT_TRUE(cad::isDxfPointerCode(330));
+    EXPECT_TRUE(cad::isDxfPointerCode(1005));
+    EXPECT_FALSE(cad::isDxfPointerCode(5));
+}
