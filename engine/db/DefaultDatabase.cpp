@@ -87,7 +87,8 @@ std::unique_ptr<Database> Database::createDefault() {
     active->setCenterPoint({210, 148.5});
     active->setHeight(297);
     active->setAspectRatio(420.0 / 297.0);
-    vports->add(std::move(active));
+    // "*Active" is a reserved name that the naming rules for new records would refuse.
+    vports->add(std::move(active), nullptr, {}, false);
 
     auto* linetypes = objectAs<SymbolTable>(d, d.linetypeTableId());
     linetypes->add(std::make_unique<LinetypeTableRecord>("ByBlock"));

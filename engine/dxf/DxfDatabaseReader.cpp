@@ -25,6 +25,7 @@
 #include "engine/db/XData.h"
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfRecordParts.h"
+#include "engine/dxf/DxfStructureRepair.h"
 
 namespace cad {
 
@@ -136,6 +137,8 @@ DxfDrawing DxfDatabaseReader::read() {
     ensureLayoutBlocks();
     if (Handle(syntheticHandle_ + 1) > db_->handseed()) db_->setHandseed(Handle(syntheticHandle_ + 1));
     db_->clearModifiedFlags();
+    // Repairs and additions come after, so that what they touch is written anew.
+    completeDrawingStructure(*db_, version_ >= kDxfR2000, out_.warnings);
     return std::move(out_);
 }
 
@@ -335,7 +338,9 @@ void DxfDatabaseReader::ensureLayoutBlocks() {
         if (!db_->recordId(TableKind::Block, name)) blockByName(name, 0);
 }
 
-ObjectId DxfDatabaseReader::layerByName(const std::string& name, std::size_t line) {
+ObjectId DxfDatabaseReader::layerByName(const std::string& given, std::size_t line) {
+    if (given.empty() && version_ >= kDxfR2000) warn(line, "entity without a layer put on layer 0");
+    const std::string name = given.empty() ? std::string("0") : given;
     if (ObjectId id = db_->recordId(TableKind::Layer, name)) return id;
     if (!db_->layerTableId()) {
         ObjectId id;
@@ -615,7 +620,10 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
             const bool first = firstAfterMarker;
             firstAfterMarker = false;
             if (common(t, *e) || pointPart(t, 10, p) || pointPart(t, 11, align) || vectorPart(t, 210, n)) continue;
-            if (attributePart) {
+            // R12 attributes have no subclass markers: their own codes are known by number.
+            const bool legacyAttribute = !parts.hasSubclasses && type != "TEXT" &&
+                                         (t.code == 2 || t.code == 3 || t.code == 70 || t.code == 73 || t.code == 74);
+            if (attributePart || legacyAttribute) {
                 if (t.code == 280 && first && version_ >= 1024) continue;  // version tag, written again
                 if (t.code == 2) {
                     const std::string tag = text(t.value);

@@ -521,7 +521,8 @@ void DxfDocument::registerApplications() {
                 if (t.code == 2) break;
             }
         } else if (head != recs.size() && end == recs.size()) {
-            if (recs[i].type == "ENDTAB") end = i;
+            // A table whose ENDTAB is lost ends where the next one starts.
+            if (recs[i].type == "ENDTAB" || recs[i].type == "TABLE") end = i;
             else if (recs[i].type == "APPID") {
                 for (const DxfTag& t : tags(recs[i])) {
                     if (t.code == 2) {

@@ -50,7 +50,7 @@ struct ScriptResult {
 inline ScriptResult runScript(const std::string& script, const std::string& args, const TempDir& dir) {
     const std::string log = dir.file("script.log");
     const std::string cmd = std::string(BRINMO_PYTHON) + " " + std::string(BRINMO_TEST_DATA) + "/dxf/" + script +
-                            " " + args + " > " + log + " 2>&1";
+                            " " + args + " > " + log + " 2> " + log + ".err";
     ScriptResult r;
     const int raw = std::system(cmd.c_str());
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -1,0 +1,1042 @@
+#include "engine/dxf/DxfDatabaseWriter.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "engine/db/Arc.h"
+#include "engine/db/Attribute.h"
+#include "engine/db/AttributeDefinition.h"
+#include "engine/db/BlockReference.h"
+#include "engine/db/BlockTableRecord.h"
+#include "engine/db/Circle.h"
+#include "engine/db/Dictionary.h"
+#include "engine/db/Group.h"
+#include "engine/db/Hatch.h"
+#include "engine/db/LayerTableRecord.h"
+#include "engine/db/Layout.h"
+#include "engine/db/Line.h"
+#include "engine/db/LinetypeTableRecord.h"
+#include "engine/db/Polyline.h"
+#include "engine/db/SortentsTable.h"
+#include "engine/db/SymbolTable.h"
+#include "engine/db/TableStyle.h"
+#include "engine/db/Text.h"
+#include "engine/db/TextStyleTableRecord.h"
+#include "engine/db/UcsTableRecord.h"
+#include "engine/db/UnknownEntity.h"
+#include "engine/db/UnknownObject.h"
+#include "engine/db/Viewport.h"
+#include "engine/db/ViewportTableRecord.h"
+#include "engine/db/XData.h"
+#include "engine/db/XRecord.h"
+#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/DxfError.h"
+#include "engine/dxf/DxfFile.h"
+#include "engine/dxf/DxfRecordParts.h"
+
+namespace cad {
+
+namespace {
+
+constexpr double kToDegrees = 180.0 / std::numbers::pi;
+
+bool isTableSide(ObjectKind k) {
+    switch (k) {
+        case ObjectKind::SymbolTable:
+        case ObjectKind::BlockTableRecord:
+        case ObjectKind::LayerTableRecord:
+        case ObjectKind::LinetypeTableRecord:
+        case ObjectKind::TextStyleTableRecord:
+        case ObjectKind::RegAppTableRecord:
+        case ObjectKind::UcsTableRecord:
+        case ObjectKind::ViewportTableRecord:
+        case ObjectKind::OtherTableRecord: return true;
+        default: return false;
+    }
+}
+
+// CLASS entries for object types that are not built into the format, for drawings that have no
+// CLASSES section of their own.
+struct ClassDef {
+    std::string_view dxfName, cppName;
+    int flags;
+    bool entity;
+};
+constexpr ClassDef kClasses[] = {
+    {"ACDBDICTIONARYWDFLT", "AcDbDictionaryWithDefault", 0, false},
+    {"ACDBPLACEHOLDER", "AcDbPlaceHolder", 0, false},
+    {"LAYOUT", "AcDbLayout", 0, false},
+    {"SORTENTSTABLE", "AcDbSortentsTable", 0, false},
+    {"TABLESTYLE", "AcDbTableStyle", 4095, false},
+    {"DICTIONARYVAR", "AcDbDictionaryVar", 0, false},
+    {"MATERIAL", "AcDbMaterial", 1153, false},
+    {"VISUALSTYLE", "AcDbVisualStyle", 4095, false},
+    {"SCALE", "AcDbScale", 1153, false},
+    {"MLEADERSTYLE", "AcDbMLeaderStyle", 4095, false},
+    {"ACAD_TABLE", "AcDbTable", 1025, true},
+};
+
+}  // namespace
+
+DxfDatabaseWriter::DxfDatabaseWriter(Database& database, const DxfFileInfo& file)
+    : db_(database),
+      file_(file),
+      version_(file.version),
+      versionNumber_(dxfVersionNumber(file.version)),
+      codePage_(file.codePage, dxfVersionNumber(file.version) >= kDxfR2007),
+      w_(out_, file.lineEnding.empty() ? std::string_view("\r\n") : std::string_view(file.lineEnding)) {
+    if (versionNumber_ < kDxfR2000) {
+        // R12 and older files are written as R2000, generated throughout.
+        version_ = "AC1015";
+        versionNumber_ = kDxfR2000;
+        verbatim_ = false;
+        codePage_ = DxfCodePage(file.codePage, false);
+    } else if (versionNumber_ > kDxfR2018) {
+        version_ = "AC1032";
+        versionNumber_ = kDxfR2018;
+        verbatim_ = false;
+    }
+}
+
+std::string DxfDatabaseWriter::handleText(ObjectId id) const {
+    if (!id) return "0";
+    const Handle h = db_.handleOf(id);
+    return h.isNull() ? "0" : h.toString();
+}
+
+void DxfDatabaseWriter::handleTag(int code, ObjectId id) { w_.string(code, handleText(id)); }
+
+bool DxfDatabaseWriter::paperSpaceEntity(const Entity& entity) const {
+    const DbObject* owner = db_.objectAt(entity.ownerId());
+    if (!owner || owner->kind() != ObjectKind::BlockTableRecord) return false;
+    return static_cast<const BlockTableRecord*>(owner)->isPaperSpace();
+}
+
+void DxfDatabaseWriter::prepare() {
+    for (std::uint32_t i = 1; i < db_.slotCount(); ++i) {
+        DbObject* o = db_.objectAt(ObjectId(i));
+        if (!o || o->isErased()) continue;
+        // Every application named in extended data must be registered.
+        if (!o->xDataChain().empty()) {
+            for (const std::string& app : xdataAppNames(o->xDataChain()))
+                if (!db_.isApplicationRegistered(app)) (void)db_.registerApplication(app);
+        }
+        if (o->kind() == ObjectKind::BlockTableRecord) {
+            auto* btr = static_cast<BlockTableRecord*>(o);
+            ObjectId id;
+            const ObjectId layer0 = db_.recordId(TableKind::Layer, "0");
+            if (!btr->blockBeginId()) {
+                auto begin = std::make_unique<BlockBegin>();
+                begin->setLayer(layer0);
+                db_.addObject(std::move(begin), btr->objectId(), {}, &id);
+                btr->setBlockBeginId(id);
+            }
+            if (!btr->blockEndId()) {
+                auto end = std::make_unique<BlockEnd>();
+                end->setLayer(layer0);
+                db_.addObject(std::move(end), btr->objectId(), {}, &id);
+                btr->setBlockEndId(id);
+            }
+        } else if (o->kind() == ObjectKind::BlockReference) {
+            auto* ref = static_cast<BlockReference*>(o);
+            bool live = false;
+            for (ObjectId a : ref->attributeIds()) {
+                const DbObject* ao = db_.objectAt(a);
+                live = live || (ao && !ao->isErased());
+            }
+            const DbObject* seq = db_.objectAt(ref->sequenceEndId());
+            if (live && (!seq || seq->isErased())) {
+                ObjectId id;
+                db_.addObject(std::make_unique<SequenceEnd>(), ref->objectId(), {}, &id);
+                if (auto* e = static_cast<Entity*>(db_.objectAt(id))) e->setLayer(ref->layerId());
+                ref->setSequenceEndId(id);
+            }
+        }
+    }
+    HeaderVariables& h = db_.header();
+    if (h.getString("$ACADVER").value_or("") != version_) h.setString("$ACADVER", 1, version_);
+    const std::string seed = db_.handseed().toString();
+    if (h.getString("$HANDSEED").value_or("") != seed) h.setString("$HANDSEED", 5, seed);
+    if (!h.contains("$DWGCODEPAGE")) h.setString("$DWGCODEPAGE", 3, codePage_.name());
+}
+
+std::string DxfDatabaseWriter::write() {
+    prepare();
+    out_.reserve(4u << 20);
+    writeHeader();
+    writeClasses();
+    writeTables();
+    writeBlocks();
+    writeEntities();
+    writeObjects();
+    for (const auto& s : file_.rawSections)
+        if (s.name != "CLASSES") out_.append(s.text.view());
+    w_.string(0, "EOF");
+    return std::move(out_);
+}
+
+void DxfDatabaseWriter::writeHeader() {
+    w_.string(0, "SECTION");
+    w_.string(2, "HEADER");
+    for (const auto& v : db_.header().variables()) {
+        w_.string(9, v.name);
+        for (const RawTag& t : v.tags) w_.string(t.code, t.value);
+    }
+    w_.string(0, "ENDSEC");
+}
+
+void DxfDatabaseWriter::writeClasses() {
+    for (const auto& s : file_.rawSections) {
+        if (s.name == "CLASSES" && verbatim_) {
+            out_.append(s.text.view());
+            return;
+        }
+    }
+    std::vector<const ClassDef*> needed;
+    for (const ClassDef& c : kClasses) {
+        for (std::uint32_t i = 1; i < db_.slotCount(); ++i) {
+            const DbObject* o = db_.objectAt(ObjectId(i));
+            if (o && !o->isErased() && o->dxfName == c.dxfName) {
+                needed.push_back(&c);
+                break;
+            }
+        }
+    }
+    w_.string(0, "SECTION");
+    w_.string(2, "CLASSES");
+    for (const ClassDef* c : needed) {
+        w_.string(0, "CLASS");
+        w_.string(1, c->dxfName);
+        w_.string(2, c->cppName);
+        w_.string(3, "ObjectDBX Classes");
+        w_.integer(90, c->flags);
+        if (versionNumber_ >= 1018) w_.integer(91, 0);
+        w_.integer(280, 0);
+        w_.integer(281, c->entity ? 1 : 0);
+    }
+    w_.string(0, "ENDSEC");
+}
+
+void DxfDatabaseWriter::writeTables() {
+    w_.string(0, "SECTION");
+    w_.string(2, "TABLES");
+    for (std::size_t k = 0; k < kTableKindCount; ++k) {
+        const ObjectId tid = db_.tableId(static_cast<TableKind>(k));
+        const auto* table = static_cast<const SymbolTable*>(db_.objectAt(tid));
+        if (!table || table->isErased()) continue;
+        writeObject(*table);
+        for (ObjectId id : table->recordIds()) {
+            const DbObject* r = db_.objectAt(id);
+            if (r && !r->isErased()) writeObject(*r);
+        }
+        w_.string(0, "ENDTAB");
+    }
+    if (verbatim_)
+        for (const SourceSpan& t : file_.rawTables) out_.append(t.view());
+    w_.string(0, "ENDSEC");
+}
+
+void DxfDatabaseWriter::writeBlocks() {
+    w_.string(0, "SECTION");
+    w_.string(2, "BLOCKS");
+    const auto* table = static_cast<const SymbolTable*>(db_.objectAt(db_.blockTableId()));
+    if (table) {
+        for (ObjectId id : table->recordIds()) {
+            const auto* btr = static_cast<const BlockTableRecord*>(db_.objectAt(id));
+            if (!btr || btr->isErased()) continue;
+            if (const DbObject* b = db_.objectAt(btr->blockBeginId())) {
+                // BLOCK carries the record's name, flags and base point: regenerated with it.
+                if (btr->isModified() && !b->isModified()) generate(*b);
+                else writeObject(*b);
+            }
+            const bool layoutBlock = btr->isModelSpace() || btr->name() == "*Paper_Space";
+            if (!layoutBlock)
+                for (ObjectId e : btr->entityIds()) writeEntityTree(e);
+            if (const DbObject* e = db_.objectAt(btr->blockEndId())) writeObject(*e);
+        }
+    }
+    w_.string(0, "ENDSEC");
+}
+
+void DxfDatabaseWriter::writeEntities() {
+    w_.string(0, "SECTION");
+    w_.string(2, "ENTITIES");
+    for (ObjectId block : {db_.modelSpaceId(), db_.paperSpaceId()}) {
+        const auto* btr = static_cast<const BlockTableRecord*>(db_.objectAt(block));
+        if (!btr) continue;
+        for (ObjectId e : btr->entityIds()) writeEntityTree(e);
+    }
+    w_.string(0, "ENDSEC");
+}
+
+void DxfDatabaseWriter::writeEntityTree(ObjectId id) {
+    const DbObject* o = db_.objectAt(id);
+    if (!o || o->isErased()) return;
+    writeObject(*o);
+    if (o->kind() == ObjectKind::BlockReference) {
+        const auto* ref = static_cast<const BlockReference*>(o);
+        bool any = false;
+        for (ObjectId a : ref->attributeIds()) {
+            const DbObject* ao = db_.objectAt(a);
+            if (!ao || ao->isErased()) continue;
+            writeObject(*ao);
+            any = true;
+        }
+        const DbObject* seq = db_.objectAt(ref->sequenceEndId());
+        if (any && seq && !seq->isErased()) writeObject(*seq);
+    } else if (o->kind() == ObjectKind::UnknownEntity) {
+        for (ObjectId c : static_cast<const UnknownEntity*>(o)->children) {
+            const DbObject* co = db_.objectAt(c);
+            if (co && !co->isErased()) writeObject(*co);
+        }
+    }
+}
+
+void DxfDatabaseWriter::writeObjects() {
+    w_.string(0, "SECTION");
+    w_.string(2, "OBJECTS");
+    auto emit = [&](ObjectId id) {
+        const DbObject* o = db_.objectAt(id);
+        if (!o || o->isErased() || o->isEntity() || isTableSide(o->kind())) return;
+        if (!written_.insert(id.index()).second) return;
+        writeObject(*o);
+    };
+    emit(db_.namedObjectsDictionaryId());
+    for (Handle h : file_.objectOrder) {
+        ObjectId id;
+        if (db_.getObjectId(id, h) == ErrorStatus::eOk) emit(id);
+    }
+    for (std::uint32_t i = 1; i < db_.slotCount(); ++i) emit(ObjectId(i));
+    w_.string(0, "ENDSEC");
+}
+
+void DxfDatabaseWriter::writeObject(const DbObject& object) {
+    if (verbatim_ && !object.isModified() && !object.source.empty()) {
+        out_.append(object.source.view());
+        return;
+    }
+    generate(object);
+}
+
+void DxfDatabaseWriter::extrasOf(DxfExtraGroups& extras, std::string_view subclass) {
+    if (const RawTagList* tags = extras.take(subclass))
+        for (const RawTag& t : *tags) w_.string(t.code, t.value);
+}
+
+void DxfDatabaseWriter::restOf(DxfExtraGroups& extras) {
+    for (const auto& [marker, tags] : extras.rest()) {
+        if (marker == "*XDATA") continue;  // written with the extended data
+        if (!marker.empty()) w_.string(100, marker);
+        for (const RawTag& t : *tags) w_.string(t.code, t.value);
+    }
+}
+
+void DxfDatabaseWriter::xdata(const DbObject& object) {
+    for (const RawTag& t : xdataToTags(object.xDataChain())) {
+        if (t.code == 1000 || t.code == 1003) w_.string(t.code, text(t.value));
+        else w_.string(t.code, t.value);
+    }
+    DxfExtraGroups extras(object.extraTags);
+    extrasOf(extras, "*XDATA");
+}
+
+void DxfDatabaseWriter::commonHead(const DbObject& object, DxfExtraGroups& extras) {
+    w_.string(0, object.dxfName);
+    w_.string(object.dxfName == "DIMSTYLE" ? 105 : 5, object.handle().toString());
+    if (object.extensionDictionary()) {
+        w_.string(102, "{ACAD_XDICTIONARY");
+        handleTag(360, object.extensionDictionary());
+        w_.string(102, "}");
+    }
+    if (!object.reactors().empty()) {
+        w_.string(102, "{ACAD_REACTORS");
+        for (ObjectId r : object.reactors()) handleTag(330, r);
+        w_.string(102, "}");
+    }
+    extrasOf(extras, "");
+    const bool ownerless = object.kind() == ObjectKind::SymbolTable || object.objectId() == db_.namedObjectsDictionaryId();
+    w_.string(330, ownerless ? std::string("0") : handleText(object.ownerId()));
+}
+
+void DxfDatabaseWriter::entityPart(const Entity& e, DxfExtraGroups& extras) {
+    w_.string(100, "AcDbEntity");
+    if (paperSpaceEntity(e)) w_.integer(67, 1);
+    w_.string(8, text(e.layerName()));
+    if (e.linetypeId()) w_.string(6, text(e.linetypeName()));
+    const Color& c = e.color();
+    if (c.isTrueColor()) {
+        w_.integer(62, c.colorIndex());
+        w_.integer(420, c.trueColorValue());
+    } else if (!c.isByLayer()) {
+        w_.integer(62, c.colorIndex());
+    }
+    if (e.lineWeight() != -1) w_.integer(370, e.lineWeight());
+    if (e.linetypeScale() != 1.0) w_.real(48, e.linetypeScale());
+    if (!e.isVisible()) w_.integer(60, 1);
+    extrasOf(extras, "AcDbEntity");
+}
+
+namespace {
+void point(DxfTagWriter& w, int base, double x, double y, double z) {
+    w.real(base, x);
+    w.real(base + 10, y);
+    w.real(base + 20, z);
+}
+}  // namespace
+
+void DxfDatabaseWriter::generate(const DbObject& o) {
+    DxfExtraGroups extras(o.extraTags);
+    const ObjectKind kind = o.kind();
+
+    if (kind == ObjectKind::UnknownEntity || kind == ObjectKind::UnknownObject) {
+        const RawTagList& tags = kind == ObjectKind::UnknownEntity ? static_cast<const UnknownEntity&>(o).tags
+                                                                   : static_cast<const UnknownObject&>(o).tags;
+        w_.string(0, o.dxfName);
+        bool handleDone = false;
+        for (const RawTag& t : tags) {
+            if (t.code == 1001) break;
+            if (!handleDone && (t.code == 5 || t.code == 105)) {
+                handleDone = true;
+                w_.string(t.code, o.handle().toString());
+                continue;
+            }
+            w_.string(t.code, t.value);
+        }
+        xdata(o);
+        return;
+    }
+
+    if (kind == ObjectKind::SymbolTable) {
+        const auto& t = static_cast<const SymbolTable&>(o);
+        w_.string(0, "TABLE");
+        w_.string(2, t.tableName());
+        w_.string(5, o.handle().toString());
+        if (o.extensionDictionary()) {
+            w_.string(102, "{ACAD_XDICTIONARY");
+            handleTag(360, o.extensionDictionary());
+            w_.string(102, "}");
+        }
+        extrasOf(extras, "");
+        w_.string(330, "0");
+        w_.string(100, "AcDbSymbolTable");
+        const int live = static_cast<int>(t.liveRecordIds().size());
+        w_.integer(70, std::max(live, t.declaredCount));
+        extrasOf(extras, "AcDbSymbolTable");
+        if (t.tableKind() == TableKind::DimStyle && !extras.has("AcDbDimStyleTable")) {
+            w_.string(100, "AcDbDimStyleTable");
+            w_.integer(71, live);
+            for (ObjectId id : t.liveRecordIds()) handleTag(340, id);
+        }
+        restOf(extras);
+        xdata(o);
+        return;
+    }
+
+    commonHead(o, extras);
+
+    if (isTableSide(kind)) {
+        const auto& r = static_cast<const SymbolTableRecord&>(o);
+        w_.string(100, "AcDbSymbolTableRecord");
+        extrasOf(extras, "AcDbSymbolTableRecord");
+        const std::string marker(o.className());
+        w_.string(100, marker);
+        w_.string(2, text(r.name()));
+        if (kind != ObjectKind::BlockTableRecord) w_.integer(70, r.flags());
+        switch (kind) {
+            case ObjectKind::LayerTableRecord: {
+                const auto& l = static_cast<const LayerTableRecord&>(o);
+                const int index = l.color().isTrueColor() || l.color().isByLayer() || l.color().isByBlock()
+                                      ? (l.color().isTrueColor() ? l.color().colorIndex() : 7)
+                                      : l.color().colorIndex();
+                w_.integer(62, l.isOff() ? -std::abs(index) : std::abs(index));
+                if (l.color().isTrueColor()) w_.integer(420, l.color().trueColorValue());
+                std::string lt = "Continuous";
+                if (const auto* ltr = static_cast<const SymbolTableRecord*>(db_.objectAt(l.linetypeId()))) lt = ltr->name();
+                w_.string(6, text(lt));
+                if (!l.isPlottable()) w_.integer(290, 0);
+                w_.integer(370, l.lineWeight());
+                break;
+            }
+            case ObjectKind::BlockTableRecord: {
+                const auto& b = static_cast<const BlockTableRecord&>(o);
+                handleTag(340, b.layoutId());
+                extrasOf(extras, marker);
+                w_.integer(70, b.insertUnits());
+                w_.integer(280, b.explodable() ? 1 : 0);
+                w_.integer(281, b.scaleUniformly() ? 1 : 0);
+                break;
+            }
+            case ObjectKind::TextStyleTableRecord: {
+                const auto& s = static_cast<const TextStyleTableRecord&>(o);
+                w_.real(40, s.textSize());
+                w_.real(41, s.xScale());
+                w_.real(50, s.obliquingAngle() * kToDegrees);
+                w_.integer(71, s.generationFlags());
+                w_.real(42, s.priorSize());
+                w_.string(3, text(s.fileName()));
+                w_.string(4, text(s.bigFontFileName()));
+                break;
+            }
+            case ObjectKind::LinetypeTableRecord: {
+                const auto& l = static_cast<const LinetypeTableRecord&>(o);
+                w_.string(3, text(l.description()));
+                if (!extras.has(marker)) {
+                    w_.integer(72, 65);
+                    w_.integer(73, static_cast<std::int64_t>(l.dashes().size()));
+                    double total = 0;
+                    for (const auto& d : l.dashes()) total += std::abs(d.length);
+                    w_.real(40, total);
+                    for (const auto& d : l.dashes()) {
+                        w_.real(49, d.length);
+                        w_.integer(74, d.complexFlags);
+                        if (d.complexFlags != 0) {
+                            w_.integer(75, d.shapeNumber);
+                            handleTag(340, d.style);
+                            w_.real(46, d.scale);
+                            w_.real(50, d.rotation * kToDegrees);
+                            w_.real(44, d.xOffset);
+                            w_.real(45, d.yOffset);
+                            if (d.complexFlags & 2) w_.string(9, text(d.text));
+                        }
+                    }
+                }
+                break;
+            }
+            case ObjectKind::ViewportTableRecord: {
+                if (extras.has(marker)) break;
+                const auto& v = static_cast<const ViewportTableRecord&>(o);
+                w_.real(10, v.lowerLeft().x);
+                w_.real(20, v.lowerLeft().y);
+                w_.real(11, v.upperRight().x);
+                w_.real(21, v.upperRight().y);
+                w_.real(12, v.centerPoint().x);
+                w_.real(22, v.centerPoint().y);
+                w_.real(13, 0);
+                w_.real(23, 0);
+                w_.real(14, 0.5);
+                w_.real(24, 0.5);
+                w_.real(15, 0.5);
+                w_.real(25, 0.5);
+                point(w_, 16, v.viewDirection().x, v.viewDirection().y, v.viewDirection().z);
+                point(w_, 17, v.target().x, v.target().y, v.target().z);
+                w_.real(40, v.height());
+                w_.real(41, v.aspectRatio());
+                w_.real(42, 50);
+                w_.real(43, 0);
+                w_.real(44, 0);
+                w_.real(50, 0);
+                w_.real(51, 0);
+                w_.integer(71, 0);
+                w_.integer(72, 1000);
+                w_.integer(73, 1);
+                w_.integer(74, 3);
+                w_.integer(75, 0);
+                w_.integer(76, 0);
+                w_.integer(77, 0);
+                w_.integer(78, 0);
+                break;
+            }
+            case ObjectKind::UcsTableRecord: {
+                if (extras.has(marker)) break;
+                const auto& u = static_cast<const UcsTableRecord&>(o);
+                point(w_, 10, u.origin().x, u.origin().y, u.origin().z);
+                point(w_, 11, u.xAxis().x, u.xAxis().y, u.xAxis().z);
+                point(w_, 12, u.yAxis().x, u.yAxis().y, u.yAxis().z);
+                break;
+            }
+            default: break;
+        }
+        extrasOf(extras, marker);
+        restOf(extras);
+        xdata(o);
+        return;
+    }
+
+    if (o.isEntity()) {
+        const auto& e = static_cast<const Entity&>(o);
+        if (kind == ObjectKind::BlockBegin) {
+            // The BLOCK record shows the block record's own data.
+            const auto* btr = static_cast<const BlockTableRecord*>(db_.objectAt(o.ownerId()));
+            w_.string(100, "AcDbEntity");
+            if (btr && btr->isPaperSpace()) w_.integer(67, 1);
+            w_.string(8, text(e.layerName()));
+            extrasOf(extras, "AcDbEntity");
+            w_.string(100, "AcDbBlockBegin");
+            const std::string name = btr ? text(btr->name()) : std::string();
+            w_.string(2, name);
+            w_.integer(70, btr ? btr->blockFlags() : 0);
+            const Point3d base = btr ? btr->origin() : Point3d();
+            point(w_, 10, base.x, base.y, base.z);
+            w_.string(3, name);
+            w_.string(1, btr ? text(btr->pathName()) : std::string());
+            if (btr && !btr->comments().empty()) w_.string(4, text(btr->comments()));
+            extrasOf(extras, "AcDbBlockBegin");
+            restOf(extras);
+            xdata(o);
+            return;
+        }
+        if (kind == ObjectKind::BlockEnd) {
+            const auto* btr = static_cast<const BlockTableRecord*>(db_.objectAt(o.ownerId()));
+            w_.string(100, "AcDbEntity");
+            if (btr && btr->isPaperSpace()) w_.integer(67, 1);
+            w_.string(8, text(e.layerName()));
+            extrasOf(extras, "AcDbEntity");
+            w_.string(100, "AcDbBlockEnd");
+            extrasOf(extras, "AcDbBlockEnd");
+            restOf(extras);
+            xdata(o);
+            return;
+        }
+        entityPart(e, extras);
+        switch (kind) {
+            case ObjectKind::Line: {
+                const auto& l = static_cast<const Line&>(o);
+                w_.string(100, "AcDbLine");
+                if (l.thickness() != 0) w_.real(39, l.thickness());
+                point(w_, 10, l.startPoint().x, l.startPoint().y, l.startPoint().z);
+                point(w_, 11, l.endPoint().x, l.endPoint().y, l.endPoint().z);
+                if (l.normal() != Vector3d::zAxis()) point(w_, 210, l.normal().x, l.normal().y, l.normal().z);
+                extrasOf(extras, "AcDbLine");
+                break;
+            }
+            case ObjectKind::Circle:
+            case ObjectKind::Arc: {
+                const auto& c = static_cast<const Circle&>(o);
+                w_.string(100, "AcDbCircle");
+                if (c.thickness() != 0) w_.real(39, c.thickness());
+                point(w_, 10, c.center().x, c.center().y, c.center().z);
+                w_.real(40, c.radius());
+                if (c.normal() != Vector3d::zAxis()) point(w_, 210, c.normal().x, c.normal().y, c.normal().z);
+                extrasOf(extras, "AcDbCircle");
+                if (kind == ObjectKind::Arc) {
+                    const auto& a = static_cast<const Arc&>(o);
+                    w_.string(100, "AcDbArc");
+                    w_.real(50, a.startAngle() * kToDegrees);
+                    w_.real(51, a.endAngle() * kToDegrees);
+                    extrasOf(extras, "AcDbArc");
+                }
+                break;
+            }
+            case ObjectKind::Polyline: {
+                const auto& p = static_cast<const Polyline&>(o);
+                w_.string(100, "AcDbPolyline");
+                w_.integer(90, static_cast<std::int64_t>(p.vertices().size()));
+                w_.integer(70, (p.isClosed() ? 1 : 0) | (p.hasPlinegen() ? 128 : 0));
+                bool widths = false;
+                for (const auto& v : p.vertices()) widths = widths || v.startWidth != 0 || v.endWidth != 0;
+                if (!widths) w_.real(43, p.constantWidth());
+                if (p.elevation() != 0) w_.real(38, p.elevation());
+                if (p.thickness() != 0) w_.real(39, p.thickness());
+                for (const auto& v : p.vertices()) {
+                    w_.real(10, v.point.x);
+                    w_.real(20, v.point.y);
+                    if (widths) {
+                        w_.real(40, v.startWidth);
+                        w_.real(41, v.endWidth);
+                    }
+                    if (v.bulge != 0) w_.real(42, v.bulge);
+                }
+                if (p.normal() != Vector3d::zAxis()) point(w_, 210, p.normal().x, p.normal().y, p.normal().z);
+                extrasOf(extras, "AcDbPolyline");
+                break;
+            }
+            case ObjectKind::Text:
+            case ObjectKind::Attribute:
+            case ObjectKind::AttributeDefinition: {
+                const auto& t = static_cast<const Text&>(o);
+                w_.string(100, "AcDbText");
+                if (t.thickness() != 0) w_.real(39, t.thickness());
+                point(w_, 10, t.position().x, t.position().y, t.position().z);
+                w_.real(40, t.height());
+                w_.string(1, text(t.textString()));
+                if (t.rotation() != 0) w_.real(50, t.rotation() * kToDegrees);
+                if (t.widthFactor() != 1.0) w_.real(41, t.widthFactor());
+                if (t.oblique() != 0) w_.real(51, t.oblique() * kToDegrees);
+                if (const auto* style = static_cast<const SymbolTableRecord*>(db_.objectAt(t.textStyle())))
+                    w_.string(7, text(style->name()));
+                if (t.generationFlags() != 0) w_.integer(71, t.generationFlags());
+                if (t.horizontalMode() != Text::HorizontalMode::Left)
+                    w_.integer(72, static_cast<int>(t.horizontalMode()));
+                if (!t.isDefaultAlignment())
+                    point(w_, 11, t.alignmentPoint().x, t.alignmentPoint().y, t.alignmentPoint().z);
+                if (t.normal() != Vector3d::zAxis()) point(w_, 210, t.normal().x, t.normal().y, t.normal().z);
+                extrasOf(extras, "AcDbText");
+                const int vertical = static_cast<int>(t.verticalMode());
+                if (kind == ObjectKind::Text) {
+                    w_.string(100, "AcDbText");
+                    if (vertical != 0) w_.integer(73, vertical);
+                    extrasOf(extras, "AcDbText");
+                    break;
+                }
+                const bool isDef = kind == ObjectKind::AttributeDefinition;
+                const std::string marker = isDef ? "AcDbAttributeDefinition" : "AcDbAttribute";
+                w_.string(100, marker);
+                if (versionNumber_ >= 1024) w_.integer(280, 0);
+                if (isDef) {
+                    const auto& d = static_cast<const AttributeDefinition&>(o);
+                    w_.string(3, text(d.prompt()));
+                    w_.string(2, text(d.tag()));
+                    w_.integer(70, d.attributeFlags());
+                    if (d.fieldLength() != 0) w_.integer(73, d.fieldLength());
+                    if (vertical != 0) w_.integer(74, vertical);
+                    if (versionNumber_ >= kDxfR2007) w_.integer(280, d.lockPosition() ? 1 : 0);
+                } else {
+                    const auto& a = static_cast<const Attribute&>(o);
+                    w_.string(2, text(a.tag()));
+                    w_.integer(70, a.attributeFlags());
+                    if (a.fieldLength() != 0) w_.integer(73, a.fieldLength());
+                    if (vertical != 0) w_.integer(74, vertical);
+                    if (versionNumber_ >= kDxfR2007) w_.integer(280, a.lockPosition() ? 1 : 0);
+                }
+                extrasOf(extras, marker);
+                break;
+            }
+            case ObjectKind::BlockReference: {
+                const auto& r = static_cast<const BlockReference&>(o);
+                const bool grid = r.columnCount() > 1 || r.rowCount() > 1;
+                w_.string(100, grid ? "AcDbMInsertBlock" : "AcDbBlockReference");
+                bool attributes = false;
+                for (ObjectId a : r.attributeIds()) {
+                    const DbObject* ao = db_.objectAt(a);
+                    attributes = attributes || (ao && !ao->isErased());
+                }
+                if (attributes) w_.integer(66, 1);
+                const auto* btr = static_cast<const SymbolTableRecord*>(db_.objectAt(r.blockTableRecord()));
+                w_.string(2, btr ? text(btr->name()) : std::string());
+                point(w_, 10, r.position().x, r.position().y, r.position().z);
+                if (r.scaleFactors().x != 1.0) w_.real(41, r.scaleFactors().x);
+                if (r.scaleFactors().y != 1.0) w_.real(42, r.scaleFactors().y);
+                if (r.scaleFactors().z != 1.0) w_.real(43, r.scaleFactors().z);
+                if (r.rotation() != 0) w_.real(50, r.rotation() * kToDegrees);
+                if (grid) {
+                    w_.integer(70, r.columnCount());
+                    w_.integer(71, r.rowCount());
+                    w_.real(44, r.columnSpacing());
+                    w_.real(45, r.rowSpacing());
+                }
+                if (r.normal() != Vector3d::zAxis()) point(w_, 210, r.normal().x, r.normal().y, r.normal().z);
+                extrasOf(extras, "AcDbBlockReference");
+                extrasOf(extras, "AcDbMInsertBlock");
+                break;
+            }
+            case ObjectKind::SequenceEnd: break;
+            case ObjectKind::Viewport: {
+                const auto& v = static_cast<const Viewport&>(o);
+                w_.string(100, "AcDbViewport");
+                point(w_, 10, v.centerPoint().x, v.centerPoint().y, v.centerPoint().z);
+                w_.real(40, v.width());
+                w_.real(41, v.height());
+                w_.integer(68, v.status());
+                w_.integer(69, v.number());
+                w_.real(12, v.viewCenter().x);
+                w_.real(22, v.viewCenter().y);
+                w_.real(13, 0);
+                w_.real(23, 0);
+                w_.real(14, 10);
+                w_.real(24, 10);
+                w_.real(15, 10);
+                w_.real(25, 10);
+                point(w_, 16, v.viewDirection().x, v.viewDirection().y, v.viewDirection().z);
+                point(w_, 17, v.viewTarget().x, v.viewTarget().y, v.viewTarget().z);
+                w_.real(42, v.lensLength());
+                w_.real(43, 0);
+                w_.real(44, 0);
+                w_.real(45, v.viewHeight());
+                w_.real(50, 0);
+                w_.real(51, v.twistAngle() * kToDegrees);
+                w_.integer(72, 1000);
+                for (ObjectId layer : v.frozenLayers()) handleTag(331, layer);
+                w_.integer(90, v.statusFlags());
+                w_.string(1, "");
+                w_.integer(281, 0);
+                w_.integer(71, 1);
+                w_.integer(74, 0);
+                point(w_, 110, 0, 0, 0);
+                point(w_, 111, 1, 0, 0);
+                point(w_, 112, 0, 1, 0);
+                w_.integer(79, 0);
+                w_.real(146, 0);
+                w_.integer(170, 0);
+                extrasOf(extras, "AcDbViewport");
+                break;
+            }
+            case ObjectKind::Hatch: {
+                const auto& h = static_cast<const Hatch&>(o);
+                w_.string(100, "AcDbHatch");
+                point(w_, 10, 0, 0, h.elevation());
+                point(w_, 210, h.normal().x, h.normal().y, h.normal().z);
+                w_.string(2, text(h.patternName()));
+                w_.integer(70, h.isSolidFill() ? 1 : 0);
+                w_.integer(71, h.associative() ? 1 : 0);
+                w_.integer(91, static_cast<std::int64_t>(h.loops().size()));
+                for (const HatchLoop& loop : h.loops()) {
+                    w_.integer(92, loop.type);
+                    if (loop.isPolyline()) {
+                        bool bulges = false;
+                        for (const auto& v : loop.vertices) bulges = bulges || v.bulge != 0;
+                        w_.integer(72, bulges ? 1 : 0);
+                        w_.integer(73, loop.closed ? 1 : 0);
+                        w_.integer(93, static_cast<std::int64_t>(loop.vertices.size()));
+                        for (const auto& v : loop.vertices) {
+                            w_.real(10, v.point.x);
+                            w_.real(20, v.point.y);
+                            if (bulges) w_.real(42, v.bulge);
+                        }
+                    } else {
+                        w_.integer(93, static_cast<std::int64_t>(loop.edges.size()));
+                        for (const HatchEdge& edge : loop.edges) {
+                            w_.integer(72, static_cast<int>(edge.type));
+                            switch (edge.type) {
+                                case HatchEdge::Type::Line:
+                                    w_.real(10, edge.start.x);
+                                    w_.real(20, edge.start.y);
+                                    w_.real(11, edge.end.x);
+                                    w_.real(21, edge.end.y);
+                                    break;
+                                case HatchEdge::Type::CircularArc:
+                                case HatchEdge::Type::EllipticArc:
+                                    w_.real(10, edge.center.x);
+                                    w_.real(20, edge.center.y);
+                                    if (edge.type == HatchEdge::Type::EllipticArc) {
+                                        w_.real(11, edge.majorAxis.x);
+                                        w_.real(21, edge.majorAxis.y);
+                                    }
+                                    w_.real(40, edge.radius);
+                                    w_.real(50, edge.startAngle * kToDegrees);
+                                    w_.real(51, edge.endAngle * kToDegrees);
+                                    w_.integer(73, edge.counterClockwise ? 1 : 0);
+                                    break;
+                                case HatchEdge::Type::Spline:
+                                    w_.integer(94, edge.degree);
+                                    w_.integer(73, edge.rational ? 1 : 0);
+                                    w_.integer(74, edge.periodic ? 1 : 0);
+                                    w_.integer(95, static_cast<std::int64_t>(edge.knots.size()));
+                                    w_.integer(96, static_cast<std::int64_t>(edge.controlPoints.size()));
+                                    for (double k : edge.knots) w_.real(40, k);
+                                    for (std::size_t i = 0; i < edge.controlPoints.size(); ++i) {
+                                        w_.real(10, edge.controlPoints[i].x);
+                                        w_.real(20, edge.controlPoints[i].y);
+                                        if (edge.rational && i < edge.weights.size()) w_.real(42, edge.weights[i]);
+                                    }
+                                    w_.integer(97, static_cast<std::int64_t>(edge.fitPoints.size()));
+                                    for (const auto& f : edge.fitPoints) {
+                                        w_.real(11, f.x);
+                                        w_.real(21, f.y);
+                                    }
+                                    if (!edge.fitPoints.empty()) {
+                                        w_.real(12, edge.startTangent.x);
+                                        w_.real(22, edge.startTangent.y);
+                                        w_.real(13, edge.endTangent.x);
+                                        w_.real(23, edge.endTangent.y);
+                                    }
+                                    break;
+                            }
+                        }
+                    }
+                    std::vector<ObjectId> sources;
+                    for (ObjectId s : loop.sourceIds)
+                        if (const DbObject* so = db_.objectAt(s); so && !so->isErased()) sources.push_back(s);
+                    w_.integer(97, static_cast<std::int64_t>(h.associative() ? sources.size() : 0));
+                    if (h.associative())
+                        for (ObjectId s : sources) handleTag(330, s);
+                }
+                w_.integer(75, static_cast<int>(h.hatchStyle()));
+                w_.integer(76, static_cast<int>(h.patternType()));
+                if (!h.isSolidFill()) {
+                    w_.real(52, h.patternAngle() * kToDegrees);
+                    w_.real(41, h.patternType() == Hatch::PatternType::UserDefined ? h.patternSpace() : h.patternScale());
+                    w_.integer(77, h.patternDouble() ? 1 : 0);
+                    w_.integer(78, static_cast<std::int64_t>(h.definitionLines().size()));
+                    for (const auto& line : h.definitionLines()) {
+                        w_.real(53, line.angle * kToDegrees);
+                        w_.real(43, line.basePoint.x);
+                        w_.real(44, line.basePoint.y);
+                        w_.real(45, line.offset.x);
+                        w_.real(46, line.offset.y);
+                        w_.integer(79, static_cast<std::int64_t>(line.dashes.size()));
+                        for (double d : line.dashes) w_.real(49, d);
+                    }
+                }
+                if (h.pixelSize() != 0) w_.real(47, h.pixelSize());
+                w_.integer(98, static_cast<std::int64_t>(h.seedPoints().size()));
+                for (const auto& s : h.seedPoints()) {
+                    w_.real(10, s.x);
+                    w_.real(20, s.y);
+                }
+                extrasOf(extras, "AcDbHatch");
+                break;
+            }
+            default:
+                w_.string(100, std::string(o.className()));
+                extrasOf(extras, o.className());
+                break;
+        }
+        restOf(extras);
+        xdata(o);
+        return;
+    }
+
+    switch (kind) {
+        case ObjectKind::Dictionary: {
+            const auto& d = static_cast<const Dictionary&>(o);
+            w_.string(100, "AcDbDictionary");
+            if (d.isHardOwner()) w_.integer(280, 1);
+            w_.integer(281, d.mergeStyle());
+            for (const auto& entry : d.entries()) {
+                const DbObject* target = db_.objectAt(entry.id);
+                if (target && target->isErased()) continue;
+                w_.string(3, text(entry.key));
+                handleTag(entry.hardOwner ? 360 : 350, entry.id);
+            }
+            extrasOf(extras, "AcDbDictionary");
+            if (o.dxfName == "ACDBDICTIONARYWDFLT") {
+                w_.string(100, "AcDbDictionaryWithDefault");
+                handleTag(340, d.defaultId());
+                extrasOf(extras, "AcDbDictionaryWithDefault");
+            }
+            break;
+        }
+        case ObjectKind::Layout: {
+            const auto& l = static_cast<const Layout&>(o);
+            w_.string(100, "AcDbPlotSettings");
+            if (extras.has("AcDbPlotSettings")) {
+                extrasOf(extras, "AcDbPlotSettings");
+            } else {
+                const PlotSettings& p = l.plotSettings();
+                w_.string(1, text(p.pageSetupName));
+                w_.string(2, text(p.plotConfigurationName));
+                w_.string(4, text(p.canonicalMediaName));
+                w_.string(6, text(p.plotViewName));
+                w_.real(40, p.marginLeft);
+                w_.real(41, p.marginBottom);
+                w_.real(42, p.marginRight);
+                w_.real(43, p.marginTop);
+                w_.real(44, p.paperWidth);
+                w_.real(45, p.paperHeight);
+                w_.real(46, p.plotOrigin.x);
+                w_.real(47, p.plotOrigin.y);
+                w_.real(48, p.windowMin.x);
+                w_.real(49, p.windowMin.y);
+                w_.real(140, p.windowMax.x);
+                w_.real(141, p.windowMax.y);
+                w_.real(142, p.scaleNumerator);
+                w_.real(143, p.scaleDenominator);
+                w_.integer(70, p.layoutFlags);
+                w_.integer(72, p.paperUnits);
+                w_.integer(73, p.rotation);
+                w_.integer(74, p.plotType);
+                w_.string(7, text(p.styleSheet));
+                w_.integer(75, p.standardScaleType);
+                w_.integer(76, p.shadePlotMode);
+                w_.integer(77, p.shadePlotResLevel);
+                w_.integer(78, p.shadePlotDpi);
+                w_.real(147, p.standardScale);
+                w_.real(148, p.paperImageOrigin.x);
+                w_.real(149, p.paperImageOrigin.y);
+            }
+            w_.string(100, "AcDbLayout");
+            w_.string(1, text(l.layoutName()));
+            w_.integer(70, l.layoutFlags());
+            w_.integer(71, l.tabOrder());
+            if (extras.has("AcDbLayout")) {
+                extrasOf(extras, "AcDbLayout");
+            } else {
+                w_.real(10, l.limitsMin.x);
+                w_.real(20, l.limitsMin.y);
+                w_.real(11, l.limitsMax.x);
+                w_.real(21, l.limitsMax.y);
+                point(w_, 12, l.insertionBase.x, l.insertionBase.y, l.insertionBase.z);
+                point(w_, 14, l.extentsMin.x, l.extentsMin.y, l.extentsMin.z);
+                point(w_, 15, l.extentsMax.x, l.extentsMax.y, l.extentsMax.z);
+                w_.real(146, l.elevation);
+                point(w_, 13, l.ucsOrigin.x, l.ucsOrigin.y, l.ucsOrigin.z);
+                point(w_, 16, l.ucsXAxis.x, l.ucsXAxis.y, l.ucsXAxis.z);
+                point(w_, 17, l.ucsYAxis.x, l.ucsYAxis.y, l.ucsYAxis.z);
+                w_.integer(76, l.ucsType);
+            }
+            handleTag(330, l.blockTableRecordId());
+            if (l.lastActiveViewportId()) handleTag(331, l.lastActiveViewportId());
+            break;
+        }
+        case ObjectKind::SortentsTable: {
+            const auto& s = static_cast<const SortentsTable&>(o);
+            w_.string(100, "AcDbSortentsTable");
+            handleTag(330, s.blockId());
+            for (const auto& entry : s.entries()) {
+                const DbObject* e = db_.objectAt(entry.entity);
+                if (!e || e->isErased()) continue;
+                handleTag(331, entry.entity);
+                w_.string(5, entry.sortKey.toString());
+            }
+            extrasOf(extras, "AcDbSortentsTable");
+            break;
+        }
+        case ObjectKind::XRecord: {
+            const auto& x = static_cast<const XRecord&>(o);
+            w_.string(100, "AcDbXrecord");
+            w_.integer(280, x.cloning());
+            for (const RawTag& t : x.data()) w_.string(t.code, t.value);
+            break;
+        }
+        case ObjectKind::Group: {
+            const auto& g = static_cast<const Group&>(o);
+            w_.string(100, "AcDbGroup");
+            w_.string(300, text(g.description()));
+            w_.integer(70, g.isAnonymous() ? 1 : 0);
+            w_.integer(71, g.isSelectable() ? 1 : 0);
+            for (ObjectId m : g.entityIds()) {
+                const DbObject* e = db_.objectAt(m);
+                if (e && !e->isErased()) handleTag(340, m);
+            }
+            break;
+        }
+        case ObjectKind::TableStyle: {
+            const auto& t = static_cast<const TableStyle&>(o);
+            w_.string(100, "AcDbTableStyle");
+            if (versionNumber_ >= 1024) w_.integer(280, 0);
+            w_.string(3, text(t.description()));
+            w_.integer(70, t.flowDirection());
+            w_.integer(71, t.flags());
+            w_.real(40, t.horizontalMargin());
+            w_.real(41, t.verticalMargin());
+            w_.integer(280, t.isTitleSuppressed() ? 1 : 0);
+            w_.integer(281, t.isHeaderSuppressed() ? 1 : 0);
+            for (int row = 0; row < 3; ++row) {
+                const TableStyle::CellStyle& c = t.cellStyle(static_cast<TableStyle::Row>(row));
+                std::string style = "Standard";
+                if (const auto* s = static_cast<const SymbolTableRecord*>(db_.objectAt(c.textStyle))) style = s->name();
+                w_.string(7, text(style));
+                w_.real(140, c.textHeight);
+                w_.integer(170, c.alignment);
+                w_.integer(62, c.textColor.colorIndex());
+                w_.integer(63, c.fillColor.colorIndex());
+                w_.integer(283, c.fillEnabled ? 1 : 0);
+                w_.integer(90, 512);
+                w_.integer(91, 0);
+                w_.string(1, "");
+                for (int k = 274; k <= 279; ++k) w_.integer(k, -2);
+                for (int k = 284; k <= 289; ++k) w_.integer(k, 1);
+                for (int k = 64; k <= 69; ++k) w_.integer(k, 0);
+            }
+            extrasOf(extras, "AcDbTableStyle");
+            break;
+        }
+        case ObjectKind::Placeholder: break;
+        default:
+            w_.string(100, std::string(o.className()));
+            extrasOf(extras, o.className());
+            break;
+    }
+    restOf(extras);
+    xdata(o);
+}
+
+std::string writeDxfDrawing(Database& database, const DxfFileInfo& file) {
+    return DxfDatabaseWriter(database, file).write();
+}
+
+void saveDxfDrawing(Database& database, const DxfFileInfo& file, const std::string& path) {
+    writeFileAtomically(path, writeDxfDrawing(database, file));
+}
+
+}  // namespace cad

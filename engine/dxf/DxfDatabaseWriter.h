@@ -1,0 +1,56 @@
+#pragma once
+#include <string>
+#include <unordered_set>
+
+#include "engine/db/Database.h"
+#include "engine/dxf/DxfCodePage.h"
+#include "engine/dxf/DxfDrawing.h"
+#include "engine/dxf/DxfTagWriter.h"
+
+namespace cad {
+
+class DxfExtraGroups;
+class Entity;
+
+// Writes a Database as DXF text in the version it was read in (R2000 to R2018; R12 and older
+// become R2000; new drawings R2018). Objects read from a file and not changed since are copied
+// from their source text; the rest is generated in the tag order CAD programs expect.
+class DxfDatabaseWriter {
+public:
+    DxfDatabaseWriter(Database& database, const DxfFileInfo& file);
+    std::string write();
+
+private:
+    void prepare();
+    void writeHeader();
+    void writeClasses();
+    void writeTables();
+    void writeBlocks();
+    void writeEntities();
+    void writeObjects();
+    void writeRawSection(std::string_view name);
+    void writeEntityTree(ObjectId id);
+    void writeObject(const DbObject& object);
+    void generate(const DbObject& object);
+    void commonHead(const DbObject& object, DxfExtraGroups& extras);
+    void entityPart(const Entity& entity, DxfExtraGroups& extras);
+    void extrasOf(DxfExtraGroups& extras, std::string_view subclass);
+    void restOf(DxfExtraGroups& extras);
+    void xdata(const DbObject& object);
+    void handleTag(int code, ObjectId id);
+    std::string text(std::string_view utf8) const { return codePage_.encode(utf8); }
+    std::string handleText(ObjectId id) const;
+    bool paperSpaceEntity(const Entity& entity) const;
+
+    Database& db_;
+    const DxfFileInfo& file_;
+    std::string version_;
+    int versionNumber_ = 0;
+    bool verbatim_ = true;  // source text may be copied
+    DxfCodePage codePage_;
+    std::string out_;
+    DxfTagWriter w_;
+    std::unordered_set<std::uint32_t> written_;
+};
+
+}  // namespace cad
