@@ -4,7 +4,11 @@
 #include "engine/db/BlockReference.h"
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
+#include "engine/db/Attribute.h"
 #include "engine/db/Hyperlinks.h"
+#include "engine/editor/HostApplication.h"
+#include "core/HostError.h"
+#include "module/HostPlatform.h"
 #include "logging/XMLUtilities.h"
 
 namespace {
@@ -94,6 +98,48 @@ void CHyperlinks::setHyperlinks(const std::string& list, long id) {
             start = end + 1;
         }
     });
+}
+
+void CHyperlinks::writeToEntity(cad::Entity& entity) const {
+    korvaWrap(kFile, "CHyperlinks::writeToEntity", [&] {
+        std::vector<cad::Hyperlink> links;
+        links.reserve(items_.size());
+        for (const auto& item : items_) links.push_back({item->getHref(), item->getDescription(), {}, 0});
+        KORVA_HOST_CHECK(cad::setHyperlinks(entity, links), std::string());
+    });
+}
+
+void CHyperlinks::writeToBlock(cad::BlockReference& reference, bool fromDefinition) const {
+    korvaWrap(kFile, "CHyperlinks::writeToBlock", [&] {
+        cad::Database* db = reference.database();
+        if (!db) throw std::logic_error("the block reference is not in a drawing");
+        if (fromDefinition) {
+            auto definition = db->open<cad::BlockTableRecord>(reference.blockTableRecord());
+            KORVA_HOST_CHECK(definition.openStatus(), std::string());
+            const std::vector<cad::ObjectId> inner = definition->liveEntityIds();
+            definition.close();
+            for (cad::ObjectId id : inner) {
+                auto entity = db->open<cad::Entity>(id, cad::OpenMode::ForWrite);
+                KORVA_HOST_CHECK(entity.openStatus(), std::string());
+                writeToEntity(*entity);
+            }
+        } else {
+            writeToEntity(reference);
+            const int kind = currentHostKind();
+            if (kind != CHostPlatform::kAutoCADLT && kind != CHostPlatform::kAutoCAD) return;
+        }
+        for (cad::ObjectId id : reference.attributeIds()) {
+            auto attribute = db->open<cad::Attribute>(id, cad::OpenMode::ForWrite);
+            if (attribute.openStatus() == cad::ErrorStatus::eWasErased) continue;
+            KORVA_HOST_CHECK(attribute.openStatus(), std::string());
+            writeToEntity(*attribute);
+        }
+    });
+}
+
+int CHyperlinks::currentHostKind() {
+    const cad::HostApplication* host = cad::HostApplication::current();
+    return host ? CHostPlatform::kindFromProductName(host->productName()) : CHostPlatform::kAutoCAD;
 }
 
 pugi::xml_node CHyperlinks::serialize(CXMLUtilities& factory, const std::string& namespaceURI) const {

@@ -10,6 +10,7 @@
 
 class CXMLUtilities;
 namespace cad {
+class BlockReference;
 class Entity;
 }
 
@@ -38,6 +39,17 @@ public:
     void getBlockHyperlinks(const cad::Entity& entity, bool fromDefinition);
     // Parses "address,description;address,description..." into hyperlinks for `id`.
     void setHyperlinks(const std::string& list, long id);
+
+    // ---- writing to the drawing ----
+    // Replaces the entity's hyperlinks by these (address as name, description, no
+    // sub-location); the entity's earlier hyperlinks are dropped, never merged.
+    void writeToEntity(cad::Entity& entity) const;
+    // The reference and then, on AutoCAD LT and AutoCAD (host kinds 1 and 2), each of its
+    // attributes; with fromDefinition every entity of the block's definition and then every
+    // attribute of the reference, whatever the host.
+    void writeToBlock(cad::BlockReference& reference, bool fromDefinition) const;
+    // The kind of the running host (CHostPlatform); a full host (2) when none runs.
+    static int currentHostKind();
 
     pugi::xml_node serialize(CXMLUtilities& factory, const std::string& namespaceURI) const;
     void deSerialize(const pugi::xml_node& node);

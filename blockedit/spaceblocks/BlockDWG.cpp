@@ -6,6 +6,7 @@
 #include "core/KorvaExceptions.h"
 #include "core/KorvaWrap.h"
 #include "core/Utilities.h"
+#include "data/AssetIndex.h"
 #include "engine/db/BlockReference.h"
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
@@ -92,7 +93,9 @@ void CBlockDWG::initialise() {
         setUnits(-1);
         setPrecision(-1);
         xDataAppName_ = "ADE";
+        hatchSettings_.reset();
         attributes_.reset();
+        assets_.reset();
         zoomAfterApply_ = 0;
         zoomBorder_ = 0.0;
         setBlockType(kBlockDWG);
@@ -336,12 +339,20 @@ void CBlockDWG::updateBlockIdentifier(cad::Entity& entity) {
 
 void CBlockDWG::applyToDWG(cad::Database& db, CKorvaExceptions& errors) {
     korvaWrap(kFile, "CBlockDWG::applyToDWG", [&] {
-        static_cast<void>(errors);  // receives the hatching failures once blocks are hatched here
         auto reference = db.open<cad::BlockReference>(objectId_, cad::OpenMode::ForWrite);
         KORVA_HOST_CHECK(reference.openStatus(), std::string());
         updateBlockIdentifier(*reference);
         writeXData(*reference);
         if (attributes_) attributes_->applyToDWG(*reference, CAcadUtilities::currentUcsMatrix());
+        const bool hasHyperlinks = getHyperlinks() != nullptr;
+        if (hatchSettings_) {
+            cad::ObjectId hatchId;
+            hatchBlock(db, *reference, hatchId, errors);
+            if (hasHyperlinks) hyperlinkHatch(db, hatchId);
+        }
+        if (hasHyperlinks) hyperlinkBlock(*reference, false);
+        if (zoomAfterApply_) zoomToBlock(db, *reference);
+        if (assets_) assets_->applyToDWG(db, errors);
     });
 }
 
@@ -367,6 +378,12 @@ void CBlockDWG::copyInto(CBlockDWG& target) const {
             getHyperlinks()->copyTo(*copy);
             target.setHyperlinks(std::move(copy));
         }
+        if (hatchSettings_) target.hatchSettings_ = hatchSettings_->clone();
+        if (assets_) {
+            auto copy = std::make_unique<CAssets>();
+            assets_->copyTo(*copy);
+            target.assets_ = std::move(copy);
+        }
     });
 }
 
@@ -389,6 +406,8 @@ pugi::xml_node CBlockDWG::serialize(CXMLUtilities& factory, const std::string& n
         }
         if (getHyperlinks() && getHyperlinks()->getCount() > 0)
             CXMLUtilities::appendChild(node, getHyperlinks()->serialize(factory, namespaceURI));
+        if (assets_ && assets_->getCount() > 0)
+            CXMLUtilities::appendChild(node, assets_->serialize(factory, namespaceURI));
         return node;
     });
 }
@@ -420,6 +439,9 @@ void CBlockDWG::deSerialize(const pugi::xml_node& node) {
             else if (name == "hyperlinks") {
                 if (!getHyperlinks()) setHyperlinks(std::make_unique<CHyperlinks>());
                 getHyperlinks()->deSerialize(child);
+            } else if (name == "assets") {
+                if (!assets_) assets_ = std::make_unique<CAssets>();
+                assets_->deSerialize(child, hatchSettings_.get());
             }
         }
     });
@@ -466,6 +488,21 @@ CBlockDWGRoom::CBlockDWGRoom() {
 }
 CBlockDWGRoom::CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db) : CBlockDWG(reference, db) {
     setBlockType(kBlockDWGRoom);
+}
+CBlockDWGRoom::CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db, bool withAssets,
+                             const CAssetIndex* index)
+    : CBlockDWG(reference, db) {
+    setBlockType(kBlockDWGRoom);
+    if (!withAssets) return;
+    korvaWrap(kFile, "CBlockDWGRoom::CBlockDWGRoom", [&] {
+        auto assets = std::make_unique<CAssets>();
+        if (auto outline = db.open<cad::Polyline>(CAcadUtilities::getOutlineId(reference))) {
+            std::unique_ptr<CAssetIndex> own;
+            if (!index) index = (own = std::make_unique<CAssetIndex>(db)).get();
+            assets->getPolylineAssets(reference.position(), *outline, db, *index);
+        }
+        setAssets(std::move(assets));
+    });
 }
 
 CBlockDWGFloor::CBlockDWGFloor() {

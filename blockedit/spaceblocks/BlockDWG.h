@@ -11,9 +11,12 @@
 #include "engine/db/XData.h"
 #include "engine/geometry/Matrix3d.h"
 #include "engine/geometry/Point3d.h"
+#include "data/Assets.h"
+#include "reports/Hatch.h"
 #include "spaceblocks/Attributes.h"
 #include "spaceblocks/Block.h"
 
+class CAssetIndex;
 class CKorvaExceptions;
 class CXMLUtilities;
 namespace cad {
@@ -66,6 +69,10 @@ public:
     void setLayer(std::string layer) { layer_ = std::move(layer); }
     CAttributes* getAttributes() const { return attributes_.get(); }
     void setAttributes(std::unique_ptr<CAttributes> attributes) { attributes_ = std::move(attributes); }
+    CHatch* getHatchSettings() const { return hatchSettings_.get(); }
+    void setHatchSettings(std::unique_ptr<CHatch> hatch) { hatchSettings_ = std::move(hatch); }
+    CAssets* getAssets() const { return assets_.get(); }
+    void setAssets(std::unique_ptr<CAssets> assets) { assets_ = std::move(assets); }
 
     // "sq.m."/"sq.ft.", "m."/"ft.", "cu.m."/"cu.ft." by units (imperial only for 1).
     std::string areaUnitText() const;
@@ -104,6 +111,27 @@ public:
     pugi::xml_node serialize(CXMLUtilities& factory, const std::string& namespaceURI) const;
     void deSerialize(const pugi::xml_node& node);
 
+    // Zooms the view to the entity's outline extents widened by zoomBorder.
+    void zoomToBlock(cad::Database& db, const cad::Entity& entity) const;
+
+    // ---- hatching ----
+    // Hatches the reference's outline (the first polyline of its definition) with the added
+    // areas as further loops and the subtracted ones as holes. Failures that must not stop a
+    // loop over many blocks go to `errors`; hatchId is the hatch drawn (null when none).
+    void hatchBlock(cad::Database& db, cad::BlockReference& reference, cad::ObjectId& hatchId,
+                    CKorvaExceptions& errors);
+    void hatchObject(cad::Database& db, cad::BlockReference& reference, cad::ObjectId boundaryId,
+                     const std::vector<cad::ObjectId>& noHatchIds, const std::vector<cad::ObjectId>& additionalIds,
+                     cad::ObjectId& hatchId, CKorvaExceptions& errors);
+
+    // ---- hyperlinks ----
+    // Replaces the entity's hyperlinks by this block's.
+    void hyperlinkEntity(cad::Entity& entity) const;
+    // The reference (and, on AutoCAD and AutoCAD LT, its attributes); with fromDefinition every
+    // entity of the definition and every attribute instead.
+    void hyperlinkBlock(cad::BlockReference& reference, bool fromDefinition) const;
+    void hyperlinkHatch(cad::Database& db, cad::ObjectId hatchId) const;
+
     // ---- attributes ----
     void updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWcs, const cad::Point3d* anchor = nullptr);
     void copyFormatting(CBlockDWG& target) const;
@@ -133,7 +161,9 @@ private:
     std::string xDataAppName_;
     std::vector<cad::Handle> handlesToMinus_;
     std::vector<cad::Handle> handlesToAdd_;
+    std::unique_ptr<CHatch> hatchSettings_;
     std::unique_ptr<CAttributes> attributes_;
+    std::unique_ptr<CAssets> assets_;
     int zoomAfterApply_ = 0;
     double zoomBorder_ = 0.0;
     int colorIndex_ = 256;
@@ -146,6 +176,10 @@ class CBlockDWGRoom : public CBlockDWG {
 public:
     CBlockDWGRoom();
     CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db);
+    // withAssets: also collects the assets standing inside the outline, through `index` when
+    // given (one index serves a whole gathering), else through an index built for this room.
+    CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db, bool withAssets,
+                  const CAssetIndex* index = nullptr);
 };
 
 class CBlockDWGFloor : public CBlockDWG {

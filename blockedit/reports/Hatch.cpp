@@ -1,0 +1,107 @@
+#include "reports/Hatch.h"
+
+#include "core/HostError.h"
+#include "core/KorvaWrap.h"
+#include "engine/db/BlockTableRecord.h"
+#include "engine/db/Database.h"
+#include "engine/db/Hatch.h"
+#include "engine/db/LayerTableRecord.h"
+#include "engine/db/SymbolTable.h"
+#include "engine/editor/EditorApi.h"
+#include "engine/editor/HostApplication.h"
+#include "engine/hatch/HatchEvaluator.h"
+#include "engine/hatch/HatchPatternLibrary.h"
+
+namespace {
+
+constexpr const char* kFile = __FILE__;
+
+// The pattern library matching the drawing's measurement system ($MEASUREMENT 0 imperial).
+const cad::HatchPatternLibrary& patternLibrary(const cad::Database& db) {
+    static const cad::HatchPatternLibrary metric(cad::PatternUnits::Metric);
+    static const cad::HatchPatternLibrary imperial(cad::PatternUnits::Imperial);
+    const auto measurement = db.header().getInt("$MEASUREMENT");
+    return measurement && *measurement == 0 ? imperial : metric;
+}
+
+}  // namespace
+
+void CHatch::copyTo(CHatch& target) const {
+    korvaWrap(kFile, "CHatch::copyTo", [&] {
+        target.angle_ = angle_;
+        target.colour_ = colour_;
+        target.layer_ = layer_;
+        target.pattern_ = pattern_;
+        target.scale_ = scale_;
+    });
+}
+
+std::unique_ptr<CHatch> CHatch::clone() const {
+    auto copy = std::make_unique<CHatch>();
+    copyTo(*copy);
+    return copy;
+}
+
+void CHatch::ensureLayerExists(cad::Database& db, const std::string& layer, const cad::Color& colour) {
+    korvaWrap(kFile, "CHatch::ensureLayerExists", [&] {
+        if (!db.recordId(cad::TableKind::Layer, layer).isNull()) return;
+        auto table = db.open<cad::SymbolTable>(db.layerTableId(), cad::OpenMode::ForWrite);
+        KORVA_HOST_CHECK(table.openStatus(), std::string());
+        auto record = std::make_unique<cad::LayerTableRecord>(layer);
+        record->setColor(colour);
+        KORVA_HOST_CHECK(table->add(std::move(record)), std::string());
+    });
+}
+
+cad::ObjectId CHatch::postToModelSpace(cad::Database& db, std::unique_ptr<cad::Entity> entity) {
+    return korvaWrap(kFile, "CHatch::postToModelSpace", [&] {
+        auto space = db.open<cad::BlockTableRecord>(db.modelSpaceId(), cad::OpenMode::ForWrite);
+        KORVA_HOST_CHECK(space.openStatus(), std::string());
+        cad::ObjectId id;
+        KORVA_HOST_CHECK(space->appendEntity(std::move(entity), &id), std::string());
+        return id;
+    });
+}
+
+std::unique_ptr<cad::Hatch> CHatch::createHatchEntity(cad::Database& db) const {
+    return korvaWrap(kFile, "CHatch::createHatchEntity", [&] {
+        auto hatch = std::make_unique<cad::Hatch>();
+        // The stored angle goes in as the entity's angle value without a unit conversion.
+        hatch->setPatternAngle(static_cast<double>(angle_));
+        hatch->setPatternScale(static_cast<double>(scale_));
+        hatch->setAssociative(false);
+        hatch->setPattern(cad::Hatch::PatternType::Predefined, pattern_);
+        hatch->setColor(cad::Color::fromRgb(colour_.red(), colour_.green(), colour_.blue()));
+        hatch->setHatchStyle(cad::Hatch::Style::Normal);
+        // The user z axis in world coordinates; the world's own when no editor runs.
+        cad::Point3d normal(0, 0, 1);
+        if (cad::HostApplication::current())
+            cad::acedTrans(cad::Point3d(0, 0, 1), cad::kUserCoordinates, cad::kWorldCoordinates, true, normal);
+        hatch->setNormal(normal.asVector());
+        hatch->setElevation(0.0);
+        ensureLayerExists(db, layer_, colour_);
+        hatch->setLayer(db.recordId(cad::TableKind::Layer, layer_));
+        return hatch;
+    });
+}
+
+cad::ErrorStatus CHatch::evaluateHatch(cad::Hatch& hatch, const cad::Database& db) {
+    return korvaWrap(kFile, "CHatch::evaluateHatch", [&] {
+        const cad::HatchPattern* pattern = patternLibrary(db).find(hatch.patternName());
+        if (!pattern) return cad::ErrorStatus::eInvalidInput;
+        std::vector<cad::HatchDefinitionLine> lines;
+        for (const cad::PlacedPatternLine& placed : pattern->placedLines(hatch.patternAngle(), hatch.patternScale())) {
+            cad::HatchDefinitionLine line;
+            line.angle = placed.angleDegrees * 3.14159265358979323846 / 180.0;
+            line.basePoint = placed.basePoint;
+            line.offset = placed.offset;
+            line.dashes = placed.dashes;
+            lines.push_back(std::move(line));
+        }
+        if (!pattern->isSolid()) hatch.setDefinitionLines(std::move(lines));
+        std::vector<cad::PolylineGeometry> loops;
+        for (const cad::HatchLoop& loop : hatch.loops()) loops.push_back(loop.toPolyline());
+        const cad::HatchEvaluator evaluator;
+        return evaluator.evaluate(loops, *pattern, hatch.patternAngle(), hatch.patternScale()).status;
+    });
+}

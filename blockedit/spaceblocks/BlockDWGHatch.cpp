@@ -1,0 +1,131 @@
+// CBlockDWG: hatching, hyperlinks and zooming of a space block in the drawing.
+#include <stdexcept>
+
+#include "core/EXKinds.h"
+#include "core/EXUnhandled.h"
+#include "core/HostError.h"
+#include "core/KorvaExceptions.h"
+#include "core/KorvaWrap.h"
+#include "core/ModuleInfo.h"
+#include "engine/db/BlockReference.h"
+#include "engine/db/BlockTableRecord.h"
+#include "engine/db/Database.h"
+#include "engine/db/Hatch.h"
+#include "engine/db/Polyline.h"
+#include "host/AcadUtilities.h"
+#include "spaceblocks/BlockDWG.h"
+#include "spaceblocks/DrawingView.h"
+
+namespace {
+
+// Errors name the record's own source file.
+constexpr const char* kFile = "BlockDWG.cpp";
+
+// The drawing's name for host-error messages; the drawing object will supply its full path.
+std::string drawingName(const cad::Database&) { return {}; }
+
+}  // namespace
+
+void CBlockDWG::zoomToBlock(cad::Database& db, const cad::Entity& entity) const {
+    korvaWrap(kFile, "CBlockDWG::zoomToBlock", [&] {
+        cad::Point3d low, high;
+        CAcadUtilities::getBlockExtents(entity, low, high, zoomBorder_);
+        CDrawingView::zoomWindow(db, low, high);
+    });
+}
+
+void CBlockDWG::hatchBlock(cad::Database& db, cad::BlockReference& reference, cad::ObjectId& hatchId,
+                           CKorvaExceptions& errors) {
+    korvaWrap(kFile, "CBlockDWG::hatchBlock", [&] {
+        if (reference.className() != "AcDbBlockReference") return;
+        const cad::ObjectId boundaryId = CAcadUtilities::getOutlineId(reference);
+        if (boundaryId.isNull()) {
+            // Nothing to hatch: the definition holds no outline polyline.
+            errors.add(CEXHatchBlock(getName(), getHandle(), kModuleDescription, kFile, "CBlockDWG::hatchBlock"));
+            return;
+        }
+        std::vector<cad::ObjectId> additionalIds, noHatchIds;
+        KORVA_HOST_CHECK(static_cast<cad::ErrorStatus>(convertHandlesToObjectIds(handlesToAdd_, db, additionalIds)),
+                         drawingName(db));
+        KORVA_HOST_CHECK(static_cast<cad::ErrorStatus>(convertHandlesToObjectIds(handlesToMinus_, db, noHatchIds)),
+                         drawingName(db));
+        hatchObject(db, reference, boundaryId, noHatchIds, additionalIds, hatchId, errors);
+    });
+}
+
+void CBlockDWG::hatchObject(cad::Database& db, cad::BlockReference& reference, cad::ObjectId boundaryId,
+                            const std::vector<cad::ObjectId>& noHatchIds,
+                            const std::vector<cad::ObjectId>& additionalIds, cad::ObjectId& hatchId,
+                            CKorvaExceptions& errors) {
+    korvaWrap(kFile, "CBlockDWG::hatchObject", [&] {
+        if (!hatchSettings_) return;
+        const char* const procSig = "CBlockDWG::hatchObject";
+        const cad::Matrix3d transform = reference.blockTransform();
+        const cad::Matrix3d inverse = transform.inverse();
+
+        // Loops are read from the drawing, so the hatch joins model space before it gets them.
+        hatchId = CHatch::postToModelSpace(db, hatchSettings_->createHatchEntity(db));
+        auto hatch = db.open<cad::Hatch>(hatchId, cad::OpenMode::ForWrite);
+        KORVA_HOST_CHECK(hatch.openStatus(), drawingName(db));
+
+        // The outline lives in the definition: it is moved to where the block stands for as long
+        // as the hatch reads it.
+        auto boundary = db.open<cad::Entity>(boundaryId, cad::OpenMode::ForWrite);
+        KORVA_HOST_CHECK(boundary.openStatus(), drawingName(db));
+        KORVA_HOST_CHECK(boundary->transformBy(transform), drawingName(db));
+        if (hatch->appendLoop(cad::HatchLoop::kOutermost, std::vector<cad::ObjectId>{boundaryId}) !=
+            cad::ErrorStatus::eOk) {
+            boundary->transformBy(inverse);
+            hatch.close();
+            db.erase(hatchId);
+            hatchId = cad::ObjectId();
+            errors.add(CEXHatchBlock(getName(), getHandle(), kModuleDescription, kFile, procSig));
+            return;
+        }
+        for (cad::ObjectId id : additionalIds) {
+            if (hatch->appendLoop(cad::HatchLoop::kExternal, std::vector<cad::ObjectId>{id}) != cad::ErrorStatus::eOk)
+                errors.add(CEXHatchAdditionalAreas(getName(), kModuleDescription, kFile, procSig));
+        }
+        for (cad::ObjectId id : noHatchIds) {
+            if (hatch->appendLoop(cad::HatchLoop::kDefault, std::vector<cad::ObjectId>{id}) != cad::ErrorStatus::eOk)
+                errors.add(CEXHatchNoHatchAreas(getName(), kModuleDescription, kFile, procSig));
+        }
+
+        const cad::ErrorStatus evaluation = CHatch::evaluateHatch(*hatch, db);
+        const std::string object = "korva block " + getName();
+        const double scale = static_cast<double>(hatchSettings_->getScale());
+        if (evaluation == cad::ErrorStatus::eHatchTooDense)
+            errors.add(CEXHatchTooDense(object, hatchSettings_->getPattern(), scale, kModuleDescription, kFile, procSig));
+        else if (evaluation == cad::ErrorStatus::eHatchTooSparse)
+            errors.add(
+                CEXHatchTooSparse(object, hatchSettings_->getPattern(), scale, kModuleDescription, kFile, procSig));
+        else if (evaluation != cad::ErrorStatus::eOk)
+            errors.add(CEXUnhandled(evaluation, kModuleDescription, kFile, procSig, __LINE__, drawingName(db)));
+
+        boundary->transformBy(inverse);
+        CAcadUtilities::moveEntityToBottom(*hatch);
+    });
+}
+
+void CBlockDWG::hyperlinkEntity(cad::Entity& entity) const {
+    korvaWrap(kFile, "CBlockDWG::hyperlinkEntity", [&] {
+        const CHyperlinks none;
+        (getHyperlinks() ? *getHyperlinks() : none).writeToEntity(entity);
+    });
+}
+
+void CBlockDWG::hyperlinkBlock(cad::BlockReference& reference, bool fromDefinition) const {
+    korvaWrap(kFile, "CBlockDWG::hyperlinkBlock", [&] {
+        const CHyperlinks none;
+        (getHyperlinks() ? *getHyperlinks() : none).writeToBlock(reference, fromDefinition);
+    });
+}
+
+void CBlockDWG::hyperlinkHatch(cad::Database& db, cad::ObjectId hatchId) const {
+    korvaWrap(kFile, "CBlockDWG::hyperlinkHatch", [&] {
+        if (hatchId.isNull()) return;
+        auto hatch = db.open<cad::Entity>(hatchId, cad::OpenMode::ForWrite);
+        KORVA_HOST_CHECK(hatch.openStatus(), drawingName(db));
+        hyperlinkEntity(*hatch);
+    });
+}

@@ -1,0 +1,96 @@
+#pragma once
+// Builds small floor plans in memory for the collection, asset and hatch tests.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/db/Attribute.h"
+#include "engine/db/AttributeDefinition.h"
+#include "engine/db/BlockReference.h"
+#include "engine/db/BlockTableRecord.h"
+#include "engine/db/Database.h"
+#include "engine/db/Polyline.h"
+#include "engine/db/SymbolTable.h"
+#include "engine/db/XData.h"
+#include "engine/editor/HostApplication.h"
+#include "engine/editor/LineInput.h"
+
+namespace plantest {
+
+// A running host: the module's coordinate conversions and system variables need one.
+struct Host {
+    explicit Host(cad::HostProfile profile = cad::HostProfile::AutoCAD) : app(profile, input) {}
+    cad::ScriptInput input;
+    cad::HostApplication app;
+};
+
+inline std::vector<cad::Point2d> rectangle(double x0, double y0, double x1, double y1) {
+    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+}
+
+inline cad::ObjectId addPolyline(cad::Database& db, const std::vector<cad::Point2d>& points,
+                                 cad::ObjectId owner = {}) {
+    auto polyline = std::make_unique<cad::Polyline>();
+    for (std::size_t i = 0; i < points.size(); ++i) polyline->addVertexAt(i, points[i]);
+    polyline->setClosed(true);
+    auto block = db.open<cad::BlockTableRecord>(owner.isNull() ? db.modelSpaceId() : owner, cad::OpenMode::ForWrite);
+    cad::ObjectId id;
+    block->appendEntity(std::move(polyline), &id);
+    return id;
+}
+
+// A block definition holding the outline (when given) and, for space blocks, NAME/AREA/AUX
+// attribute definitions.
+inline cad::ObjectId addDefinition(cad::Database& db, const std::string& name,
+                                   const std::vector<cad::Point2d>& outline, bool spaceAttributes = false) {
+    cad::ObjectId id;
+    {
+        auto table = db.open<cad::SymbolTable>(db.blockTableId(), cad::OpenMode::ForWrite);
+        table->add(std::make_unique<cad::BlockTableRecord>(name), &id);
+    }
+    if (!outline.empty()) addPolyline(db, outline, id);
+    if (spaceAttributes) {
+        auto block = db.open<cad::BlockTableRecord>(id, cad::OpenMode::ForWrite);
+        for (const char* tag : {"NAME", "AREA", "AUX"}) {
+            auto definition = std::make_unique<cad::AttributeDefinition>();
+            definition->setTag(tag);
+            block->appendEntity(std::move(definition));
+        }
+    }
+    return id;
+}
+
+inline cad::ObjectId insert(cad::Database& db, cad::ObjectId block, const cad::Point3d& at,
+                            const cad::XDataChain& xdata = {},
+                            const std::map<std::string, std::string>& attributes = {}) {
+    auto reference = std::make_unique<cad::BlockReference>(at, block);
+    cad::ObjectId id;
+    {
+        auto space = db.open<cad::BlockTableRecord>(db.modelSpaceId(), cad::OpenMode::ForWrite);
+        space->appendEntity(std::move(reference), &id);
+    }
+    auto opened = db.open<cad::BlockReference>(id, cad::OpenMode::ForWrite);
+    for (const auto& [tag, value] : attributes) {
+        auto attribute = std::make_unique<cad::Attribute>();
+        attribute->setTag(tag);
+        attribute->setTextString(value);
+        attribute->setPosition(at);
+        opened->appendAttribute(std::move(attribute));
+    }
+    if (!xdata.empty()) {
+        for (const cad::XDataItem& item : xdata)
+            if (item.code() == 1001) db.registerApplication(item.asText());
+        opened->setXData(xdata);
+    }
+    return id;
+}
+
+// A space block record's XData with the given application name and NAME= value.
+inline cad::XDataChain spaceXData(const std::string& app, const std::string& name) {
+    return {cad::XDataItem::appName(app), cad::XDataItem::open(),
+            cad::XDataItem::text("AREA=12.50sq.m."), cad::XDataItem::text("NAME=" + name),
+            cad::XDataItem::close()};
+}
+
+}  // namespace plantest
