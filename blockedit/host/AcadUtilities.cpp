@@ -14,6 +14,8 @@
 #include "engine/editor/EditorApi.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/LineInput.h"
+#include "engine/editor/SelectionApi.h"
+#include "spaceblocks/BlockDWG.h"
 
 namespace {
 
@@ -90,7 +92,118 @@ void CAcadUtilities::getString(const std::string& prompt, const std::string& def
     });
 }
 
+// ---- picking and selecting ----
+
+namespace {
+
+cad::Database& activeDatabase() {
+    cad::Database* db = cad::hostApplication().workingDatabase();
+    if (!db) throw std::runtime_error("no drawing is open");
+    return *db;
+}
+
+}  // namespace
+
+int CAcadUtilities::selectObjectId(cad::ObjectId& id, const std::string& prompt, const std::string& className) {
+    return korvaWrap(kFile, "CAcadUtilities::selectObjectId", [&] {
+        const std::string question = "\n" + (prompt.empty() ? std::string("Please select an object") : prompt);
+        for (;;) {
+            cad::ObjectId picked;
+            cad::Point3d point;
+            if (cad::acedEntSel(question, picked, point) != cad::RTNORM) {
+                cad::acutPrintf("Cancelled by User.\n");
+                return 16;
+            }
+            std::string pickedClass;
+            {
+                auto object = activeDatabase().open(picked);
+                if (!object) continue;
+                pickedClass = std::string(object->className());
+            }
+            if (pickedClass == className) {
+                id = picked;
+                return 0;
+            }
+            cad::acutPrintf("Invalid selection - %s.\n", pickedClass);
+        }
+    });
+}
+
+bool CAcadUtilities::selectObjectId(const std::string& prompt, cad::ObjectId& id) {
+    return korvaWrap(kFile, "CAcadUtilities::selectObjectId", [&] {
+        cad::ObjectId picked;
+        cad::Point3d point;
+        if (cad::acedEntSel(prompt, picked, point) != cad::RTNORM) return false;
+        return cad::acdbGetObjectId(id, picked) == cad::ErrorStatus::eOk;
+    });
+}
+
+int CAcadUtilities::selectObjectIds(const std::string& prompt, std::vector<cad::ObjectId>& ids) {
+    return korvaWrap(kFile, "CAcadUtilities::selectObjectIds", [&] {
+        cad::acutPrintf("%s", "\n" + prompt);
+        cad::SelectionSet set;
+        if (cad::acedSSGet("", {}, nullptr, set) == cad::RTNORM) {
+            int length = 0;
+            cad::acedSSLength(set, length);
+            cad::Database& db = activeDatabase();
+            for (int i = 0; i < length; ++i) {
+                cad::ObjectId id;
+                if (cad::acedSSName(set, i, id) != cad::RTNORM) continue;
+                auto object = db.open(id);
+                if (object && object->className() != "AcDbBlockReference") ids.push_back(id);
+            }
+        }
+        cad::acedSSFree(set);
+        return 1;
+    });
+}
+
+int CAcadUtilities::selectSpaceHandle(cad::Handle& handle) {
+    return korvaWrap(kFile, "CAcadUtilities::selectSpaceHandle", [&] {
+        cad::ObjectId id;
+        if (selectObjectId(id, "\nPlease select a space\n", "AcDbBlockReference") != 0) return 13;
+        auto object = activeDatabase().open(id);
+        if (!object) return 13;
+        handle = object->handle();
+        return 0;
+    });
+}
+
+bool CAcadUtilities::userSelectKorvaBlock(cad::Database& db, CBlockDWG& target) {
+    return korvaWrap(kFile, "CAcadUtilities::userSelectKorvaBlock", [&] {
+        for (;;) {
+            cad::ObjectId picked;
+            cad::Point3d point;
+            if (cad::acedEntSel("\nPlease select a Korva Space\n", picked, point) != cad::RTNORM) {
+                cad::acutPrintf("Cancelled by User.\n");
+                return false;
+            }
+            auto object = db.open(picked);
+            if (!object) continue;
+            const auto* reference = dynamic_cast<const cad::BlockReference*>(object.get());
+            if (!reference) {
+                object.close();
+                cad::acutPrintf("Invalid selection.\n");
+                continue;
+            }
+            CBlockDWG temporary(*reference, db);
+            temporary.copyInto(target);
+            return true;
+        }
+    });
+}
+
 // ---- handles ----
+
+cad::ObjectId CAcadUtilities::convertHandleToObjectId(cad::Handle handle) {
+    return korvaWrap(kFile, "CAcadUtilities::convertHandleToObjectId", [&] {
+        cad::ObjectId entity;
+        if (cad::acdbHandEnt(handle.toString(), entity) != cad::RTNORM) return cad::ObjectId();
+        cad::ObjectId id;
+        cad::acdbGetObjectId(id, entity);
+        return id;
+    });
+}
 
 cad::ObjectId CAcadUtilities::convertHandleToObjectId(cad::Database& db, cad::Handle handle) {
     return korvaWrap(kFile, "CAcadUtilities::convertHandleToObjectId", [&] {

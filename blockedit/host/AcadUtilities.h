@@ -9,6 +9,8 @@
 #include "engine/geometry/Matrix3d.h"
 #include "engine/geometry/Point3d.h"
 
+class CBlockDWG;
+
 namespace cad {
 class BlockReference;
 class Database;
@@ -49,8 +51,22 @@ public:
     // Asks until answered; an empty answer gives the default.
     static void getString(const std::string& prompt, const std::string& defaultValue, std::string& value);
 
+    // ---- picking and selecting in the active drawing ----
+    // Asks until an object of the class is picked: 0 with its id, or 16 when the user cancels.
+    static int selectObjectId(cad::ObjectId& id, const std::string& prompt, const std::string& className);
+    // One pick, any object: true with its id.
+    static bool selectObjectId(const std::string& prompt, cad::ObjectId& id);
+    // A selection set; every selected object that is not a block reference is appended. Returns 1.
+    static int selectObjectIds(const std::string& prompt, std::vector<cad::ObjectId>& ids);
+    // A picked block reference's handle and 0, or 13.
+    static int selectSpaceHandle(cad::Handle& handle);
+    // Asks for a block reference and reads it into the target; false when the user cancels.
+    static bool userSelectKorvaBlock(cad::Database& db, CBlockDWG& target);
+
     // ---- handles ----
-    // The live object with the handle, or the null id.
+    // The entity of the handle in the active drawing, or the null id.
+    static cad::ObjectId convertHandleToObjectId(cad::Handle handle);
+    // The live object with the handle in the database, or the null id.
     static cad::ObjectId convertHandleToObjectId(cad::Database& db, cad::Handle handle);
     // Each comma-terminated token as a handle, unchecked; text after the last comma is ignored.
     static void convertHandlesStringToArray(const std::string& text, std::vector<cad::Handle>& handles);

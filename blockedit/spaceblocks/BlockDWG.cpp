@@ -11,6 +11,7 @@
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
 #include "engine/db/Polyline.h"
+#include "engine/editor/DocumentManager.h"
 #include "engine/editor/EditorApi.h"
 #include "host/AcadUtilities.h"
 #include "logging/XMLUtilities.h"
@@ -337,10 +338,13 @@ void CBlockDWG::updateBlockIdentifier(cad::Entity& entity) {
     });
 }
 
-void CBlockDWG::applyToDWG(cad::Database& db, CKorvaExceptions& errors) {
+void CBlockDWG::applyToDWG(cad::Document& drawing, CKorvaExceptions& errors) {
     korvaWrap(kFile, "CBlockDWG::applyToDWG", [&] {
+        cad::AcAxDocLock lock(drawing);
+        KORVA_HOST_CHECK(lock.lockStatus(), drawing.fileName());
+        cad::Database& db = drawing.database();
         auto reference = db.open<cad::BlockReference>(objectId_, cad::OpenMode::ForWrite);
-        KORVA_HOST_CHECK(reference.openStatus(), std::string());
+        KORVA_HOST_CHECK(reference.openStatus(), drawing.fileName());
         updateBlockIdentifier(*reference);
         writeXData(*reference);
         if (attributes_) attributes_->applyToDWG(*reference, CAcadUtilities::currentUcsMatrix());
@@ -642,16 +646,22 @@ void CBlockDWG::highlightList(std::vector<cad::Handle>& list, cad::Database& db,
     }
 }
 
-void CBlockDWG::highlightAreasAdded(cad::Database& db, bool highlight, bool announce) {
+void CBlockDWG::highlightAreasAdded(cad::Document& drawing, bool highlight, bool announce) {
     korvaWrap(kFile, "CBlockDWG::highlightAreasAdded", [&] {
+        cad::AcAxDocLock lock(drawing);
+        if (lock.lockStatus() != cad::ErrorStatus::eOk) return;
+        cad::Database& db = drawing.database();
         if (announce)
             cad::acutPrintf("\nThere are %i area(s) added to this block\n", static_cast<int>(handlesToAdd_.size()));
         highlightList(handlesToAdd_, db, highlight, 3);
     });
 }
 
-void CBlockDWG::highlightAreasSubtracted(cad::Database& db, bool highlight, bool announce) {
+void CBlockDWG::highlightAreasSubtracted(cad::Document& drawing, bool highlight, bool announce) {
     korvaWrap(kFile, "CBlockDWG::highlightAreasSubtracted", [&] {
+        cad::AcAxDocLock lock(drawing);
+        if (lock.lockStatus() != cad::ErrorStatus::eOk) return;
+        cad::Database& db = drawing.database();
         if (announce)
             cad::acutPrintf("\nThere are %i area(s) subtracted from this block\n",
                             static_cast<int>(handlesToMinus_.size()));

@@ -22,6 +22,7 @@ class CXMLUtilities;
 namespace cad {
 class BlockReference;
 class Database;
+class Document;
 class Entity;
 }  // namespace cad
 
@@ -102,9 +103,9 @@ public:
     void convertUnits(int newUnits);
     // Renames the reference's block definition to blockName.
     void updateBlockIdentifier(cad::Entity& entity);
-    // Writes the record back into the drawing; failures of single steps that must not stop the
-    // caller's loop go to `errors`.
-    void applyToDWG(cad::Database& db, CKorvaExceptions& errors);
+    // Writes the record back into the drawing under the document's lock; failures of single steps
+    // that must not stop the caller's loop go to `errors`.
+    void applyToDWG(cad::Document& drawing, CKorvaExceptions& errors);
     // Deep copy: the target owns copies of the collections.
     void copyInto(CBlockDWG& target) const;
 
@@ -145,8 +146,10 @@ public:
     void recalculatePerimeter(cad::Database& db);
     static int convertHandlesToObjectIds(const std::vector<cad::Handle>& handles, cad::Database& db,
                                          std::vector<cad::ObjectId>& ids);
-    void highlightAreasAdded(cad::Database& db, bool highlight, bool announce);
-    void highlightAreasSubtracted(cad::Database& db, bool highlight, bool announce);
+    // Shows the listed polylines in green (added) or red (subtracted) with heavy lines, or gives
+    // them back the reference's colour and line weight.
+    void highlightAreasAdded(cad::Document& drawing, bool highlight, bool announce);
+    void highlightAreasSubtracted(cad::Document& drawing, bool highlight, bool announce);
 
 private:
     enum class Measure { Area, Perimeter };

@@ -4,6 +4,8 @@
 #include "core/EXKorva.h"
 #include "core/KorvaExceptions.h"
 #include "engine/db/Hyperlinks.h"
+#include "engine/editor/HostApplication.h"
+#include "engine/editor/LineInput.h"
 #include "logging/XMLUtilities.h"
 #include "spaceblocks/BlockDWG.h"
 #include "spaceblocks/KorvaAttribute.h"
@@ -347,8 +349,11 @@ TEST(BlockXml, ElementsAreWrittenWhenSetAndReadBack) {
     EXPECT_EQ(back.getTagType(), "<Not Set>");
 }
 
-TEST(BlockRecord, ApplyWritesNameRecordAndAttributes) {
-    auto db = cad::Database::createDefault();
+TEST(BlockRecord, ApplyWritesNameRecordAndAttributesUnderTheLock) {
+    cad::ScriptInput input;
+    cad::HostApplication host(cad::HostProfile::AutoCAD, input);
+    cad::Document& drawing = host.documentManager().newDocument();
+    cad::Database* db = &drawing.database();
     const cad::ObjectId id = addSpaceBlock(*db, "ROOM-1", rectangle(0, 0, 10, 10), standardAttributes("old"));
     std::unique_ptr<CBlockDWG> block;
     {
@@ -360,8 +365,9 @@ TEST(BlockRecord, ApplyWritesNameRecordAndAttributes) {
     block->setArea(3.0);
     block->setPrecision(2);
     CKorvaExceptions errors;
-    block->applyToDWG(*db, errors);
+    block->applyToDWG(drawing, errors);
     EXPECT_EQ(errors.getCount(), 0u);
+    EXPECT_FALSE(drawing.isLocked());
     auto reference = db->open<cad::BlockReference>(id);
     EXPECT_EQ(reference->blockName(), "ROOM-7");
     EXPECT_TRUE(db->recordId(cad::TableKind::Block, "ROOM-1").isNull());
@@ -373,7 +379,7 @@ TEST(BlockRecord, ApplyWritesNameRecordAndAttributes) {
     // A record whose reference is gone fails with a trace naming the operation.
     CBlockDWG lost;
     try {
-        lost.applyToDWG(*db, errors);
+        lost.applyToDWG(drawing, errors);
         FAIL() << "expected a failure";
     } catch (const CEXKorva& failure) {
         EXPECT_EQ(failure.getProcSig(), "CBlockDWG::applyToDWG");
