@@ -5,6 +5,7 @@
 #include "engine/db/Hatch.h"
 #include "engine/db/Hyperlinks.h"
 #include "engine/db/LayerTableRecord.h"
+#include "engine/editor/Document.h"
 #include "host/AcadUtilities.h"
 #include "spaceblocks/BlockDWG.h"
 #include "PlanBuilder.h"
@@ -36,7 +37,8 @@ struct HatchPlan {
     cad::ObjectPtr<cad::Hatch> bottomHatch() {
         return db->open<cad::Hatch>(db->drawOrder(db->modelSpaceId()).front());
     }
-    std::unique_ptr<cad::Database> db = cad::Database::createDefault();
+    cad::Document document{cad::Database::createDefault(), "plan.dxf", "plan.dxf"};
+    cad::Database* db = &document.database();
     cad::ObjectId definition, roomId, addedId, subtractedId;
 };
 
@@ -47,7 +49,7 @@ TEST(BlockHatch, OutlineAddedAndSubtractedAreasBecomeLoops) {
     HatchPlan plan;
     auto room = plan.readRoom("ANSI31", 1);
     CKorvaExceptions errors;
-    room->applyToDWG(*plan.db, errors);
+    room->applyToDWG(plan.document, errors);
     EXPECT_EQ(errors.getCount(), 0u);
 
     auto hatch = plan.bottomHatch();
@@ -85,7 +87,7 @@ TEST(BlockHatch, DensityFailuresAreCollectedAndTheHatchIsStillDrawn) {
     }
     auto dense = plan.readRoom("ANSI31", 1);
     CKorvaExceptions errors;
-    dense->applyToDWG(*plan.db, errors);
+    dense->applyToDWG(plan.document, errors);
     ASSERT_EQ(errors.getCount(), 1u);
     EXPECT_NE(dynamic_cast<CEXHatchTooDense*>(&errors.getAt(0)), nullptr);
     EXPECT_NE(errors.getAt(0).getDescription().find("korva block Lab"), std::string::npos);
@@ -95,7 +97,7 @@ TEST(BlockHatch, DensityFailuresAreCollectedAndTheHatchIsStillDrawn) {
     HatchPlan small;
     auto sparse = small.readRoom("ANSI31", 30000);
     CKorvaExceptions sparseErrors;
-    sparse->applyToDWG(*small.db, sparseErrors);
+    sparse->applyToDWG(small.document, sparseErrors);
     ASSERT_EQ(sparseErrors.getCount(), 1u);
     EXPECT_NE(dynamic_cast<CEXHatchTooSparse*>(&sparseErrors.getAt(0)), nullptr);
     EXPECT_TRUE(small.bottomHatch());
@@ -112,7 +114,7 @@ TEST(BlockHatch, MissingOutlineAndBadLoopsAreReportedPerBlock) {
     room.setHatchSettings(std::make_unique<CHatch>("SOLID"));
     CKorvaExceptions errors;
     const std::size_t before = plan.db->drawOrder(plan.db->modelSpaceId()).size();
-    room.applyToDWG(*plan.db, errors);
+    room.applyToDWG(plan.document, errors);
     ASSERT_EQ(errors.getCount(), 1u);
     EXPECT_NE(dynamic_cast<CEXHatchBlock*>(&errors.getAt(0)), nullptr);
     EXPECT_EQ(plan.db->drawOrder(plan.db->modelSpaceId()).size(), before);
@@ -146,7 +148,7 @@ TEST(BlockHyperlinks, ApplyReplacesTheReferenceHatchAndAttributeLinks) {
         links->setHyperlinks("x,y;z", 7);
         room->setHyperlinks(std::move(links));
         CKorvaExceptions errors;
-        room->applyToDWG(*plan.db, errors);
+        room->applyToDWG(plan.document, errors);
         EXPECT_EQ(errors.getCount(), 0u);
 
         const std::vector<cad::Hyperlink> expected{{"x?pb=10&page=1&id=7", "y", {}, 0},
