@@ -15,6 +15,7 @@
 #include "engine/db/Database.h"
 #include "engine/db/ViewportTableRecord.h"
 #include "engine/editor/DocumentManager.h"
+#include "logging/PreferencesZerOda.h"
 
 namespace {
 
@@ -30,12 +31,18 @@ cad::DocumentManager& documentManager(const std::string& drawingName) {
     return *manager;
 }
 
-// The temporary folder for drawing copies, checked and created. The document monitor settings
-// will name it; until they do, the platform's own temporary folder serves.
+// The temporary folder for drawing copies, checked and created: the one the first server of the
+// document monitor settings names, else the platform's own.
 std::string tempFolder() {
-    std::error_code ec;
-    std::string folder = std::filesystem::temp_directory_path(ec).string();
-    if (ec || folder.empty()) folder = "/tmp";
+    CPreferencesZerOda settings;
+    std::string folder;
+    if (loadDocumentMonitorSettings(settings) && settings.getCount() > 0)
+        folder = settings.getAt(0).getAcadTempDirectory();
+    if (folder.empty()) {
+        std::error_code ec;
+        folder = std::filesystem::temp_directory_path(ec).string();
+        if (ec || folder.empty()) folder = "/tmp";
+    }
     CFileUtilities::checkPathSyntax(folder);
     CFileUtilities::ensureDirectoryExists(folder);
     return folder;
@@ -162,8 +169,9 @@ cad::ErrorStatus CAcadDrawing::lock() {
 
 cad::ErrorStatus CAcadDrawing::unlock(bool force) {
     return korvaWrap(kFile, "CAcadDrawing::unlock", [&] {
-        // Nothing of ours to release: the document manager gives its own answer.
-        if (!locked_) return documentManager(fullName()).unlockDocument(document());
+        // Nothing of ours to release; a lock someone else holds (the host's around a modal
+        // command) is not ours to take away.
+        if (!locked_) return cad::ErrorStatus::eNotApplicable;
         if (!force && --lockCount_ > 0) return cad::ErrorStatus::eLockViolation;
         cad::ErrorStatus status = documentManager(fullName()).unlockDocument(document());
         if (status == cad::ErrorStatus::eOk) {
@@ -246,10 +254,11 @@ void CAcadDrawing::zoomPrevious() {
 cad::ErrorStatus CAcadDrawing::closeDrawing() {
     return korvaWrap(kFile, "CAcadDrawing::closeDrawing", [&] {
         cad::DocumentManager& manager = documentManager(fullName());
-        cad::Document* active = manager.curDocument();
-        if (active == nullptr) return cad::ErrorStatus::eNotApplicable;
-        cad::ErrorStatus status = manager.closeDocument(*active);
-        if (status == cad::ErrorStatus::eOk && active == document_) {
+        // The drawing's own document: another one may have become active since it was opened.
+        cad::Document* closing = document_ ? document_ : manager.curDocument();
+        if (closing == nullptr) return cad::ErrorStatus::eNotApplicable;
+        cad::ErrorStatus status = manager.closeDocument(*closing);
+        if (status == cad::ErrorStatus::eOk && closing == document_) {
             document_ = nullptr;
             isOpen_ = false;
         }

@@ -58,7 +58,7 @@ public:
     // Locks the document for writing, or counts one more nesting level. The host's status.
     cad::ErrorStatus lock();
     // Counts one level down; eLockViolation (320) while levels remain. The last one (or a forced
-    // one) releases the document.
+    // one) releases the document. eNotApplicable when this object holds no lock.
     cad::ErrorStatus unlock(bool force = false);
 
     // Appends the entity to model space under a lock of its own; id receives its object id.
@@ -70,7 +70,7 @@ public:
     void zoomPrevious();
     void zoomWindow(const cad::Point3d& first, const cad::Point3d& second);
 
-    // Closes the active document without saving its changes.
+    // Closes the drawing's document (the active one when none is bound) without saving changes.
     cad::ErrorStatus closeDrawing();
 
     // Saves a copy as path + filename by way of the temporary folder.

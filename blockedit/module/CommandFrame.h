@@ -19,6 +19,18 @@ void printCommandTitle(const std::string& title);
 // What the handler builds through own() is released when the frame ends, after the report, on
 // every path.
 //
+// A handler reads:
+//     void updateSpaces() {
+//         CCommandFrame frame("updateSpaces");
+//         frame.setTitle("Korva Update Spaces").run([&] {
+//             CAcadDrawing& drawing = frame.own<CAcadDrawing>();
+//             drawing.bindToActiveDocument();
+//             ...
+//         });
+//     }
+// The handlers that only open a dialog, pick one block or print fixed text have no boundary of
+// their own: they call printCommandTitle (when they have a title) and do their work directly.
+//
 // The platform's frame also swaps the dialog toolkit's resource handle for the module's own while
 // the handler runs. This host finds the module's dialogs without a resource handle, so that swap has
 // nothing to do here and is left out.

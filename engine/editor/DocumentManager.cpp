@@ -81,7 +81,7 @@ bool DocumentManager::saveDocument(Document& document, const std::string& path, 
     std::string why;
     if (!format_->write(document.database(), document.fileData(), temp.string(), why)) {
         fs::remove(temp, ec);
-        error = why.empty() ? "Cannot save \"" + target + "\"." : why;
+        error = "Cannot save \"" + target + "\"" + (why.empty() ? "." : ": " + why);
         return false;
     }
     fs::rename(temp, full, ec);
@@ -112,6 +112,31 @@ ErrorStatus DocumentManager::activateDocument(Document& document) {
         }
     }
     return ErrorStatus::eKeyNotFound;
+}
+
+ErrorStatus DocumentManager::sendStringToExecute(Document& document, std::string_view text) {
+    if (std::none_of(documents_.begin(), documents_.end(), [&](const auto& d) { return d.get() == &document; }))
+        return ErrorStatus::eKeyNotFound;
+    std::string line;
+    for (char c : text) {
+        if (c == '\n' || c == '\r') {
+            queued_.push_back(line);
+            line.clear();
+        } else if (c != '\x1B') {
+            line += c;
+        }
+    }
+    if (!line.empty()) queued_.push_back(line);
+    return ErrorStatus::eOk;
+}
+
+std::optional<std::string> DocumentManager::takeQueuedInput() {
+    while (!queued_.empty()) {
+        std::string line = std::move(queued_.front());
+        queued_.pop_front();
+        if (line.find_first_not_of(" \t") != std::string::npos) return line;
+    }
+    return std::nullopt;
 }
 
 ErrorStatus DocumentManager::lockDocument(Document& document) {

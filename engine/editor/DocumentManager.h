@@ -1,5 +1,8 @@
 #pragma once
+#include <deque>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -43,6 +46,12 @@ public:
     ErrorStatus closeDocument(Document& document);
     ErrorStatus activateDocument(Document& document);
 
+    // Queues text to run at the command prompt of the document once the current command has ended,
+    // as if typed; escape characters in it only clear the prompt.
+    ErrorStatus sendStringToExecute(Document& document, std::string_view text);
+    // The next queued command line, if any.
+    std::optional<std::string> takeQueuedInput();
+
     ErrorStatus lockDocument(Document& document);
     // eNotApplicable when the document is not locked.
     ErrorStatus unlockDocument(Document& document);
@@ -53,6 +62,7 @@ private:
     DrawingFileFormat* format_ = nullptr;
     int untitledCount_ = 0;
     std::vector<std::string> warnings_;
+    std::deque<std::string> queued_;
 };
 
 // Holds the lock of a document (the active one by default) while in scope.

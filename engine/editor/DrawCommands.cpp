@@ -1,6 +1,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/db/Attribute.h"
+#include "engine/db/AttributeDefinition.h"
 #include "engine/db/BlockReference.h"
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Circle.h"
@@ -219,7 +221,26 @@ void insertBlock(HostApplication& host) {
     auto ref = std::make_unique<BlockReference>(at, block);
     ref->setScaleFactors({scale, scale, scale});
     ref->setRotation(rotation * std::numbers::pi / 180);
-    addToModelSpace(*db, std::move(ref));
+    ObjectId refId = addToModelSpace(*db, std::move(ref));
+    if (refId.isNull()) return;
+    // Each variable attribute of the definition is asked for, its default offered.
+    auto definition = db->open<BlockTableRecord>(block);
+    auto placed = db->open<BlockReference>(refId, OpenMode::ForWrite);
+    if (!definition || !placed) return;
+    for (ObjectId id : definition->liveEntityIds()) {
+        auto attdef = db->open<AttributeDefinition>(id);
+        if (!attdef || attdef->isConstant()) continue;
+        auto attribute = std::make_unique<Attribute>();
+        attribute->setPropertiesFrom(*placed);
+        attribute->setAttributeFromBlock(*attdef, placed->blockTransform());
+        std::string label = attdef->prompt().empty() ? attdef->tag() : attdef->prompt();
+        std::string value;
+        if (!attdef->isPreset()) {
+            if (editor.getString(true, label + " <" + attdef->textString() + ">: ", value) == RTNORM && !value.empty())
+                attribute->setTextString(value);
+        }
+        placed->appendAttribute(std::move(attribute));
+    }
 }
 
 void erase(HostApplication& host) {

@@ -30,9 +30,17 @@ public:
         }
     }
 
-    bool write(Database&, const DrawingFileData*, const std::string& path, std::string& error) override {
-        error = "Cannot save \"" + path + "\": writing DXF files is not available in this build.";
-        return false;
+    bool write(Database& database, const DrawingFileData* fileData, const std::string& path,
+               std::string& error) override {
+        auto* dxf = dynamic_cast<const DxfFileData*>(fileData);
+        DxfFileInfo info = dxf ? dxf->info : DxfFileInfo{};
+        try {
+            saveDxfDrawing(database, info, path);
+            return true;
+        } catch (const std::exception& e) {
+            error = e.what();
+            return false;
+        }
     }
 };
 

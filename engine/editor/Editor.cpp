@@ -127,6 +127,8 @@ int Editor::getPoint(std::string_view prompt, Point3d& value) {
 }
 
 std::optional<std::string> Editor::matchKeyword(std::string_view keywords, std::string_view answer) {
+    // "_Keyword" names the keyword whatever the language of the prompt.
+    if (answer.size() > 1 && answer.front() == '_') answer.remove_prefix(1);
     std::vector<std::string> list;
     std::istringstream words{std::string(keywords)};
     for (std::string w; words >> w;) list.push_back(w);

@@ -124,7 +124,10 @@ std::vector<ObjectId> EntitySelector::crossingPolygon(const std::vector<Point2d>
     std::vector<SpatialIndex::Id> hits;
     for (auto id : index_.queryPolygonCandidates(polygon)) {
         const EntityShape& s = shapes_.at(static_cast<std::uint32_t>(id));
-        if (pathCrossesPolygon(s.path, s.closed, polygon)) hits.push_back(id);
+        // Outlines are curves, not areas: one that only surrounds the polygon does not cross it.
+        std::vector<Point2d> edges = s.path;
+        if (s.closed) edges.push_back(s.path.front());
+        if (pathCrossesPolygon(edges, false, polygon)) hits.push_back(id);
     }
     return inOrder(std::move(hits));
 }

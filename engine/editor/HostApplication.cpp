@@ -140,7 +140,13 @@ bool HostApplication::runCommandLine(std::string_view line) {
 }
 
 void HostApplication::run() {
-    while (!quit_ && !editor_.input().atEnd()) {
+    while (!quit_) {
+        if (auto queued = documents_.takeQueuedInput()) {
+            print("Command: " + *queued + "\n");
+            runCommandLine(*queued);
+            continue;
+        }
+        if (editor_.input().atEnd()) break;
         auto line = editor_.input().readLine("Command: ");
         if (!line) break;
         if (trim(*line) == "^C") print("*Cancel*\n");

@@ -77,6 +77,25 @@ void help(HostApplication& host) {
     }
 }
 
+// The commands that loaded modules registered, group by group in the order they were added.
+void listModuleCommands(HostApplication& host) {
+    std::vector<const Command*> added = host.commandStack().commands();
+    std::reverse(added.begin(), added.end());
+    std::vector<std::string> groups;
+    for (const Command* c : added)
+        if (c->group != CommandStack::kHostGroup && std::find(groups.begin(), groups.end(), c->group) == groups.end())
+            groups.push_back(c->group);
+    if (groups.empty()) {
+        print("No module commands are registered.\n");
+        return;
+    }
+    for (const std::string& group : groups) {
+        print(group + ":\n");
+        for (const Command* c : added)
+            if (c->group == group) print("  " + c->globalName + "  " + c->localName + "\n");
+    }
+}
+
 }  // namespace
 
 void registerHostCommands(HostApplication& host) {
@@ -90,6 +109,7 @@ void registerHostCommands(HostApplication& host) {
     add("SETVAR", setVar, ACRX_CMD_MODAL);
     add("GETVAR", getVar, ACRX_CMD_MODAL);
     add("HELP", help, ACRX_CMD_SESSION);
+    add("COMMANDS", listModuleCommands, ACRX_CMD_SESSION);
     add("QUIT", [](HostApplication& h) { h.requestQuit(); }, ACRX_CMD_SESSION);
     add("EXPORT", [](HostApplication&) { print("EXPORT is not available in this host.\n"); }, ACRX_CMD_MODAL);
     registerDrawingCommands(host);

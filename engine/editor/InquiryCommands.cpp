@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "engine/db/Arc.h"
+#include "engine/db/Attribute.h"
 #include "engine/db/BlockReference.h"
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Circle.h"
@@ -57,7 +58,10 @@ void describe(Database& db, const Entity& entity) {
         const Vector3d& s = ref->scaleFactors();
         out += "    scale X=" + coordinateText(s.x) + "  Y=" + coordinateText(s.y) + "  Z=" + coordinateText(s.z) + "\n";
         out += "    rotation " + degrees(ref->rotation()) + "\n";
-        if (!ref->attributeIds().empty()) out += "    " + std::to_string(ref->attributeIds().size()) + " attributes\n";
+        for (ObjectId id : ref->attributeIds()) {
+            auto attribute = db.open<Attribute>(id);
+            if (attribute) out += "    attribute " + attribute->tag() + " = \"" + attribute->textString() + "\"\n";
+        }
     } else if (auto* text = dynamic_cast<const Text*>(&entity)) {
         out += "    text \"" + text->textString() + "\"\n";
         out += "    at " + pointText(text->position()) + "\n";

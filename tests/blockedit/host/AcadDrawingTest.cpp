@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -26,23 +28,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A stand-in drawing file: its text is the number of model-space entities; "bad" cannot be read.
+// A stand-in drawing file for the tests that save: its text is the number of model-space entities.
 class CountingFormat : public cad::DrawingFileFormat {
 public:
-    std::unique_ptr<cad::Database> read(const std::string& path, std::string& error) override {
+    std::optional<cad::LoadedDrawing> read(const std::string& path, std::string& error) override {
         std::ifstream in(path);
         int count = -1;
         if (!(in >> count) || count < 0) {
             error = "Drawing file \"" + path + "\", line 1: not a drawing.";
-            return nullptr;
+            return std::nullopt;
         }
-        auto db = cad::Database::createDefault();
-        auto ms = db->open<cad::BlockTableRecord>(db->modelSpaceId(), cad::OpenMode::ForWrite);
+        cad::LoadedDrawing loaded;
+        loaded.database = cad::Database::createDefault();
+        cad::Database& db = *loaded.database;
+        auto ms = db.open<cad::BlockTableRecord>(db.modelSpaceId(), cad::OpenMode::ForWrite);
         for (int i = 0; i < count; ++i)
             ms->appendEntity(std::make_unique<cad::Line>(cad::Point3d(0, 0), cad::Point3d(i + 1.0, 1)));
-        return db;
+        return loaded;
     }
-    bool write(cad::Database& db, const std::string& path, std::string&) override {
+    bool write(cad::Database& db, const cad::DrawingFileData*, const std::string& path, std::string&) override {
         std::ofstream(path) << db.open<cad::BlockTableRecord>(db.modelSpaceId())->liveEntityIds().size() << "\n";
         return true;
     }
@@ -53,19 +57,34 @@ protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("brinmo-drawing-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
-        host_.documentManager().setFileFormat(&format_);
+        // Settings of the test's own: none unless a test writes them.
+        if (const char* appData = std::getenv("BRINMO_APPDATA")) savedAppData_ = appData;
+        ::setenv("BRINMO_APPDATA", (dir_ / "appdata").c_str(), 1);
     }
     void TearDown() override {
+        if (savedAppData_)
+            ::setenv("BRINMO_APPDATA", savedAppData_->c_str(), 1);
+        else
+            ::unsetenv("BRINMO_APPDATA");
         std::error_code ec;
         fs::remove_all(dir_, ec);
     }
+    void writeMonitorSettings(const std::string& tempDirectory) {
+        fs::create_directories(dir_ / "appdata" / "brinmo");
+        std::ofstream(dir_ / "appdata" / "brinmo" / "documentMonitorPreferences.xml")
+            << "<documentMonitorPreferences><server><acadTempDirectory>" << tempDirectory
+            << "</acadTempDirectory></server></documentMonitorPreferences>\n";
+    }
+    std::optional<std::string> savedAppData_;
     std::string folder() const { return dir_.string() + "/"; }
-    void writeDrawing(const std::string& name, const std::string& text) { std::ofstream(dir_ / name) << text; }
-    std::string fileText(const std::string& name) {
+    // Drawings are written and read as CountingFormat files.
+    void useCountingFormat() { manager().setFileFormat(&counting_); }
+    void writeDrawing(const std::string& name, int lines) { std::ofstream(dir_ / name) << lines << "\n"; }
+    std::size_t entitiesInFile(const std::string& name) {
         std::ifstream in(dir_ / name);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        std::size_t count = 0;
+        in >> count;
+        return count;
     }
     cad::DocumentManager& manager() { return host_.documentManager(); }
     // The saved view, as a drawing read from a file has it.
@@ -96,13 +115,19 @@ protected:
     cad::RecordedMessageBoxes boxes_;
     cad::ScriptInput input_;
     cad::HostApplication host_{cad::HostProfile::AutoCAD, input_};
-    CountingFormat format_;
+    CountingFormat counting_;
     fs::path dir_;
 };
 
 }  // namespace
 
 TEST_F(DrawingTest, NestedLocksReleaseTheDocumentAtTheLastUnlock) {
+    {
+        CAcadDrawing unbound;
+        EXPECT_THROW(unbound.bindToActiveDocument(), CEXKorva);  // no drawing is open
+        EXPECT_THROW(unbound.lock(), CEXKorva);
+        EXPECT_FALSE(unbound.isOpen());
+    }
     cad::Document& doc = manager().newDocument();
     {
         CAcadDrawing drawing;
@@ -134,11 +159,25 @@ TEST_F(DrawingTest, NestedLocksReleaseTheDocumentAtTheLastUnlock) {
     }
     EXPECT_FALSE(doc.isLocked());
     EXPECT_EQ(manager().documentCount(), 1u);  // attached, so kept open
+
+    // The host's own lock around a modal command is not the object's to release.
+    {
+        cad::AcAxDocLock hostLock(doc);
+        CAcadDrawing drawing;
+        drawing.bindToActiveDocument();
+        EXPECT_EQ(drawing.unlock(), ErrorStatus::eNotApplicable);
+        EXPECT_EQ(drawing.unlock(true), ErrorStatus::eNotApplicable);
+        EXPECT_EQ(drawing.lock(), ErrorStatus::eOk);
+        EXPECT_EQ(drawing.unlock(), ErrorStatus::eOk);
+        EXPECT_EQ(doc.lockCount(), 1);
+    }
+    EXPECT_FALSE(doc.isLocked());
     EXPECT_TRUE(boxes_.boxes().empty());
 }
 
 TEST_F(DrawingTest, OpenedDrawingIsClosedOrKeptOrSavedWhenTheObjectEnds) {
-    writeDrawing("plan.dxf", "2\n");
+    useCountingFormat();
+    writeDrawing("plan.dxf", 2);
     {
         CAcadDrawing drawing(folder(), "plan.dxf");
         EXPECT_TRUE(drawing.isOpen());
@@ -146,6 +185,16 @@ TEST_F(DrawingTest, OpenedDrawingIsClosedOrKeptOrSavedWhenTheObjectEnds) {
         EXPECT_EQ(manager().curDocument(), drawing.getDocument());
     }
     EXPECT_EQ(manager().documentCount(), 0u);
+
+    // Another drawing made active meanwhile stays open; the object closes its own.
+    {
+        CAcadDrawing drawing(folder(), "plan.dxf");
+        cad::Document& other = manager().newDocument();
+        EXPECT_EQ(manager().curDocument(), &other);
+    }
+    ASSERT_EQ(manager().documentCount(), 1u);
+    EXPECT_EQ(manager().curDocument()->docTitle(), "Drawing1.dxf");
+    manager().closeDocument(*manager().curDocument());
 
     {
         CAcadDrawing drawing(folder(), "plan.dxf");
@@ -161,13 +210,13 @@ TEST_F(DrawingTest, OpenedDrawingIsClosedOrKeptOrSavedWhenTheObjectEnds) {
         drawing.setSaveOnDestroy(true);
         cad::ObjectId id;
         drawing.postToDrawing(std::make_unique<cad::Line>(cad::Point3d(0, 0), cad::Point3d(5, 5)), id);
-        EXPECT_EQ(fileText("plan.dxf"), "2\n");
+        EXPECT_EQ(entitiesInFile("plan.dxf"), 2u);
         temp = drawing.saveAsTemp();
         EXPECT_TRUE(fs::exists(temp));
         EXPECT_TRUE(temp.ends_with("_plan.zdk")) << temp;
         EXPECT_EQ(drawing.getDocument()->fileName(), (dir_ / "plan.dxf").string());  // a copy renames nothing
     }
-    EXPECT_EQ(fileText("plan.dxf"), "3\n");
+    EXPECT_EQ(entitiesInFile("plan.dxf"), 3u);
     EXPECT_EQ(manager().documentCount(), 0u);
     EXPECT_FALSE(fs::exists(temp));
 
@@ -197,14 +246,16 @@ TEST_F(DrawingTest, OpenFailuresNameTheDrawing) {
                                                      (dir_ / "missing.dxf").string() + "."))
             << inner.getDescription();
     }
-    writeDrawing("bad.dxf", "bad\n");
+    std::ofstream(dir_ / "bad.dxf") << "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n";
     try {
         CAcadDrawing drawing(folder(), "bad.dxf");
         ADD_FAILURE() << "opened an unreadable drawing";
     } catch (const CEXKorva& e) {
         ASSERT_NE(e.getInnerException(), nullptr);
-        EXPECT_EQ(e.getInnerException()->getDescription(),
-                  "Drawing file \"" + (dir_ / "bad.dxf").string() + "\", line 1: not a drawing.");
+        // The reader's own message, naming the file.
+        EXPECT_NE(e.getInnerException()->getDescription().find("bad.dxf"), std::string::npos)
+            << e.getInnerException()->getDescription();
+        EXPECT_EQ(e.getInnerException()->getErrorCode(), static_cast<std::uint32_t>(ErrorStatus::eFileAccessErr));
     }
     EXPECT_EQ(manager().documentCount(), 0u);
 }
@@ -280,13 +331,14 @@ TEST_F(DrawingTest, ZoomsMoveTheActiveViewAndPreviousRestoresIt) {
 }
 
 TEST_F(DrawingTest, SaveAsCopiesThroughTheTemporaryFolderAndClosingForgetsTheDocument) {
-    writeDrawing("plan.dxf", "1\n");
+    useCountingFormat();
+    writeDrawing("plan.dxf", 1);
     fs::create_directories(dir_ / "out");
     std::string temp;
     {
         CAcadDrawing drawing(folder(), "plan.dxf");
         drawing.saveAs(folder() + "out/", "copy.dxf");
-        EXPECT_EQ(fileText("out/copy.dxf"), "1\n");
+        EXPECT_EQ(entitiesInFile("out/copy.dxf"), 1u);
         ASSERT_EQ(drawing.getTempFiles().getCount(), 1u);
         temp = drawing.getTempFiles().getAt(0);
         EXPECT_TRUE(temp.ends_with("/copy.zdk")) << temp;
@@ -302,10 +354,17 @@ TEST_F(DrawingTest, SaveAsCopiesThroughTheTemporaryFolderAndClosingForgetsTheDoc
                 "unable to copy drawing from temp location - "));
         }
 
+        // The document monitor settings name the temporary folder, created when missing.
+        writeMonitorSettings(folder() + "monitor-temp");
+        std::string stamped = drawing.saveAsTemp();
+        EXPECT_EQ(fs::path(stamped).parent_path(), dir_ / "monitor-temp");
+        EXPECT_TRUE(fs::exists(stamped));
+
         EXPECT_EQ(drawing.closeDrawing(), ErrorStatus::eOk);
         EXPECT_FALSE(drawing.isOpen());
         EXPECT_EQ(drawing.getDocument(), nullptr);
         EXPECT_EQ(manager().documentCount(), 0u);
     }
     EXPECT_FALSE(fs::exists(temp));
+    EXPECT_TRUE(fs::is_empty(dir_ / "monitor-temp"));
 }

@@ -7,6 +7,7 @@
 #include "engine/editor/DocumentManager.h"
 #include "engine/editor/DrawingFileFormat.h"
 #include "engine/editor/HostApplication.h"
+#include "engine/editor/HostOutput.h"
 #include "engine/editor/LineInput.h"
 
 using namespace cad;
@@ -89,7 +90,7 @@ TEST(DocumentManager, OpenActivateSaveAtomicallyAndClose) {
     std::ofstream(target) << "old";
     format.failWrites = true;
     EXPECT_FALSE(docs.saveDocument(fresh, target.string(), error));
-    EXPECT_EQ(error, "disk full");
+    EXPECT_EQ(error, "Cannot save \"" + target.string() + "\": disk full");
     EXPECT_EQ(content(target), "old");  // the old file is untouched and no temporary is left
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 3);
     format.failWrites = false;
@@ -129,4 +130,23 @@ TEST(DocumentManager, ModalCommandsRunWithTheDocumentLocked) {
     EXPECT_EQ(doc.lockCount(), 0);
     EXPECT_EQ(acDocManagerPtr(), &host.documentManager());
     EXPECT_EQ(acrxSysRegistry()->at<DocumentManager>("AcApDocManager"), &host.documentManager());
+}
+
+TEST(DocumentManager, StringsSentToADocumentRunAfterTheCurrentCommand) {
+    CapturedOutput out;
+    ScriptInput input;
+    input.addLine("queue");
+    input.addLine("GETVAR");
+    input.addLine("SORTENTS");
+    HostApplication host(HostProfile::AutoCAD, input);
+    Document& doc = host.documentManager().newDocument();
+    host.commandStack().addCommand("T", "queue", "queue", ACRX_CMD_SESSION, [&] {
+        EXPECT_EQ(host.documentManager().sendStringToExecute(doc, "\x1B\x1B"), ErrorStatus::eOk);
+        EXPECT_EQ(host.documentManager().sendStringToExecute(doc, "_GETVAR filedia\n"), ErrorStatus::eOk);
+    });
+    host.run();
+    EXPECT_EQ(out.text(),
+              "Command: queue\n"
+              "Command: _GETVAR filedia\nVariable name: filedia\nFILEDIA = 1\n"
+              "Command: GETVAR\nVariable name: SORTENTS\nSORTENTS = 127\n");
 }
