@@ -105,7 +105,8 @@ void iterateThroughKorvaBlockDefinition(cad::Database& db, cad::BlockTableRecord
         added->setPreset(false);
         added->setConstant(false);
         added->setFieldLength(25);
-        added->setLayer(kAuxLayer);
+        // Not in the drawing yet: the layer is given by its id, as a name cannot be looked up.
+        added->setLayer(db.recordId(cad::TableKind::Layer, kAuxLayer));
         definition.appendEntity(std::move(added));
     });
 }
@@ -136,7 +137,7 @@ void iterateThroughKorvaBlockReference(cad::Database& db, cad::BlockReference& r
         added->setTextString(" ");
         added->setTag("AUX");
         added->setInvisible(false);
-        added->setLayer(kAuxLayer);
+        added->setLayer(db.recordId(cad::TableKind::Layer, kAuxLayer));
         reference.appendAttribute(std::move(added));
     });
 }
