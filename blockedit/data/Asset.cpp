@@ -12,6 +12,7 @@
 #include "engine/db/Hatch.h"
 #include "engine/db/LayerTableRecord.h"
 #include "engine/db/Polyline.h"
+#include "engine/editor/DocumentManager.h"
 #include "host/AcadUtilities.h"
 #include "logging/XMLUtilities.h"
 
@@ -114,10 +115,13 @@ void CAsset::deSerialize(const pugi::xml_node& node) {
 
 // ---- drawing ----
 
-void CAsset::applyToDWG(cad::Database& db, CKorvaExceptions& errors) {
+void CAsset::applyToDWG(cad::Document& drawing, CKorvaExceptions& errors) {
     korvaWrap(kFile, "CAsset::applyToDWG", [&] {
+        cad::AcAxDocLock lock(drawing);
+        KORVA_HOST_CHECK(lock.lockStatus(), drawing.fileName());
+        cad::Database& db = drawing.database();
         auto reference = db.open<cad::BlockReference>(objectId_, cad::OpenMode::ForWrite);
-        KORVA_HOST_CHECK(reference.openStatus(), std::string());
+        KORVA_HOST_CHECK(reference.openStatus(), drawing.fileName());
         // The asset's layer is shown whatever state it was in.
         if (auto layer = db.open<cad::LayerTableRecord>(reference->layerId(), cad::OpenMode::ForWrite)) {
             layer->setFrozen(false);
@@ -129,7 +133,7 @@ void CAsset::applyToDWG(cad::Database& db, CKorvaExceptions& errors) {
         if (!hatchSettings_) {
             if (hyperlinks_) hyperlinkAsset(*reference);
         } else {
-            const cad::ObjectId hatchId = hatchAsset(db, *reference, errors);
+            const cad::ObjectId hatchId = hatchAsset(drawing, *reference, errors);
             if (hyperlinks_) {
                 hyperlinkAsset(*reference);
                 hyperlinkHatch(db, hatchId);
@@ -162,8 +166,9 @@ void CAsset::hyperlinkHatch(cad::Database& db, cad::ObjectId hatchId) const {
     });
 }
 
-cad::ObjectId CAsset::hatchAsset(cad::Database& db, cad::BlockReference& reference, CKorvaExceptions& errors) {
+cad::ObjectId CAsset::hatchAsset(cad::Document& drawing, cad::BlockReference& reference, CKorvaExceptions& errors) {
     return korvaWrap(kFile, "CAsset::hatchAsset", [&] {
+        cad::Database& db = drawing.database();
         cad::Extents3d box;
         auto definition = db.open<cad::BlockTableRecord>(reference.blockTableRecord());
         KORVA_HOST_CHECK(definition.openStatus(), std::string());
@@ -174,14 +179,15 @@ cad::ObjectId CAsset::hatchAsset(cad::Database& db, cad::BlockReference& referen
         }
         definition.close();
         if (box.isEmpty()) return cad::ObjectId();
-        return hatchAssetArea(db, reference, box, errors);
+        return hatchAssetArea(drawing, reference, box, errors);
     });
 }
 
-cad::ObjectId CAsset::hatchAssetArea(cad::Database& db, cad::BlockReference& reference, const cad::Extents3d& box,
-                                     CKorvaExceptions& errors) {
+cad::ObjectId CAsset::hatchAssetArea(cad::Document& drawing, cad::BlockReference& reference,
+                                     const cad::Extents3d& box, CKorvaExceptions& errors) {
     return korvaWrap(kFile, "CAsset::hatchAssetArea", [&] {
         if (!hatchSettings_) return cad::ObjectId();
+        cad::Database& db = drawing.database();
         // The rectangle is drawn invisibly in model space on the hatch layer, placed by the block
         // transform (which already accounts for the definition's origin); the hatch keeps it as
         // its boundary object.
@@ -204,7 +210,7 @@ cad::ObjectId CAsset::hatchAssetArea(cad::Database& db, cad::BlockReference& ref
         KORVA_HOST_CHECK(hatch.openStatus(), std::string());
         KORVA_HOST_CHECK(hatch->appendLoop(cad::HatchLoop::kOutermost, std::vector<cad::ObjectId>{outlineId}),
                          std::string());
-        const cad::ErrorStatus evaluation = CHatch::evaluateHatch(*hatch, db);
+        const cad::ErrorStatus evaluation = CHatch::evaluateHatch(*hatch);
         const std::string object = "asset - " + getHandleText();
         const double scale = static_cast<double>(hatchSettings_->getScale());
         if (evaluation == cad::ErrorStatus::eHatchTooDense)

@@ -16,6 +16,7 @@ class CXMLUtilities;
 namespace cad {
 class BlockReference;
 class Database;
+class Document;
 class Entity;
 }  // namespace cad
 
@@ -71,7 +72,7 @@ public:
 
     // Writes the asset into the drawing: its layer on, its hatch (with the hyperlinks on the hatch
     // too), its hyperlinks and its attribute values by tag. Hatching failures go to `errors`.
-    void applyToDWG(cad::Database& db, CKorvaExceptions& errors);
+    void applyToDWG(cad::Document& drawing, CKorvaExceptions& errors);
 
     // ---- hyperlinks: the same rules as for space blocks ----
     void hyperlinkEntity(cad::Entity& entity) const;
@@ -81,9 +82,9 @@ public:
 
     // ---- hatching ----
     // Hatches the box round everything the reference's definition holds; the hatch drawn.
-    cad::ObjectId hatchAsset(cad::Database& db, cad::BlockReference& reference, CKorvaExceptions& errors);
+    cad::ObjectId hatchAsset(cad::Document& drawing, cad::BlockReference& reference, CKorvaExceptions& errors);
     // `box` is in the definition's coordinates relative to its origin.
-    cad::ObjectId hatchAssetArea(cad::Database& db, cad::BlockReference& reference, const cad::Extents3d& box,
+    cad::ObjectId hatchAssetArea(cad::Document& drawing, cad::BlockReference& reference, const cad::Extents3d& box,
                                  CKorvaExceptions& errors);
 
 private:

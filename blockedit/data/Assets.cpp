@@ -85,9 +85,9 @@ void CAssets::deSerialize(const pugi::xml_node& node, const CHatch* hatch) {
     });
 }
 
-void CAssets::applyToDWG(cad::Database& db, CKorvaExceptions& errors) {
+void CAssets::applyToDWG(cad::Document& drawing, CKorvaExceptions& errors) {
     korvaWrap(kFile, "CAssets::applyToDWG", [&] {
-        for (const auto& asset : items_) asset->applyToDWG(db, errors);
+        for (const auto& asset : items_) asset->applyToDWG(drawing, errors);
     });
 }
 

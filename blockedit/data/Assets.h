@@ -15,6 +15,7 @@ class CHatch;
 class CKorvaExceptions;
 class CXMLUtilities;
 namespace cad {
+class Document;
 class Polyline;
 }
 
@@ -42,7 +43,7 @@ public:
     void deSerialize(const pugi::xml_node& node, const CHatch* hatch = nullptr);
 
     // Writes every asset into the drawing; hatching failures are collected, not thrown.
-    void applyToDWG(cad::Database& db, CKorvaExceptions& errors);
+    void applyToDWG(cad::Document& drawing, CKorvaExceptions& errors);
 
     // The crossing polygon of a room outline drawn in its block definition and standing at
     // `referencePoint` (no rotation or scale): each vertex and the reference point in the current

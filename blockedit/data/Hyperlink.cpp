@@ -16,9 +16,8 @@ void CHyperlink::copyTo(CHyperlink& target) const {
 }
 
 void CHyperlink::setHyperlink(const std::string& baseAddress, long id) {
-    korvaWrap(kFile, "CHyperlink::setHyperlink", [&] {
-        bhHref_ = baseAddress + "?pb=10&page=1" + "&id=" + CUtilities::LongToCString(id);
-    });
+    korvaWrap(kFile, "CHyperlink::setHyperlink",
+              [&] { bhHref_ = baseAddress + "?pb=10&page=1" + "&id=" + CUtilities::LongToCString(id); });
 }
 
 pugi::xml_node CHyperlink::serialize(CXMLUtilities& factory, const std::string& namespaceURI) const {
@@ -26,7 +25,8 @@ pugi::xml_node CHyperlink::serialize(CXMLUtilities& factory, const std::string& 
         pugi::xml_node node = factory.createNode("hyperlink", namespaceURI);
         CXMLUtilities::appendChild(node, factory.createNode("bhHref", bhHref_, namespaceURI));
         if (!bhDescription_.empty())
-            CXMLUtilities::appendChild(node, factory.createNode("bhDescription", bhDescription_, namespaceURI));
+            CXMLUtilities::appendChild(node,
+                                       factory.createNode("bhDescription", bhDescription_, namespaceURI));
         return node;
     });
 }

@@ -1,13 +1,12 @@
 #pragma once
-#include <string>
-
 #include <pugixml.hpp>
+#include <string>
 
 class CXMLUtilities;
 
 // One hyperlink of a space block or an asset: an address and its description.
 class CHyperlink {
-public:
+  public:
     CHyperlink() = default;
     CHyperlink(std::string href, std::string description)
         : bhHref_(std::move(href)), bhDescription_(std::move(description)) {}
@@ -28,7 +27,7 @@ public:
     pugi::xml_node serialize(CXMLUtilities& factory, const std::string& namespaceURI) const;
     void deSerialize(const pugi::xml_node& node);
 
-private:
+  private:
     std::string bhHref_;
     std::string bhDescription_;
 };

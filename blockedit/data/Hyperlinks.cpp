@@ -145,7 +145,8 @@ int CHyperlinks::currentHostKind() {
 pugi::xml_node CHyperlinks::serialize(CXMLUtilities& factory, const std::string& namespaceURI) const {
     return korvaWrap(kFile, "CHyperlinks::serialize", [&] {
         pugi::xml_node node = factory.createNode("hyperlinks", namespaceURI);
-        for (const auto& item : items_) CXMLUtilities::appendChild(node, item->serialize(factory, namespaceURI));
+        for (const auto& item : items_)
+            CXMLUtilities::appendChild(node, item->serialize(factory, namespaceURI));
         return node;
     });
 }
@@ -153,7 +154,8 @@ pugi::xml_node CHyperlinks::serialize(CXMLUtilities& factory, const std::string&
 void CHyperlinks::deSerialize(const pugi::xml_node& node) {
     korvaWrap(kFile, "CHyperlinks::deSerialize", [&] {
         for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-            if (child.type() != pugi::node_element || CXMLUtilities::localName(child) != "hyperlink") continue;
+            if (child.type() != pugi::node_element || CXMLUtilities::localName(child) != "hyperlink")
+                continue;
             auto link = std::make_unique<CHyperlink>();
             link->deSerialize(child);
             items_.push_back(std::move(link));

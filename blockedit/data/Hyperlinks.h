@@ -1,10 +1,9 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "data/Hyperlink.h"
 
@@ -16,7 +15,7 @@ class Entity;
 
 // The hyperlinks of one space block or asset, in order. Owns its elements.
 class CHyperlinks {
-public:
+  public:
     CHyperlinks() = default;
     // The hyperlinks the entity carries in the drawing.
     explicit CHyperlinks(const cad::Entity& entity);
@@ -54,6 +53,6 @@ public:
     pugi::xml_node serialize(CXMLUtilities& factory, const std::string& namespaceURI) const;
     void deSerialize(const pugi::xml_node& node);
 
-private:
+  private:
     std::vector<std::unique_ptr<CHyperlink>> items_;
 };

@@ -27,7 +27,9 @@ void refuseEndlessRepeat() {
     if (host && host->editor().input().atEnd()) throw std::runtime_error("the command input has ended");
 }
 
-bool inches(int linearUnits) { return linearUnits == 3 || linearUnits == 4; }
+bool inches(int linearUnits) {
+    return linearUnits == 3 || linearUnits == 4;
+}
 
 }  // namespace
 
@@ -48,8 +50,9 @@ void CAcadUtilities::getDouble(const std::string& prompt, double defaultValue, i
     korvaWrap(kFile, "CAcadUtilities::getDouble", [&] {
         value = defaultValue;
         double answer = 0.0;
-        if (cad::acedGetReal("\n" + prompt + " <" + CUtilities::DoubleToCString(defaultValue, decimals) + ">:",
-                             answer) == cad::RTNORM)
+        if (cad::acedGetReal(
+                "\n" + prompt + " <" + CUtilities::DoubleToCString(defaultValue, decimals) + ">:", answer) ==
+            cad::RTNORM)
             value = answer;
         cad::acutPrintf(" %s\n", CUtilities::DoubleToCString(value, decimals));
     });
@@ -59,8 +62,8 @@ void CAcadUtilities::getBoolean(const std::string& prompt, bool defaultValue, bo
     korvaWrap(kFile, "CAcadUtilities::getBoolean", [&] {
         value = defaultValue;
         std::string answer;
-        const int status =
-            cad::acedGetString(1, "\n" + prompt + " <" + CUtilities::BoolToCString(defaultValue) + ">:", answer);
+        const int status = cad::acedGetString(
+            1, "\n" + prompt + " <" + CUtilities::BoolToCString(defaultValue) + ">:", answer);
         if (status == cad::RTNORM && !answer.empty()) value = CUtilities::CStringToBOOL(answer);
         cad::acutPrintf(" %s\n", CUtilities::BoolToCString(value));
     });
@@ -78,7 +81,8 @@ std::string CAcadUtilities::getString(const std::string& prompt) {
     });
 }
 
-void CAcadUtilities::getString(const std::string& prompt, const std::string& defaultValue, std::string& value) {
+void CAcadUtilities::getString(const std::string& prompt, const std::string& defaultValue,
+                               std::string& value) {
     korvaWrap(kFile, "CAcadUtilities::getString", [&] {
         const std::string question = prompt + " <" + defaultValue + ">:";
         std::string answer;
@@ -104,9 +108,11 @@ cad::Database& activeDatabase() {
 
 }  // namespace
 
-int CAcadUtilities::selectObjectId(cad::ObjectId& id, const std::string& prompt, const std::string& className) {
+int CAcadUtilities::selectObjectId(cad::ObjectId& id, const std::string& prompt,
+                                   const std::string& className) {
     return korvaWrap(kFile, "CAcadUtilities::selectObjectId", [&] {
-        const std::string question = "\n" + (prompt.empty() ? std::string("Please select an object") : prompt);
+        const std::string question =
+            "\n" + (prompt.empty() ? std::string("Please select an object") : prompt);
         for (;;) {
             cad::ObjectId picked;
             cad::Point3d point;
@@ -271,8 +277,8 @@ cad::ObjectId CAcadUtilities::getOutlineId(const cad::BlockReference& reference)
     });
 }
 
-void CAcadUtilities::getBlockExtents(const cad::Entity& entity, cad::Point3d& minPoint, cad::Point3d& maxPoint,
-                                     double border) {
+void CAcadUtilities::getBlockExtents(const cad::Entity& entity, cad::Point3d& minPoint,
+                                     cad::Point3d& maxPoint, double border) {
     korvaWrap(kFile, "CAcadUtilities::getBlockExtents", [&] {
         const auto* reference = dynamic_cast<const cad::BlockReference*>(&entity);
         if (!reference) return;
@@ -334,21 +340,23 @@ double CAcadUtilities::getPolyPerimeter(const cad::Polyline& curve) {
     });
 }
 
-double CAcadUtilities::calculatePolylinePerimeter(const cad::Polyline& curve, int linearUnits, bool imperial) {
+double CAcadUtilities::calculatePolylinePerimeter(const cad::Polyline& curve, int linearUnits,
+                                                  bool imperial) {
     return korvaWrap(kFile, "CAcadUtilities::calculatePolylinePerimeter",
                      [&] { return getPolyPerimeter(curve) / lengthDivisor(linearUnits, imperial); });
 }
 
-double CAcadUtilities::recalculateBlockArea(const cad::BlockReference& reference, const cad::Polyline& outline,
-                                            int linearUnits, bool imperial) {
+double CAcadUtilities::recalculateBlockArea(const cad::BlockReference& reference,
+                                            const cad::Polyline& outline, int linearUnits, bool imperial) {
     return korvaWrap(kFile, "CAcadUtilities::recalculateBlockArea", [&] {
         const cad::Vector3d& scale = reference.scaleFactors();
         return std::fabs(scale.x) * std::fabs(scale.y) * outline.area() / areaDivisor(linearUnits, imperial);
     });
 }
 
-double CAcadUtilities::recalculateBlockPerimeter(const cad::BlockReference& reference, const cad::Polyline& outline,
-                                                 int linearUnits, bool imperial) {
+double CAcadUtilities::recalculateBlockPerimeter(const cad::BlockReference& reference,
+                                                 const cad::Polyline& outline, int linearUnits,
+                                                 bool imperial) {
     return korvaWrap(kFile, "CAcadUtilities::recalculateBlockPerimeter", [&] {
         const cad::Vector3d& scale = reference.scaleFactors();
         if (std::fabs(scale.x) != std::fabs(scale.y)) return 0.0;
@@ -392,25 +400,66 @@ std::string CAcadUtilities::extractData(int code, const std::string& text) {
     return korvaWrap(kFile, "CAcadUtilities::extractData", [&] {
         std::size_t lead = 0, trail = 0;
         switch (code) {
-        case kName: lead = 5; break;
-        case kAreaMetric: lead = 5; trail = 5; break;
-        case kAreaImperial: lead = 5; trail = 6; break;
-        case kPerimeterMetric: lead = 10; trail = 2; break;
-        case kPerimeterImperial: lead = 10; trail = 3; break;
-        case kTagType: lead = 8; break;
-        case kAreaType: lead = 10; break;
-        case kCostCentre: lead = 12; break;
-        case kDate: lead = 5; break;
-        case kDateLastMove: lead = 12; break;
-        case kDeptCharge: lead = 12; break;
-        case kRoomHeight: lead = 12; break;
-        case kSpecialReq: lead = 12; break;
-        case kTotStaff: lead = 10; break;
-        case kTotWkStns: lead = 11; break;
-        case kVolume: lead = 7; break;
-        case kHandlesToMinus: lead = 15; break;
-        case kHandlesToAdd: lead = 13; break;
-        default: return std::string();
+            case kName:
+                lead = 5;
+                break;
+            case kAreaMetric:
+                lead = 5;
+                trail = 5;
+                break;
+            case kAreaImperial:
+                lead = 5;
+                trail = 6;
+                break;
+            case kPerimeterMetric:
+                lead = 10;
+                trail = 2;
+                break;
+            case kPerimeterImperial:
+                lead = 10;
+                trail = 3;
+                break;
+            case kTagType:
+                lead = 8;
+                break;
+            case kAreaType:
+                lead = 10;
+                break;
+            case kCostCentre:
+                lead = 12;
+                break;
+            case kDate:
+                lead = 5;
+                break;
+            case kDateLastMove:
+                lead = 12;
+                break;
+            case kDeptCharge:
+                lead = 12;
+                break;
+            case kRoomHeight:
+                lead = 12;
+                break;
+            case kSpecialReq:
+                lead = 12;
+                break;
+            case kTotStaff:
+                lead = 10;
+                break;
+            case kTotWkStns:
+                lead = 11;
+                break;
+            case kVolume:
+                lead = 7;
+                break;
+            case kHandlesToMinus:
+                lead = 15;
+                break;
+            case kHandlesToAdd:
+                lead = 13;
+                break;
+            default:
+                return std::string();
         }
         if (text.size() <= lead + trail) return std::string();
         return text.substr(lead, text.size() - lead - trail);

@@ -21,7 +21,7 @@ class Polyline;
 // The small operations through which the module talks to the editor's command line and drawing.
 // Stateless.
 class CAcadUtilities {
-public:
+  public:
     // Codes of the XData items for extractData.
     static constexpr int kName = 0x11;
     static constexpr int kAreaMetric = 0x100;
@@ -83,7 +83,8 @@ public:
     static void getBlockExtents(const cad::Entity& entity, cad::Point3d& minPoint, cad::Point3d& maxPoint,
                                 double border);
     // Smallest x and largest y over the vertices (transformed by the matrix when given).
-    static cad::Point3d getPolylineTopLeft(const cad::Polyline& polyline, const cad::Matrix3d* matrix = nullptr);
+    static cad::Point3d getPolylineTopLeft(const cad::Polyline& polyline,
+                                           const cad::Matrix3d* matrix = nullptr);
     // The first entity of the reference's block definition that is a polyline, or the null id.
     static cad::ObjectId getOutlineId(const cad::BlockReference& reference);
 
@@ -98,8 +99,8 @@ public:
     static double recalculateBlockArea(const cad::BlockReference& reference, const cad::Polyline& outline,
                                        int linearUnits, bool imperial);
     // 0 when the reference is scaled differently in x and y.
-    static double recalculateBlockPerimeter(const cad::BlockReference& reference, const cad::Polyline& outline,
-                                            int linearUnits, bool imperial);
+    static double recalculateBlockPerimeter(const cad::BlockReference& reference,
+                                            const cad::Polyline& outline, int linearUnits, bool imperial);
 
     // ---- draw order ----
     static void ensureSortentsEnabled();

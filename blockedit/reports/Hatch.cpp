@@ -9,20 +9,10 @@
 #include "engine/db/SymbolTable.h"
 #include "engine/editor/EditorApi.h"
 #include "engine/editor/HostApplication.h"
-#include "engine/hatch/HatchEvaluator.h"
-#include "engine/hatch/HatchPatternLibrary.h"
 
 namespace {
 
 constexpr const char* kFile = __FILE__;
-
-// The pattern library matching the drawing's measurement system ($MEASUREMENT 0 imperial).
-const cad::HatchPatternLibrary& patternLibrary(const cad::Database& db) {
-    static const cad::HatchPatternLibrary metric(cad::PatternUnits::Metric);
-    static const cad::HatchPatternLibrary imperial(cad::PatternUnits::Imperial);
-    const auto measurement = db.header().getInt("$MEASUREMENT");
-    return measurement && *measurement == 0 ? imperial : metric;
-}
 
 }  // namespace
 
@@ -85,23 +75,10 @@ std::unique_ptr<cad::Hatch> CHatch::createHatchEntity(cad::Database& db) const {
     });
 }
 
-cad::ErrorStatus CHatch::evaluateHatch(cad::Hatch& hatch, const cad::Database& db) {
+cad::ErrorStatus CHatch::evaluateHatch(cad::Hatch& hatch) {
     return korvaWrap(kFile, "CHatch::evaluateHatch", [&] {
-        const cad::HatchPattern* pattern = patternLibrary(db).find(hatch.patternName());
-        if (!pattern) return cad::ErrorStatus::eInvalidInput;
-        std::vector<cad::HatchDefinitionLine> lines;
-        for (const cad::PlacedPatternLine& placed : pattern->placedLines(hatch.patternAngle(), hatch.patternScale())) {
-            cad::HatchDefinitionLine line;
-            line.angle = placed.angleDegrees * 3.14159265358979323846 / 180.0;
-            line.basePoint = placed.basePoint;
-            line.offset = placed.offset;
-            line.dashes = placed.dashes;
-            lines.push_back(std::move(line));
-        }
-        if (!pattern->isSolid()) hatch.setDefinitionLines(std::move(lines));
-        std::vector<cad::PolylineGeometry> loops;
-        for (const cad::HatchLoop& loop : hatch.loops()) loops.push_back(loop.toPolyline());
-        const cad::HatchEvaluator evaluator;
-        return evaluator.evaluate(loops, *pattern, hatch.patternAngle(), hatch.patternScale()).status;
+        // Definition lines first: a hatch refused as too dense or too sparse is still written.
+        if (!hatch.isSolidFill()) hatch.computeDefinitionLines();
+        return hatch.evaluateHatch();
     });
 }

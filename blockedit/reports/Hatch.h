@@ -42,11 +42,11 @@ public:
     // hatch layer, which is created with the hatch colour when the drawing lacks it.
     std::unique_ptr<cad::Hatch> createHatchEntity(cad::Database& db) const;
 
-    // Computes the pattern lines of the hatch's loops: eHatchTooDense (420) and
-    // eHatchTooSparse (5) for patterns the boundary cannot show, eInvalidInput for a pattern the
-    // drawing does not know or a hatch without a usable loop. The definition lines are stored on
-    // the hatch whatever the density verdict, so that the hatch can still be written.
-    static cad::ErrorStatus evaluateHatch(cad::Hatch& hatch, const cad::Database& db);
+    // Evaluates the hatch's pattern over its loops: eHatchTooDense (420) and eHatchTooSparse (5)
+    // for patterns the boundary cannot show, another status for a pattern the drawing does not
+    // know or a hatch without a usable loop. The definition lines are stored on the hatch
+    // whatever the verdict, so that the hatch can still be written.
+    static cad::ErrorStatus evaluateHatch(cad::Hatch& hatch);
 
     // Appends the entity to model space; its id. A refusal is thrown as a host error.
     static cad::ObjectId postToModelSpace(cad::Database& db, std::unique_ptr<cad::Entity> entity);

@@ -6,7 +6,7 @@
 
 // One attribute value as read from or written to a block reference.
 class CAttribute {
-public:
+  public:
     CAttribute() = default;
     CAttribute(std::string tag, std::string value, std::string layer = {}, int exists = 0)
         : tag_(std::move(tag)), value_(std::move(value)), layer_(std::move(layer)), exists_(exists) {}
@@ -26,11 +26,11 @@ public:
     // Tag, value and the exists flag (and the kind of a space block attribute); not the layer.
     virtual std::unique_ptr<CAttribute> clone() const;
 
-protected:
+  protected:
     CAttribute(const CAttribute&) = default;
     CAttribute& operator=(const CAttribute&) = default;
 
-private:
+  private:
     std::string tag_;
     std::string value_;
     std::string layer_;

@@ -83,7 +83,8 @@ void CAttributes::extractAttributeValues(const cad::BlockReference& reference) {
         for (cad::ObjectId id : reference.attributeIds()) {
             auto attribute = db->open<cad::Attribute>(id);
             if (!attribute) continue;
-            add(std::make_unique<CAttribute>(attribute->tag(), attribute->textString(), attribute->layerName(), 1),
+            add(std::make_unique<CAttribute>(attribute->tag(), attribute->textString(),
+                                             attribute->layerName(), 1),
                 true);
         }
     });
@@ -116,7 +117,8 @@ void CAttributes::extractSpaceBlockAttributeValues(const cad::BlockReference& re
                 kind = CKorvaAttribute::kAux;
             }
             if (kind < 0) continue;
-            auto korva = std::make_unique<CKorvaAttribute>(kind, attribute->textString(), attribute->layerName());
+            auto korva =
+                std::make_unique<CKorvaAttribute>(kind, attribute->textString(), attribute->layerName());
             add(std::move(korva), false);
         }
     });

@@ -17,7 +17,7 @@ class Database;
 // The attribute values of one block reference and, for a space block, the formatting of its
 // texts. Owns its attributes.
 class CAttributes {
-public:
+  public:
     CAttributes() = default;
     virtual ~CAttributes() = default;
     CAttributes(const CAttributes&) = delete;
@@ -47,7 +47,8 @@ public:
     // Every attribute of the reference, as plain attributes.
     void extractAttributeValues(const cad::BlockReference& reference);
     // The NAME, AREA and AUX attributes (any letter case) and the formatting of the first one.
-    void extractSpaceBlockAttributeValues(const cad::BlockReference& reference, const cad::Matrix3d& ucsToWcs);
+    void extractSpaceBlockAttributeValues(const cad::BlockReference& reference,
+                                          const cad::Matrix3d& ucsToWcs);
 
     // Writes values and formatting, laid out around the anchor (the AREA text's position when
     // none is given). Does nothing for an entity that is not a block reference.
@@ -67,7 +68,7 @@ public:
     static std::vector<cad::ObjectId> setAttributesIDsInvisible(cad::BlockReference& reference);
     static void setAttributesIDsVisible(cad::Database& db, const std::vector<cad::ObjectId>& ids);
 
-private:
+  private:
     void copyFormattingTo(CAttributes& target) const;
 
     std::vector<std::unique_ptr<CAttribute>> items_;

@@ -6,7 +6,7 @@
 
 // The data every space record shares, on the drawing side and on the database side.
 class CBlock {
-public:
+  public:
     // blockType codes.
     static constexpr int kBlock = 0;
     static constexpr int kBlockIPR = 1;
@@ -73,10 +73,10 @@ public:
     // Every text and number field; the hyperlinks are the caller's business.
     void copyBlockFieldsTo(CBlock& target) const;
 
-protected:
+  protected:
     void setHandleText(std::string handle) { handle_ = std::move(handle); }
 
-private:
+  private:
     std::string handle_;
     std::string name_;
     std::string code_;

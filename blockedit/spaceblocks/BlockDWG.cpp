@@ -21,7 +21,9 @@ namespace {
 
 constexpr const char* kFile = __FILE__;
 
-bool startsWith(const std::string& text, std::string_view key) { return text.compare(0, key.size(), key) == 0; }
+bool startsWith(const std::string& text, std::string_view key) {
+    return text.compare(0, key.size(), key) == 0;
+}
 bool endsWith(const std::string& text, std::string_view tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
@@ -150,7 +152,8 @@ void CBlockDWG::readXData(const cad::XDataChain& chain, cad::Database& db) {
             if (startsWith(text, "SPECIAL_REQ=")) setSpecialReq(U::extractData(U::kSpecialReq, text));
             if (startsWith(text, "TOT_STAFF=")) setTotStaff(U::extractData(U::kTotStaff, text));
             if (startsWith(text, "TOT_WKSTNS=")) setTotWkStns(U::extractData(U::kTotWkStns, text));
-            if (startsWith(text, "VOLUME=")) setVolume(CUtilities::CStringToDouble(U::extractData(U::kVolume, text)));
+            if (startsWith(text, "VOLUME="))
+                setVolume(CUtilities::CStringToDouble(U::extractData(U::kVolume, text)));
             if (startsWith(text, "HANDLESTOMINUS=")) {
                 const std::string list = U::extractData(U::kHandlesToMinus, text);
                 if (!list.empty()) setHandlesToMinus(list, db);
@@ -163,9 +166,15 @@ void CBlockDWG::readXData(const cad::XDataChain& chain, cad::Database& db) {
     });
 }
 
-std::string CBlockDWG::areaUnitText() const { return getUnits() == 1 ? "sq.ft." : "sq.m."; }
-std::string CBlockDWG::lengthUnitText() const { return getUnits() == 1 ? "ft." : "m."; }
-std::string CBlockDWG::volumeUnitText() const { return getUnits() == 1 ? "cu.ft." : "cu.m."; }
+std::string CBlockDWG::areaUnitText() const {
+    return getUnits() == 1 ? "sq.ft." : "sq.m.";
+}
+std::string CBlockDWG::lengthUnitText() const {
+    return getUnits() == 1 ? "ft." : "m.";
+}
+std::string CBlockDWG::volumeUnitText() const {
+    return getUnits() == 1 ? "cu.ft." : "cu.m.";
+}
 
 cad::XDataChain CBlockDWG::buildXData() const {
     return korvaWrap(kFile, "CBlockDWG::buildXData", [&] {
@@ -228,7 +237,8 @@ void CBlockDWG::setHandle(const std::string& handle) {
     });
 }
 
-void CBlockDWG::setHandlesFromText(std::vector<cad::Handle>& list, const std::string& text, cad::Database& db) {
+void CBlockDWG::setHandlesFromText(std::vector<cad::Handle>& list, const std::string& text,
+                                   cad::Database& db) {
     list.clear();
     std::vector<cad::Handle> tokens;
     CAcadUtilities::convertHandlesStringToArray(text, tokens);
@@ -264,7 +274,8 @@ void CBlockDWG::setHandlesToMinus(const std::vector<cad::ObjectId>& ids, cad::Da
 }
 
 std::string CBlockDWG::getHandlesToAddAsString() const {
-    return korvaWrap(kFile, "CBlockDWG::getHandlesToAddAsString", [&] { return handleListText(handlesToAdd_); });
+    return korvaWrap(kFile, "CBlockDWG::getHandlesToAddAsString",
+                     [&] { return handleListText(handlesToAdd_); });
 }
 
 std::string CBlockDWG::getHandlesToMinusAsString() const {
@@ -331,10 +342,11 @@ void CBlockDWG::updateBlockIdentifier(cad::Entity& entity) {
     korvaWrap(kFile, "CBlockDWG::updateBlockIdentifier", [&] {
         auto* reference = dynamic_cast<cad::BlockReference*>(&entity);
         if (!reference || !reference->database()) return;
-        auto definition =
-            reference->database()->open<cad::BlockTableRecord>(reference->blockTableRecord(), cad::OpenMode::ForWrite);
+        auto definition = reference->database()->open<cad::BlockTableRecord>(reference->blockTableRecord(),
+                                                                             cad::OpenMode::ForWrite);
         if (!definition) return;
-        if (definition->name() != blockName_) KORVA_HOST_CHECK(definition->setName(blockName_), std::string());
+        if (definition->name() != blockName_)
+            KORVA_HOST_CHECK(definition->setName(blockName_), std::string());
     });
 }
 
@@ -351,12 +363,12 @@ void CBlockDWG::applyToDWG(cad::Document& drawing, CKorvaExceptions& errors) {
         const bool hasHyperlinks = getHyperlinks() != nullptr;
         if (hatchSettings_) {
             cad::ObjectId hatchId;
-            hatchBlock(db, *reference, hatchId, errors);
+            hatchBlock(drawing, *reference, hatchId, errors);
             if (hasHyperlinks) hyperlinkHatch(db, hatchId);
         }
         if (hasHyperlinks) hyperlinkBlock(*reference, false);
-        if (zoomAfterApply_) zoomToBlock(db, *reference);
-        if (assets_) assets_->applyToDWG(db, errors);
+        if (zoomAfterApply_) zoomToBlock(drawing, *reference);
+        if (assets_) assets_->applyToDWG(drawing, errors);
     });
 }
 
@@ -404,9 +416,12 @@ pugi::xml_node CBlockDWG::serialize(CXMLUtilities& factory, const std::string& n
         if (!getCode().empty()) child("mbCode", getCode());
         if (getArea() != 0.0) child("mbArea", CUtilities::DoubleToCString(getArea(), 2));
         if (attributes_) {
-            if (const CAttribute* a = attributes_->getAtAttribute(CKorvaAttribute::kName)) child("mbSwapName", a->getValue());
-            if (const CAttribute* a = attributes_->getAtAttribute(CKorvaAttribute::kArea)) child("mbSwapArea", a->getValue());
-            if (const CAttribute* a = attributes_->getAtAttribute(CKorvaAttribute::kAux)) child("mbSwapAux", a->getValue());
+            if (const CAttribute* a = attributes_->getAtAttribute(CKorvaAttribute::kName))
+                child("mbSwapName", a->getValue());
+            if (const CAttribute* a = attributes_->getAtAttribute(CKorvaAttribute::kArea))
+                child("mbSwapArea", a->getValue());
+            if (const CAttribute* a = attributes_->getAtAttribute(CKorvaAttribute::kAux))
+                child("mbSwapAux", a->getValue());
         }
         if (getHyperlinks() && getHyperlinks()->getCount() > 0)
             CXMLUtilities::appendChild(node, getHyperlinks()->serialize(factory, namespaceURI));
@@ -453,7 +468,8 @@ void CBlockDWG::deSerialize(const pugi::xml_node& node) {
 
 // ---- attributes ----
 
-void CBlockDWG::updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWcs, const cad::Point3d* anchor) {
+void CBlockDWG::updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWcs,
+                                 const cad::Point3d* anchor) {
     korvaWrap(kFile, "CBlockDWG::updateAttributes", [&] {
         if (attributes_) attributes_->applyToDWG(db, objectId_, ucsToWcs, anchor);
     });
@@ -462,6 +478,10 @@ void CBlockDWG::updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWc
 void CBlockDWG::copyFormatting(CBlockDWG& target) const {
     korvaWrap(kFile, "CBlockDWG::copyFormatting", [&] {
         target.setArea(getArea());
+        if (hatchSettings_) {
+            if (!target.hatchSettings_) target.hatchSettings_ = std::make_unique<CHatch>();
+            hatchSettings_->copyTo(*target.hatchSettings_);
+        }
         if (!attributes_) return;
         if (!target.attributes_) target.attributes_ = std::make_unique<CAttributes>();
         CAttributes& to = *target.attributes_;
@@ -490,7 +510,8 @@ CBlockDWGRoom::CBlockDWGRoom() {
     setBlockType(kBlockDWGRoom);
     setBlockName("ROOM-");
 }
-CBlockDWGRoom::CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db) : CBlockDWG(reference, db) {
+CBlockDWGRoom::CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db)
+    : CBlockDWG(reference, db) {
     setBlockType(kBlockDWGRoom);
 }
 CBlockDWGRoom::CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db, bool withAssets,
@@ -513,7 +534,8 @@ CBlockDWGFloor::CBlockDWGFloor() {
     setBlockType(kBlockDWGFloor);
     setBlockName("ROOM-GROSS_AREA");
 }
-CBlockDWGFloor::CBlockDWGFloor(const cad::BlockReference& reference, cad::Database& db) : CBlockDWG(reference, db) {
+CBlockDWGFloor::CBlockDWGFloor(const cad::BlockReference& reference, cad::Database& db)
+    : CBlockDWG(reference, db) {
     setBlockType(kBlockDWGFloor);
 }
 
@@ -530,7 +552,8 @@ CBlockDWGSite::CBlockDWGSite() {
     setBlockType(kBlockDWGSite);
     setBlockName("ROOM-GROSS_AREA");
 }
-CBlockDWGSite::CBlockDWGSite(const cad::BlockReference& reference, cad::Database& db) : CBlockDWG(reference, db) {
+CBlockDWGSite::CBlockDWGSite(const cad::BlockReference& reference, cad::Database& db)
+    : CBlockDWG(reference, db) {
     setBlockType(kBlockDWGSite);
 }
 
@@ -567,11 +590,13 @@ double CBlockDWG::walkList(std::vector<cad::Handle>& list, cad::Database& db, Me
 }
 
 double CBlockDWG::calcAddArea(cad::Database& db) {
-    return korvaWrap(kFile, "CBlockDWG::calcAddArea", [&] { return walkList(handlesToAdd_, db, Measure::Area); });
+    return korvaWrap(kFile, "CBlockDWG::calcAddArea",
+                     [&] { return walkList(handlesToAdd_, db, Measure::Area); });
 }
 
 double CBlockDWG::calcSubArea(cad::Database& db) {
-    return korvaWrap(kFile, "CBlockDWG::calcSubArea", [&] { return walkList(handlesToMinus_, db, Measure::Area); });
+    return korvaWrap(kFile, "CBlockDWG::calcSubArea",
+                     [&] { return walkList(handlesToMinus_, db, Measure::Area); });
 }
 
 double CBlockDWG::calcAddAreaPerimeters(cad::Database& db) {
@@ -592,7 +617,8 @@ void CBlockDWG::recalculateArea(cad::Database& db) {
             if (!object) return;
             if (const auto* reference = dynamic_cast<const cad::BlockReference*>(object.get())) {
                 if (auto outline = db.open<cad::Polyline>(CAcadUtilities::getOutlineId(*reference)))
-                    blockArea = CAcadUtilities::recalculateBlockArea(*reference, *outline, db.lunits(), getUnits() != 0);
+                    blockArea = CAcadUtilities::recalculateBlockArea(*reference, *outline, db.lunits(),
+                                                                     getUnits() != 0);
             }
         }
         setArea(CUtilities::roundDouble(blockArea - calcSubArea(db) + calcAddArea(db), getPrecision()));
@@ -607,8 +633,8 @@ void CBlockDWG::recalculatePerimeter(cad::Database& db) {
             if (!object) return;
             if (const auto* reference = dynamic_cast<const cad::BlockReference*>(object.get())) {
                 if (auto outline = db.open<cad::Polyline>(CAcadUtilities::getOutlineId(*reference)))
-                    blockPerimeter =
-                        CAcadUtilities::recalculateBlockPerimeter(*reference, *outline, db.lunits(), getUnits() != 0);
+                    blockPerimeter = CAcadUtilities::recalculateBlockPerimeter(*reference, *outline,
+                                                                               db.lunits(), getUnits() != 0);
             }
         }
         setPerimeter(calcSubAreaPerimeters(db) + blockPerimeter + calcAddAreaPerimeters(db));
@@ -652,7 +678,8 @@ void CBlockDWG::highlightAreasAdded(cad::Document& drawing, bool highlight, bool
         if (lock.lockStatus() != cad::ErrorStatus::eOk) return;
         cad::Database& db = drawing.database();
         if (announce)
-            cad::acutPrintf("\nThere are %i area(s) added to this block\n", static_cast<int>(handlesToAdd_.size()));
+            cad::acutPrintf("\nThere are %i area(s) added to this block\n",
+                            static_cast<int>(handlesToAdd_.size()));
         highlightList(handlesToAdd_, db, highlight, 3);
     });
 }

@@ -1,10 +1,9 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "engine/db/Handle.h"
 #include "engine/db/ObjectId.h"
@@ -29,7 +28,7 @@ class Entity;
 // A space block as it stands in the drawing: a block reference whose XData record holds the
 // measured area and perimeter and the descriptive fields of the space.
 class CBlockDWG : public CBlock {
-public:
+  public:
     static constexpr const char* kNotSet = "<Not Set>";
     static constexpr const char* kNoXData = "No X Data";
 
@@ -113,15 +112,15 @@ public:
     void deSerialize(const pugi::xml_node& node);
 
     // Zooms the view to the entity's outline extents widened by zoomBorder.
-    void zoomToBlock(cad::Database& db, const cad::Entity& entity) const;
+    void zoomToBlock(cad::Document& drawing, const cad::Entity& entity) const;
 
     // ---- hatching ----
     // Hatches the reference's outline (the first polyline of its definition) with the added
     // areas as further loops and the subtracted ones as holes. Failures that must not stop a
     // loop over many blocks go to `errors`; hatchId is the hatch drawn (null when none).
-    void hatchBlock(cad::Database& db, cad::BlockReference& reference, cad::ObjectId& hatchId,
+    void hatchBlock(cad::Document& drawing, cad::BlockReference& reference, cad::ObjectId& hatchId,
                     CKorvaExceptions& errors);
-    void hatchObject(cad::Database& db, cad::BlockReference& reference, cad::ObjectId boundaryId,
+    void hatchObject(cad::Document& drawing, cad::BlockReference& reference, cad::ObjectId boundaryId,
                      const std::vector<cad::ObjectId>& noHatchIds, const std::vector<cad::ObjectId>& additionalIds,
                      cad::ObjectId& hatchId, CKorvaExceptions& errors);
 
@@ -134,7 +133,8 @@ public:
     void hyperlinkHatch(cad::Database& db, cad::ObjectId hatchId) const;
 
     // ---- attributes ----
-    void updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWcs, const cad::Point3d* anchor = nullptr);
+    void updateAttributes(cad::Database& db, const cad::Matrix3d& ucsToWcs,
+                          const cad::Point3d* anchor = nullptr);
     void copyFormatting(CBlockDWG& target) const;
 
     // ---- area and perimeter ----
@@ -151,12 +151,13 @@ public:
     void highlightAreasAdded(cad::Document& drawing, bool highlight, bool announce);
     void highlightAreasSubtracted(cad::Document& drawing, bool highlight, bool announce);
 
-private:
+  private:
     enum class Measure { Area, Perimeter };
     double walkList(std::vector<cad::Handle>& list, cad::Database& db, Measure measure);
     void highlightList(std::vector<cad::Handle>& list, cad::Database& db, bool highlight, int colour);
     void setHandlesFromText(std::vector<cad::Handle>& list, const std::string& text, cad::Database& db);
-    void setHandlesFromIds(std::vector<cad::Handle>& list, const std::vector<cad::ObjectId>& ids, cad::Database& db);
+    void setHandlesFromIds(std::vector<cad::Handle>& list, const std::vector<cad::ObjectId>& ids,
+                           cad::Database& db);
 
     cad::ObjectId objectId_;
     cad::Handle acDbHandle_;
@@ -176,7 +177,7 @@ private:
 
 // The four kinds differ only in their type code and default block name.
 class CBlockDWGRoom : public CBlockDWG {
-public:
+  public:
     CBlockDWGRoom();
     CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db);
     // withAssets: also collects the assets standing inside the outline, through `index` when
@@ -186,19 +187,19 @@ public:
 };
 
 class CBlockDWGFloor : public CBlockDWG {
-public:
+  public:
     CBlockDWGFloor();
     CBlockDWGFloor(const cad::BlockReference& reference, cad::Database& db);
 };
 
 class CBlockDWGBuilding : public CBlockDWG {
-public:
+  public:
     CBlockDWGBuilding();
     CBlockDWGBuilding(const cad::BlockReference& reference, cad::Database& db);
 };
 
 class CBlockDWGSite : public CBlockDWG {
-public:
+  public:
     CBlockDWGSite();
     CBlockDWGSite(const cad::BlockReference& reference, cad::Database& db);
 };

@@ -12,6 +12,7 @@
 #include "engine/db/Database.h"
 #include "engine/db/Hatch.h"
 #include "engine/db/Polyline.h"
+#include "engine/editor/Document.h"
 #include "host/AcadUtilities.h"
 #include "spaceblocks/BlockDWG.h"
 #include "spaceblocks/DrawingView.h"
@@ -21,22 +22,20 @@ namespace {
 // Errors name the record's own source file.
 constexpr const char* kFile = "BlockDWG.cpp";
 
-// The drawing's name for host-error messages; the drawing object will supply its full path.
-std::string drawingName(const cad::Database&) { return {}; }
-
 }  // namespace
 
-void CBlockDWG::zoomToBlock(cad::Database& db, const cad::Entity& entity) const {
+void CBlockDWG::zoomToBlock(cad::Document& drawing, const cad::Entity& entity) const {
     korvaWrap(kFile, "CBlockDWG::zoomToBlock", [&] {
         cad::Point3d low, high;
         CAcadUtilities::getBlockExtents(entity, low, high, zoomBorder_);
-        CDrawingView::zoomWindow(db, low, high);
+        CDrawingView::zoomWindow(drawing.database(), low, high);
     });
 }
 
-void CBlockDWG::hatchBlock(cad::Database& db, cad::BlockReference& reference, cad::ObjectId& hatchId,
+void CBlockDWG::hatchBlock(cad::Document& drawing, cad::BlockReference& reference, cad::ObjectId& hatchId,
                            CKorvaExceptions& errors) {
     korvaWrap(kFile, "CBlockDWG::hatchBlock", [&] {
+        cad::Database& db = drawing.database();
         if (reference.className() != "AcDbBlockReference") return;
         const cad::ObjectId boundaryId = CAcadUtilities::getOutlineId(reference);
         if (boundaryId.isNull()) {
@@ -46,19 +45,20 @@ void CBlockDWG::hatchBlock(cad::Database& db, cad::BlockReference& reference, ca
         }
         std::vector<cad::ObjectId> additionalIds, noHatchIds;
         KORVA_HOST_CHECK(static_cast<cad::ErrorStatus>(convertHandlesToObjectIds(handlesToAdd_, db, additionalIds)),
-                         drawingName(db));
+                         drawing.fileName());
         KORVA_HOST_CHECK(static_cast<cad::ErrorStatus>(convertHandlesToObjectIds(handlesToMinus_, db, noHatchIds)),
-                         drawingName(db));
-        hatchObject(db, reference, boundaryId, noHatchIds, additionalIds, hatchId, errors);
+                         drawing.fileName());
+        hatchObject(drawing, reference, boundaryId, noHatchIds, additionalIds, hatchId, errors);
     });
 }
 
-void CBlockDWG::hatchObject(cad::Database& db, cad::BlockReference& reference, cad::ObjectId boundaryId,
+void CBlockDWG::hatchObject(cad::Document& drawing, cad::BlockReference& reference, cad::ObjectId boundaryId,
                             const std::vector<cad::ObjectId>& noHatchIds,
                             const std::vector<cad::ObjectId>& additionalIds, cad::ObjectId& hatchId,
                             CKorvaExceptions& errors) {
     korvaWrap(kFile, "CBlockDWG::hatchObject", [&] {
         if (!hatchSettings_) return;
+        cad::Database& db = drawing.database();
         const char* const procSig = "CBlockDWG::hatchObject";
         const cad::Matrix3d transform = reference.blockTransform();
         const cad::Matrix3d inverse = transform.inverse();
@@ -66,13 +66,13 @@ void CBlockDWG::hatchObject(cad::Database& db, cad::BlockReference& reference, c
         // Loops are read from the drawing, so the hatch joins model space before it gets them.
         hatchId = CHatch::postToModelSpace(db, hatchSettings_->createHatchEntity(db));
         auto hatch = db.open<cad::Hatch>(hatchId, cad::OpenMode::ForWrite);
-        KORVA_HOST_CHECK(hatch.openStatus(), drawingName(db));
+        KORVA_HOST_CHECK(hatch.openStatus(), drawing.fileName());
 
         // The outline lives in the definition: it is moved to where the block stands for as long
         // as the hatch reads it.
         auto boundary = db.open<cad::Entity>(boundaryId, cad::OpenMode::ForWrite);
-        KORVA_HOST_CHECK(boundary.openStatus(), drawingName(db));
-        KORVA_HOST_CHECK(boundary->transformBy(transform), drawingName(db));
+        KORVA_HOST_CHECK(boundary.openStatus(), drawing.fileName());
+        KORVA_HOST_CHECK(boundary->transformBy(transform), drawing.fileName());
         if (hatch->appendLoop(cad::HatchLoop::kOutermost, std::vector<cad::ObjectId>{boundaryId}) !=
             cad::ErrorStatus::eOk) {
             boundary->transformBy(inverse);
@@ -91,7 +91,7 @@ void CBlockDWG::hatchObject(cad::Database& db, cad::BlockReference& reference, c
                 errors.add(CEXHatchNoHatchAreas(getName(), kModuleDescription, kFile, procSig));
         }
 
-        const cad::ErrorStatus evaluation = CHatch::evaluateHatch(*hatch, db);
+        const cad::ErrorStatus evaluation = CHatch::evaluateHatch(*hatch);
         const std::string object = "korva block " + getName();
         const double scale = static_cast<double>(hatchSettings_->getScale());
         if (evaluation == cad::ErrorStatus::eHatchTooDense)
@@ -100,7 +100,7 @@ void CBlockDWG::hatchObject(cad::Database& db, cad::BlockReference& reference, c
             errors.add(
                 CEXHatchTooSparse(object, hatchSettings_->getPattern(), scale, kModuleDescription, kFile, procSig));
         else if (evaluation != cad::ErrorStatus::eOk)
-            errors.add(CEXUnhandled(evaluation, kModuleDescription, kFile, procSig, __LINE__, drawingName(db)));
+            errors.add(CEXUnhandled(evaluation, kModuleDescription, kFile, procSig, __LINE__, drawing.fileName()));
 
         boundary->transformBy(inverse);
         CAcadUtilities::moveEntityToBottom(*hatch);
@@ -125,7 +125,7 @@ void CBlockDWG::hyperlinkHatch(cad::Database& db, cad::ObjectId hatchId) const {
     korvaWrap(kFile, "CBlockDWG::hyperlinkHatch", [&] {
         if (hatchId.isNull()) return;
         auto hatch = db.open<cad::Entity>(hatchId, cad::OpenMode::ForWrite);
-        KORVA_HOST_CHECK(hatch.openStatus(), drawingName(db));
+        KORVA_HOST_CHECK(hatch.openStatus(), std::string());
         hyperlinkEntity(*hatch);
     });
 }

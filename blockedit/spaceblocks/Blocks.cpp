@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/HostError.h"
 #include "core/KorvaWrap.h"
 #include "core/Utilities.h"
 #include "data/AssetIndex.h"
@@ -11,6 +12,7 @@
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
 #include "engine/db/SymbolTable.h"
+#include "engine/editor/DocumentManager.h"
 #include "engine/editor/Wildcard.h"
 #include "host/AcadUtilities.h"
 #include "logging/XMLUtilities.h"
@@ -140,8 +142,11 @@ void CBlocks::gatherKorvaBlocks(cad::Database& db, const std::vector<cad::Object
     }
 }
 
-void CBlocks::getKorvaDWGBlocks_SS(cad::Database& db, bool withAssets, const std::string& levelCode) {
+void CBlocks::getKorvaDWGBlocks_SS(cad::Document& drawing, bool withAssets, const std::string& levelCode) {
     korvaWrap(kFile, "CBlocks::getKorvaDWGBlocks_SS", [&] {
+        cad::AcAxDocLock lock(drawing);
+        if (lock.lockStatus() != cad::ErrorStatus::eOk) return;
+        cad::Database& db = drawing.database();
         ZoomedToExtents frame(db);
         std::vector<cad::ObjectId> set;
         if (getKorvaBlockSS(db, set) != cad::RTNORM) return;
@@ -149,8 +154,11 @@ void CBlocks::getKorvaDWGBlocks_SS(cad::Database& db, bool withAssets, const std
     });
 }
 
-void CBlocks::getKorvaDWGBlocks_I(cad::Database& db, bool withAssets, const std::string& levelCode) {
+void CBlocks::getKorvaDWGBlocks_I(cad::Document& drawing, bool withAssets, const std::string& levelCode) {
     korvaWrap(kFile, "CBlocks::getKorvaDWGBlocks_I", [&] {
+        cad::AcAxDocLock lock(drawing);
+        if (lock.lockStatus() != cad::ErrorStatus::eOk) return;
+        cad::Database& db = drawing.database();
         std::vector<cad::ObjectId> candidates;
         {
             auto space = db.open<cad::BlockTableRecord>(db.modelSpaceId());
@@ -167,8 +175,11 @@ void CBlocks::getKorvaDWGBlocks_I(cad::Database& db, bool withAssets, const std:
     });
 }
 
-void CBlocks::getAcadBlocks(cad::Database& db) {
+void CBlocks::getAcadBlocks(cad::Document& drawing) {
     korvaWrap(kFile, "CBlocks::getAcadBlocks", [&] {
+        cad::AcAxDocLock lock(drawing);
+        KORVA_HOST_CHECK(lock.lockStatus(), drawing.fileName());
+        cad::Database& db = drawing.database();
         std::vector<cad::ObjectId> set;
         if (getAcadBlockSS(db, set) != cad::RTNORM) return;
         for (cad::ObjectId id : set) {
@@ -180,9 +191,12 @@ void CBlocks::getAcadBlocks(cad::Database& db) {
     });
 }
 
-void CBlocks::getMarkerBlocks_SS(cad::Database& db, Selector select, const std::string& markerName,
+void CBlocks::getMarkerBlocks_SS(cad::Document& drawing, Selector select, const std::string& markerName,
                                  const MarkerFactory& make) {
     korvaWrap(kFile, "CBlocks::getMarkerBlocks_SS", [&] {
+        cad::AcAxDocLock lock(drawing);
+        if (lock.lockStatus() != cad::ErrorStatus::eOk) return;
+        cad::Database& db = drawing.database();
         ZoomedToExtents frame(db);
         std::vector<cad::ObjectId> set;
         if (select(db, set) != cad::RTNORM) return;
@@ -194,12 +208,13 @@ void CBlocks::getMarkerBlocks_SS(cad::Database& db, Selector select, const std::
     });
 }
 
-void CBlocks::getLegendBlock_SS(cad::Database& db, const MarkerFactory& make) {
-    korvaWrap(kFile, "CBlocks::getLegendBlock_SS", [&] { getMarkerBlocks_SS(db, &getLegendBlockSS, kMarkerLegend, make); });
+void CBlocks::getLegendBlock_SS(cad::Document& drawing, const MarkerFactory& make) {
+    korvaWrap(kFile, "CBlocks::getLegendBlock_SS",
+              [&] { getMarkerBlocks_SS(drawing, &getLegendBlockSS, kMarkerLegend, make); });
 }
 
-void CBlocks::getPieBlock_SS(cad::Database& db, const MarkerFactory& make) {
-    korvaWrap(kFile, "CBlocks::getPieBlock_SS", [&] { getMarkerBlocks_SS(db, &getPieBlockSS, kMarkerPie, make); });
+void CBlocks::getPieBlock_SS(cad::Document& drawing, const MarkerFactory& make) {
+    korvaWrap(kFile, "CBlocks::getPieBlock_SS", [&] { getMarkerBlocks_SS(drawing, &getPieBlockSS, kMarkerPie, make); });
 }
 
 // ---- the list ----
@@ -283,8 +298,11 @@ void CBlocks::sortBlocksByHandle(bool ascending) {
     });
 }
 
-void CBlocks::zoomToBlocks(cad::Database& db, double border) {
+void CBlocks::zoomToBlocks(cad::Document& drawing, double border) {
     korvaWrap(kFile, "CBlocks::zoomToBlocks", [&] {
+        cad::AcAxDocLock lock(drawing);
+        KORVA_HOST_CHECK(lock.lockStatus(), drawing.fileName());
+        cad::Database& db = drawing.database();
         cad::Point3d low(1e30, 1e30, 1e30), high(1e-30, 1e-30, 1e-30);
         bool any = false;
         for (const auto& record : list_) {

@@ -15,6 +15,7 @@ class CXMLUtilities;
 namespace cad {
 class BlockReference;
 class Database;
+class Document;
 }  // namespace cad
 
 // The ordered collection of block records a whole-drawing operation works on. Owns its records.
@@ -44,17 +45,18 @@ public:
     // ---- gathering ----
     // The space blocks of the drawing: with level code "f" rooms and the floor, else buildings
     // and the site. withAssets lets each room collect the assets inside its outline.
-    void getKorvaDWGBlocks_SS(cad::Database& db, bool withAssets, const std::string& levelCode);
+    // A refused lock of the drawing gathers nothing.
+    void getKorvaDWGBlocks_SS(cad::Document& drawing, bool withAssets, const std::string& levelCode);
     // The same over every block reference of model space except the markers.
-    void getKorvaDWGBlocks_I(cad::Database& db, bool withAssets, const std::string& levelCode);
+    void getKorvaDWGBlocks_I(cad::Document& drawing, bool withAssets, const std::string& levelCode);
     // Every block reference as a plain drawing record.
-    void getAcadBlocks(cad::Database& db);
+    void getAcadBlocks(cad::Document& drawing);
     // The marker references whose definition is `markerName`, found by `select`, each made
     // into a record by `make`.
-    void getMarkerBlocks_SS(cad::Database& db, Selector select, const std::string& markerName,
+    void getMarkerBlocks_SS(cad::Document& drawing, Selector select, const std::string& markerName,
                             const MarkerFactory& make);
-    void getLegendBlock_SS(cad::Database& db, const MarkerFactory& make);
-    void getPieBlock_SS(cad::Database& db, const MarkerFactory& make);
+    void getLegendBlock_SS(cad::Document& drawing, const MarkerFactory& make);
+    void getPieBlock_SS(cad::Document& drawing, const MarkerFactory& make);
 
     // The "NAME=" item of the reference's "AECXDATA" record, without its key; empty without one.
     static std::string readNameFromXData(const cad::BlockReference& reference);
@@ -77,8 +79,8 @@ public:
     // Selection sort on the handles read as hexadecimal; equal handles keep their order.
     void sortBlocksByHandle(bool ascending);
     // Zooms the view to the outlines of all drawing records, each widened by the border. An empty
-    // collection leaves the view alone.
-    void zoomToBlocks(cad::Database& db, double border);
+    // collection leaves the view alone. A refused lock raises the drawing-lock error.
+    void zoomToBlocks(cad::Document& drawing, double border);
 
     // <korvaBlocks> with each drawing record's <korvaBlock>, in list order.
     pugi::xml_node serialize(CXMLUtilities& factory, const std::string& namespaceURI) const;

@@ -11,10 +11,17 @@ CKorvaAttribute::CKorvaAttribute(int kind, std::string value, std::string layer)
 void CKorvaAttribute::setKind(int kind) {
     kind_ = kind;
     switch (kind) {
-    case kName: setTag("NAME"); break;
-    case kArea: setTag("AREA"); break;
-    case kAux: setTag("AUX"); break;
-    default: break;
+        case kName:
+            setTag("NAME");
+            break;
+        case kArea:
+            setTag("AREA");
+            break;
+        case kAux:
+            setTag("AUX");
+            break;
+        default:
+            break;
     }
 }
 

@@ -3,7 +3,7 @@
 
 // One of the three attributes every space block shows; the kind decides the tag.
 class CKorvaAttribute : public CAttribute {
-public:
+  public:
     static constexpr int kName = 0;
     static constexpr int kArea = 1;
     static constexpr int kAux = 2;
@@ -17,6 +17,6 @@ public:
 
     std::unique_ptr<CAttribute> clone() const override;
 
-private:
+  private:
     int kind_ = kName;
 };

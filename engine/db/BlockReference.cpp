@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/db/Attribute.h"
+#include "engine/db/AttributeDefinition.h"
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
 #include "engine/db/Dictionary.h"
@@ -18,12 +19,19 @@ constexpr int kMaxNesting = 32;
 
 // Extents of a block's visible entities in its own coordinates; nested references recurse up to
 // a depth that also stops reference cycles.
-Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth);
+Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth, BlockExtentsCache& cache);
 
-Extents3d referenceExtents(const Database& db, const BlockReference& ref, int depth) {
+Extents3d referenceExtents(const Database& db, const BlockReference& ref, int depth, BlockExtentsCache& cache) {
     Extents3d result;
     if (depth > kMaxNesting) return result;
-    Extents3d content = blockContentExtents(db, ref.blockTableRecord(), depth + 1);
+    Extents3d content;
+    if (auto it = cache.find(ref.blockTableRecord()); it != cache.end()) {
+        content = it->second;
+    } else {
+        content = blockContentExtents(db, ref.blockTableRecord(), depth + 1, cache);
+        // Only complete results are kept: a cut-off cycle would otherwise poison the cache.
+        if (depth == 0) cache.emplace(ref.blockTableRecord(), content);
+    }
     if (!content.isEmpty()) {
         const auto* block = dynamic_cast<const BlockTableRecord*>(db.objectAt(ref.blockTableRecord()));
         BlockPlacement placement{ref.position(), ref.scaleFactors().x, ref.scaleFactors().y,
@@ -54,7 +62,7 @@ Extents3d referenceExtents(const Database& db, const BlockReference& ref, int de
     return result;
 }
 
-Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth) {
+Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth, BlockExtentsCache& cache) {
     Extents3d result;
     const auto* block = dynamic_cast<const BlockTableRecord*>(db.objectAt(blockId));
     if (!block || depth > kMaxNesting) return result;
@@ -65,7 +73,7 @@ Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth) {
         if (entity->kind() == ObjectKind::AttributeDefinition) continue;
         Extents3d box;
         if (const auto* nested = dynamic_cast<const BlockReference*>(entity)) {
-            box = referenceExtents(db, *nested, depth + 1);
+            box = referenceExtents(db, *nested, depth + 1, cache);
         } else if (entity->getGeomExtents(box) != ErrorStatus::eOk) {
             continue;
         }
@@ -150,6 +158,21 @@ ErrorStatus BlockReference::appendAttribute(std::unique_ptr<Attribute>&& attribu
     return ErrorStatus::eOk;
 }
 
+ErrorStatus BlockReference::appendAttributesFromBlock() {
+    if (!database()) return ErrorStatus::eNotApplicable;
+    const auto* block = dynamic_cast<const BlockTableRecord*>(database()->objectAt(block_));
+    if (!block) return ErrorStatus::eWrongObjectType;
+    Matrix3d transform = blockTransform();
+    for (ObjectId id : block->entityIds()) {
+        const auto* def = dynamic_cast<const AttributeDefinition*>(database()->objectAt(id));
+        if (!def || def->isErased() || def->isConstant() || attributeId(def->tag())) continue;
+        auto attribute = std::make_unique<Attribute>();
+        attribute->setAttributeFromBlock(*def, transform);
+        if (ErrorStatus es = appendAttribute(std::move(attribute)); es != ErrorStatus::eOk) return es;
+    }
+    return ErrorStatus::eOk;
+}
+
 ObjectId BlockReference::attributeId(std::string_view tag) const {
     if (!database()) return {};
     for (ObjectId id : attributes_) {
@@ -200,8 +223,13 @@ ErrorStatus BlockReference::transformBy(const Matrix3d& transform) {
 }
 
 ErrorStatus BlockReference::getGeomExtents(Extents3d& extents) const {
+    BlockExtentsCache cache;
+    return getGeomExtents(extents, cache);
+}
+
+ErrorStatus BlockReference::getGeomExtents(Extents3d& extents, BlockExtentsCache& cache) const {
     if (!database()) return ErrorStatus::eNotApplicable;
-    extents = referenceExtents(*database(), *this, 0);
+    extents = referenceExtents(*database(), *this, 0, cache);
     return extents.isEmpty() ? ErrorStatus::eInvalidInput : ErrorStatus::eOk;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/db/Entity.h"
@@ -10,6 +11,9 @@
 namespace cad {
 
 class Attribute;
+
+// Extents of block definitions' contents, shared by the references measured in one pass.
+using BlockExtentsCache = std::unordered_map<ObjectId, Extents3d>;
 
 // A reference to a block definition (INSERT; with rows or columns, a MINSERT). It owns its
 // attributes, in order, and the SEQEND that closes their list.
@@ -54,6 +58,10 @@ public:
     // Adds an attribute owned by this reference. The attribute is taken only on success.
     ErrorStatus appendAttribute(std::unique_ptr<Attribute>&& attribute, ObjectId* outId = nullptr,
                                 Handle handle = {});
+    // One attribute per non-constant attribute definition of the block, in the block's order,
+    // placed by the block transform and holding the definition's default text. Tags the
+    // reference already has are skipped.
+    ErrorStatus appendAttributesFromBlock();
     ObjectId sequenceEndId() const { return seqend_; }
     void setSequenceEndId(ObjectId id) { seqend_ = id; touch(); }
     // An attribute by tag (ignoring case), or the null id.
@@ -67,6 +75,8 @@ public:
     // Moves the attributes with the reference.
     ErrorStatus transformBy(const Matrix3d& transform) override;
     ErrorStatus getGeomExtents(Extents3d& extents) const override;
+    // The same, reusing block contents measured before (the block must not change in between).
+    ErrorStatus getGeomExtents(Extents3d& extents, BlockExtentsCache& cache) const;
 
 private:
     ObjectId block_, seqend_;

@@ -11,6 +11,7 @@
 #include "engine/db/SymbolName.h"
 #include "engine/db/SymbolTable.h"
 #include "engine/geometry/CoordinateSystem.h"
+#include "engine/hatch/HatchPatternLibrary.h"
 
 namespace cad {
 
@@ -30,15 +31,13 @@ ErrorStatus Database::addObjectBase(std::unique_ptr<DbObject>& object, ObjectId 
     if (!object) return ErrorStatus::eInvalidInput;
     if (object->db_) return ErrorStatus::eInvalidInput;
     if (handle.isNull()) handle = Handle(nextHandle_);
-    std::uint32_t index;
-    auto it = byHandle_.find(handle);
-    if (it != byHandle_.end()) {
-        if (slots_[it->second].object) return ErrorStatus::eHandleInUse;
-        index = it->second;
+    std::uint32_t index = byHandle_.find(handle);
+    if (index != HandleIndex::kNone) {
+        if (slots_[index].object) return ErrorStatus::eHandleInUse;
     } else {
         index = static_cast<std::uint32_t>(slots_.size());
         slots_.push_back({nullptr, handle});
-        byHandle_.emplace(handle, index);
+        byHandle_.insert(handle, index);
     }
     nextHandle_ = std::max(nextHandle_, handle.value() + 1);
     object->db_ = this;
@@ -52,22 +51,21 @@ ErrorStatus Database::addObjectBase(std::unique_ptr<DbObject>& object, ObjectId 
 
 ObjectId Database::reserveId(Handle handle) {
     if (handle.isNull()) return {};
-    auto it = byHandle_.find(handle);
-    if (it != byHandle_.end()) return ObjectId(it->second);
+    if (std::uint32_t existing = byHandle_.find(handle); existing != HandleIndex::kNone) return ObjectId(existing);
     auto index = static_cast<std::uint32_t>(slots_.size());
     slots_.push_back({nullptr, handle});
-    byHandle_.emplace(handle, index);
+    byHandle_.insert(handle, index);
     nextHandle_ = std::max(nextHandle_, handle.value() + 1);
     return ObjectId(index);
 }
 
 ErrorStatus Database::getObjectId(ObjectId& out, Handle handle, bool includeErased) const {
     out = {};
-    auto it = byHandle_.find(handle);
-    if (it == byHandle_.end()) return ErrorStatus::eWasErased;
-    const DbObject* obj = slots_[it->second].object.get();
+    std::uint32_t index = byHandle_.find(handle);
+    if (index == HandleIndex::kNone) return ErrorStatus::eWasErased;
+    const DbObject* obj = slots_[index].object.get();
     if (!obj || (obj->isErased() && !includeErased)) return ErrorStatus::eWasErased;
-    out = ObjectId(it->second);
+    out = ObjectId(index);
     return ErrorStatus::eOk;
 }
 
@@ -227,13 +225,17 @@ Extents3d Database::computeExtents(ObjectId blockId) const {
     Extents3d result;
     const auto* block = dynamic_cast<const BlockTableRecord*>(objectAt(blockId));
     if (!block) return result;
+    BlockExtentsCache cache;
     for (ObjectId id : block->entityIds()) {
         const auto* entity = dynamic_cast<const Entity*>(objectAt(id));
         if (!entity || entity->isErased() || !entity->isVisible()) continue;
         const auto* layer = dynamic_cast<const LayerTableRecord*>(objectAt(entity->layerId()));
         if (layer && layer->isFrozen()) continue;
         Extents3d box;
-        if (entity->getGeomExtents(box) == ErrorStatus::eOk) result.addExtents(box);
+        ErrorStatus es = entity->kind() == ObjectKind::BlockReference
+                             ? static_cast<const BlockReference*>(entity)->getGeomExtents(box, cache)
+                             : entity->getGeomExtents(box);
+        if (es == ErrorStatus::eOk) result.addExtents(box);
     }
     return result;
 }
@@ -247,6 +249,14 @@ void Database::updateExtents() {
         header_.setPoint("$EXTMIN", box.minPoint());
         header_.setPoint("$EXTMAX", box.maxPoint());
     }
+}
+
+HatchPatternLibrary& Database::hatchPatterns() const {
+    if (!patterns_) {
+        bool metric = header_.getInt("$MEASUREMENT").value_or(0) == 1;
+        patterns_ = std::make_unique<HatchPatternLibrary>(metric ? PatternUnits::Metric : PatternUnits::Imperial);
+    }
+    return *patterns_;
 }
 
 std::vector<ObjectId> Database::layouts() const {
@@ -341,6 +351,7 @@ ErrorStatus Database::deepCloneObjects(const std::vector<ObjectId>& entities, Ob
         if (!source->isEntity()) return ErrorStatus::eWrongObjectType;
     }
     std::size_t first = mapping.pairs().size();
+    mapping.reserve(first + entities.size() * 4);
     for (ObjectId id : entities) {
         if (mapping.find(id)) continue;
         ObjectId copy;

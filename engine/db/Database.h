@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/db/DbObject.h"
 #include "engine/db/ErrorStatus.h"
 #include "engine/db/Handle.h"
+#include "engine/db/HandleIndex.h"
 #include "engine/db/HeaderVariables.h"
 #include "engine/db/IdMapping.h"
 #include "engine/db/ObjectId.h"
@@ -26,6 +26,7 @@ enum class TableKind : std::uint8_t {
 constexpr std::size_t kTableKindCount = 9;
 
 template <class T> class ObjectPtr;
+class HatchPatternLibrary;
 class Entity;
 
 // One drawing in memory: the object table (id <-> handle), the symbol tables, the named object
@@ -66,6 +67,12 @@ public:
     // Direct access without opening, for readers and writers walking the whole table; null for
     // ids never filled. Index 0 is never used.
     DbObject* objectAt(ObjectId id) const;
+    // Whether `id` names an object that is there and not erased: writers skip references to
+    // anything else (group members, draw-order pairs, reactors of erased objects).
+    bool isLive(ObjectId id) const {
+        const DbObject* obj = objectAt(id);
+        return obj && !obj->isErased();
+    }
     std::uint32_t slotCount() const { return static_cast<std::uint32_t>(slots_.size()); }
     // The next handle a new object gets ($HANDSEED); always above every handle in use.
     Handle handseed() const { return Handle(nextHandle_); }
@@ -127,6 +134,10 @@ public:
     // Writes $EXTMIN/$EXTMAX from the model space entities (the "unknown" form when empty).
     void updateExtents();
 
+    // Hatch patterns by name, in the units $MEASUREMENT gives (metric when 1); made on first use,
+    // and where users' pattern files are loaded.
+    HatchPatternLibrary& hatchPatterns() const;
+
     // ---- layouts ----
     // Layout objects ordered by tab order (Model first).
     std::vector<ObjectId> layouts() const;
@@ -158,12 +169,13 @@ private:
     ErrorStatus cloneOne(ObjectId source, ObjectId owner, IdMapping& mapping, ObjectId& out);
 
     std::vector<Slot> slots_;
-    std::unordered_map<Handle, std::uint32_t> byHandle_;
+    HandleIndex byHandle_;
     std::uint64_t nextHandle_ = 1;
     std::array<ObjectId, kTableKindCount> tables_{};
     ObjectId namedObjects_;
     HeaderVariables header_;
     std::string currentLayout_ = "Model";
+    mutable std::unique_ptr<HatchPatternLibrary> patterns_;
 };
 
 }  // namespace cad

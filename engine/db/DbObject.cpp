@@ -20,14 +20,19 @@ void DbObject::remapIds(const IdMapping& mapping) {
     owner_ = mapping.translate(owner_);
     xdict_ = mapping.translate(xdict_);
     for (ObjectId& r : reactors_) r = mapping.translate(r);
-    if (!db_) return;
-    for (XDataItem& item : xdata_) {
+    if (!db_ || xdata_.empty()) return;
+    XDataChain chain = unpackXData(xdata_);
+    bool changed = false;
+    for (XDataItem& item : chain) {
         if (item.code() != 1005) continue;
         ObjectId source;
         if (db_->getObjectId(source, item.asHandle(), true) != ErrorStatus::eOk) continue;
-        ObjectId clone = mapping.find(source);
-        if (clone) item.setHandle(db_->handleOf(clone));
+        if (ObjectId clone = mapping.find(source)) {
+            item.setHandle(db_->handleOf(clone));
+            changed = true;
+        }
     }
+    if (changed) xdata_ = packXData(chain);
 }
 
 void DbObject::collectOwned(std::vector<ObjectId>& out) const {
@@ -62,8 +67,9 @@ void DbObject::removeReactor(ObjectId id) {
 }
 
 XDataChain DbObject::xData(std::string_view app) const {
-    if (app.empty()) return xdata_;
-    return xdataOfApp(xdata_, app);
+    if (xdata_.empty()) return {};
+    if (app.empty()) return unpackXData(xdata_);
+    return xdataOfApp(unpackXData(xdata_), app);
 }
 
 ErrorStatus DbObject::setXData(const XDataChain& chain) {
@@ -84,33 +90,35 @@ ErrorStatus DbObject::setXData(const XDataChain& chain) {
     }
     if (depth != 0) return ErrorStatus::eInvalidXData;
 
+    XDataChain current = unpackXData(xdata_);
     std::size_t start = 0;
     while (start < chain.size()) {
         std::size_t end = start + 1;
         while (end < chain.size() && !chain[end].isAppName()) ++end;
         const std::string& app = chain[start].asText();
         // Locate the application's current part.
-        std::size_t from = xdata_.size(), to = xdata_.size();
-        for (std::size_t i = 0; i < xdata_.size(); ++i) {
-            if (xdata_[i].isAppName() && symbolNamesEqual(xdata_[i].asText(), app)) {
+        std::size_t from = current.size(), to = current.size();
+        for (std::size_t i = 0; i < current.size(); ++i) {
+            if (current[i].isAppName() && symbolNamesEqual(current[i].asText(), app)) {
                 from = i;
                 to = i + 1;
-                while (to < xdata_.size() && !xdata_[to].isAppName()) ++to;
+                while (to < current.size() && !current[to].isAppName()) ++to;
                 break;
             }
         }
         auto first = chain.begin() + static_cast<std::ptrdiff_t>(start);
         auto last = chain.begin() + static_cast<std::ptrdiff_t>(end);
         bool removes = end == start + 1;
-        if (from == xdata_.size()) {
-            if (!removes) xdata_.insert(xdata_.end(), first, last);
+        if (from == current.size()) {
+            if (!removes) current.insert(current.end(), first, last);
         } else {
-            auto at = xdata_.erase(xdata_.begin() + static_cast<std::ptrdiff_t>(from),
-                                   xdata_.begin() + static_cast<std::ptrdiff_t>(to));
-            if (!removes) xdata_.insert(at, first, last);
+            auto at = current.erase(current.begin() + static_cast<std::ptrdiff_t>(from),
+                                   current.begin() + static_cast<std::ptrdiff_t>(to));
+            if (!removes) current.insert(at, first, last);
         }
         start = end;
     }
+    xdata_ = packXData(current);
     touch();
     return ErrorStatus::eOk;
 }

@@ -70,8 +70,9 @@ public:
     // registered in the database's APPID table.
     ErrorStatus setXData(const XDataChain& chain);
     // The whole chain as stored, without checks: for file readers.
-    const XDataChain& xDataChain() const { return xdata_; }
-    void setXDataChain(XDataChain chain) { xdata_ = std::move(chain); touch(); }
+    XDataChain xDataChain() const { return unpackXData(xdata_); }
+    void setXDataChain(const XDataChain& chain) { xdata_ = packXData(chain); touch(); }
+    bool hasXData() const { return !xdata_.empty(); }
 
     // Lossless file support: the text the object was read from, the tags of it that no field
     // models (written back after the modelled ones when the object is modified), and the DXF
@@ -94,7 +95,7 @@ private:
     ObjectId id_, owner_, xdict_;
     std::uint8_t flags_ = kModified;
     std::vector<ObjectId> reactors_;
-    XDataChain xdata_;
+    std::string xdata_;  // packXData form
 };
 
 }  // namespace cad

@@ -11,6 +11,7 @@
 #include "engine/db/Polyline.h"
 #include "engine/db/SymbolName.h"
 #include "engine/geometry/BlockTransform.h"
+#include "engine/hatch/HatchPatternLibrary.h"
 
 namespace cad {
 
@@ -174,6 +175,78 @@ ErrorStatus Hatch::appendLoop(int type, const std::vector<ObjectId>& curves) {
 ErrorStatus Hatch::removeLoopAt(std::size_t index) {
     if (index >= loops_.size()) return ErrorStatus::eInvalidInput;
     loops_.erase(loops_.begin() + static_cast<std::ptrdiff_t>(index));
+    touch();
+    return ErrorStatus::eOk;
+}
+
+ErrorStatus Hatch::getPattern(HatchPattern& pattern, double& angle, double& scale) const {
+    pattern = HatchPattern{};
+    pattern.name = patternName_;
+    angle = patternAngle_;
+    scale = patternScale_;
+    if (solid_) return ErrorStatus::eOk;
+    if (patternType_ == PatternType::UserDefined) {
+        if (patternSpace_ <= 0.0) return ErrorStatus::eInvalidInput;
+        pattern.lines.push_back({0.0, {0, 0}, {0, patternSpace_}, {}});
+        if (patternDouble_) pattern.lines.push_back({90.0, {0, 0}, {0, patternSpace_}, {}});
+        scale = 1.0;
+        return ErrorStatus::eOk;
+    }
+    if (patternType_ == PatternType::Predefined && database()) {
+        if (const HatchPattern* known = database()->hatchPatterns().find(patternName_)) {
+            pattern = *known;
+            return ErrorStatus::eOk;
+        }
+    }
+    if (lines_.empty()) return ErrorStatus::eKeyNotFound;
+    // Stored lines are already placed: use them as they are.
+    constexpr double kDegrees = 180.0 / std::numbers::pi;
+    for (const HatchDefinitionLine& line : lines_) {
+        Vector2d local = line.offset.rotatedBy(-line.angle);
+        pattern.lines.push_back({line.angle * kDegrees, line.basePoint, local, line.dashes});
+    }
+    angle = 0.0;
+    scale = 1.0;
+    return ErrorStatus::eOk;
+}
+
+ErrorStatus Hatch::evaluateHatch(HatchEvaluation* result) const {
+    HatchPattern pattern;
+    double angle = 0.0, scale = 1.0;
+    if (ErrorStatus es = getPattern(pattern, angle, scale); es != ErrorStatus::eOk) return es;
+    bool onlyOuter = style_ == Style::Ignore;
+    if (onlyOuter) {
+        onlyOuter = false;
+        for (const HatchLoop& loop : loops_)
+            onlyOuter |= (loop.type & (HatchLoop::kExternal | HatchLoop::kOutermost)) != 0;
+    }
+    std::vector<PolylineGeometry> rings;
+    for (const HatchLoop& loop : loops_) {
+        if (onlyOuter && !(loop.type & (HatchLoop::kExternal | HatchLoop::kOutermost))) continue;
+        rings.push_back(loop.toPolyline());
+    }
+    HatchEvaluation evaluation = HatchEvaluator().evaluate(rings, pattern, angle, scale);
+    ErrorStatus es = evaluation.status;
+    if (result) *result = std::move(evaluation);
+    return es;
+}
+
+ErrorStatus Hatch::computeDefinitionLines() {
+    if (solid_) {
+        lines_.clear();
+        touch();
+        return ErrorStatus::eOk;
+    }
+    if (patternType_ == PatternType::Custom && !lines_.empty()) return ErrorStatus::eOk;
+    HatchPattern pattern;
+    double angle = 0.0, scale = 1.0;
+    if (ErrorStatus es = getPattern(pattern, angle, scale); es != ErrorStatus::eOk) return es;
+    if (patternType_ == PatternType::UserDefined) angle = patternAngle_;
+    std::vector<HatchDefinitionLine> lines;
+    constexpr double kRadians = std::numbers::pi / 180.0;
+    for (const PlacedPatternLine& placed : pattern.placedLines(angle, scale))
+        lines.push_back({placed.angleDegrees * kRadians, placed.basePoint, placed.offset, placed.dashes});
+    lines_ = std::move(lines);
     touch();
     return ErrorStatus::eOk;
 }

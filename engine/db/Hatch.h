@@ -7,6 +7,7 @@
 #include "engine/geometry/PolylineGeometry.h"
 #include "engine/geometry/Vector2d.h"
 #include "engine/geometry/Vector3d.h"
+#include "engine/hatch/HatchEvaluator.h"
 
 namespace cad {
 
@@ -110,6 +111,18 @@ public:
     void setDefinitionLines(std::vector<HatchDefinitionLine> lines) { lines_ = std::move(lines); touch(); }
     const std::vector<Point2d>& seedPoints() const { return seeds_; }
     void setSeedPoints(std::vector<Point2d> seeds) { seeds_ = std::move(seeds); touch(); }
+
+    // The pattern the hatch is drawn with, at angle 0 and scale 1 (the hatch's own angle and scale
+    // are applied on evaluation): the library's for a predefined pattern, parallel (or crossed)
+    // lines for a user-defined one, the stored definition lines for a custom one or a name the
+    // library does not know. eKeyNotFound when there is nothing to draw with.
+    ErrorStatus getPattern(HatchPattern& pattern, double& angle, double& scale) const;
+    // Computes the visible pattern: eHatchTooDense (420) past the evaluator's limits,
+    // eHatchTooSparse (5) when a line pattern leaves nothing inside the loops, eInvalidInput
+    // without a usable loop. A solid fill evaluates to eOk.
+    ErrorStatus evaluateHatch(HatchEvaluation* result = nullptr) const;
+    // Fills definitionLines() from the pattern, angle and scale (files store them in full).
+    ErrorStatus computeDefinitionLines();
 
     // Area enclosed by the loops (outer loops minus holes, by nesting parity).
     double area() const;

@@ -23,6 +23,10 @@ public:
         ObjectId clone = find(id);
         return clone ? clone : id;
     }
+    void reserve(std::size_t count) {
+        pairs_.reserve(count);
+        index_.reserve(count);
+    }
     const std::vector<std::pair<ObjectId, ObjectId>>& pairs() const { return pairs_; }
     std::size_t size() const { return pairs_.size(); }
 

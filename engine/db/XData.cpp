@@ -2,6 +2,9 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "engine/db/SymbolName.h"
 #include "engine/db/TagValue.h"
 
@@ -130,6 +133,96 @@ RawTagList xdataToTags(const XDataChain& chain) {
         }
     }
     return tags;
+}
+
+namespace {
+template <class T>
+void putRaw(std::string& out, const T& value) {
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+template <class T>
+T getRaw(std::string_view& in) {
+    T value{};
+    if (in.size() < sizeof value) {
+        in = {};
+        return value;
+    }
+    std::memcpy(&value, in.data(), sizeof value);
+    in.remove_prefix(sizeof value);
+    return value;
+}
+}  // namespace
+
+std::string packXData(const XDataChain& chain) {
+    std::string out;
+    for (const XDataItem& item : chain) {
+        out.push_back(static_cast<char>(item.kind()));
+        putRaw(out, static_cast<std::int16_t>(item.code()));
+        switch (item.kind()) {
+            case XDataItem::Kind::Text: {
+                const std::string& text = item.asText();
+                // Length as a base-128 varint: one byte for every usual item.
+                for (std::size_t n = text.size();; n >>= 7) {
+                    if (n < 0x80) {
+                        out.push_back(static_cast<char>(n));
+                        break;
+                    }
+                    out.push_back(static_cast<char>((n & 0x7F) | 0x80));
+                }
+                out.append(text);
+                break;
+            }
+            case XDataItem::Kind::Real: putRaw(out, item.asReal()); break;
+            case XDataItem::Kind::Integer: putRaw(out, item.asInt()); break;
+            case XDataItem::Kind::Point: {
+                Point3d p = item.asPoint();
+                putRaw(out, p.x);
+                putRaw(out, p.y);
+                putRaw(out, p.z);
+                break;
+            }
+            case XDataItem::Kind::Handle: putRaw(out, item.asHandle().value()); break;
+        }
+    }
+    return out;
+}
+
+XDataChain unpackXData(std::string_view in) {
+    XDataChain chain;
+    while (!in.empty()) {
+        auto kind = static_cast<XDataItem::Kind>(in.front());
+        in.remove_prefix(1);
+        int code = getRaw<std::int16_t>(in);
+        switch (kind) {
+            case XDataItem::Kind::Text: {
+                std::size_t n = 0;
+                for (int shift = 0; !in.empty(); shift += 7) {
+                    auto byte = static_cast<unsigned char>(in.front());
+                    in.remove_prefix(1);
+                    n |= static_cast<std::size_t>(byte & 0x7F) << shift;
+                    if (!(byte & 0x80)) break;
+                }
+                n = std::min(n, in.size());
+                chain.push_back(XDataItem::text(std::string(in.substr(0, n)), code));
+                in.remove_prefix(n);
+                break;
+            }
+            case XDataItem::Kind::Real: chain.push_back(XDataItem::real(getRaw<double>(in), code)); break;
+            case XDataItem::Kind::Integer: chain.push_back(XDataItem::integer(getRaw<std::int32_t>(in), code)); break;
+            case XDataItem::Kind::Point: {
+                double x = getRaw<double>(in), y = getRaw<double>(in), z = getRaw<double>(in);
+                chain.push_back(XDataItem::point({x, y, z}, code));
+                break;
+            }
+            case XDataItem::Kind::Handle: {
+                XDataItem item = XDataItem::handle(Handle(getRaw<std::uint64_t>(in)));
+                chain.push_back(item);
+                break;
+            }
+            default: return chain;  // not produced by packXData
+        }
+    }
+    return chain;
 }
 
 XDataChain xdataOfApp(const XDataChain& chain, std::string_view app) {

@@ -70,6 +70,11 @@ using XDataChain = std::vector<XDataItem>;
 bool xdataFromTags(const RawTagList& tags, XDataChain& out, std::string* error = nullptr);
 RawTagList xdataToTags(const XDataChain& chain);
 
+// A compact byte form of a chain, for storing it with an object: a chain of short strings costs
+// a fraction of its item vector.
+std::string packXData(const XDataChain& chain);
+XDataChain unpackXData(std::string_view packed);
+
 // The part of `chain` that belongs to `app` (its 1001 item included), or empty. Application
 // names compare ignoring case, as symbol names do.
 XDataChain xdataOfApp(const XDataChain& chain, std::string_view app);

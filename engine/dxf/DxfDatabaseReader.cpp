@@ -33,36 +33,7 @@ namespace {
 
 constexpr double kDegree = std::numbers::pi / 180.0;
 
-double num(const DxfTag& t) {
-    double v = 0;
-    return parseDxfDouble(t.value, v) ? v : 0.0;
-}
-
-long long integer(const DxfTag& t) {
-    std::int64_t v = 0;
-    if (parseDxfInt(t.value, v)) return v;
-    double d = 0;
-    return parseDxfDouble(t.value, d) ? static_cast<long long>(d) : 0;
-}
-
 std::string trimmed(const DxfTag& t) { return std::string(trimDxfBlanks(t.value)); }
-
-// Sets the x, y or z of a point from codes base, base+10, base+20.
-bool pointPart(const DxfTag& t, int base, Point3d& p) {
-    if (t.code == base) p.x = num(t);
-    else if (t.code == base + 10) p.y = num(t);
-    else if (t.code == base + 20) p.z = num(t);
-    else return false;
-    return true;
-}
-
-bool vectorPart(const DxfTag& t, int base, Vector3d& v) {
-    if (t.code == base) v.x = num(t);
-    else if (t.code == base + 10) v.y = num(t);
-    else if (t.code == base + 20) v.z = num(t);
-    else return false;
-    return true;
-}
 
 Color colorFromIndex(long long index) {
     if (index < 0) index = -index;
@@ -94,6 +65,41 @@ bool isKnownEntityMarker(std::string_view m) {
 }  // namespace
 
 DxfDatabaseReader::DxfDatabaseReader(DxfDocument& document) : doc_(document) {}
+
+double DxfDatabaseReader::num(const DxfTag& t) const {
+    double v = 0;
+    if (parseDxfDouble(t.value, v)) return v;
+    throw DxfError(doc_.fileName(), t.line + 1,
+                   "group code " + std::to_string(t.code) + " needs a number, found '" +
+                       std::string(trimDxfBlanks(t.value).substr(0, 40)) + "'");
+}
+
+long long DxfDatabaseReader::integer(const DxfTag& t) const {
+    std::int64_t v = 0;
+    if (parseDxfInt(t.value, v)) return v;
+    double d = 0;
+    if (parseDxfDouble(t.value, d) && d == std::floor(d) && std::fabs(d) < 9.2e18) return static_cast<long long>(d);
+    throw DxfError(doc_.fileName(), t.line + 1,
+                   "group code " + std::to_string(t.code) + " needs an integer, found '" +
+                       std::string(trimDxfBlanks(t.value).substr(0, 40)) + "'");
+}
+
+// Sets the x, y or z of a point from codes base, base+10, base+20.
+bool DxfDatabaseReader::pointPart(const DxfTag& t, int base, Point3d& p) const {
+    if (t.code == base) p.x = num(t);
+    else if (t.code == base + 10) p.y = num(t);
+    else if (t.code == base + 20) p.z = num(t);
+    else return false;
+    return true;
+}
+
+bool DxfDatabaseReader::vectorPart(const DxfTag& t, int base, Vector3d& v) const {
+    if (t.code == base) v.x = num(t);
+    else if (t.code == base + 10) v.y = num(t);
+    else if (t.code == base + 20) v.z = num(t);
+    else return false;
+    return true;
+}
 
 void DxfDatabaseReader::warn(std::size_t line, const std::string& message) {
     out_.warnings.push_back(line > 0 ? "line " + std::to_string(line) + ": " + message : message);
@@ -137,6 +143,8 @@ DxfDrawing DxfDatabaseReader::read() {
     ensureLayoutBlocks();
     if (Handle(syntheticHandle_ + 1) > db_->handseed()) db_->setHandseed(Handle(syntheticHandle_ + 1));
     db_->clearModifiedFlags();
+    for (ObjectId id : regenerate_)
+        if (DbObject* o = db_->objectAt(id)) o->setModified(true);
     // Repairs and additions come after, so that what they touch is written anew.
     completeDrawingStructure(*db_, version_ >= kDxfR2000, out_.warnings);
     return std::move(out_);
@@ -469,14 +477,8 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
 void DxfDatabaseReader::readEntities(const DxfSection& section) {
     ensureLayoutBlocks();
     const auto& recs = section.records;
-    for (std::size_t i = 0; i < recs.size();) {
-        const auto tags = doc_.tags(recs[i]);
-        const DxfRecordParts parts = splitDxfRecord(tags);
-        bool paper = false;
-        for (const DxfTag& t : parts.body)
-            if (t.code == 67) paper = integer(t) == 1;
-        i = readEntity(recs, i, ownerBlockFor(parts, paper));
-    }
+    // A null block lets readEntity place each entity by its owner and paper-space flag.
+    for (std::size_t i = 0; i < recs.size();) i = readEntity(recs, i, ObjectId());
 }
 
 std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, const DxfRecordParts& parts) {
@@ -726,6 +728,7 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
                 layer = text(t.value);
             }
         }
+        // The whole record after its type, in file order.
         const auto all = doc_.tags(record);
         for (std::size_t k = 1; k < all.size(); ++k) e->tags.push_back(rawTag(all[k]));
         entity = std::move(e);
@@ -747,8 +750,20 @@ std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records,
     const DxfRecord& r = records[i];
     const auto tags = doc_.tags(r);
     const DxfRecordParts parts = splitDxfRecord(tags);
-    auto* btr = static_cast<BlockTableRecord*>(db_->objectAt(block));
     const Handle handle = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
+    bool ownerRepaired = false;
+    if (!block) {
+        bool paper = false;
+        for (const DxfTag& t : parts.body)
+            if (t.code == 67) paper = integer(t) == 1;
+        block = ownerBlockFor(parts, paper);
+        // A missing or wrong owner is written anew (R12 entities have none and are generated anyway).
+        ownerRepaired = version_ >= kDxfR2000 && parts.owner != db_->handleOf(block);
+        if (ownerRepaired && !parts.owner.isNull())
+            warn(r.line, std::string(r.type) + " #" + handle.toString() + " had owner #" + parts.owner.toString() +
+                             "; set to #" + db_->handleOf(block).toString());
+    }
+    auto* btr = static_cast<BlockTableRecord*>(db_->objectAt(block));
 
     if (r.type == "POLYLINE") {
         // Collect VERTEX ... SEQEND.
@@ -841,6 +856,7 @@ std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records,
         warn(r.line, std::string(r.type) + " with handle " + handle.toString() + " in use dropped");
         return i + 1;
     }
+    if (ownerRepaired) regenerate_.push_back(id);
     std::size_t next = i + 1;
     if (isInsert) {
         auto* ref = static_cast<BlockReference*>(db_->objectAt(id));

@@ -4,6 +4,8 @@
 
 #include "engine/dxf/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
+#include "engine/geometry/Point3d.h"
+#include "engine/geometry/Vector3d.h"
 
 namespace cad {
 
@@ -37,12 +39,18 @@ private:
     std::string text(std::string_view raw) const;
     void warn(std::size_t line, const std::string& message);
     SourceSpan spanOf(const DxfRecord& record) const;
+    // Values of modelled fields; a value that is not a number is an error naming its line.
+    double num(const DxfTag& tag) const;
+    long long integer(const DxfTag& tag) const;
+    bool pointPart(const DxfTag& tag, int base, Point3d& p) const;
+    bool vectorPart(const DxfTag& tag, int base, Vector3d& v) const;
 
     DxfDocument& doc_;
     DxfDrawing out_;
     Database* db_ = nullptr;
     int version_ = 0;
     std::uint64_t syntheticHandle_ = 0;
+    std::vector<ObjectId> regenerate_;  // read objects whose text must be generated anew
 };
 
 }  // namespace cad

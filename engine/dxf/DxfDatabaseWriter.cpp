@@ -33,6 +33,7 @@
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
 #include "engine/dxf/DxfRecordParts.h"
+#include "engine/dxf/DxfTokenizer.h"
 
 namespace cad {
 
@@ -388,6 +389,7 @@ void DxfDatabaseWriter::generate(const DbObject& o) {
     DxfExtraGroups extras(o.extraTags);
     const ObjectKind kind = o.kind();
 
+    if (kind == ObjectKind::UnknownEntity && upgradeLegacyEntity(static_cast<const UnknownEntity&>(o))) return;
     if (kind == ObjectKind::UnknownEntity || kind == ObjectKind::UnknownObject) {
         const RawTagList& tags = kind == ObjectKind::UnknownEntity ? static_cast<const UnknownEntity&>(o).tags
                                                                    : static_cast<const UnknownObject&>(o).tags;
@@ -1029,6 +1031,95 @@ void DxfDatabaseWriter::generate(const DbObject& o) {
     }
     restOf(extras);
     xdata(o);
+}
+
+namespace {
+
+// The subclass markers an R12 entity gets in R2000, and which of its codes belong to the first.
+std::vector<std::string> legacySubclasses(std::string_view type, long long flags) {
+    if (type == "POINT") return {"AcDbPoint"};
+    if (type == "SOLID" || type == "TRACE") return {"AcDbTrace"};
+    if (type == "3DFACE") return {"AcDbFace"};
+    if (type == "SHAPE") return {"AcDbShape"};
+    if (type == "VIEWPORT") return {"AcDbViewport"};
+    if (type == "POLYLINE") {
+        if (flags & 8) return {"AcDb3dPolyline"};
+        if (flags & 16) return {"AcDbPolygonMesh"};
+        if (flags & 64) return {"AcDbPolyFaceMesh"};
+        return {"AcDb2dPolyline"};
+    }
+    if (type == "VERTEX") {
+        if ((flags & 128) && !(flags & 64)) return {"AcDbFaceRecord"};
+        if (flags & 32) return {"AcDbVertex", "AcDb3dPolylineVertex"};
+        if ((flags & 128) && (flags & 64)) return {"AcDbVertex", "AcDbPolyFaceMeshVertex"};
+        if (flags & 64) return {"AcDbVertex", "AcDbPolygonMeshVertex"};
+        return {"AcDbVertex", "AcDb2dVertex"};
+    }
+    if (type == "DIMENSION") {
+        switch (flags & 7) {
+            case 0: return {"AcDbDimension", "AcDbAlignedDimension", "AcDbRotatedDimension"};
+            case 1: return {"AcDbDimension", "AcDbAlignedDimension"};
+            case 2: return {"AcDbDimension", "AcDb2LineAngularDimension"};
+            case 3: return {"AcDbDimension", "AcDbDiametricDimension"};
+            case 4: return {"AcDbDimension", "AcDbRadialDimension"};
+            case 5: return {"AcDbDimension", "AcDb3PointAngularDimension"};
+            default: return {"AcDbDimension", "AcDbOrdinateDimension"};
+        }
+    }
+    return {};
+}
+
+bool dimensionBaseCode(int code) {
+    return code == 2 || code == 3 || code == 1 || (code >= 10 && code <= 12) || (code >= 20 && code <= 22) ||
+           (code >= 30 && code <= 32) || (code >= 70 && code <= 72) || code == 41 || code == 42 || code == 51 ||
+           code == 53 || (code >= 210 && code <= 230);
+}
+
+}  // namespace
+
+bool DxfDatabaseWriter::upgradeLegacyEntity(const UnknownEntity& e) {
+    for (const RawTag& t : e.tags)
+        if (t.code == 100) return false;  // already R2000 form
+    long long flags = 0;
+    for (const RawTag& t : e.tags) {
+        if (t.code == 70) {
+            std::int64_t v = 0;
+            if (parseDxfInt(t.value, v)) flags = v;
+            break;
+        }
+    }
+    const std::vector<std::string> subclasses = legacySubclasses(e.dxfName, flags);
+    if (subclasses.empty()) return false;
+    w_.string(0, e.dxfName);
+    w_.string(5, e.handle().toString());
+    w_.string(330, handleText(e.ownerId()));
+    w_.string(100, "AcDbEntity");
+    if (paperSpaceEntity(e)) w_.integer(67, 1);
+    w_.string(8, text(e.layerName()));
+    auto body = [](const RawTag& t) {
+        return t.code != 5 && t.code != 330 && t.code != 67 && t.code != 8 && t.code < 1000;
+    };
+    for (const RawTag& t : e.tags)
+        if (body(t) && (t.code == 6 || t.code == 62 || t.code == 370 || t.code == 48 || t.code == 60))
+            w_.string(t.code, t.value);
+    auto rest = [&](bool first) {
+        for (const RawTag& t : e.tags) {
+            if (!body(t) || t.code == 6 || t.code == 62 || t.code == 370 || t.code == 48 || t.code == 60) continue;
+            const bool inFirst = e.dxfName != "DIMENSION" || dimensionBaseCode(t.code);
+            if (inFirst == first) w_.string(t.code, t.value);
+        }
+    };
+    w_.string(100, subclasses[0]);
+    if (subclasses.size() == 1 || e.dxfName != "DIMENSION") {
+        for (std::size_t i = 1; i < subclasses.size(); ++i) w_.string(100, subclasses[i]);
+        rest(true);
+    } else {
+        rest(true);
+        for (std::size_t i = 1; i < subclasses.size(); ++i) w_.string(100, subclasses[i]);
+        rest(false);
+    }
+    xdata(e);
+    return true;
 }
 
 std::string writeDxfDrawing(Database& database, const DxfFileInfo& file) {

@@ -11,6 +11,7 @@ namespace cad {
 
 class DxfExtraGroups;
 class Entity;
+class UnknownEntity;
 
 // Writes a Database as DXF text in the version it was read in (R2000 to R2018; R12 and older
 // become R2000; new drawings R2018). Objects read from a file and not changed since are copied
@@ -32,6 +33,8 @@ private:
     void writeEntityTree(ObjectId id);
     void writeObject(const DbObject& object);
     void generate(const DbObject& object);
+    // R12 entities kept whole get the R2000 owner and subclass markers; false if not one of them.
+    bool upgradeLegacyEntity(const UnknownEntity& entity);
     void commonHead(const DbObject& object, DxfExtraGroups& extras);
     void entityPart(const Entity& entity, DxfExtraGroups& extras);
     void extrasOf(DxfExtraGroups& extras, std::string_view subclass);

@@ -20,7 +20,7 @@ namespace {
 // An L-shaped room standing at (100,0): the notch (4..10 x 4..10 in the room's own coordinates)
 // is outside it. The outline repeats its second vertex.
 struct LShapedRoomPlan {
-    LShapedRoomPlan() {
+    explicit LShapedRoomPlan(cad::Database& database) : db(&database) {
         const std::vector<cad::Point2d> outline{{0, 0}, {10, 0}, {10, 0}, {10, 4}, {4, 4}, {4, 10}, {0, 10}};
         roomId = insert(*db, addDefinition(*db, "ROOM-1", outline, true), {100, 0, 0});
         const auto unit = rectangle(0, 0, 1, 1);
@@ -50,7 +50,7 @@ struct LShapedRoomPlan {
         // An anonymous block that comes from no dynamic block is no asset.
         insert(*db, addDefinition(*db, "*U8", unit), {102.5, 0.5, 0});
     }
-    std::unique_ptr<cad::Database> db = cad::Database::createDefault();
+    cad::Database* db;
     cad::ObjectId roomId, chairInside;
 };
 
@@ -64,9 +64,9 @@ std::string namesOf(const CAssets& assets) {
 
 TEST(Assets, RoomCollectsTheReferencesInsideOrAcrossItsOutline) {
     Host host;
-    LShapedRoomPlan plan;
+    LShapedRoomPlan plan(host.db());
     CBlocks blocks;
-    blocks.getKorvaDWGBlocks_SS(*plan.db, true, "f");
+    blocks.getKorvaDWGBlocks_SS(host.drawing, true, "f");
     ASSERT_EQ(blocks.getCount(), 2);
     auto& room = static_cast<CBlockDWG&>(blocks.getAt(0));
     ASSERT_NE(room.getAssets(), nullptr);
@@ -91,13 +91,13 @@ TEST(Assets, RoomCollectsTheReferencesInsideOrAcrossItsOutline) {
 
     // Without the flag nothing is collected.
     CBlocks plain;
-    plain.getKorvaDWGBlocks_SS(*plan.db, false, "f");
+    plain.getKorvaDWGBlocks_SS(host.drawing, false, "f");
     EXPECT_EQ(static_cast<CBlockDWG&>(plain.getAt(0)).getAssets(), nullptr);
 }
 
 TEST(Assets, ExclusionIsAPlainSubstringAndRepeatedVerticesAreDropped) {
     Host host;
-    LShapedRoomPlan plan;
+    LShapedRoomPlan plan(host.db());
     auto reference = plan.db->open<cad::BlockReference>(plan.roomId);
     auto outline = plan.db->open<cad::Polyline>(CAcadUtilities::getOutlineId(*reference));
     const auto polygon = CAssets::outlinePolygon(reference->position(), *outline);
@@ -114,7 +114,7 @@ TEST(Assets, ExclusionIsAPlainSubstringAndRepeatedVerticesAreDropped) {
     CAssets::setPolylineAssetAttributesInvisible(reference->position(), *outline, *plan.db, index, hidden);
     ASSERT_EQ(hidden.size(), 1u);
     auto attribute = plan.db->open<cad::Attribute>(hidden[0]);
-    EXPECT_TRUE(attribute->isInvisible());
+    EXPECT_FALSE(attribute->isVisible());
 }
 
 TEST(Assets, XmlFormAndCopiesKeepTheRecordApart) {
@@ -159,7 +159,7 @@ TEST(Assets, XmlFormAndCopiesKeepTheRecordApart) {
 
 TEST(Assets, ApplyingShowsTheLayerHatchesHyperlinksAndSetsAttributes) {
     Host host;
-    LShapedRoomPlan plan;
+    LShapedRoomPlan plan(host.db());
     {
         auto table = plan.db->open<cad::SymbolTable>(plan.db->layerTableId(), cad::OpenMode::ForWrite);
         auto layer = std::make_unique<cad::LayerTableRecord>("FURN");
@@ -181,7 +181,7 @@ TEST(Assets, ApplyingShowsTheLayerHatchesHyperlinksAndSetsAttributes) {
     asset.getAttributes()->add(std::make_unique<CAttribute>("ASSETNO", "B-2"));
 
     CKorvaExceptions errors;
-    asset.applyToDWG(*plan.db, errors);
+    asset.applyToDWG(host.drawing, errors);
     EXPECT_EQ(errors.getCount(), 0u);
 
     auto layer = plan.db->open<cad::LayerTableRecord>(plan.db->recordId(cad::TableKind::Layer, "FURN"));

@@ -26,7 +26,9 @@ struct Session {
     cad::CapturedOutput out;
 };
 
-std::string pick(cad::Database& db, cad::ObjectId id) { return "#" + db.handleOf(id).toString(); }
+std::string pick(cad::Database& db, cad::ObjectId id) {
+    return "#" + db.handleOf(id).toString();
+}
 
 }  // namespace
 
@@ -81,9 +83,9 @@ TEST(HostPrompts, StringsAreAskedAgainAfterACancel) {
 
 TEST(HostSelection, PickingByClassAndSelectionSets) {
     Session s{};
-    const cad::ObjectId line = addEntity(s.db, s.db.modelSpaceId(),
-                                         std::make_unique<cad::Line>());
-    const cad::ObjectId space = addSpaceBlock(s.db, "ROOM-1", rectangle(0, 0, 10, 10), standardAttributes("R1"));
+    const cad::ObjectId line = addEntity(s.db, s.db.modelSpaceId(), std::make_unique<cad::Line>());
+    const cad::ObjectId space =
+        addSpaceBlock(s.db, "ROOM-1", rectangle(0, 0, 10, 10), standardAttributes("R1"));
     const cad::ObjectId p1 = addPolyline(s.db, rectangle(0, 0, 10, 10));
     const cad::ObjectId p2 = addPolyline(s.db, rectangle(20, 0, 30, 10));
     for (const std::string& l : {pick(s.db, line), pick(s.db, space), std::string("^C")}) s.input.addLine(l);
@@ -118,7 +120,8 @@ TEST(HostSelection, PickingByClassAndSelectionSets) {
 TEST(HostSelection, UserPicksASpaceIntoARecord) {
     Session s{};
     const cad::ObjectId p1 = addPolyline(s.db, rectangle(0, 0, 10, 10));
-    const cad::ObjectId space = addSpaceBlock(s.db, "ROOM-4", rectangle(0, 0, 10, 10), standardAttributes("R4"));
+    const cad::ObjectId space =
+        addSpaceBlock(s.db, "ROOM-4", rectangle(0, 0, 10, 10), standardAttributes("R4"));
     s.input.addLine(pick(s.db, p1));
     s.input.addLine(pick(s.db, space));
     CBlockDWGRoom target;
@@ -163,7 +166,8 @@ TEST(HostXData, KeysAndUnitsAreStripped) {
 TEST(HostGeometry, BlockExtentsTopLeftAndCoordinates) {
     Session s{};
     const cad::ObjectId plain = addSpaceBlock(s.db, "ROOM-1", rectangle(0, 0, 10, 4), {});
-    const cad::ObjectId placed = addSpaceBlock(s.db, "ROOM-2", rectangle(0, 0, 10, 4), {}, {100, 200, 0}, {2, 2, 1});
+    const cad::ObjectId placed =
+        addSpaceBlock(s.db, "ROOM-2", rectangle(0, 0, 10, 4), {}, {100, 200, 0}, {2, 2, 1});
     cad::Point3d low, high;
     CAcadUtilities::getBlockExtents(*s.db.open<cad::Entity>(plain), low, high, 0.5);
     EXPECT_EQ(low, cad::Point3d(-0.5, -0.5, 0));
@@ -184,7 +188,8 @@ TEST(HostGeometry, BlockExtentsTopLeftAndCoordinates) {
     EXPECT_EQ(CAcadUtilities::getPolylineTopLeft(empty).x, 1.7976931348623157e308);
     EXPECT_EQ(CAcadUtilities::getPolylineTopLeft(empty).y, -1.7976931348623157e308);
 
-    s.host.editor().ucs() = cad::CoordinateSystem(cad::Point3d(100, 0, 0), cad::Vector3d::xAxis(), cad::Vector3d::yAxis());
+    s.host.editor().ucs() =
+        cad::CoordinateSystem(cad::Point3d(100, 0, 0), cad::Vector3d::xAxis(), cad::Vector3d::yAxis());
     EXPECT_EQ(CAcadUtilities::convertUCSToWCS({1, 2, 0}), cad::Point3d(101, 2, 0));
     EXPECT_EQ(CAcadUtilities::convertWCSToUCS({101, 2, 0}), cad::Point3d(1, 2, 0));
     EXPECT_EQ(CAcadUtilities::currentUcsMatrix() * cad::Point3d(1, 2, 0), cad::Point3d(101, 2, 0));

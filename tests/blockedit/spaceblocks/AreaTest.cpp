@@ -32,7 +32,9 @@ struct Room {
     std::unique_ptr<CBlockDWG> block;
 };
 
-std::string handleText(cad::Database& db, cad::ObjectId id) { return db.handleOf(id).toString() + ","; }
+std::string handleText(cad::Database& db, cad::ObjectId id) {
+    return db.handleOf(id).toString() + ",";
+}
 
 }  // namespace
 
@@ -111,8 +113,10 @@ TEST(SpaceArea, ErasedPolylinesAreDroppedAndOtherEntitiesCountNothing) {
     Room room(*db);
     const cad::ObjectId erased = addPolyline(*db, rectangle(0, 0, 1000, 1000));
     const cad::ObjectId kept = addPolyline(*db, rectangle(0, 0, 5000, 2000));
-    const cad::ObjectId circle = addEntity(*db, db->modelSpaceId(), std::make_unique<cad::Circle>(cad::Point3d{}, 1000));
-    room.block->setHandlesToMinus(handleText(*db, erased) + handleText(*db, kept) + handleText(*db, circle), *db);
+    const cad::ObjectId circle =
+        addEntity(*db, db->modelSpaceId(), std::make_unique<cad::Circle>(cad::Point3d{}, 1000));
+    room.block->setHandlesToMinus(handleText(*db, erased) + handleText(*db, kept) + handleText(*db, circle),
+                                  *db);
     ASSERT_EQ(room.block->getHandlesToMinusLength(), 3u);
     ASSERT_EQ(db->erase(erased), cad::ErrorStatus::eOk);
 

@@ -58,8 +58,9 @@ TEST(SpaceAttributes, KindsSetTagsAndAddRefusesDuplicateTags) {
 
 TEST(SpaceAttributes, ReadingTagsInAnyCaseAndTheFirstAttributesFormatting) {
     auto db = cad::Database::createDefault();
-    const cad::ObjectId id = addSpaceBlock(*db, "ROOM-1", rectangle(0, 0, 10, 10),
-                                           {{"name", "Office"}, {"Area", "12 sq.m."}, {"OTHER", "x"}, {"aux", "A"}});
+    const cad::ObjectId id =
+        addSpaceBlock(*db, "ROOM-1", rectangle(0, 0, 10, 10),
+                      {{"name", "Office"}, {"Area", "12 sq.m."}, {"OTHER", "x"}, {"aux", "A"}});
     {
         auto ref = db->open<cad::BlockReference>(id);
         auto first = db->open<cad::Attribute>(ref->attributeIds().front(), cad::OpenMode::ForWrite);
@@ -96,9 +97,8 @@ TEST(SpaceAttributes, ReadingTagsInAnyCaseAndTheFirstAttributesFormatting) {
 
 TEST(SpaceAttributes, LayoutAroundTheAreaTextForRotationZeroAndNinety) {
     auto db = cad::Database::createDefault();
-    const cad::ObjectId id =
-        addSpaceBlock(*db, "ROOM-1", rectangle(0, 0, 10, 10), standardAttributes("old", "old", "old"), {}, {1, 1, 1},
-                      {0, 0, 0});
+    const cad::ObjectId id = addSpaceBlock(*db, "ROOM-1", rectangle(0, 0, 10, 10),
+                                           standardAttributes("old", "old", "old"), {}, {1, 1, 1}, {0, 0, 0});
     CAttributes attributes;
     attributes.add(std::make_unique<CKorvaAttribute>(CKorvaAttribute::kName, "Office"));
     attributes.add(std::make_unique<CKorvaAttribute>(CKorvaAttribute::kArea, "50.00 sq.m."));

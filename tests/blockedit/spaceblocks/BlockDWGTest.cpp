@@ -91,10 +91,11 @@ TEST(BlockXData, AreaItemsGiveUnitsAndPrecision) {
 TEST(BlockXData, OtherItemsAreReadByKeyInAnyOrder) {
     auto db = cad::Database::createDefault();
     CBlockDWG block;
-    cad::XDataChain chain = record("ADE", {"VOLUME=81.00cu.m.", "PERIMETER=36.50m.", "TOT_STAFF=4", "NAME=ignored",
-                                           "TAGTYPE=Office", "AREA_TYPE=Net", "COST_CENTRE=CC-12", "DATE=2024-01-02",
-                                           "DATE_L_MOVE=2023-05-06", "DEPT_CHARGE=Finance", "ROOM_HEIGHT=2.70m.",
-                                           "SPECIAL_REQ=none", "TOT_WKSTNS=6", "UNKNOWN=1", "area=99sq.m."});
+    cad::XDataChain chain =
+        record("ADE", {"VOLUME=81.00cu.m.", "PERIMETER=36.50m.", "TOT_STAFF=4", "NAME=ignored",
+                       "TAGTYPE=Office", "AREA_TYPE=Net", "COST_CENTRE=CC-12", "DATE=2024-01-02",
+                       "DATE_L_MOVE=2023-05-06", "DEPT_CHARGE=Finance", "ROOM_HEIGHT=2.70m.",
+                       "SPECIAL_REQ=none", "TOT_WKSTNS=6", "UNKNOWN=1", "area=99sq.m."});
     // Items of other group codes are not looked at.
     chain.insert(chain.begin() + 2, cad::XDataItem::text("AREA=77sq.m.", 1003));
     block.readXData(chain, *db);
@@ -125,7 +126,8 @@ TEST(BlockXData, HandleListsKeepOnlyCommaTerminatedHandlesThatResolve) {
     const std::string ha = db->handleOf(a).toString(), hb = db->handleOf(b).toString();
 
     CBlockDWG block;
-    block.readXData(record("ADE", {"HANDLESTOADD=" + ha + "," + hb, "HANDLESTOMINUS=FFFFFF," + hb + ",junk"}), *db);
+    block.readXData(record("ADE", {"HANDLESTOADD=" + ha + "," + hb, "HANDLESTOMINUS=FFFFFF," + hb + ",junk"}),
+                    *db);
     ASSERT_EQ(block.getHandlesToAddLength(), 1u);
     EXPECT_EQ(block.getHandleToAddAt(0), db->handleOf(a));
     ASSERT_EQ(block.getHandlesToMinusLength(), 1u);
@@ -144,7 +146,8 @@ TEST(BlockXData, HandleListsKeepOnlyCommaTerminatedHandlesThatResolve) {
 TEST(BlockXData, WrittenRecordHasTheNineteenItemsInOrder) {
     auto db = cad::Database::createDefault();
     const cad::ObjectId minus = addPolyline(*db, rectangle(0, 0, 10, 10));
-    const cad::ObjectId id = addSpaceBlock(*db, "ROOM-1", rectangle(0, 0, 10000, 5000), standardAttributes("R1.01"));
+    const cad::ObjectId id =
+        addSpaceBlock(*db, "ROOM-1", rectangle(0, 0, 10000, 5000), standardAttributes("R1.01"));
     auto reference = db->open<cad::BlockReference>(id, cad::OpenMode::ForWrite);
     CBlockDWG block(*reference, *db);
     block.setUnits(0);
@@ -157,11 +160,25 @@ TEST(BlockXData, WrittenRecordHasTheNineteenItemsInOrder) {
     block.setHandlesToMinus(std::vector<cad::ObjectId>{minus}, *db);
     block.writeXData(*reference);
     const std::string hm = db->handleOf(minus).toString();
-    const std::vector<std::string> expected{
-        "ADE", "{", "AREA=12.50sq.m.", "PERIMETER=14.00m.", "NAME=R1.01", "TAGTYPE=Office", "AREA_TYPE=<Not Set>",
-        "COST_CENTRE=<Not Set>", "DATE=<Not Set>", "DATE_L_MOVE=<Not Set>", "DEPT_CHARGE=<Not Set>",
-        "ROOM_HEIGHT=2.70m.", "SPECIAL_REQ=<Not Set>", "TOT_STAFF=<Not Set>", "TOT_WKSTNS=<Not Set>",
-        "VOLUME=33.75cu.m.", "HANDLESTOMINUS=" + hm + ",", "HANDLESTOADD=", "}"};
+    const std::vector<std::string> expected{"ADE",
+                                            "{",
+                                            "AREA=12.50sq.m.",
+                                            "PERIMETER=14.00m.",
+                                            "NAME=R1.01",
+                                            "TAGTYPE=Office",
+                                            "AREA_TYPE=<Not Set>",
+                                            "COST_CENTRE=<Not Set>",
+                                            "DATE=<Not Set>",
+                                            "DATE_L_MOVE=<Not Set>",
+                                            "DEPT_CHARGE=<Not Set>",
+                                            "ROOM_HEIGHT=2.70m.",
+                                            "SPECIAL_REQ=<Not Set>",
+                                            "TOT_STAFF=<Not Set>",
+                                            "TOT_WKSTNS=<Not Set>",
+                                            "VOLUME=33.75cu.m.",
+                                            "HANDLESTOMINUS=" + hm + ",",
+                                            "HANDLESTOADD=",
+                                            "}"};
     const cad::XDataChain written = reference->xData("ADE");
     EXPECT_EQ(texts(written), expected);
     EXPECT_EQ(written[0].code(), 1001);
@@ -185,7 +202,8 @@ TEST(BlockXData, WrittenRecordHasTheNineteenItemsInOrder) {
 
 TEST(BlockXData, ReadingAReferenceFindsItsRecordAttributesAndName) {
     auto db = cad::Database::createDefault();
-    const cad::ObjectId withAde = addSpaceBlock(*db, "ROOM-1", rectangle(0, 0, 10, 10), standardAttributes("R1.01"));
+    const cad::ObjectId withAde =
+        addSpaceBlock(*db, "ROOM-1", rectangle(0, 0, 10, 10), standardAttributes("R1.01"));
     setRecord(*db, withAde, record("ADE", {"AREA=12.50sq.m.", "TAGTYPE=Office"}));
     const cad::ObjectId withAec = addSpaceBlock(*db, "ROOM-2", rectangle(0, 0, 10, 10), {{"area", "x"}});
     setRecord(*db, withAec, record("AECXDATA", {"AREA=134.5sq.ft.", "ROOM_HEIGHT=9ft."}));
@@ -330,8 +348,8 @@ TEST(BlockXml, ElementsAreWrittenWhenSetAndReadBack) {
     pugi::xml_node full = block.serialize(factory, ns);
     names.clear();
     for (pugi::xml_node c : full.children()) names.push_back(c.name());
-    EXPECT_EQ(names, (std::vector<std::string>{"mbHandle", "mbName", "mbCode", "mbArea", "mbSwapName", "mbSwapAux",
-                                               "hyperlinks"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"mbHandle", "mbName", "mbCode", "mbArea", "mbSwapName",
+                                               "mbSwapAux", "hyperlinks"}));
 
     CBlockDWG back;
     back.deSerialize(full);
@@ -385,4 +403,41 @@ TEST(BlockRecord, ApplyWritesNameRecordAndAttributesUnderTheLock) {
         EXPECT_EQ(failure.getProcSig(), "CBlockDWG::applyToDWG");
         EXPECT_EQ(failure.getClass(), "BlockDWG");
     }
+}
+
+TEST(BlockRecord, CopyFormattingTakesAreaFormattingValuesByKindAndHyperlinks) {
+    CBlockDWG source;
+    source.setArea(42.0);
+    auto attributes = std::make_unique<CAttributes>();
+    attributes->setTextHeight(120);
+    attributes->setRotation(30);
+    attributes->setWidthFactor(0.7);
+    attributes->add(std::make_unique<CKorvaAttribute>(CKorvaAttribute::kArea, "42.00 sq.m."));
+    attributes->add(std::make_unique<CKorvaAttribute>(CKorvaAttribute::kAux, "Dept"));
+    source.setAttributes(std::move(attributes));
+    auto links = std::make_unique<CHyperlinks>();
+    links->add(std::make_unique<CHyperlink>("http://a", "A"));
+    source.setHyperlinks(std::move(links));
+
+    CBlockDWG target;
+    target.setName("kept");
+    auto existing = std::make_unique<CAttributes>();
+    existing->add(std::make_unique<CKorvaAttribute>(CKorvaAttribute::kName, "Target name"));
+    existing->add(std::make_unique<CKorvaAttribute>(CKorvaAttribute::kArea, "old"));
+    target.setAttributes(std::move(existing));
+    source.copyFormatting(target);
+
+    EXPECT_DOUBLE_EQ(target.getArea(), 42.0);
+    EXPECT_EQ(target.getName(), "kept");
+    const CAttributes& result = *target.getAttributes();
+    EXPECT_DOUBLE_EQ(result.getTextHeight(), 120);
+    EXPECT_DOUBLE_EQ(result.getRotation(), 30);
+    EXPECT_DOUBLE_EQ(result.getWidthFactor(), 0.7);
+    EXPECT_EQ(result.getCount(), 3u);
+    EXPECT_EQ(result.getAtAttribute(CKorvaAttribute::kName)->getValue(), "Target name");
+    EXPECT_EQ(result.getAtAttribute(CKorvaAttribute::kArea)->getValue(), "42.00 sq.m.");
+    EXPECT_EQ(result.getAtAttribute(CKorvaAttribute::kAux)->getValue(), "Dept");
+    ASSERT_NE(target.getHyperlinks(), nullptr);
+    EXPECT_NE(target.getHyperlinks(), source.getHyperlinks());
+    EXPECT_EQ(target.getHyperlinks()->getAt(0).getHref(), "http://a");
 }

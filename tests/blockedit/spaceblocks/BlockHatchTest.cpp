@@ -5,7 +5,6 @@
 #include "engine/db/Hatch.h"
 #include "engine/db/Hyperlinks.h"
 #include "engine/db/LayerTableRecord.h"
-#include "engine/editor/Document.h"
 #include "host/AcadUtilities.h"
 #include "spaceblocks/BlockDWG.h"
 #include "PlanBuilder.h"
@@ -16,7 +15,7 @@ namespace {
 
 // A 10 x 10 room standing at (50,0), an added area beside it and a subtracted one inside it.
 struct HatchPlan {
-    HatchPlan() {
+    explicit HatchPlan(cad::Database& database) : db(&database) {
         definition = addDefinition(*db, "ROOM-1", rectangle(0, 0, 10, 10), true);
         roomId = insert(*db, definition, {50, 0, 0}, spaceXData("ADE", "Lab"), {{"NAME", "Lab"}});
         addedId = addPolyline(*db, rectangle(60, 0, 65, 5));
@@ -37,8 +36,7 @@ struct HatchPlan {
     cad::ObjectPtr<cad::Hatch> bottomHatch() {
         return db->open<cad::Hatch>(db->drawOrder(db->modelSpaceId()).front());
     }
-    cad::Document document{cad::Database::createDefault(), "plan.dxf", "plan.dxf"};
-    cad::Database* db = &document.database();
+    cad::Database* db;
     cad::ObjectId definition, roomId, addedId, subtractedId;
 };
 
@@ -46,10 +44,10 @@ struct HatchPlan {
 
 TEST(BlockHatch, OutlineAddedAndSubtractedAreasBecomeLoops) {
     Host host;
-    HatchPlan plan;
+    HatchPlan plan(host.db());
     auto room = plan.readRoom("ANSI31", 1);
     CKorvaExceptions errors;
-    room->applyToDWG(plan.document, errors);
+    room->applyToDWG(host.drawing, errors);
     EXPECT_EQ(errors.getCount(), 0u);
 
     auto hatch = plan.bottomHatch();
@@ -77,7 +75,7 @@ TEST(BlockHatch, OutlineAddedAndSubtractedAreasBecomeLoops) {
 
 TEST(BlockHatch, DensityFailuresAreCollectedAndTheHatchIsStillDrawn) {
     Host host;
-    HatchPlan plan;
+    HatchPlan plan(host.db());
     {
         // ANSI31 lines every 3.175 units: far too many across a room a million units wide.
         auto definition = plan.db->open<cad::BlockTableRecord>(plan.definition);
@@ -87,17 +85,18 @@ TEST(BlockHatch, DensityFailuresAreCollectedAndTheHatchIsStillDrawn) {
     }
     auto dense = plan.readRoom("ANSI31", 1);
     CKorvaExceptions errors;
-    dense->applyToDWG(plan.document, errors);
+    dense->applyToDWG(host.drawing, errors);
     ASSERT_EQ(errors.getCount(), 1u);
     EXPECT_NE(dynamic_cast<CEXHatchTooDense*>(&errors.getAt(0)), nullptr);
     EXPECT_NE(errors.getAt(0).getDescription().find("korva block Lab"), std::string::npos);
     EXPECT_NE(errors.getAt(0).getDescription().find("ANSI31 set at scale 1.00"), std::string::npos);
     EXPECT_TRUE(plan.bottomHatch());
 
-    HatchPlan small;
+    cad::Document& second = host.app.documentManager().newDocument();
+    HatchPlan small(second.database());
     auto sparse = small.readRoom("ANSI31", 30000);
     CKorvaExceptions sparseErrors;
-    sparse->applyToDWG(small.document, sparseErrors);
+    sparse->applyToDWG(second, sparseErrors);
     ASSERT_EQ(sparseErrors.getCount(), 1u);
     EXPECT_NE(dynamic_cast<CEXHatchTooSparse*>(&sparseErrors.getAt(0)), nullptr);
     EXPECT_TRUE(small.bottomHatch());
@@ -105,7 +104,7 @@ TEST(BlockHatch, DensityFailuresAreCollectedAndTheHatchIsStillDrawn) {
 
 TEST(BlockHatch, MissingOutlineAndBadLoopsAreReportedPerBlock) {
     Host host;
-    HatchPlan plan;
+    HatchPlan plan(host.db());
     // A definition without a polyline: nothing is hatched, the block is reported.
     const cad::ObjectId bare = insert(*plan.db, addDefinition(*plan.db, "ROOM-2", {}), {0, 0, 0});
     auto reference = plan.db->open<cad::BlockReference>(bare);
@@ -114,7 +113,7 @@ TEST(BlockHatch, MissingOutlineAndBadLoopsAreReportedPerBlock) {
     room.setHatchSettings(std::make_unique<CHatch>("SOLID"));
     CKorvaExceptions errors;
     const std::size_t before = plan.db->drawOrder(plan.db->modelSpaceId()).size();
-    room.applyToDWG(plan.document, errors);
+    room.applyToDWG(host.drawing, errors);
     ASSERT_EQ(errors.getCount(), 1u);
     EXPECT_NE(dynamic_cast<CEXHatchBlock*>(&errors.getAt(0)), nullptr);
     EXPECT_EQ(plan.db->drawOrder(plan.db->modelSpaceId()).size(), before);
@@ -125,7 +124,7 @@ TEST(BlockHatch, MissingOutlineAndBadLoopsAreReportedPerBlock) {
     CKorvaExceptions labErrors;
     cad::ObjectId hatchId;
     auto labReference = plan.db->open<cad::BlockReference>(plan.roomId, cad::OpenMode::ForWrite);
-    lab->hatchObject(*plan.db, *labReference, CAcadUtilities::getOutlineId(*labReference), {},
+    lab->hatchObject(host.drawing, *labReference, CAcadUtilities::getOutlineId(*labReference), {},
                      {plan.addedId}, hatchId, labErrors);
     ASSERT_EQ(labErrors.getCount(), 1u);
     EXPECT_NE(dynamic_cast<CEXHatchAdditionalAreas*>(&labErrors.getAt(0)), nullptr);
@@ -135,7 +134,7 @@ TEST(BlockHatch, MissingOutlineAndBadLoopsAreReportedPerBlock) {
 TEST(BlockHyperlinks, ApplyReplacesTheReferenceHatchAndAttributeLinks) {
     for (const auto profile : {cad::HostProfile::AutoCAD, cad::HostProfile::BricsCAD}) {
         Host host(profile);
-        HatchPlan plan;
+        HatchPlan plan(host.db());
         const cad::ObjectId nameId = plan.db->open<cad::BlockReference>(plan.roomId)->attributeId("NAME");
         {
             auto reference = plan.db->open<cad::BlockReference>(plan.roomId, cad::OpenMode::ForWrite);
@@ -148,7 +147,7 @@ TEST(BlockHyperlinks, ApplyReplacesTheReferenceHatchAndAttributeLinks) {
         links->setHyperlinks("x,y;z", 7);
         room->setHyperlinks(std::move(links));
         CKorvaExceptions errors;
-        room->applyToDWG(plan.document, errors);
+        room->applyToDWG(host.drawing, errors);
         EXPECT_EQ(errors.getCount(), 0u);
 
         const std::vector<cad::Hyperlink> expected{{"x?pb=10&page=1&id=7", "y", {}, 0},

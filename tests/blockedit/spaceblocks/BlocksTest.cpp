@@ -16,7 +16,7 @@ namespace {
 // A plan with two rooms, a gross-area block, a room whose "ADE" record says GROSS AREA, one whose
 // "AECXDATA" record says so, a legend marker and a chair.
 struct ClassificationPlan {
-    ClassificationPlan() {
+    explicit ClassificationPlan(cad::Database& database) : db(&database) {
         const auto box = rectangle(0, 0, 5, 5);
         insert(*db, addDefinition(*db, "ROOM-1", box, true), {0, 0, 0}, spaceXData("ADE", "Office"), {{"NAME", "R1"}});
         insert(*db, addDefinition(*db, "ROOM-2", box, true), {10, 0, 0});
@@ -26,7 +26,7 @@ struct ClassificationPlan {
         insert(*db, addDefinition(*db, "MARKER-LEGEND", box), {50, 50, 0});
         insert(*db, addDefinition(*db, "CHAIR", rectangle(0, 0, 1, 1)), {1, 1, 0});
     }
-    std::unique_ptr<cad::Database> db = cad::Database::createDefault();
+    cad::Database* db;
     cad::ObjectId adeGross, aecGross;
 };
 
@@ -53,12 +53,12 @@ std::string handlesOf(const CBlocks& blocks) {
 
 TEST(Blocks, ClassifiesSpacesByLevelCodeAndTheAecxdataGrossAreaName) {
     Host host;
-    ClassificationPlan plan;
+    ClassificationPlan plan(host.db());
     constexpr int room = CBlock::kBlockDWGRoom, floor = CBlock::kBlockDWGFloor;
     constexpr int building = CBlock::kBlockDWGBuilding, site = CBlock::kBlockDWGSite;
 
     CBlocks floorPlan;
-    floorPlan.getKorvaDWGBlocks_SS(*plan.db, false, "f");
+    floorPlan.getKorvaDWGBlocks_SS(host.drawing, false, "f");
     // The "ADE" record's GROSS AREA name is not consulted: that block stays a room.
     EXPECT_EQ(typesOf(floorPlan), (std::vector<int>{room, room, floor, room, floor}));
     EXPECT_EQ(floorPlan.getCount(), 5);
@@ -66,17 +66,17 @@ TEST(Blocks, ClassifiesSpacesByLevelCodeAndTheAecxdataGrossAreaName) {
     EXPECT_EQ(static_cast<CBlockDWG&>(floorPlan.getAt(2)).getBlockName(), "ROOM-GROSS_AREA");
 
     CBlocks sitePlan;
-    sitePlan.getKorvaDWGBlocks_SS(*plan.db, false, "s");
+    sitePlan.getKorvaDWGBlocks_SS(host.drawing, false, "s");
     EXPECT_EQ(typesOf(sitePlan), (std::vector<int>{building, building, site, building, site}));
 
     // Iterating model space considers every reference except the markers.
     CBlocks iterated;
-    iterated.getKorvaDWGBlocks_I(*plan.db, false, "f");
+    iterated.getKorvaDWGBlocks_I(host.drawing, false, "f");
     EXPECT_EQ(typesOf(iterated), (std::vector<int>{room, room, floor, room, floor, room}));
     EXPECT_EQ(static_cast<CBlockDWG&>(iterated.getAt(5)).getBlockName(), "CHAIR");
 
     CBlocks all;
-    all.getAcadBlocks(*plan.db);
+    all.getAcadBlocks(host.drawing);
     EXPECT_EQ(typesOf(all), std::vector<int>(7, CBlock::kBlockDWG));
 
     auto ade = plan.db->open<cad::BlockReference>(plan.adeGross);
@@ -85,7 +85,7 @@ TEST(Blocks, ClassifiesSpacesByLevelCodeAndTheAecxdataGrossAreaName) {
     EXPECT_EQ(CBlocks::readNameFromXData(*aec), "GROSS AREA");
 
     CBlocks markers;
-    markers.getLegendBlock_SS(*plan.db, [](const cad::BlockReference& reference, cad::Database& db) {
+    markers.getLegendBlock_SS(host.drawing, [](const cad::BlockReference& reference, cad::Database& db) {
         return std::unique_ptr<CBlock>(std::make_unique<CBlockDWG>(reference, db));
     });
     ASSERT_EQ(markers.getCount(), 1);
@@ -94,16 +94,16 @@ TEST(Blocks, ClassifiesSpacesByLevelCodeAndTheAecxdataGrossAreaName) {
 
 TEST(Blocks, EmptyDrawingGathersNothingAndKeepsItsView) {
     Host host;
-    auto db = cad::Database::createDefault();
+    cad::Database* db = &host.db();
     const CDrawingView::View before = CDrawingView::current(*db);
     CBlocks blocks;
-    blocks.getKorvaDWGBlocks_SS(*db, true, "f");
-    blocks.getKorvaDWGBlocks_I(*db, true, "f");
-    blocks.getAcadBlocks(*db);
+    blocks.getKorvaDWGBlocks_SS(host.drawing, true, "f");
+    blocks.getKorvaDWGBlocks_I(host.drawing, true, "f");
+    blocks.getAcadBlocks(host.drawing);
     EXPECT_EQ(blocks.getCount(), 0);
     std::vector<cad::ObjectId> set;
     EXPECT_NE(CBlocks::getKorvaBlockSS(*db, set), cad::RTNORM);
-    blocks.zoomToBlocks(*db, 1.0);
+    blocks.zoomToBlocks(host.drawing, 1.0);
     const CDrawingView::View after = CDrawingView::current(*db);
     EXPECT_EQ(after.center, before.center);
     EXPECT_EQ(after.height, before.height);
@@ -175,13 +175,13 @@ TEST(Blocks, XmlFormHoldsEveryRecordAndReadingGivesEachItsOwnHatch) {
 
 TEST(Blocks, ZoomToBlocksFramesEveryOutlineWithTheBorder) {
     Host host;
-    auto db = cad::Database::createDefault();
+    cad::Database* db = &host.db();
     insert(*db, addDefinition(*db, "ROOM-1", rectangle(0, 0, 10, 4)), {0, 0, 0});
     insert(*db, addDefinition(*db, "ROOM-2", rectangle(0, 0, 10, 4)), {20, 30, 0});
     CBlocks blocks;
-    blocks.getKorvaDWGBlocks_SS(*db, false, "f");
+    blocks.getKorvaDWGBlocks_SS(host.drawing, false, "f");
     ASSERT_EQ(blocks.getCount(), 2);
-    blocks.zoomToBlocks(*db, 1.0);
+    blocks.zoomToBlocks(host.drawing, 1.0);
     const CDrawingView::View view = CDrawingView::current(*db);
     ASSERT_TRUE(view.valid);
     // Window -1,-1 .. 31,35 shown whole.
@@ -190,4 +190,24 @@ TEST(Blocks, ZoomToBlocksFramesEveryOutlineWithTheBorder) {
     auto active = db->open<cad::ViewportTableRecord>(db->recordId(cad::TableKind::Viewport, "*Active"));
     EXPECT_GE(view.height * active->aspectRatio(), 32.0 - 1e-9);
     EXPECT_GE(view.height, 36.0 - 1e-9);
+}
+
+TEST(Blocks, CopiesOwnTheirHatchAndAssets) {
+    auto source = std::make_unique<CBlockDWGRoom>();
+    source->setHatchSettings(std::make_unique<CHatch>("ANSI37"));
+    source->setAssets(std::make_unique<CAssets>());
+    auto asset = std::make_unique<CAsset>();
+    asset->setBlockIdentifier("CHAIR");
+    source->getAssets()->add(std::move(asset));
+
+    CBlockDWGRoom copy, formatted;
+    source->copyInto(copy);
+    source->copyFormatting(formatted);
+    source.reset();
+    ASSERT_NE(copy.getHatchSettings(), nullptr);
+    EXPECT_EQ(copy.getHatchSettings()->getPattern(), "ANSI37");
+    ASSERT_NE(copy.getAssets(), nullptr);
+    EXPECT_EQ(copy.getAssets()->getAt(0).getBlockIdentifier(), "CHAIR");
+    ASSERT_NE(formatted.getHatchSettings(), nullptr);
+    EXPECT_EQ(formatted.getHatchSettings()->getPattern(), "ANSI37");
 }

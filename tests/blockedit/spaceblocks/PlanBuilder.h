@@ -13,16 +13,22 @@
 #include "engine/db/Polyline.h"
 #include "engine/db/SymbolTable.h"
 #include "engine/db/XData.h"
+#include "engine/editor/DocumentManager.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/LineInput.h"
 
 namespace plantest {
 
 // A running host: the module's coordinate conversions and system variables need one.
+// A running host with a new drawing open: the module's coordinate conversions, system variables
+// and document locks need one.
 struct Host {
-    explicit Host(cad::HostProfile profile = cad::HostProfile::AutoCAD) : app(profile, input) {}
+    explicit Host(cad::HostProfile profile = cad::HostProfile::AutoCAD)
+        : app(profile, input), drawing(app.documentManager().newDocument()) {}
+    cad::Database& db() { return drawing.database(); }
     cad::ScriptInput input;
     cad::HostApplication app;
+    cad::Document& drawing;
 };
 
 inline std::vector<cad::Point2d> rectangle(double x0, double y0, double x1, double y1) {

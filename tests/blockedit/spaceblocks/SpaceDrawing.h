@@ -1,10 +1,10 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "engine/db/Attribute.h"
 #include "engine/db/AttributeDefinition.h"
@@ -61,7 +61,8 @@ inline cad::ObjectId addSpaceBlock(cad::Database& db, const std::string& blockNa
     cad::ObjectId blockId;
     {
         auto table = db.open<cad::SymbolTable>(db.blockTableId(), cad::OpenMode::ForWrite);
-        EXPECT_EQ(table->add(std::make_unique<cad::BlockTableRecord>(blockName), &blockId), cad::ErrorStatus::eOk);
+        EXPECT_EQ(table->add(std::make_unique<cad::BlockTableRecord>(blockName), &blockId),
+                  cad::ErrorStatus::eOk);
     }
     addEntity(db, blockId, closedPolyline(outline));
     auto reference = std::make_unique<cad::BlockReference>(position, blockId);

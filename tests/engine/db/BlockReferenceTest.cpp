@@ -79,6 +79,33 @@ TEST(BlockReference, TransformAndAttributesMoveTogether) {
     EXPECT_EQ(ref->className(), "AcDbMInsertBlock");
 }
 
+TEST(BlockReference, AttributesFromTheBlockDefinitions) {
+    auto db = Database::createDefault();
+    ObjectId block = addBlock(*db, "ROOM-2");
+    for (const char* tag : {"NAME", "AREA", "FIXED", "AUX"}) {
+        auto def = std::make_unique<AttributeDefinition>();
+        def->setTag(tag);
+        def->setTextString(std::string("<") + tag + ">");
+        def->setConstant(std::string(tag) == "FIXED");
+        test::append(*db, std::move(def), block);
+    }
+    ObjectId refId = test::append(*db, std::make_unique<BlockReference>(Point3d{100, 0, 0}, block));
+    auto ref = db->open<BlockReference>(refId, OpenMode::ForWrite);
+    ASSERT_EQ(ref->appendAttributesFromBlock(), ErrorStatus::eOk);
+    ASSERT_EQ(ref->attributeIds().size(), 3u);
+    std::vector<std::string> tags;
+    for (ObjectId id : ref->attributeIds()) tags.push_back(static_cast<Attribute*>(db->objectAt(id))->tag());
+    EXPECT_EQ(tags, (std::vector<std::string>{"NAME", "AREA", "AUX"}));
+    auto* area = static_cast<Attribute*>(db->objectAt(ref->attributeId("AREA")));
+    EXPECT_EQ(area->textString(), "<AREA>");
+    EXPECT_TRUE(area->position().isEqualTo({100, 0, 0}));
+    ASSERT_EQ(ref->appendAttributesFromBlock(), ErrorStatus::eOk);  // nothing added twice
+    EXPECT_EQ(ref->attributeIds().size(), 3u);
+    EXPECT_TRUE(db->isLive(refId));
+    db->erase(refId);
+    EXPECT_FALSE(db->isLive(ref->attributeIds()[0]));
+}
+
 TEST(BlockReference, DynamicBlockTrueName) {
     auto db = Database::createDefault();
     db->registerApplication("AcDbBlockRepBTag");

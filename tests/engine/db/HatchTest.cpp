@@ -75,3 +75,63 @@ TEST(Hatch, ClockwiseEdgeArcsAndFullCircles) {
     EXPECT_NEAR(ring.area(), std::numbers::pi / 2, 1e-9);
     EXPECT_GT(ring.extents().maxPoint().y, 0.99);
 }
+
+TEST(Hatch, EvaluationDensityStatuses) {
+    auto db = Database::createDefault();  // metric: pattern lengths in millimetres
+    auto makeHatch = [&](const char* pattern, double scale, double x = 0) {
+        auto hatch = std::make_unique<Hatch>();
+        hatch->setPattern(Hatch::PatternType::Predefined, pattern);
+        hatch->setPatternScale(scale);
+        hatch->appendLoop(HatchLoop::kOutermost,
+                          {{{x, 0}, 0}, {{x + 1000, 0}, 0}, {{x + 1000, 1000}, 0}, {{x, 1000}, 0}});
+        return static_cast<Hatch*>(db->objectAt(test::append(*db, std::move(hatch))));
+    };
+    HatchEvaluation result;
+    EXPECT_EQ(makeHatch("ANSI31", 1.0)->evaluateHatch(&result), ErrorStatus::eOk);
+    EXPECT_FALSE(result.segments.empty());
+    // Lines 3.175 mm apart at scale 0.001 are far too many for a metre-wide room.
+    EXPECT_EQ(makeHatch("ANSI31", 0.001)->evaluateHatch(), ErrorStatus::eHatchTooDense);
+    // At scale 10000 the lines are 45 m apart along x: the one through the origin misses a room
+    // 5 m to the right, and no other comes near.
+    EXPECT_EQ(makeHatch("ANSI31", 10000, 5000)->evaluateHatch(), ErrorStatus::eHatchTooSparse);
+    EXPECT_EQ(makeHatch("SOLID", 1.0)->evaluateHatch(&result), ErrorStatus::eOk);
+    EXPECT_TRUE(result.solid);
+    EXPECT_EQ(makeHatch("NO_SUCH_PATTERN", 1.0)->evaluateHatch(), ErrorStatus::eKeyNotFound);
+
+    Hatch* empty = makeHatch("ANSI31", 1.0);
+    empty->setLoops({});
+    EXPECT_EQ(empty->evaluateHatch(), ErrorStatus::eInvalidInput);
+
+    Hatch* user = makeHatch("_USER", 1.0);
+    user->setPattern(Hatch::PatternType::UserDefined, "_USER");
+    user->setPatternSpace(100);
+    user->setPatternDouble(true);
+    ASSERT_EQ(user->evaluateHatch(&result), ErrorStatus::eOk);
+    EXPECT_GE(result.segments.size(), 18u);  // about nine lines each way
+}
+
+TEST(Hatch, DefinitionLinesAsFilesStoreThem) {
+    auto db = Database::createDefault();
+    auto owned = std::make_unique<Hatch>();
+    owned->setPattern(Hatch::PatternType::Predefined, "ANSI31");
+    owned->setPatternScale(2.0);
+    owned->setPatternAngle(std::numbers::pi / 4);
+    auto* hatch = static_cast<Hatch*>(db->objectAt(test::append(*db, std::move(owned))));
+    ASSERT_EQ(hatch->computeDefinitionLines(), ErrorStatus::eOk);
+    ASSERT_EQ(hatch->definitionLines().size(), 1u);
+    const HatchDefinitionLine& line = hatch->definitionLines()[0];
+    EXPECT_NEAR(line.angle, std::numbers::pi / 2, 1e-12);  // 45 of the pattern + 45 of the hatch
+    // 0.125 in = 3.175 mm across the line, doubled, turned with the line to point along -x.
+    EXPECT_NEAR(line.offset.x, -6.35, 1e-9);
+    EXPECT_NEAR(line.offset.y, 0.0, 1e-9);
+
+    // Evaluating from the stored lines alone (a custom pattern) gives the same picture.
+    hatch->appendLoop(HatchLoop::kOutermost, {{{0, 0}, 0}, {{100, 0}, 0}, {{100, 100}, 0}, {{0, 100}, 0}});
+    HatchEvaluation fromLibrary, fromLines;
+    ASSERT_EQ(hatch->evaluateHatch(&fromLibrary), ErrorStatus::eOk);
+    std::vector<HatchDefinitionLine> lines = hatch->definitionLines();
+    hatch->setPattern(Hatch::PatternType::Custom, "MINE");
+    hatch->setDefinitionLines(lines);
+    ASSERT_EQ(hatch->evaluateHatch(&fromLines), ErrorStatus::eOk);
+    EXPECT_EQ(fromLines.segments.size(), fromLibrary.segments.size());
+}

@@ -1,0 +1,62 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "engine/db/Handle.h"
+
+namespace cad {
+
+// Handle -> object table index, as a flat open-addressing table: a drawing has hundreds of
+// thousands of handles, and a node per entry would cost more than the objects' own data.
+// Entries are never removed (handles are not reused).
+class HandleIndex {
+public:
+    static constexpr std::uint32_t kNone = 0;
+
+    // The index stored for `handle`, or kNone.
+    std::uint32_t find(Handle handle) const {
+        if (slots_.empty() || handle.isNull()) return kNone;
+        for (std::size_t i = hash(handle.value()) & mask_;; i = (i + 1) & mask_) {
+            const Slot& s = slots_[i];
+            if (s.handle == handle.value()) return s.index;
+            if (s.handle == 0) return kNone;
+        }
+    }
+    // Stores `index` for a handle not yet present (the null handle is never stored).
+    void insert(Handle handle, std::uint32_t index) {
+        if ((count_ + 1) * 2 > slots_.size()) grow();
+        place(handle.value(), index);
+        ++count_;
+    }
+    std::size_t size() const { return count_; }
+
+private:
+    struct Slot {
+        std::uint64_t handle = 0;
+        std::uint32_t index = kNone;
+    };
+    static std::size_t hash(std::uint64_t h) {
+        h ^= h >> 33;
+        h *= 0xff51afd7ed558ccdULL;
+        h ^= h >> 33;
+        return static_cast<std::size_t>(h);
+    }
+    void place(std::uint64_t handle, std::uint32_t index) {
+        std::size_t i = hash(handle) & mask_;
+        while (slots_[i].handle != 0) i = (i + 1) & mask_;
+        slots_[i] = {handle, index};
+    }
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+        mask_ = slots_.size() - 1;
+        for (const Slot& s : old)
+            if (s.handle != 0) place(s.handle, s.index);
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
+    std::size_t count_ = 0;
+};
+
+}  // namespace cad
