@@ -46,7 +46,7 @@ inline void ensureLayer(cad::Database& db, const std::string& name) {
     EXPECT_EQ(table->add(std::make_unique<cad::LayerTableRecord>(name)), cad::ErrorStatus::eOk);
 }
 
-struct AttributeSpec {
+struct AttributeValue {
     std::string tag;
     std::string value;
 };
@@ -55,7 +55,7 @@ struct AttributeSpec {
 // stand at `areaPosition` (the other two 375 units above and below).
 inline cad::ObjectId addSpaceBlock(cad::Database& db, const std::string& blockName,
                                    const std::vector<cad::Point2d>& outline,
-                                   const std::vector<AttributeSpec>& attributes,
+                                   const std::vector<AttributeValue>& attributes,
                                    const cad::Point3d& position = {}, const cad::Vector3d& scale = {1, 1, 1},
                                    const cad::Point3d& areaPosition = {1000, 2000, 0}) {
     cad::ObjectId blockId;
@@ -70,12 +70,12 @@ inline cad::ObjectId addSpaceBlock(cad::Database& db, const std::string& blockNa
     const cad::ObjectId referenceId = addEntity(db, db.modelSpaceId(), std::move(reference));
     auto opened = db.open<cad::BlockReference>(referenceId, cad::OpenMode::ForWrite);
     double offset = 375;
-    for (const AttributeSpec& spec : attributes) {
+    for (const AttributeValue& given : attributes) {
         auto attribute = std::make_unique<cad::Attribute>();
-        attribute->setTag(spec.tag);
-        attribute->setTextString(spec.value);
+        attribute->setTag(given.tag);
+        attribute->setTextString(given.value);
         attribute->setHeight(250);
-        const std::string layer = "ATT-" + spec.tag;
+        const std::string layer = "ATT-" + given.tag;
         ensureLayer(db, layer);
         attribute->setLayer(db.recordId(cad::TableKind::Layer, layer));
         attribute->setPosition({areaPosition.x, areaPosition.y + offset, 0});
@@ -85,7 +85,7 @@ inline cad::ObjectId addSpaceBlock(cad::Database& db, const std::string& blockNa
     return referenceId;
 }
 
-inline std::vector<AttributeSpec> standardAttributes(const std::string& name = "Office 1",
+inline std::vector<AttributeValue> standardAttributes(const std::string& name = "Office 1",
                                                      const std::string& area = "50.00 sq.m.",
                                                      const std::string& aux = "Aux") {
     return {{"NAME", name}, {"AREA", area}, {"AUX", aux}};
