@@ -75,6 +75,11 @@ bool DocumentManager::saveDocument(Document& document, const std::string& path, 
         error = "Cannot save \"" + target + "\": it is a folder.";
         return false;
     }
+    if (!fs::is_directory(full.parent_path(), ec)) {
+        error = "Cannot save \"" + target + "\": the folder \"" + fs::path(target).parent_path().string() +
+                "\" does not exist.";
+        return false;
+    }
     // Beside the target, so that the rename stays on one file system.
     fs::path temp = full;
     temp += ".brinmo-" + std::to_string(::getpid()) + ".tmp";

@@ -368,3 +368,29 @@ TEST_F(DrawingTest, SaveAsCopiesThroughTheTemporaryFolderAndClosingForgetsTheDoc
     EXPECT_FALSE(fs::exists(temp));
     EXPECT_TRUE(fs::is_empty(dir_ / "monitor-temp"));
 }
+
+TEST_F(DrawingTest, DxfDrawingSavedOnDestroyHoldsWhatWasPosted) {
+    {
+        cad::Document& doc = manager().newDocument();
+        std::string error;
+        ASSERT_TRUE(manager().saveDocument(doc, folder() + "plan.dxf", error)) << error;
+        ASSERT_EQ(manager().closeDocument(doc), ErrorStatus::eOk);
+    }
+    {
+        CAcadDrawing drawing(folder(), "plan.dxf");
+        drawing.setSaveOnDestroy(true);
+        cad::ObjectId id;
+        drawing.postToDrawing(std::make_unique<cad::Line>(cad::Point3d(1, 1), cad::Point3d(4, 5)), id);
+    }
+    EXPECT_EQ(manager().documentCount(), 0u);
+    std::string error;
+    auto loaded = cad::makeDxfFileFormat()->read(folder() + "plan.dxf", error);
+    ASSERT_TRUE(loaded) << error;
+    cad::Database& db = *loaded->database;
+    auto ms = db.open<cad::BlockTableRecord>(db.modelSpaceId());
+    ASSERT_EQ(ms->liveEntityIds().size(), 1u);
+    auto line = db.open<cad::Line>(ms->liveEntityIds()[0]);
+    ASSERT_TRUE(line);
+    EXPECT_DOUBLE_EQ(line->endPoint().y, 5);
+    EXPECT_TRUE(boxes_.boxes().empty());
+}
