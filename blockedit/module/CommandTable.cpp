@@ -1,8 +1,11 @@
 #include "module/CommandTable.h"
 
 #include "engine/editor/HostApplication.h"
+#include "module/Diagnostics.h"
+#include "module/HelpListings.h"
 #include "module/HostPlatform.h"
 #include "module/MaintenanceCommands.h"
+#include "module/PresPreferences.h"
 
 namespace {
 
@@ -32,22 +35,22 @@ constexpr CCommandTable::Row kRows[] = {
     {"KORVA_UTIL", "mrt", "korvaRefreshTags", ACRX_CMD_SESSION, "korvaRefreshTags", korvaRefreshTags},
     {"KORVA_UTIL", "mbta", "korvaBlankThirdAttribute", ACRX_CMD_SESSION, "blankThirdAttribute", blankThirdAttribute},
     {"KORVA_DIAG", "mlb", "korvaListBlocks", ACRX_CMD_SESSION, "listBlockNameIdentifier", listBlockNameIdentifier},
-    {"KORVA_ADMIN", "mprefs", "korvaPreferences", ACRX_CMD_MODAL, "preferences", nullptr},
-    {"KORVA_HELP", "m?", "mhelp", ACRX_CMD_SESSION, "help", nullptr},
-    {"KORVA_HELP", "md?", "mdiagnosticshelp", ACRX_CMD_SESSION, "diagnosticsHelp", nullptr},
+    {"KORVA_ADMIN", "mprefs", "korvaPreferences", ACRX_CMD_MODAL, "preferences", preferencesCommand},
+    {"KORVA_HELP", "m?", "mhelp", ACRX_CMD_SESSION, "help", printHelpListing},
+    {"KORVA_HELP", "md?", "mdiagnosticshelp", ACRX_CMD_SESSION, "diagnosticsHelp", printDiagnosticsListing},
     {"KORVA_SECRET", "msc_has", "msc_has", ACRX_CMD_SESSION, "hatchAllSpaces", hatchAllSpaces},
     {"KORVA_SECRET", "msc_hs", "msc_hs", ACRX_CMD_SESSION, "hatchSpace", hatchSpace},
     {"KORVA_SECRET", "msc_cal", "msc_cal", ACRX_CMD_SESSION, "checkAttributeLayers", checkAttributeLayers},
     {"KORVA_SECRET", "msc_dsd", "msc_dsd", ACRX_CMD_SESSION, "displaySpaceDetails", displaySpaceDetails},
-    {"KORVA_DIAGNOSTICS", "mda", "korvaDiagnosticAll", ACRX_CMD_SESSION, "diagnosticAll", nullptr},
-    {"KORVA_DIAGNOSTICS", "md1", "korvaDiagnosticBasic", ACRX_CMD_SESSION, "diagnosticBasic", nullptr},
-    {"KORVA_DIAGNOSTICS", "md3", "korvaDiagnosticDialog", ACRX_CMD_SESSION, "diagnosticDialog", nullptr},
-    {"KORVA_DIAGNOSTICS", "md4", "korvaDiagnosticErrorsA", ACRX_CMD_SESSION, "diagnosticErrorsA", nullptr},
-    {"KORVA_DIAGNOSTICS", "md5", "korvaDiagnosticErrorsB", ACRX_CMD_SESSION, "diagnosticErrorsB", nullptr},
-    {"KORVA_DIAGNOSTICS", "md6", "korvaDiagnosticErrorsC", ACRX_CMD_SESSION, "diagnosticErrorsC", nullptr},
-    {"KORVA_DIAGNOSTICS", "md7", "korvaDiagnosticErrorsD", ACRX_CMD_SESSION, "diagnosticErrorsD", nullptr},
-    {"KORVA_DIAGNOSTICS", "md8", "korvaDiagnosticUserInput", ACRX_CMD_SESSION, "diagnosticUserInput", nullptr},
-    {"KORVA_DIAGNOSTICS", "md9", "korvaDiagnosticXML", ACRX_CMD_SESSION, "diagnosticXML", nullptr},
+    {"KORVA_DIAGNOSTICS", "mda", "korvaDiagnosticAll", ACRX_CMD_SESSION, "diagnosticAll", diagnosticAll},
+    {"KORVA_DIAGNOSTICS", "md1", "korvaDiagnosticBasic", ACRX_CMD_SESSION, "diagnosticBasic", diagnosticBasic},
+    {"KORVA_DIAGNOSTICS", "md3", "korvaDiagnosticDialog", ACRX_CMD_SESSION, "diagnosticDialog", diagnosticDialog},
+    {"KORVA_DIAGNOSTICS", "md4", "korvaDiagnosticErrorsA", ACRX_CMD_SESSION, "diagnosticErrorsA", diagnosticErrorsA},
+    {"KORVA_DIAGNOSTICS", "md5", "korvaDiagnosticErrorsB", ACRX_CMD_SESSION, "diagnosticErrorsB", diagnosticErrorsB},
+    {"KORVA_DIAGNOSTICS", "md6", "korvaDiagnosticErrorsC", ACRX_CMD_SESSION, "diagnosticErrorsC", diagnosticErrorsC},
+    {"KORVA_DIAGNOSTICS", "md7", "korvaDiagnosticErrorsD", ACRX_CMD_SESSION, "diagnosticErrorsD", diagnosticErrorsD},
+    {"KORVA_DIAGNOSTICS", "md8", "korvaDiagnosticUserInput", ACRX_CMD_SESSION, "diagnosticUserInput", diagnosticUserInput},
+    {"KORVA_DIAGNOSTICS", "md9", "korvaDiagnosticXML", ACRX_CMD_SESSION, "diagnosticXML", diagnosticXML},
 };
 
 cad::CommandStack* registeredCommands() {

@@ -2,6 +2,7 @@
 
 #include "core/KorvaWrap.h"
 #include "engine/dialogs/DataExchange.h"
+#include "module/CommandFrame.h"
 #include "ui/PresAbout.h"
 
 using cad::ControlKind;
@@ -87,5 +88,13 @@ void CPresPreferences::onAbout() {
     korvaTopLevel(__FILE__, "CPresPreferences::OnAbout", [this] {
         CPresAbout about(this);
         about.DoModal();
+    });
+}
+
+void preferencesCommand() {
+    CCommandFrame frame("preferences");
+    frame.setTitle("Korva Edit Preferences").run([] {
+        CPresPreferences dialog;
+        dialog.DoModal();
     });
 }

@@ -50,3 +50,6 @@ private:
     double zoomBorder_ = 1000.0;
     std::string csvOpener_;
 };
+
+// mprefs / korvaPreferences: prints the command title and shows the dialog.
+void preferencesCommand();

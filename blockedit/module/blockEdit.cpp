@@ -4,6 +4,7 @@
 #include "engine/editor/ModuleEntry.h"
 #include "module/CommandTable.h"
 #include "module/HostPlatform.h"
+#include "module/Preferences.h"
 
 namespace {
 
@@ -13,10 +14,9 @@ cad::DynamicLinker* dynamicLinker() {
 }
 
 void registrationProcedure() {
-    // Step 1, checkPreferencesExist, joins here with the preferences: it creates the per-machine
-    // folders and shows the preferences dialog on the very first load. Its failure is reported
-    // under its own name and registration still goes on:
-    //     korvaTopLevel(__FILE__, "checkPreferencesExist", [] { checkPreferencesExist(); });
+    // Creates the per-machine folders and shows the preferences dialog on the very first load. It
+    // reports its own failure under its own name, so registration always goes on.
+    checkPreferencesExist();
     CCommandTable::module().registerCommands(hostPlatform());
 }
 

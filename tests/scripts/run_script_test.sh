@@ -5,6 +5,10 @@
 #   ; fixtures: a.dxf b.dxf     files copied from fixtures/ into the working folder
 #   ; args: ...                 arguments given to brinmo before --script
 #   ; status: N                 the exit status brinmo must end with
+#   ; appdata: empty            the application data folder starts empty (no preferences file)
+# Each run has an application data folder of its own (BRINMO_APPDATA) that holds the default
+# preferences, so the module's first-load dialog stays out of the transcript unless asked for.
+# The working folder's path reads $WORK in the transcript.
 set -euo pipefail
 brinmo=$1
 script=$2
@@ -14,14 +18,21 @@ script="$dir/$name.scr"
 expected="$dir/$name.expected"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fixtures=$(sed -n '1,3s/^; fixtures: //p' "$script")
+fixtures=$(sed -n '1,4s/^; fixtures: //p' "$script")
 for f in $fixtures; do cp "$dir/fixtures/$f" "$work/"; done
-args=$(sed -n '1,3s/^; args: //p' "$script")
-want_status=$(sed -n '1,3s/^; status: //p' "$script")
+args=$(sed -n '1,4s/^; args: //p' "$script")
+want_status=$(sed -n '1,4s/^; status: //p' "$script")
+want_appdata=$(sed -n '1,4s/^; appdata: //p' "$script")
+export BRINMO_APPDATA="$work/appdata"
+if [ "$want_appdata" != "empty" ]; then
+  mkdir -p "$BRINMO_APPDATA/KorvaSystems/Brinmo/prefs"
+  cp "$dir/fixtures/prefs.cfg" "$BRINMO_APPDATA/KorvaSystems/Brinmo/prefs/"
+fi
 cd "$work"
 status=0
 # shellcheck disable=SC2086
 "$brinmo" $args --script "$script" >"$work/transcript" 2>&1 || status=$?
+sed -i "s|$work|\$WORK|g" "$work/transcript"
 if ! diff -u "$expected" "$work/transcript"; then
   echo "transcript differs for $name" >&2
   exit 1

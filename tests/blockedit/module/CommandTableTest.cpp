@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ModuleTestSupport.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/HostOutput.h"
 #include "engine/editor/LineInput.h"
@@ -119,6 +120,9 @@ TEST(CommandTable, RegistersRowsWithHandlersInOrderAndMarkersOnlyOnFullHosts) {
 }
 
 TEST(ModuleEntry, LoadBuildsThePlatformAndUnloadLeavesNothing) {
+    // Loading sets up the preference folders; they go to a folder of the test's own.
+    moduletest::TempFolder appdata;
+    moduletest::ScopedEnvironment appdataVariable("BRINMO_APPDATA", appdata.path().c_str());
     cad::CapturedOutput out;
     for (auto [profile, kind] : {std::pair{cad::HostProfile::AutoCAD, 2}, std::pair{cad::HostProfile::AutoCADLT, 1},
                                  std::pair{cad::HostProfile::BricsCAD, 3}, std::pair{cad::HostProfile::Generic, 0}}) {
