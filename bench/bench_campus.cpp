@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -99,6 +100,13 @@ int main(int argc, char** argv) {
     // The job runs in the drawing's folder: the schedule is written there and no preferences
     // file is found, so the defaults apply (two decimals, metric, no CSV opener).
     fs::current_path(folder);
+    // A settings folder of the run's own with the default preferences in it: the module's
+    // first-load dialog does not come up, and the user's own settings are not touched.
+    const fs::path prefs = folder / "appdata" / "KorvaSystems" / "Brinmo" / "prefs";
+    fs::create_directories(prefs);
+    std::ofstream(prefs / "prefs.cfg") << "units\n0\nprecison\n2\ntextSize\n250.00\ntextScale\n1.00\ntextRotation\n0.00\n"
+                                          "csvOpener\nNONE\nzoomBorder\n1000\ninc\n1\n";
+    setenv("BRINMO_APPDATA", (folder / "appdata").c_str(), 1);
     const fs::path module = fs::read_symlink("/proc/self/exe").parent_path() / "61R4I505blockEdit.arx";
     cad::ScriptInput input;
     CountingSink sink;

@@ -8,8 +8,12 @@ out=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 
 cp "$here/floor_plan.dxf" "$out/floor_plan.dxf"
-# The schedule lands beside the drawing, named after it; the module's settings stay in the demo
-# folder so that the user's own are neither read nor changed.
+# The schedule lands beside the drawing, named after it. The module's settings live in the demo
+# folder (starting from the defaults in prefs.cfg) so that the user's own are neither read nor
+# changed.
+prefs="$out/appdata/KorvaSystems/Brinmo/prefs"
+mkdir -p "$prefs"
+[ -f "$prefs/prefs.cfg" ] || cp "$here/prefs.cfg" "$prefs/prefs.cfg"
 cd "$out"
 BRINMO_APPDATA="$out/appdata" "$bin/brinmo" floor_plan.dxf --script "$here/demo.scr" | tee "$out/transcript.txt"
 
