@@ -17,7 +17,7 @@ CAcadDrawing& bindDrawing(CCommandFrame& frame) {
 
 CBlocks& gatherSpaces(CCommandFrame& frame, CAcadDrawing& drawing, bool withAssets) {
     CBlocks& blocks = frame.own<CBlocks>();
-    blocks.getKorvaDWGBlocks_SS(drawing.database(), withAssets, CBlocks::kLevelFloor);
+    blocks.getKorvaDWGBlocks_SS(*drawing.getDocument(), withAssets, CBlocks::kLevelFloor);
     return blocks;
 }
 
