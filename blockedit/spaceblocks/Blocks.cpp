@@ -1,5 +1,6 @@
 #include "spaceblocks/Blocks.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -282,19 +283,17 @@ void CBlocks::sortBlocksByHandle(bool ascending) {
         const std::size_t n = list_.size();
         std::vector<int> values(n);
         for (std::size_t i = 0; i < n; ++i) values[i] = CUtilities::_httoi(list_[i]->getHandle());
-        std::vector<bool> taken(n, false);
+        // The order of a selection sort that takes the first of equal handles on each pass is the
+        // order of a stable sort: computed in n log n, which matters for drawings of thousands of
+        // spaces (the selection sort's n^2 passes dominated listing and export there).
+        std::vector<std::size_t> order(n);
+        for (std::size_t i = 0; i < n; ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return ascending ? values[a] < values[b] : values[a] > values[b];
+        });
         std::vector<std::unique_ptr<CBlock>> sorted;
         sorted.reserve(n);
-        for (std::size_t pass = 0; pass < n; ++pass) {
-            std::size_t best = n;
-            for (std::size_t i = 0; i < n; ++i) {
-                if (taken[i]) continue;
-                // Strict comparison: the first of equal handles wins, so equal ones keep their order.
-                if (best == n || (ascending ? values[i] < values[best] : values[i] > values[best])) best = i;
-            }
-            taken[best] = true;
-            sorted.push_back(std::move(list_[best]));
-        }
+        for (std::size_t i : order) sorted.push_back(std::move(list_[i]));
         list_ = std::move(sorted);
     });
 }

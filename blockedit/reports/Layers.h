@@ -1,0 +1,49 @@
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/db/Color.h"
+#include "engine/db/ObjectId.h"
+#include "reports/Layer.h"
+
+class CAcadDrawing;
+
+// The layers of a layer state, in order. Owns its layers; names are unique (case-sensitive).
+class CLayers {
+public:
+    CLayers() = default;
+    virtual ~CLayers() = default;
+    CLayers(const CLayers&) = delete;
+    CLayers& operator=(const CLayers&) = delete;
+
+    // A layer whose name is already held is dropped (and false answered).
+    bool add(std::unique_ptr<CLayer> layer);
+    std::size_t getCount() const { return items_.size(); }
+    // std::invalid_argument outside the collection.
+    CLayer& getAt(std::size_t index) const;
+    // The first layer of that name, ignoring case, or nullptr.
+    CLayer* getAtLayer(const std::string& name) const;
+    void deleteObjects() { items_.clear(); }
+
+    // One layer per record of the drawing's layer table, under the drawing's lock.
+    void getDWGLayers(CAcadDrawing& drawing);
+    // Writes every changed layer, in order.
+    void applyToDWG(CAcadDrawing& drawing);
+
+    // Only while the caller holds the drawing's lock: `name` receives its valid form; a layer of
+    // that name is created with the colour when the drawing has none. False when the drawing is
+    // not locked or the layer cannot be added.
+    static bool ensureLayerExists(CAcadDrawing& drawing, std::string& name, const cad::Color& colour);
+
+    // Off (or frozen) on every layer but the hyperlink, hatch and space attribute layers.
+    void setAllLayersOff(int value);
+    void setAllLayersFrozen(int value);
+    // Makes a layer of the collection that is on, other than "0", the drawing's current layer.
+    void setOnLayerToCurrent(CAcadDrawing& drawing);
+    void getFrozenThawedIds(std::vector<cad::ObjectId>& thawedIds, std::vector<cad::ObjectId>& frozenIds) const;
+
+private:
+    std::vector<std::unique_ptr<CLayer>> items_;
+};

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "module/AreaSchedule.h"
+#include "module/BlockListing.h"
+
+TEST(AreaSchedule, MetricFloorGivesHeaderRowsTotalTwoEmptyLinesAndGrossArea) {
+    CAreaSchedule schedule(2);
+    schedule.addSpace("L1-001", 10.0, 13.0, 0);
+    schedule.addSpace("L1-002", 20.0, 18.0, 0);
+    schedule.addGrossArea("GROSS AREA", 40.0, 26.0, 0);
+    EXPECT_EQ(schedule.text(),
+              "Code,Area,Units,Perimeter,Units\n"
+              "L1-001,10.00,m\u00B2,13.00,m\n"
+              "L1-002,20.00,m\u00B2,18.00,m\n"
+              "Total,30.00,m\u00B2,31.00,m\n"
+              "\n\n"
+              "GROSS AREA,40.00,m\u00B2,26.00,m\n");
+}
+
+TEST(AreaSchedule, FieldsAreNotQuotedAndTheTotalTakesTheLastRowsUnits) {
+    CAreaSchedule schedule(1);
+    schedule.addSpace("Office, east", 12.26, 14.0, 0);
+    schedule.addSpace("Store", 100.0, 40.0, 1);
+    const std::string text = schedule.text();
+    // The comma inside the name makes one more field; nothing escapes it.
+    EXPECT_NE(text.find("\nOffice, east,12.3,m\u00B2,14.0,m\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nStore,100.0,ft\u00B2,40.0,ft\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nTotal,112.3,ft\u00B2,54.0,ft\n"), std::string::npos) << text;
+}
+
+TEST(AreaSchedule, WithoutSpacesTheTotalHasNoUnits) {
+    CAreaSchedule schedule(2);
+    schedule.addGrossArea("GROSS AREA", 40.0, 26.0, 1);
+    EXPECT_EQ(schedule.text(),
+              "Code,Area,Units,Perimeter,Units\n"
+              "Total,0.00,,0.00,\n"
+              "\n\n"
+              "GROSS AREA,40.00,ft\u00B2,26.00,ft\n");
+}
+
+TEST(BlockListing, LinesCarryTwoDecimalsAndTheHandleInBothForms) {
+    EXPECT_EQ(CBlockListing::blockLine("ROOM-12", "L1-012", 12.345, "2F1A", 2), "ROOM-12,L1-012,12.35,2F1A,12058,2\n");
+    EXPECT_EQ(CBlockListing::assetLine("DESK", "3A0", 4), ",,,,,,DESK,3A0,928,4\n");
+    EXPECT_EQ(std::string(CBlockListing::kHeader), "ID,Name,Area,Handle(hex),Handle(dec),Assets\n");
+}
+
+TEST(BlockListing, EightDigitHandlesAreSigned32BitLongerOnesPrintWhole) {
+    EXPECT_EQ(CBlockListing::handleDecimal("7FFFFFFF"), "2147483647");
+    EXPECT_EQ(CBlockListing::handleDecimal("FFFFFFFF"), "-1");
+    EXPECT_EQ(CBlockListing::handleDecimal("000000001"), "1");  // leading zeros do not make it long
+    EXPECT_EQ(CBlockListing::handleDecimal("100000000"), "4294967296");
+    EXPECT_EQ(CBlockListing::handleDecimal("FFFFFFFFFFFFFFFF"), "18446744073709551615");
+}
