@@ -86,3 +86,20 @@ CEXHatchTooDense::CEXHatchTooDense(const std::string& objectText, const std::str
     setDescription(hatchDensityText(objectText, patternName, scale, "is too dense to be displayed."));
     setSeverity(1);
 }
+
+CEXStoredProcedure::CEXStoredProcedure(const CComponentError& error, std::string procedure,
+                                       const std::string& fileName, std::string procSig, std::uint32_t severity)
+    : CEXKind(error.source, fileName, std::move(procSig), error.code), procedure_(std::move(procedure)) {
+    setDescription(error.description);
+    setSeverity(severity);
+}
+
+CEXConnection::CEXConnection(const CComponentError& error, const std::string& fileName, std::string procSig)
+    : CEXKind(error.source, fileName, std::move(procSig), error.code) {
+    setDescription(error.description);
+}
+
+CEXSQLStatement::CEXSQLStatement(const CComponentError& error, const std::string& fileName, std::string procSig)
+    : CEXKind(error.source, fileName, std::move(procSig), error.code) {
+    setDescription(error.description);
+}

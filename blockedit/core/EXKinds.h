@@ -1,4 +1,5 @@
 #pragma once
+#include "core/ComponentError.h"
 #include "core/EXKorva.h"
 
 // The specific kinds that the module's functions raise themselves. Each one only sets its
@@ -68,4 +69,27 @@ class CEXHatchTooDense : public CEXKind<CEXHatchTooDense> {
 public:
     CEXHatchTooDense(const std::string& objectText, const std::string& patternName, double scale, std::string source,
                      const std::string& fileName, std::string procSig);
+};
+
+// Kinds built from a component error: the message is the component's description and the
+// source is the component's, not the module's.
+class CEXStoredProcedure : public CEXKind<CEXStoredProcedure> {
+public:
+    CEXStoredProcedure(const CComponentError& error, std::string procedure, const std::string& fileName,
+                       std::string procSig, std::uint32_t severity);
+    // The stored procedure whose call failed.
+    const std::string& getProcedure() const { return procedure_; }
+
+private:
+    std::string procedure_;
+};
+
+class CEXConnection : public CEXKind<CEXConnection> {
+public:
+    CEXConnection(const CComponentError& error, const std::string& fileName, std::string procSig);
+};
+
+class CEXSQLStatement : public CEXKind<CEXSQLStatement> {
+public:
+    CEXSQLStatement(const CComponentError& error, const std::string& fileName, std::string procSig);
 };

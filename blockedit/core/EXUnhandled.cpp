@@ -30,3 +30,10 @@ CEXUnhandled::CEXUnhandled(std::string message, std::string source, const std::s
     : CEXKind(std::move(source), fileName, std::move(procSig), errorCode) {
     setDescription(std::move(message));
 }
+
+CEXUnhandled::CEXUnhandled(const CComponentError& error, const std::string& fileName, std::string procSig,
+                           std::uint32_t severity)
+    : CEXKind(error.source, fileName, std::move(procSig), error.code) {
+    setDescription(error.description);
+    setSeverity(severity);
+}

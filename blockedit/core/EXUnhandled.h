@@ -1,6 +1,7 @@
 #pragma once
 #include <exception>
 
+#include "core/ComponentError.h"
 #include "core/EXKorva.h"
 #include "engine/db/ErrorStatus.h"
 
@@ -20,4 +21,7 @@ public:
     // A message of the caller's own.
     CEXUnhandled(std::string message, std::string source, const std::string& fileName, std::string procSig,
                  std::uint32_t errorCode);
+    // A component error: its description, its source and the given severity.
+    CEXUnhandled(const CComponentError& error, const std::string& fileName, std::string procSig,
+                 std::uint32_t severity);
 };

@@ -94,6 +94,38 @@ TEST(Exceptions, KindsCarryTheirTextsAndSeverities) {
     EXPECT_EQ(CEXKorva::severityText(7), "high");
 }
 
+TEST(Exceptions, ComponentErrorKindsCarryTheComponentsSourceAndText) {
+    const CComponentError err{"Login failed for user 'planner'.", "Database Driver", 18456};
+    const CEXStoredProcedure sp(err, "__to_exportBlock", "DataServices.cpp", "CStoredProcedure::execute", 1);
+    EXPECT_EQ(sp.getSource(), "Database Driver");
+    EXPECT_EQ(sp.getDescription(), "Login failed for user 'planner'.");
+    EXPECT_EQ(sp.getSeverityText(), "medium");
+    EXPECT_EQ(sp.getProcedure(), "__to_exportBlock");
+    EXPECT_EQ(sp.getClass(), "DataServices");
+
+    const CEXConnection conn(err, "DataServices.cpp", "CDataServices::connect");
+    const CEXSQLStatement sql(err, "SQLStatement.cpp", "CSQLStatement::execute");
+    const CEXUnhandled generic(err, "DataServices.cpp", "CDataServices::run", 0);
+    for (const CEXKorva* e : {static_cast<const CEXKorva*>(&conn), static_cast<const CEXKorva*>(&sql)}) {
+        EXPECT_EQ(e->getSource(), "Database Driver");
+        EXPECT_EQ(e->getDescription(), err.description);
+        EXPECT_EQ(e->getSeverityText(), "high");
+    }
+    EXPECT_EQ(generic.getSource(), "Database Driver");
+    EXPECT_EQ(generic.getSeverityText(), "low");
+
+    // Wrapped, the component's text is what the box ends with, under the module's own wrapper.
+    try {
+        korvaWrap("DataServices.cpp", "CDataServices::run", [&] { throw CEXSQLStatement(sql); });
+        FAIL() << "the wrapper must throw";
+    } catch (const CEXKorva& outer) {
+        EXPECT_EQ(outer.getSource(), kModuleDescription);
+        EXPECT_EQ(outer.errorMessageText(),
+                  "DataServices::CDataServices::run\n\tSQLStatement::CSQLStatement::execute\n\n"
+                  "Login failed for user 'planner'.");
+    }
+}
+
 TEST(Exceptions, HostErrorMessage) {
     const CEXUnhandled plain(cad::ErrorStatus::eWasErased, kModuleDescription, "AcadUtilities.cpp",
                              "CAcadUtilities::openEntity", 212, "");
