@@ -1,8 +1,10 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/db/Database.h"
+#include "engine/editor/DocumentView.h"
 #include "engine/editor/DrawingFileFormat.h"
 
 namespace cad {
@@ -24,6 +26,9 @@ public:
     const DrawingFileData* fileData() const { return fileData_.get(); }
     void setFileData(std::unique_ptr<DrawingFileData> data) { fileData_ = std::move(data); }
 
+    // Views replaced by zooms, the last one first to come back.
+    std::vector<ViewState>& viewHistory() { return viewHistory_; }
+
     int lockCount() const { return lockCount_; }
     bool isLocked() const { return lockCount_ > 0; }
 
@@ -33,6 +38,7 @@ private:
     std::string fileName_;
     std::string title_;
     std::unique_ptr<DrawingFileData> fileData_;
+    std::vector<ViewState> viewHistory_;
     int lockCount_ = 0;
 };
 

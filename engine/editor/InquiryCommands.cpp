@@ -13,6 +13,9 @@
 #include "engine/db/ObjectPtr.h"
 #include "engine/db/Polyline.h"
 #include "engine/db/Text.h"
+#include "engine/editor/Document.h"
+#include "engine/editor/DocumentManager.h"
+#include "engine/editor/DocumentView.h"
 #include "engine/editor/DrawingCommands.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/HostOutput.h"
@@ -82,17 +85,34 @@ void list(HostApplication& host) {
 }
 
 void zoom(HostApplication& host) {
-    Database* db = activeDatabase(host);
-    if (db == nullptr) return;
-    std::string option;
-    int rc = host.editor().getKeyword("Enter an option [All/Extents] <Extents>: ", "All Extents", option);
-    if (rc == RTCAN) return;
-    Extents3d extents = db->computeExtents();
-    if (extents.isEmpty()) {
-        print("The drawing is empty.\n");
+    Document* document = host.documentManager().curDocument();
+    if (document == nullptr) {
+        print("No drawing is open.\n");
         return;
     }
-    print("Zoomed to " + pointText(extents.minPoint()) + " - " + pointText(extents.maxPoint()) + "\n");
+    DocumentView view(*document);
+    std::string option;
+    int rc = host.editor().getKeyword("Enter an option [All/Extents/Previous/Window] <Extents>: ",
+                                      "All Extents Previous Window", option);
+    if (rc == RTCAN) return;
+    bool changed = false;
+    if (option == "Previous") {
+        changed = view.zoomPrevious();
+        if (!changed) print("No previous view.\n");
+    } else if (option == "Window") {
+        Point3d first, second;
+        if (host.editor().getPoint("Specify first corner: ", first) != RTNORM) return;
+        if (host.editor().getPoint("Specify opposite corner: ", second) != RTNORM) return;
+        changed = view.zoomWindow(first, second);
+        if (!changed) print("The window is empty.\n");
+    } else {
+        changed = view.zoomExtents();
+        if (!changed) print("The drawing is empty.\n");
+    }
+    if (!changed) return;
+    if (auto shown = view.current())
+        print("View centre " + pointText(Point3d(shown->center.x, shown->center.y, 0)) +
+              fmt::format(", height {:g}\n", shown->height));
 }
 
 void ucs(HostApplication& host) {
