@@ -303,3 +303,24 @@ TEST(ConsoleDialogs, InputRunningOutUsesTheCloseBoxWhileCancelIsEscape) {
     EXPECT_EQ(cancelled.doModal(), IDCANCEL);
     EXPECT_EQ(cancelled.how, "escape");
 }
+
+TEST(ConsoleDialogs, ButtonHandlerPromptsOnTheCommandLineAndTheDialogGoesOn) {
+    CapturedOutput out;
+    ScriptInput input;
+    for (const char* l : {"click 3", "4,5", "click 3", "^C", "ok"}) input.addLine(l);
+    Editor editor(input);
+    ConsoleDialogs console(editor);
+    Dialog d(219, "Pick");
+    std::vector<int> results;
+    Point3d picked;
+    d.addControl(3, ControlKind::Button, "Pick point").onClick = [&] {
+        results.push_back(editor.getPoint("Specify a point: ", picked));
+    };
+    d.addControl(IDOK, ControlKind::Button, "OK");
+    EXPECT_EQ(d.doModal(), IDOK);
+    EXPECT_EQ(results, (std::vector<int>{RTNORM, RTCAN}));
+    EXPECT_DOUBLE_EQ(picked.x, 4.0);
+    EXPECT_DOUBLE_EQ(picked.y, 5.0);
+    EXPECT_NE(out.text().find("Dialog: click 3\nSpecify a point: 4,5\n"), std::string::npos) << out.text();
+    EXPECT_TRUE(out.text().ends_with("Dialog: ok\n[Pick] closed\n"));
+}
