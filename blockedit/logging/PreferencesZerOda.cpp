@@ -1,5 +1,6 @@
 #include "logging/PreferencesZerOda.h"
 
+#include <cstdlib>
 #include <stdexcept>
 #include <system_error>
 
@@ -43,7 +44,15 @@ void CPreferencesZerOda::deSerialize(const std::string& path) {
 }
 
 std::filesystem::path CPreferencesZerOda::defaultSettingsPath() {
+    if (const char* chosen = std::getenv("BRINMO_MODULE_SETTINGS"); chosen != nullptr && *chosen != '\0')
+        return chosen;
     return appdata::brinmoFolder() / "documentMonitorPreferences.xml";
+}
+
+CPreferencesZerOda& moduleDocumentMonitorSettings() {
+    // Module-wide, as the settings of the monitoring service are for the whole module.
+    static CPreferencesZerOda settings;
+    return settings;
 }
 
 bool loadDocumentMonitorSettings(CPreferencesZerOda& settings) {

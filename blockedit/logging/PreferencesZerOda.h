@@ -25,7 +25,8 @@ class CPreferencesZerOda {
     // root; a root of another name adds nothing. Records already held stay.
     void deSerialize(const std::string& path);
 
-    // Where the module looks for the settings: <application data>/brinmo/documentMonitorPreferences.xml.
+    // Where the module looks for the settings: $BRINMO_MODULE_SETTINGS when set (the console's
+    // --module-settings), else <application data>/brinmo/documentMonitorPreferences.xml.
     static std::filesystem::path defaultSettingsPath();
 
   private:
@@ -36,3 +37,6 @@ class CPreferencesZerOda {
 // cannot be read is reported on the command line with its path and the parse error, and leaves the
 // settings as they were. Answers whether records were read.
 bool loadDocumentMonitorSettings(CPreferencesZerOda& settings);
+
+// The settings the module read when it was loaded; the error-log report writes to their servers.
+CPreferencesZerOda& moduleDocumentMonitorSettings();

@@ -5,6 +5,7 @@
 #include "module/CommandTable.h"
 #include "module/HostPlatform.h"
 #include "module/Preferences.h"
+#include "logging/PreferencesZerOda.h"
 
 namespace {
 
@@ -29,6 +30,9 @@ void onLoad(void* appId) {
         linker->registerAppMDIAware(appId);
     }
     registrationProcedure();
+    // Read once per load; a reload starts from the file again rather than adding to the list.
+    moduleDocumentMonitorSettings().deleteObjects();
+    loadDocumentMonitorSettings(moduleDocumentMonitorSettings());
 }
 
 void onUnload() {

@@ -11,6 +11,9 @@ const char* consoleUsage() {
            "  --profile NAME      autocad (default), autocad-lt, bricscad or generic\n"
            "  --module PATH       load this module instead of the one beside brinmo\n"
            "  --no-module         load no module\n"
+           "  --module-settings FILE\n"
+           "                      the module's document monitor settings file (sets\n"
+           "                      BRINMO_MODULE_SETTINGS for the module)\n"
            "  --version           print the version\n"
            "Without --script, -c or -, lines are read from the terminal.\n";
 }
@@ -53,6 +56,10 @@ std::optional<ConsoleOptions> parseConsoleOptions(const std::vector<std::string>
             auto v = value("a module file");
             if (!v) return std::nullopt;
             options.module = *v;
+        } else if (a == "--module-settings") {
+            auto v = value("a settings file");
+            if (!v) return std::nullopt;
+            options.moduleSettings = *v;
         } else if (a == "--no-module") {
             options.noModule = true;
         } else if (a == "--version") {

@@ -19,6 +19,7 @@ struct ConsoleOptions {
     std::optional<std::string> saveAs;  // -o
     cad::HostProfile profile = cad::HostProfile::AutoCAD;
     std::optional<std::string> module;  // --module
+    std::optional<std::string> moduleSettings;  // --module-settings
     bool noModule = false;
     bool version = false;
     bool help = false;

@@ -69,6 +69,9 @@ int runConsole(const brinmo::ConsoleOptions& options) {
     cad::ConsoleDialogs dialogs(host.editor());
     host.setCommandLineHook([&dialogs](std::string_view line) { return dialogs.handleCommandLine(line); });
 
+    // The host passes the file on without reading it: what the settings mean is the module's business.
+    if (options.moduleSettings)
+        setenv("BRINMO_MODULE_SETTINGS", std::filesystem::absolute(*options.moduleSettings).c_str(), 1);
     if (!options.noModule) {
         std::string module = options.module.value_or((executableFolder() / kModuleFile).string());
         bool explicitModule = options.module.has_value();
