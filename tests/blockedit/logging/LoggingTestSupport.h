@@ -7,65 +7,13 @@
 #include <sstream>
 #include <string>
 
-// A fresh folder under the system temp folder, removed with everything in it at the end of the test.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "brinmo-logging-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+#include "../TestFiles.h"
 
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+using testfiles::ScopedEnvironment;
+using testfiles::TempFolder;
 
-  private:
-    std::filesystem::path path_;
-};
-
-// Sets an environment variable for the length of a scope and restores the old value.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(std::string name, const std::string& value) : name_(std::move(name)) {
-        if (const char* old = std::getenv(name_.c_str())) {
-            hadValue_ = true;
-            old_ = old;
-        }
-        setenv(name_.c_str(), value.c_str(), 1);
-    }
-    ~ScopedEnvironment() {
-        if (hadValue_) {
-            setenv(name_.c_str(), old_.c_str(), 1);
-        } else {
-            unsetenv(name_.c_str());
-        }
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-  private:
-    std::string name_;
-    std::string old_;
-    bool hadValue_ = false;
-};
-
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
+inline std::string readFile(const std::string& path) { return testfiles::readText(path); }
+inline void writeFile(const std::string& path, const std::string& text) { testfiles::writeText(path, text); }
 
 inline bool toolAvailable(const std::string& tool) {
     return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
