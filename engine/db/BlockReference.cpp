@@ -37,21 +37,28 @@ Extents3d referenceExtents(const Database& db, const BlockReference& ref, int de
         BlockPlacement placement{ref.position(), ref.scaleFactors().x, ref.scaleFactors().y,
                                  ref.scaleFactors().z, ref.rotation(), ref.normal(),
                                  block ? block->origin() : Point3d{}};
-        Matrix3d toWorld = ocsToWorld(ref.normal());
-        Matrix3d inner = Matrix3d::rotation(ref.rotation(), Vector3d::zAxis()) *
-                         Matrix3d::scaling(ref.scaleFactors().x, ref.scaleFactors().y, ref.scaleFactors().z) *
-                         Matrix3d::translation(-placement.blockBasePoint.asVector());
-        int lastColumn = std::max(1, ref.columnCount()) - 1, lastRow = std::max(1, ref.rowCount()) - 1;
-        for (int c : {0, lastColumn})
-            for (int r : {0, lastRow}) {
-                Vector3d cell{c * ref.columnSpacing(), r * ref.rowSpacing(), 0};
-                Matrix3d m = toWorld * Matrix3d::translation(ref.position().asVector()) *
-                             Matrix3d::rotation(ref.rotation(), Vector3d::zAxis()) * Matrix3d::translation(cell) *
-                             Matrix3d::rotation(-ref.rotation(), Vector3d::zAxis()) * inner;
-                Extents3d box = content;
-                box.transformBy(m);
-                result.addExtents(box);
-            }
+        const int lastColumn = std::max(1, ref.columnCount()) - 1, lastRow = std::max(1, ref.rowCount()) - 1;
+        if (lastColumn == 0 && lastRow == 0) {
+            Extents3d box = content;
+            box.transformBy(blockTransform(placement));
+            result.addExtents(box);
+        } else {
+            // The grid runs along the rotated axes: the corner cells bound it.
+            Matrix3d toWorld = ocsToWorld(ref.normal());
+            Matrix3d inner = Matrix3d::rotation(ref.rotation(), Vector3d::zAxis()) *
+                             Matrix3d::scaling(ref.scaleFactors().x, ref.scaleFactors().y, ref.scaleFactors().z) *
+                             Matrix3d::translation(-placement.blockBasePoint.asVector());
+            for (int c : {0, lastColumn})
+                for (int r : {0, lastRow}) {
+                    Vector3d cell{c * ref.columnSpacing(), r * ref.rowSpacing(), 0};
+                    Matrix3d m = toWorld * Matrix3d::translation(ref.position().asVector()) *
+                                 Matrix3d::rotation(ref.rotation(), Vector3d::zAxis()) * Matrix3d::translation(cell) *
+                                 Matrix3d::rotation(-ref.rotation(), Vector3d::zAxis()) * inner;
+                    Extents3d box = content;
+                    box.transformBy(m);
+                    result.addExtents(box);
+                }
+        }
     }
     for (ObjectId id : ref.attributeIds()) {
         const auto* attribute = dynamic_cast<const Attribute*>(db.objectAt(id));

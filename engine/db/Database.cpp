@@ -45,6 +45,7 @@ ErrorStatus Database::addObjectBase(std::unique_ptr<DbObject>& object, ObjectId 
     object->handle_ = handle;
     object->owner_ = owner;
     slots_[index].object = std::move(object);
+    noteChange();
     if (outId) *outId = ObjectId(index);
     return ErrorStatus::eOk;
 }
@@ -102,6 +103,8 @@ ErrorStatus Database::openRaw(DbObject*& out, ObjectId id, OpenMode mode, bool o
         const auto* layer = dynamic_cast<const LayerTableRecord*>(objectAt(static_cast<Entity*>(obj)->layerId()));
         if (layer && layer->isLocked()) return ErrorStatus::eOnLockedLayer;
     }
+    // Whoever writes through the pointer may change fields without a setter's notice.
+    if (mode == OpenMode::ForWrite) noteChange();
     out = obj;
     return ErrorStatus::eOk;
 }
@@ -222,6 +225,8 @@ Matrix3d Database::ucsToWcs() const {
 
 Extents3d Database::computeExtents(ObjectId blockId) const {
     if (blockId.isNull()) blockId = modelSpaceId();
+    if (extentsCache_.valid && extentsCache_.revision == revision_ && extentsCache_.block == blockId)
+        return extentsCache_.extents;
     Extents3d result;
     const auto* block = dynamic_cast<const BlockTableRecord*>(objectAt(blockId));
     if (!block) return result;
@@ -237,6 +242,7 @@ Extents3d Database::computeExtents(ObjectId blockId) const {
                              : entity->getGeomExtents(box);
         if (es == ErrorStatus::eOk) result.addExtents(box);
     }
+    extentsCache_ = {revision_, blockId, result, true};
     return result;
 }
 

@@ -74,6 +74,11 @@ public:
         return obj && !obj->isErased();
     }
     std::uint32_t slotCount() const { return static_cast<std::uint32_t>(slots_.size()); }
+    // Room for `count` objects, for readers that know how many are coming.
+    void reserveObjects(std::size_t count) {
+        slots_.reserve(count + 1);
+        byHandle_.reserve(count);
+    }
     // The next handle a new object gets ($HANDSEED); always above every handle in use.
     Handle handseed() const { return Handle(nextHandle_); }
     void setHandseed(Handle seed);
@@ -129,8 +134,12 @@ public:
     void setUcs(const Point3d& origin, const Vector3d& xDir, const Vector3d& yDir);
     // The UCS -> WCS matrix of the header's current coordinate system.
     Matrix3d ucsToWcs() const;
-    // Extents of the visible entities of a block (model space by default).
+    // Extents of the visible entities of a block (model space by default). Kept until the next
+    // change: every zoom of a command asks again.
     Extents3d computeExtents(ObjectId block = {}) const;
+    // Counts changes to objects and to the object table; derived data is valid while it stands.
+    std::uint64_t revision() const { return revision_; }
+    void noteChange() { ++revision_; }
     // Writes $EXTMIN/$EXTMAX from the model space entities (the "unknown" form when empty).
     void updateExtents();
 
@@ -176,6 +185,14 @@ private:
     HeaderVariables header_;
     std::string currentLayout_ = "Model";
     mutable std::unique_ptr<HatchPatternLibrary> patterns_;
+    std::uint64_t revision_ = 0;
+    struct ExtentsCache {
+        std::uint64_t revision = 0;
+        ObjectId block;
+        Extents3d extents;
+        bool valid = false;
+    };
+    mutable ExtentsCache extentsCache_;
 };
 
 }  // namespace cad

@@ -39,6 +39,8 @@ void DbObject::collectOwned(std::vector<ObjectId>& out) const {
     if (xdict_) out.push_back(xdict_);
 }
 
+void DbObject::noteChange() { db_->noteChange(); }
+
 Handle DbObject::ownerHandle() const { return db_ ? db_->handleOf(owner_) : Handle{}; }
 
 ErrorStatus DbObject::erase(bool erasing) {

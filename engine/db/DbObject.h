@@ -84,10 +84,14 @@ public:
 protected:
     explicit DbObject(std::string_view name) : dxfName(name) {}
     DbObject(const DbObject& other);
-    void touch() { flags_ |= kModified; }
+    void touch() {
+        flags_ |= kModified;
+        if (db_) noteChange();
+    }
 
 private:
     friend class Database;
+    void noteChange();
     static constexpr std::uint8_t kErased = 1, kModified = 2;
 
     Database* db_ = nullptr;

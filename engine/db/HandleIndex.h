@@ -29,6 +29,12 @@ public:
         ++count_;
     }
     std::size_t size() const { return count_; }
+    // Room for `count` entries without growing: a reader knows roughly how many are coming.
+    void reserve(std::size_t count) {
+        std::size_t wanted = 1024;
+        while (wanted < count * 2) wanted *= 2;
+        if (wanted > slots_.size()) rehash(wanted);
+    }
 
 private:
     struct Slot {
@@ -46,9 +52,10 @@ private:
         while (slots_[i].handle != 0) i = (i + 1) & mask_;
         slots_[i] = {handle, index};
     }
-    void grow() {
+    void grow() { rehash(slots_.empty() ? 1024 : slots_.size() * 2); }
+    void rehash(std::size_t size) {
         std::vector<Slot> old = std::move(slots_);
-        slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+        slots_.assign(size, Slot{});
         mask_ = slots_.size() - 1;
         for (const Slot& s : old)
             if (s.handle != 0) place(s.handle, s.index);

@@ -125,6 +125,9 @@ DxfDrawing DxfDatabaseReader::read() {
     out_.file.fileName = doc_.fileName();
     version_ = doc_.versionNumber();
     syntheticHandle_ = doc_.maxHandle();
+    std::size_t records = 0;
+    for (const DxfSection& s : doc_.sections()) records += s.records.size();
+    db_->reserveObjects(records + 64);
 
     for (const DxfSection& s : doc_.sections()) {
         if (s.name == "HEADER") readHeader(s);
@@ -776,8 +779,10 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
 
 std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records, std::size_t i, ObjectId block) {
     const DxfRecord& r = records[i];
-    const auto tags = doc_.tags(r);
-    const DxfRecordParts parts = splitDxfRecord(tags);
+    // Buffers kept between calls: a drawing has hundreds of thousands of entities.
+    doc_.tags(r, scratchTags_[0]);
+    splitDxfRecord(scratchTags_[0], scratchParts_[0]);
+    const DxfRecordParts& parts = scratchParts_[0];
     const Handle handle = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
     bool ownerRepaired = false;
     if (!block) {
@@ -826,7 +831,8 @@ std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records,
                 v.startWidth = startWidth;
                 v.endWidth = endWidth;
                 long long vflags = 0;
-                for (const DxfTag& t : doc_.tags(records[k])) {
+                doc_.tags(records[k], scratchTags_[1]);
+                for (const DxfTag& t : scratchTags_[1]) {
                     if (t.code == 10) v.point.x = num(t);
                     else if (t.code == 20) v.point.y = num(t);
                     else if (t.code == 40) v.startWidth = num(t);
@@ -863,8 +869,9 @@ std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records,
         }
         auto* poly = static_cast<UnknownEntity*>(db_->objectAt(polyId));
         for (std::size_t k = i + 1; k < j + (hasSeqend ? 1 : 0); ++k) {
-            const auto ctags = doc_.tags(records[k]);
-            const DxfRecordParts cparts = splitDxfRecord(ctags);
+            doc_.tags(records[k], scratchTags_[1]);
+            splitDxfRecord(scratchTags_[1], scratchParts_[1]);
+            const DxfRecordParts& cparts = scratchParts_[1];
             auto child = makeEntity(records[k], cparts);
             finishObject(*child, records[k], cparts);
             ObjectId cid;
@@ -889,8 +896,9 @@ std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records,
     if (isInsert) {
         auto* ref = static_cast<BlockReference*>(db_->objectAt(id));
         while (next < records.size() && records[next].type == "ATTRIB") {
-            const auto atags = doc_.tags(records[next]);
-            const DxfRecordParts aparts = splitDxfRecord(atags);
+            doc_.tags(records[next], scratchTags_[1]);
+            splitDxfRecord(scratchTags_[1], scratchParts_[1]);
+            const DxfRecordParts& aparts = scratchParts_[1];
             auto a = makeEntity(records[next], aparts);
             finishObject(*a, records[next], aparts);
             std::unique_ptr<Attribute> attribute(static_cast<Attribute*>(a.release()));
@@ -900,8 +908,9 @@ std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records,
             ++next;
         }
         if (next < records.size() && records[next].type == "SEQEND") {
-            const auto stags = doc_.tags(records[next]);
-            const DxfRecordParts sparts = splitDxfRecord(stags);
+            doc_.tags(records[next], scratchTags_[1]);
+            splitDxfRecord(scratchTags_[1], scratchParts_[1]);
+            const DxfRecordParts& sparts = scratchParts_[1];
             auto s = makeEntity(records[next], sparts);
             finishObject(*s, records[next], sparts);
             ObjectId sid;

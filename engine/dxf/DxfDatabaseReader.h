@@ -4,6 +4,7 @@
 
 #include "engine/dxf/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
+#include "engine/dxf/DxfRecordParts.h"
 #include "engine/geometry/Point3d.h"
 #include "engine/geometry/Vector3d.h"
 
@@ -13,7 +14,6 @@ class BlockTableRecord;
 class Entity;
 class Hatch;
 class DxfExtraTags;
-struct DxfRecordParts;
 
 // Builds a Database from a DxfDocument: modelled kinds become their classes (fields parsed, the
 // tags no field holds kept as extra tags), everything else UnknownEntity/UnknownObject with its
@@ -55,6 +55,9 @@ private:
     int version_ = 0;
     std::uint64_t syntheticHandle_ = 0;
     std::vector<ObjectId> regenerate_;  // read objects whose text must be generated anew
+    // Reused per entity: [0] for the entity, [1] for what follows it (attributes, vertices).
+    std::vector<DxfTag> scratchTags_[2];
+    DxfRecordParts scratchParts_[2];
 };
 
 }  // namespace cad

@@ -176,6 +176,13 @@ std::string DxfDatabaseWriter::write() {
     return std::move(out_);
 }
 
+void DxfDatabaseWriter::write(const Sink& sink) {
+    sink_ = &sink;
+    std::string rest = write();
+    sink_ = nullptr;
+    if (!rest.empty()) sink(rest);
+}
+
 void DxfDatabaseWriter::writeHeader() {
     w_.string(0, "SECTION");
     w_.string(2, "HEADER");
@@ -316,9 +323,14 @@ void DxfDatabaseWriter::writeObjects() {
 void DxfDatabaseWriter::writeObject(const DbObject& object) {
     if (verbatim_ && !object.isModified() && !object.source.empty()) {
         out_.append(object.source.view());
-        return;
+    } else {
+        generate(object);
     }
-    generate(object);
+    constexpr std::size_t kPiece = 1u << 20;
+    if (sink_ && out_.size() >= kPiece) {
+        (*sink_)(out_);
+        out_.clear();
+    }
 }
 
 void DxfDatabaseWriter::extrasOf(DxfExtraGroups& extras, std::string_view subclass) {
@@ -1134,7 +1146,8 @@ std::string writeDxfDrawing(Database& database, const DxfFileInfo& file) {
 }
 
 void saveDxfDrawing(Database& database, const DxfFileInfo& file, const std::string& path) {
-    writeFileAtomically(path, writeDxfDrawing(database, file));
+    DxfDatabaseWriter writer(database, file);
+    writeFileAtomically(path, [&writer](const DxfDatabaseWriter::Sink& sink) { writer.write(sink); });
 }
 
 }  // namespace cad

@@ -1,5 +1,7 @@
 #pragma once
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 #include "engine/db/Database.h"
@@ -18,8 +20,12 @@ class UnknownEntity;
 // from their source text; the rest is generated in the tag order CAD programs expect.
 class DxfDatabaseWriter {
 public:
+    using Sink = std::function<void(std::string_view)>;
     DxfDatabaseWriter(Database& database, const DxfFileInfo& file);
     std::string write();
+    // Hands the text to `sink` in pieces as it is made, so that a large drawing is never held
+    // twice in memory.
+    void write(const Sink& sink);
 
 private:
     void prepare();
@@ -54,6 +60,7 @@ private:
     std::string out_;
     DxfTagWriter w_;
     std::unordered_set<std::uint32_t> written_;
+    const Sink* sink_ = nullptr;
 };
 
 }  // namespace cad

@@ -356,6 +356,12 @@ std::string_view DxfDocument::text(const DxfRecord& record) const {
 
 std::vector<DxfTag> DxfDocument::tags(const DxfRecord& record) const {
     std::vector<DxfTag> out;
+    tags(record, out);
+    return out;
+}
+
+void DxfDocument::tags(const DxfRecord& record, std::vector<DxfTag>& out) const {
+    out.clear();
     // A tag takes at least 6 bytes of text ("  0\nX\n"); most take about 12.
     out.reserve((record.replacement ? record.replacement->size() : record.length) / 10 + 4);
     DxfTag tag;
@@ -365,11 +371,10 @@ std::vector<DxfTag> DxfDocument::tags(const DxfRecord& record) const {
             tag.line = record.line;
             out.push_back(tag);
         }
-        return out;
+        return;
     }
     DxfTokenizer t = tokenizer().slice(record.offset, record.length, record.line);
     while (t.next(tag)) out.push_back(tag);
-    return out;
 }
 
 std::string_view DxfDocument::headerValue(std::string_view name) const {

@@ -69,6 +69,8 @@ public:
     std::string_view text(const DxfRecord& record) const;
     // The record's tags, read again from its text; line numbers as in the file.
     std::vector<DxfTag> tags(const DxfRecord& record) const;
+    // The same into `out` (cleared first), for readers that reuse one buffer.
+    void tags(const DxfRecord& record, std::vector<DxfTag>& out) const;
     // The (first) value of a header variable as written, or empty.
     std::string_view headerValue(std::string_view name) const;
 

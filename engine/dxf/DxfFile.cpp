@@ -64,18 +64,25 @@ std::string readWholeFile(const std::string& path) {
 }
 
 void writeFileAtomically(const std::string& path, std::string_view content) {
+    writeFileAtomically(path, [content](const std::function<void(std::string_view)>& sink) { sink(content); });
+}
+
+void writeFileAtomically(const std::string& path,
+                         const std::function<void(const std::function<void(std::string_view)>&)>& produce) {
     std::string pattern = path + ".XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     FileDescriptor fd(::mkstemp(name.data()));
     if (fd.get() < 0) failErrno(path, "cannot create a temporary file beside it");
     const std::string tmp(name.data());
-    auto cleanFail = [&](const char* what) {
-        const int saved = errno;
-        ::unlink(tmp.c_str());
-        errno = saved;
-        failErrno(path, what);
-    };
+    // Until the rename, any way out removes the temporary file.
+    struct TemporaryFile {
+        const std::string& name;
+        bool keep = false;
+        ~TemporaryFile() {
+            if (!keep) ::unlink(name.c_str());
+        }
+    } guard{tmp};
     // Keep the permissions of the file being replaced; a new file gets the usual 0666 & ~umask.
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
@@ -85,18 +92,21 @@ void writeFileAtomically(const std::string& path, std::string_view content) {
         ::umask(mask);
         ::fchmod(fd.get(), 0666 & ~mask);
     }
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t n = ::write(fd.get(), content.data() + done, content.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            cleanFail("cannot write");
+    produce([&](std::string_view piece) {
+        std::size_t done = 0;
+        while (done < piece.size()) {
+            const ssize_t n = ::write(fd.get(), piece.data() + done, piece.size() - done);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                failErrno(path, "cannot write");
+            }
+            done += static_cast<std::size_t>(n);
         }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd.get()) != 0) cleanFail("cannot flush to disk");
-    if (::close(fd.release()) != 0) cleanFail("cannot close");
-    if (::rename(tmp.c_str(), path.c_str()) != 0) cleanFail("cannot replace");
+    });
+    if (::fsync(fd.get()) != 0) failErrno(path, "cannot flush to disk");
+    if (::close(fd.release()) != 0) failErrno(path, "cannot close");
+    if (::rename(tmp.c_str(), path.c_str()) != 0) failErrno(path, "cannot replace");
+    guard.keep = true;
 }
 
 }  // namespace cad

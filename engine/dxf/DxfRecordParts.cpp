@@ -4,7 +4,19 @@ namespace cad {
 
 DxfRecordParts splitDxfRecord(const std::vector<DxfTag>& tags) {
     DxfRecordParts p;
-    if (tags.empty()) return p;
+    splitDxfRecord(tags, p);
+    return p;
+}
+
+void splitDxfRecord(const std::vector<DxfTag>& tags, DxfRecordParts& p) {
+    p.type = {};
+    p.handle = p.owner = p.xdict = Handle();
+    p.reactors.clear();
+    p.hasSubclasses = false;
+    p.lead.clear();
+    p.body.clear();
+    p.xdata.clear();
+    if (tags.empty()) return;
     p.type = trimDxfBlanks(tags[0].value);
     p.body.reserve(tags.size());
     const int handleCode = p.type == "DIMSTYLE" ? 105 : 5;
@@ -58,7 +70,6 @@ DxfRecordParts splitDxfRecord(const std::vector<DxfTag>& tags) {
         p.body.push_back(tags[i]);
     }
     for (; i < tags.size(); ++i) p.xdata.push_back(rawTag(tags[i]));
-    return p;
 }
 
 DxfExtraGroups::DxfExtraGroups(const RawTagList& extras) {

@@ -25,6 +25,8 @@ struct DxfRecordParts {
 };
 
 DxfRecordParts splitDxfRecord(const std::vector<DxfTag>& tags);
+// The same into `p`, reusing its storage.
+void splitDxfRecord(const std::vector<DxfTag>& tags, DxfRecordParts& p);
 
 inline RawTag rawTag(const DxfTag& t) { return RawTag{t.code, std::string(t.value)}; }
 

@@ -46,8 +46,8 @@ bool parseDxfDouble(std::string_view text, double& value) {
 
 bool isBinaryDxf(std::string_view buffer) { return buffer.substr(0, kBinarySentinel.size()) == kBinarySentinel; }
 
-DxfTokenizer::DxfTokenizer(std::string_view buffer, std::string fileName)
-    : buf_(buffer), fileName_(std::move(fileName)) {
+DxfTokenizer::DxfTokenizer(std::string_view buffer, std::string_view fileName)
+    : buf_(buffer), fileName_(fileName) {
     if (isBinaryDxf(buf_)) fail(1, "binary DXF is not supported; save the drawing as ASCII DXF");
     if (buf_.substr(0, kBom.size()) == kBom) pos_ = kBom.size();
     // The first terminator decides: a CR not followed by LF means a CR-only file.
@@ -74,7 +74,7 @@ DxfTokenizer DxfTokenizer::slice(std::size_t offset, std::size_t length, std::si
 }
 
 void DxfTokenizer::fail(std::size_t line, const std::string& message) const {
-    throw DxfError(fileName_, line, message);
+    throw DxfError(std::string(fileName_), line, message);
 }
 
 bool DxfTokenizer::readLine(std::string_view& out) {

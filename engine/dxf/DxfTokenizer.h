@@ -18,7 +18,8 @@ struct DxfTag {
 // Accepts LF, CRLF and CR-only files and a leading UTF-8 byte order mark.
 class DxfTokenizer {
 public:
-    DxfTokenizer(std::string_view buffer, std::string fileName);
+    // The file name is only viewed: it must outlive the tokenizer.
+    DxfTokenizer(std::string_view buffer, std::string_view fileName);
     // A tokenizer over part of the same buffer (a record read earlier), keeping line numbers.
     DxfTokenizer slice(std::size_t offset, std::size_t length, std::size_t firstLine) const;
 
@@ -29,7 +30,7 @@ public:
     std::size_t offset() const { return pos_; }  // where the next tag starts
     std::size_t line() const { return line_; }   // line of the next tag
     std::string_view buffer() const { return buf_; }
-    const std::string& fileName() const { return fileName_; }
+    std::string_view fileName() const { return fileName_; }
     // The line terminator found first in the file ("\r\n", "\n" or "\r").
     std::string_view lineEnding() const { return eol_; }
 
@@ -44,7 +45,7 @@ private:
     bool readLine(std::string_view& out);
 
     std::string_view buf_;
-    std::string fileName_;
+    std::string_view fileName_;
     std::size_t pos_ = 0;
     std::size_t line_ = 1;
     char terminator_ = '\n';

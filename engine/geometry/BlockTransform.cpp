@@ -17,6 +17,8 @@ void arbitraryAxes(const Vector3d& normal, Vector3d& xAxis, Vector3d& yAxis) {
 }
 
 Matrix3d ocsToWorld(const Vector3d& normal) {
+    // Nearly every entity of a plan lies in the world plane.
+    if (normal.x == 0.0 && normal.y == 0.0 && normal.z > 0.0) return Matrix3d{};
     Vector3d n = normal.normal();
     if (n.isZeroLength(0.0)) n = Vector3d::zAxis();
     Vector3d ax, ay;

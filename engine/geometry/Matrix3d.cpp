@@ -20,7 +20,7 @@ Matrix3d Matrix3d::translation(const Vector3d& offset) {
 
 Matrix3d Matrix3d::rotation(double radians, const Vector3d& axis, const Point3d& center) {
     Vector3d u = axis.normal();
-    if (u.isZeroLength(0.0)) return Matrix3d{};
+    if (u.isZeroLength(0.0) || radians == 0.0) return Matrix3d{};
     double c = std::cos(radians), s = std::sin(radians), t = 1.0 - c;
     Matrix3d r;
     // Rodrigues' rotation formula.
@@ -33,6 +33,7 @@ Matrix3d Matrix3d::rotation(double radians, const Vector3d& axis, const Point3d&
     r.m_[2][0] = t * u.x * u.z - s * u.y;
     r.m_[2][1] = t * u.y * u.z + s * u.x;
     r.m_[2][2] = t * u.z * u.z + c;
+    if (center.x == 0.0 && center.y == 0.0 && center.z == 0.0) return r;
     Vector3d cv = center.asVector();
     return translation(cv) * r * translation(-cv);
 }

@@ -93,3 +93,30 @@ TEST(Extents, NestedReferenceCyclesStop) {
     ASSERT_EQ(db->open<BlockReference>(top)->getGeomExtents(box), ErrorStatus::eOk);
     expectBox(box, {5, 5, 0}, {6, 6, 0});
 }
+
+// Extents are kept between calls; every kind of change must show in the next answer.
+TEST(Extents, FollowChangesAfterBeingKept) {
+    auto db = Database::createDefault();
+    ObjectId lineId = test::append(*db, std::make_unique<Line>(Point3d{0, 0, 0}, Point3d{1, 1, 0}));
+    expectBox(db->computeExtents(), {0, 0, 0}, {1, 1, 0});
+
+    db->open<Line>(lineId, OpenMode::ForWrite)->setEndPoint({5, 2, 0});
+    expectBox(db->computeExtents(), {0, 0, 0}, {5, 2, 0});
+
+    auto* layers = static_cast<SymbolTable*>(db->objectAt(db->layerTableId()));
+    auto frozen = std::make_unique<LayerTableRecord>("FROZEN");
+    frozen->setFrozen(true);
+    ObjectId frozenId;
+    ASSERT_EQ(layers->add(std::move(frozen), &frozenId), ErrorStatus::eOk);
+    auto far = std::make_unique<Line>(Point3d{100, 100, 0}, Point3d{200, 200, 0});
+    far->setLayer(frozenId);
+    ObjectId farId = test::append(*db, std::move(far));
+    expectBox(db->computeExtents(), {0, 0, 0}, {5, 2, 0});
+    db->open<LayerTableRecord>(frozenId, OpenMode::ForWrite)->setFrozen(false);
+    expectBox(db->computeExtents(), {0, 0, 0}, {200, 200, 0});
+
+    ASSERT_EQ(db->erase(farId), ErrorStatus::eOk);
+    expectBox(db->computeExtents(), {0, 0, 0}, {5, 2, 0});
+    ASSERT_EQ(db->erase(farId, false), ErrorStatus::eOk);
+    expectBox(db->computeExtents(), {0, 0, 0}, {200, 200, 0});
+}

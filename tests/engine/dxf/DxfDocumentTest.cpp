@@ -2,9 +2,13 @@
 
 #include <sys/stat.h>
 
+#include "engine/db/Line.h"
 #include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/DxfDrawing.h"
+#include "engine/dxf/DxfFile.h"
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfHandle.h"
+#include "tests/engine/db/DbTestSupport.h"
 #include "tests/engine/dxf/DxfTestSupport.h"
 
 namespace {
@@ -135,6 +139,33 @@ TEST(DxfDocument, SavesAtomicallyKeepingPermissions) {
         EXPECT_NE(std::string(e.what()).find("missing/plan.dxf"), std::string::npos);
     }
     EXPECT_THROW(cad::DxfDocument::readFile(dir.file("none.dxf")), cad::DxfError);
+}
+
+// Large drawings are saved piece by piece; the pieces must add up to the text, and a failure
+// half way must leave the old file as it was.
+TEST(DxfDocument, SavingInPiecesGivesTheWholeTextOrNothing) {
+    dxftest::TempDir dir;
+    const std::string path = dir.file("plan.dxf");
+    auto db = cad::Database::createDefault();
+    for (int i = 0; i < 20000; ++i)
+        cad::test::append(*db, std::make_unique<cad::Line>(cad::Point3d{i * 1.5, 0, 0}, cad::Point3d{i * 1.5, 7.25, 0}));
+    const cad::DxfFileInfo info;
+    const std::string whole = cad::writeDxfDrawing(*db, info);
+    ASSERT_GT(whole.size(), 2u << 20);  // several pieces
+    cad::saveDxfDrawing(*db, info, path);
+    EXPECT_EQ(dxftest::slurp(path), whole);
+
+    int pieces = 0;
+    EXPECT_THROW(cad::writeFileAtomically(path,
+                                          [&](const std::function<void(std::string_view)>& sink) {
+                                              sink("  0\nSECTION\n");
+                                              ++pieces;
+                                              throw cad::DxfError(path, 0, "stopped");
+                                          }),
+                 cad::DxfError);
+    EXPECT_EQ(pieces, 1);
+    EXPECT_EQ(dxftest::slurp(path), whole);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST(DxfDocument, RepeatedSectionsJoinAndTheirLeadTagsAreDropped) {
