@@ -119,6 +119,8 @@ void TerminalInput::writeTerminal(std::string_view bytes) const {
 }
 
 void TerminalInput::redraw(std::string_view prompt) {
+    if (drawn_ && drawn_->first == editor_.text() && drawn_->second == editor_.cursor()) return;
+    drawn_.emplace(editor_.text(), editor_.cursor());
     writeTerminal(display_.draw(prompt, editor_.text(), editor_.cursor(), terminalColumns(output_)));
 }
 
@@ -126,12 +128,14 @@ LineEditor::Outcome TerminalInput::edit(std::string_view prompt) {
     RawMode raw(input_);
     editor_.startLine();
     display_.start();
+    drawn_.reset();
     // Keys typed ahead may already finish the line.
     LineEditor::Outcome outcome = editor_.run();
     while (outcome == LineEditor::Outcome::Editing) {
         if (editor_.takeClearScreen()) {
             writeTerminal("\x1b[H\x1b[2J");
             display_.start();
+            drawn_.reset();
         }
         redraw(prompt);
         if (editor_.waitingForEscape()) {

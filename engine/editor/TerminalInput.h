@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/editor/LineDisplay.h"
 #include "engine/editor/LineEditor.h"
@@ -57,6 +58,8 @@ private:
     LineHistory history_;
     LineEditor editor_;
     LineDisplay display_;
+    // Text and cursor as last drawn: keys that change neither draw nothing.
+    std::optional<std::pair<std::string, std::size_t>> drawn_;
     bool ended_ = false;
 };
 

@@ -1,16 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 
 #include "engine/editor/LineDisplay.h"
 #include "engine/editor/LineEditor.h"
 #include "engine/editor/LineHistory.h"
+#include "TerminalTestSupport.h"
 
 namespace {
+
+using termtest::slurp;
+using termtest::TempFolder;
 
 using cad::LineDisplay;
 using cad::LineEditor;
@@ -36,28 +38,6 @@ struct Typing {
     LineHistory history;
     LineEditor editor{history};
 };
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "brinmo-history-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
-std::string slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TEST(LineEditor, EditsMultiByteTextByCodePoint) {
     Typing t;
@@ -234,32 +214,6 @@ TEST(LineHistory, UnusableFilesAreGoneWithout) {
     std::ofstream(folder.path() / "hand") << "get\tvar\x1b[2J\r\n\n";
     LineHistory hand(folder.path() / "hand");
     EXPECT_EQ(hand.entries(), std::vector<std::string>{"get var [2J"});
-}
-
-TEST(LineHistory, DefaultFileFollowsTheApplicationDataFolder) {
-    struct Restore {
-        std::string name;
-        std::optional<std::string> value;
-        ~Restore() {
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-        }
-    };
-    auto keep = [](const char* name) {
-        const char* v = std::getenv(name);
-        return Restore{name, v ? std::optional<std::string>(v) : std::nullopt};
-    };
-    Restore own = keep("BRINMO_APPDATA"), xdg = keep("XDG_DATA_HOME"), home = keep("HOME");
-    setenv("BRINMO_APPDATA", "/own", 1);
-    setenv("XDG_DATA_HOME", "/xdg", 1);
-    setenv("HOME", "/home/u", 1);
-    EXPECT_EQ(LineHistory::defaultFile(), "/own/brinmo/history");
-    setenv("BRINMO_APPDATA", "", 1);
-    EXPECT_EQ(LineHistory::defaultFile(), "/xdg/brinmo/history");
-    unsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(LineHistory::defaultFile(), "/home/u/.local/share/brinmo/history");
 }
 
 TEST(LineDisplay, RedrawsInPlaceAndScrollsLongLinesSideways) {

@@ -14,34 +14,17 @@
 #include <fstream>
 #include <string>
 
+#include "TerminalTestSupport.h"
+
 // The console on a pseudo-terminal, typed at as a user would.
 namespace {
+
+using termtest::slurp;
+using termtest::TempFolder;
 
 std::filesystem::path consoleBinary() {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "brinmo";
 }
-
-std::string slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "brinmo-tty-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // brinmo --no-module with its standard input on a pseudo-terminal; standard output on the same
 // terminal, or in a file when one is named.
@@ -116,6 +99,8 @@ public:
         return -1;
     }
 
+    void signal(int number) { kill(child_, number); }
+
     termios settings() const {
         termios t{};
         tcgetattr(slave_, &t);
@@ -133,6 +118,8 @@ private:
 
 const std::string kLeft = "\x1b[D";
 const std::string kUp = "\x1b[A";
+// What a fresh pseudo-terminal has and raw mode takes away.
+constexpr tcflag_t kCooked = ICANON | ECHO | ISIG;
 
 TEST(TerminalSession, EditingRecallCancelAndEndOnARealTerminal) {
     TempFolder appdata;
@@ -140,7 +127,6 @@ TEST(TerminalSession, EditingRecallCancelAndEndOnARealTerminal) {
     std::ofstream(appdata.path() / "brinmo" / "history") << "setvar filedia\n";
     {
         ConsoleOnTerminal console(appdata.path());
-        termios before = console.settings();
         ASSERT_TRUE(console.waitFor("Command: ")) << console.screen();
         console.type("getvr" + kLeft + "a\r");
         ASSERT_TRUE(console.waitFor("Variable name: ")) << console.screen();
@@ -162,8 +148,7 @@ TEST(TerminalSession, EditingRecallCancelAndEndOnARealTerminal) {
         console.type("\x04");
         EXPECT_EQ(console.exitStatus(), 0) << console.screen();
         EXPECT_EQ(console.screen().find("Unknown command"), std::string::npos) << console.screen();
-        termios after = console.settings();
-        EXPECT_EQ(after.c_lflag & (ICANON | ECHO | ISIG), before.c_lflag & (ICANON | ECHO | ISIG));
+        EXPECT_EQ(console.settings().c_lflag & kCooked, kCooked);
     }
     EXPECT_EQ(slurp(appdata.path() / "brinmo" / "history"),
               "setvar filedia\ngetvar\nfiledia\nsetvar filedia\n0\ngetvar\nfiledia\n");
@@ -179,6 +164,14 @@ TEST(TerminalSession, EditingRecallCancelAndEndOnARealTerminal) {
     console.type("\x04");
     EXPECT_EQ(console.exitStatus(), 0) << console.screen();
     EXPECT_EQ(slurp(transcript), "Command: getvar\nVariable name: ediafil^C\n*Cancel*\nCommand: \n");
+
+    // Ended by a signal while a line is edited: the terminal is given back as it was.
+    ConsoleOnTerminal killed(appdata.path());
+    ASSERT_TRUE(killed.waitFor("Command: ")) << killed.screen();
+    EXPECT_EQ(killed.settings().c_lflag & ICANON, 0u);
+    killed.signal(SIGTERM);
+    EXPECT_EQ(killed.exitStatus(), 128 + SIGTERM);
+    EXPECT_EQ(killed.settings().c_lflag & kCooked, kCooked);
 }
 
 }  // namespace
