@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "engine/editor/HostOutput.h"
 
@@ -95,9 +96,10 @@ TerminalInput::OwnedFd::~OwnedFd() {
 
 TerminalInput::TerminalInput(int inputFd, const std::filesystem::path& historyFile)
     : input_(inputFd),
-      ownOutput_(sameTerminal(inputFd, STDOUT_FILENO) ? -1 : open("/dev/tty", O_WRONLY | O_NOCTTY | O_CLOEXEC)),
-      output_(ownOutput_.get() >= 0 ? ownOutput_.get() : sameTerminal(inputFd, STDOUT_FILENO) ? STDOUT_FILENO : inputFd),
       outputIsTerminal_(sameTerminal(inputFd, STDOUT_FILENO)),
+      ownOutput_(outputIsTerminal_ ? -1 : open("/dev/tty", O_WRONLY | O_NOCTTY | O_CLOEXEC)),
+      // Without a controlling terminal the input's descriptor is tried: it is often open for writing.
+      output_(outputIsTerminal_ ? STDOUT_FILENO : ownOutput_.get() >= 0 ? ownOutput_.get() : inputFd),
       history_(historyFile),
       editor_(history_) {}
 

@@ -51,10 +51,10 @@ private:
     };
 
     int input_;
+    // Standard output is this terminal: host output shows the finished line, the editor's drawing goes.
+    bool outputIsTerminal_;
     OwnedFd ownOutput_;  // the controlling terminal when standard output is elsewhere
     int output_;
-    // Standard output is this terminal: host output shows the finished line, the editor's drawing goes.
-    bool outputIsTerminal_ = false;
     LineHistory history_;
     LineEditor editor_;
     LineDisplay display_;
