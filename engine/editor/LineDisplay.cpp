@@ -29,7 +29,8 @@ std::string LineDisplay::draw(std::string_view prompt, std::string_view text, st
                               std::size_t columns) {
     std::vector<std::size_t> starts = codePointStarts(text);
     std::size_t length = starts.size() - 1;
-    std::size_t at = static_cast<std::size_t>(std::lower_bound(starts.begin(), starts.end(), cursor) - starts.begin());
+    auto cursorStart = std::lower_bound(starts.begin(), starts.end(), cursor);
+    auto at = static_cast<std::size_t>(cursorStart - starts.begin());
     std::size_t promptWidth = codePoints(prompt);
     // The last column stays free so that the terminal never wraps the row.
     std::size_t room = columns > promptWidth + 9 ? columns - promptWidth - 1 : 8;

@@ -34,19 +34,20 @@ public:
         winsize size{};
         size.ws_row = 24;
         size.ws_col = 80;
-        if (openpty(&master_, &slave_, nullptr, nullptr, &size) != 0) throw std::runtime_error("openpty failed");
+        if (openpty(&master_, &slave_, nullptr, nullptr, &size) != 0)
+            throw std::runtime_error("openpty failed");
+        // Everything the child needs is made before the fork.
+        std::string binary = consoleBinary().string();
+        std::string term = "TERM=xterm", data = "BRINMO_APPDATA=" + appdata.string(), path = "PATH=/usr/bin:/bin";
+        char* const argv[] = {binary.data(), const_cast<char*>("--no-module"), const_cast<char*>("--profile"),
+                              const_cast<char*>("generic"), nullptr};
+        char* const envp[] = {term.data(), data.data(), path.data(), nullptr};
         child_ = fork();
         if (child_ == 0) {
             close(master_);
             login_tty(slave_);
-            if (!stdoutFile.empty()) {
-                int out = open(stdoutFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-                dup2(out, STDOUT_FILENO);
-            }
-            setenv("TERM", "xterm", 1);
-            setenv("BRINMO_APPDATA", appdata.c_str(), 1);
-            std::string binary = consoleBinary().string();
-            execl(binary.c_str(), "brinmo", "--no-module", "--profile", "generic", static_cast<char*>(nullptr));
+            if (!stdoutFile.empty()) dup2(open(stdoutFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
+            execve(binary.c_str(), argv, envp);
             _exit(127);
         }
     }
@@ -72,7 +73,8 @@ public:
                 consumed_ = found + text.size();
                 return true;
             }
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                              std::chrono::steady_clock::now());
             if (left.count() <= 0) return false;
             pollfd p{master_, POLLIN, 0};
             if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
@@ -94,7 +96,7 @@ public:
             // Keep the terminal drained so the console never blocks writing.
             char buffer[1024];
             pollfd p{master_, POLLIN, 0};
-            if (poll(&p, 1, 100) > 0 && read(master_, buffer, sizeof buffer) > 0) continue;
+            if (poll(&p, 1, 100) > 0) (void)!read(master_, buffer, sizeof buffer);
         }
         return -1;
     }
