@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/HostOutput.h"
 #include "engine/editor/LineInput.h"
+#include "engine/editor/TerminalInput.h"
 
 namespace {
 
@@ -36,7 +38,6 @@ bool readFile(const std::string& path, std::string& text) {
 int runConsole(const brinmo::ConsoleOptions& options) {
     // Input: the sources in the order given; with none, the terminal (or a pipe, read as a script).
     cad::ScriptInput script;
-    cad::StreamInput terminal(std::cin);
     bool interactive = options.inputs.empty() && isatty(STDIN_FILENO);
     for (const auto& source : options.inputs) {
         switch (source.kind) {
@@ -63,7 +64,13 @@ int runConsole(const brinmo::ConsoleOptions& options) {
         s << std::cin.rdbuf();
         script.addText(s.str());
     }
-    cad::LineInput& input = interactive ? static_cast<cad::LineInput&>(terminal) : script;
+    // A terminal that takes control sequences gets line editing and a history; others plain lines.
+    std::unique_ptr<cad::LineInput> terminal;
+    if (interactive && cad::TerminalInput::canEdit(STDIN_FILENO))
+        terminal = std::make_unique<cad::TerminalInput>(STDIN_FILENO, cad::LineHistory::defaultFile());
+    else if (interactive)
+        terminal = std::make_unique<cad::StreamInput>(std::cin);
+    cad::LineInput& input = terminal ? *terminal : static_cast<cad::LineInput&>(script);
 
     cad::HostApplication host(options.profile, input);
     cad::ConsoleDialogs dialogs(host.editor());

@@ -1,0 +1,109 @@
+#include "engine/editor/LineHistory.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+namespace cad {
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+std::string environmentText(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+// A file edited by hand may hold control characters; the editor shows one column per character.
+std::string printable(std::string line) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (char& ch : line)
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f) ch = ' ';
+    return line;
+}
+
+}  // namespace
+
+LineHistory::LineHistory(std::filesystem::path file) : file_(std::move(file)) { load(); }
+
+void LineHistory::load() {
+    std::ifstream in(file_, std::ios::binary);
+    std::string line;
+    while (in && std::getline(in, line)) {
+        line = printable(std::move(line));
+        if (!trim(line).empty()) entries_.push_back(std::move(line));
+    }
+    if (entries_.size() > kLimit) entries_.erase(entries_.begin(), entries_.end() - kLimit);
+}
+
+void LineHistory::add(std::string_view line) {
+    std::string_view trimmed = trim(line);
+    if (trimmed.empty() || trimmed == "^C") return;
+    if (!entries_.empty() && entries_.back() == line) return;
+    entries_.emplace_back(line);
+    if (entries_.size() > kLimit) entries_.erase(entries_.begin());
+    append(entries_.back());
+}
+
+void LineHistory::append(const std::string& line) {
+    if (file_.empty() || !writable_) return;
+    std::error_code ec;
+    std::filesystem::create_directories(file_.parent_path(), ec);
+    std::ofstream out(file_, std::ios::binary | std::ios::app);
+    out << line << '\n';
+    out.flush();
+    // Once it fails it will keep failing; the session goes on with the history in memory.
+    if (!out) writable_ = false;
+}
+
+void LineHistory::compact() {
+    if (file_.empty() || !writable_) return;
+    std::vector<std::string> lines;
+    {
+        std::ifstream in(file_, std::ios::binary);
+        std::string line;
+        while (in && std::getline(in, line)) lines.push_back(std::move(line));
+    }
+    if (lines.size() <= kLimit) return;
+    std::filesystem::path temporary = file_;
+    temporary += ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        for (auto it = lines.end() - kLimit; it != lines.end(); ++it) out << *it << '\n';
+        out.flush();
+        if (!out) {
+            std::error_code ec;
+            std::filesystem::remove(temporary, ec);
+            return;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary, file_, ec);
+    if (ec) std::filesystem::remove(temporary, ec);
+}
+
+std::filesystem::path LineHistory::defaultFile() {
+    std::filesystem::path base;
+    if (std::string own = environmentText("BRINMO_APPDATA"); !own.empty()) {
+        base = own;
+    } else if (std::string xdg = environmentText("XDG_DATA_HOME"); !xdg.empty()) {
+        base = xdg;
+    } else {
+        std::string home = environmentText("HOME");
+        if (home.empty()) {
+            if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) home = entry->pw_dir;
+        }
+        if (home.empty()) return {};
+        base = std::filesystem::path(home) / ".local" / "share";
+    }
+    return base / "brinmo" / "history";
+}
+
+}  // namespace cad
