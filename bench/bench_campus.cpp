@@ -21,6 +21,7 @@
 #include <string>
 
 #include "FloorPlanGenerator.h"
+#include "engine/editor/MemorySetup.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "engine/editor/DocumentManager.h"
 #include "engine/editor/DynamicLinker.h"
@@ -88,6 +89,7 @@ bool generate(const fs::path& file, int rooms, int assetsPerRoom) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    cad::restartWithLargePages(argv);
     const int rooms = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int assetsPerRoom = argc > 2 ? std::atoi(argv[2]) : 5;
     const fs::path folder = argc > 3 ? fs::path(argv[3]) : fs::temp_directory_path() / "brinmo-campus";
@@ -95,7 +97,9 @@ int main(int argc, char** argv) {
     const fs::path drawing = folder / ("campus-" + std::to_string(rooms) + "-" + std::to_string(assetsPerRoom) + ".dxf");
     if (!fs::exists(drawing) && !generate(drawing, rooms, assetsPerRoom)) return 1;
     const double fileMiB = static_cast<double>(fs::file_size(drawing)) / (1024.0 * 1024.0);
-    std::printf("campus: %d rooms, %d assets, %s (%.1f MiB)\n", rooms, rooms * assetsPerRoom, drawing.c_str(), fileMiB);
+    std::printf("campus: %d rooms, %d assets, %s (%.1f MiB); allocator %s\n", rooms, rooms * assetsPerRoom,
+                drawing.c_str(), fileMiB,
+                std::getenv("GLIBC_TUNABLES") ? "with huge pages" : "with ordinary pages (BRINMO_SMALL_PAGES)");
 
     // The job runs in the drawing's folder: the schedule is written there and no preferences
     // file is found, so the defaults apply (two decimals, metric, no CSV opener).

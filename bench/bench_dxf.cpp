@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/editor/MemorySetup.h"
 #include "engine/dxf/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "engine/dxf/DxfFile.h"
@@ -244,6 +245,7 @@ void inChild(F f) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    cad::restartWithLargePages(argv);
     namespace fs = std::filesystem;
     const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
     const std::string path = (folder / "bench_floorplan.dxf").string();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ConsoleOptions.h"
+#include "engine/editor/MemorySetup.h"
 #include "engine/dialogs/ConsoleDialogs.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/HostOutput.h"
@@ -121,6 +122,7 @@ int runConsole(const brinmo::ConsoleOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    cad::restartWithLargePages(argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     auto options = brinmo::parseConsoleOptions(args, error);
