@@ -38,7 +38,21 @@ Extents3d referenceExtents(const Database& db, const BlockReference& ref, int de
                                  ref.scaleFactors().z, ref.rotation(), ref.normal(),
                                  block ? block->origin() : Point3d{}};
         const int lastColumn = std::max(1, ref.columnCount()) - 1, lastRow = std::max(1, ref.rowCount()) - 1;
-        if (lastColumn == 0 && lastRow == 0) {
+        const Vector3d& n = ref.normal();
+        if (lastColumn == 0 && lastRow == 0 && n.x == 0.0 && n.y == 0.0 && n.z > 0.0) {
+            // In the world plane the placement is a scale, a turn and a shift: done by hand, it
+            // is what makes zooming a drawing of a hundred thousand references cheap.
+            const double c = std::cos(ref.rotation()), s = std::sin(ref.rotation());
+            const Point3d& b = placement.blockBasePoint;
+            const Point3d& p = ref.position();
+            const Point3d lo = content.minPoint(), hi = content.maxPoint();
+            for (double x : {lo.x, hi.x})
+                for (double y : {lo.y, hi.y}) {
+                    const double lx = placement.scaleX * (x - b.x), ly = placement.scaleY * (y - b.y);
+                    for (double z : {lo.z, hi.z})
+                        result.addPoint({p.x + c * lx - s * ly, p.y + s * lx + c * ly, p.z + placement.scaleZ * (z - b.z)});
+                }
+        } else if (lastColumn == 0 && lastRow == 0) {
             Extents3d box = content;
             box.transformBy(blockTransform(placement));
             result.addExtents(box);

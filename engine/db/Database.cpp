@@ -104,7 +104,7 @@ ErrorStatus Database::openRaw(DbObject*& out, ObjectId id, OpenMode mode, bool o
         if (layer && layer->isLocked()) return ErrorStatus::eOnLockedLayer;
     }
     // Whoever writes through the pointer may change fields without a setter's notice.
-    if (mode == OpenMode::ForWrite) noteChange();
+    if (mode == OpenMode::ForWrite) noteChange(*obj);
     out = obj;
     return ErrorStatus::eOk;
 }

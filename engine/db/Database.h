@@ -137,9 +137,15 @@ public:
     // Extents of the visible entities of a block (model space by default). Kept until the next
     // change: every zoom of a command asks again.
     Extents3d computeExtents(ObjectId block = {}) const;
-    // Counts changes to objects and to the object table; derived data is valid while it stands.
+    // Counts changes that can move what the drawing shows (entities, layers, block records, the
+    // object table); extents are valid while it stands.
     std::uint64_t revision() const { return revision_; }
     void noteChange() { ++revision_; }
+    void noteChange(const DbObject& object) {
+        if (object.isEntity() || object.kind() == ObjectKind::LayerTableRecord ||
+            object.kind() == ObjectKind::BlockTableRecord)
+            ++revision_;
+    }
     // Writes $EXTMIN/$EXTMAX from the model space entities (the "unknown" form when empty).
     void updateExtents();
 

@@ -39,7 +39,7 @@ void DbObject::collectOwned(std::vector<ObjectId>& out) const {
     if (xdict_) out.push_back(xdict_);
 }
 
-void DbObject::noteChange() { db_->noteChange(); }
+void DbObject::noteChange() { db_->noteChange(*this); }
 
 Handle DbObject::ownerHandle() const { return db_ ? db_->handleOf(owner_) : Handle{}; }
 
@@ -71,7 +71,7 @@ void DbObject::removeReactor(ObjectId id) {
 XDataChain DbObject::xData(std::string_view app) const {
     if (xdata_.empty()) return {};
     if (app.empty()) return unpackXData(xdata_);
-    return xdataOfApp(unpackXData(xdata_), app);
+    return unpackXData(packedXDataOfApp(xdata_, app));
 }
 
 ErrorStatus DbObject::setXData(const XDataChain& chain) {

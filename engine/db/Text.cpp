@@ -53,9 +53,16 @@ ErrorStatus Text::getGeomExtents(Extents3d& extents) const {
         if (horizontal_ == HorizontalMode::Middle || vertical_ == VerticalMode::Middle) bottom = -height_ / 2;
         else if (vertical_ == VerticalMode::Top) bottom = -height_;
     }
+    extents = Extents3d();
+    if (normal_.x == 0.0 && normal_.y == 0.0 && normal_.z > 0.0) {
+        const double c = std::cos(rotation_), s = std::sin(rotation_);
+        for (double x : {left, left + width})
+            for (double y : {bottom, bottom + height_})
+                extents.addPoint({anchor.x + c * x - s * y, anchor.y + s * x + c * y, anchor.z});
+        return ErrorStatus::eOk;
+    }
     Matrix3d place = ocsToWorld(normal_) * Matrix3d::translation(anchor.asVector()) *
                      Matrix3d::rotation(rotation_, Vector3d::zAxis());
-    extents = Extents3d();
     for (double x : {left, left + width})
         for (double y : {bottom, bottom + height_}) extents.addPoint(place * Point3d(x, y, 0));
     return ErrorStatus::eOk;

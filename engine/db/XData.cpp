@@ -225,30 +225,60 @@ XDataChain unpackXData(std::string_view in) {
     return chain;
 }
 
-bool packedXDataHasHandles(std::string_view in) {
-    while (!in.empty()) {
-        auto kind = static_cast<XDataItem::Kind>(in.front());
-        in.remove_prefix(1);
-        getRaw<std::int16_t>(in);
-        std::size_t skip = 0;
-        switch (kind) {
-            case XDataItem::Kind::Handle: return true;
-            case XDataItem::Kind::Text:
-                for (int shift = 0; !in.empty(); shift += 7) {
-                    auto byte = static_cast<unsigned char>(in.front());
-                    in.remove_prefix(1);
-                    skip |= static_cast<std::size_t>(byte & 0x7F) << shift;
-                    if (!(byte & 0x80)) break;
-                }
-                break;
-            case XDataItem::Kind::Real: skip = sizeof(double); break;
-            case XDataItem::Kind::Integer: skip = sizeof(std::int32_t); break;
-            case XDataItem::Kind::Point: skip = 3 * sizeof(double); break;
-            default: return false;
-        }
-        in.remove_prefix(std::min(skip, in.size()));
+namespace {
+
+// Steps over one packed item; false at the end or on a kind it does not know.
+bool skipPackedItem(std::string_view& in, XDataItem::Kind& kind, int& code, std::string_view& text) {
+    if (in.empty()) return false;
+    kind = static_cast<XDataItem::Kind>(in.front());
+    in.remove_prefix(1);
+    code = getRaw<std::int16_t>(in);
+    std::size_t skip = 0;
+    switch (kind) {
+        case XDataItem::Kind::Text:
+            for (int shift = 0; !in.empty(); shift += 7) {
+                auto byte = static_cast<unsigned char>(in.front());
+                in.remove_prefix(1);
+                skip |= static_cast<std::size_t>(byte & 0x7F) << shift;
+                if (!(byte & 0x80)) break;
+            }
+            text = in.substr(0, skip);
+            break;
+        case XDataItem::Kind::Handle: skip = sizeof(std::uint64_t); break;
+        case XDataItem::Kind::Real: skip = sizeof(double); break;
+        case XDataItem::Kind::Integer: skip = sizeof(std::int32_t); break;
+        case XDataItem::Kind::Point: skip = 3 * sizeof(double); break;
+        default: return false;
     }
+    in.remove_prefix(std::min(skip, in.size()));
+    return true;
+}
+
+}  // namespace
+
+bool packedXDataHasHandles(std::string_view in) {
+    XDataItem::Kind kind{};
+    int code = 0;
+    std::string_view text;
+    while (skipPackedItem(in, kind, code, text))
+        if (kind == XDataItem::Kind::Handle) return true;
     return false;
+}
+
+std::string_view packedXDataOfApp(std::string_view packed, std::string_view app) {
+    std::string_view in = packed;
+    std::size_t start = std::string_view::npos;
+    XDataItem::Kind kind{};
+    int code = 0;
+    std::string_view text;
+    while (true) {
+        const std::size_t at = packed.size() - in.size();
+        if (!skipPackedItem(in, kind, code, text)) break;
+        if (kind != XDataItem::Kind::Text || code != 1001) continue;
+        if (start != std::string_view::npos) return packed.substr(start, at - start);
+        if (symbolNamesEqual(text, app)) start = at;
+    }
+    return start == std::string_view::npos ? std::string_view() : packed.substr(start);
 }
 
 XDataChain xdataOfApp(const XDataChain& chain, std::string_view app) {

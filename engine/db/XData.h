@@ -76,6 +76,8 @@ std::string packXData(const XDataChain& chain);
 XDataChain unpackXData(std::string_view packed);
 // Whether the packed form holds a handle item, without unpacking it.
 bool packedXDataHasHandles(std::string_view packed);
+// One application's part of the packed form (from its 1001 item), empty when it has none.
+std::string_view packedXDataOfApp(std::string_view packed, std::string_view app);
 
 // The part of `chain` that belongs to `app` (its 1001 item included), or empty. Application
 // names compare ignoring case, as symbol names do.

@@ -10,6 +10,7 @@
 #include "engine/db/LayerTableRecord.h"
 #include "engine/db/Line.h"
 #include "engine/db/SymbolTable.h"
+#include "engine/db/ViewportTableRecord.h"
 
 using namespace cad;
 
@@ -119,4 +120,9 @@ TEST(Extents, FollowChangesAfterBeingKept) {
     expectBox(db->computeExtents(), {0, 0, 0}, {5, 2, 0});
     ASSERT_EQ(db->erase(farId, false), ErrorStatus::eOk);
     expectBox(db->computeExtents(), {0, 0, 0}, {200, 200, 0});
+
+    // Zooming writes the view; that must not cost the next zoom a new walk over the drawing.
+    const auto before = db->revision();
+    db->open<ViewportTableRecord>(db->recordId(TableKind::Viewport, "*Active"), OpenMode::ForWrite)->setHeight(5);
+    EXPECT_EQ(db->revision(), before);
 }

@@ -49,6 +49,9 @@ TEST(XData, OrderIsKeptAndOneApplicationIsReplacedInPlace) {
     ASSERT_EQ(line->setXData(roomData("aecxdata", "22")), ErrorStatus::eOk);
     EXPECT_EQ(xdataAppNames(line->xData()), (std::vector<std::string>{"ADE", "aecxdata", "OTHER"}));
     EXPECT_EQ(line->xData("AECXDATA")[2].asText(), "AREA=22");
+    // A part in the middle ends where the next application starts; the last one at the end.
+    EXPECT_EQ(line->xData("AECXDATA"), roomData("aecxdata", "22"));
+    EXPECT_EQ(line->xData("other"), roomData("OTHER", "3"));
 
     ASSERT_EQ(line->setXData({XDataItem::appName("ADE")}), ErrorStatus::eOk);  // removes ADE only
     EXPECT_EQ(xdataAppNames(line->xData()), (std::vector<std::string>{"aecxdata", "OTHER"}));
