@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <vector>
 
 #include "engine/db/Entity.h"
@@ -17,6 +18,7 @@ public:
         Point2d point;
         double bulge = 0.0;
         double startWidth = 0.0, endWidth = 0.0;
+        std::int32_t id = 0;  // the vertex identifier some programs give (group 91)
         friend bool operator==(const Vertex&, const Vertex&) = default;
     };
 
@@ -54,6 +56,9 @@ public:
     // Global width (43); negative when not set.
     double constantWidth() const { return constantWidth_; }
     void setConstantWidth(double w) { constantWidth_ = w; touch(); }
+    // Whether the vertices carry identifiers; they are written with them then.
+    bool hasVertexIds() const { return vertexIds_; }
+    void setHasVertexIds(bool on) { vertexIds_ = on; touch(); }
 
     // Measures in the polyline's plane, arcs included. An open polyline's area is taken as if it
     // were closed by a straight segment.
@@ -73,7 +78,7 @@ private:
     std::vector<Vertex> vertices_;
     Vector3d normal_ = Vector3d::zAxis();
     double elevation_ = 0.0, thickness_ = 0.0, constantWidth_ = -1.0;
-    bool closed_ = false, plinegen_ = false;
+    bool closed_ = false, plinegen_ = false, vertexIds_ = false;
 };
 
 }  // namespace cad

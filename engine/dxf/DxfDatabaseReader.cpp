@@ -586,7 +586,14 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
                 case 42:
                     if (inVertices) vertices.back().bulge = num(t);
                     break;
-                case 91: break;  // vertex ids are not kept
+                case 91:
+                    if (inVertices) {
+                        vertices.back().id = static_cast<std::int32_t>(integer(t));
+                        e->setHasVertexIds(true);
+                    } else {
+                        extras.add(t);
+                    }
+                    break;
                 default: extras.add(t);
             }
         }

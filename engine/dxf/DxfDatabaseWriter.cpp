@@ -651,6 +651,7 @@ void DxfDatabaseWriter::generate(const DbObject& o) {
                 for (const auto& v : p.vertices()) {
                     w_.real(10, v.point.x);
                     w_.real(20, v.point.y);
+                    if (p.hasVertexIds() && versionNumber_ >= 1024) w_.integer(91, v.id);
                     if (widths) {
                         w_.real(40, v.startWidth);
                         w_.real(41, v.endWidth);

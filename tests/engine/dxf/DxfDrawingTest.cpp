@@ -319,3 +319,39 @@ TEST(DxfDrawing, ForeignRecordsInATableAreDropped) {
     EXPECT_EQ(out.find("FOO"), std::string::npos);
     EXPECT_NE(out.find("*Model_Space"), std::string::npos);
 }
+
+// Vertex identifiers survive a changed polyline from R2010 on and are not written before.
+TEST(DxfDrawing, PolylineVertexIdsSurviveAnEdit) {
+    auto db = cad::Database::createDefault();
+    auto polyline = std::make_unique<cad::Polyline>();
+    std::vector<cad::Polyline::Vertex> vertices(3);
+    for (int i = 0; i < 3; ++i) {
+        vertices[i].point = {i * 2.0, i % 2 * 3.0};
+        vertices[i].id = 40 + i;
+    }
+    vertices[1].bulge = 0.5;
+    polyline->setVertices(vertices);
+    polyline->setHasVertexIds(true);
+    cad::ObjectId id;
+    ASSERT_EQ(as<cad::BlockTableRecord>(*db, db->modelSpaceId())->appendEntity(std::move(polyline), &id),
+              cad::ErrorStatus::eOk);
+    const cad::Handle handle = db->handleOf(id);
+    cad::DxfFileInfo r2010;
+    r2010.version = "AC1024";
+    const std::string first = cad::writeDxfDrawing(*db, r2010);
+    EXPECT_NE(first.find(" 20\r\n3.0\r\n 91\r\n41\r\n 42\r\n0.5\r\n"), std::string::npos);
+
+    auto back = cad::readDxfDrawingText(first, "ids.dxf");
+    cad::ObjectId backId;
+    ASSERT_EQ(back.database->getObjectId(backId, handle), cad::ErrorStatus::eOk);
+    auto* read = as<cad::Polyline>(*back.database, backId);
+    EXPECT_EQ(read->vertices(), vertices);
+    read->setClosed(true);  // written anew, not copied
+    auto again = cad::readDxfDrawingText(cad::writeDxfDrawing(*back.database, back.file), "again.dxf");
+    ASSERT_EQ(again.database->getObjectId(backId, handle), cad::ErrorStatus::eOk);
+    EXPECT_EQ(as<cad::Polyline>(*again.database, backId)->vertices(), vertices);
+
+    cad::DxfFileInfo r2000;
+    r2000.version = "AC1015";
+    EXPECT_EQ(cad::writeDxfDrawing(*db, r2000).find(" 91\r\n4"), std::string::npos);
+}
