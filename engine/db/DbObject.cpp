@@ -9,19 +9,44 @@
 namespace cad {
 
 DbObject::DbObject(const DbObject& other)
-    : extraTags(other.extraTags),
-      dxfName(other.dxfName),
+    : dxfName(other.dxfName),
       owner_(other.owner_),
       xdict_(other.xdict_),
-      reactors_(other.reactors_),
-      xdata_(other.xdata_) {}
+      rare_(other.rare_ ? std::make_unique<Rare>(*other.rare_) : nullptr) {}
+
+DbObject::Rare& DbObject::rare() {
+    if (!rare_) rare_ = std::make_unique<Rare>();
+    return *rare_;
+}
+
+void DbObject::setPackedXData(std::string packed) {
+    if (packed.empty() && !rare_) return;
+    rare().xdata = std::move(packed);
+}
+
+const RawTagList& DbObject::extraTags() const {
+    static const RawTagList kNone;
+    return rare_ ? rare_->extraTags : kNone;
+}
+
+RawTagList& DbObject::editExtraTags() { return rare().extraTags; }
+
+void DbObject::compact() {
+    if (rare_ && rare_->extraTags.empty() && rare_->reactors.empty() && rare_->xdata.empty()) rare_.reset();
+}
+
+const std::vector<ObjectId>& DbObject::reactors() const {
+    static const std::vector<ObjectId> kNone;
+    return rare_ ? rare_->reactors : kNone;
+}
 
 void DbObject::remapIds(const IdMapping& mapping) {
     owner_ = mapping.translate(owner_);
     xdict_ = mapping.translate(xdict_);
-    for (ObjectId& r : reactors_) r = mapping.translate(r);
-    if (!db_ || !packedXDataHasHandles(xdata_)) return;
-    XDataChain chain = unpackXData(xdata_);
+    if (!rare_) return;
+    for (ObjectId& r : rare_->reactors) r = mapping.translate(r);
+    if (!db_ || !packedXDataHasHandles(rare_->xdata)) return;
+    XDataChain chain = unpackXData(rare_->xdata);
     bool changed = false;
     for (XDataItem& item : chain) {
         if (item.code() != 1005) continue;
@@ -32,7 +57,7 @@ void DbObject::remapIds(const IdMapping& mapping) {
             changed = true;
         }
     }
-    if (changed) xdata_ = packXData(chain);
+    if (changed) rare_->xdata = packXData(chain);
 }
 
 void DbObject::collectOwned(std::vector<ObjectId>& out) const {
@@ -54,24 +79,27 @@ ErrorStatus DbObject::createExtensionDictionary() {
 }
 
 void DbObject::addReactor(ObjectId id) {
-    if (id && std::find(reactors_.begin(), reactors_.end(), id) == reactors_.end()) {
-        reactors_.push_back(id);
+    if (id && std::find(reactors().begin(), reactors().end(), id) == reactors().end()) {
+        rare().reactors.push_back(id);
         touch();
     }
 }
 
 void DbObject::removeReactor(ObjectId id) {
-    auto it = std::find(reactors_.begin(), reactors_.end(), id);
-    if (it != reactors_.end()) {
-        reactors_.erase(it);
+    if (!rare_) return;
+    auto& reactors = rare_->reactors;
+    auto it = std::find(reactors.begin(), reactors.end(), id);
+    if (it != reactors.end()) {
+        reactors.erase(it);
         touch();
     }
 }
 
 XDataChain DbObject::xData(std::string_view app) const {
-    if (xdata_.empty()) return {};
-    if (app.empty()) return unpackXData(xdata_);
-    return unpackXData(packedXDataOfApp(xdata_, app));
+    const std::string_view packed = packedXData();
+    if (packed.empty()) return {};
+    if (app.empty()) return unpackXData(packed);
+    return unpackXData(packedXDataOfApp(packed, app));
 }
 
 ErrorStatus DbObject::setXData(const XDataChain& chain) {
@@ -92,7 +120,7 @@ ErrorStatus DbObject::setXData(const XDataChain& chain) {
     }
     if (depth != 0) return ErrorStatus::eInvalidXData;
 
-    XDataChain current = unpackXData(xdata_);
+    XDataChain current = unpackXData(packedXData());
     std::size_t start = 0;
     while (start < chain.size()) {
         std::size_t end = start + 1;
@@ -120,7 +148,7 @@ ErrorStatus DbObject::setXData(const XDataChain& chain) {
         }
         start = end;
     }
-    xdata_ = packXData(current);
+    setPackedXData(packXData(current));
     touch();
     return ErrorStatus::eOk;
 }

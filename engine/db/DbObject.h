@@ -59,7 +59,7 @@ public:
     // Creates the extension dictionary when there is none; its id is then extensionDictionary().
     ErrorStatus createExtensionDictionary();
 
-    const std::vector<ObjectId>& reactors() const { return reactors_; }
+    const std::vector<ObjectId>& reactors() const;
     void addReactor(ObjectId id);
     void removeReactor(ObjectId id);
 
@@ -70,15 +70,21 @@ public:
     // registered in the database's APPID table.
     ErrorStatus setXData(const XDataChain& chain);
     // The whole chain as stored, without checks: for file readers.
-    XDataChain xDataChain() const { return unpackXData(xdata_); }
-    void setXDataChain(const XDataChain& chain) { xdata_ = packXData(chain); touch(); }
-    bool hasXData() const { return !xdata_.empty(); }
+    XDataChain xDataChain() const { return unpackXData(packedXData()); }
+    void setXDataChain(const XDataChain& chain) {
+        setPackedXData(packXData(chain));
+        touch();
+    }
+    bool hasXData() const { return !packedXData().empty(); }
 
     // Lossless file support: the text the object was read from, the tags of it that no field
     // models (written back after the modelled ones when the object is modified), and the DXF
     // record name it was read under ("LWPOLYLINE", "ACDBDICTIONARYWDFLT" ...).
     SourceSpan source;
-    RawTagList extraTags;
+    const RawTagList& extraTags() const;
+    RawTagList& editExtraTags();
+    // Gives back the storage of extra tags, reactors and extended data when all are empty.
+    void compact();
     std::string dxfName;
 
 protected:
@@ -98,8 +104,16 @@ private:
     Handle handle_;
     ObjectId id_, owner_, xdict_;
     std::uint8_t flags_ = kModified;
-    std::vector<ObjectId> reactors_;
-    std::string xdata_;  // packXData form
+    // What most objects of a drawing lack, kept apart so that they do not pay for it.
+    struct Rare {
+        RawTagList extraTags;
+        std::vector<ObjectId> reactors;
+        std::string xdata;  // packXData form
+    };
+    Rare& rare();
+    std::string_view packedXData() const { return rare_ ? std::string_view(rare_->xdata) : std::string_view(); }
+    void setPackedXData(std::string packed);
+    std::unique_ptr<Rare> rare_;
 };
 
 }  // namespace cad

@@ -168,7 +168,8 @@ void DxfDatabaseReader::finishObject(DbObject& object, const DxfRecord& record, 
     object.source = spanOf(record);
     if (!parts.xdict.isNull()) object.setExtensionDictionary(idOf(parts.xdict));
     for (Handle h : parts.reactors) object.addReactor(idOf(h));
-    if (!parts.lead.empty()) object.extraTags.insert(object.extraTags.begin(), parts.lead.begin(), parts.lead.end());
+    if (!parts.lead.empty())
+        object.editExtraTags().insert(object.editExtraTags().begin(), parts.lead.begin(), parts.lead.end());
     if (!parts.xdata.empty()) {
         RawTagList xdata = parts.xdata;
         for (RawTag& t : xdata)
@@ -179,10 +180,12 @@ void DxfDatabaseReader::finishObject(DbObject& object, const DxfRecord& record, 
             object.setXDataChain(std::move(chain));
         } else {
             warn(record.line, std::string(record.type) + ": extended data kept as read (" + error + ")");
-            object.extraTags.push_back(RawTag{100, "*XDATA"});
-            object.extraTags.insert(object.extraTags.end(), parts.xdata.begin(), parts.xdata.end());
+            RawTagList& extra = object.editExtraTags();
+            extra.push_back(RawTag{100, "*XDATA"});
+            extra.insert(extra.end(), parts.xdata.begin(), parts.xdata.end());
         }
     }
+    object.compact();
 }
 
 void DxfDatabaseReader::readTables(const DxfSection& section) {
@@ -218,7 +221,7 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
             SymbolTable* raw = t.get();
             for (const DxfTag& tg : parts.body)
                 if (tg.code == 70) raw->declaredCount = static_cast<int>(integer(tg));
-            DxfExtraTags extras(raw->extraTags);
+            DxfExtraTags extras(raw->editExtraTags());
             for (const DxfTag& tg : parts.body) {
                 if (tg.code == 100) extras.marker(trimDxfBlanks(tg.value), tg.value == "AcDbSymbolTable");
                 else if (tg.code != 2 && tg.code != 70) extras.add(tg);
@@ -336,7 +339,7 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
             static_cast<BlockTableRecord*>(rec.get())->setInsertUnits(flags);
             flags = 0;
         }
-        rec->extraTags = std::move(extraTags);
+        if (!extraTags.empty()) rec->editExtraTags() = std::move(extraTags);
         rec->setFlags(flags);
         finishObject(*rec, r, parts);
         rec->dxfName = std::string(r.type);
@@ -425,7 +428,7 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
             block = blockByName(name, r.line);
             auto* btr = static_cast<BlockTableRecord*>(db_->objectAt(block));
             auto begin = std::make_unique<BlockBegin>();
-            DxfExtraTags extras(begin->extraTags);
+            DxfExtraTags extras(begin->editExtraTags());
             std::string layer = "0";
             Point3d base;
             for (const DxfTag& t : parts.body) {
@@ -452,7 +455,7 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
             const auto tags = doc_.tags(r);
             const DxfRecordParts parts = splitDxfRecord(tags);
             auto end = std::make_unique<BlockEnd>();
-            DxfExtraTags extras(end->extraTags);
+            DxfExtraTags extras(end->editExtraTags());
             std::string layer = "0";
             for (const DxfTag& t : parts.body) {
                 if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
@@ -772,7 +775,7 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
         entity = std::move(e);
         extraTags.clear();
     }
-    entity->extraTags = std::move(extraTags);
+    if (!extraTags.empty()) entity->editExtraTags() = std::move(extraTags);
     if (entity->kind() != ObjectKind::UnknownEntity) {
         entity->setColor(trueColor ? Color::fromTrueColorValue(*trueColor) : colorFromIndex(colorIndex));
         if (!linetype.empty() && linetype != "BYLAYER" && linetype != "ByLayer") {
@@ -1007,7 +1010,7 @@ void DxfDatabaseReader::readObjects(const DxfSection& section) {
             for (std::size_t k = 1; k < tags.size(); ++k) u->tags.push_back(rawTag(tags[k]));
             object = std::move(u);
         }
-        object->extraTags = std::move(extraTags);
+        if (!extraTags.empty()) object->editExtraTags() = std::move(extraTags);
         finishObject(*object, r, parts);
         const Handle handle = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
         ObjectId id;

@@ -351,7 +351,7 @@ void DxfDatabaseWriter::xdata(const DbObject& object) {
         if (t.code == 1000 || t.code == 1003) w_.string(t.code, text(t.value));
         else w_.string(t.code, t.value);
     }
-    DxfExtraGroups extras(object.extraTags);
+    DxfExtraGroups extras(object.extraTags());
     extrasOf(extras, "*XDATA");
 }
 
@@ -400,7 +400,7 @@ void point(DxfTagWriter& w, int base, double x, double y, double z) {
 }  // namespace
 
 void DxfDatabaseWriter::generate(const DbObject& o) {
-    DxfExtraGroups extras(o.extraTags);
+    DxfExtraGroups extras(o.extraTags());
     const ObjectKind kind = o.kind();
 
     if (kind == ObjectKind::UnknownEntity && upgradeLegacyEntity(static_cast<const UnknownEntity&>(o))) return;
