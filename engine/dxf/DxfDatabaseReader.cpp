@@ -421,6 +421,12 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
                 }
             block = blockByName(name, r.line);
             auto* btr = static_cast<BlockTableRecord*>(db_->objectAt(block));
+            if (btr->blockBeginId()) {
+                // The first definition keeps its BLOCK and ENDBLK; the entities of both are kept.
+                warn(r.line, "block " + btr->name() + " is defined again; its entities are joined to the first definition");
+                ++i;
+                continue;
+            }
             auto begin = std::make_unique<BlockBegin>();
             DxfExtraTags extras(begin->extraTags);
             std::string layer = "0";
@@ -460,6 +466,12 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
             finishObject(*end, r, parts);
             if (!block) {
                 warn(r.line, "ENDBLK without BLOCK dropped");
+                ++i;
+                continue;
+            }
+            auto* owner = static_cast<BlockTableRecord*>(db_->objectAt(block));
+            if (owner->blockEndId()) {
+                block = ObjectId();
                 ++i;
                 continue;
             }
