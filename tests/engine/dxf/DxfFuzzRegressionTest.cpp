@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "engine/db/BlockTableRecord.h"
+#include "engine/db/Line.h"
+#include "engine/dxf/DxfDrawing.h"
+#include "engine/dxf/DxfError.h"
+#include "tests/engine/dxf/DxfTestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kRegressions = fs::path(BRINMO_SOURCE_DIR) / "fuzz" / "regressions";
+
+std::string generation(const std::string& text, std::vector<std::string>* warnings = nullptr) {
+    auto drawing = cad::readDxfDrawingText(text, "gen.dxf");
+    if (warnings) *warnings = drawing.warnings;
+    return cad::writeDxfDrawing(*drawing.database, drawing.file);
+}
+
+bool hasWarning(const std::vector<std::string>& warnings, const std::string& text) {
+    return std::find(warnings.begin(), warnings.end(), text) != warnings.end();
+}
+
+const std::string kHead =
+    "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n"
+    "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n330\n0\n100\nAcDbSymbolTable\n"
+    "  0\nBLOCK_RECORD\n  5\n2\n330\n1\n100\nAcDbSymbolTableRecord\n100\nAcDbBlockTableRecord\n  2\n*Model_Space\n"
+    "  0\nENDTAB\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n";
+const std::string kTail = "  0\nENDSEC\n  0\nEOF\n";
+
+}  // namespace
+
+// Every input the fuzzer once tripped on: read cleanly or refused with a DxfError, and from the
+// second generation on, reading and writing gives the same text.
+TEST(DxfFuzzRegression, KeptInputsReadAndTheirOutputSettles) {
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(kRegressions)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        ++files;
+        try {
+            const std::string second = generation(generation(dxftest::slurp(entry.path().string())));
+            EXPECT_EQ(generation(second), second);
+        } catch (const cad::DxfError&) {
+        }
+    }
+    EXPECT_GT(files, 0u);
+}
+
+TEST(DxfFuzzRegression, UnsettledOutputIsRepairedWithWarningsNamingTheLines) {
+    const std::string input = dxftest::slurp((kRegressions / "unsettled_output.dxf").string());
+    ASSERT_FALSE(input.empty());
+    std::vector<std::string> warnings;
+    const std::string first = generation(input, &warnings);
+    for (const char* expected :
+         {"line 887: section BLOCKS appears again; its records are joined to the first one",
+          "line 985: section ENTITIES appears again; its records are joined to the first one",
+          "line 909: ENDBLK uses handle 21 a second time; given 4A5",
+          "line 1021: LINE #1E9: 1 stray 102 group end dropped", "line 693: DICTIONARY #D: 1 unclosed 102 group closed",
+          "line 891: block *Model_Space is defined again; its entities are joined to the first definition"}) {
+        EXPECT_TRUE(hasWarning(warnings, expected)) << expected << "\n" << ::testing::PrintToString(warnings);
+    }
+    const std::string second = generation(first);
+    EXPECT_EQ(generation(second), second);
+}
+
+TEST(DxfFuzzRegression, UnbalancedApplicationGroupsNoLongerSwallowTheRecord) {
+    // A stray group end before the owner, and a group that never ends before the subclass data.
+    const std::string text =
+        kHead +
+        "  0\nLINE\n  5\n10\n102\n}\n330\n2\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n"
+        " 10\n1\n 20\n2\n 30\n0\n 11\n3\n 21\n4\n 31\n0\n"
+        "  0\nLINE\n  5\n11\n102\n{ACAD_REACTORS\n330\n2\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n"
+        " 10\n5\n 20\n6\n 30\n0\n 11\n7\n 21\n8\n 31\n0\n" +
+        kTail;
+    auto d = cad::readDxfDrawingText(text, "groups.dxf");
+    EXPECT_TRUE(hasWarning(d.warnings, "line 45: LINE #10: 1 stray 102 group end dropped"))
+        << ::testing::PrintToString(d.warnings);
+    EXPECT_TRUE(hasWarning(d.warnings, "line 71: LINE #11: 1 unclosed 102 group closed"))
+        << ::testing::PrintToString(d.warnings);
+    // Both lines keep their geometry; the first keeps the owner the group end stood before.
+    cad::Database& db = *d.database;
+    const auto* model = static_cast<const cad::BlockTableRecord*>(db.objectAt(db.modelSpaceId()));
+    ASSERT_EQ(model->entityIds().size(), 2u);
+    const auto* a = static_cast<const cad::Line*>(db.objectAt(model->entityIds()[0]));
+    const auto* b = static_cast<const cad::Line*>(db.objectAt(model->entityIds()[1]));
+    ASSERT_EQ(a->kind(), cad::ObjectKind::Line);
+    ASSERT_EQ(b->kind(), cad::ObjectKind::Line);
+    EXPECT_EQ(a->endPoint().x, 3);
+    EXPECT_EQ(b->startPoint().y, 6);
+    EXPECT_EQ(std::count_if(d.warnings.begin(), d.warnings.end(),
+                            [](const std::string& w) { return w.find("LINE #10 had owner") != std::string::npos; }),
+              0);
+
+    const std::string first = cad::writeDxfDrawing(*d.database, d.file);
+    EXPECT_NE(first.find("LINE\n  5\n10\n330\n2\n100\nAcDbEntity\n"), std::string::npos) << first;
+    EXPECT_NE(first.find("{ACAD_REACTORS\n330\n2\n102\n}\n330\n2\n100\nAcDbEntity\n"), std::string::npos);
+    std::vector<std::string> again;
+    EXPECT_EQ(generation(first, &again), first);
+    EXPECT_TRUE(again.empty()) << ::testing::PrintToString(again);
+}
