@@ -18,6 +18,7 @@
 #include "engine/db/LinetypeTableRecord.h"
 #include "engine/db/Polyline.h"
 #include "engine/db/SortentsTable.h"
+#include "engine/db/SymbolName.h"
 #include "engine/db/SymbolTable.h"
 #include "engine/db/TableStyle.h"
 #include "engine/db/Text.h"
@@ -251,7 +252,8 @@ void DxfDatabaseWriter::writeBlocks() {
                 if (btr->isModified() && !b->isModified()) generate(*b);
                 else writeObject(*b);
             }
-            const bool layoutBlock = btr->isModelSpace() || btr->name() == "*Paper_Space";
+            // The ENTITIES section holds these two, however the file spelled their names.
+            const bool layoutBlock = btr->isModelSpace() || symbolNamesEqual(btr->name(), "*Paper_Space");
             if (!layoutBlock)
                 for (ObjectId e : btr->entityIds()) writeEntityTree(e);
             if (const DbObject* e = db_.objectAt(btr->blockEndId())) writeObject(*e);

@@ -102,3 +102,24 @@ TEST(DxfFuzzRegression, UnbalancedApplicationGroupsNoLongerSwallowTheRecord) {
     EXPECT_EQ(generation(first, &again), first);
     EXPECT_TRUE(again.empty()) << ::testing::PrintToString(again);
 }
+
+TEST(DxfFuzzRegression, PaperSpaceSpelledInCapitalsIsWrittenOnce) {
+    // R14 files name the block *PAPER_SPACE; its entities belong to ENTITIES alone.
+    const std::string text =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n330\n0\n100\nAcDbSymbolTable\n"
+        "  0\nBLOCK_RECORD\n  5\n2\n330\n1\n100\nAcDbSymbolTableRecord\n100\nAcDbBlockTableRecord\n  2\n*MODEL_SPACE\n"
+        "  0\nBLOCK_RECORD\n  5\n3\n330\n1\n100\nAcDbSymbolTableRecord\n100\nAcDbBlockTableRecord\n  2\n*PAPER_SPACE\n"
+        "  0\nENDTAB\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n"
+        "  0\nLINE\n  5\n10\n330\n3\n100\nAcDbEntity\n 67\n1\n  8\n0\n100\nAcDbLine\n"
+        " 10\n1\n 20\n2\n 30\n0\n 11\n3\n 21\n4\n 31\n0\n" +
+        kTail;
+    auto d = cad::readDxfDrawingText(text, "paper.dxf");
+    const std::string out = cad::writeDxfDrawing(*d.database, d.file);
+    const std::string line = "LINE\n  5\n10\n";
+    const auto at = out.find(line);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(out.find(line, at + 1), std::string::npos) << out;
+    EXPECT_GT(at, out.find("ENTITIES"));
+    EXPECT_EQ(generation(out), out);
+}
