@@ -123,3 +123,18 @@ TEST(DxfFuzzRegression, PaperSpaceSpelledInCapitalsIsWrittenOnce) {
     EXPECT_GT(at, out.find("ENTITIES"));
     EXPECT_EQ(generation(out), out);
 }
+
+TEST(DxfFuzzRegression, LayoutDictionaryNamingOtherObjectsIsSurvived) {
+    // The layout dictionary's entries name an XRECORD; repairs must not take it for a layout
+    // (the sanitizer build stops on the bad downcast this once was).
+    const std::string text =
+        kHead + "  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS\n"
+                "  0\nDICTIONARY\n  5\nC\n330\n0\n100\nAcDbDictionary\n  3\nACAD_LAYOUT\n350\n1A\n"
+                "  0\nDICTIONARY\n  5\n1A\n330\nC\n100\nAcDbDictionary\n  3\nModel\n350\n1B\n  3\nLayout1\n350\n1B\n"
+                "  0\nXRECORD\n  5\n1B\n330\n1A\n100\nAcDbXrecord\n  1\nnot a layout\n" +
+        kTail;
+    auto d = cad::readDxfDrawingText(text, "layouts.dxf");
+    const std::string second = generation(cad::writeDxfDrawing(*d.database, d.file));
+    EXPECT_NE(second.find("not a layout"), std::string::npos);
+    EXPECT_EQ(generation(second), second);
+}
