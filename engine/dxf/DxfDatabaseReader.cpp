@@ -408,9 +408,16 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
     ensureLayoutBlocks();
     const auto& recs = section.records;
     ObjectId block;
+    std::size_t blockLine = 0;
+    auto unended = [&](const std::string& where) {
+        const auto* open = static_cast<const BlockTableRecord*>(db_->objectAt(block));
+        warn(blockLine, "block " + open->name() + " has no ENDBLK; it ends " + where);
+    };
     for (std::size_t i = 0; i < recs.size();) {
         const DxfRecord& r = recs[i];
         if (r.type == "BLOCK") {
+            if (block) unended("where the next BLOCK starts, at line " + std::to_string(r.line));
+            blockLine = r.line;
             const auto tags = doc_.tags(r);
             const DxfRecordParts parts = splitDxfRecord(tags);
             std::string name;
@@ -490,6 +497,7 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
         }
         i = readEntity(recs, i, block);
     }
+    if (block) unended("with the section");
 }
 
 void DxfDatabaseReader::readEntities(const DxfSection& section) {

@@ -138,3 +138,22 @@ TEST(DxfFuzzRegression, LayoutDictionaryNamingOtherObjectsIsSurvived) {
     EXPECT_NE(second.find("not a layout"), std::string::npos);
     EXPECT_EQ(generation(second), second);
 }
+
+TEST(DxfFuzzRegression, BlocksWithoutEndblkAreNamed) {
+    const std::string text =
+        kHead + "  0\nENDSEC\n  0\nSECTION\n  2\nBLOCKS\n"
+                "  0\nBLOCK\n  5\n20\n330\n2\n100\nAcDbEntity\n  8\n0\n100\nAcDbBlockBegin\n  2\nDOOR\n 70\n0\n"
+                " 10\n0\n 20\n0\n 30\n0\n  3\nDOOR\n"
+                "  0\nBLOCK\n  5\n21\n100\nAcDbEntity\n  8\n0\n100\nAcDbBlockBegin\n  2\nWINDOW\n 70\n0\n"
+                " 10\n0\n 20\n0\n 30\n0\n  3\nWINDOW\n"
+                "  0\nLINE\n  5\n22\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n"
+                " 10\n1\n 20\n2\n 30\n0\n 11\n3\n 21\n4\n 31\n0\n" +
+        kTail;
+    auto d = cad::readDxfDrawingText(text, "open.dxf");
+    EXPECT_TRUE(hasWarning(d.warnings, "line 51: block DOOR has no ENDBLK; it ends where the next BLOCK starts, at line 75"))
+        << ::testing::PrintToString(d.warnings);
+    EXPECT_TRUE(hasWarning(d.warnings, "line 75: block WINDOW has no ENDBLK; it ends with the section"));
+    const std::string second = generation(cad::writeDxfDrawing(*d.database, d.file));
+    EXPECT_NE(second.find("WINDOW"), std::string::npos);
+    EXPECT_EQ(generation(second), second);
+}
