@@ -337,6 +337,12 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
         rec->setFlags(flags);
         finishObject(*rec, r, parts);
         rec->dxfName = std::string(r.type);
+        if (kind == TableKind::Block && table->getAt(rec->name())) {
+            // BLOCK and INSERT find a block by name: a second record of that name could never
+            // get its definition and would be given a new one on every save.
+            warn(r.line, "BLOCK_RECORD " + name + " repeats the name of another block record; dropped");
+            continue;
+        }
         Handle h = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
         ObjectId id;
         // Validation is off: damaged names and duplicates are kept as read.

@@ -285,7 +285,7 @@ void DxfDocument::scan() {
             if (h && *h != 0) {
                 r.handle = *h;
                 maxHandle_ = std::max(maxHandle_, *h);
-            } else {
+            } else if (modelledSection(sections_[current].name)) {
                 badHandles.emplace_back(current, sections_[current].records.size() - 1);
             }
         }
@@ -404,7 +404,7 @@ void DxfDocument::repairHandles() {
     handleIndex_.clear();
     handleIndex_.reserve(256);
     for (std::size_t s = 0; s < sections_.size(); ++s) {
-        if (sections_[s].name == "HEADER") continue;
+        if (!modelledSection(sections_[s].name)) continue;
         for (std::size_t i = 0; i < sections_[s].records.size(); ++i) {
             DxfRecord& r = sections_[s].records[i];
             if (r.handle == 0) continue;
@@ -430,6 +430,13 @@ void DxfDocument::repairHandles() {
     }
     if (duplicates > kMaxWarningsPerKind)
         warn(0, std::to_string(duplicates - kMaxWarningsPerKind) + " more duplicate handles replaced");
+    // Sections kept as text are written back as read, so a handle there is not renumbered: it
+    // would change again on every read.
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+        if (modelledSection(sections_[s].name) || sections_[s].name == "HEADER") continue;
+        for (std::size_t i = 0; i < sections_[s].records.size(); ++i)
+            if (sections_[s].records[i].handle != 0) handleIndex_.try_emplace(sections_[s].records[i].handle, s, i);
+    }
 
     if (versionNumber() < kDxfR2000) return;
     repairTableOwners();

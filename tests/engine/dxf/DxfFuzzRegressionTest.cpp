@@ -157,3 +157,26 @@ TEST(DxfFuzzRegression, BlocksWithoutEndblkAreNamed) {
     EXPECT_NE(second.find("WINDOW"), std::string::npos);
     EXPECT_EQ(generation(second), second);
 }
+
+TEST(DxfFuzzRegression, RepeatedBlockNamesAndHandlesInUnknownSectionsSettle) {
+    // A second *MODEL_SPACE record could never get its BLOCK and was given a new one on every
+    // save; an unknown section repeating handles of the tables was renumbered on every read.
+    const std::string text =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n330\n0\n100\nAcDbSymbolTable\n"
+        "  0\nBLOCK_RECORD\n  5\n2\n330\n1\n100\nAcDbSymbolTableRecord\n100\nAcDbBlockTableRecord\n  2\n*Model_Space\n"
+        "  0\nBLOCK_RECORD\n  5\n3\n330\n1\n100\nAcDbSymbolTableRecord\n100\nAcDbBlockTableRecord\n  2\n*MODEL_SPACE\n"
+        "  0\nENDTAB\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABL3\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n330\n0\n  0\nENDTAB\n  0\nENDSEC\n"
+        "  0\nEOF\n";
+    std::vector<std::string> warnings;
+    const std::string first = generation(text, &warnings);
+    EXPECT_TRUE(hasWarning(warnings, "line 37: BLOCK_RECORD *MODEL_SPACE repeats the name of another block record; dropped"))
+        << ::testing::PrintToString(warnings);
+    EXPECT_EQ(std::count_if(warnings.begin(), warnings.end(),
+                            [](const std::string& w) { return w.find("a second time") != std::string::npos; }),
+              0)
+        << ::testing::PrintToString(warnings);
+    EXPECT_NE(first.find("TABL3\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n"), std::string::npos);
+    EXPECT_EQ(generation(first), first);
+}
