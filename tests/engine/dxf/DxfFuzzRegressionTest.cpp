@@ -180,3 +180,24 @@ TEST(DxfFuzzRegression, RepeatedBlockNamesAndHandlesInUnknownSectionsSettle) {
     EXPECT_NE(first.find("TABL3\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n"), std::string::npos);
     EXPECT_EQ(generation(first), first);
 }
+
+TEST(DxfFuzzRegression, RepairedOwnerOfAnEntityKeptWholeReachesTheFile) {
+    // Kinds the reader does not model are written from their tags; a repaired owner must still
+    // replace the one read, or the repair is reported again on every read.
+    const std::string text = kHead +
+                             "  0\nWIPEOUT\n  5\n10\n102\n{ACAD_REACTORS\n330\n77\n102\n}\n330\n77\n"
+                             "100\nAcDbEntity\n  8\n0\n100\nAcDbWipeout\n 10\n1\n 20\n2\n 30\n0\n"
+                             "  0\nSOLID\n  5\n11\n100\nAcDbEntity\n  8\n0\n100\nAcDbTrace\n 10\n1\n 20\n2\n 30\n0\n" +
+                             kTail;
+    std::vector<std::string> warnings;
+    const std::string first = generation(text, &warnings);
+    EXPECT_TRUE(hasWarning(warnings, "line 45: WIPEOUT #10 had owner #77; set to #2"))
+        << ::testing::PrintToString(warnings);
+    EXPECT_NE(first.find("WIPEOUT\n  5\n10\n102\n{ACAD_REACTORS\n330\n77\n102\n}\n330\n2\n100\nAcDbEntity\n"),
+              std::string::npos)
+        << first;
+    EXPECT_NE(first.find("SOLID\n  5\n11\n330\n2\n100\nAcDbEntity\n"), std::string::npos);
+    std::vector<std::string> again;
+    EXPECT_EQ(generation(first, &again), first);
+    EXPECT_TRUE(again.empty()) << ::testing::PrintToString(again);
+}
