@@ -203,8 +203,18 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
                 // An unknown table: kept as text up to and including its ENDTAB.
                 std::size_t j = i;
                 while (j < recs.size() && recs[j].type != "ENDTAB") ++j;
-                const std::size_t end = j < recs.size() ? recs[j].offset + recs[j].length : r.offset + r.length;
-                out_.file.rawTables.push_back(SourceSpan{doc_.buffer(), r.offset, end - r.offset});
+                bool repaired = false;
+                for (std::size_t k = i; k <= j && k < recs.size(); ++k) repaired = repaired || recs[k].changed();
+                if (repaired) {
+                    // Handles made unique by the document live in the records' new text.
+                    auto raw = std::make_shared<std::string>();
+                    for (std::size_t k = i; k <= j && k < recs.size(); ++k) raw->append(doc_.text(recs[k]));
+                    const std::size_t size = raw->size();
+                    out_.file.rawTables.push_back(SourceSpan{std::move(raw), 0, size});
+                } else {
+                    const std::size_t end = j < recs.size() ? recs[j].offset + recs[j].length : r.offset + r.length;
+                    out_.file.rawTables.push_back(SourceSpan{doc_.buffer(), r.offset, end - r.offset});
+                }
                 warn(r.line, "table " + name + " is not a standard table; kept as read");
                 i = j;
                 table = nullptr;

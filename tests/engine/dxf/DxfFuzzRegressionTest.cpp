@@ -201,3 +201,24 @@ TEST(DxfFuzzRegression, RepairedOwnerOfAnEntityKeptWholeReachesTheFile) {
     EXPECT_EQ(generation(first, &again), first);
     EXPECT_TRUE(again.empty()) << ::testing::PrintToString(again);
 }
+
+TEST(DxfFuzzRegression, UnknownTableKeepsTheHandlesTheReaderMadeUnique) {
+    // The table is kept as text; its record reusing the layer table's handle is renumbered, and
+    // the text written must carry the new handle or the next read renumbers it again.
+    const std::string text =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n  5\n2\n330\n0\n100\nAcDbSymbolTable\n  0\nENDTAB\n"
+        "  0\nTABLE\n  2\nROOMS\n  5\n30\n330\n0\n100\nAcDbSymbolTable\n"
+        "  0\nROOMS\n  5\n2\n330\n30\n100\nAcDbSymbolTableRecord\n  2\nKITCHEN\n  0\nENDTAB\n  0\nENDSEC\n  0\nEOF\n";
+    std::vector<std::string> warnings;
+    const std::string first = generation(text, &warnings);
+    EXPECT_TRUE(hasWarning(warnings, "line 37: ROOMS uses handle 2 a second time; given 31"))
+        << ::testing::PrintToString(warnings);
+    EXPECT_NE(first.find("ROOMS\n  5\n31\n330\n30\n"), std::string::npos) << first;
+    std::vector<std::string> again;
+    EXPECT_EQ(generation(first, &again), first);
+    EXPECT_EQ(std::count_if(again.begin(), again.end(),
+                            [](const std::string& w) { return w.find("a second time") != std::string::npos; }),
+              0)
+        << ::testing::PrintToString(again);
+}
