@@ -125,6 +125,7 @@ void DxfDocument::scan() {
     DxfTag tag;
 
     std::vector<std::pair<std::size_t, std::size_t>> badGroups;  // section, record
+    std::vector<std::pair<std::size_t, std::size_t>> noHandles;  // section, record
 
     auto closeRecord = [&](std::size_t end) {
         if (!inRecord) return;
@@ -132,8 +133,9 @@ void DxfDocument::scan() {
         r.length = end - r.offset;
         inRecord = false;
         rs.groups.headEnds();
-        if (rs.groups.bad && !r.type.empty() && modelledSection(sections_[current].name))
-            badGroups.emplace_back(current, sections_[current].records.size() - 1);
+        if (r.type.empty() || !modelledSection(sections_[current].name)) return;
+        if (rs.groups.bad) badGroups.emplace_back(current, sections_[current].records.size() - 1);
+        if (!rs.handleSeen && !(r.type == "ENDTAB" && sections_[current].name == "TABLES")) noHandles.emplace_back(current, sections_[current].records.size() - 1);
     };
 
     while (tok.next(tag)) {
@@ -331,6 +333,26 @@ void DxfDocument::scan() {
     }
     if (reported > kMaxWarningsPerKind)
         warn(0, std::to_string(reported - kMaxWarningsPerKind) + " more records had invalid handles");
+
+    // From R2000 on every record but a table's ENDTAB has a handle. One given only in memory would be
+    // given anew on every read, so it goes into the record's text, after its type.
+    if (versionNumber() < kDxfR2000) return;
+    std::size_t given = 0;
+    for (auto [s, i] : noHandles) {
+        DxfRecord& r = sections_[s].records[i];
+        const auto t = tags(r);
+        const std::string_view whole = text(r);
+        const std::size_t base = r.replacement ? 0 : r.offset;
+        const std::size_t split = t.size() > 1 ? t[1].offset - base : whole.size();
+        std::string out(whole.substr(0, split));
+        r.handle = newHandle();
+        DxfTagWriter(out, lineEnding_).string(r.type == "DIMSTYLE" ? 105 : 5, formatDxfHandle(r.handle));
+        out.append(whole.substr(split));
+        replace(r, std::move(out));
+        if (given++ < kMaxWarningsPerKind) warn(r.line, std::string(r.type) + " has no handle; given " + formatDxfHandle(r.handle));
+    }
+    if (given > kMaxWarningsPerKind)
+        warn(0, std::to_string(given - kMaxWarningsPerKind) + " more records without a handle given one");
 }
 
 void DxfDocument::repairGroups(DxfRecord& record, bool report) {

@@ -222,3 +222,25 @@ TEST(DxfFuzzRegression, UnknownTableKeepsTheHandlesTheReaderMadeUnique) {
               0)
         << ::testing::PrintToString(again);
 }
+
+TEST(DxfFuzzRegression, RecordsWithoutHandlesAreGivenOnesThatReachTheFile) {
+    // A handle given only in memory was given anew on every read, so the file never settled.
+    const std::string text = kHead +
+                             "  0\nENDTAB\n"
+                             "  0\nWIPEOUT\n330\n2\n100\nAcDbEntity\n  8\n0\n100\nAcDbWipeout\n 10\n1\n 20\n2\n 30\n0\n" +
+                             kTail;
+    std::vector<std::string> warnings;
+    const std::string first = generation(text, &warnings);
+    EXPECT_TRUE(hasWarning(warnings, "line 45: ENDTAB has no handle; given 3")) << ::testing::PrintToString(warnings);
+    EXPECT_TRUE(hasWarning(warnings, "line 47: WIPEOUT has no handle; given 4"));
+    EXPECT_NE(first.find("ENDTAB\n  5\n3\n"), std::string::npos) << first;
+    EXPECT_NE(first.find("WIPEOUT\n  5\n4\n330\n2\n"), std::string::npos);
+    EXPECT_EQ(generation(first), first);
+    // A table's own ENDTAB has none, and R12 records need none.
+    EXPECT_EQ(std::count_if(warnings.begin(), warnings.end(),
+                            [](const std::string& w) { return w.find("no handle") != std::string::npos; }),
+              2);
+    std::vector<std::string> old;
+    generation("  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n  0\nENDSEC\n  0\nEOF\n", &old);
+    EXPECT_TRUE(old.empty()) << ::testing::PrintToString(old);
+}
