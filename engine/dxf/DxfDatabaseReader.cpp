@@ -204,7 +204,8 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
                 std::size_t j = i;
                 while (j < recs.size() && recs[j].type != "ENDTAB") ++j;
                 bool repaired = false;
-                for (std::size_t k = i; k <= j && k < recs.size(); ++k) repaired = repaired || recs[k].changed();
+                for (std::size_t k = i; k <= j && k < recs.size(); ++k)
+                    repaired = repaired || recs[k].changed();
                 if (repaired) {
                     // Handles made unique by the document live in the records' new text.
                     auto raw = std::make_shared<std::string>();
@@ -212,7 +213,8 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
                     const std::size_t size = raw->size();
                     out_.file.rawTables.push_back(SourceSpan{std::move(raw), 0, size});
                 } else {
-                    const std::size_t end = j < recs.size() ? recs[j].offset + recs[j].length : r.offset + r.length;
+                    const std::size_t end =
+                        j < recs.size() ? recs[j].offset + recs[j].length : r.offset + r.length;
                     out_.file.rawTables.push_back(SourceSpan{doc_.buffer(), r.offset, end - r.offset});
                 }
                 warn(r.line, "table " + name + " is not a standard table; kept as read");
@@ -446,7 +448,8 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
             auto* btr = static_cast<BlockTableRecord*>(db_->objectAt(block));
             if (btr->blockBeginId()) {
                 // The first definition keeps its BLOCK and ENDBLK; the entities of both are kept.
-                warn(r.line, "block " + btr->name() + " is defined again; its entities are joined to the first definition");
+                warn(r.line, "block " + btr->name() +
+                                 " is defined again; its entities are joined to the first definition");
                 ++i;
                 continue;
             }

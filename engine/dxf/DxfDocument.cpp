@@ -135,7 +135,9 @@ void DxfDocument::scan() {
         rs.groups.headEnds();
         if (r.type.empty() || !modelledSection(sections_[current].name)) return;
         if (rs.groups.bad) badGroups.emplace_back(current, sections_[current].records.size() - 1);
-        if (!rs.handleSeen && !(r.type == "ENDTAB" && sections_[current].name == "TABLES")) noHandles.emplace_back(current, sections_[current].records.size() - 1);
+        const bool tableEnd = r.type == "ENDTAB" && sections_[current].name == "TABLES";
+        if (!rs.handleSeen && !tableEnd)
+            noHandles.emplace_back(current, sections_[current].records.size() - 1);
     };
 
     while (tok.next(tag)) {
@@ -313,7 +315,8 @@ void DxfDocument::scan() {
         else repairGroups(sections_[s].records[i], false);
     }
     if (regrouped > kMaxWarningsPerKind)
-        warn(0, std::to_string(regrouped - kMaxWarningsPerKind) + " more records with unbalanced 102 groups repaired");
+        warn(0, std::to_string(regrouped - kMaxWarningsPerKind) +
+                    " more records with unbalanced 102 groups repaired");
 
     // Damaged or empty handles get fresh ones after every handle read.
     std::size_t reported = 0;
@@ -334,8 +337,8 @@ void DxfDocument::scan() {
     if (reported > kMaxWarningsPerKind)
         warn(0, std::to_string(reported - kMaxWarningsPerKind) + " more records had invalid handles");
 
-    // From R2000 on every record but a table's ENDTAB has a handle. One given only in memory would be
-    // given anew on every read, so it goes into the record's text, after its type.
+    // From R2000 on every record but a table's ENDTAB has a handle. One given only in memory
+    // would be given anew on every read, so it goes into the record's text, after its type.
     if (versionNumber() < kDxfR2000) return;
     std::size_t given = 0;
     for (auto [s, i] : noHandles) {
@@ -349,7 +352,8 @@ void DxfDocument::scan() {
         DxfTagWriter(out, lineEnding_).string(r.type == "DIMSTYLE" ? 105 : 5, formatDxfHandle(r.handle));
         out.append(whole.substr(split));
         replace(r, std::move(out));
-        if (given++ < kMaxWarningsPerKind) warn(r.line, std::string(r.type) + " has no handle; given " + formatDxfHandle(r.handle));
+        if (given++ < kMaxWarningsPerKind)
+            warn(r.line, std::string(r.type) + " has no handle; given " + formatDxfHandle(r.handle));
     }
     if (given > kMaxWarningsPerKind)
         warn(0, std::to_string(given - kMaxWarningsPerKind) + " more records without a handle given one");
@@ -402,13 +406,14 @@ void DxfDocument::repairGroups(DxfRecord& record, bool report) {
     record.owner = owner;
     if (!report) return;
     std::string what;
-    if (dropped > 0) what = std::to_string(dropped) + " stray 102 group end" + (dropped > 1 ? "s" : "") + " dropped";
+    if (dropped > 0)
+        what = std::to_string(dropped) + " stray 102 group end" + (dropped > 1 ? "s" : "") + " dropped";
     if (closed > 0) {
         if (!what.empty()) what += ", ";
         what += std::to_string(closed) + " unclosed 102 group" + (closed > 1 ? "s" : "") + " closed";
     }
-    warn(record.line, std::string(record.type) + (record.handle ? " #" + formatDxfHandle(record.handle) : std::string()) +
-                          ": " + what);
+    const std::string handle = record.handle ? " #" + formatDxfHandle(record.handle) : std::string();
+    warn(record.line, std::string(record.type) + handle + ": " + what);
 }
 
 void DxfDocument::indexHandles() {
@@ -457,7 +462,7 @@ void DxfDocument::repairHandles() {
     for (std::size_t s = 0; s < sections_.size(); ++s) {
         if (modelledSection(sections_[s].name) || sections_[s].name == "HEADER") continue;
         for (std::size_t i = 0; i < sections_[s].records.size(); ++i)
-            if (sections_[s].records[i].handle != 0) handleIndex_.try_emplace(sections_[s].records[i].handle, s, i);
+            if (const std::uint64_t h = sections_[s].records[i].handle) handleIndex_.try_emplace(h, s, i);
     }
 
     if (versionNumber() < kDxfR2000) return;
