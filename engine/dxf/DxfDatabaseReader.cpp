@@ -209,8 +209,20 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
                 // An unknown table: kept as text up to and including its ENDTAB.
                 std::size_t j = i;
                 while (j < recs.size() && recs[j].type != "ENDTAB") ++j;
-                const std::size_t end = j < recs.size() ? recs[j].offset + recs[j].length : r.offset + r.length;
-                out_.file.rawTables.push_back(SourceSpan{doc_.buffer(), r.offset, end - r.offset});
+                bool repaired = false;
+                for (std::size_t k = i; k <= j && k < recs.size(); ++k)
+                    repaired = repaired || recs[k].changed();
+                if (repaired) {
+                    // Handles made unique by the document live in the records' new text.
+                    auto raw = std::make_shared<std::string>();
+                    for (std::size_t k = i; k <= j && k < recs.size(); ++k) raw->append(doc_.text(recs[k]));
+                    const std::size_t size = raw->size();
+                    out_.file.rawTables.push_back(SourceSpan{std::move(raw), 0, size});
+                } else {
+                    const std::size_t end =
+                        j < recs.size() ? recs[j].offset + recs[j].length : r.offset + r.length;
+                    out_.file.rawTables.push_back(SourceSpan{doc_.buffer(), r.offset, end - r.offset});
+                }
                 warn(r.line, "table " + name + " is not a standard table; kept as read");
                 i = j;
                 table = nullptr;
@@ -343,6 +355,12 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
         rec->setFlags(flags);
         finishObject(*rec, r, parts);
         rec->dxfName = std::string(r.type);
+        if (kind == TableKind::Block && table->getAt(rec->name())) {
+            // BLOCK and INSERT find a block by name: a second record of that name could never
+            // get its definition and would be given a new one on every save.
+            warn(r.line, "BLOCK_RECORD " + name + " repeats the name of another block record; dropped");
+            continue;
+        }
         Handle h = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
         ObjectId id;
         // Validation is off: damaged names and duplicates are kept as read.
@@ -414,9 +432,16 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
     ensureLayoutBlocks();
     const auto& recs = section.records;
     ObjectId block;
+    std::size_t blockLine = 0;
+    auto unended = [&](const std::string& where) {
+        const auto* open = static_cast<const BlockTableRecord*>(db_->objectAt(block));
+        warn(blockLine, "block " + open->name() + " has no ENDBLK; it ends " + where);
+    };
     for (std::size_t i = 0; i < recs.size();) {
         const DxfRecord& r = recs[i];
         if (r.type == "BLOCK") {
+            if (block) unended("where the next BLOCK starts, at line " + std::to_string(r.line));
+            blockLine = r.line;
             const auto tags = doc_.tags(r);
             const DxfRecordParts parts = splitDxfRecord(tags);
             std::string name;
@@ -427,6 +452,13 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
                 }
             block = blockByName(name, r.line);
             auto* btr = static_cast<BlockTableRecord*>(db_->objectAt(block));
+            if (btr->blockBeginId()) {
+                // The first definition keeps its BLOCK and ENDBLK; the entities of both are kept.
+                warn(r.line, "block " + btr->name() +
+                                 " is defined again; its entities are joined to the first definition");
+                ++i;
+                continue;
+            }
             auto begin = std::make_unique<BlockBegin>();
             DxfExtraTags extras(begin->editExtraTags());
             std::string layer = "0";
@@ -469,6 +501,12 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
                 ++i;
                 continue;
             }
+            auto* owner = static_cast<BlockTableRecord*>(db_->objectAt(block));
+            if (owner->blockEndId()) {
+                block = ObjectId();
+                ++i;
+                continue;
+            }
             ObjectId id;
             db_->addObject(std::move(end), block, parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle,
                            &id);
@@ -484,6 +522,7 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
         }
         i = readEntity(recs, i, block);
     }
+    if (block) unended("with the section");
 }
 
 void DxfDatabaseReader::readEntities(const DxfSection& section) {

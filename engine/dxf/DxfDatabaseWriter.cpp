@@ -18,6 +18,7 @@
 #include "engine/db/LinetypeTableRecord.h"
 #include "engine/db/Polyline.h"
 #include "engine/db/SortentsTable.h"
+#include "engine/db/SymbolName.h"
 #include "engine/db/SymbolTable.h"
 #include "engine/db/TableStyle.h"
 #include "engine/db/Text.h"
@@ -258,7 +259,8 @@ void DxfDatabaseWriter::writeBlocks() {
                 if (btr->isModified() && !b->isModified()) generate(*b);
                 else writeObject(*b);
             }
-            const bool layoutBlock = btr->isModelSpace() || btr->name() == "*Paper_Space";
+            // The ENTITIES section holds these two, however the file spelled their names.
+            const bool layoutBlock = btr->isModelSpace() || symbolNamesEqual(btr->name(), "*Paper_Space");
             if (!layoutBlock)
                 for (ObjectId e : btr->entityIds()) writeEntityTree(e);
             if (const DbObject* e = db_.objectAt(btr->blockEndId())) writeObject(*e);
@@ -409,12 +411,28 @@ void DxfDatabaseWriter::generate(const DbObject& o) {
                                                                    : static_cast<const UnknownObject&>(o).tags;
         w_.string(0, o.dxfName);
         bool handleDone = false;
+        // An entity's owner is the block it sits in, which a repair may have changed: its owner
+        // tag (the first 330 of the head, outside 102 groups) is written from the model.
+        bool ownerDone = kind != ObjectKind::UnknownEntity;
+        int depth = 0;
         for (const RawTag& t : tags) {
             if (t.code == 1001) break;
             if (!handleDone && (t.code == 5 || t.code == 105)) {
                 handleDone = true;
                 w_.string(t.code, o.handle().toString());
                 continue;
+            }
+            if (!ownerDone && t.code == 102) {
+                const std::string_view v = trimDxfBlanks(t.value);
+                if (!v.empty() && v.front() == '{') ++depth;
+                else if (depth > 0) --depth;
+            } else if (!ownerDone && t.code == 330 && depth == 0) {
+                ownerDone = true;
+                handleTag(330, o.ownerId());
+                continue;
+            } else if (!ownerDone && t.code == 100) {
+                ownerDone = true;
+                handleTag(330, o.ownerId());
             }
             w_.string(t.code, t.value);
         }

@@ -57,6 +57,39 @@ void DxfDocument::warn(std::size_t line, const std::string& text) {
 
 namespace {
 
+// Where the 102 groups of a record's head go wrong: a `}` with no group open, a `{` inside an
+// open group, or a group still open where the head ends (the first 100 or 1001). Readers take
+// everything up to the next `}` as the group, so one bad marker would swallow the owner and the
+// whole body, and what is written back would be swallowed again on the next read.
+struct GroupCheck {
+    bool open = false;
+    bool headDone = false;
+    bool bad = false;
+    void tag(int code, std::string_view value) {
+        if (headDone) return;
+        if (code == 100 || code == 1001) {
+            headEnds();
+            return;
+        }
+        if (code != 102) return;
+        const std::string_view v = trimDxfBlanks(value);
+        const bool opens = !v.empty() && v.front() == '{';
+        if (!open) {
+            if (opens) open = true;
+            else bad = true;
+        } else if (opens) {
+            bad = true;
+        } else if (!v.empty() && v.back() == '}') {
+            open = false;
+        }
+    }
+    void headEnds() {
+        bad = bad || open;
+        open = false;
+        headDone = true;
+    }
+};
+
 // Per-record state while scanning.
 struct RecordScan {
     bool seenSubclass = false;
@@ -64,7 +97,12 @@ struct RecordScan {
     bool ownerSeen = false;
     int handleCode = 5;
     int groupDepth = 0;
+    GroupCheck groups;
 };
+
+bool modelledSection(std::string_view name) {
+    return name == "TABLES" || name == "BLOCKS" || name == "ENTITIES" || name == "OBJECTS";
+}
 
 }  // namespace
 
@@ -86,11 +124,20 @@ void DxfDocument::scan() {
     std::vector<std::pair<std::size_t, std::size_t>> badHandles;  // section, record
     DxfTag tag;
 
+    std::vector<std::pair<std::size_t, std::size_t>> badGroups;  // section, record
+    std::vector<std::pair<std::size_t, std::size_t>> noHandles;  // section, record
+
     auto closeRecord = [&](std::size_t end) {
         if (!inRecord) return;
         DxfRecord& r = sections_[current].records.back();
         r.length = end - r.offset;
         inRecord = false;
+        rs.groups.headEnds();
+        if (r.type.empty() || !modelledSection(sections_[current].name)) return;
+        if (rs.groups.bad) badGroups.emplace_back(current, sections_[current].records.size() - 1);
+        const bool tableEnd = r.type == "ENDTAB" && sections_[current].name == "TABLES";
+        if (!rs.handleSeen && !tableEnd)
+            noHandles.emplace_back(current, sections_[current].records.size() - 1);
     };
 
     while (tok.next(tag)) {
@@ -210,6 +257,7 @@ void DxfDocument::scan() {
             if (headerVar == "$DWGCODEPAGE" && tag.code == 3) codePageName = trimDxfBlanks(tag.value);
             continue;
         }
+        rs.groups.tag(tag.code, tag.value);
         switch (tag.code) {
             case 100:
                 rs.seenSubclass = true;
@@ -241,7 +289,7 @@ void DxfDocument::scan() {
             if (h && *h != 0) {
                 r.handle = *h;
                 maxHandle_ = std::max(maxHandle_, *h);
-            } else {
+            } else if (modelledSection(sections_[current].name)) {
                 badHandles.emplace_back(current, sections_[current].records.size() - 1);
             }
         }
@@ -261,6 +309,15 @@ void DxfDocument::scan() {
     codePage_ = std::make_unique<DxfCodePage>(codePageName, versionNumber() >= kDxfR2007);
     if (!codePage_->known()) warn(0, "unknown $DWGCODEPAGE '" + std::string(codePageName) + "'; read as ANSI_1252");
 
+    std::size_t regrouped = 0;
+    for (auto [s, i] : badGroups) {
+        if (regrouped++ < kMaxWarningsPerKind) repairGroups(sections_[s].records[i]);
+        else repairGroups(sections_[s].records[i], false);
+    }
+    if (regrouped > kMaxWarningsPerKind)
+        warn(0, std::to_string(regrouped - kMaxWarningsPerKind) +
+                    " more records with unbalanced 102 groups repaired");
+
     // Damaged or empty handles get fresh ones after every handle read.
     std::size_t reported = 0;
     for (auto [s, i] : badHandles) {
@@ -279,6 +336,84 @@ void DxfDocument::scan() {
     }
     if (reported > kMaxWarningsPerKind)
         warn(0, std::to_string(reported - kMaxWarningsPerKind) + " more records had invalid handles");
+
+    // From R2000 on every record but a table's ENDTAB has a handle. One given only in memory
+    // would be given anew on every read, so it goes into the record's text, after its type.
+    if (versionNumber() < kDxfR2000) return;
+    std::size_t given = 0;
+    for (auto [s, i] : noHandles) {
+        DxfRecord& r = sections_[s].records[i];
+        const auto t = tags(r);
+        const std::string_view whole = text(r);
+        const std::size_t base = r.replacement ? 0 : r.offset;
+        const std::size_t split = t.size() > 1 ? t[1].offset - base : whole.size();
+        std::string out(whole.substr(0, split));
+        r.handle = newHandle();
+        DxfTagWriter(out, lineEnding_).string(r.type == "DIMSTYLE" ? 105 : 5, formatDxfHandle(r.handle));
+        out.append(whole.substr(split));
+        replace(r, std::move(out));
+        if (given++ < kMaxWarningsPerKind)
+            warn(r.line, std::string(r.type) + " has no handle; given " + formatDxfHandle(r.handle));
+    }
+    if (given > kMaxWarningsPerKind)
+        warn(0, std::to_string(given - kMaxWarningsPerKind) + " more records without a handle given one");
+}
+
+void DxfDocument::repairGroups(DxfRecord& record, bool report) {
+    const auto t = tags(record);
+    const std::string_view whole = text(record);
+    const std::size_t base = record.replacement ? 0 : record.offset;
+    std::string out;
+    out.reserve(whole.size() + 16);
+    DxfTagWriter w(out, lineEnding_);
+    bool open = false, headDone = false, ownerSeen = false;
+    std::uint64_t owner = 0;
+    std::size_t dropped = 0, closed = 0;
+    for (std::size_t k = 0; k < t.size(); ++k) {
+        const std::size_t from = t[k].offset - base;
+        const std::size_t to = k + 1 < t.size() ? t[k + 1].offset - base : whole.size();
+        const int code = t[k].code;
+        if (k > 0 && !headDone) {
+            const std::string_view v = trimDxfBlanks(t[k].value);
+            const bool opens = !v.empty() && v.front() == '{';
+            if (code == 100 || code == 1001) {
+                if (open) {
+                    w.string(102, "}");
+                    ++closed;
+                }
+                open = false;
+                headDone = true;
+            } else if (code == 102 && !open && !opens) {
+                ++dropped;
+                continue;
+            } else if (code == 102 && open && opens) {
+                w.string(102, "}");  // the open group ends where the next one starts
+                ++closed;
+            } else if (code == 102) {
+                open = opens || v.empty() || v.back() != '}';
+            } else if (code == 330 && !open && !ownerSeen) {
+                ownerSeen = true;
+                owner = parseDxfHandle(t[k].value).value_or(0);
+            }
+        }
+        out.append(whole.substr(from, to - from));
+    }
+    if (open) {
+        w.string(102, "}");
+        ++closed;
+    }
+    replace(record, std::move(out));
+    record.owner = owner;
+    if (!report) return;
+    std::string what;
+    if (dropped > 0)
+        what = std::to_string(dropped) + " stray 102 group end" + (dropped > 1 ? "s" : "") + " dropped";
+    if (closed > 0) {
+        if (!what.empty()) what += ", ";
+        what += std::to_string(closed) + " unclosed 102 group" + (closed > 1 ? "s" : "") + " closed";
+    }
+    const std::string handle = record.handle ? " #" + formatDxfHandle(record.handle) : std::string();
+    warn(record.line, std::string(record.type) + handle + ": " + what);
 }
 
 void DxfDocument::indexHandles() {
@@ -296,7 +431,7 @@ void DxfDocument::repairHandles() {
     handleIndex_.clear();
     handleIndex_.reserve(256);
     for (std::size_t s = 0; s < sections_.size(); ++s) {
-        if (sections_[s].name == "HEADER") continue;
+        if (!modelledSection(sections_[s].name)) continue;
         for (std::size_t i = 0; i < sections_[s].records.size(); ++i) {
             DxfRecord& r = sections_[s].records[i];
             if (r.handle == 0) continue;
@@ -322,6 +457,13 @@ void DxfDocument::repairHandles() {
     }
     if (duplicates > kMaxWarningsPerKind)
         warn(0, std::to_string(duplicates - kMaxWarningsPerKind) + " more duplicate handles replaced");
+    // Sections kept as text are written back as read, so a handle there is not renumbered: it
+    // would change again on every read.
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+        if (modelledSection(sections_[s].name) || sections_[s].name == "HEADER") continue;
+        for (std::size_t i = 0; i < sections_[s].records.size(); ++i)
+            if (const std::uint64_t h = sections_[s].records[i].handle) handleIndex_.try_emplace(h, s, i);
+    }
 
     if (versionNumber() < kDxfR2000) return;
     repairTableOwners();

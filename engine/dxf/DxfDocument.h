@@ -94,6 +94,8 @@ private:
     DxfDocument() = default;
     void scan();
     void repairHandles();
+    // Drops stray `102 }` and closes groups left open, so that the head reads the same every time.
+    void repairGroups(DxfRecord& record, bool report = true);
     void indexHandles();
     void repairTableOwners();
     void fixHandseed();

@@ -19,6 +19,12 @@ T* as(Database& db, ObjectId id) {
     return static_cast<T*>(db.objectAt(id));
 }
 
+// Dictionaries of a damaged file can name anything; only a real layout is taken as one.
+Layout* layoutAt(Database& db, ObjectId id) {
+    DbObject* o = db.objectAt(id);
+    return o && o->kind() == ObjectKind::Layout ? static_cast<Layout*>(o) : nullptr;
+}
+
 class Repair {
 public:
     Repair(Database& db, bool report, std::vector<std::string>& warnings)
@@ -105,8 +111,8 @@ private:
         const DbObject* current = db_.objectAt(btr->layoutId());
         if (current && current->kind() == ObjectKind::Layout) return;
         for (const auto& e : layouts.entries()) {
-            auto* l = as<Layout>(db_, e.id);
-            if (l && l->kind() == ObjectKind::Layout && l->blockTableRecordId() == block) {
+            auto* l = layoutAt(db_, e.id);
+            if (l && l->blockTableRecordId() == block) {
                 btr->setLayoutId(e.id);
                 return;
             }
@@ -127,8 +133,8 @@ private:
     void repairLayoutLinks(Dictionary& layouts) {
         const auto* blocks = as<SymbolTable>(db_, db_.blockTableId());
         for (const auto& e : layouts.entries()) {
-            auto* l = as<Layout>(db_, e.id);
-            if (!l || l->kind() != ObjectKind::Layout) continue;
+            auto* l = layoutAt(db_, e.id);
+            if (!l) continue;
             const DbObject* b = db_.objectAt(l->blockTableRecordId());
             if (b && b->kind() == ObjectKind::BlockTableRecord) continue;
             ObjectId found;
