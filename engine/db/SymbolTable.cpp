@@ -84,7 +84,7 @@ ErrorStatus SymbolTable::addRecord(std::unique_ptr<SymbolTableRecord>& record, O
     if (es != ErrorStatus::eOk) return es;
     records_.push_back(id);
     if (validate) index_[key] = id;
-    else index_.emplace(key, id);
+    else if (!index_.emplace(key, id).second) sharedNames_ = true;
     touch();
     if (outId) *outId = id;
     return ErrorStatus::eOk;
@@ -95,8 +95,11 @@ ObjectId SymbolTable::getAt(std::string_view name) const {
     if (it != index_.end()) {
         const DbObject* obj = database() ? database()->objectAt(it->second) : nullptr;
         if (obj && !obj->isErased()) return it->second;
+    } else if (!sharedNames_) {
+        return {};
     }
-    // An erased record may hide a live one of the same name added before it.
+    // An erased record may hide a live one of the same name added before it, and a name read
+    // twice from a damaged file has only its first holder in the index.
     if (!database()) return {};
     for (auto rit = records_.rbegin(); rit != records_.rend(); ++rit) {
         const auto* rec = static_cast<const SymbolTableRecord*>(database()->objectAt(*rit));

@@ -59,6 +59,7 @@ private:
     TableKind tableKind_;
     std::vector<ObjectId> records_;
     std::unordered_map<std::string, ObjectId> index_;  // upper-case name
+    bool sharedNames_ = false;  // records that share a name were added without validation
     int anonymousCounter_ = 0;
 };
 

@@ -84,4 +84,9 @@ TEST(SymbolTable, ReaderMayKeepDamagedNamesAndDuplicates) {
     ASSERT_EQ(layers.add(std::make_unique<LayerTableRecord>("dup"), &second, Handle(0x11), false), ErrorStatus::eOk);
     EXPECT_EQ(layers.recordIds().size(), 2u);
     EXPECT_EQ(layers.getAt("DUP"), first);
+    EXPECT_FALSE(layers.getAt("OTHER"));
+    // Once the first holder takes another name, the second is found under the shared one.
+    ASSERT_EQ(static_cast<LayerTableRecord*>(db.objectAt(first))->setName("MOVED"), ErrorStatus::eOk);
+    EXPECT_EQ(layers.getAt("moved"), first);
+    EXPECT_EQ(layers.getAt("Dup"), second);
 }
