@@ -418,6 +418,9 @@ void DxfDocument::repairGroups(DxfRecord& record, bool report) {
 
 void DxfDocument::indexHandles() {
     handleIndex_.clear();
+    std::size_t count = 0;
+    for (const DxfSection& section : sections_) count += section.records.size();
+    handleIndex_.reserve(count);
     for (std::size_t s = 0; s < sections_.size(); ++s) {
         for (std::size_t i = 0; i < sections_[s].records.size(); ++i) {
             const DxfRecord& r = sections_[s].records[i];
@@ -429,14 +432,15 @@ void DxfDocument::indexHandles() {
 void DxfDocument::repairHandles() {
     std::size_t duplicates = 0;
     handleIndex_.clear();
-    handleIndex_.reserve(256);
+    std::size_t count = 0;
+    for (const DxfSection& section : sections_) count += section.records.size();
+    handleIndex_.reserve(count);
     for (std::size_t s = 0; s < sections_.size(); ++s) {
         if (!modelledSection(sections_[s].name)) continue;
         for (std::size_t i = 0; i < sections_[s].records.size(); ++i) {
             DxfRecord& r = sections_[s].records[i];
             if (r.handle == 0) continue;
-            auto [it, inserted] = handleIndex_.try_emplace(r.handle, s, i);
-            if (inserted) continue;
+            if (handleIndex_.try_emplace(r.handle, s, i)) continue;
             // Keep the first holder; the later one gets a fresh handle. References to the old
             // handle keep pointing at the first, which is what other readers do too.
             const std::uint64_t old = r.handle;
@@ -470,7 +474,7 @@ void DxfDocument::repairHandles() {
     std::size_t dangling = 0;
     for (const DxfSection& s : sections_) {
         for (const DxfRecord& r : s.records) {
-            if (r.owner == 0 || handleIndex_.count(r.owner)) continue;
+            if (r.owner == 0 || handleIndex_.contains(r.owner)) continue;
             if (dangling++ < kMaxWarningsPerKind) {
                 warn(r.line, std::string(r.type) + " #" + formatDxfHandle(r.handle) + " names owner #" +
                                  formatDxfHandle(r.owner) + ", which does not exist");
@@ -531,9 +535,9 @@ std::string_view DxfDocument::headerValue(std::string_view name) const {
 }
 
 const DxfRecord* DxfDocument::findHandle(std::uint64_t handle) const {
-    auto it = handleIndex_.find(handle);
-    if (it == handleIndex_.end()) return nullptr;
-    return &sections_[it->second.first].records[it->second.second];
+    std::size_t section = 0, record = 0;
+    if (!handleIndex_.find(handle, section, record)) return nullptr;
+    return &sections_[section].records[record];
 }
 
 void DxfDocument::replaceValue(DxfRecord& record, const DxfTag& tag, std::string_view value) {

@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "engine/dxf/DxfCodePage.h"
+#include "engine/dxf/DxfHandleMap.h"
 #include "engine/dxf/DxfTokenizer.h"
 
 namespace cad {
@@ -113,7 +113,7 @@ private:
     std::size_t eofOffset_ = 0, eofLength_ = 0;
     std::vector<DxfSection> sections_;
     std::uint64_t maxHandle_ = 0;
-    std::unordered_map<std::uint64_t, std::pair<std::size_t, std::size_t>> handleIndex_;  // section, record
+    DxfHandleMap handleIndex_;
     std::vector<std::string> usedApps_;  // 1001 names in file order, distinct
 };
 
