@@ -24,7 +24,7 @@ public:
     }
     // Stores `index` for a handle not yet present (the null handle is never stored).
     void insert(Handle handle, std::uint32_t index) {
-        if ((count_ + 1) * 2 > slots_.size()) grow();
+        if (count_ + 1 > slots_.size() / 4 * 3) grow();
         place(handle.value(), index);
         ++count_;
     }
@@ -32,7 +32,7 @@ public:
     // Room for `count` entries without growing: a reader knows roughly how many are coming.
     void reserve(std::size_t count) {
         std::size_t wanted = 1024;
-        while (wanted < count * 2) wanted *= 2;
+        while (wanted / 4 * 3 < count) wanted *= 2;
         if (wanted > slots_.size()) rehash(wanted);
     }
 

@@ -15,12 +15,12 @@ public:
     }
     void reserve(std::size_t count) {
         std::size_t wanted = 64;
-        while (wanted < count * 2) wanted *= 2;
+        while (wanted / 4 * 3 < count) wanted *= 2;
         if (wanted > slots_.size()) rehash(wanted);
     }
     // Adds the handle (never 0) unless it is there; true when added.
     bool try_emplace(std::uint64_t handle, std::size_t section, std::size_t record) {
-        if ((count_ + 1) * 2 > slots_.size()) rehash(slots_.empty() ? 64 : slots_.size() * 2);
+        if (count_ + 1 > slots_.size() / 4 * 3) rehash(slots_.empty() ? 64 : slots_.size() * 2);
         Slot& slot = probe(handle);
         if (slot.handle == handle) return false;
         slot = {handle, static_cast<std::uint32_t>(section), static_cast<std::uint32_t>(record)};
