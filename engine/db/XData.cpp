@@ -189,6 +189,8 @@ std::string packXData(const XDataChain& chain) {
 
 XDataChain unpackXData(std::string_view in) {
     XDataChain chain;
+    // Items take at least four bytes packed; most take ten or more.
+    chain.reserve(in.size() / 10 + 1);
     while (!in.empty()) {
         auto kind = static_cast<XDataItem::Kind>(in.front());
         in.remove_prefix(1);

@@ -118,6 +118,14 @@ private:
 }  // namespace
 
 bool wildcardMatch(std::string_view text, std::string_view pattern, bool ignoreCase) {
+    // Most patterns are plain names ("INSERT", a block name): compared directly, without the
+    // matcher, since a selection tries every entity of the drawing.
+    if (pattern.find_first_of("*?#@.`[],~") == std::string_view::npos) {
+        if (text.size() != pattern.size()) return false;
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (fold(text[i], ignoreCase) != fold(pattern[i], ignoreCase)) return false;
+        return true;
+    }
     for (std::string_view alt : alternatives(pattern)) {
         bool negate = !alt.empty() && alt.front() == '~';
         if (negate) alt.remove_prefix(1);

@@ -18,6 +18,12 @@ TEST(Wildcard, StarQuestionAndLiterals) {
     EXPECT_TRUE(wildcardMatch("x,y", "x`,y"));
     EXPECT_TRUE(wildcardMatch("ABCXYZ", "A*X*Z"));
     EXPECT_FALSE(wildcardMatch("ABCXY", "A*X*Z"));
+    // Plain names: whole text, case as asked.
+    EXPECT_TRUE(wildcardMatch("insert", "INSERT", true));
+    EXPECT_FALSE(wildcardMatch("insert", "INSERT", false));
+    EXPECT_FALSE(wildcardMatch("INSERTS", "INSERT", true));
+    EXPECT_FALSE(wildcardMatch("INSER", "INSERT", true));
+    EXPECT_TRUE(wildcardMatch("ROOM-1 A", "ROOM-1 A"));
 }
 
 TEST(Wildcard, CharacterClasses) {
