@@ -27,6 +27,8 @@ CAssetIndex::CAssetIndex(cad::Database& db) {
         auto space = db.open<cad::BlockTableRecord>(db.modelSpaceId());
         if (!space) return;
         std::size_t position = 0;
+        // Assets share a few definitions: each is measured once.
+        cad::BlockExtentsCache definitions;
         for (cad::ObjectId id : space->liveEntityIds()) {
             ++position;
             auto reference = db.open<cad::BlockReference>(id);
@@ -35,7 +37,7 @@ CAssetIndex::CAssetIndex(cad::Database& db) {
             if (cad::wildcardMatch(reference->blockName(), "ROOM-*", true)) continue;
             if (!onVisibleLayer(db, *reference)) continue;
             cad::Extents3d extents;
-            if (reference->getGeomExtents(extents) != cad::ErrorStatus::eOk) continue;
+            if (reference->getGeomExtents(extents, definitions) != cad::ErrorStatus::eOk) continue;
             const cad::Extents2d box(extents.minPoint().toPoint2d(), extents.maxPoint().toPoint2d());
             index_.insert(id.index(), box);
             order_[id.index()] = position;
