@@ -233,7 +233,7 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
             SymbolTable* raw = t.get();
             for (const DxfTag& tg : parts.body)
                 if (tg.code == 70) raw->declaredCount = static_cast<int>(integer(tg));
-            DxfExtraTags extras(raw->editExtraTags());
+            DxfExtraTags extras(raw->editExtraTags(), &parts.body);
             for (const DxfTag& tg : parts.body) {
                 if (tg.code == 100) extras.marker(trimDxfBlanks(tg.value), tg.value == "AcDbSymbolTable");
                 else if (tg.code != 2 && tg.code != 70) extras.add(tg);
@@ -270,7 +270,7 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
         }
         int flags = 0;
         RawTagList extraTags;
-        DxfExtraTags extras(extraTags);
+        DxfExtraTags extras(extraTags, &parts.body);
         auto common = [&](const DxfTag& t) {
             if (t.code == 2) return true;
             if (t.code == 70) flags = static_cast<int>(integer(t));
@@ -460,7 +460,7 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
                 continue;
             }
             auto begin = std::make_unique<BlockBegin>();
-            DxfExtraTags extras(begin->editExtraTags());
+            DxfExtraTags extras(begin->editExtraTags(), &parts.body);
             std::string layer = "0";
             Point3d base;
             for (const DxfTag& t : parts.body) {
@@ -487,7 +487,7 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
             const auto tags = doc_.tags(r);
             const DxfRecordParts parts = splitDxfRecord(tags);
             auto end = std::make_unique<BlockEnd>();
-            DxfExtraTags extras(end->editExtraTags());
+            DxfExtraTags extras(end->editExtraTags(), &parts.body);
             std::string layer = "0";
             for (const DxfTag& t : parts.body) {
                 if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
@@ -536,7 +536,7 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
     const std::string_view type = record.type;
     std::unique_ptr<Entity> entity;
     RawTagList extraTags;
-    DxfExtraTags extras(extraTags);
+    DxfExtraTags extras(extraTags, &parts.body);
     std::string layer = "0", linetype;
     long long colorIndex = 256;
     std::optional<std::uint32_t> trueColor;
@@ -773,7 +773,7 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
     } else if (type == "HATCH" && parts.hasSubclasses) {
         auto e = std::make_unique<Hatch>();
         RawTagList hatchExtras;
-        DxfExtraTags hatchTags(hatchExtras);
+        DxfExtraTags hatchTags(hatchExtras, &parts.body);
         bool ok = true;
         // The common part first; the hatch part from its marker on.
         for (const DxfTag& t : parts.body) {
@@ -983,7 +983,7 @@ void DxfDatabaseReader::readObjects(const DxfSection& section) {
         const DxfRecordParts parts = splitDxfRecord(tags);
         std::unique_ptr<DbObject> object;
         RawTagList extraTags;
-        DxfExtraTags extras(extraTags);
+        DxfExtraTags extras(extraTags, &parts.body);
         if (r.type == "DICTIONARY" || r.type == "ACDBDICTIONARYWDFLT") {
             auto d = std::make_unique<Dictionary>(r.type);
             std::string key;

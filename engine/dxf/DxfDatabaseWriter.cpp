@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "engine/db/Arc.h"
 #include "engine/db/Attribute.h"
@@ -336,16 +337,21 @@ void DxfDatabaseWriter::writeObject(const DbObject& object) {
 }
 
 void DxfDatabaseWriter::extrasOf(DxfExtraGroups& extras, std::string_view subclass) {
-    if (const RawTagList* tags = extras.take(subclass))
-        for (const RawTag& t : *tags) w_.string(t.code, t.value);
+    const RawTagList tags = extras.take(subclass);
+    if (tags.empty()) return;
+    const bool suspended = std::exchange(placingExtras_, true);
+    for (const RawTag& t : tags) w_.string(t.code, t.value);
+    placingExtras_ = suspended;
 }
 
 void DxfDatabaseWriter::restOf(DxfExtraGroups& extras) {
+    const bool suspended = std::exchange(placingExtras_, true);
     for (const auto& [marker, tags] : extras.rest()) {
         if (marker == "*XDATA") continue;  // written with the extended data
         if (!marker.empty()) w_.string(100, marker);
-        for (const RawTag& t : *tags) w_.string(t.code, t.value);
+        for (const RawTag& t : tags) w_.string(t.code, t.value);
     }
+    placingExtras_ = suspended;
 }
 
 void DxfDatabaseWriter::xdata(const DbObject& object) {
@@ -403,6 +409,22 @@ void point(DxfTagWriter& w, int base, double x, double y, double z) {
 
 void DxfDatabaseWriter::generate(const DbObject& o) {
     DxfExtraGroups extras(o.extraTags());
+    // Extras read after a modelled tag are written after it again.
+    RawTagList follow;
+    const DxfTagWriter::Observer place = [&](int code, std::string_view value) {
+        if (placingExtras_) return;
+        follow.clear();
+        extras.placeAfter(code, value, follow);
+        if (follow.empty()) return;
+        placingExtras_ = true;
+        for (const RawTag& t : follow) w_.string(t.code, t.value);
+        placingExtras_ = false;
+    };
+    struct Watch {
+        DxfTagWriter& writer;
+        ~Watch() { writer.setObserver(nullptr); }
+    } watch{w_};
+    if (!o.extraTags().empty()) w_.setObserver(&place);
     const ObjectKind kind = o.kind();
 
     if (kind == ObjectKind::UnknownEntity && upgradeLegacyEntity(static_cast<const UnknownEntity&>(o))) return;

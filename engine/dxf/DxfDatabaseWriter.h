@@ -61,6 +61,7 @@ private:
     DxfTagWriter w_;
     std::unordered_set<std::uint32_t> written_;
     const Sink* sink_ = nullptr;
+    bool placingExtras_ = false;  // extras being written are not anchors for others
 };
 
 }  // namespace cad

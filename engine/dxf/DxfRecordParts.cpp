@@ -72,24 +72,74 @@ void splitDxfRecord(const std::vector<DxfTag>& tags, DxfRecordParts& p) {
     for (; i < tags.size(); ++i) p.xdata.push_back(rawTag(tags[i]));
 }
 
-DxfExtraGroups::DxfExtraGroups(const RawTagList& extras) {
-    for (const RawTag& t : extras) {
-        if (t.code == 100 || groups_.empty()) {
-            groups_.push_back(Group{t.code == 100 ? t.value : std::string(), {}, false});
-            if (t.code == 100) continue;
+namespace {
+
+int& countOf(std::vector<std::pair<int, int>>& counts, int code) {
+    for (auto& [c, n] : counts)
+        if (c == code) return n;
+    counts.emplace_back(code, 0);
+    return counts.back().second;
+}
+
+}  // namespace
+
+void DxfExtraTags::anchor(const DxfTag& tag) {
+    if (!body_ || body_->empty()) return;
+    const DxfTag* first = body_->data();
+    if (&tag < first || &tag >= first + body_->size()) return;
+    const auto index = static_cast<std::size_t>(&tag - first);
+    if (index < scanned_) return;
+    // Extras come in body order, so everything between the last one and this one was modelled.
+    for (; scanned_ < index; ++scanned_) {
+        const DxfTag& t = (*body_)[scanned_];
+        if (t.code == 100) {
+            counts_.clear();
+            current_ = "100";
+        } else {
+            current_ = std::to_string(t.code) + ":" + std::to_string(++countOf(counts_, t.code));
         }
-        groups_.back().tags.push_back(t);
+    }
+    scanned_ = index + 1;
+    if (!current_.empty() && current_ != written_) {
+        out_.push_back(RawTag{kDxfAnchorCode, current_});
+        written_ = current_;
     }
 }
 
-const RawTagList* DxfExtraGroups::take(std::string_view subclass) {
+DxfExtraGroups::DxfExtraGroups(const RawTagList& extras) {
+    std::string anchor;
+    for (const RawTag& t : extras) {
+        if (t.code == 100 || groups_.empty()) {
+            groups_.push_back(Group{t.code == 100 ? t.value : std::string(), {}, {}, {}, false});
+            anchor.clear();
+            if (t.code == 100) continue;
+        }
+        if (t.code == kDxfAnchorCode) {
+            anchor = t.value;
+            continue;
+        }
+        Group& g = groups_.back();
+        g.tags.push_back(t);
+        g.anchors.push_back(anchor);
+        g.placed.push_back(false);
+    }
+    if (!groups_.empty() && groups_.front().marker.empty()) active_ = &groups_.front();
+}
+
+RawTagList DxfExtraGroups::take(std::string_view subclass) {
+    RawTagList out;
     for (Group& g : groups_) {
         if (!g.taken && g.marker == subclass) {
             g.taken = true;
-            return &g.tags;
+            for (std::size_t i = 0; i < g.tags.size(); ++i) {
+                if (g.placed[i]) continue;
+                g.placed[i] = true;
+                out.push_back(g.tags[i]);
+            }
+            break;
         }
     }
-    return nullptr;
+    return out;
 }
 
 bool DxfExtraGroups::has(std::string_view subclass) const {
@@ -98,11 +148,41 @@ bool DxfExtraGroups::has(std::string_view subclass) const {
     return false;
 }
 
-std::vector<std::pair<std::string, const RawTagList*>> DxfExtraGroups::rest() const {
-    std::vector<std::pair<std::string, const RawTagList*>> out;
-    for (const Group& g : groups_)
-        if (!g.taken) out.emplace_back(g.marker, &g.tags);
+std::vector<std::pair<std::string, RawTagList>> DxfExtraGroups::rest() {
+    std::vector<std::pair<std::string, RawTagList>> out;
+    for (Group& g : groups_) {
+        if (g.taken) continue;
+        RawTagList tags;
+        for (std::size_t i = 0; i < g.tags.size(); ++i)
+            if (!g.placed[i]) tags.push_back(g.tags[i]);
+        out.emplace_back(g.marker, std::move(tags));
+    }
     return out;
+}
+
+void DxfExtraGroups::placeAnchored(Group& group, const std::string& anchor, RawTagList& out) {
+    for (std::size_t i = 0; i < group.tags.size(); ++i) {
+        if (group.placed[i] || group.anchors[i] != anchor) continue;
+        group.placed[i] = true;
+        out.push_back(group.tags[i]);
+    }
+}
+
+void DxfExtraGroups::placeAfter(int code, std::string_view value, RawTagList& out) {
+    if (code == 100) {
+        counts_.clear();
+        active_ = nullptr;
+        for (Group& g : groups_) {
+            if (!g.taken && g.marker == value) {
+                active_ = &g;
+                break;
+            }
+        }
+        if (active_) placeAnchored(*active_, "100", out);
+        return;
+    }
+    if (!active_ || active_->taken) return;
+    placeAnchored(*active_, std::to_string(code) + ":" + std::to_string(++countOf(counts_, code)), out);
 }
 
 }  // namespace cad

@@ -30,11 +30,17 @@ void splitDxfRecord(const std::vector<DxfTag>& tags, DxfRecordParts& p);
 
 inline RawTag rawTag(const DxfTag& t) { return RawTag{t.code, std::string(t.value)}; }
 
-// Collects the tags a reader does not model, remembering the subclass each stood in, so that a
-// writer can put them back into the same subclass.
+// Marks, inside a list of extra tags, the modelled tag the following extras came after:
+// "CODE:N" for the N-th tag of that code in the subclass, "100" for right after the marker.
+// No group code read from a file has this value.
+constexpr int kDxfAnchorCode = -2147483647 - 1;
+
+// Collects the tags a reader does not model, remembering the subclass each stood in and, when
+// given the tags the reader walks, the modelled tag each followed, so that a writer can put them
+// back where they were.
 class DxfExtraTags {
 public:
-    explicit DxfExtraTags(RawTagList& out) : out_(out) {}
+    explicit DxfExtraTags(RawTagList& out, const std::vector<DxfTag>* body = nullptr) : out_(out), body_(body) {}
     // A subclass marker. Markers the reader knows are only kept when extras follow them.
     void marker(std::string_view name, bool known) {
         pending_ = name;
@@ -43,6 +49,7 @@ public:
     }
     void add(const DxfTag& tag) {
         flush();
+        anchor(tag);
         out_.push_back(rawTag(tag));
     }
     void add(RawTag tag) {
@@ -55,29 +62,44 @@ private:
         if (flushed_ || pending_.empty()) return;
         out_.push_back(RawTag{100, std::string(pending_)});
         flushed_ = true;
+        written_.clear();
     }
+    void anchor(const DxfTag& tag);
+
     RawTagList& out_;
     std::string_view pending_;
     bool flushed_ = true;
+    const std::vector<DxfTag>* body_;
+    std::size_t scanned_ = 0;
+    std::vector<std::pair<int, int>> counts_;  // code, tags of it so far in the subclass
+    std::string current_, written_;
 };
 
 // Extra tags grouped by the subclass they were read in ("" = before any marker).
 class DxfExtraGroups {
 public:
     explicit DxfExtraGroups(const RawTagList& extras);
-    // The extras of a subclass; marks it as written.
-    const RawTagList* take(std::string_view subclass);
+    // The extras of a subclass not placed yet; marks them all as written.
+    RawTagList take(std::string_view subclass);
     bool has(std::string_view subclass) const;
-    // Groups not taken yet, in read order, with their markers.
-    std::vector<std::pair<std::string, const RawTagList*>> rest() const;
+    // Groups not taken yet, in read order, with their markers and the tags not placed yet.
+    std::vector<std::pair<std::string, RawTagList>> rest();
+    // Told every tag a writer makes, in order: gives the extras read right after the same tag
+    // (same code, same count within the subclass), to be written next.
+    void placeAfter(int code, std::string_view value, RawTagList& out);
 
 private:
     struct Group {
         std::string marker;
         RawTagList tags;
+        std::vector<std::string> anchors;  // per tag; empty when it has none
+        std::vector<bool> placed;
         bool taken = false;
     };
+    void placeAnchored(Group& group, const std::string& anchor, RawTagList& out);
     std::vector<Group> groups_;
+    Group* active_ = nullptr;
+    std::vector<std::pair<int, int>> counts_;
 };
 
 }  // namespace cad

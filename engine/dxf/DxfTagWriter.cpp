@@ -43,6 +43,7 @@ void DxfTagWriter::string(int c, std::string_view value) {
     code(c);
     out_.append(value);
     out_.append(eol_);
+    written(c, value);
 }
 
 void DxfTagWriter::integer(int c, std::int64_t value) {
@@ -53,12 +54,14 @@ void DxfTagWriter::integer(int c, std::int64_t value) {
     if (dxfValueType(c) == DxfValueType::Int16 && len < 6) out_.append(6 - len, ' ');
     out_.append(buf, len);
     out_.append(eol_);
+    written(c, {});
 }
 
 void DxfTagWriter::real(int c, double value) {
     code(c);
     out_.append(formatDxfReal(value));
     out_.append(eol_);
+    written(c, {});
 }
 
 void DxfTagWriter::tag(int c, std::string_view value) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,10 +23,18 @@ public:
     std::string_view lineEnding() const { return eol_; }
     std::string& buffer() { return out_; }
 
+    // Told every tag after it is written (value given for string tags only); null for none.
+    using Observer = std::function<void(int code, std::string_view value)>;
+    void setObserver(const Observer* observer) { observer_ = observer; }
+
 private:
     void code(int c);
+    void written(int c, std::string_view value) {
+        if (observer_) (*observer_)(c, value);
+    }
     std::string& out_;
     std::string eol_;
+    const Observer* observer_ = nullptr;
 };
 
 // Shortest round-trip text of a double, e.g. "0.0", "1.5", "1.0E+20".

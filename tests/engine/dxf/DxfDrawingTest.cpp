@@ -355,3 +355,45 @@ TEST(DxfDrawing, PolylineVertexIdsSurviveAnEdit) {
     r2000.version = "AC1015";
     EXPECT_EQ(cad::writeDxfDrawing(*db, r2000).find(" 91\r\n4"), std::string::npos);
 }
+
+// Tags the reader does not model go back where they stood when a changed object is written anew.
+TEST(DxfDrawing, UnknownTagsKeepTheirPlaceInAChangedObject) {
+    auto db = cad::Database::createDefault();
+    auto* ms = as<cad::BlockTableRecord>(*db, db->modelSpaceId());
+    cad::ObjectId lineId, polyId;
+    ASSERT_EQ(ms->appendEntity(std::make_unique<cad::Line>(cad::Point3d(1, 2, 0), cad::Point3d(3, 4, 0)), &lineId),
+              cad::ErrorStatus::eOk);
+    auto polyline = std::make_unique<cad::Polyline>();
+    for (int i = 0; i < 3; ++i) polyline->addVertexAt(static_cast<std::size_t>(i), {i * 5.0, 7.0});
+    ASSERT_EQ(ms->appendEntity(std::move(polyline), &polyId), cad::ErrorStatus::eOk);
+    std::string text = cad::writeDxfDrawing(*db, cad::DxfFileInfo{});
+
+    auto insertAfter = [&](const std::string& anchor, const std::string& extra) {
+        const std::size_t at = text.find(anchor);
+        ASSERT_NE(at, std::string::npos) << anchor;
+        text.insert(at + anchor.size(), extra);
+    };
+    insertAfter("100\r\nAcDbLine\r\n", "  1\r\nFIRST\r\n");
+    insertAfter(" 20\r\n2.0\r\n 30\r\n0.0\r\n", "  1\r\nAFTER START\r\n  2\r\nAND MORE\r\n");
+    insertAfter(" 10\r\n5.0\r\n 20\r\n7.0\r\n", "  1\r\nSECOND VERTEX\r\n");
+
+    auto drawing = cad::readDxfDrawingText(text, "extras.dxf");
+    cad::Database& read = *drawing.database;
+    cad::ObjectId id;
+    ASSERT_EQ(read.getObjectId(id, db->handleOf(lineId)), cad::ErrorStatus::eOk);
+    as<cad::Line>(read, id)->setEndPoint({30, 40, 0});
+    ASSERT_EQ(read.getObjectId(id, db->handleOf(polyId)), cad::ErrorStatus::eOk);
+    as<cad::Polyline>(read, id)->setClosed(true);
+    const std::string out = cad::writeDxfDrawing(read, drawing.file);
+
+    EXPECT_NE(out.find("100\r\nAcDbLine\r\n  1\r\nFIRST\r\n 10\r\n1.0\r\n 20\r\n2.0\r\n 30\r\n0.0\r\n"
+                       "  1\r\nAFTER START\r\n  2\r\nAND MORE\r\n 11\r\n30.0\r\n"),
+              std::string::npos)
+        << out.substr(out.find("AcDbLine"), 200);
+    EXPECT_NE(out.find(" 10\r\n5.0\r\n 20\r\n7.0\r\n  1\r\nSECOND VERTEX\r\n 10\r\n10.0\r\n"), std::string::npos)
+        << out.substr(out.find("AcDbPolyline"), 300);
+    // Written once each, and the next reading finds the same.
+    EXPECT_EQ(out.find("AFTER START"), out.rfind("AFTER START"));
+    auto again = cad::readDxfDrawingText(out, "again.dxf");
+    EXPECT_EQ(cad::writeDxfDrawing(*again.database, again.file), out);
+}
