@@ -123,7 +123,7 @@ DxfExtraGroups::DxfExtraGroups(const RawTagList& extras) {
         g.anchors.push_back(anchor);
         g.placed.push_back(false);
     }
-    if (!groups_.empty() && groups_.front().marker.empty()) active_ = &groups_.front();
+    if (!groups_.empty() && groups_.front().marker.empty()) active_ = 0;
 }
 
 RawTagList DxfExtraGroups::take(std::string_view subclass) {
@@ -171,18 +171,18 @@ void DxfExtraGroups::placeAnchored(Group& group, const std::string& anchor, RawT
 void DxfExtraGroups::placeAfter(int code, std::string_view value, RawTagList& out) {
     if (code == 100) {
         counts_.clear();
-        active_ = nullptr;
-        for (Group& g : groups_) {
-            if (!g.taken && g.marker == value) {
-                active_ = &g;
+        active_ = kNone;
+        for (std::size_t i = 0; i < groups_.size(); ++i) {
+            if (!groups_[i].taken && groups_[i].marker == value) {
+                active_ = i;
                 break;
             }
         }
-        if (active_) placeAnchored(*active_, "100", out);
+        if (active_ != kNone) placeAnchored(groups_[active_], "100", out);
         return;
     }
-    if (!active_ || active_->taken) return;
-    placeAnchored(*active_, std::to_string(code) + ":" + std::to_string(++countOf(counts_, code)), out);
+    if (active_ == kNone || groups_[active_].taken) return;
+    placeAnchored(groups_[active_], std::to_string(code) + ":" + std::to_string(++countOf(counts_, code)), out);
 }
 
 }  // namespace cad

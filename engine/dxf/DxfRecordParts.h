@@ -98,7 +98,8 @@ private:
     };
     void placeAnchored(Group& group, const std::string& anchor, RawTagList& out);
     std::vector<Group> groups_;
-    Group* active_ = nullptr;
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t active_ = kNone;  // the group of the subclass being written
     std::vector<std::pair<int, int>> counts_;
 };
 
