@@ -45,7 +45,7 @@ ErrorStatus Database::addObjectBase(std::unique_ptr<DbObject>& object, ObjectId 
     object->handle_ = handle;
     object->owner_ = owner;
     slots_[index].object = std::move(object);
-    noteChange();
+    noteChange(*slots_[index].object);
     if (outId) *outId = ObjectId(index);
     return ErrorStatus::eOk;
 }
@@ -223,26 +223,75 @@ Matrix3d Database::ucsToWcs() const {
     return CoordinateSystem(ucsOrigin(), ucsXDir(), ucsYDir()).toWorldMatrix();
 }
 
+void Database::noteChange(const DbObject& object) {
+    const bool entity = object.isEntity();
+    if (!entity && object.kind() != ObjectKind::LayerTableRecord && object.kind() != ObjectKind::BlockTableRecord)
+        return;
+    ++revision_;
+    ExtentsCache& cache = extentsCache_;
+    if (!cache.valid || cache.whole) return;
+    if (!entity) {
+        cache.whole = true;
+        return;
+    }
+    // An entity of the block measured, or an attribute of one of its references, is measured
+    // again alone; anything else may change what every reference shows.
+    const ObjectId owner = object.ownerId();
+    const DbObject* parent = objectAt(owner);
+    if (owner == cache.block) cache.changed.push_back(object.objectId());
+    else if (parent && parent->kind() == ObjectKind::BlockReference && parent->ownerId() == cache.block)
+        cache.changed.push_back(owner);
+    else cache.whole = true;
+    if (cache.changed.size() > cache.boxes.size() / 2 + 64) cache.whole = true;
+}
+
+Extents3d Database::entityExtents(const Entity& entity, BlockExtentsCache& definitions) const {
+    Extents3d box;
+    if (entity.isErased() || !entity.isVisible()) return box;
+    const auto* layer = dynamic_cast<const LayerTableRecord*>(objectAt(entity.layerId()));
+    if (layer && layer->isFrozen()) return box;
+    const ErrorStatus es = entity.kind() == ObjectKind::BlockReference
+                               ? static_cast<const BlockReference&>(entity).getGeomExtents(box, definitions)
+                               : entity.getGeomExtents(box);
+    return es == ErrorStatus::eOk ? box : Extents3d();
+}
+
 Extents3d Database::computeExtents(ObjectId blockId) const {
     if (blockId.isNull()) blockId = modelSpaceId();
-    if (extentsCache_.valid && extentsCache_.revision == revision_ && extentsCache_.block == blockId)
-        return extentsCache_.extents;
-    Extents3d result;
     const auto* block = dynamic_cast<const BlockTableRecord*>(objectAt(blockId));
-    if (!block) return result;
-    BlockExtentsCache cache;
-    for (ObjectId id : block->entityIds()) {
-        const auto* entity = dynamic_cast<const Entity*>(objectAt(id));
-        if (!entity || entity->isErased() || !entity->isVisible()) continue;
-        const auto* layer = dynamic_cast<const LayerTableRecord*>(objectAt(entity->layerId()));
-        if (layer && layer->isFrozen()) continue;
-        Extents3d box;
-        ErrorStatus es = entity->kind() == ObjectKind::BlockReference
-                             ? static_cast<const BlockReference*>(entity)->getGeomExtents(box, cache)
-                             : entity->getGeomExtents(box);
-        if (es == ErrorStatus::eOk) result.addExtents(box);
+    if (!block) return {};
+    ExtentsCache& cache = extentsCache_;
+    auto byId = [](const std::pair<ObjectId, Extents3d>& a, const std::pair<ObjectId, Extents3d>& b) {
+        return a.first.index() < b.first.index();
+    };
+    if (!cache.valid || cache.whole || cache.block != blockId) {
+        cache.boxes.clear();
+        cache.definitions.clear();
+        for (ObjectId id : block->entityIds())
+            if (const auto* entity = dynamic_cast<const Entity*>(objectAt(id)))
+                cache.boxes.emplace_back(id, entityExtents(*entity, cache.definitions));
+        std::sort(cache.boxes.begin(), cache.boxes.end(), byId);
+        cache.block = blockId;
+        cache.valid = true;
+        cache.whole = false;
+    } else {
+        std::sort(cache.changed.begin(), cache.changed.end(),
+                  [](ObjectId a, ObjectId b) { return a.index() < b.index(); });
+        cache.changed.erase(std::unique(cache.changed.begin(), cache.changed.end()), cache.changed.end());
+        for (ObjectId id : cache.changed) {
+            const auto* entity = dynamic_cast<const Entity*>(objectAt(id));
+            Extents3d box = entity && entity->ownerId() == blockId ? entityExtents(*entity, cache.definitions)
+                                                                   : Extents3d();
+            const std::pair<ObjectId, Extents3d> entry{id, box};
+            auto at = std::lower_bound(cache.boxes.begin(), cache.boxes.end(), entry, byId);
+            if (at != cache.boxes.end() && at->first == id) at->second = box;
+            else cache.boxes.insert(at, entry);
+        }
     }
-    extentsCache_ = {revision_, blockId, result, true};
+    cache.changed.clear();
+    Extents3d result;
+    for (const auto& [id, box] : cache.boxes)
+        if (!box.isEmpty()) result.addExtents(box);
     return result;
 }
 

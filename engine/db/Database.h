@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/db/DbObject.h"
@@ -26,8 +28,10 @@ enum class TableKind : std::uint8_t {
 constexpr std::size_t kTableKindCount = 9;
 
 template <class T> class ObjectPtr;
+using BlockExtentsCache = std::unordered_map<ObjectId, Extents3d>;
 class HatchPatternLibrary;
 class Entity;
+class BlockReference;
 
 // One drawing in memory: the object table (id <-> handle), the symbol tables, the named object
 // dictionary and the header variables. Owns every object it holds.
@@ -138,14 +142,14 @@ public:
     // change: every zoom of a command asks again.
     Extents3d computeExtents(ObjectId block = {}) const;
     // Counts changes that can move what the drawing shows (entities, layers, block records, the
-    // object table); extents are valid while it stands.
+    // object table). Extents are kept between changes; changes to single entities of the block
+    // last measured are remeasured alone.
     std::uint64_t revision() const { return revision_; }
-    void noteChange() { ++revision_; }
-    void noteChange(const DbObject& object) {
-        if (object.isEntity() || object.kind() == ObjectKind::LayerTableRecord ||
-            object.kind() == ObjectKind::BlockTableRecord)
-            ++revision_;
+    void noteChange() {
+        ++revision_;
+        extentsCache_.whole = true;
     }
+    void noteChange(const DbObject& object);
     // Writes $EXTMIN/$EXTMAX from the model space entities (the "unknown" form when empty).
     void updateExtents();
 
@@ -192,11 +196,14 @@ private:
     std::string currentLayout_ = "Model";
     mutable std::unique_ptr<HatchPatternLibrary> patterns_;
     std::uint64_t revision_ = 0;
+    Extents3d entityExtents(const Entity& entity, BlockExtentsCache& cache) const;
     struct ExtentsCache {
-        std::uint64_t revision = 0;
         ObjectId block;
-        Extents3d extents;
         bool valid = false;
+        bool whole = true;                                  // everything must be measured again
+        std::vector<std::pair<ObjectId, Extents3d>> boxes;  // per entity of the block, by id
+        std::vector<ObjectId> changed;                      // entities to measure again
+        BlockExtentsCache definitions;                      // contents of block definitions
     };
     mutable ExtentsCache extentsCache_;
 };

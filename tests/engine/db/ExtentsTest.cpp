@@ -5,6 +5,7 @@
 
 #include "DbTestSupport.h"
 #include "engine/db/Arc.h"
+#include "engine/db/Attribute.h"
 #include "engine/db/BlockReference.h"
 #include "engine/db/Circle.h"
 #include "engine/db/LayerTableRecord.h"
@@ -120,6 +121,26 @@ TEST(Extents, FollowChangesAfterBeingKept) {
     expectBox(db->computeExtents(), {0, 0, 0}, {5, 2, 0});
     ASSERT_EQ(db->erase(farId, false), ErrorStatus::eOk);
     expectBox(db->computeExtents(), {0, 0, 0}, {200, 200, 0});
+
+    // A reference's attribute moved away and back; a line of the block it shows moved.
+    auto* blocks = static_cast<SymbolTable*>(db->objectAt(db->blockTableId()));
+    ObjectId blockId;
+    ASSERT_EQ(blocks->add(std::make_unique<BlockTableRecord>("MARK"), &blockId), ErrorStatus::eOk);
+    ObjectId inner = test::append(*db, std::make_unique<Line>(Point3d{0, 0, 0}, Point3d{1, 1, 0}), blockId);
+    ObjectId refId = test::append(*db, std::make_unique<BlockReference>(Point3d{10, 10, 0}, blockId));
+    auto attribute = std::make_unique<Attribute>();
+    attribute->setTextString("A");
+    attribute->setPosition({10, 10, 0});
+    ObjectId attributeId;
+    ASSERT_EQ(db->open<BlockReference>(refId, OpenMode::ForWrite)->appendAttribute(std::move(attribute), &attributeId),
+              ErrorStatus::eOk);
+    expectBox(db->computeExtents(), {0, 0, 0}, {200, 200, 0});
+    db->open<Attribute>(attributeId, OpenMode::ForWrite)->setPosition({500, 10, 0});
+    EXPECT_GT(db->computeExtents().maxPoint().x, 500);
+    db->open<Attribute>(attributeId, OpenMode::ForWrite)->setPosition({10, 10, 0});
+    expectBox(db->computeExtents(), {0, 0, 0}, {200, 200, 0});
+    db->open<Line>(inner, OpenMode::ForWrite)->setEndPoint({-300, 1, 0});
+    expectBox(db->computeExtents(), {-290, 0, 0}, {200, 200, 0});
 
     // Zooming writes the view; that must not cost the next zoom a new walk over the drawing.
     const auto before = db->revision();
