@@ -294,3 +294,24 @@ TEST(DxfFuzzRegression, WrittenAgainTableHeadsAndApplicationNamesDoNotGrow) {
     EXPECT_EQ(count(second, "  2\nR\xC4UME\n"), 1u);
     EXPECT_EQ(generation(second), second);
 }
+
+TEST(DxfFuzzRegression, LayoutRelinkedToItsBlockIsLinkedBothWays) {
+    // The layout was pointed at model space but model space not back at the layout, so the
+    // next read repaired again and the file changed once more.
+    const std::string text =
+        kHead +
+        "  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS\n"
+        "  0\nDICTIONARY\n  5\nC\n330\n0\n100\nAcDbDictionary\n  3\nACAD_LAYOUT\n350\n1A\n"
+        "  0\nDICTIONARY\n  5\n1A\n330\nC\n100\nAcDbDictionary\n  3\nModel\n350\n1E\n"
+        "  0\nLAYOUT\n  5\n1E\n330\n1A\n100\nAcDbPlotSettings\n  1\n\n100\nAcDbLayout\n  1\nModel\n"
+        " 70\n1\n 71\n0\n330\n77\n" +
+        kTail;
+    std::vector<std::string> warnings;
+    const std::string first = generation(text, &warnings);
+    EXPECT_TRUE(hasWarning(warnings, "layout Model named a missing block record; linked to *Model_Space"))
+        << ::testing::PrintToString(warnings);
+    EXPECT_NE(first.find("*Model_Space\n340\n1E\n"), std::string::npos) << first;
+    std::vector<std::string> again;
+    EXPECT_EQ(generation(first, &again), first);
+    EXPECT_TRUE(again.empty()) << ::testing::PrintToString(again);
+}
