@@ -244,7 +244,8 @@ TEST(DxfFuzzRegression, RecordsWithoutHandlesAreGivenOnesThatReachTheFile) {
     const std::string text =
         kHead +
         "  0\nENDTAB\n"
-        "  0\nWIPEOUT\n330\n2\n100\nAcDbEntity\n  8\n0\n100\nAcDbWipeout\n 10\n1\n 20\n2\n 30\n0\n" +
+        "  0\nWIPEOUT\n330\n2\n100\nAcDbEntity\n  8\n0\n100\nAcDbWipeout\n 10\n1\n 20\n2\n 30\n0\n"
+        "  0\n\n1001\nACAD\n1000\nx\n" +
         kTail;
     std::vector<std::string> warnings;
     const std::string first = generation(text, &warnings);
@@ -253,11 +254,13 @@ TEST(DxfFuzzRegression, RecordsWithoutHandlesAreGivenOnesThatReachTheFile) {
     EXPECT_TRUE(hasWarning(warnings, "line 47: WIPEOUT has no handle; given 4"));
     EXPECT_NE(first.find("ENDTAB\n  5\n3\n"), std::string::npos) << first;
     EXPECT_NE(first.find("WIPEOUT\n  5\n4\n330\n2\n"), std::string::npos);
+    EXPECT_TRUE(hasWarning(warnings, "line 63: a record without a type has no handle; given 5"));
+    EXPECT_NE(first.find("  0\n\n  5\n5\n"), std::string::npos);
     EXPECT_EQ(generation(first), first);
     // A table's own ENDTAB has none, and R12 records need none.
     EXPECT_EQ(std::count_if(warnings.begin(), warnings.end(),
                             [](const std::string& w) { return w.find("no handle") != std::string::npos; }),
-              2);
+              3);
     std::vector<std::string> old;
     generation(
         "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n  0\nENDSEC\n  "
