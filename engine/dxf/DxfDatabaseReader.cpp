@@ -1,5 +1,6 @@
 #include "engine/dxf/DxfDatabaseReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -173,7 +174,7 @@ void DxfDatabaseReader::finishObject(DbObject& object, const DxfRecord& record, 
     if (!parts.xdata.empty()) {
         RawTagList xdata = parts.xdata;
         for (RawTag& t : xdata)
-            if (t.code == 1000 || t.code == 1003) t.value = text(t.value);
+            if (t.code == 1000 || t.code == 1001 || t.code == 1003) t.value = text(t.value);
         XDataChain chain;
         std::string error;
         if (xdataFromTags(xdata, chain, &error)) {
@@ -238,7 +239,13 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
                 if (tg.code == 100) extras.marker(trimDxfBlanks(tg.value), tg.value == "AcDbSymbolTable");
                 else if (tg.code != 2 && tg.code != 70) extras.add(tg);
             }
-            finishObject(*raw, r, parts);
+            // The table's name stands before its subclass marker; it is written from the table's
+            // kind, so keeping it too would add one more on every save.
+            DxfRecordParts head = parts;
+            const auto named =
+                std::find_if(head.lead.begin(), head.lead.end(), [](const RawTag& t) { return t.code == 2; });
+            if (named != head.lead.end()) head.lead.erase(named);
+            finishObject(*raw, r, head);
             Handle h = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
             ObjectId id;
             if (db_->addObject(std::move(t), {}, h, &id) != ErrorStatus::eOk) {

@@ -133,11 +133,13 @@ void DxfDocument::scan() {
         r.length = end - r.offset;
         inRecord = false;
         rs.groups.headEnds();
-        if (r.type.empty() || !modelledSection(sections_[current].name)) return;
-        if (rs.groups.bad) badGroups.emplace_back(current, sections_[current].records.size() - 1);
+        if (!modelledSection(sections_[current].name)) return;
+        // A section's lead tags count as having their handle; a `0` with an empty type needs one.
         const bool tableEnd = r.type == "ENDTAB" && sections_[current].name == "TABLES";
         if (!rs.handleSeen && !tableEnd)
             noHandles.emplace_back(current, sections_[current].records.size() - 1);
+        if (!r.type.empty() && rs.groups.bad)
+            badGroups.emplace_back(current, sections_[current].records.size() - 1);
     };
 
     while (tok.next(tag)) {
@@ -352,8 +354,10 @@ void DxfDocument::scan() {
         DxfTagWriter(out, lineEnding_).string(r.type == "DIMSTYLE" ? 105 : 5, formatDxfHandle(r.handle));
         out.append(whole.substr(split));
         replace(r, std::move(out));
-        if (given++ < kMaxWarningsPerKind)
-            warn(r.line, std::string(r.type) + " has no handle; given " + formatDxfHandle(r.handle));
+        if (given++ < kMaxWarningsPerKind) {
+            const std::string what = r.type.empty() ? "a record without a type" : std::string(r.type);
+            warn(r.line, what + " has no handle; given " + formatDxfHandle(r.handle));
+        }
     }
     if (given > kMaxWarningsPerKind)
         warn(0, std::to_string(given - kMaxWarningsPerKind) + " more records without a handle given one");

@@ -145,6 +145,9 @@ private:
             if (!found && l->layoutName() == "Model") found = db_.modelSpaceId();
             if (found) {
                 l->setBlockTableRecordId(found);
+                // Linked both ways at once, or the next read would still find the block unlinked.
+                auto* btr = as<BlockTableRecord>(db_, found);
+                if (!layoutAt(db_, btr->layoutId())) btr->setLayoutId(e.id);
                 warnings_.push_back("layout " + l->layoutName() + " named a missing block record; linked to " +
                                     as<BlockTableRecord>(db_, found)->name());
             } else {

@@ -92,7 +92,9 @@ bool DxfTokenizer::readLine(std::string_view& out) {
         len = found ? static_cast<std::size_t>(static_cast<const char*>(p) - start) : rest;
     }
     pos_ += found ? len + 1 : len;
-    if (terminator_ == '\n' && len > 0 && start[len - 1] == '\r') --len;
+    // Every CR before the LF goes: one left in the value would be lost on the next read instead.
+    if (terminator_ == '\n')
+        while (len > 0 && start[len - 1] == '\r') --len;
     out = std::string_view(start, len);
     ++line_;
     return true;

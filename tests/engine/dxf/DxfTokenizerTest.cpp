@@ -47,6 +47,14 @@ TEST(DxfTokenizer, ReadsLfCrlfAndCrOnlyAlikeKeepingValueBlanks) {
     auto tags = readAll("\xEF\xBB\xBF  0\nEOF");
     ASSERT_EQ(tags.size(), 1u);
     EXPECT_EQ(tags[0].value, "EOF");
+    // Stray CRs before a line's LF are line-end debris, all of them: a value keeping some would
+    // lose one more on every save.
+    for (const char* text : {"  1\r\nA\r\r\r\n", "  1\nA\r\r\r\n"}) {
+        tags = readAll(text);
+        ASSERT_EQ(tags.size(), 1u);
+        EXPECT_EQ(tags[0].code, 1);
+        EXPECT_EQ(tags[0].value, "A");
+    }
 }
 
 TEST(DxfTokenizer, MalformedInputNamesFileAndLine) {
