@@ -126,6 +126,13 @@ bool wildcardMatch(std::string_view text, std::string_view pattern, bool ignoreC
             if (fold(text[i], ignoreCase) != fold(pattern[i], ignoreCase)) return false;
         return true;
     }
+    if (pattern.find(',') == std::string_view::npos) {
+        // One alternative: no list to make.
+        std::string_view alt = pattern;
+        const bool negate = !alt.empty() && alt.front() == '~';
+        if (negate) alt.remove_prefix(1);
+        return Matcher(text, alt, ignoreCase).match(0, 0) != negate;
+    }
     for (std::string_view alt : alternatives(pattern)) {
         bool negate = !alt.empty() && alt.front() == '~';
         if (negate) alt.remove_prefix(1);
