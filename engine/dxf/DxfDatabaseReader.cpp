@@ -404,7 +404,8 @@ ObjectId DxfDatabaseReader::layerByName(const std::string& given, std::size_t li
 
 ObjectId DxfDatabaseReader::blockByName(const std::string& name, std::size_t line) {
     std::string key = name;
-    // R12 names the layout blocks $MODEL_SPACE / $PAPER_SPACE.
+    // R12 names the layout blocks $MODEL_SPACE / $PAPER_SPACE, unless a record has that very name.
+    if (ObjectId id = db_->recordId(TableKind::Block, key)) return id;
     if (key == "$MODEL_SPACE") key = "*Model_Space";
     if (key == "$PAPER_SPACE") key = "*Paper_Space";
     if (ObjectId id = db_->recordId(TableKind::Block, key)) return id;
