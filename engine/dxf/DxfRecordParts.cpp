@@ -20,7 +20,9 @@ void splitDxfRecord(const std::vector<DxfTag>& tags, DxfRecordParts& p) {
     p.type = trimDxfBlanks(tags[0].value);
     p.body.reserve(tags.size());
     const int handleCode = p.type == "DIMSTYLE" ? 105 : 5;
+    // A 100 inside the extended data is a value there, not a subclass marker.
     for (const DxfTag& t : tags) {
+        if (t.code == 1001) break;
         if (t.code == 100) {
             p.hasSubclasses = true;
             break;

@@ -318,3 +318,17 @@ TEST(DxfFuzzRegression, LayoutRelinkedToItsBlockIsLinkedBothWays) {
     EXPECT_EQ(generation(first, &again), first);
     EXPECT_TRUE(again.empty()) << ::testing::PrintToString(again);
 }
+
+TEST(DxfFuzzRegression, SubclassMarkerInsideExtendedDataLeavesAnOldEntityItsLayer) {
+    // A 100 among the extended data of an R12 entity was taken for a subclass marker, so the
+    // layer before it was not read: the entity lost its layer on the first read only.
+    const std::string text =
+        "  0\nSECTION\n  2\nENTITIES\n  0\nSHAPE\n  8\nPLAN\n1001\nAPP\n100\nAcDbEntity\n 40\n1.5\n"
+        "  0\nENDSEC\n  0\nEOF\n";
+    auto drawing = cad::readDxfDrawingText(text, "old.dxf");
+    EXPECT_FALSE(drawing.database->recordId(cad::TableKind::Layer, "PLAN").isNull());
+    const std::string second = generation(cad::writeDxfDrawing(*drawing.database, drawing.file));
+    std::vector<std::string> warnings;
+    EXPECT_EQ(generation(second, &warnings), second);
+    EXPECT_TRUE(warnings.empty()) << ::testing::PrintToString(warnings);
+}
