@@ -1,11 +1,13 @@
 // Feeds arbitrary bytes to the DXF reader, down to the database and back to text. Anything but a
 // DxfError is a bug, and so is output that does not settle: from the second generation on,
-// reading and writing must give the same text.
+// reading and writing must give the same text. Reading along the scan and reading the whole
+// document first must agree on the text, the warnings and the error.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "engine/dxf/DxfDatabaseReader.h"
 #include "engine/dxf/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "engine/dxf/DxfError.h"
@@ -17,10 +19,30 @@ std::string generation(const std::string& text) {
     return cad::writeDxfDrawing(*drawing.database, drawing.file);
 }
 
+// The written text and warnings, or the error.
+std::string outcome(cad::DxfDrawing (*read)(const std::string&), const std::string& text) {
+    try {
+        auto drawing = read(text);
+        std::string out = cad::writeDxfDrawing(*drawing.database, drawing.file);
+        for (const auto& w : drawing.warnings) out += "\n" + w;
+        return out;
+    } catch (const cad::DxfError& e) {
+        return std::string("error: ") + e.what();
+    }
+}
+
+cad::DxfDrawing alongTheScan(const std::string& text) { return cad::readDxfDrawingText(text, "fuzz.dxf"); }
+
+cad::DxfDrawing wholeFirst(const std::string& text) {
+    auto doc = cad::DxfDocument::parse(text, "fuzz.dxf");
+    return cad::DxfDatabaseReader(doc).read();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    if (outcome(alongTheScan, text) != outcome(wholeFirst, text)) std::abort();
     try {
         auto doc = cad::DxfDocument::parse(text, "fuzz.dxf");
         for (const auto& section : doc.sections()) {

@@ -26,6 +26,7 @@
 #include "engine/db/ViewportTableRecord.h"
 #include "engine/db/XData.h"
 #include "engine/dxf/DxfError.h"
+#include "engine/dxf/DxfFile.h"
 #include "engine/dxf/DxfRecordParts.h"
 #include "engine/dxf/DxfStructureRepair.h"
 
@@ -117,27 +118,74 @@ SourceSpan DxfDatabaseReader::spanOf(const DxfRecord& record) const {
 ObjectId DxfDatabaseReader::idOf(Handle handle) { return handle.isNull() ? ObjectId() : db_->reserveId(handle); }
 
 DxfDrawing DxfDatabaseReader::read() {
+    if (doc_.scanning()) {
+        streaming_ = true;
+        try {
+            return readSections();
+        } catch (const Restart&) {
+        } catch (const DxfError&) {
+            // An error of the text itself is the same either way; one of the reader's might be
+            // mended by the repairs of the whole document.
+            if (doc_.scanFailed()) throw;
+        }
+        streaming_ = false;
+        doc_.finishScan();
+        out_ = DxfDrawing{};
+        syntheticHandle_ = 0;
+        regenerate_.clear();
+    }
+    return readSections();
+}
+
+bool DxfDatabaseReader::has(std::size_t k) {
+    while (streaming_ && doc_.sections()[section_].records.size() <= k + 1 && doc_.sectionOpen(section_)) scanMore();
+    return k < doc_.sections()[section_].records.size();
+}
+
+void DxfDatabaseReader::scanMore() {
+    doc_.scanMore();
+    if (!doc_.pristine()) throw Restart{};
+}
+
+Handle DxfDatabaseReader::syntheticHandle() {
+    // While scanning, the highest handle of the file is not known yet.
+    if (streaming_) throw Restart{};
+    return Handle(++syntheticHandle_);
+}
+
+DxfDrawing DxfDatabaseReader::readSections() {
     out_.database = std::make_unique<Database>();
     db_ = out_.database.get();
-    out_.warnings = doc_.warnings();
-    out_.file.version = doc_.version();
-    out_.file.codePage = doc_.codePage().name();
-    out_.file.lineEnding = std::string(doc_.lineEnding());
-    out_.file.fileName = doc_.fileName();
-    version_ = doc_.versionNumber();
-    syntheticHandle_ = doc_.maxHandle();
-    std::size_t records = 0;
-    for (const DxfSection& s : doc_.sections()) records += s.records.size();
-    db_->reserveObjects(records + 64);
+    if (!streaming_) {
+        out_.warnings = doc_.warnings();
+        version_ = doc_.versionNumber();
+        syntheticHandle_ = doc_.maxHandle();
+        std::size_t records = 0;
+        for (const DxfSection& s : doc_.sections()) records += s.records.size();
+        db_->reserveObjects(records + 64);
+    } else {
+        // Records of real drawings average 100 to 500 bytes; the tables grow if this is short.
+        db_->reserveObjects(doc_.buffer()->size() / 250 + 64);
+    }
 
-    for (const DxfSection& s : doc_.sections()) {
-        if (s.name == "HEADER") readHeader(s);
-        else if (s.name == "TABLES") readTables(s);
-        else if (s.name == "BLOCKS") readBlocks(s);
-        else if (s.name == "ENTITIES") readEntities(s);
-        else if (s.name == "OBJECTS") readObjects(s);
+    for (section_ = 0;; ++section_) {
+        while (streaming_ && doc_.sections().size() <= section_ && doc_.scanMore())
+            if (!doc_.pristine()) throw Restart{};
+        if (section_ >= doc_.sections().size()) break;
+        const std::string name = doc_.sections()[section_].name;
+        if (streaming_ && name != "HEADER") {
+            version_ = doc_.versionNumber();
+            if (version_ < kDxfR2000) throw Restart{};
+        }
+        if (name == "HEADER") readHeader();
+        else if (name == "TABLES") readTables();
+        else if (name == "BLOCKS") readBlocks();
+        else if (name == "ENTITIES") readEntities();
+        else if (name == "OBJECTS") readObjects();
         else {
+            while (streaming_ && doc_.sectionOpen(section_)) scanMore();
             // Kept as text, from its SECTION line to its ENDSEC line.
+            const DxfSection& s = doc_.sections()[section_];
             const std::size_t end = s.endLength > 0 ? s.endOffset + s.endLength : s.headOffset + s.headLength;
             out_.file.rawSections.push_back({s.name, SourceSpan{doc_.buffer(), s.headOffset, end - s.headOffset}});
             bool replaced = false;
@@ -145,6 +193,18 @@ DxfDrawing DxfDatabaseReader::read() {
             if (replaced) warn(s.line, "repairs inside section " + s.name + " are not kept");
         }
     }
+    if (streaming_) {
+        doc_.finishScan();
+        if (!doc_.pristine()) throw Restart{};
+        // Nothing was given a handle of ours: the rest goes as for a document read whole.
+        syntheticHandle_ = doc_.maxHandle();
+        streaming_ = false;
+        out_.readInOnePass = true;
+    }
+    out_.file.version = doc_.version();
+    out_.file.codePage = doc_.codePage().name();
+    out_.file.lineEnding = std::string(doc_.lineEnding());
+    out_.file.fileName = doc_.fileName();
     ensureLayoutBlocks();
     if (Handle(syntheticHandle_ + 1) > db_->handseed()) db_->setHandseed(Handle(syntheticHandle_ + 1));
     db_->clearModifiedFlags();
@@ -155,9 +215,9 @@ DxfDrawing DxfDatabaseReader::read() {
     return std::move(out_);
 }
 
-void DxfDatabaseReader::readHeader(const DxfSection& section) {
-    for (const DxfRecord& r : section.records) {
-        const auto tags = doc_.tags(r);
+void DxfDatabaseReader::readHeader() {
+    for (std::size_t i = 0; has(i); ++i) {
+        const auto tags = doc_.tags(rec(i));
         if (tags.empty() || tags[0].code != 9) continue;
         RawTagList values;
         for (std::size_t i = 1; i < tags.size(); ++i) values.push_back(rawTag(tags[i]));
@@ -189,12 +249,11 @@ void DxfDatabaseReader::finishObject(DbObject& object, const DxfRecord& record, 
     object.compact();
 }
 
-void DxfDatabaseReader::readTables(const DxfSection& section) {
+void DxfDatabaseReader::readTables() {
     SymbolTable* table = nullptr;
     TableKind kind = TableKind::Layer;
-    const auto& recs = section.records;
-    for (std::size_t i = 0; i < recs.size(); ++i) {
-        const DxfRecord& r = recs[i];
+    for (std::size_t i = 0; has(i); ++i) {
+        const DxfRecord r = rec(i);
         const auto tags = doc_.tags(r);
         const DxfRecordParts parts = splitDxfRecord(tags);
         if (r.type == "TABLE") {
@@ -209,19 +268,17 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
             if (!k) {
                 // An unknown table: kept as text up to and including its ENDTAB.
                 std::size_t j = i;
-                while (j < recs.size() && recs[j].type != "ENDTAB") ++j;
+                while (has(j) && rec(j).type != "ENDTAB") ++j;
                 bool repaired = false;
-                for (std::size_t k = i; k <= j && k < recs.size(); ++k)
-                    repaired = repaired || recs[k].changed();
+                for (std::size_t k = i; k <= j && has(k); ++k) repaired = repaired || rec(k).changed();
                 if (repaired) {
                     // Handles made unique by the document live in the records' new text.
                     auto raw = std::make_shared<std::string>();
-                    for (std::size_t k = i; k <= j && k < recs.size(); ++k) raw->append(doc_.text(recs[k]));
+                    for (std::size_t k = i; k <= j && has(k); ++k) raw->append(doc_.text(rec(k)));
                     const std::size_t size = raw->size();
                     out_.file.rawTables.push_back(SourceSpan{std::move(raw), 0, size});
                 } else {
-                    const std::size_t end =
-                        j < recs.size() ? recs[j].offset + recs[j].length : r.offset + r.length;
+                    const std::size_t end = has(j) ? rec(j).offset + rec(j).length : r.offset + r.length;
                     out_.file.rawTables.push_back(SourceSpan{doc_.buffer(), r.offset, end - r.offset});
                 }
                 warn(r.line, "table " + name + " is not a standard table; kept as read");
@@ -246,7 +303,7 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
                 std::find_if(head.lead.begin(), head.lead.end(), [](const RawTag& t) { return t.code == 2; });
             if (named != head.lead.end()) head.lead.erase(named);
             finishObject(*raw, r, head);
-            Handle h = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
+            Handle h = parts.handle.isNull() ? syntheticHandle() : parts.handle;
             ObjectId id;
             if (db_->addObject(std::move(t), {}, h, &id) != ErrorStatus::eOk) {
                 throw DxfError(doc_.fileName(), r.line, "table " + name + " cannot be added");
@@ -368,7 +425,7 @@ void DxfDatabaseReader::readTables(const DxfSection& section) {
             warn(r.line, "BLOCK_RECORD " + name + " repeats the name of another block record; dropped");
             continue;
         }
-        Handle h = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
+        Handle h = parts.handle.isNull() ? syntheticHandle() : parts.handle;
         ObjectId id;
         // Validation is off: damaged names and duplicates are kept as read.
         if (ErrorStatus es = table->add(std::move(rec), &id, h, false); es != ErrorStatus::eOk) {
@@ -389,14 +446,14 @@ ObjectId DxfDatabaseReader::layerByName(const std::string& given, std::size_t li
     if (ObjectId id = db_->recordId(TableKind::Layer, name)) return id;
     if (!db_->layerTableId()) {
         ObjectId id;
-        db_->addObject(std::make_unique<SymbolTable>(TableKind::Layer), {}, Handle(++syntheticHandle_), &id);
+        db_->addObject(std::make_unique<SymbolTable>(TableKind::Layer), {}, syntheticHandle(), &id);
         db_->setTableId(TableKind::Layer, id);
     }
     auto* table = static_cast<SymbolTable*>(db_->objectAt(db_->layerTableId()));
     ObjectId id;
     auto layer = std::make_unique<LayerTableRecord>(name);
     layer->setColor(Color::fromIndex(7));
-    table->add(std::move(layer), &id, Handle(++syntheticHandle_), false);
+    table->add(std::move(layer), &id, syntheticHandle(), false);
     // R12 files need not list their layers; anything else is damage worth a note.
     if (version_ >= kDxfR2000 && !name.empty()) warn(line, "layer " + name + " was not defined; added");
     return id;
@@ -411,12 +468,12 @@ ObjectId DxfDatabaseReader::blockByName(const std::string& name, std::size_t lin
     if (ObjectId id = db_->recordId(TableKind::Block, key)) return id;
     if (!db_->blockTableId()) {
         ObjectId id;
-        db_->addObject(std::make_unique<SymbolTable>(TableKind::Block), {}, Handle(++syntheticHandle_), &id);
+        db_->addObject(std::make_unique<SymbolTable>(TableKind::Block), {}, syntheticHandle(), &id);
         db_->setTableId(TableKind::Block, id);
     }
     auto* table = static_cast<SymbolTable*>(db_->objectAt(db_->blockTableId()));
     ObjectId id;
-    table->add(std::make_unique<BlockTableRecord>(key), &id, Handle(++syntheticHandle_), false);
+    table->add(std::make_unique<BlockTableRecord>(key), &id, syntheticHandle(), false);
     if (version_ >= kDxfR2000 && line > 0) warn(line, "block " + key + " had no block record; added");
     return id;
 }
@@ -436,17 +493,16 @@ ObjectId DxfDatabaseReader::ownerBlockFor(const DxfRecordParts& parts, bool pape
     return paperSpace ? db_->paperSpaceId() : db_->modelSpaceId();
 }
 
-void DxfDatabaseReader::readBlocks(const DxfSection& section) {
+void DxfDatabaseReader::readBlocks() {
     ensureLayoutBlocks();
-    const auto& recs = section.records;
     ObjectId block;
     std::size_t blockLine = 0;
     auto unended = [&](const std::string& where) {
         const auto* open = static_cast<const BlockTableRecord*>(db_->objectAt(block));
         warn(blockLine, "block " + open->name() + " has no ENDBLK; it ends " + where);
     };
-    for (std::size_t i = 0; i < recs.size();) {
-        const DxfRecord& r = recs[i];
+    for (std::size_t i = 0; has(i);) {
+        const DxfRecord r = rec(i);
         if (r.type == "BLOCK") {
             if (block) unended("where the next BLOCK starts, at line " + std::to_string(r.line));
             blockLine = r.line;
@@ -485,7 +541,7 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
             begin->setLayer(layerByName(layer, r.line));
             finishObject(*begin, r, parts);
             ObjectId id;
-            db_->addObject(std::move(begin), block, parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle,
+            db_->addObject(std::move(begin), block, parts.handle.isNull() ? syntheticHandle() : parts.handle,
                            &id);
             btr->setBlockBeginId(id);
             ++i;
@@ -516,7 +572,7 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
                 continue;
             }
             ObjectId id;
-            db_->addObject(std::move(end), block, parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle,
+            db_->addObject(std::move(end), block, parts.handle.isNull() ? syntheticHandle() : parts.handle,
                            &id);
             static_cast<BlockTableRecord*>(db_->objectAt(block))->setBlockEndId(id);
             block = ObjectId();
@@ -528,19 +584,19 @@ void DxfDatabaseReader::readBlocks(const DxfSection& section) {
             ++i;
             continue;
         }
-        i = readEntity(recs, i, block);
+        i = readEntity(i, block);
     }
     if (block) unended("with the section");
 }
 
-void DxfDatabaseReader::readEntities(const DxfSection& section) {
+void DxfDatabaseReader::readEntities() {
     ensureLayoutBlocks();
-    const auto& recs = section.records;
     // A null block lets readEntity place each entity by its owner and paper-space flag.
-    for (std::size_t i = 0; i < recs.size();) i = readEntity(recs, i, ObjectId());
+    for (std::size_t i = 0; has(i);) i = readEntity(i, ObjectId());
 }
 
-std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, const DxfRecordParts& parts) {
+std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, const std::vector<DxfTag>& all,
+                                                      const DxfRecordParts& parts) {
     const std::string_view type = record.type;
     std::unique_ptr<Entity> entity;
     RawTagList extraTags;
@@ -796,7 +852,6 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
             warn(record.line, "HATCH in an unexpected layout kept as read");
             extraTags.clear();
             auto u = std::make_unique<UnknownEntity>(type, "AcDbHatch");
-            const auto all = doc_.tags(record);
             for (std::size_t k = 1; k < all.size(); ++k) u->tags.push_back(rawTag(all[k]));
             entity = std::move(u);
         }
@@ -817,7 +872,6 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
             }
         }
         // The whole record after its type, in file order.
-        const auto all = doc_.tags(record);
         for (std::size_t k = 1; k < all.size(); ++k) e->tags.push_back(rawTag(all[k]));
         entity = std::move(e);
         extraTags.clear();
@@ -834,13 +888,13 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
     return entity;
 }
 
-std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records, std::size_t i, ObjectId block) {
-    const DxfRecord& r = records[i];
+std::size_t DxfDatabaseReader::readEntity(std::size_t i, ObjectId block) {
+    const DxfRecord r = rec(i);
     // Buffers kept between calls: a drawing has hundreds of thousands of entities.
     doc_.tags(r, scratchTags_[0]);
     splitDxfRecord(scratchTags_[0], scratchParts_[0]);
     const DxfRecordParts& parts = scratchParts_[0];
-    const Handle handle = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
+    const Handle handle = parts.handle.isNull() ? syntheticHandle() : parts.handle;
     bool ownerRepaired = false;
     if (!block) {
         bool paper = false;
@@ -858,8 +912,8 @@ std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records,
     if (r.type == "POLYLINE") {
         // Collect VERTEX ... SEQEND.
         std::size_t j = i + 1;
-        while (j < records.size() && records[j].type == "VERTEX") ++j;
-        const bool hasSeqend = j < records.size() && records[j].type == "SEQEND";
+        while (has(j) && rec(j).type == "VERTEX") ++j;
+        const bool hasSeqend = has(j) && rec(j).type == "SEQEND";
         long long flags = 0;
         for (const DxfTag& t : parts.body)
             if (t.code == 70) flags = integer(t);
@@ -888,7 +942,7 @@ std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records,
                 v.startWidth = startWidth;
                 v.endWidth = endWidth;
                 long long vflags = 0;
-                doc_.tags(records[k], scratchTags_[1]);
+                doc_.tags(rec(k), scratchTags_[1]);
                 for (const DxfTag& t : scratchTags_[1]) {
                     if (t.code == 10) v.point.x = num(t);
                     else if (t.code == 20) v.point.y = num(t);
@@ -917,7 +971,7 @@ std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records,
                 warn(r.line, "POLYLINE with a handle in use dropped");
             return hasSeqend ? j + 1 : j;
         }
-        auto e = makeEntity(r, parts);
+        auto e = makeEntity(r, scratchTags_[0], parts);
         finishObject(*e, r, parts);
         ObjectId polyId;
         if (btr->appendEntity(std::move(e), &polyId, handle) != ErrorStatus::eOk) {
@@ -926,21 +980,22 @@ std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records,
         }
         auto* poly = static_cast<UnknownEntity*>(db_->objectAt(polyId));
         for (std::size_t k = i + 1; k < j + (hasSeqend ? 1 : 0); ++k) {
-            doc_.tags(records[k], scratchTags_[1]);
+            const DxfRecord& child = rec(k);
+            doc_.tags(child, scratchTags_[1]);
             splitDxfRecord(scratchTags_[1], scratchParts_[1]);
             const DxfRecordParts& cparts = scratchParts_[1];
-            auto child = makeEntity(records[k], cparts);
-            finishObject(*child, records[k], cparts);
+            auto made = makeEntity(child, scratchTags_[1], cparts);
+            finishObject(*made, child, cparts);
             ObjectId cid;
-            const Handle ch = cparts.handle.isNull() ? Handle(++syntheticHandle_) : cparts.handle;
-            if (db_->addObject(std::move(child), polyId, ch, &cid) == ErrorStatus::eOk) poly->children.push_back(cid);
-            else warn(records[k].line, std::string(records[k].type) + " with a handle in use dropped");
+            const Handle ch = cparts.handle.isNull() ? syntheticHandle() : cparts.handle;
+            if (db_->addObject(std::move(made), polyId, ch, &cid) == ErrorStatus::eOk) poly->children.push_back(cid);
+            else warn(child.line, std::string(child.type) + " with a handle in use dropped");
         }
         if (!hasSeqend) warn(r.line, "POLYLINE without SEQEND");
         return hasSeqend ? j + 1 : j;
     }
 
-    auto e = makeEntity(r, parts);
+    auto e = makeEntity(r, scratchTags_[0], parts);
     finishObject(*e, r, parts);
     const bool isInsert = e->kind() == ObjectKind::BlockReference;
     ObjectId id;
@@ -952,26 +1007,28 @@ std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records,
     std::size_t next = i + 1;
     if (isInsert) {
         auto* ref = static_cast<BlockReference*>(db_->objectAt(id));
-        while (next < records.size() && records[next].type == "ATTRIB") {
-            doc_.tags(records[next], scratchTags_[1]);
+        while (has(next) && rec(next).type == "ATTRIB") {
+            const DxfRecord& ar = rec(next);
+            doc_.tags(ar, scratchTags_[1]);
             splitDxfRecord(scratchTags_[1], scratchParts_[1]);
             const DxfRecordParts& aparts = scratchParts_[1];
-            auto a = makeEntity(records[next], aparts);
-            finishObject(*a, records[next], aparts);
+            auto a = makeEntity(ar, scratchTags_[1], aparts);
+            finishObject(*a, ar, aparts);
             std::unique_ptr<Attribute> attribute(static_cast<Attribute*>(a.release()));
-            const Handle ah = aparts.handle.isNull() ? Handle(++syntheticHandle_) : aparts.handle;
+            const Handle ah = aparts.handle.isNull() ? syntheticHandle() : aparts.handle;
             if (ref->appendAttribute(std::move(attribute), nullptr, ah) != ErrorStatus::eOk)
-                warn(records[next].line, "ATTRIB with a handle in use dropped");
+                warn(ar.line, "ATTRIB with a handle in use dropped");
             ++next;
         }
-        if (next < records.size() && records[next].type == "SEQEND") {
-            doc_.tags(records[next], scratchTags_[1]);
+        if (has(next) && rec(next).type == "SEQEND") {
+            const DxfRecord& sr = rec(next);
+            doc_.tags(sr, scratchTags_[1]);
             splitDxfRecord(scratchTags_[1], scratchParts_[1]);
             const DxfRecordParts& sparts = scratchParts_[1];
-            auto s = makeEntity(records[next], sparts);
-            finishObject(*s, records[next], sparts);
+            auto s = makeEntity(sr, scratchTags_[1], sparts);
+            finishObject(*s, sr, sparts);
             ObjectId sid;
-            const Handle sh = sparts.handle.isNull() ? Handle(++syntheticHandle_) : sparts.handle;
+            const Handle sh = sparts.handle.isNull() ? syntheticHandle() : sparts.handle;
             if (db_->addObject(std::move(s), id, sh, &sid) == ErrorStatus::eOk) ref->setSequenceEndId(sid);
             ++next;
         } else if (!ref->attributeIds().empty()) {
@@ -983,9 +1040,10 @@ std::size_t DxfDatabaseReader::readEntity(const std::vector<DxfRecord>& records,
     return next;
 }
 
-void DxfDatabaseReader::readObjects(const DxfSection& section) {
+void DxfDatabaseReader::readObjects() {
     bool first = true;
-    for (const DxfRecord& r : section.records) {
+    for (std::size_t i = 0; has(i); ++i) {
+        const DxfRecord& r = rec(i);
         if (r.type.empty()) continue;
         const auto tags = doc_.tags(r);
         const DxfRecordParts parts = splitDxfRecord(tags);
@@ -1059,7 +1117,7 @@ void DxfDatabaseReader::readObjects(const DxfSection& section) {
         }
         if (!extraTags.empty()) object->editExtraTags() = std::move(extraTags);
         finishObject(*object, r, parts);
-        const Handle handle = parts.handle.isNull() ? Handle(++syntheticHandle_) : parts.handle;
+        const Handle handle = parts.handle.isNull() ? syntheticHandle() : parts.handle;
         ObjectId id;
         const bool isDictionary = object->kind() == ObjectKind::Dictionary;
         if (db_->addObject(std::move(object), idOf(parts.owner), handle, &id) != ErrorStatus::eOk) {
@@ -1076,13 +1134,10 @@ void DxfDatabaseReader::readObjects(const DxfSection& section) {
 }
 
 DxfDrawing readDxfDrawingText(std::string text, const std::string& fileName) {
-    DxfDocument doc = DxfDocument::parse(std::move(text), fileName);
+    DxfDocument doc = DxfDocument::open(std::move(text), fileName);
     return DxfDatabaseReader(doc).read();
 }
 
-DxfDrawing readDxfDrawing(const std::string& path) {
-    DxfDocument doc = DxfDocument::readFile(path);
-    return DxfDatabaseReader(doc).read();
-}
+DxfDrawing readDxfDrawing(const std::string& path) { return readDxfDrawingText(readWholeFile(path), path); }
 
 }  // namespace cad

@@ -18,20 +18,35 @@ class DxfExtraTags;
 // Builds a Database from a DxfDocument: modelled kinds become their classes (fields parsed, the
 // tags no field holds kept as extra tags), everything else UnknownEntity/UnknownObject with its
 // tags. Every object keeps its source text, so an unchanged one is written back byte for byte.
+//
+// A document still being scanned (DxfDocument::open) is read along with its scan, so that the
+// text is read once. That needs a sound R2000+ file: as soon as the scan finds something to
+// repair, or the reader would have to invent a handle, what was built is dropped and the drawing
+// is read again from the whole, repaired document.
 class DxfDatabaseReader {
 public:
     explicit DxfDatabaseReader(DxfDocument& document);
     DxfDrawing read();
 
 private:
-    void readHeader(const DxfSection& section);
-    void readTables(const DxfSection& section);
-    void readBlocks(const DxfSection& section);
-    void readEntities(const DxfSection& section);
-    void readObjects(const DxfSection& section);
+    struct Restart {};
+    DxfDrawing readSections();
+    // The records of the section being read: has(k) scans on until record k is complete.
+    bool has(std::size_t k);
+    const DxfRecord& rec(std::size_t k) const { return doc_.sections()[section_].records[k]; }
+    void scanMore();
+    Handle syntheticHandle();
+
+    void readHeader();
+    void readTables();
+    void readBlocks();
+    void readEntities();
+    void readObjects();
     // Reads the entity records from `i` on into `block`; returns the index after the last one used.
-    std::size_t readEntity(const std::vector<DxfRecord>& records, std::size_t i, ObjectId block);
-    std::unique_ptr<Entity> makeEntity(const DxfRecord& record, const DxfRecordParts& parts);
+    std::size_t readEntity(std::size_t i, ObjectId block);
+    // `tags` are the record's whole tags, which `parts` split.
+    std::unique_ptr<Entity> makeEntity(const DxfRecord& record, const std::vector<DxfTag>& tags,
+                                       const DxfRecordParts& parts);
     void finishObject(DbObject& object, const DxfRecord& record, const DxfRecordParts& parts);
     ObjectId ownerBlockFor(const DxfRecordParts& parts, bool paperSpace) const;
     void ensureLayoutBlocks();
@@ -50,6 +65,8 @@ private:
     bool readHatch(const DxfRecordParts& parts, Hatch& hatch, DxfExtraTags& extras);
 
     DxfDocument& doc_;
+    bool streaming_ = false;
+    std::size_t section_ = 0;
     DxfDrawing out_;
     Database* db_ = nullptr;
     int version_ = 0;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <deque>
 #include <map>
+#include <optional>
 
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
@@ -40,14 +42,16 @@ int dxfVersionNumber(std::string_view acadver) {
     return parseDxfInt(acadver.substr(2), n) ? static_cast<int>(n) : 0;
 }
 
+DxfDocument::DxfDocument() = default;
+DxfDocument::DxfDocument(DxfDocument&&) noexcept = default;
+DxfDocument& DxfDocument::operator=(DxfDocument&&) noexcept = default;
+DxfDocument::~DxfDocument() = default;
+
 DxfDocument DxfDocument::readFile(const std::string& path) { return parse(readWholeFile(path), path); }
 
 DxfDocument DxfDocument::parse(std::string text, std::string fileName) {
-    DxfDocument doc;
-    doc.fileName_ = std::move(fileName);
-    doc.buffer_ = std::make_shared<const std::string>(std::move(text));
-    doc.scan();
-    doc.repairHandles();
+    DxfDocument doc = open(std::move(text), std::move(fileName));
+    doc.finishScan();
     return doc;
 }
 
@@ -106,15 +110,16 @@ bool modelledSection(std::string_view name) {
 
 }  // namespace
 
-void DxfDocument::scan() {
-    DxfTokenizer tok = tokenizer();
-    lineEnding_ = std::string(tok.lineEnding());
+// Everything the scan carries from one tag to the next.
+struct DxfDocument::ScanState {
+    std::optional<DxfTokenizer> tok;  // made on the first tag, once the document has its place
     enum class State { Outside, Name, Inside } state = State::Outside;
     std::size_t sectionStart = 0, sectionLine = 0;
     std::size_t current = 0;  // index of the section being read
     bool inRecord = false;
     bool header = false;
     bool sawSection = false, sawEof = false;
+    bool done = false, failed = false;
     std::string_view headerVar;
     std::size_t strayFrom = 0;
     bool droppingLead = false;
@@ -122,207 +127,311 @@ void DxfDocument::scan() {
     std::string_view codePageName;
     RecordScan rs;
     std::vector<std::pair<std::size_t, std::size_t>> badHandles;  // section, record
+    std::vector<std::pair<std::size_t, std::size_t>> badGroups;
+    std::vector<std::pair<std::size_t, std::size_t>> noHandles;
     DxfTag tag;
 
-    std::vector<std::pair<std::size_t, std::size_t>> badGroups;  // section, record
-    std::vector<std::pair<std::size_t, std::size_t>> noHandles;  // section, record
-
-    auto closeRecord = [&](std::size_t end) {
-        if (!inRecord) return;
-        DxfRecord& r = sections_[current].records.back();
-        r.length = end - r.offset;
-        inRecord = false;
-        rs.groups.headEnds();
-        if (!modelledSection(sections_[current].name)) return;
-        // A section's lead tags count as having their handle; a `0` with an empty type needs one.
-        const bool tableEnd = r.type == "ENDTAB" && sections_[current].name == "TABLES";
-        if (!rs.handleSeen && !tableEnd)
-            noHandles.emplace_back(current, sections_[current].records.size() - 1);
-        if (!r.type.empty() && rs.groups.bad)
-            badGroups.emplace_back(current, sections_[current].records.size() - 1);
+    // Tags of the records of modelled sections, kept from the scan until their reader takes
+    // them, so that the text is tokenized once.
+    struct Kept {
+        std::size_t offset = 0;
+        std::vector<DxfTag> tags;
     };
+    bool keepTags = true;  // false when nobody reads along
+    bool keeping = false;  // the current record's tags go to `tags`
+    std::vector<DxfTag> tags;
+    std::deque<Kept> kept;
+    std::vector<std::vector<DxfTag>> spare;
 
-    while (tok.next(tag)) {
-        if (state == State::Outside) {
+    std::vector<DxfTag> freshTags() {
+        if (spare.empty()) return {};
+        std::vector<DxfTag> v = std::move(spare.back());
+        spare.pop_back();
+        v.clear();
+        return v;
+    }
+    void recycle(std::vector<DxfTag>&& v) {
+        if (spare.size() < 64) spare.push_back(std::move(v));
+    }
+};
+
+DxfDocument DxfDocument::open(std::string text, std::string fileName) {
+    DxfDocument doc;
+    doc.fileName_ = std::move(fileName);
+    doc.buffer_ = std::make_shared<const std::string>(std::move(text));
+    doc.codePage_ = std::make_unique<DxfCodePage>(std::string_view(), false);
+    doc.scan_ = std::make_unique<ScanState>();
+    return doc;
+}
+
+bool DxfDocument::sectionOpen(std::size_t index) const {
+    return scan_ && !scan_->done && scan_->state == ScanState::State::Inside && scan_->current == index;
+}
+
+bool DxfDocument::pristine() const {
+    if (!warnings_.empty() || repairs_ > 0) return false;
+    return !scan_ || (scan_->badHandles.empty() && scan_->badGroups.empty() && scan_->noHandles.empty());
+}
+
+bool DxfDocument::scanFailed() const { return scan_ && scan_->failed; }
+
+bool DxfDocument::scanMore() {
+    if (!scan_ || scan_->failed) return false;
+    try {
+        while (!scan_->done)
+            if (scanTag()) return true;
+    } catch (...) {
+        scan_->failed = true;
+        throw;
+    }
+    return false;
+}
+
+void DxfDocument::closeRecord(std::size_t end) {
+    ScanState& st = *scan_;
+    if (!st.inRecord) return;
+    DxfSection& section = sections_[st.current];
+    DxfRecord& r = section.records.back();
+    r.length = end - r.offset;
+    st.inRecord = false;
+    if (st.keeping) {
+        st.kept.push_back({r.offset, std::move(st.tags)});
+        st.tags = st.freshTags();
+        st.keeping = false;
+    }
+    st.rs.groups.headEnds();
+    if (!modelledSection(section.name)) return;
+    // A section's lead tags count as having their handle; a `0` with an empty type needs one.
+    const bool tableEnd = r.type == "ENDTAB" && section.name == "TABLES";
+    if (!st.rs.handleSeen && !tableEnd) st.noHandles.emplace_back(st.current, section.records.size() - 1);
+    if (!r.type.empty() && st.rs.groups.bad) st.badGroups.emplace_back(st.current, section.records.size() - 1);
+}
+
+bool DxfDocument::scanTag() {
+    ScanState& st = *scan_;
+    if (!st.tok) {
+        st.tok.emplace(*buffer_, fileName_);
+        lineEnding_ = std::string(st.tok->lineEnding());
+    }
+    DxfTokenizer& tok = *st.tok;
+    DxfTag& tag = st.tag;
+    using State = ScanState::State;
+    if (!tok.next(tag)) {
+        st.done = true;
+        return true;
+    }
+    if (st.state == State::Outside) {
+        const std::string_view v = trimDxfBlanks(tag.value);
+        if (tag.code == 999) {
+            if (!st.sawSection) preambleLength_ = tok.offset();
+            else warn(tag.line, "comment between sections dropped");
+            return false;
+        }
+        if (tag.code == 0 && equalsNoCase(v, "SECTION")) {
+            if (st.strayFrom) {
+                warn(st.strayFrom, "tags outside any section skipped up to line " + std::to_string(tag.line - 1));
+                st.strayFrom = 0;
+            }
+            st.state = State::Name;
+            st.sectionStart = tag.offset;
+            st.sectionLine = tag.line;
+            st.sawSection = true;
+            return false;
+        }
+        if (tag.code == 0 && equalsNoCase(v, "EOF")) {
+            eofOffset_ = tag.offset;
+            eofLength_ = tok.offset() - tag.offset;
+            st.sawEof = true;
+            if (trimDxfBlanks(buffer_->substr(tok.offset())).find_first_not_of("\r\n\t ") != std::string::npos)
+                warn(tok.line(), "data after 0 EOF ignored");
+            st.done = true;
+            return true;
+        }
+        // Stray tags between sections (seen in damaged files): skipped up to the next
+        // SECTION or EOF, and reported.
+        if (!st.strayFrom) st.strayFrom = tag.line;
+        return false;
+    }
+    if (st.strayFrom) {
+        warn(st.strayFrom, "tags outside any section skipped up to line " + std::to_string(tag.line - 1));
+        st.strayFrom = 0;
+    }
+    if (st.state == State::Name) {
+        if (tag.code != 2) tok.fail(tag.line, "SECTION without a name (group code 2)");
+        const std::string name = upper(trimDxfBlanks(tag.value));
+        auto it = std::find_if(sections_.begin(), sections_.end(),
+                               [&](const DxfSection& s) { return s.name == name; });
+        if (it != sections_.end()) {
+            if (st.repeats[name]++ == 0)
+                warn(st.sectionLine, "section " + name + " appears again; its records are joined to the first one");
+            st.current = static_cast<std::size_t>(it - sections_.begin());
+        } else {
+            DxfSection s;
+            s.name = name;
+            // Records average well over 100 bytes; reserving spares the copies of growth.
+            if (name == "ENTITIES" || name == "OBJECTS" || name == "BLOCKS")
+                s.records.reserve(buffer_->size() / 400);
+            s.line = st.sectionLine;
+            s.headOffset = st.sectionStart;
+            s.headLength = tok.offset() - st.sectionStart;
+            sections_.push_back(std::move(s));
+            st.current = sections_.size() - 1;
+        }
+        st.header = name == "HEADER";
+        st.state = State::Inside;
+        return true;
+    }
+    // Inside a section.
+    if (tag.code == 0 || (st.header && tag.code == 9)) {
+        closeRecord(tag.offset);
+        const std::string_view v = trimDxfBlanks(tag.value);
+        if (tag.code == 0 && equalsNoCase(v, "ENDSEC")) {
+            DxfSection& s = sections_[st.current];
+            if (s.endLength == 0) {
+                s.endOffset = tag.offset;
+                s.endLength = tok.offset() - tag.offset;
+            }
+            // Readers of the later sections decode text with the header's code page.
+            if (st.header)
+                codePage_ = std::make_unique<DxfCodePage>(st.codePageName, versionNumber() >= kDxfR2007);
+            st.state = State::Outside;
+            st.droppingLead = false;
+            return true;
+        }
+        if (tag.code == 0 && (equalsNoCase(v, "SECTION") || equalsNoCase(v, "EOF"))) {
+            tok.fail(tag.line, "section " + sections_[st.current].name + " from line " +
+                                   std::to_string(sections_[st.current].line) + " has no ENDSEC");
+        }
+        st.droppingLead = false;
+        DxfRecord r;
+        r.type = v;
+        r.offset = tag.offset;
+        r.line = tag.line;
+        sections_[st.current].records.push_back(r);
+        st.inRecord = true;
+        st.rs = RecordScan{};
+        st.rs.handleCode = v == "DIMSTYLE" ? 105 : 5;
+        st.headerVar = tag.code == 9 ? v : std::string_view();
+        st.keeping = st.keepTags && (st.header || modelledSection(sections_[st.current].name));
+        if (st.keeping) st.tags.push_back(tag);
+        return true;
+    }
+    if (!st.inRecord && !sections_[st.current].records.empty()) {
+        // Lead tags of a repeated section cannot join the first one: dropped.
+        if (!st.droppingLead) {
+            warn(tag.line, "tags at the start of a repeated " + sections_[st.current].name + " section dropped");
+            st.droppingLead = true;
+        }
+        return false;
+    }
+    bool opened = false;
+    if (!st.inRecord) {
+        // Sections such as THUMBNAILIMAGE and ACDSDATA open with tags of their own: kept as a
+        // record without a type.
+        DxfRecord lead;
+        lead.offset = tag.offset;
+        lead.line = tag.line;
+        sections_[st.current].records.push_back(lead);
+        st.inRecord = true;
+        st.rs = RecordScan{};
+        st.rs.handleSeen = true;
+        st.headerVar = std::string_view();
+        st.keeping = st.keepTags && (st.header || modelledSection(sections_[st.current].name));
+        opened = true;
+    }
+    if (st.keeping) st.tags.push_back(tag);
+    DxfRecord& r = sections_[st.current].records.back();
+    if (st.header) {
+        if (st.headerVar == "$ACADVER" && tag.code == 1) version_ = std::string(trimDxfBlanks(tag.value));
+        if (st.headerVar == "$DWGCODEPAGE" && tag.code == 3) st.codePageName = trimDxfBlanks(tag.value);
+        return opened;
+    }
+    RecordScan& rs = st.rs;
+    rs.groups.tag(tag.code, tag.value);
+    switch (tag.code) {
+        case 100:
+            rs.seenSubclass = true;
+            break;
+        case 102: {
             const std::string_view v = trimDxfBlanks(tag.value);
-            if (tag.code == 999) {
-                if (!sawSection) preambleLength_ = tok.offset();
-                else warn(tag.line, "comment between sections dropped");
-                continue;
-            }
-            if (tag.code == 0 && equalsNoCase(v, "SECTION")) {
-                if (strayFrom) {
-                    warn(strayFrom, "tags outside any section skipped up to line " + std::to_string(tag.line - 1));
-                    strayFrom = 0;
-                }
-                state = State::Name;
-                sectionStart = tag.offset;
-                sectionLine = tag.line;
-                sawSection = true;
-                continue;
-            }
-            if (tag.code == 0 && equalsNoCase(v, "EOF")) {
-                eofOffset_ = tag.offset;
-                eofLength_ = tok.offset() - tag.offset;
-                sawEof = true;
-                if (trimDxfBlanks(buffer_->substr(tok.offset())).find_first_not_of("\r\n\t ") != std::string::npos)
-                    warn(tok.line(), "data after 0 EOF ignored");
-                break;
-            }
-            // Stray tags between sections (seen in damaged files): skipped up to the next
-            // SECTION or EOF, and reported.
-            if (!strayFrom) strayFrom = tag.line;
-            continue;
+            if (!v.empty() && v.front() == '{') ++rs.groupDepth;
+            else if (!v.empty() && v.back() == '}' && rs.groupDepth > 0) --rs.groupDepth;
+            break;
         }
-        if (strayFrom) {
-            warn(strayFrom, "tags outside any section skipped up to line " + std::to_string(tag.line - 1));
-            strayFrom = 0;
-        }
-        if (state == State::Name) {
-            if (tag.code != 2) tok.fail(tag.line, "SECTION without a name (group code 2)");
-            const std::string name = upper(trimDxfBlanks(tag.value));
-            auto it = std::find_if(sections_.begin(), sections_.end(),
-                                   [&](const DxfSection& s) { return s.name == name; });
-            if (it != sections_.end()) {
-                if (repeats[name]++ == 0)
-                    warn(sectionLine, "section " + name + " appears again; its records are joined to the first one");
-                current = static_cast<std::size_t>(it - sections_.begin());
-            } else {
-                DxfSection s;
-                s.name = name;
-                // Records average well over 100 bytes; reserving spares the copies of growth.
-                if (name == "ENTITIES" || name == "OBJECTS" || name == "BLOCKS")
-                    s.records.reserve(buffer_->size() / 400);
-                s.line = sectionLine;
-                s.headOffset = sectionStart;
-                s.headLength = tok.offset() - sectionStart;
-                sections_.push_back(std::move(s));
-                current = sections_.size() - 1;
+        case 330:
+            if (!rs.seenSubclass && rs.groupDepth == 0 && !rs.ownerSeen) {
+                rs.ownerSeen = true;
+                r.owner = parseDxfHandle(tag.value).value_or(0);
             }
-            header = name == "HEADER";
-            state = State::Inside;
-            continue;
+            break;
+        case 1001: {
+            const std::string_view app = trimDxfBlanks(tag.value);
+            if (std::find(usedApps_.begin(), usedApps_.end(), app) == usedApps_.end()) usedApps_.emplace_back(app);
+            break;
         }
-        // Inside a section.
-        if (tag.code == 0 || (header && tag.code == 9)) {
-            closeRecord(tag.offset);
-            const std::string_view v = trimDxfBlanks(tag.value);
-            if (tag.code == 0 && equalsNoCase(v, "ENDSEC")) {
-                DxfSection& s = sections_[current];
-                if (s.endLength == 0) {
-                    s.endOffset = tag.offset;
-                    s.endLength = tok.offset() - tag.offset;
-                }
-                state = State::Outside;
-                droppingLead = false;
-                continue;
-            }
-            if (tag.code == 0 && (equalsNoCase(v, "SECTION") || equalsNoCase(v, "EOF"))) {
-                tok.fail(tag.line, "section " + sections_[current].name + " from line " +
-                                       std::to_string(sections_[current].line) + " has no ENDSEC");
-            }
-            droppingLead = false;
-            DxfRecord r;
-            r.type = v;
-            r.offset = tag.offset;
-            r.line = tag.line;
-            sections_[current].records.push_back(r);
-            inRecord = true;
-            rs = RecordScan{};
-            rs.handleCode = v == "DIMSTYLE" ? 105 : 5;
-            headerVar = tag.code == 9 ? v : std::string_view();
-            continue;
-        }
-        if (!inRecord && !sections_[current].records.empty()) {
-            // Lead tags of a repeated section cannot join the first one: dropped.
-            if (!droppingLead) {
-                warn(tag.line, "tags at the start of a repeated " + sections_[current].name + " section dropped");
-                droppingLead = true;
-            }
-            continue;
-        }
-        if (!inRecord) {
-            // Sections such as THUMBNAILIMAGE and ACDSDATA open with tags of their own: kept as a
-            // record without a type.
-            DxfRecord lead;
-            lead.offset = tag.offset;
-            lead.line = tag.line;
-            sections_[current].records.push_back(lead);
-            inRecord = true;
-            rs = RecordScan{};
-            rs.handleSeen = true;
-            headerVar = std::string_view();
-        }
-        DxfRecord& r = sections_[current].records.back();
-        if (header) {
-            if (headerVar == "$ACADVER" && tag.code == 1) version_ = std::string(trimDxfBlanks(tag.value));
-            if (headerVar == "$DWGCODEPAGE" && tag.code == 3) codePageName = trimDxfBlanks(tag.value);
-            continue;
-        }
-        rs.groups.tag(tag.code, tag.value);
-        switch (tag.code) {
-            case 100:
-                rs.seenSubclass = true;
-                break;
-            case 102: {
-                const std::string_view v = trimDxfBlanks(tag.value);
-                if (!v.empty() && v.front() == '{') ++rs.groupDepth;
-                else if (!v.empty() && v.back() == '}' && rs.groupDepth > 0) --rs.groupDepth;
-                break;
-            }
-            case 330:
-                if (!rs.seenSubclass && rs.groupDepth == 0 && !rs.ownerSeen) {
-                    rs.ownerSeen = true;
-                    r.owner = parseDxfHandle(tag.value).value_or(0);
-                }
-                break;
-            case 1001: {
-                const std::string_view app = trimDxfBlanks(tag.value);
-                if (std::find(usedApps_.begin(), usedApps_.end(), app) == usedApps_.end())
-                    usedApps_.emplace_back(app);
-                break;
-            }
-            default:
-                break;
-        }
-        if (tag.code == rs.handleCode && !rs.seenSubclass && !rs.handleSeen) {
-            rs.handleSeen = true;
-            const auto h = parseDxfHandle(tag.value);
-            if (h && *h != 0) {
-                r.handle = *h;
-                maxHandle_ = std::max(maxHandle_, *h);
-            } else if (modelledSection(sections_[current].name)) {
-                badHandles.emplace_back(current, sections_[current].records.size() - 1);
-            }
+        default:
+            break;
+    }
+    if (tag.code == rs.handleCode && !rs.seenSubclass && !rs.handleSeen) {
+        rs.handleSeen = true;
+        const auto h = parseDxfHandle(tag.value);
+        if (h && *h != 0) {
+            r.handle = *h;
+            maxHandle_ = std::max(maxHandle_, *h);
+        } else if (modelledSection(sections_[st.current].name)) {
+            st.badHandles.emplace_back(st.current, sections_[st.current].records.size() - 1);
         }
     }
+    return opened;
+}
 
-    if (state == State::Name) tok.fail(sectionLine, "SECTION without a name; the file ends");
-    if (state == State::Inside) {
-        tok.fail(sections_[current].line, "section " + sections_[current].name + " has no ENDSEC; the file ends at line " +
-                                              std::to_string(tok.line() - 1));
+void DxfDocument::finishScan() {
+    if (!scan_) return;
+    if (scan_->failed) throw DxfError(fileName_, 0, "the scan was stopped by an error");
+    scan_->keepTags = false;
+    scan_->keeping = false;
+    scan_->kept.clear();
+    while (scanMore()) {
     }
-    if (!sawSection) tok.fail(1, "not a DXF file: no SECTION found");
-    if (!sawEof) warn(tok.line() - 1, "the file has no 0 EOF; assumed at the end");
+    endScan();
+    scan_.reset();
+    repairHandles();
+}
 
-    for (const auto& [name, n] : repeats) {
+void DxfDocument::endScan() {
+    ScanState& st = *scan_;
+    if (!st.tok) {
+        st.tok.emplace(*buffer_, fileName_);
+        lineEnding_ = std::string(st.tok->lineEnding());
+    }
+    const DxfTokenizer& tok = *st.tok;
+    using State = ScanState::State;
+    if (st.state == State::Name) tok.fail(st.sectionLine, "SECTION without a name; the file ends");
+    if (st.state == State::Inside) {
+        tok.fail(sections_[st.current].line, "section " + sections_[st.current].name +
+                                                 " has no ENDSEC; the file ends at line " +
+                                                 std::to_string(tok.line() - 1));
+    }
+    if (!st.sawSection) tok.fail(1, "not a DXF file: no SECTION found");
+    if (!st.sawEof) warn(tok.line() - 1, "the file has no 0 EOF; assumed at the end");
+
+    for (const auto& [name, n] : st.repeats) {
         if (n > 1) warn(0, "section " + name + " appeared " + std::to_string(n + 1) + " times in all");
     }
-    codePage_ = std::make_unique<DxfCodePage>(codePageName, versionNumber() >= kDxfR2007);
-    if (!codePage_->known()) warn(0, "unknown $DWGCODEPAGE '" + std::string(codePageName) + "'; read as ANSI_1252");
+    codePage_ = std::make_unique<DxfCodePage>(st.codePageName, versionNumber() >= kDxfR2007);
+    if (!codePage_->known()) warn(0, "unknown $DWGCODEPAGE '" + std::string(st.codePageName) + "'; read as ANSI_1252");
 
     std::size_t regrouped = 0;
-    for (auto [s, i] : badGroups) {
+    for (auto [s, i] : st.badGroups) {
         if (regrouped++ < kMaxWarningsPerKind) repairGroups(sections_[s].records[i]);
         else repairGroups(sections_[s].records[i], false);
     }
     if (regrouped > kMaxWarningsPerKind)
-        warn(0, std::to_string(regrouped - kMaxWarningsPerKind) +
-                    " more records with unbalanced 102 groups repaired");
+        warn(0, std::to_string(regrouped - kMaxWarningsPerKind) + " more records with unbalanced 102 groups repaired");
 
     // Damaged or empty handles get fresh ones after every handle read.
     std::size_t reported = 0;
-    for (auto [s, i] : badHandles) {
+    for (auto [s, i] : st.badHandles) {
         DxfRecord& r = sections_[s].records[i];
         const std::uint64_t h = newHandle();
         const auto t = tags(r);
@@ -343,7 +452,7 @@ void DxfDocument::scan() {
     // would be given anew on every read, so it goes into the record's text, after its type.
     if (versionNumber() < kDxfR2000) return;
     std::size_t given = 0;
-    for (auto [s, i] : noHandles) {
+    for (auto [s, i] : st.noHandles) {
         DxfRecord& r = sections_[s].records[i];
         const auto t = tags(r);
         const std::string_view whole = text(r);
@@ -362,7 +471,6 @@ void DxfDocument::scan() {
     if (given > kMaxWarningsPerKind)
         warn(0, std::to_string(given - kMaxWarningsPerKind) + " more records without a handle given one");
 }
-
 void DxfDocument::repairGroups(DxfRecord& record, bool report) {
     const auto t = tags(record);
     const std::string_view whole = text(record);
@@ -511,6 +619,19 @@ std::vector<DxfTag> DxfDocument::tags(const DxfRecord& record) const {
 }
 
 void DxfDocument::tags(const DxfRecord& record, std::vector<DxfTag>& out) const {
+    if (scan_ && !record.replacement) {
+        auto& kept = scan_->kept;
+        while (!kept.empty() && kept.front().offset < record.offset) {
+            scan_->recycle(std::move(kept.front().tags));
+            kept.pop_front();
+        }
+        if (!kept.empty() && kept.front().offset == record.offset) {
+            out.swap(kept.front().tags);
+            scan_->recycle(std::move(kept.front().tags));
+            kept.pop_front();
+            return;
+        }
+    }
     out.clear();
     // A tag takes at least 6 bytes of text ("  0\nX\n"); most take about 12.
     out.reserve((record.replacement ? record.replacement->size() : record.length) / 10 + 4);
@@ -603,6 +724,7 @@ void DxfDocument::repairTableOwners() {
         rebuilt.push_back(std::move(r));
     }
     if (open) closeTable(synthetic);
+    if (rebuilt.size() != tables->records.size()) ++repairs_;
     tables->records = std::move(rebuilt);
     if (changedLayout) indexHandles();
 
@@ -640,6 +762,7 @@ void DxfDocument::repairTableOwners() {
 }
 
 void DxfDocument::replace(DxfRecord& record, std::string text) {
+    ++repairs_;
     record.replacement = std::make_shared<const std::string>(std::move(text));
 }
 

@@ -51,6 +51,27 @@ public:
     // Reads a file whole. Throws DxfError naming the file and line on malformed input.
     static DxfDocument readFile(const std::string& path);
     static DxfDocument parse(std::string text, std::string fileName);
+    // A document scanned only as far as its reader asks, so that objects are built while the
+    // text is read: one pass over it. Nothing is read yet; the document must not move once
+    // scanning has begun.
+    static DxfDocument open(std::string text, std::string fileName);
+
+    DxfDocument(DxfDocument&&) noexcept;
+    DxfDocument& operator=(DxfDocument&&) noexcept;
+    ~DxfDocument();
+
+    // Scanning on demand (documents from open()).
+    bool scanning() const { return scan_ != nullptr; }
+    // Reads on until one more record or section is complete; false once the text is all read.
+    bool scanMore();
+    // Reads what is left and makes the repairs parse() makes. Throws DxfError like parse().
+    void finishScan();
+    // True while records may still be added to the section.
+    bool sectionOpen(std::size_t index) const;
+    // Nothing in the text read so far was warned about or repaired.
+    bool pristine() const;
+    // The scan stopped on an error and cannot go on.
+    bool scanFailed() const;
 
     const std::string& fileName() const { return fileName_; }
     const std::shared_ptr<const std::string>& buffer() const { return buffer_; }
@@ -67,7 +88,8 @@ public:
 
     // The record's text: its replacement or its source span.
     std::string_view text(const DxfRecord& record) const;
-    // The record's tags, read again from its text; line numbers as in the file.
+    // The record's tags, read again from its text (or, while scanning, kept from the scan until
+    // asked for once); line numbers as in the file.
     std::vector<DxfTag> tags(const DxfRecord& record) const;
     // The same into `out` (cleared first), for readers that reuse one buffer.
     void tags(const DxfRecord& record, std::vector<DxfTag>& out) const;
@@ -91,8 +113,13 @@ public:
     void save(const std::string& path);
 
 private:
-    DxfDocument() = default;
-    void scan();
+    struct ScanState;
+
+    DxfDocument();
+    // One tag; true when it completed a record or a section.
+    bool scanTag();
+    void closeRecord(std::size_t end);
+    void endScan();
     void repairHandles();
     // Drops stray `102 }` and closes groups left open, so that the head reads the same every time.
     void repairGroups(DxfRecord& record, bool report = true);
@@ -115,6 +142,8 @@ private:
     std::uint64_t maxHandle_ = 0;
     DxfHandleMap handleIndex_;
     std::vector<std::string> usedApps_;  // 1001 names in file order, distinct
+    std::size_t repairs_ = 0;             // records changed or dropped while reading
+    std::unique_ptr<ScanState> scan_;     // while the text is not all scanned
 };
 
 }  // namespace cad

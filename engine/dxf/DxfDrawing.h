@@ -31,6 +31,7 @@ struct DxfDrawing {
     std::unique_ptr<Database> database;
     DxfFileInfo file;
     std::vector<std::string> warnings;  // repairs made while reading, each naming its line
+    bool readInOnePass = false;  // objects were built as the text was scanned, none read twice
 };
 
 // Reads an ASCII DXF file (R12 to R2018). Damage that can be repaired safely (duplicate or empty
