@@ -196,6 +196,9 @@ DxfDrawing DxfDatabaseReader::readSections() {
     if (streaming_) {
         doc_.finishScan();
         if (!doc_.pristine()) throw Restart{};
+        // A file of nothing but a header has not told its version yet.
+        version_ = doc_.versionNumber();
+        if (version_ < kDxfR2000) throw Restart{};
         // Nothing was given a handle of ours: the rest goes as for a document read whole.
         syntheticHandle_ = doc_.maxHandle();
         streaming_ = false;

@@ -156,3 +156,12 @@ TEST(DxfDatabaseReader, ErrorsAreTheSameEitherWay) {
         EXPECT_NE(o.error.find("in.dxf, line "), std::string::npos) << o.error;
     }
 }
+
+// A drawing of nothing but its header tells its version only at the end of the scan; it is
+// completed as an R2000+ drawing, with the same warnings as when read whole.
+TEST(DxfDatabaseReader, HeaderOnlyDrawingIsCompletedAlike) {
+    const std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n  0\nEOF\n";
+    const Outcome o = readBothWays(text);
+    EXPECT_TRUE(hasWarningContaining(o.warnings, "table LAYER was missing; added"))
+        << ::testing::PrintToString(o.warnings);
+}
