@@ -223,7 +223,7 @@ void DxfDatabaseReader::readHeader() {
         const auto tags = doc_.tags(rec(i));
         if (tags.empty() || tags[0].code != 9) continue;
         RawTagList values;
-        for (std::size_t i = 1; i < tags.size(); ++i) values.push_back(rawTag(tags[i]));
+        for (std::size_t k = 1; k < tags.size(); ++k) values.push_back(rawTag(tags[k]));
         db_->header().set(trimDxfBlanks(tags[0].value), std::move(values));
     }
 }
