@@ -111,7 +111,9 @@ void DxfExtraTags::anchor(const DxfTag& tag) {
 DxfExtraGroups::DxfExtraGroups(const RawTagList& extras) {
     std::string anchor;
     for (const RawTag& t : extras) {
-        if (t.code == 100 || groups_.empty()) {
+        // Extended data kept as read is last and may hold 100s of its own: they stay in it.
+        const bool inXData = !groups_.empty() && groups_.back().marker == "*XDATA";
+        if ((t.code == 100 && !inXData) || groups_.empty()) {
             groups_.push_back(Group{t.code == 100 ? t.value : std::string(), {}, {}, {}, false});
             anchor.clear();
             if (t.code == 100) continue;
