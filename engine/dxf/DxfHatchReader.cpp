@@ -178,7 +178,17 @@ bool DxfDatabaseReader::readHatch(const DxfRecordParts& parts, Hatch& hatch, Dxf
             seeds.push_back(p);
         }
     }
-    // What follows (gradient data and anything newer) stays as read.
+    // What follows (gradient data and anything newer) stays as read, unless it holds codes of the
+    // part above: then that part was not understood, and writing it anew would repeat them.
+    for (std::size_t k = i; k < b.size(); ++k) {
+        switch (b[k].code) {
+            case 10: case 20: case 41: case 43: case 44: case 45: case 46:
+            case 47: case 49: case 52: case 53: case 77: case 78: case 79: case 98:
+                return false;
+            default:
+                break;
+        }
+    }
     extras.marker("AcDbHatch", true);
     for (; i < b.size(); ++i) {
         if (b[i].code == 100) extras.marker(trimDxfBlanks(b[i].value), false);

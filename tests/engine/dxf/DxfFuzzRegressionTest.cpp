@@ -328,7 +328,39 @@ TEST(DxfFuzzRegression, SubclassMarkerInsideExtendedDataLeavesAnOldEntityItsLaye
     auto drawing = cad::readDxfDrawingText(text, "old.dxf");
     EXPECT_FALSE(drawing.database->recordId(cad::TableKind::Layer, "PLAN").isNull());
     const std::string second = generation(cad::writeDxfDrawing(*drawing.database, drawing.file));
+    EXPECT_EQ(generation(second), second);
+}
+
+TEST(DxfFuzzRegression, ExtendedDataKeptAsReadStaysWholeWhenItsEntityIsWrittenAnew) {
+    // Extended data that could not be read is kept as read; its 100s were taken for subclass
+    // markers, so an entity written anew (here for its repaired owner) had it scattered into
+    // its subclasses.
+    const std::string xdata = "1001\nAPP\n1000\nx\n  5\n3B\n100\nAcDbEntity\n  8\nWALLS\n";
+    const std::string text = kHead +
+                             "  0\nLWPOLYLINE\n  5\n43\n330\n77\n100\nAcDbEntity\n  8\n0\n100\nAcDbPolyline\n"
+                             " 90\n2\n 70\n0\n 10\n0.0\n 20\n0.0\n 10\n1.0\n 20\n0.0\n" +
+                             xdata + kTail;
     std::vector<std::string> warnings;
-    EXPECT_EQ(generation(second, &warnings), second);
-    EXPECT_TRUE(warnings.empty()) << ::testing::PrintToString(warnings);
+    const std::string first = generation(text, &warnings);
+    EXPECT_TRUE(hasWarning(warnings, "line 45: LWPOLYLINE #43 had owner #77; set to #2"))
+        << ::testing::PrintToString(warnings);
+    EXPECT_NE(first.find(" 20\n0.0\n" + xdata + "  0\nENDSEC"), std::string::npos) << first;
+    EXPECT_EQ(generation(first), first);
+}
+
+TEST(DxfFuzzRegression, HatchWhosePatternPartIsNotUnderstoodIsKeptWhole) {
+    // A damaged code where the pattern part starts left that part among the unknown tags, and
+    // every hatch written anew added a generated pattern part after them.
+    const std::string text = kHead +
+                             "  0\nHATCH\n  5\n46\n330\n77\n100\nAcDbEntity\n  8\n0\n100\nAcDbHatch\n"
+                             " 10\n0.0\n 20\n0.0\n 30\n0.0\n  2\nANSI31\n 70\n0\n 71\n0\n 91\n1\n"
+                             " 92\n3\n 72\n0\n 73\n1\n 93\n3\n 10\n4.0\n 20\n0.0\n 10\n7.0\n 20\n0.0\n"
+                             " 10\n7.0\n 20\n3.0\n 97\n0\n 75\n1\n 76\n1\n 25\n.0\n 41\n0.5\n 77\n0\n 78\n0\n" +
+                             kTail;
+    std::vector<std::string> warnings;
+    const std::string first = generation(text, &warnings);
+    EXPECT_TRUE(hasWarning(warnings, "line 45: HATCH in an unexpected layout kept as read"))
+        << ::testing::PrintToString(warnings);
+    EXPECT_NE(first.find(" 76\n1\n 25\n.0\n 41\n0.5\n 77\n0\n 78\n0\n  0\nENDSEC"), std::string::npos) << first;
+    EXPECT_EQ(generation(first), first);
 }
