@@ -728,10 +728,14 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
         Vector3d n = Vector3d::zAxis();
         bool attributePart = false, firstAfterMarker = false, embedded = false;
         for (const DxfTag& t : parts.body) {
-            if (embedded) {  // R2018 multi-line data stays as read
+            // R2018 multi-line data stays as read. It ends the record; a subclass marker after it
+            // (seen in damaged files) ends it too, or the fields that follow would be kept as
+            // read and written again after their generated copies on every save.
+            if (embedded && t.code != 100) {
                 extras.add(t);
                 continue;
             }
+            embedded = false;
             if (t.code == 101) {
                 embedded = true;
                 extras.add(t);
