@@ -1002,6 +1002,11 @@ std::size_t DxfDatabaseReader::readEntity(std::size_t i, ObjectId block) {
         return hasSeqend ? j + 1 : j;
     }
 
+    if (r.type == "ATTRIB" || r.type == "SEQEND" || r.type == "VERTEX") {
+        // Kept, it would be taken for part of whatever entity it came to be written after.
+        warn(r.line, std::string(r.type) + " without its parent entity dropped");
+        return i + 1;
+    }
     auto e = makeEntity(r, scratchTags_[0], parts);
     finishObject(*e, r, parts);
     const bool isInsert = e->kind() == ObjectKind::BlockReference;
@@ -1041,8 +1046,6 @@ std::size_t DxfDatabaseReader::readEntity(std::size_t i, ObjectId block) {
         } else if (!ref->attributeIds().empty()) {
             warn(r.line, "INSERT attributes without SEQEND; one is added");
         }
-    } else if (r.type == "ATTRIB" || r.type == "SEQEND" || r.type == "VERTEX") {
-        warn(r.line, std::string(r.type) + " without its parent entity");
     }
     return next;
 }
