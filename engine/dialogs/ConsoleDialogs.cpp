@@ -1,4 +1,5 @@
 #include "engine/dialogs/ConsoleDialogs.h"
+#include "engine/editor/TrimBlanks.h"
 
 #include "engine/editor/LineInput.h"
 
@@ -16,21 +17,15 @@ namespace cad {
 
 namespace {
 
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
 bool same(std::string_view a, std::string_view b) {
     return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
 // "dialog ACTION" -> ACTION; anything else unchanged.
 bool stripDialogWord(std::string_view& line) {
-    std::string_view t = trim(line);
+    std::string_view t = trimBlanks(line);
     if (t.size() >= 6 && same(t.substr(0, 6), "dialog") && (t.size() == 6 || t[6] == ' ' || t[6] == '\t')) {
-        line = trim(t.substr(6));
+        line = trimBlanks(t.substr(6));
         return true;
     }
     return false;
@@ -65,7 +60,7 @@ std::string ConsoleDialogs::openFile(const std::string& filter) {
     std::string answer;
     std::string prompt = shown.empty() ? "File name: " : "File name (" + shown + "): ";
     if (editor_.getString(true, prompt, answer) != RTNORM) return "";
-    std::string_view name = trim(answer);
+    std::string_view name = trimBlanks(answer);
     if (name.empty()) return "";
     std::error_code ec;
     auto full = std::filesystem::absolute(std::filesystem::path(name), ec);
@@ -79,7 +74,7 @@ MessageBoxResult ConsoleDialogs::show(const std::string& caption, const std::str
     while (true) {
         std::string answer;
         if (editor_.getLine("Yes/No: ", answer) != RTNORM) return MessageBoxResult::No;
-        std::string_view a = trim(answer);
+        std::string_view a = trimBlanks(answer);
         if (same(a, "y") || same(a, "yes")) return MessageBoxResult::Yes;
         if (same(a, "n") || same(a, "no")) return MessageBoxResult::No;
         print("Please answer Yes or No.\n");

@@ -1,4 +1,5 @@
 #include "engine/dialogs/DialogScript.h"
+#include "engine/editor/TrimBlanks.h"
 
 #include <strings.h>
 
@@ -11,19 +12,13 @@ namespace cad {
 
 namespace {
 
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
 bool same(std::string_view a, std::string_view b) {
     return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
 // Splits off the first word.
 std::string_view nextWord(std::string_view& rest) {
-    rest = trim(rest);
+    rest = trimBlanks(rest);
     auto blank = rest.find_first_of(" \t");
     std::string_view word = rest.substr(0, blank);
     rest = blank == std::string_view::npos ? std::string_view{} : rest.substr(blank + 1);
@@ -99,7 +94,7 @@ DialogActionResult applyDialogAction(Dialog& dialog, std::string_view line) {
     }
     if (same(verb, "show")) return {true, "", true};
     if (same(verb, "menu")) {
-        std::string_view which = trim(rest);
+        std::string_view which = trimBlanks(rest);
         auto id = parseIntegerText(which);
         for (const auto& item : dialog.menu()) {
             if ((id && item.id == *id) || same(withoutAmpersands(item.caption), withoutAmpersands(which))) {
@@ -145,8 +140,8 @@ DialogActionResult applyDialogAction(Dialog& dialog, std::string_view line) {
         bool tab = c->kind() == ControlKind::TabControl;
         if (same(verb, "tab") ? !tab : !(list || tab))
             return refuse("Control " + std::to_string(c->id()) + " has no entries to choose from.");
-        auto index = entryIndex(*c, trim(rest));
-        if (!index) return refuse("Control " + std::to_string(c->id()) + " has no entry " + quoted(trim(rest)) + ".");
+        auto index = entryIndex(*c, trimBlanks(rest));
+        if (!index) return refuse("Control " + std::to_string(c->id()) + " has no entry " + quoted(trimBlanks(rest)) + ".");
         c->setSelection(*index);
         dialog.changed(c->id());
         return {true, "", tab};

@@ -1,4 +1,5 @@
 #include "engine/editor/Editor.h"
+#include "engine/editor/TrimBlanks.h"
 
 #include <cerrno>
 #include <climits>
@@ -14,16 +15,10 @@ namespace cad {
 
 namespace {
 
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
 }  // namespace
 
 std::optional<double> parseRealText(std::string_view text) {
-    text = trim(text);
+    text = trimBlanks(text);
     if (text.empty()) return std::nullopt;
     std::string s(text);
     char* end = nullptr;
@@ -34,7 +29,7 @@ std::optional<double> parseRealText(std::string_view text) {
 }
 
 std::optional<int> parseIntegerText(std::string_view text) {
-    text = trim(text);
+    text = trimBlanks(text);
     if (text.empty()) return std::nullopt;
     std::string s(text);
     char* end = nullptr;
@@ -48,7 +43,7 @@ std::optional<Point3d> parsePointText(std::string_view text) {
     double v3[3] = {0, 0, 0};
     int count = 0;
     std::size_t start = 0;
-    text = trim(text);
+    text = trimBlanks(text);
     while (true) {
         std::size_t comma = text.find(',', start);
         std::string_view part = text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
@@ -65,7 +60,7 @@ std::optional<Point3d> parsePointText(std::string_view text) {
 
 int Editor::read(std::string_view prompt, std::string& line) {
     auto answer = input_->readLine(prompt);
-    if (!answer || trim(*answer) == "^C") {
+    if (!answer || trimBlanks(*answer) == "^C") {
         print("*Cancel*\n");
         return RTCAN;
     }
@@ -79,7 +74,7 @@ int Editor::getInt(std::string_view prompt, int& value) {
     while (true) {
         std::string line;
         if (int rc = read(prompt, line); rc != RTNORM) return rc;
-        if (trim(line).empty()) return RTNONE;
+        if (trimBlanks(line).empty()) return RTNONE;
         if (auto v = parseIntegerText(line)) {
             value = *v;
             return RTNORM;
@@ -92,7 +87,7 @@ int Editor::getReal(std::string_view prompt, double& value) {
     while (true) {
         std::string line;
         if (int rc = read(prompt, line); rc != RTNORM) return rc;
-        if (trim(line).empty()) return RTNONE;
+        if (trimBlanks(line).empty()) return RTNONE;
         if (auto v = parseRealText(line)) {
             value = *v;
             return RTNORM;
@@ -105,7 +100,7 @@ int Editor::getString(bool allowSpaces, std::string_view prompt, std::string& va
     std::string line;
     if (int rc = read(prompt, line); rc != RTNORM) return rc;
     if (!allowSpaces) {
-        std::string_view t = trim(line);
+        std::string_view t = trimBlanks(line);
         auto blank = t.find_first_of(" \t");
         line = std::string(t.substr(0, blank));
     }
@@ -117,7 +112,7 @@ int Editor::getPoint(std::string_view prompt, Point3d& value) {
     while (true) {
         std::string line;
         if (int rc = read(prompt, line); rc != RTNORM) return rc;
-        if (trim(line).empty()) return RTNONE;
+        if (trimBlanks(line).empty()) return RTNONE;
         if (auto p = parsePointText(line)) {
             value = ucs_.toWorld(*p);
             return RTNORM;
@@ -149,7 +144,7 @@ int Editor::getKeyword(std::string_view prompt, std::string_view keywords, std::
     while (true) {
         std::string line;
         if (int rc = read(prompt, line); rc != RTNORM) return rc;
-        std::string_view answer = trim(line);
+        std::string_view answer = trimBlanks(line);
         if (answer.empty()) return RTNONE;
         if (auto k = matchKeyword(keywords, answer)) {
             value = *k;
@@ -164,7 +159,7 @@ int Editor::getPointOrKeyword(std::string_view prompt, std::string_view keywords
     while (true) {
         std::string line;
         if (int rc = read(prompt, line); rc != RTNORM) return rc;
-        std::string_view answer = trim(line);
+        std::string_view answer = trimBlanks(line);
         if (answer.empty()) return RTNONE;
         if (auto p = parsePointText(answer)) {
             point = ucs_.toWorld(*p);

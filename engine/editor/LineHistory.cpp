@@ -1,4 +1,5 @@
 #include "engine/editor/LineHistory.h"
+#include "engine/editor/TrimBlanks.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -9,12 +10,6 @@
 namespace cad {
 
 namespace {
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
 
 std::string environmentText(const char* name) {
     const char* value = std::getenv(name);
@@ -38,13 +33,13 @@ void LineHistory::load() {
     std::string line;
     while (in && std::getline(in, line)) {
         line = printable(std::move(line));
-        if (!trim(line).empty()) entries_.push_back(std::move(line));
+        if (!trimBlanks(line).empty()) entries_.push_back(std::move(line));
     }
     if (entries_.size() > kLimit) entries_.erase(entries_.begin(), entries_.end() - kLimit);
 }
 
 void LineHistory::add(std::string_view line) {
-    std::string_view trimmed = trim(line);
+    std::string_view trimmed = trimBlanks(line);
     if (trimmed.empty() || trimmed == "^C") return;
     if (!entries_.empty() && entries_.back() == line) return;
     entries_.emplace_back(line);
