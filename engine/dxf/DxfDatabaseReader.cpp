@@ -131,7 +131,6 @@ DxfDrawing DxfDatabaseReader::read() {
         streaming_ = false;
         doc_.finishScan();
         out_ = DxfDrawing{};
-        syntheticHandle_ = 0;
         regenerate_.clear();
     }
     return readSections();
@@ -150,7 +149,7 @@ void DxfDatabaseReader::scanMore() {
 Handle DxfDatabaseReader::syntheticHandle() {
     // While scanning, the highest handle of the file is not known yet.
     if (streaming_) throw Restart{};
-    return Handle(++syntheticHandle_);
+    return Handle(doc_.newHandle());
 }
 
 DxfDrawing DxfDatabaseReader::readSections() {
@@ -159,7 +158,6 @@ DxfDrawing DxfDatabaseReader::readSections() {
     if (!streaming_) {
         out_.warnings = doc_.warnings();
         version_ = doc_.versionNumber();
-        syntheticHandle_ = doc_.maxHandle();
         std::size_t records = 0;
         for (const DxfSection& s : doc_.sections()) records += s.records.size();
         db_->reserveObjects(records + 64);
@@ -199,8 +197,6 @@ DxfDrawing DxfDatabaseReader::readSections() {
         // A file of nothing but a header has not told its version yet.
         version_ = doc_.versionNumber();
         if (version_ < kDxfR2000) throw Restart{};
-        // Nothing was given a handle of ours: the rest goes as for a document read whole.
-        syntheticHandle_ = doc_.maxHandle();
         streaming_ = false;
         out_.readInOnePass = true;
     }
@@ -209,7 +205,7 @@ DxfDrawing DxfDatabaseReader::readSections() {
     out_.file.lineEnding = std::string(doc_.lineEnding());
     out_.file.fileName = doc_.fileName();
     ensureLayoutBlocks();
-    if (Handle(syntheticHandle_ + 1) > db_->handseed()) db_->setHandseed(Handle(syntheticHandle_ + 1));
+    if (Handle(doc_.maxHandle() + 1) > db_->handseed()) db_->setHandseed(Handle(doc_.maxHandle() + 1));
     db_->clearModifiedFlags();
     for (ObjectId id : regenerate_)
         if (DbObject* o = db_->objectAt(id)) o->setModified(true);

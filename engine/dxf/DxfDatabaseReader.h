@@ -70,7 +70,6 @@ private:
     DxfDrawing out_;
     Database* db_ = nullptr;
     int version_ = 0;
-    std::uint64_t syntheticHandle_ = 0;
     std::vector<ObjectId> regenerate_;  // read objects whose text must be generated anew
     // Reused per entity: [0] for the entity, [1] for what follows it (attributes, vertices).
     std::vector<DxfTag> scratchTags_[2];

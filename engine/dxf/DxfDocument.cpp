@@ -528,6 +528,27 @@ void DxfDocument::repairGroups(DxfRecord& record, bool report) {
     warn(record.line, std::string(record.type) + handle + ": " + what);
 }
 
+std::uint64_t DxfDocument::newHandle() {
+    if (!referencesCounted_) {
+        referencesCounted_ = true;
+        std::vector<DxfTag> buffer;
+        for (const DxfSection& section : sections_) {
+            for (const DxfRecord& r : section.records) {
+                tags(r, buffer);
+                for (const DxfTag& t : buffer) {
+                    const bool reference = (t.code >= 320 && t.code <= 369) || (t.code >= 390 && t.code <= 399) ||
+                                           t.code == 480 || t.code == 481 || t.code == 1005;
+                    if (!reference) continue;
+                    // Values this high are noise, and counting on from them would wrap around.
+                    const auto h = parseDxfHandle(t.value);
+                    if (h && *h < (std::uint64_t{1} << 62)) maxHandle_ = std::max(maxHandle_, *h);
+                }
+            }
+        }
+    }
+    return ++maxHandle_;
+}
+
 void DxfDocument::indexHandles() {
     handleIndex_.clear();
     std::size_t count = 0;

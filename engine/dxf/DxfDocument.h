@@ -98,7 +98,9 @@ public:
 
     // Handles.
     std::uint64_t maxHandle() const { return maxHandle_; }
-    std::uint64_t newHandle() { return ++maxHandle_; }
+    // A handle nothing in the file has or refers to: a dangling reference must not come to name
+    // an object made while reading.
+    std::uint64_t newHandle();
     const DxfRecord* findHandle(std::uint64_t handle) const;
 
     // Replaces a record's text (tags already formatted).
@@ -140,6 +142,7 @@ private:
     std::size_t eofOffset_ = 0, eofLength_ = 0;
     std::vector<DxfSection> sections_;
     std::uint64_t maxHandle_ = 0;
+    bool referencesCounted_ = false;  // maxHandle_ also covers every handle referred to
     DxfHandleMap handleIndex_;
     std::vector<std::string> usedApps_;  // 1001 names in file order, distinct
     std::size_t repairs_ = 0;             // records changed or dropped while reading

@@ -56,7 +56,15 @@ public:
 
     Dictionary& dictionary(Dictionary& parent, std::string_view key, std::string_view dxfName = "DICTIONARY") {
         ObjectId id = parent.getAt(key);
-        if (!id || !db_.objectAt(id) || db_.objectAt(id)->kind() != ObjectKind::Dictionary) {
+        // An entry naming something else (a table, say) is dropped; replacing it through setAt
+        // would erase that object.
+        while (id && db_.objectAt(id)->kind() != ObjectKind::Dictionary) {
+            note("dictionary entry " + std::string(key) + " named #" + db_.handleOf(id).toString() +
+                 ", which is no dictionary; dropped");
+            parent.remove(key);
+            id = parent.getAt(key);
+        }
+        if (!id) {
             parent.setAt(key, std::make_unique<Dictionary>(dxfName), &id);
             note("dictionary " + std::string(key) + " was missing; added");
         }

@@ -89,14 +89,14 @@ TEST(DxfDocument, RepairsDamagedHandlesAndOwnersWithWarnings) {
     const std::string text =
         "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1018\n  0\nENDSEC\n"
         "  0\nSECTION\n  2\nTABLES\n"
-        "  0\nTABLE\n  2\nLAYER\n  5\n2\n330\nABBA\n100\nAcDbSymbolTable\n"
-        "  0\nLAYER\n  5\n10\n330\n99\n100\nAcDbSymbolTableRecord\n  2\n0\n"
+        "  0\nTABLE\n  2\nLAYER\n  5\n2\n330\n1A\n100\nAcDbSymbolTable\n"
+        "  0\nLAYER\n  5\n10\n330\n19\n100\nAcDbSymbolTableRecord\n  2\n0\n"
         "  0\nENDTAB\n  0\nENDSEC\n"
         "  0\nSECTION\n  2\nENTITIES\n"
         "  0\nLINE\n  5\n20\n330\n2\n100\nAcDbEntity\n"
         "  0\nLINE\n  5\n20\n330\n2\n100\nAcDbEntity\n"
         "  0\nLINE\n  5\n\n330\n2\n100\nAcDbEntity\n"
-        "  0\nLINE\n  5\nXYZ\n330\n55\n100\nAcDbEntity\n"
+        "  0\nLINE\n  5\nXYZ\n330\n15\n100\nAcDbEntity\n"
         "  0\nENDSEC\n";  // and no EOF
     auto doc = cad::DxfDocument::parse(text, "damaged.dxf");
     const auto& w = doc.warnings();
@@ -105,9 +105,9 @@ TEST(DxfDocument, RepairsDamagedHandlesAndOwnersWithWarnings) {
     EXPECT_EQ(w[1], "line 59: LINE has an empty or invalid handle; given 21");
     EXPECT_EQ(w[2], "line 67: LINE has an empty or invalid handle; given 22");
     EXPECT_EQ(w[3], "line 51: LINE uses handle 20 a second time; given 23");
-    EXPECT_EQ(w[4], "line 15: TABLE #2 had owner #ABBA; set to #0");
-    EXPECT_EQ(w[5], "line 25: LAYER #10 had owner #99; set to #2");
-    EXPECT_EQ(w[6], "line 67: LINE #22 names owner #55, which does not exist");
+    EXPECT_EQ(w[4], "line 15: TABLE #2 had owner #1A; set to #0");
+    EXPECT_EQ(w[5], "line 25: LAYER #10 had owner #19; set to #2");
+    EXPECT_EQ(w[6], "line 67: LINE #22 names owner #15, which does not exist");
     const std::string out = doc.write();
     auto back = cad::DxfDocument::parse(out, "back.dxf");
     EXPECT_EQ(back.warnings().size(), 1u);  // only the dangling owner is left to report

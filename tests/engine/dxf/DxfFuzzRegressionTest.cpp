@@ -364,3 +364,35 @@ TEST(DxfFuzzRegression, HatchWhosePatternPartIsNotUnderstoodIsKeptWhole) {
     EXPECT_NE(first.find(" 76\n1\n 25\n.0\n 41\n0.5\n 77\n0\n 78\n0\n  0\nENDSEC"), std::string::npos) << first;
     EXPECT_EQ(generation(first), first);
 }
+
+TEST(DxfFuzzRegression, RepairsNeitherTakeNorEraseWhatTheFileRefersTo) {
+    const std::string wipeout =
+        "  0\nWIPEOUT\n330\n2\n100\nAcDbEntity\n  8\n0\n100\nAcDbWipeout\n 10\n1\n 20\n2\n 30\n0\n";
+    const auto withGroups = [&](const std::string& handle) {
+        return kHead + wipeout +
+               "  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS\n"
+               "  0\nDICTIONARY\n  5\nC\n330\n0\n100\nAcDbDictionary\n  3\nACAD_GROUP\n350\n" +
+               handle + "\n" + kTail;
+    };
+    {
+        // The groups at #D are missing. The entity without a handle once got #D, and the repair of
+        // the missing groups then erased it.
+        std::vector<std::string> warnings;
+        const std::string first = generation(withGroups("D"), &warnings);
+        EXPECT_TRUE(std::any_of(warnings.begin(), warnings.end(),
+                                [](const std::string& w) { return w.ends_with("WIPEOUT has no handle; given E"); }))
+            << ::testing::PrintToString(warnings);
+        EXPECT_NE(first.find("WIPEOUT\n  5\nE\n"), std::string::npos);
+        EXPECT_EQ(generation(first), first);
+    }
+    {
+        // The groups entry names the block table: it is dropped, and the table stays.
+        std::vector<std::string> warnings;
+        const std::string first = generation(withGroups("1"), &warnings);
+        EXPECT_TRUE(hasWarning(warnings, "dictionary entry ACAD_GROUP named #1, which is no dictionary; dropped"))
+            << ::testing::PrintToString(warnings);
+        EXPECT_NE(first.find("BLOCK_RECORD\n  5\n1\n"), std::string::npos);
+        EXPECT_NE(first.find("WIPEOUT"), std::string::npos);
+        EXPECT_EQ(generation(first), first);
+    }
+}
