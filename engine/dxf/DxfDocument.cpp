@@ -96,13 +96,28 @@ struct GroupCheck {
 
 // Per-record state while scanning.
 struct RecordScan {
-    bool seenSubclass = false;
     bool handleSeen = false;
     bool ownerSeen = false;
     int handleCode = 5;
-    int groupDepth = 0;
-    GroupCheck groups;
+    GroupCheck groups;  // the handle and owner count only in the head, outside its groups
 };
+
+// The head tag of `code` (the handle or the owner) in a record whose groups are sound: before
+// the first 100 or 1001, outside 102 groups, where the database reader looks for it.
+std::size_t headTag(const std::vector<DxfTag>& t, int code) {
+    bool inGroup = false;
+    for (std::size_t k = 1; k < t.size(); ++k) {
+        if (t[k].code == 100 || t[k].code == 1001) break;
+        if (t[k].code == 102) {
+            const std::string_view v = trimDxfBlanks(t[k].value);
+            if (!inGroup) inGroup = !v.empty() && v.front() == '{';
+            else inGroup = v.empty() || v.back() != '}';
+        } else if (t[k].code == code && !inGroup) {
+            return k;
+        }
+    }
+    return t.size();
+}
 
 bool modelledSection(std::string_view name) {
     return name == "TABLES" || name == "BLOCKS" || name == "ENTITIES" || name == "OBJECTS";
@@ -349,17 +364,8 @@ bool DxfDocument::scanTag() {
     RecordScan& rs = st.rs;
     rs.groups.tag(tag.code, tag.value);
     switch (tag.code) {
-        case 100:
-            rs.seenSubclass = true;
-            break;
-        case 102: {
-            const std::string_view v = trimDxfBlanks(tag.value);
-            if (!v.empty() && v.front() == '{') ++rs.groupDepth;
-            else if (!v.empty() && v.back() == '}' && rs.groupDepth > 0) --rs.groupDepth;
-            break;
-        }
         case 330:
-            if (!rs.seenSubclass && rs.groupDepth == 0 && !rs.ownerSeen) {
+            if (!rs.groups.headDone && !rs.groups.open && !rs.ownerSeen) {
                 rs.ownerSeen = true;
                 r.owner = parseDxfHandle(tag.value).value_or(0);
             }
@@ -372,7 +378,7 @@ bool DxfDocument::scanTag() {
         default:
             break;
     }
-    if (tag.code == rs.handleCode && !rs.seenSubclass && !rs.handleSeen) {
+    if (tag.code == rs.handleCode && !rs.groups.headDone && !rs.groups.open && !rs.handleSeen) {
         rs.handleSeen = true;
         const auto h = parseDxfHandle(tag.value);
         if (h && *h != 0) {
@@ -435,12 +441,10 @@ void DxfDocument::endScan() {
         DxfRecord& r = sections_[s].records[i];
         const std::uint64_t h = newHandle();
         const auto t = tags(r);
-        const int code = r.type == "DIMSTYLE" ? 105 : 5;
-        for (const DxfTag& tg : t) {
-            if (tg.code != code) continue;
+        const std::size_t k = headTag(t, r.type == "DIMSTYLE" ? 105 : 5);
+        if (k < t.size()) {
             r.handle = h;
-            replaceValue(r, tg, formatDxfHandle(h));
-            break;
+            replaceValue(r, t[k], formatDxfHandle(h));
         }
         if (reported++ < kMaxWarningsPerKind)
             warn(r.line, std::string(r.type) + " has an empty or invalid handle; given " + formatDxfHandle(h));
@@ -578,12 +582,9 @@ void DxfDocument::repairHandles() {
             // handle keep pointing at the first, which is what other readers do too.
             const std::uint64_t old = r.handle;
             const std::uint64_t h = newHandle();
-            const int code = r.type == "DIMSTYLE" ? 105 : 5;
-            for (const DxfTag& tg : tags(r)) {
-                if (tg.code != code) continue;
-                replaceValue(r, tg, formatDxfHandle(h));
-                break;
-            }
+            const auto t = tags(r);
+            const std::size_t k = headTag(t, r.type == "DIMSTYLE" ? 105 : 5);
+            if (k < t.size()) replaceValue(r, t[k], formatDxfHandle(h));
             r.handle = h;
             handleIndex_.try_emplace(h, s, i);
             if (duplicates++ < kMaxWarningsPerKind) {
@@ -760,25 +761,15 @@ void DxfDocument::repairTableOwners() {
         if (isHead) head = r.handle;
         const std::uint64_t want = isHead ? 0 : head;
         if (r.owner == want || (!isHead && head == 0)) continue;
-        // Rewrite the owner tag: the first 330 outside application groups, before any subclass.
-        int depth = 0;
-        for (const DxfTag& t : tags(r)) {
-            if (t.code == 100) break;
-            if (t.code == 102) {
-                const std::string_view v = trimDxfBlanks(t.value);
-                if (!v.empty() && v.front() == '{') ++depth;
-                else if (depth > 0) --depth;
-            }
-            if (t.code == 330 && depth == 0) {
-                if (fixed++ < kMaxWarningsPerKind) {
-                    warn(r.line, std::string(r.type) + " #" + formatDxfHandle(r.handle) + " had owner #" +
-                                     formatDxfHandle(r.owner) + "; set to #" + formatDxfHandle(want));
-                }
-                replaceValue(r, t, formatDxfHandle(want));
-                r.owner = want;
-                break;
-            }
+        const auto t = tags(r);
+        const std::size_t k = headTag(t, 330);
+        if (k == t.size()) continue;
+        if (fixed++ < kMaxWarningsPerKind) {
+            warn(r.line, std::string(r.type) + " #" + formatDxfHandle(r.handle) + " had owner #" +
+                             formatDxfHandle(r.owner) + "; set to #" + formatDxfHandle(want));
         }
+        replaceValue(r, t[k], formatDxfHandle(want));
+        r.owner = want;
     }
 }
 

@@ -396,3 +396,27 @@ TEST(DxfFuzzRegression, RepairsNeitherTakeNorEraseWhatTheFileRefersTo) {
         EXPECT_EQ(generation(first), first);
     }
 }
+
+TEST(DxfFuzzRegression, HandleTagsOutsideTheHeadAreNotTheRecordsHandle) {
+    // A 5 inside an application group or among extended data is a value there. Taken for the
+    // handle by the scan and not by the reader, it made the reader give a new handle every time.
+    const std::string text =
+        kHead +
+        "  0\nWIPEOUT\n102\n{ACAD_MINE\n  5\n77\n102\n}\n330\n2\n100\nAcDbEntity\n  8\n0\n100\nAcDbWipeout\n"
+        "  0\nSHAPEX\n330\n2\n1001\nACAD\n  5\n78\n" +
+        kTail;
+    std::vector<std::string> warnings;
+    const std::string first = generation(text, &warnings);
+    EXPECT_TRUE(hasWarning(warnings, "line 45: WIPEOUT has no handle; given 3")) << ::testing::PrintToString(warnings);
+    EXPECT_TRUE(hasWarning(warnings, "line 61: SHAPEX has no handle; given 4"));
+    EXPECT_NE(first.find("WIPEOUT\n  5\n3\n102\n{ACAD_MINE\n  5\n77\n102\n}\n"), std::string::npos) << first;
+    EXPECT_EQ(generation(first), first);
+
+    // An R12 record of a type nobody knows gets its handle at the head when written as R2000.
+    std::vector<std::string> again;
+    const std::string r12 = generation(
+        "  0\nSECTION\n  2\nENTITIES\n  0\nSHAPEX\n  8\n0\n102\n{ACAD_MINE\n  5\n77\n102\n}\n  0\nENDSEC\n  0\nEOF\n");
+    EXPECT_NE(r12.find("SHAPEX\n  5\n"), std::string::npos);
+    EXPECT_EQ(generation(r12, &again), r12);
+    EXPECT_TRUE(again.empty()) << ::testing::PrintToString(again);
+}
