@@ -436,18 +436,7 @@ void DxfDatabaseWriter::generate(const DbObject& o) {
         // The handle goes where readers look for it: the first handle tag of the head, outside
         // 102 groups, or right after the type when the record had none (an R12 record).
         const int handleCode = o.dxfName == "DIMSTYLE" ? 105 : 5;
-        std::size_t handleAt = tags.size();
-        bool inGroup = false;
-        for (std::size_t k = 0; k < tags.size() && handleAt == tags.size(); ++k) {
-            const RawTag& t = tags[k];
-            if (t.code == 100 || t.code == 1001) break;
-            if (t.code == 102) {
-                const std::string_view v = trimDxfBlanks(t.value);
-                inGroup = inGroup ? v.empty() || v.back() != '}' : !v.empty() && v.front() == '{';
-            } else if (t.code == handleCode && !inGroup) {
-                handleAt = k;
-            }
-        }
+        const std::size_t handleAt = dxfHeadTag(tags, handleCode, 0);
         if (handleAt == tags.size()) w_.string(handleCode, o.handle().toString());
         // An entity's owner is the block it sits in, which a repair may have changed: its owner
         // tag (the first 330 of the head, outside 102 groups) is written from the model.

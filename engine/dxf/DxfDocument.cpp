@@ -10,6 +10,7 @@
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
 #include "engine/dxf/DxfHandle.h"
+#include "engine/dxf/DxfRecordParts.h"
 #include "engine/dxf/DxfTagWriter.h"
 
 namespace cad {
@@ -101,23 +102,6 @@ struct RecordScan {
     int handleCode = 5;
     GroupCheck groups;  // the handle and owner count only in the head, outside its groups
 };
-
-// The head tag of `code` (the handle or the owner) in a record whose groups are sound: before
-// the first 100 or 1001, outside 102 groups, where the database reader looks for it.
-std::size_t headTag(const std::vector<DxfTag>& t, int code) {
-    bool inGroup = false;
-    for (std::size_t k = 1; k < t.size(); ++k) {
-        if (t[k].code == 100 || t[k].code == 1001) break;
-        if (t[k].code == 102) {
-            const std::string_view v = trimDxfBlanks(t[k].value);
-            if (!inGroup) inGroup = !v.empty() && v.front() == '{';
-            else inGroup = v.empty() || v.back() != '}';
-        } else if (t[k].code == code && !inGroup) {
-            return k;
-        }
-    }
-    return t.size();
-}
 
 bool modelledSection(std::string_view name) {
     return name == "TABLES" || name == "BLOCKS" || name == "ENTITIES" || name == "OBJECTS";
@@ -441,7 +425,7 @@ void DxfDocument::endScan() {
         DxfRecord& r = sections_[s].records[i];
         const std::uint64_t h = newHandle();
         const auto t = tags(r);
-        const std::size_t k = headTag(t, r.type == "DIMSTYLE" ? 105 : 5);
+        const std::size_t k = dxfHeadTag(t, r.type == "DIMSTYLE" ? 105 : 5, 1);
         if (k < t.size()) {
             r.handle = h;
             replaceValue(r, t[k], formatDxfHandle(h));
@@ -583,7 +567,7 @@ void DxfDocument::repairHandles() {
             const std::uint64_t old = r.handle;
             const std::uint64_t h = newHandle();
             const auto t = tags(r);
-            const std::size_t k = headTag(t, r.type == "DIMSTYLE" ? 105 : 5);
+            const std::size_t k = dxfHeadTag(t, r.type == "DIMSTYLE" ? 105 : 5, 1);
             if (k < t.size()) replaceValue(r, t[k], formatDxfHandle(h));
             r.handle = h;
             handleIndex_.try_emplace(h, s, i);
@@ -762,7 +746,7 @@ void DxfDocument::repairTableOwners() {
         const std::uint64_t want = isHead ? 0 : head;
         if (r.owner == want || (!isHead && head == 0)) continue;
         const auto t = tags(r);
-        const std::size_t k = headTag(t, 330);
+        const std::size_t k = dxfHeadTag(t, 330, 1);
         if (k == t.size()) continue;
         if (fixed++ < kMaxWarningsPerKind) {
             warn(r.line, std::string(r.type) + " #" + formatDxfHandle(r.handle) + " had owner #" +

@@ -30,6 +30,23 @@ void splitDxfRecord(const std::vector<DxfTag>& tags, DxfRecordParts& p);
 
 inline RawTag rawTag(const DxfTag& t) { return RawTag{t.code, std::string(t.value)}; }
 
+// Where a record's own handle or owner tag of `code` stands, the place every reader looks: the
+// first one before any 100 or 1001, outside 102 groups (sound ones). tags.size() when none.
+template <class Tags>
+std::size_t dxfHeadTag(const Tags& tags, int code, std::size_t from) {
+    bool inGroup = false;
+    for (std::size_t k = from; k < tags.size(); ++k) {
+        if (tags[k].code == 100 || tags[k].code == 1001) break;
+        if (tags[k].code == 102) {
+            const std::string_view v = trimDxfBlanks(tags[k].value);
+            inGroup = inGroup ? v.empty() || v.back() != '}' : !v.empty() && v.front() == '{';
+        } else if (tags[k].code == code && !inGroup) {
+            return k;
+        }
+    }
+    return tags.size();
+}
+
 // Marks, inside a list of extra tags, the modelled tag the following extras came after:
 // "CODE:N" for the N-th tag of that code in the subclass, "100" for right after the marker.
 // No group code read from a file has this value.
