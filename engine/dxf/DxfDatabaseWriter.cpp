@@ -337,7 +337,10 @@ void DxfDatabaseWriter::writeObject(const DbObject& object) {
 }
 
 void DxfDatabaseWriter::extrasOf(DxfExtraGroups& extras, std::string_view subclass) {
-    const RawTagList tags = extras.take(subclass);
+    writeExtras(extras.take(subclass));
+}
+
+void DxfDatabaseWriter::writeExtras(const RawTagList& tags) {
     if (tags.empty()) return;
     const bool suspended = std::exchange(placingExtras_, true);
     for (const RawTag& t : tags) w_.string(t.code, t.value);
@@ -377,9 +380,21 @@ void DxfDatabaseWriter::commonHead(const DbObject& object, DxfExtraGroups& extra
         for (ObjectId r : object.reactors()) handleTag(330, r);
         w_.string(102, "}");
     }
-    extrasOf(extras, "");
+    // Other application groups keep their place before the owner. Stray tags of the head go after
+    // it: a stray 330 written before it would be taken for the owner on the next read.
+    RawTagList groups, strays;
+    bool inGroup = false;
+    for (RawTag& t : extras.take("")) {
+        if (t.code == 102) {
+            const std::string_view v = trimDxfBlanks(t.value);
+            inGroup = inGroup ? v.empty() || v.back() != '}' : true;
+        }
+        (t.code == 102 || inGroup ? groups : strays).push_back(std::move(t));
+    }
+    writeExtras(groups);
     const bool ownerless = object.kind() == ObjectKind::SymbolTable || object.objectId() == db_.namedObjectsDictionaryId();
     w_.string(330, ownerless ? std::string("0") : handleText(object.ownerId()));
+    writeExtras(strays);
 }
 
 void DxfDatabaseWriter::entityPart(const Entity& e, DxfExtraGroups& extras) {

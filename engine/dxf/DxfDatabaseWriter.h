@@ -44,6 +44,7 @@ private:
     void commonHead(const DbObject& object, DxfExtraGroups& extras);
     void entityPart(const Entity& entity, DxfExtraGroups& extras);
     void extrasOf(DxfExtraGroups& extras, std::string_view subclass);
+    void writeExtras(const RawTagList& tags);
     void restOf(DxfExtraGroups& extras);
     void xdata(const DbObject& object);
     void handleTag(int code, ObjectId id);

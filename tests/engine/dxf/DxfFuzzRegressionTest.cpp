@@ -420,3 +420,26 @@ TEST(DxfFuzzRegression, HandleTagsOutsideTheHeadAreNotTheRecordsHandle) {
     EXPECT_EQ(generation(r12, &again), r12);
     EXPECT_TRUE(again.empty()) << ::testing::PrintToString(again);
 }
+
+TEST(DxfFuzzRegression, StrayOwnerTagInTheHeadStaysBehindTheOwner) {
+    // A second 330 in the head, written back before the owner of a changed entity, was taken for
+    // its owner on the next read.
+    const std::string text =
+        kHead +
+        "  0\nLINE\n  5\n10\n102\n{ACAD_MINE\n  1\nkept\n102\n}\n330\n2\n330\n77\n100\nAcDbEntity\n  8\n0\n"
+        "100\nAcDbLine\n 10\n1\n 20\n2\n 30\n0\n 11\n3\n 21\n4\n 31\n0\n" +
+        kTail;
+    auto d = cad::readDxfDrawingText(text, "stray.dxf");
+    cad::Database& db = *d.database;
+    const auto* model = static_cast<const cad::BlockTableRecord*>(db.objectAt(db.modelSpaceId()));
+    ASSERT_EQ(model->entityIds().size(), 1u);
+    auto* line = static_cast<cad::Line*>(db.objectAt(model->entityIds()[0]));
+    ASSERT_EQ(line->kind(), cad::ObjectKind::Line);
+    line->setEndPoint({5, 6, 0});
+    const std::string first = cad::writeDxfDrawing(db, d.file);
+    EXPECT_NE(first.find("LINE\n  5\n10\n102\n{ACAD_MINE\n  1\nkept\n102\n}\n330\n2\n330\n77\n"), std::string::npos)
+        << first;
+    std::vector<std::string> warnings;
+    EXPECT_EQ(generation(first, &warnings), first);
+    EXPECT_TRUE(warnings.empty()) << ::testing::PrintToString(warnings);
+}
