@@ -1,6 +1,6 @@
 """Writes small seed drawings for fuzz_dxf_reader: every entity and object type the reader
-builds, plus some it keeps as read, in an old and a new version, so the fuzzer does not have to
-discover a type name byte by byte. Usage: make_seeds.py OUTDIR"""
+builds, plus some it keeps as read, in versions on both sides of the change to UTF-8, so the
+fuzzer does not have to discover a type name byte by byte. Usage: make_seeds.py OUTDIR"""
 import sys
 from pathlib import Path
 
@@ -20,7 +20,7 @@ def fill(doc):
     msp.add_line((0, 0), (3, 0))
     msp.add_arc((1, 1), 2, 30, 300)
     msp.add_circle((4, 4), 0.5)
-    msp.add_text("seed", dxfattribs={"height": 0.3})
+    msp.add_text("seed B\u00fcro \u00d8 \u4e2d", dxfattribs={"height": 0.3})
     msp.add_point((2, 2))
     msp.add_solid([(0, 0), (1, 0), (0, 1)])
     msp.add_polyline2d([(0, 0), (2, 0), (2, 2)], close=True)
@@ -50,7 +50,7 @@ def fill(doc):
 def main():
     out = Path(sys.argv[1])
     out.mkdir(parents=True, exist_ok=True)
-    for version in ("R12", "R2000", "R2018"):
+    for version in ("R12", "R2000", "R2004", "R2007", "R2018"):
         doc = ezdxf.new(version)
         fill(doc)
         doc.saveas(out / f"seed_{version}.dxf")
