@@ -526,8 +526,11 @@ void DxfDatabaseWriter::generate(const DbObject& o) {
                                       : l.color().colorIndex();
                 w_.integer(62, l.isOff() ? -std::abs(index) : std::abs(index));
                 if (l.color().isTrueColor()) w_.integer(420, l.color().trueColorValue());
+                // A layer without a linetype is written with the table's own spelling of
+                // Continuous, or the next read resolves it and writes a different name.
                 std::string lt = "Continuous";
-                if (const auto* ltr = static_cast<const SymbolTableRecord*>(db_.objectAt(l.linetypeId()))) lt = ltr->name();
+                ObjectId ltId = l.linetypeId() ? l.linetypeId() : db_.recordId(TableKind::Linetype, lt);
+                if (const auto* ltr = static_cast<const SymbolTableRecord*>(db_.objectAt(ltId))) lt = ltr->name();
                 w_.string(6, text(lt));
                 if (!l.isPlottable()) w_.integer(290, 0);
                 w_.integer(370, l.lineWeight());

@@ -443,3 +443,22 @@ TEST(DxfFuzzRegression, StrayOwnerTagInTheHeadStaysBehindTheOwner) {
     EXPECT_EQ(generation(first, &warnings), first);
     EXPECT_TRUE(warnings.empty()) << ::testing::PrintToString(warnings);
 }
+
+TEST(DxfFuzzRegression, LayerWithoutLinetypeTakesTheTablesSpellingOfContinuous) {
+    // Written as "Continuous", the next read resolved it to the CONTINUOUS record and wrote that.
+    const std::string text =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n  0\nSECTION\n  2\nTABLES\n"
+        "  0\nTABLE\n  2\nLTYPE\n  5\n5\n330\n0\n100\nAcDbSymbolTable\n  0\nLTYPE\n  5\n14\n330\n5\n"
+        "100\nAcDbSymbolTableRecord\n100\nAcDbLinetypeTableRecord\n  2\nCONTINUOUS\n 70\n0\n  3\n\n 72\n65\n"
+        " 73\n0\n 40\n0.0\n  0\nENDTAB\n"
+        "  0\nTABLE\n  2\nLAYER\n  5\n6\n330\n0\n100\nAcDbSymbolTable\n  0\nLAYER\n  5\n20\n330\n6\n"
+        "100\nAcDbSymbolTableRecord\n100\nAcDbLayerTableRecord\n  2\nWALLS\n 70\n0\n 62\n7\n  0\nENDTAB\n"
+        "  0\nENDSEC\n  0\nEOF\n";
+    const std::string first = generation(text);
+    const auto walls = first.find("\nWALLS\n");
+    ASSERT_NE(walls, std::string::npos) << first;
+    const auto linetype = first.find("\n  6\n", walls);
+    ASSERT_NE(linetype, std::string::npos) << first;
+    EXPECT_EQ(first.substr(linetype, 16), "\n  6\nCONTINUOUS\n");
+    EXPECT_EQ(generation(first), first);
+}
