@@ -54,6 +54,13 @@ def main():
         doc = ezdxf.new(version)
         fill(doc)
         doc.saveas(out / f"seed_{version}.dxf")
+    # Code pages of one and of two bytes a character, for the decoding before UTF-8.
+    for codec, words in (("cp1251", "\u041a\u0443\u0445\u043d\u044f"), ("cp932", "\u4f1a\u8b70\u5ba4")):
+        doc = ezdxf.new("R2000")
+        doc.encoding = codec
+        doc.modelspace().add_text(words)
+        doc.modelspace().add_line((0, 0), (1, 1)).set_xdata("ACAD", [(1000, words)])
+        doc.saveas(out / f"seed_R2000_{codec}.dxf")
 
 
 if __name__ == "__main__":
