@@ -105,7 +105,7 @@ bool DxfDatabaseReader::vectorPart(const DxfTag& t, int base, Vector3d& v) const
 }
 
 void DxfDatabaseReader::warn(std::size_t line, const std::string& message) {
-    out_.warnings.push_back(line > 0 ? "line " + std::to_string(line) + ": " + message : message);
+    out_.warnings.push_back(terminalSafe(line > 0 ? "line " + std::to_string(line) + ": " + message : message));
 }
 
 std::string DxfDatabaseReader::text(std::string_view raw) const { return doc_.codePage().decode(raw); }

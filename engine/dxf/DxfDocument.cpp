@@ -9,6 +9,7 @@
 
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
+#include "engine/dxf/DxfFileKind.h"
 #include "engine/dxf/DxfHandle.h"
 #include "engine/dxf/DxfRecordParts.h"
 #include "engine/dxf/DxfTagWriter.h"
@@ -57,7 +58,7 @@ DxfDocument DxfDocument::parse(std::string text, std::string fileName) {
 }
 
 void DxfDocument::warn(std::size_t line, const std::string& text) {
-    warnings_.push_back(line > 0 ? "line " + std::to_string(line) + ": " + text : text);
+    warnings_.push_back(terminalSafe(line > 0 ? "line " + std::to_string(line) + ": " + text : text));
 }
 
 namespace {
@@ -206,12 +207,16 @@ void DxfDocument::closeRecord(std::size_t end) {
     if (!r.type.empty() && st.rs.groups.bad) st.badGroups.emplace_back(st.current, section.records.size() - 1);
 }
 
+void DxfDocument::startScan() {
+    // A file that is plainly something else is named for what it is, not by its first bad tag.
+    if (auto what = describeNonDxf(*buffer_)) throw DxfError(fileName_, 0, *what);
+    scan_->tok.emplace(*buffer_, fileName_);
+    lineEnding_ = std::string(scan_->tok->lineEnding());
+}
+
 bool DxfDocument::scanTag() {
     ScanState& st = *scan_;
-    if (!st.tok) {
-        st.tok.emplace(*buffer_, fileName_);
-        lineEnding_ = std::string(st.tok->lineEnding());
-    }
+    if (!st.tok) startScan();
     DxfTokenizer& tok = *st.tok;
     DxfTag& tag = st.tag;
     using State = ScanState::State;
@@ -390,10 +395,7 @@ void DxfDocument::finishScan() {
 
 void DxfDocument::endScan() {
     ScanState& st = *scan_;
-    if (!st.tok) {
-        st.tok.emplace(*buffer_, fileName_);
-        lineEnding_ = std::string(st.tok->lineEnding());
-    }
+    if (!st.tok) startScan();
     const DxfTokenizer& tok = *st.tok;
     using State = ScanState::State;
     if (st.state == State::Name) tok.fail(st.sectionLine, "SECTION without a name; the file ends");

@@ -118,6 +118,7 @@ private:
     struct ScanState;
 
     DxfDocument();
+    void startScan();
     // One tag; true when it completed a record or a section.
     bool scanTag();
     void closeRecord(std::size_t end);
