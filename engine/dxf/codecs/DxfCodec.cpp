@@ -1,0 +1,117 @@
+#include "engine/dxf/codecs/DxfCodec.h"
+
+#include <array>
+
+#include "engine/db/Entity.h"
+#include "engine/db/UnknownEntity.h"
+#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/codecs/DxfEntityCodecs.h"
+
+namespace cad {
+
+bool DxfReadServices::pointPart(const DxfTag& t, int base, Point3d& p) const {
+    if (t.code == base) p.x = num(t);
+    else if (t.code == base + 10) p.y = num(t);
+    else if (t.code == base + 20) p.z = num(t);
+    else return false;
+    return true;
+}
+
+bool DxfReadServices::vectorPart(const DxfTag& t, int base, Vector3d& v) const {
+    if (t.code == base) v.x = num(t);
+    else if (t.code == base + 10) v.y = num(t);
+    else if (t.code == base + 20) v.z = num(t);
+    else return false;
+    return true;
+}
+
+bool isModelledSubclassMarker(std::string_view m) {
+    return m == "AcDbEntity" || m == "AcDbLine" || m == "AcDbCircle" || m == "AcDbArc" || m == "AcDbPolyline" ||
+           m == "AcDbText" || m == "AcDbAttribute" || m == "AcDbAttributeDefinition" || m == "AcDbBlockReference" ||
+           m == "AcDbMInsertBlock" || m == "AcDbBlockBegin" || m == "AcDbBlockEnd" || m == "AcDbSequenceEnd" ||
+           m == "AcDbSymbolTableRecord" || m == "AcDbLayerTableRecord" || m == "AcDbRegAppTableRecord" ||
+           m == "AcDbBlockTableRecord" || m == "AcDbTextStyleTableRecord" || m == "AcDbLinetypeTableRecord" ||
+           m == "AcDbViewportTableRecord" || m == "AcDbDictionary" || m == "AcDbDictionaryWithDefault" ||
+           m == "AcDbLayout" || m == "AcDbSortentsTable" || m == "AcDbHatch";
+}
+
+DxfEntityRead::DxfEntityRead(DxfReadServices& services, const DxfRecord& rec, const std::vector<DxfTag>& tags,
+                             const DxfRecordParts& split)
+    : in(services), record(rec), all(tags), parts(split), extras(extraTags, &split.body) {}
+
+std::string_view DxfEntityRead::type() const { return record.type; }
+
+bool DxfEntityRead::common(const DxfTag& t, Entity& e) {
+    switch (t.code) {
+        case 100: extras.marker(trimDxfBlanks(t.value), isModelledSubclassMarker(trimDxfBlanks(t.value))); return true;
+        case 8: layer = in.text(t.value); return true;
+        case 6: linetype = in.text(t.value); return true;
+        case 62: colorIndex = in.integer(t); return true;
+        case 420: trueColor = static_cast<std::uint32_t>(in.integer(t)); return true;
+        case 370: e.setLineWeight(static_cast<int>(in.integer(t))); return true;
+        case 48: e.setLinetypeScale(in.num(t)); return true;
+        case 60: e.setVisible(in.integer(t) == 0); return true;
+        case 67: return true;  // paper space follows from the owner
+        default: return false;
+    }
+}
+
+std::unique_ptr<Entity> readUnknownEntity(DxfEntityRead& r) {
+    // Kept whole; the common part is still read so that layer queries work.
+    auto e = std::make_unique<UnknownEntity>(r.type());
+    for (const DxfTag& t : r.parts.body) {
+        if (t.code == 100) {
+            const std::string_view m = trimDxfBlanks(t.value);
+            if (m != "AcDbEntity") e->setClassName(std::string(m));
+        } else if (t.code == 8) {
+            r.layer = r.in.text(t.value);
+        }
+    }
+    // The whole record after its type, in file order.
+    for (std::size_t k = 1; k < r.all.size(); ++k) e->tags.push_back(rawTag(r.all[k]));
+    r.extraTags.clear();
+    return e;
+}
+
+void DxfWriteServices::point(int base, const Point3d& p) {
+    tags().real(base, p.x);
+    tags().real(base + 10, p.y);
+    tags().real(base + 20, p.z);
+}
+
+void DxfWriteServices::point(int base, const Vector3d& v) { point(base, Point3d{v.x, v.y, v.z}); }
+
+namespace {
+
+// Every codec, once; a name the table lacks is read as an unknown record and kept whole.
+constexpr std::array<DxfCodec, 11> kCodecs{{
+    {"LINE", ObjectKind::Line, readLine, writeLine},
+    {"CIRCLE", ObjectKind::Circle, readCircle, writeCircle},
+    {"ARC", ObjectKind::Arc, readCircle, writeCircle},
+    {"LWPOLYLINE", ObjectKind::Polyline, readPolyline, writePolyline},
+    {"TEXT", ObjectKind::Text, readText, writeText},
+    {"ATTRIB", ObjectKind::Attribute, readText, writeText},
+    {"ATTDEF", ObjectKind::AttributeDefinition, readText, writeText},
+    {"INSERT", ObjectKind::BlockReference, readInsert, writeInsert},
+    {"SEQEND", ObjectKind::SequenceEnd, readSequenceEnd, writeSequenceEnd},
+    {"HATCH", ObjectKind::Hatch, readHatch, writeHatch},
+    // Viewports are made by layouts here; a file's own are kept whole.
+    {"VIEWPORT", ObjectKind::Viewport, nullptr, writeViewport},
+}};
+
+}  // namespace
+
+const DxfCodec* dxfCodec(std::string_view dxfName) {
+    for (const DxfCodec& c : kCodecs)
+        if (c.dxfName == dxfName && c.read) return &c;
+    return nullptr;
+}
+
+const DxfCodec* dxfCodec(ObjectKind kind) {
+    for (const DxfCodec& c : kCodecs)
+        if (c.kind == kind) return &c;
+    return nullptr;
+}
+
+}  // namespace cad
