@@ -298,97 +298,24 @@ void DxfDatabaseReader::readTables() {
             continue;
         }
 
-        std::unique_ptr<SymbolTableRecord> rec;
-        std::string name;
+        DxfRecordRead read(*this, r, tags, parts);
         for (const DxfTag& t : parts.body) {
             if (t.code == 2) {
-                name = text(t.value);
+                read.name = text(t.value);
                 break;
             }
         }
-        int flags = 0;
-        RawTagList extraTags;
-        DxfExtraTags extras(extraTags, &parts.body);
-        auto common = [&](const DxfTag& t) {
-            if (t.code == 2) return true;
-            if (t.code == 70) flags = static_cast<int>(integer(t));
-            else if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isModelledSubclassMarker(trimDxfBlanks(t.value)));
-            else return false;
-            return true;
-        };
-        if (r.type == "LAYER") {
-            auto layer = std::make_unique<LayerTableRecord>(name);
-            std::string linetype;
-            long long color = 7;
-            std::optional<std::uint32_t> trueColor;
-            for (const DxfTag& t : parts.body) {
-                if (common(t)) continue;
-                if (t.code == 62) color = integer(t);
-                else if (t.code == 420) trueColor = static_cast<std::uint32_t>(integer(t));
-                else if (t.code == 6) linetype = text(t.value);
-                else if (t.code == 290) layer->setPlottable(integer(t) != 0);
-                else if (t.code == 370) layer->setLineWeight(static_cast<int>(integer(t)));
-                else extras.add(t);
-            }
-            layer->setOff(color < 0);
-            layer->setColor(trueColor ? Color::fromTrueColorValue(*trueColor) : colorFromIndex(color));
-            if (!linetype.empty()) {
-                ObjectId lt = db_->recordId(TableKind::Linetype, linetype);
-                if (lt) layer->setLinetypeId(lt);
-                else warn(r.line, "layer " + name + " names linetype " + linetype + ", which does not exist");
-            }
-            rec = std::move(layer);
-        } else if (r.type == "APPID") {
-            rec = std::make_unique<RegAppTableRecord>(name);
-            for (const DxfTag& t : parts.body)
-                if (!common(t)) extras.add(t);
-        } else if (r.type == "BLOCK_RECORD") {
-            auto btr = std::make_unique<BlockTableRecord>(name);
-            for (const DxfTag& t : parts.body) {
-                if (common(t)) continue;
-                if (t.code == 340) btr->setLayoutId(idOf(Handle::parse(t.value).value_or(Handle())));
-                else if (t.code == 70) btr->setInsertUnits(static_cast<int>(integer(t)));
-                else if (t.code == 280) btr->setExplodable(integer(t) != 0);
-                else if (t.code == 281) btr->setScaleUniformly(integer(t) != 0);
-                else extras.add(t);
-            }
-            rec = std::move(btr);
-        } else if (r.type == "STYLE") {
-            auto style = std::make_unique<TextStyleTableRecord>(name);
-            for (const DxfTag& t : parts.body) {
-                if (common(t)) continue;
-                if (t.code == 40) style->setTextSize(num(t));
-                else if (t.code == 41) style->setXScale(num(t));
-                else if (t.code == 50) style->setObliquingAngle(num(t) * kDegree);
-                else if (t.code == 71) style->setGenerationFlags(static_cast<int>(integer(t)));
-                else if (t.code == 42) style->setPriorSize(num(t));
-                else if (t.code == 3) style->setFileName(text(t.value));
-                else if (t.code == 4) style->setBigFontFileName(text(t.value));
-                else extras.add(t);
-            }
-            rec = std::move(style);
-        } else if (r.type == "LTYPE") {
-            auto lt = std::make_unique<LinetypeTableRecord>(name);
-            for (const DxfTag& t : parts.body) {
-                if (common(t)) continue;
-                if (t.code == 3) lt->setDescription(text(t.value));
-                else extras.add(t);  // the pattern stays as read
-            }
-            rec = std::move(lt);
-        } else if (r.type == "VPORT") {
-            rec = std::make_unique<ViewportTableRecord>(name);
-            for (const DxfTag& t : parts.body)
-                if (!common(t)) extras.add(t);
+        const std::string& name = read.name;
+        std::unique_ptr<SymbolTableRecord> rec;
+        if (const DxfCodec* codec = dxfCodec(DxfCodecSection::TableRecord, r.type)) {
+            rec.reset(static_cast<SymbolTableRecord*>(codec->read(read).release()));
         } else {
             rec = std::make_unique<OtherTableRecord>(kind, name);
             for (const DxfTag& t : parts.body)
-                if (!common(t)) extras.add(t);
+                if (!read.commonRecord(t)) read.extras.add(t);
         }
-        if (r.type == "BLOCK_RECORD") {
-            // 70 of a block record is its insertion units, not flags.
-            static_cast<BlockTableRecord*>(rec.get())->setInsertUnits(flags);
-            flags = 0;
-        }
+        const int flags = read.flags;
+        RawTagList& extraTags = read.extraTags;
         if (!extraTags.empty()) rec->editExtraTags() = std::move(extraTags);
         rec->setFlags(flags);
         finishObject(*rec, r, parts);
@@ -571,9 +498,9 @@ void DxfDatabaseReader::readEntities() {
 
 std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, const std::vector<DxfTag>& all,
                                                       const DxfRecordParts& parts) {
-    DxfEntityRead read(*this, record, all, parts);
-    const DxfCodec* codec = dxfCodec(record.type);
-    std::unique_ptr<Entity> entity = codec ? codec->read(read) : readUnknownEntity(read);
+    DxfRecordRead read(*this, record, all, parts);
+    const DxfCodec* codec = dxfCodec(DxfCodecSection::Entity, record.type);
+    std::unique_ptr<Entity> entity(static_cast<Entity*>((codec ? codec->read(read) : readUnknownEntity(read)).release()));
     if (!read.extraTags.empty()) entity->editExtraTags() = std::move(read.extraTags);
     if (entity->kind() != ObjectKind::UnknownEntity) {
         entity->setColor(read.trueColor ? Color::fromTrueColorValue(*read.trueColor) : colorFromIndex(read.colorIndex));
@@ -749,63 +676,10 @@ void DxfDatabaseReader::readObjects() {
         if (r.type.empty()) continue;
         const auto tags = doc_.tags(r);
         const DxfRecordParts parts = splitDxfRecord(tags);
+        DxfRecordRead read(*this, r, tags, parts);
         std::unique_ptr<DbObject> object;
-        RawTagList extraTags;
-        DxfExtraTags extras(extraTags, &parts.body);
-        if (r.type == "DICTIONARY" || r.type == "ACDBDICTIONARYWDFLT") {
-            auto d = std::make_unique<Dictionary>(r.type);
-            std::string key;
-            for (const DxfTag& t : parts.body) {
-                if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isModelledSubclassMarker(trimDxfBlanks(t.value)));
-                else if (t.code == 280) d->setHardOwner(integer(t) != 0);
-                else if (t.code == 281) d->setMergeStyle(static_cast<int>(integer(t)));
-                else if (t.code == 3) key = text(t.value);
-                else if (t.code == 350 || t.code == 360) d->addEntry(key, idOf(Handle::parse(t.value).value_or(Handle())), t.code == 360);
-                else if (t.code == 340 && r.type == "ACDBDICTIONARYWDFLT") d->setDefaultId(idOf(Handle::parse(t.value).value_or(Handle())));
-                else extras.add(t);
-            }
-            object = std::move(d);
-        } else if (r.type == "LAYOUT") {
-            auto l = std::make_unique<Layout>();
-            std::string_view subclass;
-            for (const DxfTag& t : parts.body) {
-                if (t.code == 100) {
-                    subclass = trimDxfBlanks(t.value);
-                    // The plot settings are not modelled: kept whole with their marker.
-                    extras.marker(subclass, subclass == "AcDbLayout");
-                    continue;
-                }
-                if (subclass != "AcDbLayout") {
-                    extras.add(t);
-                    continue;
-                }
-                if (t.code == 1) l->setLayoutName(text(t.value));
-                else if (t.code == 70) l->setLayoutFlags(static_cast<int>(integer(t)));
-                else if (t.code == 71) l->setTabOrder(static_cast<int>(integer(t)));
-                else if (t.code == 330) l->setBlockTableRecordId(idOf(Handle::parse(t.value).value_or(Handle())));
-                else if (t.code == 331) l->setLastActiveViewportId(idOf(Handle::parse(t.value).value_or(Handle())));
-                else extras.add(t);
-            }
-            object = std::move(l);
-        } else if (r.type == "SORTENTSTABLE") {
-            auto s = std::make_unique<SortentsTable>();
-            std::vector<SortentsTable::Entry> entries;
-            bool blockSeen = false;
-            for (const DxfTag& t : parts.body) {
-                if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isModelledSubclassMarker(trimDxfBlanks(t.value)));
-                else if (t.code == 330 && !blockSeen) {
-                    blockSeen = true;
-                    s->setBlockId(idOf(Handle::parse(t.value).value_or(Handle())));
-                } else if (t.code == 331) {
-                    entries.push_back({idOf(Handle::parse(t.value).value_or(Handle())), Handle()});
-                } else if (t.code == 5 && !entries.empty()) {
-                    entries.back().sortKey = Handle::parse(t.value).value_or(Handle());
-                } else {
-                    extras.add(t);
-                }
-            }
-            s->setEntries(std::move(entries));
-            object = std::move(s);
+        if (const DxfCodec* codec = dxfCodec(DxfCodecSection::Object, r.type)) {
+            object = codec->read(read);
         } else {
             auto u = std::make_unique<UnknownObject>(r.type);
             for (const DxfTag& t : parts.body) {
@@ -817,6 +691,7 @@ void DxfDatabaseReader::readObjects() {
             for (std::size_t k = 1; k < tags.size(); ++k) u->tags.push_back(rawTag(tags[k]));
             object = std::move(u);
         }
+        RawTagList& extraTags = read.extraTags;
         if (!extraTags.empty()) object->editExtraTags() = std::move(extraTags);
         finishObject(*object, r, parts);
         const Handle handle = parts.handle.isNull() ? syntheticHandle() : parts.handle;

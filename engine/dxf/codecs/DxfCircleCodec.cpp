@@ -2,11 +2,11 @@
 // angles in degrees (50, 51) in a subclass of its own.
 #include "engine/db/Arc.h"
 #include "engine/dxf/DxfTagWriter.h"
-#include "engine/dxf/codecs/DxfEntityCodecs.h"
+#include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {
 
-std::unique_ptr<Entity> readCircle(DxfEntityRead& r) {
+std::unique_ptr<DbObject> readCircle(DxfRecordRead& r) {
     std::unique_ptr<Circle> e;
     Arc* arc = nullptr;
     if (r.type() == "ARC") {

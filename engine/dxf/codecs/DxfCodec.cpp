@@ -6,7 +6,7 @@
 #include "engine/db/UnknownEntity.h"
 #include "engine/dxf/DxfDocument.h"
 #include "engine/dxf/DxfTagWriter.h"
-#include "engine/dxf/codecs/DxfEntityCodecs.h"
+#include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {
 
@@ -36,15 +36,15 @@ bool isModelledSubclassMarker(std::string_view m) {
            m == "AcDbLayout" || m == "AcDbSortentsTable" || m == "AcDbHatch";
 }
 
-DxfEntityRead::DxfEntityRead(DxfReadServices& services, const DxfRecord& rec, const std::vector<DxfTag>& tags,
+DxfRecordRead::DxfRecordRead(DxfReadServices& services, const DxfRecord& rec, const std::vector<DxfTag>& tags,
                              const DxfRecordParts& split)
     : in(services), record(rec), all(tags), parts(split), extras(extraTags, &split.body) {}
 
-std::string_view DxfEntityRead::type() const { return record.type; }
+std::string_view DxfRecordRead::type() const { return record.type; }
 
-bool DxfEntityRead::common(const DxfTag& t, Entity& e) {
+bool DxfRecordRead::common(const DxfTag& t, Entity& e) {
     switch (t.code) {
-        case 100: extras.marker(trimDxfBlanks(t.value), isModelledSubclassMarker(trimDxfBlanks(t.value))); return true;
+        case 100: marker(t); return true;
         case 8: layer = in.text(t.value); return true;
         case 6: linetype = in.text(t.value); return true;
         case 62: colorIndex = in.integer(t); return true;
@@ -57,7 +57,19 @@ bool DxfEntityRead::common(const DxfTag& t, Entity& e) {
     }
 }
 
-std::unique_ptr<Entity> readUnknownEntity(DxfEntityRead& r) {
+void DxfRecordRead::marker(const DxfTag& t) {
+    extras.marker(trimDxfBlanks(t.value), isModelledSubclassMarker(trimDxfBlanks(t.value)));
+}
+
+bool DxfRecordRead::commonRecord(const DxfTag& t) {
+    if (t.code == 2) return true;
+    if (t.code == 70) flags = static_cast<int>(in.integer(t));
+    else if (t.code == 100) marker(t);
+    else return false;
+    return true;
+}
+
+std::unique_ptr<DbObject> readUnknownEntity(DxfRecordRead& r) {
     // Kept whole; the common part is still read so that layer queries work.
     auto e = std::make_unique<UnknownEntity>(r.type());
     for (const DxfTag& t : r.parts.body) {
@@ -85,26 +97,43 @@ void DxfWriteServices::point(int base, const Vector3d& v) { point(base, Point3d{
 namespace {
 
 // Every codec, once; a name the table lacks is read as an unknown record and kept whole.
-constexpr std::array<DxfCodec, 11> kCodecs{{
-    {"LINE", ObjectKind::Line, readLine, writeLine},
-    {"CIRCLE", ObjectKind::Circle, readCircle, writeCircle},
-    {"ARC", ObjectKind::Arc, readCircle, writeCircle},
-    {"LWPOLYLINE", ObjectKind::Polyline, readPolyline, writePolyline},
-    {"TEXT", ObjectKind::Text, readText, writeText},
-    {"ATTRIB", ObjectKind::Attribute, readText, writeText},
-    {"ATTDEF", ObjectKind::AttributeDefinition, readText, writeText},
-    {"INSERT", ObjectKind::BlockReference, readInsert, writeInsert},
-    {"SEQEND", ObjectKind::SequenceEnd, readSequenceEnd, writeSequenceEnd},
-    {"HATCH", ObjectKind::Hatch, readHatch, writeHatch},
+using S = DxfCodecSection;
+constexpr std::array<DxfCodec, 26> kCodecs{{
+    {S::Entity, "LINE", ObjectKind::Line, readLine, writeLine},
+    {S::Entity, "CIRCLE", ObjectKind::Circle, readCircle, writeCircle},
+    {S::Entity, "ARC", ObjectKind::Arc, readCircle, writeCircle},
+    {S::Entity, "LWPOLYLINE", ObjectKind::Polyline, readPolyline, writePolyline},
+    {S::Entity, "TEXT", ObjectKind::Text, readText, writeText},
+    {S::Entity, "ATTRIB", ObjectKind::Attribute, readText, writeText},
+    {S::Entity, "ATTDEF", ObjectKind::AttributeDefinition, readText, writeText},
+    {S::Entity, "INSERT", ObjectKind::BlockReference, readInsert, writeInsert},
+    {S::Entity, "SEQEND", ObjectKind::SequenceEnd, readSequenceEnd, writeSequenceEnd},
+    {S::Entity, "HATCH", ObjectKind::Hatch, readHatch, writeHatch},
     // Viewports are made by layouts here; a file's own are kept whole.
-    {"VIEWPORT", ObjectKind::Viewport, nullptr, writeViewport},
+    {S::Entity, "VIEWPORT", ObjectKind::Viewport, nullptr, writeViewport},
+    {S::Object, "DICTIONARY", ObjectKind::Dictionary, readDictionary, writeDictionary},
+    {S::Object, "ACDBDICTIONARYWDFLT", ObjectKind::Dictionary, readDictionary, writeDictionary},
+    {S::Object, "LAYOUT", ObjectKind::Layout, readLayout, writeLayout},
+    {S::Object, "SORTENTSTABLE", ObjectKind::SortentsTable, readSortentsTable, writeSortentsTable},
+    // Made here only; read from a file they are kept whole.
+    {S::Object, "XRECORD", ObjectKind::XRecord, nullptr, writeXRecord},
+    {S::Object, "GROUP", ObjectKind::Group, nullptr, writeGroup},
+    {S::Object, "TABLESTYLE", ObjectKind::TableStyle, nullptr, writeTableStyle},
+    {S::Object, "ACDBPLACEHOLDER", ObjectKind::Placeholder, nullptr, writePlaceholder},
+    {S::TableRecord, "LAYER", ObjectKind::LayerTableRecord, readLayer, writeLayer},
+    {S::TableRecord, "APPID", ObjectKind::RegAppTableRecord, readAppId, nullptr},
+    {S::TableRecord, "BLOCK_RECORD", ObjectKind::BlockTableRecord, readBlockRecord, writeBlockRecord},
+    {S::TableRecord, "STYLE", ObjectKind::TextStyleTableRecord, readTextStyle, writeTextStyle},
+    {S::TableRecord, "LTYPE", ObjectKind::LinetypeTableRecord, readLinetype, writeLinetype},
+    {S::TableRecord, "VPORT", ObjectKind::ViewportTableRecord, readViewportRecord, writeViewportRecord},
+    {S::TableRecord, "UCS", ObjectKind::UcsTableRecord, nullptr, writeUcs},
 }};
 
 }  // namespace
 
-const DxfCodec* dxfCodec(std::string_view dxfName) {
+const DxfCodec* dxfCodec(DxfCodecSection section, std::string_view dxfName) {
     for (const DxfCodec& c : kCodecs)
-        if (c.dxfName == dxfName && c.read) return &c;
+        if (c.section == section && c.dxfName == dxfName && c.read) return &c;
     return nullptr;
 }
 

@@ -49,17 +49,22 @@ public:
     bool vectorPart(const DxfTag& tag, int base, Vector3d& v) const;
 };
 
-// One entity record being read: its tags, the extras kept for what no field holds, and the common
-// (AcDbEntity) fields, which the reader applies once the codec has built the entity.
-class DxfEntityRead {
+// One record being read: its tags and the extras kept for what no field holds. Entity codecs
+// also fill the common (AcDbEntity) fields, which the reader applies once the entity is built;
+// table record codecs get the record's name and take its flags.
+class DxfRecordRead {
 public:
-    DxfEntityRead(DxfReadServices& services, const DxfRecord& record, const std::vector<DxfTag>& all,
+    DxfRecordRead(DxfReadServices& services, const DxfRecord& record, const std::vector<DxfTag>& all,
                   const DxfRecordParts& parts);
-    DxfEntityRead(const DxfEntityRead&) = delete;
-    DxfEntityRead& operator=(const DxfEntityRead&) = delete;
+    DxfRecordRead(const DxfRecordRead&) = delete;
+    DxfRecordRead& operator=(const DxfRecordRead&) = delete;
 
-    // Takes a tag of the common part (and subclass markers); false when it is not one.
+    // Takes a tag of the common entity part (and subclass markers); false when it is not one.
     bool common(const DxfTag& tag, Entity& entity);
+    // The same for a table record: name (2), flags (70) and markers.
+    bool commonRecord(const DxfTag& tag);
+    // A subclass marker, kept among the extras when the kind is not modelled.
+    void marker(const DxfTag& tag);
     std::string_view type() const;
 
     DxfReadServices& in;
@@ -71,6 +76,8 @@ public:
     std::string layer = "0", linetype;
     long long colorIndex = 256;
     std::optional<std::uint32_t> trueColor;
+    std::string name;  // of a table record
+    int flags = 0;     // of a table record
 };
 
 // What the writer lends a codec while it generates one record's subclass part.
@@ -90,25 +97,33 @@ public:
     void point(int base, const Vector3d& v);
 };
 
+// Records of the ENTITIES and BLOCKS sections, of the OBJECTS section and table records.
+enum class DxfCodecSection : std::uint8_t { Entity, Object, TableRecord };
+
 struct DxfCodec {
-    using Read = std::unique_ptr<Entity> (*)(DxfEntityRead& read);
-    // Writes the part after AcDbEntity; the writer adds what remains of the extras and the
-    // extended data.
+    // Builds the object from the record: an Entity, a table record or another object, as the
+    // codec's section says.
+    using Read = std::unique_ptr<DbObject> (*)(DxfRecordRead& read);
+    // Writes the object's own subclasses: after AcDbEntity for an entity, after the head for an
+    // object, after name and flags for a table record. The writer adds what remains of the
+    // extras and the extended data.
     using Write = void (*)(DxfWriteServices& out, const DbObject& object, DxfExtraGroups& extras);
+    DxfCodecSection section;
     std::string_view dxfName;
     ObjectKind kind;
     Read read;    // null: records of this name are kept whole
     Write write;
 };
 
-// The codec for a record name (exact, upper case) or for a kind; null when there is none.
-const DxfCodec* dxfCodec(std::string_view dxfName);
+// The codec for a record name of a section (exact, upper case) or for a kind; null when there is
+// none.
+const DxfCodec* dxfCodec(DxfCodecSection section, std::string_view dxfName);
 const DxfCodec* dxfCodec(ObjectKind kind);
 
 // Subclass markers of the modelled kinds: kept among the extras only when extras follow them.
 bool isModelledSubclassMarker(std::string_view marker);
 
 // The fallback of every entity read: the record kept whole as an UnknownEntity, its layer read.
-std::unique_ptr<Entity> readUnknownEntity(DxfEntityRead& read);
+std::unique_ptr<DbObject> readUnknownEntity(DxfRecordRead& read);
 
 }  // namespace cad

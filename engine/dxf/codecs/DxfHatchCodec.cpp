@@ -11,7 +11,7 @@
 #include "engine/db/UnknownEntity.h"
 #include "engine/dxf/DxfDocument.h"
 #include "engine/dxf/DxfTagWriter.h"
-#include "engine/dxf/codecs/DxfEntityCodecs.h"
+#include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {
 
@@ -211,7 +211,7 @@ bool readHatchPart(DxfReadServices& in, const DxfRecordParts& parts, Hatch& hatc
 
 }  // namespace
 
-std::unique_ptr<Entity> readHatch(DxfEntityRead& r) {
+std::unique_ptr<DbObject> readHatch(DxfRecordRead& r) {
     if (!r.parts.hasSubclasses) return readUnknownEntity(r);
     auto e = std::make_unique<Hatch>();
     RawTagList hatchExtras;

@@ -8,11 +8,11 @@
 #include "engine/db/SymbolTable.h"
 #include "engine/dxf/DxfDocument.h"
 #include "engine/dxf/DxfTagWriter.h"
-#include "engine/dxf/codecs/DxfEntityCodecs.h"
+#include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {
 
-std::unique_ptr<Entity> readInsert(DxfEntityRead& r) {
+std::unique_ptr<DbObject> readInsert(DxfRecordRead& r) {
     DxfReadServices& in = r.in;
     auto e = std::make_unique<BlockReference>();
     Point3d p;
@@ -75,7 +75,7 @@ void writeInsert(DxfWriteServices& out, const DbObject& o, DxfExtraGroups& extra
     out.extrasOf(extras, "AcDbMInsertBlock");
 }
 
-std::unique_ptr<Entity> readSequenceEnd(DxfEntityRead& r) {
+std::unique_ptr<DbObject> readSequenceEnd(DxfRecordRead& r) {
     auto e = std::make_unique<SequenceEnd>();
     for (const DxfTag& t : r.parts.body)
         if (!r.common(t, *e)) r.extras.add(t);

@@ -1,11 +1,11 @@
 // LINE: start (10), end (11), thickness (39), extrusion (210).
 #include "engine/db/Line.h"
 #include "engine/dxf/DxfTagWriter.h"
-#include "engine/dxf/codecs/DxfEntityCodecs.h"
+#include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {
 
-std::unique_ptr<Entity> readLine(DxfEntityRead& r) {
+std::unique_ptr<DbObject> readLine(DxfRecordRead& r) {
     auto e = std::make_unique<Line>();
     Point3d a, b;
     Vector3d n = Vector3d::zAxis();

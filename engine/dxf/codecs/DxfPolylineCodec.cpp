@@ -3,11 +3,11 @@
 // 42 bulge; extrusion (210). The vertex codes repeat, so they are read in order.
 #include "engine/db/Polyline.h"
 #include "engine/dxf/DxfTagWriter.h"
-#include "engine/dxf/codecs/DxfEntityCodecs.h"
+#include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {
 
-std::unique_ptr<Entity> readPolyline(DxfEntityRead& r) {
+std::unique_ptr<DbObject> readPolyline(DxfRecordRead& r) {
     auto e = std::make_unique<Polyline>();
     std::vector<Polyline::Vertex> vertices;
     Vector3d n = Vector3d::zAxis();

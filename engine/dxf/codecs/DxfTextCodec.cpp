@@ -12,11 +12,11 @@
 #include "engine/db/SymbolTable.h"
 #include "engine/dxf/DxfDocument.h"
 #include "engine/dxf/DxfTagWriter.h"
-#include "engine/dxf/codecs/DxfEntityCodecs.h"
+#include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {
 
-std::unique_ptr<Entity> readText(DxfEntityRead& r) {
+std::unique_ptr<DbObject> readText(DxfRecordRead& r) {
     const std::string_view type = r.type();
     std::unique_ptr<Text> e;
     Attribute* attrib = nullptr;

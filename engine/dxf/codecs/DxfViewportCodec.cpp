@@ -3,7 +3,7 @@
 // (90). Viewports read from a file are kept whole, so only the writing side is here.
 #include "engine/db/Viewport.h"
 #include "engine/dxf/DxfTagWriter.h"
-#include "engine/dxf/codecs/DxfEntityCodecs.h"
+#include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {
 
