@@ -1,3 +1,6 @@
+// Text between the file's bytes and the database's UTF-8. Invariant: decoding never fails (a byte
+// no page defines is taken as Latin-1) and never touches the file's own text: records copied
+// verbatim keep their bytes, escapes included; only generated records are encoded.
 #include "engine/dxf/DxfCodePage.h"
 
 #include <iconv.h>

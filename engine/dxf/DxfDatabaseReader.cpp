@@ -1,3 +1,8 @@
+// Builds the database from the document, handing each record to the codec of its name (kept
+// whole when there is none). Invariants: every object keeps the span of text it was read from,
+// so an unmodified one is written back byte for byte; while the document is still being scanned
+// the read follows the scan, and it starts over from the whole, repaired document as soon as the
+// scan repairs anything or a handle would have to be invented.
 #include "engine/dxf/DxfDatabaseReader.h"
 
 #include <algorithm>
@@ -27,7 +32,7 @@
 #include "engine/db/XData.h"
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
-#include "engine/dxf/DxfRecordParts.h"
+#include "engine/dxf/tags/DxfRecordParts.h"
 #include "engine/dxf/DxfStructureRepair.h"
 #include "engine/dxf/codecs/DxfCodec.h"
 

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
-#include "engine/dxf/DxfRecordParts.h"
+#include "engine/dxf/tags/DxfRecordParts.h"
 #include "engine/dxf/codecs/DxfCodec.h"
 #include "engine/geometry/Point3d.h"
 #include "engine/geometry/Vector3d.h"

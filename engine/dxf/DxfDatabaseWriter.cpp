@@ -1,3 +1,7 @@
+// Writes the database as DXF text. Invariants: an object that is unmodified and has source text is
+// copied verbatim, unless the file is R12 or newer than R2018 (then everything is generated); a
+// BLOCK is generated when its block record changed; anything generated is laid out by the codec
+// of its kind, with the tags no field models put back where they were read.
 #include "engine/dxf/DxfDatabaseWriter.h"
 
 #include <cmath>
@@ -31,11 +35,11 @@
 #include "engine/db/ViewportTableRecord.h"
 #include "engine/db/XData.h"
 #include "engine/db/XRecord.h"
-#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
-#include "engine/dxf/DxfRecordParts.h"
-#include "engine/dxf/DxfTokenizer.h"
+#include "engine/dxf/tags/DxfRecordParts.h"
+#include "engine/dxf/tags/DxfTokenizer.h"
 #include "engine/dxf/codecs/DxfCodec.h"
 
 namespace cad {

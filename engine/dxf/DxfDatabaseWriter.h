@@ -7,7 +7,7 @@
 #include "engine/db/Database.h"
 #include "engine/dxf/DxfCodePage.h"
 #include "engine/dxf/DxfDrawing.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodec.h"
 
 namespace cad {

@@ -1,3 +1,5 @@
+// Errors name the file and line. Invariant: a message never carries bytes that are not UTF-8 or
+// control characters, whatever the file held.
 #include "engine/dxf/DxfError.h"
 
 namespace cad {

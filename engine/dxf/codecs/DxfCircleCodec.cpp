@@ -1,7 +1,7 @@
 // CIRCLE and ARC: centre (10), radius (40), thickness (39), extrusion (210); an ARC adds its
 // angles in degrees (50, 51) in a subclass of its own.
 #include "engine/db/Arc.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {

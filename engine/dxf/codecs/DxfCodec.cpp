@@ -1,11 +1,14 @@
+// The codec table and what every codec shares. Invariant: a codec reads or writes one record and
+// nothing else; it is called only for records that are generated (a modified or new object) or
+// read, never for ones copied verbatim.
 #include "engine/dxf/codecs/DxfCodec.h"
 
 #include <array>
 
 #include "engine/db/Entity.h"
 #include "engine/db/UnknownEntity.h"
-#include "engine/dxf/DxfDocument.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfDocument.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {

@@ -14,8 +14,8 @@
 #include "engine/db/ObjectId.h"
 #include "engine/db/ObjectKind.h"
 #include "engine/db/RawTags.h"
-#include "engine/dxf/DxfRecordParts.h"
-#include "engine/dxf/DxfTokenizer.h"
+#include "engine/dxf/tags/DxfRecordParts.h"
+#include "engine/dxf/tags/DxfTokenizer.h"
 #include "engine/geometry/Point3d.h"
 #include "engine/geometry/Vector3d.h"
 

@@ -2,7 +2,7 @@
 // handle (350 soft, 360 hard owner, kept as read), and the default entry (340) of the second.
 #include "engine/db/Dictionary.h"
 #include "engine/db/Database.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {

@@ -9,8 +9,8 @@
 #include "engine/db/Database.h"
 #include "engine/db/Hatch.h"
 #include "engine/db/UnknownEntity.h"
-#include "engine/dxf/DxfDocument.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfDocument.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {

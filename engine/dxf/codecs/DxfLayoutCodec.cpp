@@ -3,7 +3,7 @@
 // insertion base, extents, elevation and UCS, the block record (330) and last active viewport (331).
 #include "engine/db/Layout.h"
 #include "engine/db/Database.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {

@@ -1,6 +1,6 @@
 // LINE: start (10), end (11), thickness (39), extrusion (210).
 #include "engine/db/Line.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {

@@ -7,7 +7,7 @@
 #include "engine/db/TableStyle.h"
 #include "engine/db/XRecord.h"
 #include "engine/db/Database.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {

@@ -2,7 +2,7 @@
 // elevation (38), thickness (39), then per vertex 10/20 with optional 91 id, 40/41 widths and
 // 42 bulge; extrusion (210). The vertex codes repeat, so they are read in order.
 #include "engine/db/Polyline.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {

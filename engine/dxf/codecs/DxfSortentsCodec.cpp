@@ -2,7 +2,7 @@
 // sort key (5; a key, not the object's handle).
 #include "engine/db/SortentsTable.h"
 #include "engine/db/Database.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {

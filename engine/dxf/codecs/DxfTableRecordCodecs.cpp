@@ -15,9 +15,9 @@
 #include "engine/db/TextStyleTableRecord.h"
 #include "engine/db/UcsTableRecord.h"
 #include "engine/db/ViewportTableRecord.h"
-#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/tags/DxfDocument.h"
 #include "engine/db/Database.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {

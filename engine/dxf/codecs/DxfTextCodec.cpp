@@ -10,8 +10,8 @@
 #include "engine/db/AttributeDefinition.h"
 #include "engine/db/Database.h"
 #include "engine/db/SymbolTable.h"
-#include "engine/dxf/DxfDocument.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfDocument.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {

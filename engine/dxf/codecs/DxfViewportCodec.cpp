@@ -2,7 +2,7 @@
 // view's centre, direction, target, lens and height, twist (51), frozen layers (331) and flags
 // (90). Viewports read from a file are kept whole, so only the writing side is here.
 #include "engine/db/Viewport.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/dxf/codecs/DxfCodecs.h"
 
 namespace cad {

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "engine/dxf/DxfCodePage.h"
-#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfError.h"
-#include "engine/dxf/DxfFileKind.h"
+#include "engine/dxf/tags/DxfFileKind.h"
 
 namespace {
 

@@ -1,4 +1,8 @@
-#include "engine/dxf/DxfDocument.h"
+// The tag layer's document: sections and records over one shared buffer. Invariants: a record is a
+// span of that buffer until it is repaired (then it holds its replacement text), and an unreplaced
+// record is written byte for byte; a scan can stop at any record and go on later, and a document
+// is pristine until the first repair, which is what tells the database reader to start over.
+#include "engine/dxf/tags/DxfDocument.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,10 +13,10 @@
 
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
-#include "engine/dxf/DxfFileKind.h"
-#include "engine/dxf/DxfHandle.h"
-#include "engine/dxf/DxfRecordParts.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfFileKind.h"
+#include "engine/dxf/tags/DxfHandle.h"
+#include "engine/dxf/tags/DxfRecordParts.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 
 namespace cad {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/dxf/DxfCodePage.h"
-#include "engine/dxf/DxfHandleMap.h"
-#include "engine/dxf/DxfTokenizer.h"
+#include "engine/dxf/tags/DxfHandleMap.h"
+#include "engine/dxf/tags/DxfTokenizer.h"
 
 namespace cad {
 

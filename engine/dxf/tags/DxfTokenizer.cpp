@@ -1,4 +1,7 @@
-#include "engine/dxf/DxfTokenizer.h"
+// Splits the text into (code, value) tags. Invariants: values keep their blanks and bytes (only
+// the line end goes), offsets and line numbers are exact, so records can be copied as spans; the
+// tokenizer never starts over, a malformed code line is an error naming its line.
+#include "engine/dxf/tags/DxfTokenizer.h"
 
 #include <charconv>
 #include <cmath>

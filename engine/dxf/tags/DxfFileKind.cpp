@@ -1,9 +1,11 @@
-#include "engine/dxf/DxfFileKind.h"
+// Tells what a file that is not DXF text looks like. Invariant: it looks at the first 4 KiB only
+// and refuses nothing that starts with a group code line and is mostly text.
+#include "engine/dxf/tags/DxfFileKind.h"
 
 #include <array>
 #include <cstddef>
 
-#include "engine/dxf/DxfTokenizer.h"
+#include "engine/dxf/tags/DxfTokenizer.h"
 
 namespace cad {
 
