@@ -7,8 +7,9 @@
 #include "engine/db/Entity.h"
 #include "engine/db/LayerTableRecord.h"
 #include "engine/db/LinetypeTableRecord.h"
-#include "engine/db/SymbolName.h"
+#include "engine/db/UnknownEntity.h"
 #include "engine/db/Viewport.h"
+#include "engine/render/RawEntity.h"
 
 namespace cad {
 
@@ -101,8 +102,33 @@ const StyleResolver::LinetypeInfo& StyleResolver::linetypeInfo(ObjectId id) {
     return linetypes_.emplace(id, std::move(info)).first->second;
 }
 
+EntityProps StyleResolver::props(const Entity& entity) const {
+    EntityProps p;
+    p.layer = entity.layerId();
+    if (entity.kind() != ObjectKind::UnknownEntity) {
+        p.color = entity.color();
+        p.linetype = entity.linetypeId();
+        p.linetypeScale = entity.linetypeScale();
+        p.lineWeight = entity.lineWeight();
+        p.visible = entity.isVisible();
+        return p;
+    }
+    // The common group codes come before the first subclass's data; the first of each counts.
+    const RawEntity raw(static_cast<const UnknownEntity&>(entity).tags);
+    if (auto index = raw.integer(62)) {
+        if (*index == 0) p.color = Color::byBlock();
+        else if (*index > 0 && *index < 256) p.color = Color::fromIndex(static_cast<int>(*index));
+    }
+    if (auto rgb = raw.integer(420); rgb && *rgb >= 0) p.color = Color::fromTrueColorValue(static_cast<std::uint32_t>(*rgb));
+    if (const std::string* lt = raw.text(6)) p.linetype = db_.recordId(TableKind::Linetype, *lt);
+    p.linetypeScale = raw.real(48, 1.0);
+    p.lineWeight = static_cast<int>(raw.integer(370, -1));
+    p.visible = raw.integer(60, 0) == 0;
+    return p;
+}
+
 bool StyleResolver::isShown(const Entity& entity, const PaintContext& context) {
-    if (!entity.isVisible()) return false;
+    if (!props(entity).visible) return false;
     const ObjectId own = entity.layerId();
     if (layer(own).hidden) return false;
     if (context.viewport && context.viewport->isLayerFrozen(own)) return false;
@@ -132,11 +158,11 @@ Rgb StyleResolver::colorOf(const Color& color, ObjectId layerId, const PaintCont
 }
 
 Rgb StyleResolver::color(const Entity& entity, const PaintContext& context) {
-    return colorOf(entity.color(), effectiveLayer(entity, context), context);
+    return colorOf(props(entity).color, effectiveLayer(entity, context), context);
 }
 
 int StyleResolver::lineWeight(const Entity& entity, const PaintContext& context) {
-    int w = entity.lineWeight();
+    int w = props(entity).lineWeight;
     if (w == -1) w = layer(effectiveLayer(entity, context)).lineWeight;
     else if (w == -2) w = context.blockLineweight;
     if (w < 0) w = weights_.defaultWeight;
@@ -144,7 +170,7 @@ int StyleResolver::lineWeight(const Entity& entity, const PaintContext& context)
 }
 
 ObjectId StyleResolver::linetype(const Entity& entity, const PaintContext& context) {
-    ObjectId id = entity.linetypeId();
+    ObjectId id = props(entity).linetype;
     for (int guard = 0; guard < 3; ++guard) {
         const LinetypeInfo& info = linetypeInfo(id);
         switch (info.kind) {
@@ -169,7 +195,7 @@ Pen StyleResolver::pen(const Entity& entity, const PaintContext& context, double
     const ObjectId lt = linetype(entity, context);
     if (lt.isNull()) return pen;
     const LinetypeInfo& info = linetypeInfo(lt);
-    const double factor = ltscale_ * entity.linetypeScale() * unitsPerDrawingUnit;
+    const double factor = ltscale_ * props(entity).linetypeScale * unitsPerDrawingUnit;
     double total = 0.0;
     for (double d : info.dashes) total += d * factor;
     // A pattern finer than a few device units would look like a continuous line anyway.

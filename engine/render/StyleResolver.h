@@ -20,6 +20,17 @@ struct LineWeightScale {
     int defaultWeight = 25;           // what the default weight (-3) means, in 1/100 mm
 };
 
+// The properties of an entity that drawing resolves. Entities kept as tags carry theirs in the
+// tags (62, 420, 6, 48, 370, 60), the others in their fields.
+struct EntityProps {
+    ObjectId layer;
+    Color color = Color::byLayer();
+    ObjectId linetype;          // null: BYLAYER
+    double linetypeScale = 1.0;
+    int lineWeight = -1;
+    bool visible = true;
+};
+
 // Resolves an entity's layer, colour, linetype and line weight through BYLAYER and BYBLOCK into
 // what is drawn. Layer and linetype records are read once per rendering.
 class StyleResolver {
@@ -29,6 +40,7 @@ public:
     // False for an invisible entity or one on a layer that is off or frozen (also frozen in the
     // viewport drawn through).
     bool isShown(const Entity& entity, const PaintContext& context);
+    EntityProps props(const Entity& entity) const;
     // The layer whose BYLAYER properties the entity takes.
     ObjectId effectiveLayer(const Entity& entity, const PaintContext& context) const;
     Rgb color(const Entity& entity, const PaintContext& context);
