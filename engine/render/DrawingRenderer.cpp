@@ -127,6 +127,8 @@ RenderResult renderDrawingToFile(const Database& db, const RenderOptions& option
         result.error = "width " + std::to_string(options.width) + " is outside 16 to " + std::to_string(kMaxPixels);
         return result;
     }
+    result.error = missingFolderError(path);
+    if (!result.error.empty()) return result;
     FontLibrary fonts;
     DrawingRenderer renderer(db, fonts);
     if (!renderer.selectLayout(options.layout, result.error)) return result;

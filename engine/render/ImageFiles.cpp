@@ -58,6 +58,13 @@ bool writeJpeg(cairo_surface_t* image, const std::string& path, int quality, std
     return ok;
 }
 
+std::string missingFolderError(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code ec;
+    if (folder.empty() || std::filesystem::is_directory(folder, ec)) return {};
+    return "cannot write \"" + path + "\": the folder \"" + folder.string() + "\" does not exist";
+}
+
 std::string temporaryNameFor(const std::string& path) {
     const std::filesystem::path p(path);
     return (p.parent_path() / ("." + p.filename().string() + ".tmp" + std::to_string(::getpid()))).string();

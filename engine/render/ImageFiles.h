@@ -11,6 +11,9 @@ bool writeJpeg(cairo_surface_t* image, const std::string& path, int quality, std
 // Moves the finished temporary file over `path`; false with `error` set when it cannot.
 bool replaceFile(const std::string& temporary, const std::string& path, std::string& error);
 
+// Empty when the folder of `path` exists; otherwise a message naming the file and its folder.
+std::string missingFolderError(const std::string& path);
+
 // A temporary name beside `path`, in the same folder so that the rename stays on one file system.
 std::string temporaryNameFor(const std::string& path);
 

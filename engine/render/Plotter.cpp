@@ -125,6 +125,8 @@ PlotOutcome plotToFile(const Database& db, const PlotJob& job, const std::string
         out.message = "unknown media \"" + job.mediaName + "\"";
         return out;
     }
+    out.message = missingFolderError(file);
+    if (!out.message.empty()) return out;
     FontLibrary fonts;
     DrawingRenderer renderer(db, fonts);
     if (!renderer.selectLayout(job.layout, out.message)) return out;
