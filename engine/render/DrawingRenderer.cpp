@@ -138,7 +138,8 @@ RenderResult renderDrawingToFile(const Database& db, const RenderOptions& option
     if (!(w > 0) && !(h > 0)) w = h = 1.0;
     else if (!(w > 0)) w = h;
     else if (!(h > 0)) h = w;
-    const double margin = std::max(w, h) * std::clamp(options.margin, 0.0, 0.4);
+    // A window given is shown exactly; measured extents get their blank border.
+    const double margin = options.window ? 0.0 : std::max(w, h) * std::clamp(options.margin, 0.0, 0.4);
     const Point2d center = box.center();
     w += 2 * margin;
     h += 2 * margin;

@@ -55,7 +55,7 @@ struct RenderOptions {
     std::string layout;                // empty: model space
     int width = 1600;                  // pixels for PNG and JPEG, points for PDF and SVG
     std::optional<Extents2d> window;   // the part shown, in the layout's drawing units; else all
-    double margin = 0.02;              // blank border, as a fraction of the larger side
+    double margin = 0.02;              // blank border around the extents, as a fraction of the larger side
 };
 
 struct RenderResult {
