@@ -31,9 +31,23 @@ CairoCanvas::CairoCanvas(cairo_surface_t* surface) : cr_(cairo_create(surface)) 
     cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
 }
 
-CairoCanvas::~CairoCanvas() { cairo_destroy(cr_); }
+CairoCanvas::~CairoCanvas() {
+    flush();
+    cairo_destroy(cr_);
+}
 
-std::string CairoCanvas::error() const {
+void CairoCanvas::flush() {
+    if (!hasPending_) return;
+    hasPending_ = false;
+    setColor(pending_.color);
+    cairo_set_line_width(cr_, pending_.width);
+    if (pending_.dashes.empty()) cairo_set_dash(cr_, nullptr, 0, 0);
+    else cairo_set_dash(cr_, pending_.dashes.data(), static_cast<int>(pending_.dashes.size()), pending_.dashOffset);
+    cairo_stroke(cr_);
+}
+
+std::string CairoCanvas::error() {
+    flush();
     cairo_status_t status = cairo_status(cr_);
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(cairo_get_target(cr_));
     return status == CAIRO_STATUS_SUCCESS ? std::string() : std::string(cairo_status_to_string(status));
@@ -44,6 +58,7 @@ void CairoCanvas::setColor(Rgb color) {
 }
 
 void CairoCanvas::paintBackground(Rgb color) {
+    flush();
     setColor(color);
     cairo_paint(cr_);
 }
@@ -59,16 +74,19 @@ void CairoCanvas::addPath(const DevicePath& path) {
 
 void CairoCanvas::stroke(const DevicePath& path, const Pen& pen) {
     if (path.empty()) return;
+    const bool same = hasPending_ && pending_.color == pen.color && pending_.width == pen.width &&
+                      pending_.dashes == pen.dashes && pending_.dashOffset == pen.dashOffset;
+    if (!same) {
+        flush();
+        pending_ = pen;
+        hasPending_ = true;
+    }
     addPath(path);
-    setColor(pen.color);
-    cairo_set_line_width(cr_, pen.width);
-    if (pen.dashes.empty()) cairo_set_dash(cr_, nullptr, 0, 0);
-    else cairo_set_dash(cr_, pen.dashes.data(), static_cast<int>(pen.dashes.size()), pen.dashOffset);
-    cairo_stroke(cr_);
 }
 
 void CairoCanvas::fill(const DevicePath& path, Rgb color) {
     if (path.empty()) return;
+    flush();
     addPath(path);
     setColor(color);
     cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
@@ -76,6 +94,7 @@ void CairoCanvas::fill(const DevicePath& path, Rgb color) {
 }
 
 void CairoCanvas::dot(const Point2d& at, double diameter, Rgb color) {
+    flush();
     cairo_new_sub_path(cr_);
     cairo_arc(cr_, at.x, at.y, diameter / 2, 0, 2 * std::numbers::pi);
     setColor(color);
@@ -84,6 +103,7 @@ void CairoCanvas::dot(const Point2d& at, double diameter, Rgb color) {
 
 void CairoCanvas::text(const FontFace& face, std::string_view utf8, double, const Affine2d& glyphToDevice, Rgb color) {
     if (utf8.empty() || face.face == nullptr) return;
+    flush();
     const std::string copy(utf8);
     cairo_save(cr_);
     cairo_matrix_t m;
@@ -103,12 +123,16 @@ void CairoCanvas::text(const FontFace& face, std::string_view utf8, double, cons
 }
 
 void CairoCanvas::pushClip(const DevicePath& path) {
+    flush();
     cairo_save(cr_);
     addPath(path);
     cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
     cairo_clip(cr_);
 }
 
-void CairoCanvas::popClip() { cairo_restore(cr_); }
+void CairoCanvas::popClip() {
+    flush();
+    cairo_restore(cr_);
+}
 
 }  // namespace cad

@@ -25,14 +25,19 @@ public:
     void pushClip(const DevicePath& path) override;
     void popClip() override;
 
+    // Draws what is still batched; error() and the surface see everything after it.
+    void flush();
     // Empty while cairo is content; otherwise what went wrong.
-    std::string error() const;
+    std::string error();
 
 private:
     void addPath(const DevicePath& path);
     void setColor(Rgb color);
 
     cairo_t* cr_;
+    // Consecutive strokes with the same pen go out as one path: far fewer operators in a PDF.
+    Pen pending_;
+    bool hasPending_ = false;
 };
 
 }  // namespace cad

@@ -236,6 +236,20 @@ const FontFace& DrawingPainter::faceOfStyle(ObjectId style) {
 
 void DrawingPainter::paintTextLine(const FontFace& face, const std::string& text, const Affine2d& glyphToDevice,
                                    double advance, Rgb color) {
+    if (greekBelow_ > 0 && !measuring_) {
+        const double cap = face.capHeight * std::hypot(glyphToDevice.xy, glyphToDevice.yy);
+        if (cap < greekBelow_) {
+            // A box the size of the lower-case letters: about the ink the glyphs would leave.
+            const double x = face.capHeight * 0.75;
+            DevicePath box;
+            box.runs.push_back({{glyphToDevice.apply({0, 0}), glyphToDevice.apply({advance, 0}),
+                                 glyphToDevice.apply({advance, x}), glyphToDevice.apply({0, x})},
+                                true});
+            canvas_.fill(box, Rgb{static_cast<std::uint8_t>(128 + color.r / 2), static_cast<std::uint8_t>(128 + color.g / 2),
+                                  static_cast<std::uint8_t>(128 + color.b / 2)});
+            return;
+        }
+    }
     canvas_.text(face, text, advance, glyphToDevice, color);
 }
 

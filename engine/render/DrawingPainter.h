@@ -37,6 +37,9 @@ public:
     const Affine2d& worldToDevice() const { return toDevice_; }
     // When measuring, patterns are not evaluated (their boundary stands for them).
     void setMeasuring(bool on) { measuring_ = on; }
+    // Texts whose capitals would stand lower than this many device units are drawn as a filled
+    // box of their size: in a picture they would be a smudge anyway, and glyphs cost much more.
+    void setGreekingHeight(double deviceUnits) { greekBelow_ = deviceUnits; }
     // Paper-space viewports are handed to this instead of being drawn.
     void setViewportHandler(std::function<void(const Viewport&)> handler) { onViewport_ = std::move(handler); }
 
@@ -84,6 +87,7 @@ private:
     RenderReport& report_;
     Affine2d toDevice_;
     bool measuring_ = false;
+    double greekBelow_ = 0.0;
     std::function<void(const Viewport&)> onViewport_;
     std::unordered_map<ObjectId, std::vector<ObjectId>> orders_;
 };

@@ -72,6 +72,7 @@ void DrawingRenderer::paint(Canvas& canvas, const Affine2d& toDevice, const Line
     StyleResolver styles(db_, weights);
     DrawingPainter painter(db_, canvas, fonts_, styles, report);
     painter.setMeasuring(measuring);
+    painter.setGreekingHeight(greekBelow_);
     painter.setWorldToDevice(toDevice);
     if (!model_) {
         painter.setViewportHandler([&](const Viewport& vp) {
@@ -94,6 +95,7 @@ void DrawingRenderer::paint(Canvas& canvas, const Affine2d& toDevice, const Line
                                           Affine2d::scaling(scale, scale) * Affine2d::translation(-target.x, -target.y);
             canvas.pushClip(frame);
             DrawingPainter inner(db_, canvas, fonts_, styles, report);
+            inner.setGreekingHeight(greekBelow_);
             inner.setWorldToDevice(toDevice * modelToPaper);
             PaintContext context;
             context.viewport = &vp;
@@ -171,6 +173,8 @@ RenderResult renderDrawingToFile(const Database& db, const RenderOptions& option
     {
         CairoCanvas canvas(surface);
         canvas.paintBackground(Rgb{255, 255, 255});
+        // Pixels cannot show capitals under two pixels high; a PDF or SVG can be zoomed into.
+        renderer.setGreekingHeight(vector ? 0.0 : 2.0);
         renderer.draw(canvas, toDevice, weights);
         canvasError = canvas.error();
     }

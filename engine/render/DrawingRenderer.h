@@ -36,6 +36,8 @@ public:
     Extents2d measure();
     // Draws the layout with `toDevice` mapping its drawing units to the canvas.
     void draw(Canvas& canvas, const Affine2d& toDevice, const LineWeightScale& weights);
+    // Texts smaller than this (device units of capital height) are drawn as boxes; 0 draws all.
+    void setGreekingHeight(double deviceUnits) { greekBelow_ = deviceUnits; }
     // What the last draw() drew and skipped.
     const RenderReport& report() const { return report_; }
 
@@ -47,6 +49,7 @@ private:
     FontLibrary& fonts_;
     ObjectId block_;
     bool model_ = true;
+    double greekBelow_ = 0.0;
     RenderReport report_;
 };
 

@@ -193,6 +193,7 @@ PlotOutcome plotToFile(const Database& db, const PlotJob& job, const std::string
     if (error.empty()) {
         CairoCanvas canvas(surface);
         canvas.paintBackground(Rgb{255, 255, 255});
+        renderer.setGreekingHeight(raster ? 2.0 : 0.0);
         renderer.draw(canvas, toDevice, weights);
         error = canvas.error();
     }

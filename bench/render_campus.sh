@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Renders the generated campus (10,000 rooms, every room a space, 5 assets each) to PDF and to a
+# 4000-pixel-wide PNG with brinmo, and to PDF with Debian librecad's dxf2pdf when it is installed,
+# one after the other in the same run; prints each time and the ratio of the PDF times.
+#
+#   bench/render_campus.sh [BUILD_BIN [ROOMS [FOLDER]]]   defaults: build/bin 10000 /tmp/brinmo-render
+#
+# Times are wall-clock seconds of the whole program (reading the drawing included), the best of
+# three runs each, so that another user's burst on the shared machine counts as little as possible.
+set -euo pipefail
+bin=$(cd "${1:-build/bin}" && pwd)
+rooms=${2:-10000}
+dir=${3:-/tmp/brinmo-render}
+mkdir -p "$dir"
+campus="$dir/campus-$rooms.dxf"
+[ -f "$campus" ] || "$bin/make_floor_plan" campus "$campus" "$rooms" >/dev/null
+echo "drawing: $campus ($(du -h "$campus" | cut -f1))"
+
+best() {  # best wall time of three runs of the command
+  local b=""
+  for _ in 1 2 3; do
+    local s e t
+    s=$(date +%s.%N)
+    "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; return 1; }
+    e=$(date +%s.%N)
+    t=$(echo "$e - $s" | bc -l)
+    if [ -z "$b" ] || (( $(echo "$t < $b" | bc -l) )); then b=$t; fi
+  done
+  printf '%.3f' "$b"
+}
+
+pdf=$(best "$bin/brinmo" --no-module "$campus" --render "$dir/campus.pdf")
+png=$(best "$bin/brinmo" --no-module "$campus" --render "$dir/campus.png" --width 4000)
+"$bin/brinmo" --no-module "$campus" --render "$dir/campus.pdf" | sed 's/^/  /'
+echo "brinmo PDF:        ${pdf} s   ($(du -h "$dir/campus.pdf" | cut -f1))"
+echo "brinmo PNG 4000px: ${png} s   ($(du -h "$dir/campus.png" | cut -f1))"
+if command -v dxf2pdf >/dev/null 2>&1; then
+  # dxf2pdf needs a display-less Qt.
+  other=$(QT_QPA_PLATFORM=offscreen best dxf2pdf -o "$dir/campus-dxf2pdf.pdf" "$campus")
+  echo "dxf2pdf PDF:       ${other} s   ($(du -h "$dir/campus-dxf2pdf.pdf" 2>/dev/null | cut -f1))"
+  echo "dxf2pdf / brinmo:  $(echo "scale=1; $other / $pdf" | bc -l)x"
+else
+  echo "dxf2pdf is not installed (apt-get install librecad): no comparison"
+fi
