@@ -34,11 +34,13 @@ png=$(best "$bin/brinmo" --no-module "$campus" --render "$dir/campus.png" --widt
 "$bin/brinmo" --no-module "$campus" --render "$dir/campus.pdf" | sed 's/^/  /'
 echo "brinmo PDF:        ${pdf} s   ($(du -h "$dir/campus.pdf" | cut -f1))"
 echo "brinmo PNG 4000px: ${png} s   ($(du -h "$dir/campus.png" | cut -f1))"
-if command -v dxf2pdf >/dev/null 2>&1; then
-  # dxf2pdf needs a display-less Qt.
-  other=$(QT_QPA_PLATFORM=offscreen best dxf2pdf -o "$dir/campus-dxf2pdf.pdf" "$campus")
-  echo "dxf2pdf PDF:       ${other} s   ($(du -h "$dir/campus-dxf2pdf.pdf" 2>/dev/null | cut -f1))"
+if command -v librecad >/dev/null 2>&1; then
+  # Debian's librecad runs its dxf2pdf converter as "librecad dxf2pdf"; Qt without a display.
+  # It writes the PDF beside the drawing, named after it; -a fits the drawing to the page.
+  export QT_QPA_PLATFORM=offscreen
+  other=$(best librecad dxf2pdf -a "$campus")
+  echo "dxf2pdf PDF:       ${other} s   ($(du -h "${campus%.dxf}.pdf" 2>/dev/null | cut -f1))"
   echo "dxf2pdf / brinmo:  $(echo "scale=1; $other / $pdf" | bc -l)x"
 else
-  echo "dxf2pdf is not installed (apt-get install librecad): no comparison"
+  echo "librecad is not installed (apt-get install librecad): no comparison with its dxf2pdf"
 fi
