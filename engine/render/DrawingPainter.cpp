@@ -533,13 +533,59 @@ void DrawingPainter::paintMText(const UnknownEntity& e, const PaintContext& c) {
 void DrawingPainter::paintOldPolyline(const UnknownEntity& e, const PaintContext& c) {
     const RawEntity raw(e.tags);
     const int flags = static_cast<int>(raw.integer(70, 0));
-    if (flags & (16 | 64)) {
-        // Meshes and face sets: their vertices' outline only.
-        std::vector<Point2d> pts;
+    if (flags & 64) {
+        // Face set: vertices (flag 64) then faces (flag 128 alone) naming up to four vertices by
+        // 1-based index in 71..74; a negative index hides the edge that starts there.
+        std::vector<Point3d> vertices;
+        DevicePath edges;
+        for (ObjectId id : e.children) {
+            const auto* v = dynamic_cast<const UnknownEntity*>(db_.objectAt(id));
+            if (v == nullptr || v->dxfName != "VERTEX") continue;
+            const RawEntity vr(v->tags);
+            const int vflags = static_cast<int>(vr.integer(70, 0));
+            if (vflags & 64) {
+                vertices.push_back(vr.point(10).value_or(Point3d()));
+                continue;
+            }
+            if (!(vflags & 128)) continue;
+            std::vector<long long> corners;
+            for (int code = 71; code <= 74; ++code)
+                if (auto k = vr.integer(code); k && *k != 0) corners.push_back(*k);
+            for (std::size_t k = 0; k < corners.size(); ++k) {
+                const long long a = corners[k], b = corners[(k + 1) % corners.size()];
+                if (a < 0) continue;
+                const auto ia = static_cast<std::size_t>(a - 1), ib = static_cast<std::size_t>(std::llabs(b) - 1);
+                if (ia >= vertices.size() || ib >= vertices.size()) continue;
+                edges.runs.push_back({{toDevice(c, vertices[ia]), toDevice(c, vertices[ib])}, false});
+            }
+        }
+        canvas_.stroke(edges, styles_.pen(e, c, deviceScale(c)));
+        return;
+    }
+    if (flags & 16) {
+        // Polygon mesh: an M x N grid of vertices, drawn as its rows and columns.
+        std::vector<Point2d> grid;
         for (ObjectId id : e.children)
-            if (const auto* v = dynamic_cast<const UnknownEntity*>(db_.objectAt(id)))
-                if (auto p = RawEntity(v->tags).point(10)) pts.push_back(toDevice(c, *p));
-        strokeRun(std::move(pts), false, styles_.pen(e, c, deviceScale(c)));
+            if (const auto* v = dynamic_cast<const UnknownEntity*>(db_.objectAt(id)); v && v->dxfName == "VERTEX")
+                grid.push_back(toDevice(c, RawEntity(v->tags).point(10).value_or(Point3d())));
+        const long long m = raw.integer(71, 0), n = raw.integer(72, 0);
+        if (m < 1 || n < 1 || static_cast<std::size_t>(m * n) > grid.size()) {
+            report_.skip("POLYLINE (mesh without its vertices)");
+            --report_.drawn;
+            return;
+        }
+        const Pen pen = styles_.pen(e, c, deviceScale(c));
+        DevicePath lines;
+        for (long long i = 0; i < m; ++i) {
+            std::vector<Point2d> row(grid.begin() + i * n, grid.begin() + (i + 1) * n);
+            lines.runs.push_back({std::move(row), (flags & 32) != 0});
+        }
+        for (long long j = 0; j < n; ++j) {
+            std::vector<Point2d> column;
+            for (long long i = 0; i < m; ++i) column.push_back(grid[static_cast<std::size_t>(i * n + j)]);
+            lines.runs.push_back({std::move(column), (flags & 1) != 0});
+        }
+        canvas_.stroke(lines, pen);
         return;
     }
     const bool is3d = (flags & 8) != 0;
