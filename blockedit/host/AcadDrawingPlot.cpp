@@ -4,13 +4,12 @@
 
 #include "core/HostError.h"
 #include "core/KorvaWrap.h"
+#include "engine/api/Drawing.h"
+#include "engine/api/Editor.h"
 #include "engine/api/Plotting.h"
-#include "engine/db/Database.h"
-#include "engine/editor/EditorApi.h"
-#include "engine/editor/HostApplication.h"
 #include "host/AcadDrawing.h"
 #include "host/AcadUtilities.h"
-#include "module/HostPlatform.h"
+#include "host/HostPlatform.h"
 
 namespace {
 
@@ -25,8 +24,7 @@ int hostKind() {
         return hostPlatform().hostKind();
     } catch (const std::logic_error&) {
         // Not loaded as a module (unit tests): the running host's product decides.
-        cad::HostApplication* host = cad::HostApplication::current();
-        return host ? CHostPlatform::kindFromProductName(host->productName()) : CHostPlatform::kUnknown;
+        return CHostPlatform::kindFromProductName(cad::hostProductName());
     }
 }
 
