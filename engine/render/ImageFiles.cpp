@@ -9,8 +9,26 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <csetjmp>
 
 namespace cad {
+
+namespace {
+
+// libjpeg ends the process on an error unless its handler jumps out.
+struct JpegErrors {
+    jpeg_error_mgr manager{};
+    std::jmp_buf back{};
+    char message[JMSG_LENGTH_MAX] = {};
+};
+
+[[noreturn]] void jpegFailed(j_common_ptr info) {
+    auto* errors = reinterpret_cast<JpegErrors*>(info->err);
+    (*info->err->format_message)(info, errors->message);
+    std::longjmp(errors->back, 1);
+}
+
+}  // namespace
 
 bool writeJpeg(cairo_surface_t* image, const std::string& path, int quality, std::string& error) {
     cairo_surface_flush(image);
@@ -28,8 +46,16 @@ bool writeJpeg(cairo_surface_t* image, const std::string& path, int quality, std
         return false;
     }
     jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
+    JpegErrors errors;
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = jpegFailed;
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    if (setjmp(errors.back) != 0) {
+        jpeg_destroy_compress(&info);
+        std::fclose(out);
+        error = "cannot write \"" + path + "\": " + errors.message;
+        return false;
+    }
     jpeg_create_compress(&info);
     jpeg_stdio_dest(&info, out);
     info.image_width = static_cast<JDIMENSION>(width);
@@ -39,7 +65,6 @@ bool writeJpeg(cairo_surface_t* image, const std::string& path, int quality, std
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
     while (info.next_scanline < info.image_height) {
         // cairo keeps pixels as native-endian 32-bit xRGB words.
         const auto* px = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(info.next_scanline) * stride);

@@ -12,10 +12,13 @@
 
 #include "engine/db/Database.h"
 #include "engine/db/Layout.h"
+#include "engine/db/SymbolTable.h"
+#include "engine/db/ViewportTableRecord.h"
 #include "engine/render/CairoCanvas.h"
 #include "engine/render/DrawingRenderer.h"
 #include "engine/render/FontLibrary.h"
 #include "engine/render/ImageFiles.h"
+#include "engine/render/RawEntity.h"
 
 namespace cad {
 
@@ -103,6 +106,7 @@ PlotJob plotJobFromSettings(const PlotSettings& s, std::string layout) {
     job.centred = (s.layoutFlags & 4) != 0;
     job.quarterTurns = s.rotation;
     job.window = Extents2d(s.windowMin, s.windowMax);
+    job.viewName = s.plotViewName;
     return job;
 }
 
@@ -134,6 +138,26 @@ PlotOutcome plotToFile(const Database& db, const PlotJob& job, const std::string
     // The area plotted, in the layout's drawing units.
     Extents2d area;
     switch (job.plotType) {
+        case 0:
+            if (renderer.isModelLayout())
+                if (const auto* active = dynamic_cast<const ViewportTableRecord*>(
+                        db.objectAt(db.recordId(TableKind::Viewport, "*Active")))) {
+                    const Point2d c = active->centerPoint();
+                    const Vector2d half{active->width() / 2, active->height() / 2};
+                    area = Extents2d(c - half, c + half);
+                }
+            break;
+        case 3:
+            if (!job.viewName.empty())
+                if (const auto* view = dynamic_cast<const SymbolTableRecord*>(
+                        db.objectAt(db.recordId(TableKind::View, job.viewName)))) {
+                    // A view keeps its centre (10, 20), height (40) and width (41) as tags.
+                    const RawEntity tags(view->extraTags());
+                    const auto c = tags.point(10);
+                    const double h = tags.real(40, 0.0), w = tags.real(41, 0.0);
+                    if (c && h > 0 && w > 0) area = Extents2d({c->x - w / 2, c->y - h / 2}, {c->x + w / 2, c->y + h / 2});
+                }
+            break;
         case 2: {
             if (renderer.isModelLayout()) {
                 auto lo = db.header().getPoint("$LIMMIN"), hi = db.header().getPoint("$LIMMAX");
@@ -149,7 +173,7 @@ PlotOutcome plotToFile(const Database& db, const PlotJob& job, const std::string
                 if (const auto* layout = dynamic_cast<const Layout*>(db.objectAt(db.layoutId(job.layout))))
                     area = Extents2d(layout->limitsMin, layout->limitsMax);
             break;
-        default: break;  // display, extents and views without a stored view: the extents
+        default: break;  // extents
     }
     if (area.isEmpty() || !(area.width() > 0) || !(area.height() > 0)) area = renderer.measure();
     if (area.isEmpty()) area = Extents2d({0, 0}, {1, 1});

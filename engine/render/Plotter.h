@@ -35,12 +35,15 @@ struct PlotJob {
     std::string layout;              // empty or "Model": model space
     std::string configuration;       // "DWG To PDF.pc3", "PublishToWeb JPG.pc3", "PublishToWeb PNG.pc3"
     std::string mediaName;           // canonical media name
-    int plotType = 1;                // 0 display, 1 extents, 2 limits, 3 view, 4 window, 5 layout
+    // 0 display (the current view of model space), 1 extents, 2 limits, 3 view, 4 window,
+    // 5 layout (the sheet's limits); where the drawing gives no such area, its extents.
+    int plotType = 1;
     int standardScaleType = 0;       // 0 scale to fit
     bool useStandardScale = true;
     bool centred = true;
     int quarterTurns = 0;            // rotation of the drawing on the sheet, counter-clockwise
     Extents2d window;                // for plot type 4, in the layout's drawing units
+    std::string viewName;            // for plot type 3, a view of the drawing's VIEW table
     double rasterDpi = 100.0;        // pixels per inch of the JPG and PNG devices
 };
 
