@@ -66,6 +66,11 @@ void CairoCanvas::paintBackground(Rgb color) {
 void CairoCanvas::addPath(const DevicePath& path) {
     for (const DevicePath::Run& run : path.runs) {
         if (run.points.empty()) continue;
+        // A degenerate placement (a reference scaled by 0, a coordinate that is not a number)
+        // would put cairo into an error state for the rest of the picture: such runs are left out.
+        bool finite = true;
+        for (const Point2d& p : run.points) finite = finite && std::isfinite(p.x) && std::isfinite(p.y);
+        if (!finite) continue;
         cairo_move_to(cr_, run.points.front().x, run.points.front().y);
         for (std::size_t i = 1; i < run.points.size(); ++i) cairo_line_to(cr_, run.points[i].x, run.points[i].y);
         if (run.closed) cairo_close_path(cr_);
@@ -94,6 +99,7 @@ void CairoCanvas::fill(const DevicePath& path, Rgb color) {
 }
 
 void CairoCanvas::dot(const Point2d& at, double diameter, Rgb color) {
+    if (!std::isfinite(at.x) || !std::isfinite(at.y) || !std::isfinite(diameter)) return;
     flush();
     cairo_new_sub_path(cr_);
     cairo_arc(cr_, at.x, at.y, diameter / 2, 0, 2 * std::numbers::pi);
@@ -103,6 +109,10 @@ void CairoCanvas::dot(const Point2d& at, double diameter, Rgb color) {
 
 void CairoCanvas::text(const FontFace& face, std::string_view utf8, double, const Affine2d& glyphToDevice, Rgb color) {
     if (utf8.empty() || face.face == nullptr) return;
+    const Affine2d& g = glyphToDevice;
+    if (!(std::fabs(g.determinant()) > 1e-12) || !std::isfinite(g.x0) || !std::isfinite(g.y0) ||
+        !std::isfinite(g.determinant()))
+        return;
     flush();
     const std::string copy(utf8);
     cairo_save(cr_);

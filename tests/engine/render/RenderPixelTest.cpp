@@ -376,3 +376,33 @@ TEST(RenderFiles, FormatsByExtensionAndClearErrors) {
     EXPECT_FALSE(bad.ok);
     EXPECT_FALSE(std::filesystem::exists(dir.file("b.png")));
 }
+
+TEST(RenderPixels, DegeneratePlacementsAreLeftOutAndTheRestIsDrawn) {
+    auto db = Database::createDefault();
+    const ObjectId block = addBlockRecord(*db, "FLAT");
+    auto label = std::make_unique<Text>();
+    label->setTextString("X");
+    label->setHeight(1);
+    append(*db, std::move(label), block);
+    append(*db, rectangle(0, 0, 1, 1), block);
+    auto flat = std::make_unique<BlockReference>(Point3d{5, 5, 0}, block);
+    flat->setScaleFactors({0, 0, 1});
+    append(*db, std::move(flat));
+    auto odd = std::make_unique<Line>(Point3d{std::nan(""), 0, 0}, Point3d{10, 10, 0});
+    append(*db, std::move(odd));
+    auto truecolour = std::make_unique<Line>(Point3d{0, 2, 0}, Point3d{10, 2, 0});
+    truecolour->setColor(Color::fromRgb(0, 200, 0));
+    truecolour->setLineWeight(100);
+    append(*db, std::move(truecolour));
+    auto white = std::make_unique<Line>(Point3d{0, 8, 0}, Point3d{10, 8, 0});
+    white->setColorIndex(7);
+    white->setLineWeight(100);
+    append(*db, std::move(white));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {10, 10}), 200);
+    ASSERT_TRUE(shot.picture) << shot.result.error;
+    const Pixel green = shot.at(5, 2);
+    EXPECT_TRUE(green.g > 150 && green.r < 60 && green.b < 60) << "true colour";
+    const Pixel black = shot.at(5, 8);
+    EXPECT_TRUE(black.r < 60 && black.g < 60 && black.b < 60) << "colour 7 is black on the white sheet";
+}
