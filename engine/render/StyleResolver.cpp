@@ -129,7 +129,9 @@ EntityProps StyleResolver::props(const Entity& entity) const {
 
 bool StyleResolver::isShown(const Entity& entity, const PaintContext& context) {
     if (!props(entity).visible) return false;
-    const ObjectId own = entity.layerId();
+    // Inside a reference, layer "0" stands for the reference's layer, which was checked already.
+    const ObjectId own = effectiveLayer(entity, context);
+    if (own == context.insertLayer && !context.insertLayer.isNull()) return true;
     if (layer(own).hidden) return false;
     if (context.viewport && context.viewport->isLayerFrozen(own)) return false;
     return true;
