@@ -5,8 +5,9 @@
 #
 #   bench/render_campus.sh [BUILD_BIN [ROOMS [FOLDER]]]   defaults: build/bin 10000 /tmp/brinmo-render
 #
-# Times are wall-clock seconds of the whole program (reading the drawing included), the best of
-# three runs each, so that another user's burst on the shared machine counts as little as possible.
+# Times are of the whole program (reading the drawing included), from the fastest of three runs
+# each: wall-clock seconds, and CPU seconds (user + system), which another user's work on the
+# shared machine disturbs less.
 set -euo pipefail
 bin=$(cd "${1:-build/bin}" && pwd)
 rooms=${2:-10000}
@@ -16,31 +17,32 @@ campus="$dir/campus-$rooms.dxf"
 [ -f "$campus" ] || "$bin/make_floor_plan" campus "$campus" "$rooms" >/dev/null
 echo "drawing: $campus ($(du -h "$campus" | cut -f1))"
 
-best() {  # best wall time of three runs of the command
-  local b=""
+best() {  # "wall cpu" seconds of the fastest of three runs (cpu: user + system)
+  local b="" bc=""
   for _ in 1 2 3; do
-    local s e t
-    s=$(date +%s.%N)
-    "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; return 1; }
-    e=$(date +%s.%N)
-    t=$(echo "$e - $s" | bc -l)
-    if [ -z "$b" ] || (( $(echo "$t < $b" | bc -l) )); then b=$t; fi
+    local t w c
+    /usr/bin/time -o "$dir/time.txt" -f "%e %U %S" "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; return 1; }
+    t=$(tail -1 "$dir/time.txt")
+    w=$(echo "$t" | awk '{print $1}')
+    c=$(echo "$t" | awk '{print $2 + $3}')
+    if [ -z "$b" ] || (( $(echo "$w < $b" | bc -l) )); then b=$w; bc=$c; fi
   done
-  printf '%.3f' "$b"
+  echo "$b $bc"
 }
 
-pdf=$(best "$bin/brinmo" --no-module "$campus" --render "$dir/campus.pdf")
-png=$(best "$bin/brinmo" --no-module "$campus" --render "$dir/campus.png" --width 4000)
+read -r pdf pdfcpu < <(best "$bin/brinmo" --no-module "$campus" --render "$dir/campus.pdf")
+read -r png pngcpu < <(best "$bin/brinmo" --no-module "$campus" --render "$dir/campus.png" --width 4000)
 "$bin/brinmo" --no-module "$campus" --render "$dir/campus.pdf" | sed 's/^/  /'
-echo "brinmo PDF:        ${pdf} s   ($(du -h "$dir/campus.pdf" | cut -f1))"
-echo "brinmo PNG 4000px: ${png} s   ($(du -h "$dir/campus.png" | cut -f1))"
+echo "                   wall     cpu"
+echo "brinmo PDF:        ${pdf} s   ${pdfcpu} s   ($(du -h "$dir/campus.pdf" | cut -f1))"
+echo "brinmo PNG 4000px: ${png} s   ${pngcpu} s   ($(du -h "$dir/campus.png" | cut -f1))"
 if command -v librecad >/dev/null 2>&1; then
   # Debian's librecad runs its dxf2pdf converter as "librecad dxf2pdf"; Qt without a display.
   # It writes the PDF beside the drawing, named after it; -a fits the drawing to the page.
   export QT_QPA_PLATFORM=offscreen
-  other=$(best librecad dxf2pdf -a "$campus")
-  echo "dxf2pdf PDF:       ${other} s   ($(du -h "${campus%.dxf}.pdf" 2>/dev/null | cut -f1))"
-  echo "dxf2pdf / brinmo:  $(echo "scale=1; $other / $pdf" | bc -l)x"
+  read -r other othercpu < <(best librecad dxf2pdf -a "$campus")
+  echo "dxf2pdf PDF:       ${other} s   ${othercpu} s   ($(du -h "${campus%.dxf}.pdf" 2>/dev/null | cut -f1))"
+  echo "dxf2pdf / brinmo:  $(echo "scale=1; $other / $pdf" | bc -l)x wall, $(echo "scale=1; $othercpu / $pdfcpu" | bc -l)x cpu"
 else
   echo "librecad is not installed (apt-get install librecad): no comparison with its dxf2pdf"
 fi
