@@ -50,6 +50,10 @@ std::optional<ConsoleOptions> parseConsoleOptions(const std::vector<std::string>
         } else if (a == "-o") {
             auto v = value("a file name");
             if (!v) return std::nullopt;
+            if (v->empty()) {
+                error = "option -o needs a file name, not an empty one";
+                return std::nullopt;
+            }
             options.saveAs = *v;
         } else if (a == "--profile") {
             auto v = value("a profile name");

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +30,8 @@ std::filesystem::path executableFolder() {
 }
 
 bool readFile(const std::string& path, std::string& text) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::ostringstream s;
@@ -46,7 +49,9 @@ int runConsole(const brinmo::ConsoleOptions& options) {
             case brinmo::InputSource::Kind::ScriptFile: {
                 std::string text;
                 if (!readFile(source.value, text)) {
-                    std::fprintf(stderr, "brinmo: cannot read script \"%s\"\n", source.value.c_str());
+                    std::error_code ec;
+                    std::fprintf(stderr, "brinmo: cannot read script \"%s\"%s\n", source.value.c_str(),
+                                 std::filesystem::is_directory(source.value, ec) ? ": it is a folder" : "");
                     return 2;
                 }
                 script.addText(text);
@@ -139,13 +144,16 @@ int runConsole(const brinmo::ConsoleOptions& options) {
             return 1;
         }
     }
-    return 0;
+    return host.fileFailed() ? 1 : 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     cad::restartWithLargePages(argv);
+    // Output piped into a reader that stops early (head) must not cost the save: writes to a
+    // closed pipe fail quietly instead of ending the process.
+    std::signal(SIGPIPE, SIG_IGN);
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     auto options = brinmo::parseConsoleOptions(args, error);
