@@ -17,6 +17,7 @@
 #include "engine/editor/HostOutput.h"
 #include "engine/editor/LineInput.h"
 #include "engine/editor/TerminalInput.h"
+#include "engine/render/DrawingRenderer.h"
 
 namespace {
 
@@ -108,7 +109,29 @@ int runConsole(const brinmo::ConsoleOptions& options) {
         host.editor().ucs() = cad::CoordinateSystem(db.ucsOrigin(), db.ucsXDir(), db.ucsYDir());
     }
 
-    host.run();
+    // Rendering alone does not wait for commands at the terminal.
+    if (!options.renderTo || !options.inputs.empty()) host.run();
+    if (options.renderTo) {
+        cad::Document* document = documents.curDocument();
+        if (document == nullptr) {
+            std::fprintf(stderr, "brinmo: cannot render \"%s\": no drawing is open\n", options.renderTo->c_str());
+            return 1;
+        }
+        cad::RenderOptions render;
+        render.layout = options.renderLayout;
+        render.width = options.renderWidth;
+        if (options.renderWindow) {
+            const auto& w = *options.renderWindow;
+            render.window = cad::Extents2d({w[0], w[1]}, {w[2], w[3]});
+        }
+        const cad::RenderResult result = cad::renderDrawingToFile(document->database(), render, *options.renderTo);
+        if (!result.ok) {
+            std::fprintf(stderr, "brinmo: %s\n", result.error.c_str());
+            return 1;
+        }
+        std::printf("Rendered %s (%d x %d): %s.\n", options.renderTo->c_str(), result.width, result.height,
+                    result.report.summary().c_str());
+    }
     if (options.saveAs) {
         cad::Document* document = documents.curDocument();
         if (document == nullptr) {
