@@ -10,7 +10,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -86,6 +88,19 @@ bool generate(const fs::path& file, int rooms, int assetsPerRoom) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// Whether two drawings are the same text, or where the second first differs.
+std::string compareFiles(const fs::path& a, const fs::path& b) {
+    std::ifstream fa(a, std::ios::binary), fb(b, std::ios::binary);
+    const std::string ta((std::istreambuf_iterator<char>(fa)), std::istreambuf_iterator<char>());
+    const std::string tb((std::istreambuf_iterator<char>(fb)), std::istreambuf_iterator<char>());
+    if (ta == tb) return "identical (" + std::to_string(ta.size()) + " bytes)";
+    std::size_t at = 0;
+    while (at < ta.size() && at < tb.size() && ta[at] == tb[at]) ++at;
+    const auto line = std::count(ta.begin(), ta.begin() + static_cast<std::ptrdiff_t>(at), '\n') + 1;
+    return "different from line " + std::to_string(line) + " on (" + std::to_string(ta.size()) + " and " +
+           std::to_string(tb.size()) + " bytes)";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -157,6 +172,15 @@ int main(int argc, char** argv) {
         const double peakMiB = peakRssKiB() / 1024.0;
         std::fprintf(stderr, "total  %8.1f ms wall %8.1f ms CPU   peak RSS %7.1f MiB = %.2f x the file; %zu lines of output\n",
                      total, totalCpu, peakMiB, peakMiB / fileMiB, sink.lines);
+        // The saved drawing's spaces are current: mus again must change nothing, and the second
+        // save must give the first one's text back byte for byte.
+        const auto again = Clock::now();
+        const bool ok = host.runCommandLine("mus") &&
+                        host.documentManager().saveDocument(*document, (folder / "campus-saved-again.dxf").string(), error);
+        std::fprintf(stderr, "again  %8.1f ms wall for mus and save on the current drawing%s; the second save is %s\n",
+                     std::chrono::duration<double, std::milli>(Clock::now() - again).count(), ok ? "" : " FAILED",
+                     compareFiles(saved, folder / "campus-saved-again.dxf").c_str());
+        failures += ok ? 0 : 1;
     }
     cad::setOutputSink(nullptr);
     return failures == 0 ? 0 : 1;

@@ -13,11 +13,11 @@
 
 #include "engine/editor/MemorySetup.h"
 #include "engine/dxf/DxfDatabaseReader.h"
-#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "engine/dxf/DxfFile.h"
-#include "engine/dxf/DxfHandle.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfHandle.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/dxf/DxfDatabaseReader.h"
-#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "engine/dxf/DxfError.h"
 

@@ -14,9 +14,9 @@ public:
     std::unique_ptr<DbObject> clone() const override { return std::make_unique<Arc>(*this); }
 
     double startAngle() const { return start_; }
-    void setStartAngle(double radians) { start_ = radians; touch(); }
+    void setStartAngle(double radians) { assign(start_, radians); }
     double endAngle() const { return end_; }
-    void setEndAngle(double radians) { end_ = radians; touch(); }
+    void setEndAngle(double radians) { assign(end_, radians); }
     // Included angle in (0, 2 pi].
     double totalAngle() const;
     double length() const { return radius_ * totalAngle(); }

@@ -17,7 +17,7 @@ public:
     ErrorStatus setTag(std::string tag);
 
     int attributeFlags() const { return flags_; }
-    void setAttributeFlags(int flags) { flags_ = flags; touch(); }
+    void setAttributeFlags(int flags) { assign(flags_, flags); }
     bool isInvisible() const { return flags_ & AttributeFlags::kInvisible; }
     void setInvisible(bool on) { setBit(AttributeFlags::kInvisible, on); }
     bool isConstant() const { return flags_ & AttributeFlags::kConstant; }
@@ -27,9 +27,9 @@ public:
     bool isPreset() const { return flags_ & AttributeFlags::kPreset; }
     void setPreset(bool on) { setBit(AttributeFlags::kPreset, on); }
     int fieldLength() const { return fieldLength_; }
-    void setFieldLength(int length) { fieldLength_ = length; touch(); }
+    void setFieldLength(int length) { assign(fieldLength_, length); }
     bool lockPosition() const { return lockPosition_; }
-    void setLockPosition(bool on) { lockPosition_ = on; touch(); }
+    void setLockPosition(bool on) { assign(lockPosition_, on); }
 
     // Takes tag, flags, text properties and default value from a definition, placed by the
     // reference's block transform.

@@ -15,10 +15,10 @@ public:
     // Tags hold no blanks: eInvalidInput for an empty tag or one with a space.
     ErrorStatus setTag(std::string tag);
     const std::string& prompt() const { return prompt_; }
-    void setPrompt(std::string prompt) { prompt_ = std::move(prompt); touch(); }
+    void setPrompt(std::string prompt) { assign(prompt_, std::move(prompt)); }
 
     int attributeFlags() const { return flags_; }
-    void setAttributeFlags(int flags) { flags_ = flags; touch(); }
+    void setAttributeFlags(int flags) { assign(flags_, flags); }
     bool isInvisible() const { return flags_ & AttributeFlags::kInvisible; }
     void setInvisible(bool on) { setBit(AttributeFlags::kInvisible, on); }
     bool isConstant() const { return flags_ & AttributeFlags::kConstant; }
@@ -28,9 +28,9 @@ public:
     bool isPreset() const { return flags_ & AttributeFlags::kPreset; }
     void setPreset(bool on) { setBit(AttributeFlags::kPreset, on); }
     int fieldLength() const { return fieldLength_; }
-    void setFieldLength(int length) { fieldLength_ = length; touch(); }
+    void setFieldLength(int length) { assign(fieldLength_, length); }
     bool lockPosition() const { return lockPosition_; }
-    void setLockPosition(bool on) { lockPosition_ = on; touch(); }
+    void setLockPosition(bool on) { assign(lockPosition_, on); }
 
     ErrorStatus getGeomExtents(Extents3d& extents) const override;
 

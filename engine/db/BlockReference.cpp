@@ -157,11 +157,10 @@ ErrorStatus BlockReference::setBlockTransform(const Matrix3d& transform) {
     double sy = -std::sin(rotation) * y.x + std::cos(rotation) * y.y;
     if (sx == 0.0 || sy == 0.0 || zScale == 0.0) return ErrorStatus::eInvalidInput;
     Point3d insertion = fromWorld * (transform * base);
-    normal_ = normal;
-    rotation_ = rotation;
-    scale_ = {sx, sy, zScale};
-    position_ = insertion;
-    touch();
+    assign(normal_, normal);
+    assign(rotation_, rotation);
+    assign(scale_, Vector3d{sx, sy, zScale});
+    assign(position_, insertion);
     return ErrorStatus::eOk;
 }
 

@@ -28,17 +28,17 @@ public:
     void collectOwned(std::vector<ObjectId>& out) const override;
 
     ObjectId blockTableRecord() const { return block_; }
-    void setBlockTableRecord(ObjectId block) { block_ = block; touch(); }
+    void setBlockTableRecord(ObjectId block) { assign(block_, block); }
     // Insertion point in the object coordinate system of the normal.
     const Point3d& position() const { return position_; }
-    void setPosition(const Point3d& p) { position_ = p; touch(); }
+    void setPosition(const Point3d& p) { assign(position_, p); }
     const Vector3d& scaleFactors() const { return scale_; }
-    void setScaleFactors(const Vector3d& s) { scale_ = s; touch(); }
+    void setScaleFactors(const Vector3d& s) { assign(scale_, s); }
     // Radians about the normal.
     double rotation() const { return rotation_; }
-    void setRotation(double radians) { rotation_ = radians; touch(); }
+    void setRotation(double radians) { assign(rotation_, radians); }
     const Vector3d& normal() const { return normal_; }
-    void setNormal(const Vector3d& n) { normal_ = n; touch(); }
+    void setNormal(const Vector3d& n) { assign(normal_, n); }
 
     // MINSERT grid; 1 x 1 for a plain reference.
     int columnCount() const { return columns_; }
@@ -63,7 +63,7 @@ public:
     // reference already has are skipped.
     ErrorStatus appendAttributesFromBlock();
     ObjectId sequenceEndId() const { return seqend_; }
-    void setSequenceEndId(ObjectId id) { seqend_ = id; touch(); }
+    void setSequenceEndId(ObjectId id) { assign(seqend_, id); }
     // An attribute by tag (ignoring case), or the null id.
     ObjectId attributeId(std::string_view tag) const;
 

@@ -40,15 +40,15 @@ public:
     bool removeEntityId(ObjectId id);
 
     const Point3d& origin() const { return origin_; }
-    void setOrigin(const Point3d& p) { origin_ = p; touch(); }
+    void setOrigin(const Point3d& p) { assign(origin_, p); }
     const std::string& comments() const { return comments_; }
-    void setComments(std::string text) { comments_ = std::move(text); touch(); }
+    void setComments(std::string text) { assign(comments_, std::move(text)); }
     const std::string& pathName() const { return xrefPath_; }
-    void setPathName(std::string path) { xrefPath_ = std::move(path); touch(); }
+    void setPathName(std::string path) { assign(xrefPath_, std::move(path)); }
 
     // BLOCK 70 flags: 1 anonymous, 2 has attribute definitions, 4 xref, 8 overlay ...
     int blockFlags() const { return blockFlags_; }
-    void setBlockFlags(int flags) { blockFlags_ = flags; touch(); }
+    void setBlockFlags(int flags) { assign(blockFlags_, flags); }
     bool isAnonymous() const;
     bool isLayout() const;  // *Model_Space or a *Paper_Space block
     bool isModelSpace() const;
@@ -56,19 +56,19 @@ public:
     bool hasAttributeDefinitions() const;
 
     ObjectId layoutId() const { return layout_; }
-    void setLayoutId(ObjectId id) { layout_ = id; touch(); }
+    void setLayoutId(ObjectId id) { assign(layout_, id); }
     // The BLOCK and ENDBLK records.
     ObjectId blockBeginId() const { return begin_; }
     ObjectId blockEndId() const { return end_; }
-    void setBlockBeginId(ObjectId id) { begin_ = id; touch(); }
-    void setBlockEndId(ObjectId id) { end_ = id; touch(); }
+    void setBlockBeginId(ObjectId id) { assign(begin_, id); }
+    void setBlockEndId(ObjectId id) { assign(end_, id); }
 
     int insertUnits() const { return insertUnits_; }
-    void setInsertUnits(int units) { insertUnits_ = static_cast<std::int16_t>(units); touch(); }
+    void setInsertUnits(int units) { assign(insertUnits_, static_cast<std::int16_t>(units)); }
     bool explodable() const { return explodable_; }
-    void setExplodable(bool on) { explodable_ = on; touch(); }
+    void setExplodable(bool on) { assign(explodable_, on); }
     bool scaleUniformly() const { return scaleUniformly_; }
-    void setScaleUniformly(bool on) { scaleUniformly_ = on; touch(); }
+    void setScaleUniformly(bool on) { assign(scaleUniformly_, on); }
 
     // For an anonymous representation of a dynamic block, the block record it came from (the
     // "AcDbBlockRepBTag" extended data); null otherwise.

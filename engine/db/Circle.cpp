@@ -24,11 +24,10 @@ double Circle::circumference() const { return 2.0 * std::numbers::pi * radius_; 
 ErrorStatus Circle::transformBy(const Matrix3d& transform) {
     PlanarTransform t(normal_, transform);
     if (!t.isUniform()) return ErrorStatus::eNotApplicable;
-    center_ = t.apply(center_);
-    radius_ *= t.scaleX();
-    thickness_ *= transform.transformVector(normal_).length();
-    normal_ = t.newNormal();
-    touch();
+    assign(center_, t.apply(center_));
+    assign(radius_, radius_ * t.scaleX());
+    assign(thickness_, thickness_ * transform.transformVector(normal_).length());
+    assign(normal_, t.newNormal());
     return ErrorStatus::eOk;
 }
 
@@ -67,13 +66,12 @@ ErrorStatus Arc::transformBy(const Matrix3d& transform) {
     if (!t.isUniform()) return ErrorStatus::eNotApplicable;
     double sweep = totalAngle();
     double start = t.applyAngle(start_);
-    center_ = t.apply(center_);
-    radius_ *= t.scaleX();
-    thickness_ *= transform.transformVector(normal_).length();
-    normal_ = t.newNormal();
-    start_ = normalisedAngle(start);
-    end_ = normalisedAngle(start + sweep);
-    touch();
+    assign(center_, t.apply(center_));
+    assign(radius_, radius_ * t.scaleX());
+    assign(thickness_, thickness_ * transform.transformVector(normal_).length());
+    assign(normal_, t.newNormal());
+    assign(start_, normalisedAngle(start));
+    assign(end_, normalisedAngle(start + sweep));
     return ErrorStatus::eOk;
 }
 

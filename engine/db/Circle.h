@@ -16,14 +16,14 @@ public:
     std::unique_ptr<DbObject> clone() const override { return std::make_unique<Circle>(*this); }
 
     const Point3d& center() const { return center_; }
-    void setCenter(const Point3d& p) { center_ = p; touch(); }
+    void setCenter(const Point3d& p) { assign(center_, p); }
     Point3d centerWcs() const;
     double radius() const { return radius_; }
-    void setRadius(double r) { radius_ = r; touch(); }
+    void setRadius(double r) { assign(radius_, r); }
     const Vector3d& normal() const { return normal_; }
-    void setNormal(const Vector3d& n) { normal_ = n; touch(); }
+    void setNormal(const Vector3d& n) { assign(normal_, n); }
     double thickness() const { return thickness_; }
-    void setThickness(double t) { thickness_ = t; touch(); }
+    void setThickness(double t) { assign(thickness_, t); }
     double area() const;
     double circumference() const;
 

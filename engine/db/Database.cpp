@@ -103,8 +103,8 @@ ErrorStatus Database::openRaw(DbObject*& out, ObjectId id, OpenMode mode, bool o
         const auto* layer = dynamic_cast<const LayerTableRecord*>(objectAt(static_cast<Entity*>(obj)->layerId()));
         if (layer && layer->isLocked()) return ErrorStatus::eOnLockedLayer;
     }
-    // Whoever writes through the pointer may change fields without a setter's notice.
-    if (mode == OpenMode::ForWrite) noteChange(*obj);
+    // Opening for write changes nothing: every setter notes its own change, and only when the
+    // value differs, so that an object set to what it holds is still written from its source.
     out = obj;
     return ErrorStatus::eOk;
 }

@@ -148,7 +148,9 @@ ErrorStatus DbObject::setXData(const XDataChain& chain) {
         }
         start = end;
     }
-    setPackedXData(packXData(current));
+    std::string packed = packXData(current);
+    if (packed == packedXData()) return ErrorStatus::eOk;
+    setPackedXData(std::move(packed));
     touch();
     return ErrorStatus::eOk;
 }

@@ -1,7 +1,9 @@
 #pragma once
+#include <concepts>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/db/ErrorStatus.h"
@@ -40,22 +42,22 @@ public:
     Handle handle() const { return handle_; }
     ObjectId ownerId() const { return owner_; }
     Handle ownerHandle() const;
-    void setOwnerId(ObjectId owner) { owner_ = owner; touch(); }
+    void setOwnerId(ObjectId owner) { assign(owner_, owner); }
 
     bool isErased() const { return (flags_ & kErased) != 0; }
     // Erasing keeps the object (and its id and handle) so that it can be unerased; erased objects
     // are skipped by lookups, iteration and writing.
     ErrorStatus erase(bool erasing = true);
 
-    // Set when the object is opened for write or changed; an unmodified object read from a file
-    // is written back from its source text.
+    // Set when a value of the object changes (opening it for write alone does not); an
+    // unmodified object read from a file is written back from its source text.
     bool isModified() const { return (flags_ & kModified) != 0; }
     void setModified(bool modified) {
         flags_ = static_cast<std::uint8_t>(modified ? flags_ | kModified : flags_ & ~kModified);
     }
 
     ObjectId extensionDictionary() const { return xdict_; }
-    void setExtensionDictionary(ObjectId dictionary) { xdict_ = dictionary; touch(); }
+    void setExtensionDictionary(ObjectId dictionary) { assign(xdict_, dictionary); }
     // Creates the extension dictionary when there is none; its id is then extensionDictionary().
     ErrorStatus createExtensionDictionary();
 
@@ -93,6 +95,16 @@ protected:
     void touch() {
         flags_ |= kModified;
         if (db_) noteChange();
+    }
+    // Stores `value` and marks the object modified, unless the field holds that value already:
+    // setting what is there must leave the object's source text in use.
+    template <class F, class V>
+    void assign(F& field, V&& value) {
+        if constexpr (std::equality_comparable_with<F&, V&&>) {
+            if (field == value) return;
+        }
+        field = std::forward<V>(value);
+        touch();
     }
 
 private:

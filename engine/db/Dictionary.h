@@ -48,12 +48,12 @@ public:
 
     // 280: entries are hard-owned; 281: duplicate record cloning (1 keep existing).
     bool isHardOwner() const { return hardOwner_; }
-    void setHardOwner(bool on) { hardOwner_ = on; touch(); }
+    void setHardOwner(bool on) { assign(hardOwner_, on); }
     int mergeStyle() const { return mergeStyle_; }
-    void setMergeStyle(int style) { mergeStyle_ = style; touch(); }
+    void setMergeStyle(int style) { assign(mergeStyle_, style); }
     // The default entry of a dictionary with default (340).
     ObjectId defaultId() const { return default_; }
-    void setDefaultId(ObjectId id) { default_ = id; touch(); }
+    void setDefaultId(ObjectId id) { assign(default_, id); }
 
 private:
     std::vector<Entry> entries_;

@@ -36,13 +36,12 @@ std::string Entity::linetypeName() const {
 }
 
 void Entity::setPropertiesFrom(const Entity& other) {
-    layer_ = other.layer_;
-    linetype_ = other.linetype_;
-    color_ = other.color_;
-    linetypeScale_ = other.linetypeScale_;
-    lineWeight_ = other.lineWeight_;
-    visible_ = other.visible_;
-    touch();
+    assign(layer_, other.layer_);
+    assign(linetype_, other.linetype_);
+    assign(color_, other.color_);
+    assign(linetypeScale_, other.linetypeScale_);
+    assign(lineWeight_, other.lineWeight_);
+    assign(visible_, other.visible_);
 }
 
 void Entity::setDatabaseDefaults() {

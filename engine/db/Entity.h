@@ -15,30 +15,30 @@ public:
     bool isEntity() const override { return true; }
 
     ObjectId layerId() const { return layer_; }
-    void setLayer(ObjectId layer) { layer_ = layer; touch(); }
+    void setLayer(ObjectId layer) { assign(layer_, layer); }
     // eKeyNotFound when the database has no such layer.
     ErrorStatus setLayer(std::string_view name);
     std::string layerName() const;
 
     const Color& color() const { return color_; }
-    void setColor(const Color& color) { color_ = color; touch(); }
+    void setColor(const Color& color) { assign(color_, color); }
     int colorIndex() const { return color_.colorIndex(); }
     void setColorIndex(int index) { setColor(Color::fromIndex(index)); }
 
     // The null id means BYLAYER.
     ObjectId linetypeId() const { return linetype_; }
-    void setLinetype(ObjectId linetype) { linetype_ = linetype; touch(); }
+    void setLinetype(ObjectId linetype) { assign(linetype_, linetype); }
     ErrorStatus setLinetype(std::string_view name);
     std::string linetypeName() const;
     double linetypeScale() const { return linetypeScale_; }
-    void setLinetypeScale(double scale) { linetypeScale_ = scale; touch(); }
+    void setLinetypeScale(double scale) { assign(linetypeScale_, scale); }
 
     // 1/100 mm; -1 BYLAYER, -2 BYBLOCK, -3 default.
     int lineWeight() const { return lineWeight_; }
-    void setLineWeight(int weight) { lineWeight_ = static_cast<std::int16_t>(weight); touch(); }
+    void setLineWeight(int weight) { assign(lineWeight_, static_cast<std::int16_t>(weight)); }
 
     bool isVisible() const { return visible_; }
-    void setVisible(bool visible) { visible_ = visible; touch(); }
+    void setVisible(bool visible) { assign(visible_, visible); }
 
     // Layer, colour, linetype, scale, weight and visibility of `other`.
     void setPropertiesFrom(const Entity& other);

@@ -16,14 +16,14 @@ public:
     void remapIds(const IdMapping& mapping) override;
 
     const std::string& description() const { return description_; }
-    void setDescription(std::string text) { description_ = std::move(text); touch(); }
+    void setDescription(std::string text) { assign(description_, std::move(text)); }
     bool isAnonymous() const { return anonymous_; }
-    void setAnonymous(bool on) { anonymous_ = on; touch(); }
+    void setAnonymous(bool on) { assign(anonymous_, on); }
     bool isSelectable() const { return selectable_; }
-    void setSelectable(bool on) { selectable_ = on; touch(); }
+    void setSelectable(bool on) { assign(selectable_, on); }
     // Members as stored, erased ones included (writers skip them).
     const std::vector<ObjectId>& entityIds() const { return members_; }
-    void setEntityIds(std::vector<ObjectId> ids) { members_ = std::move(ids); touch(); }
+    void setEntityIds(std::vector<ObjectId> ids) { assign(members_, std::move(ids)); }
     void append(ObjectId id) { members_.push_back(id); touch(); }
 
 private:

@@ -41,6 +41,7 @@ struct HatchLoop {
     bool closed = true;
     std::vector<HatchEdge> edges;       // edge loop
     std::vector<ObjectId> sourceIds;    // boundary objects of an associative hatch
+    friend bool operator==(const HatchLoop&, const HatchLoop&) = default;
 
     bool isPolyline() const { return (type & kPolyline) != 0; }
     // The loop as a closed bulge polyline; elliptic arcs and splines are flattened.
@@ -75,25 +76,25 @@ public:
     void setPattern(PatternType type, std::string name);
     // Radians.
     double patternAngle() const { return patternAngle_; }
-    void setPatternAngle(double radians) { patternAngle_ = radians; touch(); }
+    void setPatternAngle(double radians) { assign(patternAngle_, radians); }
     double patternScale() const { return patternScale_; }
-    void setPatternScale(double scale) { patternScale_ = scale; touch(); }
+    void setPatternScale(double scale) { assign(patternScale_, scale); }
     // Line spacing of a user-defined pattern, and whether it is crossed.
     double patternSpace() const { return patternSpace_; }
-    void setPatternSpace(double space) { patternSpace_ = space; touch(); }
+    void setPatternSpace(double space) { assign(patternSpace_, space); }
     bool patternDouble() const { return patternDouble_; }
-    void setPatternDouble(bool on) { patternDouble_ = on; touch(); }
+    void setPatternDouble(bool on) { assign(patternDouble_, on); }
     bool isSolidFill() const { return solid_; }
     bool associative() const { return associative_; }
-    void setAssociative(bool on) { associative_ = on; touch(); }
+    void setAssociative(bool on) { assign(associative_, on); }
     Style hatchStyle() const { return style_; }
-    void setHatchStyle(Style style) { style_ = style; touch(); }
+    void setHatchStyle(Style style) { assign(style_, style); }
     const Vector3d& normal() const { return normal_; }
-    void setNormal(const Vector3d& n) { normal_ = n; touch(); }
+    void setNormal(const Vector3d& n) { assign(normal_, n); }
     double elevation() const { return elevation_; }
-    void setElevation(double z) { elevation_ = z; touch(); }
+    void setElevation(double z) { assign(elevation_, z); }
     double pixelSize() const { return pixelSize_; }
-    void setPixelSize(double size) { pixelSize_ = size; touch(); }
+    void setPixelSize(double size) { assign(pixelSize_, size); }
 
     const std::vector<HatchLoop>& loops() const { return loops_; }
     std::size_t numLoops() const { return loops_.size(); }
@@ -105,12 +106,12 @@ public:
     // plane: eInvalidInput otherwise, eWrongObjectType for other kinds.
     ErrorStatus appendLoop(int type, const std::vector<ObjectId>& curves);
     ErrorStatus removeLoopAt(std::size_t index);
-    void setLoops(std::vector<HatchLoop> loops) { loops_ = std::move(loops); touch(); }
+    void setLoops(std::vector<HatchLoop> loops) { assign(loops_, std::move(loops)); }
 
     const std::vector<HatchDefinitionLine>& definitionLines() const { return lines_; }
-    void setDefinitionLines(std::vector<HatchDefinitionLine> lines) { lines_ = std::move(lines); touch(); }
+    void setDefinitionLines(std::vector<HatchDefinitionLine> lines) { assign(lines_, std::move(lines)); }
     const std::vector<Point2d>& seedPoints() const { return seeds_; }
-    void setSeedPoints(std::vector<Point2d> seeds) { seeds_ = std::move(seeds); touch(); }
+    void setSeedPoints(std::vector<Point2d> seeds) { assign(seeds_, std::move(seeds)); }
 
     // The pattern the hatch is drawn with, at angle 0 and scale 1 (the hatch's own angle and scale
     // are applied on evaluation): the library's for a predefined pattern, parallel (or crossed)

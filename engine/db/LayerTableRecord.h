@@ -14,12 +14,12 @@ public:
     void remapIds(const IdMapping& mapping) override;
 
     const Color& color() const { return color_; }
-    void setColor(const Color& color) { color_ = color; touch(); }
+    void setColor(const Color& color) { assign(color_, color); }
     ObjectId linetypeId() const { return linetype_; }
-    void setLinetypeId(ObjectId id) { linetype_ = id; touch(); }
+    void setLinetypeId(ObjectId id) { assign(linetype_, id); }
     // In 1/100 mm; -3 is the default weight.
     int lineWeight() const { return lineWeight_; }
-    void setLineWeight(int weight) { lineWeight_ = static_cast<std::int16_t>(weight); touch(); }
+    void setLineWeight(int weight) { assign(lineWeight_, static_cast<std::int16_t>(weight)); }
 
     bool isFrozen() const { return (flags() & 1) != 0; }
     void setFrozen(bool on) { setFlags(on ? flags() | 1 : flags() & ~1); }
@@ -29,9 +29,9 @@ public:
     void setLocked(bool on) { setFlags(on ? flags() | 4 : flags() & ~4); }
     // Off is written as a negative colour number in DXF.
     bool isOff() const { return off_; }
-    void setOff(bool on) { off_ = on; touch(); }
+    void setOff(bool on) { assign(off_, on); }
     bool isPlottable() const { return plottable_; }
-    void setPlottable(bool on) { plottable_ = on; touch(); }
+    void setPlottable(bool on) { assign(plottable_, on); }
 
 private:
     Color color_ = Color::fromIndex(7);

@@ -41,15 +41,15 @@ public:
     void remapIds(const IdMapping& mapping) override;
 
     const std::string& layoutName() const { return name_; }
-    void setLayoutName(std::string name) { name_ = std::move(name); touch(); }
+    void setLayoutName(std::string name) { assign(name_, std::move(name)); }
     int tabOrder() const { return tabOrder_; }
-    void setTabOrder(int order) { tabOrder_ = order; touch(); }
+    void setTabOrder(int order) { assign(tabOrder_, order); }
     bool isModelLayout() const;
     // The block record holding the layout's entities.
     ObjectId blockTableRecordId() const { return block_; }
-    void setBlockTableRecordId(ObjectId id) { block_ = id; touch(); }
+    void setBlockTableRecordId(ObjectId id) { assign(block_, id); }
     ObjectId lastActiveViewportId() const { return lastViewport_; }
-    void setLastActiveViewportId(ObjectId id) { lastViewport_ = id; touch(); }
+    void setLastActiveViewportId(ObjectId id) { assign(lastViewport_, id); }
     // Paper-space viewports of the layout's block, the sheet viewport first.
     std::vector<ObjectId> viewportIds() const;
 
@@ -57,7 +57,7 @@ public:
     const PlotSettings& plotSettings() const { return plot_; }
 
     int layoutFlags() const { return flags_; }
-    void setLayoutFlags(int flags) { flags_ = flags; touch(); }
+    void setLayoutFlags(int flags) { assign(flags_, flags); }
     Point2d limitsMin{0, 0}, limitsMax{420, 297};
     Point3d insertionBase;
     Point3d extentsMin{1e20, 1e20, 1e20}, extentsMax{-1e20, -1e20, -1e20};

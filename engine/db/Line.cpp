@@ -3,11 +3,10 @@
 namespace cad {
 
 ErrorStatus Line::transformBy(const Matrix3d& transform) {
-    start_ = transform * start_;
-    end_ = transform * end_;
+    assign(start_, transform * start_);
+    assign(end_, transform * end_);
     Vector3d n = transform.transformVector(normal_).normal();
-    if (!n.isZeroLength(0.0)) normal_ = n;
-    touch();
+    if (!n.isZeroLength(0.0)) assign(normal_, n);
     return ErrorStatus::eOk;
 }
 

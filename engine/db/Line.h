@@ -15,13 +15,13 @@ public:
 
     // World coordinates.
     const Point3d& startPoint() const { return start_; }
-    void setStartPoint(const Point3d& p) { start_ = p; touch(); }
+    void setStartPoint(const Point3d& p) { assign(start_, p); }
     const Point3d& endPoint() const { return end_; }
-    void setEndPoint(const Point3d& p) { end_ = p; touch(); }
+    void setEndPoint(const Point3d& p) { assign(end_, p); }
     const Vector3d& normal() const { return normal_; }
-    void setNormal(const Vector3d& n) { normal_ = n; touch(); }
+    void setNormal(const Vector3d& n) { assign(normal_, n); }
     double thickness() const { return thickness_; }
-    void setThickness(double t) { thickness_ = t; touch(); }
+    void setThickness(double t) { assign(thickness_, t); }
     double length() const { return start_.distanceTo(end_); }
 
     ErrorStatus transformBy(const Matrix3d& transform) override;

@@ -16,6 +16,7 @@ public:
         ObjectId style;
         double scale = 1.0, rotation = 0.0, xOffset = 0.0, yOffset = 0.0;
         std::string text;
+        friend bool operator==(const Dash&, const Dash&) = default;
     };
 
     explicit LinetypeTableRecord(std::string_view name = {}) : SymbolTableRecord("LTYPE", name) {}
@@ -26,9 +27,9 @@ public:
     void remapIds(const IdMapping& mapping) override;
 
     const std::string& description() const { return description_; }
-    void setDescription(std::string text) { description_ = std::move(text); touch(); }
+    void setDescription(std::string text) { assign(description_, std::move(text)); }
     const std::vector<Dash>& dashes() const { return dashes_; }
-    void setDashes(std::vector<Dash> dashes) { dashes_ = std::move(dashes); touch(); }
+    void setDashes(std::vector<Dash> dashes) { assign(dashes_, std::move(dashes)); }
     // Sum of the absolute dash lengths.
     double patternLength() const;
     bool isContinuous() const { return dashes_.empty(); }

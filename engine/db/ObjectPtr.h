@@ -37,7 +37,6 @@ public:
         object_ = dynamic_cast<T*>(raw);
         if (!object_) return status_ = ErrorStatus::eWrongObjectType;
         mode_ = mode;
-        if (mode == OpenMode::ForWrite) object_->setModified(true);
         return status_;
     }
     // Read -> write, with the same checks as opening for write.
@@ -49,7 +48,6 @@ public:
         ErrorStatus es = db->openRaw(raw, object_->objectId(), OpenMode::ForWrite, object_->isErased());
         if (es != ErrorStatus::eOk) return es;
         mode_ = OpenMode::ForWrite;
-        object_->setModified(true);
         return es;
     }
     void close() { object_ = nullptr; }

@@ -29,23 +29,20 @@ Point3d Polyline::pointAt3d(std::size_t index) const {
 
 ErrorStatus Polyline::setPointAt(std::size_t index, const Point2d& point) {
     if (index >= vertices_.size()) return ErrorStatus::eInvalidInput;
-    vertices_[index].point = point;
-    touch();
+    assign(vertices_[index].point, point);
     return ErrorStatus::eOk;
 }
 
 ErrorStatus Polyline::setBulgeAt(std::size_t index, double bulge) {
     if (index >= vertices_.size()) return ErrorStatus::eInvalidInput;
-    vertices_[index].bulge = bulge;
-    touch();
+    assign(vertices_[index].bulge, bulge);
     return ErrorStatus::eOk;
 }
 
 ErrorStatus Polyline::setWidthsAt(std::size_t index, double startWidth, double endWidth) {
     if (index >= vertices_.size()) return ErrorStatus::eInvalidInput;
-    vertices_[index].startWidth = startWidth;
-    vertices_[index].endWidth = endWidth;
-    touch();
+    assign(vertices_[index].startWidth, startWidth);
+    assign(vertices_[index].endWidth, endWidth);
     return ErrorStatus::eOk;
 }
 
@@ -88,12 +85,11 @@ ErrorStatus Polyline::transformBy(const Matrix3d& transform) {
         if (i == 0) elevation = p.z;
     }
     if (moved.empty()) elevation = t.apply(Point3d(0, 0, elevation_)).z;
-    vertices_ = std::move(moved);
-    elevation_ = elevation;
-    if (constantWidth_ > 0) constantWidth_ *= widthScale;
-    thickness_ *= transform.transformVector(normal_).length();
-    normal_ = t.newNormal();
-    touch();
+    assign(vertices_, std::move(moved));
+    assign(elevation_, elevation);
+    if (constantWidth_ > 0) assign(constantWidth_, constantWidth_ * widthScale);
+    assign(thickness_, thickness_ * transform.transformVector(normal_).length());
+    assign(normal_, t.newNormal());
     return ErrorStatus::eOk;
 }
 

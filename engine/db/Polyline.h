@@ -29,7 +29,7 @@ public:
 
     std::size_t numVerts() const { return vertices_.size(); }
     const std::vector<Vertex>& vertices() const { return vertices_; }
-    void setVertices(std::vector<Vertex> vertices) { vertices_ = std::move(vertices); touch(); }
+    void setVertices(std::vector<Vertex> vertices) { assign(vertices_, std::move(vertices)); }
     // Inserts before `index` (index == numVerts() appends). eInvalidInput past the end.
     ErrorStatus addVertexAt(std::size_t index, const Point2d& point, double bulge = 0.0,
                             double startWidth = 0.0, double endWidth = 0.0);
@@ -43,22 +43,22 @@ public:
     ErrorStatus setWidthsAt(std::size_t index, double startWidth, double endWidth);
 
     bool isClosed() const { return closed_; }
-    void setClosed(bool closed) { closed_ = closed; touch(); }
+    void setClosed(bool closed) { assign(closed_, closed); }
     // Linetype generated continuously along the whole polyline (flag 128).
     bool hasPlinegen() const { return plinegen_; }
-    void setPlinegen(bool on) { plinegen_ = on; touch(); }
+    void setPlinegen(bool on) { assign(plinegen_, on); }
     double elevation() const { return elevation_; }
-    void setElevation(double z) { elevation_ = z; touch(); }
+    void setElevation(double z) { assign(elevation_, z); }
     const Vector3d& normal() const { return normal_; }
-    void setNormal(const Vector3d& n) { normal_ = n; touch(); }
+    void setNormal(const Vector3d& n) { assign(normal_, n); }
     double thickness() const { return thickness_; }
-    void setThickness(double t) { thickness_ = t; touch(); }
+    void setThickness(double t) { assign(thickness_, t); }
     // Global width (43); negative when not set.
     double constantWidth() const { return constantWidth_; }
-    void setConstantWidth(double w) { constantWidth_ = w; touch(); }
+    void setConstantWidth(double w) { assign(constantWidth_, w); }
     // Whether the vertices carry identifiers; they are written with them then.
     bool hasVertexIds() const { return vertexIds_; }
-    void setHasVertexIds(bool on) { vertexIds_ = on; touch(); }
+    void setHasVertexIds(bool on) { assign(vertexIds_, on); }
 
     // Measures in the polyline's plane, arcs included. An open polyline's area is taken as if it
     // were closed by a straight segment.

@@ -13,6 +13,7 @@ public:
     struct Entry {
         ObjectId entity;
         Handle sortKey;
+        friend bool operator==(const Entry&, const Entry&) = default;
     };
 
     SortentsTable() : DbObject("SORTENTSTABLE") {}
@@ -22,10 +23,10 @@ public:
     void remapIds(const IdMapping& mapping) override;
 
     ObjectId blockId() const { return block_; }
-    void setBlockId(ObjectId id) { block_ = id; touch(); }
+    void setBlockId(ObjectId id) { assign(block_, id); }
     // Listed pairs as stored (erased entities included; writers skip them).
     const std::vector<Entry>& entries() const { return entries_; }
-    void setEntries(std::vector<Entry> entries) { entries_ = std::move(entries); touch(); }
+    void setEntries(std::vector<Entry> entries) { assign(entries_, std::move(entries)); }
 
     Handle sortKeyOf(ObjectId entity) const;
     // The block's live entities, first drawn first; equal keys keep the block's order.

@@ -128,6 +128,7 @@ void SymbolTable::reindex(ObjectId id, std::string_view oldName, std::string_vie
 ErrorStatus SymbolTableRecord::setName(std::string_view name) {
     SymbolTable* table = nullptr;
     if (database() && ownerId()) table = dynamic_cast<SymbolTable*>(database()->objectAt(ownerId()));
+    if (name == name_) return ErrorStatus::eOk;
     if (table) {
         if (ErrorStatus es = table->checkName(name, objectId()); es != ErrorStatus::eOk) return es;
         table->reindex(objectId(), name_, name);

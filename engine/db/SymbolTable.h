@@ -70,7 +70,7 @@ public:
     // Validated like add(); inside a table the new name must be free too.
     ErrorStatus setName(std::string_view name);
     int flags() const { return flags_; }
-    void setFlags(int flags) { flags_ = flags; touch(); }
+    void setFlags(int flags) { assign(flags_, flags); }
     bool isDependent() const { return (flags_ & 16) != 0; }
 
     virtual TableKind tableKind() const = 0;

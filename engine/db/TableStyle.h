@@ -27,19 +27,19 @@ public:
     void remapIds(const IdMapping& mapping) override;
 
     const std::string& description() const { return description_; }
-    void setDescription(std::string text) { description_ = std::move(text); touch(); }
+    void setDescription(std::string text) { assign(description_, std::move(text)); }
     int flowDirection() const { return flow_; }
-    void setFlowDirection(int flow) { flow_ = flow; touch(); }
+    void setFlowDirection(int flow) { assign(flow_, flow); }
     int flags() const { return flags_; }
-    void setFlags(int flags) { flags_ = flags; touch(); }
+    void setFlags(int flags) { assign(flags_, flags); }
     double horizontalMargin() const { return horzMargin_; }
-    void setHorizontalMargin(double m) { horzMargin_ = m; touch(); }
+    void setHorizontalMargin(double m) { assign(horzMargin_, m); }
     double verticalMargin() const { return vertMargin_; }
-    void setVerticalMargin(double m) { vertMargin_ = m; touch(); }
+    void setVerticalMargin(double m) { assign(vertMargin_, m); }
     bool isTitleSuppressed() const { return titleSuppressed_; }
-    void setTitleSuppressed(bool on) { titleSuppressed_ = on; touch(); }
+    void setTitleSuppressed(bool on) { assign(titleSuppressed_, on); }
     bool isHeaderSuppressed() const { return headerSuppressed_; }
-    void setHeaderSuppressed(bool on) { headerSuppressed_ = on; touch(); }
+    void setHeaderSuppressed(bool on) { assign(headerSuppressed_, on); }
 
     const CellStyle& cellStyle(Row row) const { return cells_[row]; }
     CellStyle& cellStyle(Row row) { touch(); return cells_[row]; }

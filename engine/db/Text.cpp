@@ -22,14 +22,15 @@ ErrorStatus Text::transformBy(const Matrix3d& transform) {
     Vector3d newAlong = t.applyVector(along), newUp = t.applyVector(up);
     double xScale = newAlong.length(), yScale = newUp.length();
     if (xScale == 0.0 || yScale == 0.0) return ErrorStatus::eInvalidInput;
-    position_ = t.apply(position_);
-    alignment_ = t.apply(alignment_);
-    rotation_ = std::atan2(newAlong.y, newAlong.x);
-    height_ *= yScale;
-    widthFactor_ *= xScale / yScale;
-    thickness_ *= transform.transformVector(normal_).length();
-    normal_ = t.newNormal();
-    touch();
+    // Field by field, so that a transformation that moves nothing (an identity, a UCS there and
+    // back) leaves the text unmodified.
+    assign(position_, t.apply(position_));
+    assign(alignment_, t.apply(alignment_));
+    assign(rotation_, std::atan2(newAlong.y, newAlong.x));
+    assign(height_, height_ * yScale);
+    assign(widthFactor_, widthFactor_ * (xScale / yScale));
+    assign(thickness_, thickness_ * transform.transformVector(normal_).length());
+    assign(normal_, t.newNormal());
     return ErrorStatus::eOk;
 }
 
@@ -74,8 +75,7 @@ bool isValidTag(const std::string& tag) { return !tag.empty() && tag.find(' ') =
 
 ErrorStatus AttributeDefinition::setTag(std::string tag) {
     if (!isValidTag(tag)) return ErrorStatus::eInvalidInput;
-    tag_ = std::move(tag);
-    touch();
+    assign(tag_, std::move(tag));
     return ErrorStatus::eOk;
 }
 
@@ -85,8 +85,7 @@ ErrorStatus AttributeDefinition::getGeomExtents(Extents3d& extents) const {
 
 ErrorStatus Attribute::setTag(std::string tag) {
     if (!isValidTag(tag)) return ErrorStatus::eInvalidInput;
-    tag_ = std::move(tag);
-    touch();
+    assign(tag_, std::move(tag));
     return ErrorStatus::eOk;
 }
 

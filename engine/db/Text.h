@@ -22,36 +22,36 @@ public:
     void remapIds(const IdMapping& mapping) override;
 
     const std::string& textString() const { return text_; }
-    void setTextString(std::string text) { text_ = std::move(text); touch(); }
+    void setTextString(std::string text) { assign(text_, std::move(text)); }
     const Point3d& position() const { return position_; }
-    void setPosition(const Point3d& p) { position_ = p; touch(); }
+    void setPosition(const Point3d& p) { assign(position_, p); }
     const Point3d& alignmentPoint() const { return alignment_; }
-    void setAlignmentPoint(const Point3d& p) { alignment_ = p; touch(); }
+    void setAlignmentPoint(const Point3d& p) { assign(alignment_, p); }
     bool isDefaultAlignment() const {
         return horizontal_ == HorizontalMode::Left && vertical_ == VerticalMode::Baseline;
     }
     double height() const { return height_; }
-    void setHeight(double h) { height_ = h; touch(); }
+    void setHeight(double h) { assign(height_, h); }
     // Radians.
     double rotation() const { return rotation_; }
-    void setRotation(double radians) { rotation_ = radians; touch(); }
+    void setRotation(double radians) { assign(rotation_, radians); }
     double widthFactor() const { return widthFactor_; }
-    void setWidthFactor(double f) { widthFactor_ = f; touch(); }
+    void setWidthFactor(double f) { assign(widthFactor_, f); }
     double oblique() const { return oblique_; }
-    void setOblique(double radians) { oblique_ = radians; touch(); }
+    void setOblique(double radians) { assign(oblique_, radians); }
     ObjectId textStyle() const { return style_; }
-    void setTextStyle(ObjectId style) { style_ = style; touch(); }
+    void setTextStyle(ObjectId style) { assign(style_, style); }
     HorizontalMode horizontalMode() const { return horizontal_; }
-    void setHorizontalMode(HorizontalMode m) { horizontal_ = m; touch(); }
+    void setHorizontalMode(HorizontalMode m) { assign(horizontal_, m); }
     VerticalMode verticalMode() const { return vertical_; }
-    void setVerticalMode(VerticalMode m) { vertical_ = m; touch(); }
+    void setVerticalMode(VerticalMode m) { assign(vertical_, m); }
     // 71: 2 backward, 4 upside down.
     int generationFlags() const { return generation_; }
-    void setGenerationFlags(int flags) { generation_ = flags; touch(); }
+    void setGenerationFlags(int flags) { assign(generation_, flags); }
     const Vector3d& normal() const { return normal_; }
-    void setNormal(const Vector3d& n) { normal_ = n; touch(); }
+    void setNormal(const Vector3d& n) { assign(normal_, n); }
     double thickness() const { return thickness_; }
-    void setThickness(double t) { thickness_ = t; touch(); }
+    void setThickness(double t) { assign(thickness_, t); }
 
     ErrorStatus transformBy(const Matrix3d& transform) override;
     // Estimated from the character count (no font metrics): a box of 0.6 height per character

@@ -13,21 +13,21 @@ public:
 
     // 0 means the height is given per text.
     double textSize() const { return textSize_; }
-    void setTextSize(double size) { textSize_ = size; touch(); }
+    void setTextSize(double size) { assign(textSize_, size); }
     double xScale() const { return xScale_; }
-    void setXScale(double factor) { xScale_ = factor; touch(); }
+    void setXScale(double factor) { assign(xScale_, factor); }
     // Radians.
     double obliquingAngle() const { return oblique_; }
-    void setObliquingAngle(double radians) { oblique_ = radians; touch(); }
+    void setObliquingAngle(double radians) { assign(oblique_, radians); }
     // 71: 2 backward, 4 upside down.
     int generationFlags() const { return generation_; }
-    void setGenerationFlags(int flags) { generation_ = flags; touch(); }
+    void setGenerationFlags(int flags) { assign(generation_, flags); }
     double priorSize() const { return priorSize_; }
-    void setPriorSize(double size) { priorSize_ = size; touch(); }
+    void setPriorSize(double size) { assign(priorSize_, size); }
     const std::string& fileName() const { return font_; }
-    void setFileName(std::string file) { font_ = std::move(file); touch(); }
+    void setFileName(std::string file) { assign(font_, std::move(file)); }
     const std::string& bigFontFileName() const { return bigFont_; }
-    void setBigFontFileName(std::string file) { bigFont_ = std::move(file); touch(); }
+    void setBigFontFileName(std::string file) { assign(bigFont_, std::move(file)); }
     bool isShapeFile() const { return (flags() & 1) != 0; }
     bool isVertical() const { return (flags() & 4) != 0; }
 

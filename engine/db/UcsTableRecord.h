@@ -14,11 +14,11 @@ public:
     std::unique_ptr<DbObject> clone() const override { return std::make_unique<UcsTableRecord>(*this); }
 
     const Point3d& origin() const { return origin_; }
-    void setOrigin(const Point3d& p) { origin_ = p; touch(); }
+    void setOrigin(const Point3d& p) { assign(origin_, p); }
     const Vector3d& xAxis() const { return xAxis_; }
-    void setXAxis(const Vector3d& v) { xAxis_ = v; touch(); }
+    void setXAxis(const Vector3d& v) { assign(xAxis_, v); }
     const Vector3d& yAxis() const { return yAxis_; }
-    void setYAxis(const Vector3d& v) { yAxis_ = v; touch(); }
+    void setYAxis(const Vector3d& v) { assign(yAxis_, v); }
 
 private:
     Point3d origin_;

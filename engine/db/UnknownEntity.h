@@ -15,7 +15,7 @@ public:
         : Entity(dxfName), className_(className) {}
     ObjectKind kind() const override { return ObjectKind::UnknownEntity; }
     std::string_view className() const override { return className_; }
-    void setClassName(std::string name) { className_ = std::move(name); touch(); }
+    void setClassName(std::string name) { assign(className_, std::move(name)); }
     std::unique_ptr<DbObject> clone() const override { return std::make_unique<UnknownEntity>(*this); }
     void remapIds(const IdMapping& mapping) override;
     void collectOwned(std::vector<ObjectId>& out) const override;

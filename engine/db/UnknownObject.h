@@ -13,7 +13,7 @@ public:
         : DbObject(dxfName), className_(className) {}
     ObjectKind kind() const override { return ObjectKind::UnknownObject; }
     std::string_view className() const override { return className_; }
-    void setClassName(std::string name) { className_ = std::move(name); touch(); }
+    void setClassName(std::string name) { assign(className_, std::move(name)); }
     std::unique_ptr<DbObject> clone() const override { return std::make_unique<UnknownObject>(*this); }
 
     RawTagList tags;

@@ -19,35 +19,35 @@ public:
 
     // Paper-space centre and size.
     const Point3d& centerPoint() const { return center_; }
-    void setCenterPoint(const Point3d& p) { center_ = p; touch(); }
+    void setCenterPoint(const Point3d& p) { assign(center_, p); }
     double width() const { return width_; }
-    void setWidth(double w) { width_ = w; touch(); }
+    void setWidth(double w) { assign(width_, w); }
     double height() const { return height_; }
-    void setHeight(double h) { height_ = h; touch(); }
+    void setHeight(double h) { assign(height_, h); }
     // 68: 0 off, > 0 on (stack order), -1 on but off screen.
     int status() const { return status_; }
-    void setStatus(int status) { status_ = static_cast<std::int16_t>(status); touch(); }
+    void setStatus(int status) { assign(status_, static_cast<std::int16_t>(status)); }
     // 69.
     int number() const { return number_; }
-    void setNumber(int number) { number_ = static_cast<std::int16_t>(number); touch(); }
+    void setNumber(int number) { assign(number_, static_cast<std::int16_t>(number)); }
     bool isOn() const { return status_ != 0; }
     // 90.
     int statusFlags() const { return flags_; }
-    void setStatusFlags(int flags) { flags_ = flags; touch(); }
+    void setStatusFlags(int flags) { assign(flags_, flags); }
 
     // The model-space view shown.
     const Point2d& viewCenter() const { return viewCenter_; }
-    void setViewCenter(const Point2d& p) { viewCenter_ = p; touch(); }
+    void setViewCenter(const Point2d& p) { assign(viewCenter_, p); }
     double viewHeight() const { return viewHeight_; }
-    void setViewHeight(double h) { viewHeight_ = h; touch(); }
+    void setViewHeight(double h) { assign(viewHeight_, h); }
     const Point3d& viewTarget() const { return target_; }
-    void setViewTarget(const Point3d& p) { target_ = p; touch(); }
+    void setViewTarget(const Point3d& p) { assign(target_, p); }
     const Vector3d& viewDirection() const { return direction_; }
-    void setViewDirection(const Vector3d& v) { direction_ = v; touch(); }
+    void setViewDirection(const Vector3d& v) { assign(direction_, v); }
     double twistAngle() const { return twist_; }
-    void setTwistAngle(double radians) { twist_ = radians; touch(); }
+    void setTwistAngle(double radians) { assign(twist_, radians); }
     double lensLength() const { return lens_; }
-    void setLensLength(double l) { lens_ = l; touch(); }
+    void setLensLength(double l) { assign(lens_, l); }
     // Paper units per model unit.
     double customScale() const { return viewHeight_ != 0.0 ? height_ / viewHeight_ : 1.0; }
 
@@ -56,7 +56,7 @@ public:
     bool isLayerFrozen(ObjectId layer) const;
     void freezeLayers(const std::vector<ObjectId>& layers);
     void thawLayers(const std::vector<ObjectId>& layers);
-    void setFrozenLayers(std::vector<ObjectId> layers) { frozen_ = std::move(layers); touch(); }
+    void setFrozenLayers(std::vector<ObjectId> layers) { assign(frozen_, std::move(layers)); }
 
     ErrorStatus transformBy(const Matrix3d& transform) override;
     ErrorStatus getGeomExtents(Extents3d& extents) const override;

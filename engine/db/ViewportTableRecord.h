@@ -17,20 +17,20 @@ public:
     std::unique_ptr<DbObject> clone() const override { return std::make_unique<ViewportTableRecord>(*this); }
 
     const Point2d& lowerLeft() const { return lowerLeft_; }
-    void setLowerLeft(const Point2d& p) { lowerLeft_ = p; touch(); }
+    void setLowerLeft(const Point2d& p) { assign(lowerLeft_, p); }
     const Point2d& upperRight() const { return upperRight_; }
-    void setUpperRight(const Point2d& p) { upperRight_ = p; touch(); }
+    void setUpperRight(const Point2d& p) { assign(upperRight_, p); }
     const Point2d& centerPoint() const { return center_; }
-    void setCenterPoint(const Point2d& p) { center_ = p; touch(); }
+    void setCenterPoint(const Point2d& p) { assign(center_, p); }
     double height() const { return height_; }
-    void setHeight(double h) { height_ = h; touch(); }
+    void setHeight(double h) { assign(height_, h); }
     double aspectRatio() const { return aspect_; }
-    void setAspectRatio(double r) { aspect_ = r; touch(); }
+    void setAspectRatio(double r) { assign(aspect_, r); }
     double width() const { return height_ * aspect_; }
     const Vector3d& viewDirection() const { return direction_; }
-    void setViewDirection(const Vector3d& v) { direction_ = v; touch(); }
+    void setViewDirection(const Vector3d& v) { assign(direction_, v); }
     const Point3d& target() const { return target_; }
-    void setTarget(const Point3d& p) { target_ = p; touch(); }
+    void setTarget(const Point3d& p) { assign(target_, p); }
 
 private:
     Point2d lowerLeft_{0, 0}, upperRight_{1, 1}, center_{0, 0};

@@ -14,9 +14,9 @@ public:
     std::unique_ptr<DbObject> clone() const override { return std::make_unique<XRecord>(*this); }
 
     const RawTagList& data() const { return data_; }
-    void setData(RawTagList data) { data_ = std::move(data); touch(); }
+    void setData(RawTagList data) { assign(data_, std::move(data)); }
     int cloning() const { return cloning_; }
-    void setCloning(int value) { cloning_ = value; touch(); }
+    void setCloning(int value) { assign(cloning_, value); }
 
 private:
     RawTagList data_;

@@ -1,3 +1,6 @@
+// Text between the file's bytes and the database's UTF-8. Invariant: decoding never fails (a byte
+// no page defines is taken as Latin-1) and never touches the file's own text: records copied
+// verbatim keep their bytes, escapes included; only generated records are encoded.
 #include "engine/dxf/DxfCodePage.h"
 
 #include <iconv.h>
@@ -163,7 +166,16 @@ std::string DxfCodePage::decode(std::string_view raw) const {
 
     std::string text;
     if (utf8File_) {
-        text.assign(raw);
+        // A byte that starts no valid sequence is taken as Latin-1, as in a code page file, so that
+        // what the drawing holds is always UTF-8.
+        text.reserve(raw.size());
+        for (std::size_t i = 0; i < raw.size();) {
+            char32_t cp = 0;
+            const std::size_t len = nextCodePoint(raw, i, cp);
+            if (len > 1 || cp < 0x80) text.append(raw.substr(i, len));
+            else appendUtf8(text, cp);
+            i += len;
+        }
     } else {
         // Convert run by run so that an undefined byte costs only itself (taken as Latin-1).
         std::size_t i = 0;

@@ -1,3 +1,8 @@
+// Builds the database from the document, handing each record to the codec of its name (kept
+// whole when there is none). Invariants: every object keeps the span of text it was read from,
+// so an unmodified one is written back byte for byte; while the document is still being scanned
+// the read follows the scan, and it starts over from the whole, repaired document as soon as the
+// scan repairs anything or a handle would have to be invented.
 #include "engine/dxf/DxfDatabaseReader.h"
 
 #include <algorithm>
@@ -27,8 +32,9 @@
 #include "engine/db/XData.h"
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
-#include "engine/dxf/DxfRecordParts.h"
+#include "engine/dxf/tags/DxfRecordParts.h"
 #include "engine/dxf/DxfStructureRepair.h"
+#include "engine/dxf/codecs/DxfCodec.h"
 
 namespace cad {
 
@@ -55,15 +61,6 @@ std::optional<TableKind> tableKindOf(std::string_view name) {
     return std::nullopt;
 }
 
-bool isKnownEntityMarker(std::string_view m) {
-    return m == "AcDbEntity" || m == "AcDbLine" || m == "AcDbCircle" || m == "AcDbArc" || m == "AcDbPolyline" ||
-           m == "AcDbText" || m == "AcDbAttribute" || m == "AcDbAttributeDefinition" || m == "AcDbBlockReference" ||
-           m == "AcDbMInsertBlock" || m == "AcDbBlockBegin" || m == "AcDbBlockEnd" || m == "AcDbSequenceEnd" ||
-           m == "AcDbSymbolTableRecord" || m == "AcDbLayerTableRecord" || m == "AcDbRegAppTableRecord" ||
-           m == "AcDbBlockTableRecord" || m == "AcDbTextStyleTableRecord" || m == "AcDbLinetypeTableRecord" ||
-           m == "AcDbViewportTableRecord" || m == "AcDbDictionary" || m == "AcDbDictionaryWithDefault" ||
-           m == "AcDbLayout" || m == "AcDbSortentsTable" || m == "AcDbHatch";
-}
 
 }  // namespace
 
@@ -87,25 +84,8 @@ long long DxfDatabaseReader::integer(const DxfTag& t) const {
                        std::string(trimDxfBlanks(t.value).substr(0, 40)) + "'");
 }
 
-// Sets the x, y or z of a point from codes base, base+10, base+20.
-bool DxfDatabaseReader::pointPart(const DxfTag& t, int base, Point3d& p) const {
-    if (t.code == base) p.x = num(t);
-    else if (t.code == base + 10) p.y = num(t);
-    else if (t.code == base + 20) p.z = num(t);
-    else return false;
-    return true;
-}
-
-bool DxfDatabaseReader::vectorPart(const DxfTag& t, int base, Vector3d& v) const {
-    if (t.code == base) v.x = num(t);
-    else if (t.code == base + 10) v.y = num(t);
-    else if (t.code == base + 20) v.z = num(t);
-    else return false;
-    return true;
-}
-
 void DxfDatabaseReader::warn(std::size_t line, const std::string& message) {
-    out_.warnings.push_back(line > 0 ? "line " + std::to_string(line) + ": " + message : message);
+    out_.warnings.push_back(terminalSafe(line > 0 ? "line " + std::to_string(line) + ": " + message : message));
 }
 
 std::string DxfDatabaseReader::text(std::string_view raw) const { return doc_.codePage().decode(raw); }
@@ -323,97 +303,24 @@ void DxfDatabaseReader::readTables() {
             continue;
         }
 
-        std::unique_ptr<SymbolTableRecord> rec;
-        std::string name;
+        DxfRecordRead read(*this, r, tags, parts);
         for (const DxfTag& t : parts.body) {
             if (t.code == 2) {
-                name = text(t.value);
+                read.name = text(t.value);
                 break;
             }
         }
-        int flags = 0;
-        RawTagList extraTags;
-        DxfExtraTags extras(extraTags, &parts.body);
-        auto common = [&](const DxfTag& t) {
-            if (t.code == 2) return true;
-            if (t.code == 70) flags = static_cast<int>(integer(t));
-            else if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
-            else return false;
-            return true;
-        };
-        if (r.type == "LAYER") {
-            auto layer = std::make_unique<LayerTableRecord>(name);
-            std::string linetype;
-            long long color = 7;
-            std::optional<std::uint32_t> trueColor;
-            for (const DxfTag& t : parts.body) {
-                if (common(t)) continue;
-                if (t.code == 62) color = integer(t);
-                else if (t.code == 420) trueColor = static_cast<std::uint32_t>(integer(t));
-                else if (t.code == 6) linetype = text(t.value);
-                else if (t.code == 290) layer->setPlottable(integer(t) != 0);
-                else if (t.code == 370) layer->setLineWeight(static_cast<int>(integer(t)));
-                else extras.add(t);
-            }
-            layer->setOff(color < 0);
-            layer->setColor(trueColor ? Color::fromTrueColorValue(*trueColor) : colorFromIndex(color));
-            if (!linetype.empty()) {
-                ObjectId lt = db_->recordId(TableKind::Linetype, linetype);
-                if (lt) layer->setLinetypeId(lt);
-                else warn(r.line, "layer " + name + " names linetype " + linetype + ", which does not exist");
-            }
-            rec = std::move(layer);
-        } else if (r.type == "APPID") {
-            rec = std::make_unique<RegAppTableRecord>(name);
-            for (const DxfTag& t : parts.body)
-                if (!common(t)) extras.add(t);
-        } else if (r.type == "BLOCK_RECORD") {
-            auto btr = std::make_unique<BlockTableRecord>(name);
-            for (const DxfTag& t : parts.body) {
-                if (common(t)) continue;
-                if (t.code == 340) btr->setLayoutId(idOf(Handle::parse(t.value).value_or(Handle())));
-                else if (t.code == 70) btr->setInsertUnits(static_cast<int>(integer(t)));
-                else if (t.code == 280) btr->setExplodable(integer(t) != 0);
-                else if (t.code == 281) btr->setScaleUniformly(integer(t) != 0);
-                else extras.add(t);
-            }
-            rec = std::move(btr);
-        } else if (r.type == "STYLE") {
-            auto style = std::make_unique<TextStyleTableRecord>(name);
-            for (const DxfTag& t : parts.body) {
-                if (common(t)) continue;
-                if (t.code == 40) style->setTextSize(num(t));
-                else if (t.code == 41) style->setXScale(num(t));
-                else if (t.code == 50) style->setObliquingAngle(num(t) * kDegree);
-                else if (t.code == 71) style->setGenerationFlags(static_cast<int>(integer(t)));
-                else if (t.code == 42) style->setPriorSize(num(t));
-                else if (t.code == 3) style->setFileName(text(t.value));
-                else if (t.code == 4) style->setBigFontFileName(text(t.value));
-                else extras.add(t);
-            }
-            rec = std::move(style);
-        } else if (r.type == "LTYPE") {
-            auto lt = std::make_unique<LinetypeTableRecord>(name);
-            for (const DxfTag& t : parts.body) {
-                if (common(t)) continue;
-                if (t.code == 3) lt->setDescription(text(t.value));
-                else extras.add(t);  // the pattern stays as read
-            }
-            rec = std::move(lt);
-        } else if (r.type == "VPORT") {
-            rec = std::make_unique<ViewportTableRecord>(name);
-            for (const DxfTag& t : parts.body)
-                if (!common(t)) extras.add(t);
+        const std::string& name = read.name;
+        std::unique_ptr<SymbolTableRecord> rec;
+        if (const DxfCodec* codec = dxfCodec(DxfCodecSection::TableRecord, r.type)) {
+            rec.reset(static_cast<SymbolTableRecord*>(codec->read(read).release()));
         } else {
             rec = std::make_unique<OtherTableRecord>(kind, name);
             for (const DxfTag& t : parts.body)
-                if (!common(t)) extras.add(t);
+                if (!read.commonRecord(t)) read.extras.add(t);
         }
-        if (r.type == "BLOCK_RECORD") {
-            // 70 of a block record is its insertion units, not flags.
-            static_cast<BlockTableRecord*>(rec.get())->setInsertUnits(flags);
-            flags = 0;
-        }
+        const int flags = read.flags;
+        RawTagList& extraTags = read.extraTags;
         if (!extraTags.empty()) rec->editExtraTags() = std::move(extraTags);
         rec->setFlags(flags);
         finishObject(*rec, r, parts);
@@ -527,7 +434,7 @@ void DxfDatabaseReader::readBlocks() {
             std::string layer = "0";
             Point3d base;
             for (const DxfTag& t : parts.body) {
-                if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
+                if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isModelledSubclassMarker(trimDxfBlanks(t.value)));
                 else if (t.code == 8) layer = text(t.value);
                 else if (t.code == 2 || t.code == 3 || t.code == 67) continue;
                 else if (t.code == 70) btr->setBlockFlags(static_cast<int>(integer(t)));
@@ -553,7 +460,7 @@ void DxfDatabaseReader::readBlocks() {
             DxfExtraTags extras(end->editExtraTags(), &parts.body);
             std::string layer = "0";
             for (const DxfTag& t : parts.body) {
-                if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
+                if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isModelledSubclassMarker(trimDxfBlanks(t.value)));
                 else if (t.code == 8) layer = text(t.value);
                 else if (t.code != 67) extras.add(t);
             }
@@ -596,298 +503,19 @@ void DxfDatabaseReader::readEntities() {
 
 std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, const std::vector<DxfTag>& all,
                                                       const DxfRecordParts& parts) {
-    const std::string_view type = record.type;
-    std::unique_ptr<Entity> entity;
-    RawTagList extraTags;
-    DxfExtraTags extras(extraTags, &parts.body);
-    std::string layer = "0", linetype;
-    long long colorIndex = 256;
-    std::optional<std::uint32_t> trueColor;
-
-    // The common entity part; true when the tag was taken.
-    auto common = [&](const DxfTag& t, Entity& e) {
-        switch (t.code) {
-            case 100:
-                extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
-                return true;
-            case 8: layer = text(t.value); return true;
-            case 6: linetype = text(t.value); return true;
-            case 62: colorIndex = integer(t); return true;
-            case 420: trueColor = static_cast<std::uint32_t>(integer(t)); return true;
-            case 370: e.setLineWeight(static_cast<int>(integer(t))); return true;
-            case 48: e.setLinetypeScale(num(t)); return true;
-            case 60: e.setVisible(integer(t) == 0); return true;
-            case 67: return true;  // paper space follows from the owner
-            default: return false;
-        }
-    };
-
-    if (type == "LINE") {
-        auto e = std::make_unique<Line>();
-        Point3d a, b;
-        Vector3d n = Vector3d::zAxis();
-        for (const DxfTag& t : parts.body) {
-            if (common(t, *e) || pointPart(t, 10, a) || pointPart(t, 11, b) || vectorPart(t, 210, n)) continue;
-            if (t.code == 39) e->setThickness(num(t));
-            else extras.add(t);
-        }
-        e->setStartPoint(a);
-        e->setEndPoint(b);
-        e->setNormal(n);
-        entity = std::move(e);
-    } else if (type == "CIRCLE" || type == "ARC") {
-        std::unique_ptr<Circle> e;
-        Arc* arc = nullptr;
-        if (type == "ARC") {
-            auto a = std::make_unique<Arc>();
-            arc = a.get();
-            e = std::move(a);
-        } else {
-            e = std::make_unique<Circle>();
-        }
-        Point3d c;
-        Vector3d n = Vector3d::zAxis();
-        for (const DxfTag& t : parts.body) {
-            if (common(t, *e) || pointPart(t, 10, c) || vectorPart(t, 210, n)) continue;
-            if (t.code == 40) e->setRadius(num(t));
-            else if (t.code == 39) e->setThickness(num(t));
-            else if (arc && t.code == 50) arc->setStartAngle(num(t) * kDegree);
-            else if (arc && t.code == 51) arc->setEndAngle(num(t) * kDegree);
-            else extras.add(t);
-        }
-        e->setCenter(c);
-        e->setNormal(n);
-        entity = std::move(e);
-    } else if (type == "LWPOLYLINE") {
-        auto e = std::make_unique<Polyline>();
-        std::vector<Polyline::Vertex> vertices;
-        Vector3d n = Vector3d::zAxis();
-        bool inVertices = false;
-        for (const DxfTag& t : parts.body) {
-            if (common(t, *e) || vectorPart(t, 210, n)) continue;
-            switch (t.code) {
-                case 90: break;  // the count follows from the vertices
-                case 70:
-                    e->setClosed((integer(t) & 1) != 0);
-                    e->setPlinegen((integer(t) & 128) != 0);
-                    break;
-                case 43: e->setConstantWidth(num(t)); break;
-                case 38: e->setElevation(num(t)); break;
-                case 39: e->setThickness(num(t)); break;
-                case 10:
-                    vertices.push_back({});
-                    vertices.back().point.x = num(t);
-                    inVertices = true;
-                    break;
-                case 20:
-                    if (inVertices) vertices.back().point.y = num(t);
-                    break;
-                case 40:
-                    if (inVertices) vertices.back().startWidth = num(t);
-                    break;
-                case 41:
-                    if (inVertices) vertices.back().endWidth = num(t);
-                    break;
-                case 42:
-                    if (inVertices) vertices.back().bulge = num(t);
-                    break;
-                case 91:
-                    if (inVertices) {
-                        vertices.back().id = static_cast<std::int32_t>(integer(t));
-                        e->setHasVertexIds(true);
-                    } else {
-                        extras.add(t);
-                    }
-                    break;
-                default: extras.add(t);
-            }
-        }
-        e->setVertices(std::move(vertices));
-        e->setNormal(n);
-        entity = std::move(e);
-    } else if (type == "TEXT" || type == "ATTRIB" || type == "ATTDEF") {
-        std::unique_ptr<Text> e;
-        Attribute* attrib = nullptr;
-        AttributeDefinition* attdef = nullptr;
-        if (type == "ATTRIB") {
-            auto a = std::make_unique<Attribute>();
-            attrib = a.get();
-            e = std::move(a);
-        } else if (type == "ATTDEF") {
-            auto a = std::make_unique<AttributeDefinition>();
-            attdef = a.get();
-            e = std::move(a);
-        } else {
-            e = std::make_unique<Text>();
-        }
-        Point3d p, align;
-        Vector3d n = Vector3d::zAxis();
-        bool attributePart = false, firstAfterMarker = false, embedded = false;
-        for (const DxfTag& t : parts.body) {
-            // R2018 multi-line data stays as read. It ends the record; a subclass marker after it
-            // (seen in damaged files) ends it too, or the fields that follow would be kept as
-            // read and written again after their generated copies on every save.
-            if (embedded && t.code != 100) {
-                extras.add(t);
-                continue;
-            }
-            embedded = false;
-            if (t.code == 101) {
-                embedded = true;
-                extras.add(t);
-                continue;
-            }
-            if (t.code == 100) {
-                const std::string_view m = trimDxfBlanks(t.value);
-                attributePart = m == "AcDbAttribute" || m == "AcDbAttributeDefinition";
-                firstAfterMarker = true;
-                common(t, *e);
-                continue;
-            }
-            const bool first = firstAfterMarker;
-            firstAfterMarker = false;
-            if (common(t, *e) || pointPart(t, 10, p) || pointPart(t, 11, align) || vectorPart(t, 210, n)) continue;
-            // R12 attributes have no subclass markers: their own codes are known by number.
-            const bool legacyAttribute = !parts.hasSubclasses && type != "TEXT" &&
-                                         (t.code == 2 || t.code == 3 || t.code == 70 || t.code == 73 || t.code == 74);
-            if (attributePart || legacyAttribute) {
-                if (t.code == 280 && first && version_ >= 1024) continue;  // version tag, written again
-                if (t.code == 2) {
-                    const std::string tag = text(t.value);
-                    if (attrib) (void)attrib->setTag(tag);
-                    if (attdef) (void)attdef->setTag(tag);
-                } else if (t.code == 3 && attdef) {
-                    attdef->setPrompt(text(t.value));
-                } else if (t.code == 70) {
-                    if (attrib) attrib->setAttributeFlags(static_cast<int>(integer(t)));
-                    if (attdef) attdef->setAttributeFlags(static_cast<int>(integer(t)));
-                } else if (t.code == 73) {
-                    if (attrib) attrib->setFieldLength(static_cast<int>(integer(t)));
-                    if (attdef) attdef->setFieldLength(static_cast<int>(integer(t)));
-                } else if (t.code == 74) {
-                    e->setVerticalMode(static_cast<Text::VerticalMode>(std::clamp<long long>(integer(t), 0, 3)));
-                } else if (t.code == 280) {
-                    if (attrib) attrib->setLockPosition(integer(t) != 0);
-                    if (attdef) attdef->setLockPosition(integer(t) != 0);
-                } else if (t.code == 72) {
-                    e->setHorizontalMode(static_cast<Text::HorizontalMode>(std::clamp<long long>(integer(t), 0, 5)));
-                } else {
-                    extras.add(t);
-                }
-                continue;
-            }
-            switch (t.code) {
-                case 1: e->setTextString(text(t.value)); break;
-                case 40: e->setHeight(num(t)); break;
-                case 50: e->setRotation(num(t) * kDegree); break;
-                case 41: e->setWidthFactor(num(t)); break;
-                case 51: e->setOblique(num(t) * kDegree); break;
-                case 39: e->setThickness(num(t)); break;
-                case 7: {
-                    const std::string style = text(t.value);
-                    if (ObjectId id = db_->recordId(TableKind::TextStyle, style)) e->setTextStyle(id);
-                    else extras.add(t);
-                    break;
-                }
-                case 71: e->setGenerationFlags(static_cast<int>(integer(t))); break;
-                case 72:
-                    e->setHorizontalMode(static_cast<Text::HorizontalMode>(std::clamp<long long>(integer(t), 0, 5)));
-                    break;
-                case 73:
-                    if (type == "TEXT") {
-                        e->setVerticalMode(static_cast<Text::VerticalMode>(std::clamp<long long>(integer(t), 0, 3)));
-                    } else {
-                        extras.add(t);
-                    }
-                    break;
-                default: extras.add(t);
-            }
-        }
-        e->setPosition(p);
-        e->setAlignmentPoint(align);
-        e->setNormal(n);
-        entity = std::move(e);
-    } else if (type == "INSERT") {
-        auto e = std::make_unique<BlockReference>();
-        Point3d p;
-        Vector3d scale(1, 1, 1), n = Vector3d::zAxis();
-        int columns = 1, rows = 1;
-        double columnSpacing = 0, rowSpacing = 0;
-        std::string blockName;
-        for (const DxfTag& t : parts.body) {
-            if (common(t, *e) || pointPart(t, 10, p) || vectorPart(t, 210, n)) continue;
-            switch (t.code) {
-                case 66: break;  // follows from the attributes
-                case 2: blockName = text(t.value); break;
-                case 41: scale.x = num(t); break;
-                case 42: scale.y = num(t); break;
-                case 43: scale.z = num(t); break;
-                case 50: e->setRotation(num(t) * kDegree); break;
-                case 70: columns = static_cast<int>(integer(t)); break;
-                case 71: rows = static_cast<int>(integer(t)); break;
-                case 44: columnSpacing = num(t); break;
-                case 45: rowSpacing = num(t); break;
-                default: extras.add(t);
-            }
-        }
-        e->setPosition(p);
-        e->setScaleFactors(scale);
-        e->setNormal(n);
-        if (columns != 1 || rows != 1 || columnSpacing != 0 || rowSpacing != 0)
-            e->setGrid(columns, rows, columnSpacing, rowSpacing);
-        e->setBlockTableRecord(blockByName(blockName, record.line));
-        entity = std::move(e);
-    } else if (type == "HATCH" && parts.hasSubclasses) {
-        auto e = std::make_unique<Hatch>();
-        RawTagList hatchExtras;
-        DxfExtraTags hatchTags(hatchExtras, &parts.body);
-        bool ok = true;
-        // The common part first; the hatch part from its marker on.
-        for (const DxfTag& t : parts.body) {
-            if (t.code == 100 && trimDxfBlanks(t.value) == "AcDbHatch") break;
-            if (!common(t, *e)) extras.add(t);
-        }
-        ok = readHatch(parts, *e, hatchTags);
-        if (ok) {
-            extraTags.insert(extraTags.end(), hatchExtras.begin(), hatchExtras.end());
-            entity = std::move(e);
-        } else {
-            warn(record.line, "HATCH in an unexpected layout kept as read");
-            extraTags.clear();
-            auto u = std::make_unique<UnknownEntity>(type, "AcDbHatch");
-            for (std::size_t k = 1; k < all.size(); ++k) u->tags.push_back(rawTag(all[k]));
-            entity = std::move(u);
-        }
-    } else if (type == "SEQEND") {
-        auto e = std::make_unique<SequenceEnd>();
-        for (const DxfTag& t : parts.body)
-            if (!common(t, *e)) extras.add(t);
-        entity = std::move(e);
-    } else {
-        // Kept whole; the common part is still read so that layer queries work.
-        auto e = std::make_unique<UnknownEntity>(type);
-        for (const DxfTag& t : parts.body) {
-            if (t.code == 100) {
-                const std::string_view m = trimDxfBlanks(t.value);
-                if (m != "AcDbEntity") e->setClassName(std::string(m));
-            } else if (t.code == 8) {
-                layer = text(t.value);
-            }
-        }
-        // The whole record after its type, in file order.
-        for (std::size_t k = 1; k < all.size(); ++k) e->tags.push_back(rawTag(all[k]));
-        entity = std::move(e);
-        extraTags.clear();
-    }
-    if (!extraTags.empty()) entity->editExtraTags() = std::move(extraTags);
+    DxfRecordRead read(*this, record, all, parts);
+    const DxfCodec* codec = dxfCodec(DxfCodecSection::Entity, record.type);
+    std::unique_ptr<Entity> entity(static_cast<Entity*>((codec ? codec->read(read) : readUnknownEntity(read)).release()));
+    if (!read.extraTags.empty()) entity->editExtraTags() = std::move(read.extraTags);
     if (entity->kind() != ObjectKind::UnknownEntity) {
-        entity->setColor(trueColor ? Color::fromTrueColorValue(*trueColor) : colorFromIndex(colorIndex));
+        entity->setColor(read.trueColor ? Color::fromTrueColorValue(*read.trueColor) : colorFromIndex(read.colorIndex));
+        const std::string& linetype = read.linetype;
         if (!linetype.empty() && linetype != "BYLAYER" && linetype != "ByLayer") {
             if (ObjectId lt = db_->recordId(TableKind::Linetype, linetype)) entity->setLinetype(lt);
-            else warn(record.line, std::string(type) + " names linetype " + linetype + ", which does not exist");
+            else warn(record.line, std::string(record.type) + " names linetype " + linetype + ", which does not exist");
         }
     }
-    entity->setLayer(layerByName(layer, record.line));
+    entity->setLayer(layerByName(read.layer, record.line));
     return entity;
 }
 
@@ -1053,63 +681,10 @@ void DxfDatabaseReader::readObjects() {
         if (r.type.empty()) continue;
         const auto tags = doc_.tags(r);
         const DxfRecordParts parts = splitDxfRecord(tags);
+        DxfRecordRead read(*this, r, tags, parts);
         std::unique_ptr<DbObject> object;
-        RawTagList extraTags;
-        DxfExtraTags extras(extraTags, &parts.body);
-        if (r.type == "DICTIONARY" || r.type == "ACDBDICTIONARYWDFLT") {
-            auto d = std::make_unique<Dictionary>(r.type);
-            std::string key;
-            for (const DxfTag& t : parts.body) {
-                if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
-                else if (t.code == 280) d->setHardOwner(integer(t) != 0);
-                else if (t.code == 281) d->setMergeStyle(static_cast<int>(integer(t)));
-                else if (t.code == 3) key = text(t.value);
-                else if (t.code == 350 || t.code == 360) d->addEntry(key, idOf(Handle::parse(t.value).value_or(Handle())), t.code == 360);
-                else if (t.code == 340 && r.type == "ACDBDICTIONARYWDFLT") d->setDefaultId(idOf(Handle::parse(t.value).value_or(Handle())));
-                else extras.add(t);
-            }
-            object = std::move(d);
-        } else if (r.type == "LAYOUT") {
-            auto l = std::make_unique<Layout>();
-            std::string_view subclass;
-            for (const DxfTag& t : parts.body) {
-                if (t.code == 100) {
-                    subclass = trimDxfBlanks(t.value);
-                    // The plot settings are not modelled: kept whole with their marker.
-                    extras.marker(subclass, subclass == "AcDbLayout");
-                    continue;
-                }
-                if (subclass != "AcDbLayout") {
-                    extras.add(t);
-                    continue;
-                }
-                if (t.code == 1) l->setLayoutName(text(t.value));
-                else if (t.code == 70) l->setLayoutFlags(static_cast<int>(integer(t)));
-                else if (t.code == 71) l->setTabOrder(static_cast<int>(integer(t)));
-                else if (t.code == 330) l->setBlockTableRecordId(idOf(Handle::parse(t.value).value_or(Handle())));
-                else if (t.code == 331) l->setLastActiveViewportId(idOf(Handle::parse(t.value).value_or(Handle())));
-                else extras.add(t);
-            }
-            object = std::move(l);
-        } else if (r.type == "SORTENTSTABLE") {
-            auto s = std::make_unique<SortentsTable>();
-            std::vector<SortentsTable::Entry> entries;
-            bool blockSeen = false;
-            for (const DxfTag& t : parts.body) {
-                if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isKnownEntityMarker(trimDxfBlanks(t.value)));
-                else if (t.code == 330 && !blockSeen) {
-                    blockSeen = true;
-                    s->setBlockId(idOf(Handle::parse(t.value).value_or(Handle())));
-                } else if (t.code == 331) {
-                    entries.push_back({idOf(Handle::parse(t.value).value_or(Handle())), Handle()});
-                } else if (t.code == 5 && !entries.empty()) {
-                    entries.back().sortKey = Handle::parse(t.value).value_or(Handle());
-                } else {
-                    extras.add(t);
-                }
-            }
-            s->setEntries(std::move(entries));
-            object = std::move(s);
+        if (const DxfCodec* codec = dxfCodec(DxfCodecSection::Object, r.type)) {
+            object = codec->read(read);
         } else {
             auto u = std::make_unique<UnknownObject>(r.type);
             for (const DxfTag& t : parts.body) {
@@ -1121,6 +696,7 @@ void DxfDatabaseReader::readObjects() {
             for (std::size_t k = 1; k < tags.size(); ++k) u->tags.push_back(rawTag(tags[k]));
             object = std::move(u);
         }
+        RawTagList& extraTags = read.extraTags;
         if (!extraTags.empty()) object->editExtraTags() = std::move(extraTags);
         finishObject(*object, r, parts);
         const Handle handle = parts.handle.isNull() ? syntheticHandle() : parts.handle;

@@ -2,9 +2,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
-#include "engine/dxf/DxfRecordParts.h"
+#include "engine/dxf/tags/DxfRecordParts.h"
+#include "engine/dxf/codecs/DxfCodec.h"
 #include "engine/geometry/Point3d.h"
 #include "engine/geometry/Vector3d.h"
 
@@ -23,7 +24,7 @@ class DxfExtraTags;
 // text is read once. That needs a sound R2000+ file: as soon as the scan finds something to
 // repair, or the reader would have to invent a handle, what was built is dropped and the drawing
 // is read again from the whole, repaired document.
-class DxfDatabaseReader {
+class DxfDatabaseReader : private DxfReadServices {
 public:
     explicit DxfDatabaseReader(DxfDocument& document);
     DxfDrawing read();
@@ -51,18 +52,16 @@ private:
     ObjectId ownerBlockFor(const DxfRecordParts& parts, bool paperSpace) const;
     void ensureLayoutBlocks();
     ObjectId layerByName(const std::string& name, std::size_t line);
-    ObjectId blockByName(const std::string& name, std::size_t line);
-    ObjectId idOf(Handle handle);
-    std::string text(std::string_view raw) const;
-    void warn(std::size_t line, const std::string& message);
+    ObjectId blockByName(const std::string& name, std::size_t line) override;
+    ObjectId idOf(Handle handle) override;
+    std::string text(std::string_view raw) const override;
+    void warn(std::size_t line, const std::string& message) override;
+    Database& database() override { return *db_; }
+    int version() const override { return version_; }
     SourceSpan spanOf(const DxfRecord& record) const;
     // Values of modelled fields; a value that is not a number is an error naming its line.
-    double num(const DxfTag& tag) const;
-    long long integer(const DxfTag& tag) const;
-    bool pointPart(const DxfTag& tag, int base, Point3d& p) const;
-    bool vectorPart(const DxfTag& tag, int base, Vector3d& v) const;
-    // Fills a hatch from its AcDbHatch part; false when the tags are not in the expected order.
-    bool readHatch(const DxfRecordParts& parts, Hatch& hatch, DxfExtraTags& extras);
+    double num(const DxfTag& tag) const override;
+    long long integer(const DxfTag& tag) const override;
 
     DxfDocument& doc_;
     bool streaming_ = false;

@@ -1,3 +1,7 @@
+// Writes the database as DXF text. Invariants: an object that is unmodified and has source text is
+// copied verbatim, unless the file is R12 or newer than R2018 (then everything is generated); a
+// BLOCK is generated when its block record changed; anything generated is laid out by the codec
+// of its kind, with the tags no field models put back where they were read.
 #include "engine/dxf/DxfDatabaseWriter.h"
 
 #include <cmath>
@@ -31,11 +35,12 @@
 #include "engine/db/ViewportTableRecord.h"
 #include "engine/db/XData.h"
 #include "engine/db/XRecord.h"
-#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
-#include "engine/dxf/DxfRecordParts.h"
-#include "engine/dxf/DxfTokenizer.h"
+#include "engine/dxf/tags/DxfRecordParts.h"
+#include "engine/dxf/tags/DxfTokenizer.h"
+#include "engine/dxf/codecs/DxfCodec.h"
 
 namespace cad {
 
@@ -416,7 +421,7 @@ void DxfDatabaseWriter::entityPart(const Entity& e, DxfExtraGroups& extras) {
 }
 
 namespace {
-void point(DxfTagWriter& w, int base, double x, double y, double z) {
+void pointTags(DxfTagWriter& w, int base, double x, double y, double z) {
     w.real(base, x);
     w.real(base + 10, y);
     w.real(base + 20, z);
@@ -518,113 +523,7 @@ void DxfDatabaseWriter::generate(const DbObject& o) {
         w_.string(100, marker);
         w_.string(2, text(r.name()));
         if (kind != ObjectKind::BlockTableRecord) w_.integer(70, r.flags());
-        switch (kind) {
-            case ObjectKind::LayerTableRecord: {
-                const auto& l = static_cast<const LayerTableRecord&>(o);
-                const int index = l.color().isTrueColor() || l.color().isByLayer() || l.color().isByBlock()
-                                      ? (l.color().isTrueColor() ? l.color().colorIndex() : 7)
-                                      : l.color().colorIndex();
-                w_.integer(62, l.isOff() ? -std::abs(index) : std::abs(index));
-                if (l.color().isTrueColor()) w_.integer(420, l.color().trueColorValue());
-                // A layer without a linetype is written with the table's own spelling of
-                // Continuous, or the next read resolves it and writes a different name.
-                std::string lt = "Continuous";
-                ObjectId ltId = l.linetypeId() ? l.linetypeId() : db_.recordId(TableKind::Linetype, lt);
-                if (const auto* ltr = static_cast<const SymbolTableRecord*>(db_.objectAt(ltId))) lt = ltr->name();
-                w_.string(6, text(lt));
-                if (!l.isPlottable()) w_.integer(290, 0);
-                w_.integer(370, l.lineWeight());
-                break;
-            }
-            case ObjectKind::BlockTableRecord: {
-                const auto& b = static_cast<const BlockTableRecord&>(o);
-                handleTag(340, b.layoutId());
-                extrasOf(extras, marker);
-                w_.integer(70, b.insertUnits());
-                w_.integer(280, b.explodable() ? 1 : 0);
-                w_.integer(281, b.scaleUniformly() ? 1 : 0);
-                break;
-            }
-            case ObjectKind::TextStyleTableRecord: {
-                const auto& s = static_cast<const TextStyleTableRecord&>(o);
-                w_.real(40, s.textSize());
-                w_.real(41, s.xScale());
-                w_.real(50, s.obliquingAngle() * kToDegrees);
-                w_.integer(71, s.generationFlags());
-                w_.real(42, s.priorSize());
-                w_.string(3, text(s.fileName()));
-                w_.string(4, text(s.bigFontFileName()));
-                break;
-            }
-            case ObjectKind::LinetypeTableRecord: {
-                const auto& l = static_cast<const LinetypeTableRecord&>(o);
-                w_.string(3, text(l.description()));
-                if (!extras.has(marker)) {
-                    w_.integer(72, 65);
-                    w_.integer(73, static_cast<std::int64_t>(l.dashes().size()));
-                    double total = 0;
-                    for (const auto& d : l.dashes()) total += std::abs(d.length);
-                    w_.real(40, total);
-                    for (const auto& d : l.dashes()) {
-                        w_.real(49, d.length);
-                        w_.integer(74, d.complexFlags);
-                        if (d.complexFlags != 0) {
-                            w_.integer(75, d.shapeNumber);
-                            handleTag(340, d.style);
-                            w_.real(46, d.scale);
-                            w_.real(50, d.rotation * kToDegrees);
-                            w_.real(44, d.xOffset);
-                            w_.real(45, d.yOffset);
-                            if (d.complexFlags & 2) w_.string(9, text(d.text));
-                        }
-                    }
-                }
-                break;
-            }
-            case ObjectKind::ViewportTableRecord: {
-                if (extras.has(marker)) break;
-                const auto& v = static_cast<const ViewportTableRecord&>(o);
-                w_.real(10, v.lowerLeft().x);
-                w_.real(20, v.lowerLeft().y);
-                w_.real(11, v.upperRight().x);
-                w_.real(21, v.upperRight().y);
-                w_.real(12, v.centerPoint().x);
-                w_.real(22, v.centerPoint().y);
-                w_.real(13, 0);
-                w_.real(23, 0);
-                w_.real(14, 0.5);
-                w_.real(24, 0.5);
-                w_.real(15, 0.5);
-                w_.real(25, 0.5);
-                point(w_, 16, v.viewDirection().x, v.viewDirection().y, v.viewDirection().z);
-                point(w_, 17, v.target().x, v.target().y, v.target().z);
-                w_.real(40, v.height());
-                w_.real(41, v.aspectRatio());
-                w_.real(42, 50);
-                w_.real(43, 0);
-                w_.real(44, 0);
-                w_.real(50, 0);
-                w_.real(51, 0);
-                w_.integer(71, 0);
-                w_.integer(72, 1000);
-                w_.integer(73, 1);
-                w_.integer(74, 3);
-                w_.integer(75, 0);
-                w_.integer(76, 0);
-                w_.integer(77, 0);
-                w_.integer(78, 0);
-                break;
-            }
-            case ObjectKind::UcsTableRecord: {
-                if (extras.has(marker)) break;
-                const auto& u = static_cast<const UcsTableRecord&>(o);
-                point(w_, 10, u.origin().x, u.origin().y, u.origin().z);
-                point(w_, 11, u.xAxis().x, u.xAxis().y, u.xAxis().z);
-                point(w_, 12, u.yAxis().x, u.yAxis().y, u.yAxis().z);
-                break;
-            }
-            default: break;
-        }
+        if (const DxfCodec* codec = dxfCodec(kind); codec && codec->write) codec->write(*this, o, extras);
         extrasOf(extras, marker);
         restOf(extras);
         xdata(o);
@@ -648,7 +547,7 @@ void DxfDatabaseWriter::generate(const DbObject& o) {
             w_.string(2, name);
             w_.integer(70, btr ? btr->blockFlags() : 0);
             const Point3d base = btr ? btr->origin() : Point3d();
-            point(w_, 10, base.x, base.y, base.z);
+            pointTags(w_, 10, base.x, base.y, base.z);
             w_.string(3, name);
             w_.string(1, btr ? text(btr->pathName()) : std::string());
             if (btr && !btr->comments().empty()) w_.string(4, text(btr->comments()));
@@ -672,445 +571,22 @@ void DxfDatabaseWriter::generate(const DbObject& o) {
             return;
         }
         entityPart(e, extras);
-        switch (kind) {
-            case ObjectKind::Line: {
-                const auto& l = static_cast<const Line&>(o);
-                w_.string(100, "AcDbLine");
-                if (l.thickness() != 0) w_.real(39, l.thickness());
-                point(w_, 10, l.startPoint().x, l.startPoint().y, l.startPoint().z);
-                point(w_, 11, l.endPoint().x, l.endPoint().y, l.endPoint().z);
-                if (l.normal() != Vector3d::zAxis()) point(w_, 210, l.normal().x, l.normal().y, l.normal().z);
-                extrasOf(extras, "AcDbLine");
-                break;
-            }
-            case ObjectKind::Circle:
-            case ObjectKind::Arc: {
-                const auto& c = static_cast<const Circle&>(o);
-                w_.string(100, "AcDbCircle");
-                if (c.thickness() != 0) w_.real(39, c.thickness());
-                point(w_, 10, c.center().x, c.center().y, c.center().z);
-                w_.real(40, c.radius());
-                if (c.normal() != Vector3d::zAxis()) point(w_, 210, c.normal().x, c.normal().y, c.normal().z);
-                extrasOf(extras, "AcDbCircle");
-                if (kind == ObjectKind::Arc) {
-                    const auto& a = static_cast<const Arc&>(o);
-                    w_.string(100, "AcDbArc");
-                    w_.real(50, a.startAngle() * kToDegrees);
-                    w_.real(51, a.endAngle() * kToDegrees);
-                    extrasOf(extras, "AcDbArc");
-                }
-                break;
-            }
-            case ObjectKind::Polyline: {
-                const auto& p = static_cast<const Polyline&>(o);
-                w_.string(100, "AcDbPolyline");
-                w_.integer(90, static_cast<std::int64_t>(p.vertices().size()));
-                w_.integer(70, (p.isClosed() ? 1 : 0) | (p.hasPlinegen() ? 128 : 0));
-                bool widths = false;
-                for (const auto& v : p.vertices()) widths = widths || v.startWidth != 0 || v.endWidth != 0;
-                if (!widths) w_.real(43, p.constantWidth());
-                if (p.elevation() != 0) w_.real(38, p.elevation());
-                if (p.thickness() != 0) w_.real(39, p.thickness());
-                for (const auto& v : p.vertices()) {
-                    w_.real(10, v.point.x);
-                    w_.real(20, v.point.y);
-                    if (p.hasVertexIds() && versionNumber_ >= 1024) w_.integer(91, v.id);
-                    if (widths) {
-                        w_.real(40, v.startWidth);
-                        w_.real(41, v.endWidth);
-                    }
-                    if (v.bulge != 0) w_.real(42, v.bulge);
-                }
-                if (p.normal() != Vector3d::zAxis()) point(w_, 210, p.normal().x, p.normal().y, p.normal().z);
-                extrasOf(extras, "AcDbPolyline");
-                break;
-            }
-            case ObjectKind::Text:
-            case ObjectKind::Attribute:
-            case ObjectKind::AttributeDefinition: {
-                const auto& t = static_cast<const Text&>(o);
-                w_.string(100, "AcDbText");
-                if (t.thickness() != 0) w_.real(39, t.thickness());
-                point(w_, 10, t.position().x, t.position().y, t.position().z);
-                w_.real(40, t.height());
-                w_.string(1, text(t.textString()));
-                if (t.rotation() != 0) w_.real(50, t.rotation() * kToDegrees);
-                if (t.widthFactor() != 1.0) w_.real(41, t.widthFactor());
-                if (t.oblique() != 0) w_.real(51, t.oblique() * kToDegrees);
-                if (const auto* style = static_cast<const SymbolTableRecord*>(db_.objectAt(t.textStyle())))
-                    w_.string(7, text(style->name()));
-                if (t.generationFlags() != 0) w_.integer(71, t.generationFlags());
-                if (t.horizontalMode() != Text::HorizontalMode::Left)
-                    w_.integer(72, static_cast<int>(t.horizontalMode()));
-                if (!t.isDefaultAlignment())
-                    point(w_, 11, t.alignmentPoint().x, t.alignmentPoint().y, t.alignmentPoint().z);
-                if (t.normal() != Vector3d::zAxis()) point(w_, 210, t.normal().x, t.normal().y, t.normal().z);
-                extrasOf(extras, "AcDbText");
-                const int vertical = static_cast<int>(t.verticalMode());
-                if (kind == ObjectKind::Text) {
-                    w_.string(100, "AcDbText");
-                    if (vertical != 0) w_.integer(73, vertical);
-                    extrasOf(extras, "AcDbText");
-                    break;
-                }
-                const bool isDef = kind == ObjectKind::AttributeDefinition;
-                const std::string marker = isDef ? "AcDbAttributeDefinition" : "AcDbAttribute";
-                w_.string(100, marker);
-                if (versionNumber_ >= 1024) w_.integer(280, 0);
-                if (isDef) {
-                    const auto& d = static_cast<const AttributeDefinition&>(o);
-                    w_.string(3, text(d.prompt()));
-                    w_.string(2, text(d.tag()));
-                    w_.integer(70, d.attributeFlags());
-                    if (d.fieldLength() != 0) w_.integer(73, d.fieldLength());
-                    if (vertical != 0) w_.integer(74, vertical);
-                    if (versionNumber_ >= kDxfR2007) w_.integer(280, d.lockPosition() ? 1 : 0);
-                } else {
-                    const auto& a = static_cast<const Attribute&>(o);
-                    w_.string(2, text(a.tag()));
-                    w_.integer(70, a.attributeFlags());
-                    if (a.fieldLength() != 0) w_.integer(73, a.fieldLength());
-                    if (vertical != 0) w_.integer(74, vertical);
-                    if (versionNumber_ >= kDxfR2007) w_.integer(280, a.lockPosition() ? 1 : 0);
-                }
-                extrasOf(extras, marker);
-                break;
-            }
-            case ObjectKind::BlockReference: {
-                const auto& r = static_cast<const BlockReference&>(o);
-                const bool grid = r.columnCount() > 1 || r.rowCount() > 1;
-                w_.string(100, grid ? "AcDbMInsertBlock" : "AcDbBlockReference");
-                bool attributes = false;
-                for (ObjectId a : r.attributeIds()) {
-                    const DbObject* ao = db_.objectAt(a);
-                    attributes = attributes || (ao && !ao->isErased());
-                }
-                if (attributes) w_.integer(66, 1);
-                const auto* btr = static_cast<const SymbolTableRecord*>(db_.objectAt(r.blockTableRecord()));
-                w_.string(2, btr ? text(btr->name()) : std::string());
-                point(w_, 10, r.position().x, r.position().y, r.position().z);
-                if (r.scaleFactors().x != 1.0) w_.real(41, r.scaleFactors().x);
-                if (r.scaleFactors().y != 1.0) w_.real(42, r.scaleFactors().y);
-                if (r.scaleFactors().z != 1.0) w_.real(43, r.scaleFactors().z);
-                if (r.rotation() != 0) w_.real(50, r.rotation() * kToDegrees);
-                if (grid) {
-                    w_.integer(70, r.columnCount());
-                    w_.integer(71, r.rowCount());
-                    w_.real(44, r.columnSpacing());
-                    w_.real(45, r.rowSpacing());
-                }
-                if (r.normal() != Vector3d::zAxis()) point(w_, 210, r.normal().x, r.normal().y, r.normal().z);
-                extrasOf(extras, "AcDbBlockReference");
-                extrasOf(extras, "AcDbMInsertBlock");
-                break;
-            }
-            case ObjectKind::SequenceEnd: break;
-            case ObjectKind::Viewport: {
-                const auto& v = static_cast<const Viewport&>(o);
-                w_.string(100, "AcDbViewport");
-                point(w_, 10, v.centerPoint().x, v.centerPoint().y, v.centerPoint().z);
-                w_.real(40, v.width());
-                w_.real(41, v.height());
-                w_.integer(68, v.status());
-                w_.integer(69, v.number());
-                w_.real(12, v.viewCenter().x);
-                w_.real(22, v.viewCenter().y);
-                w_.real(13, 0);
-                w_.real(23, 0);
-                w_.real(14, 10);
-                w_.real(24, 10);
-                w_.real(15, 10);
-                w_.real(25, 10);
-                point(w_, 16, v.viewDirection().x, v.viewDirection().y, v.viewDirection().z);
-                point(w_, 17, v.viewTarget().x, v.viewTarget().y, v.viewTarget().z);
-                w_.real(42, v.lensLength());
-                w_.real(43, 0);
-                w_.real(44, 0);
-                w_.real(45, v.viewHeight());
-                w_.real(50, 0);
-                w_.real(51, v.twistAngle() * kToDegrees);
-                w_.integer(72, 1000);
-                for (ObjectId layer : v.frozenLayers()) handleTag(331, layer);
-                w_.integer(90, v.statusFlags());
-                w_.string(1, "");
-                w_.integer(281, 0);
-                w_.integer(71, 1);
-                w_.integer(74, 0);
-                point(w_, 110, 0, 0, 0);
-                point(w_, 111, 1, 0, 0);
-                point(w_, 112, 0, 1, 0);
-                w_.integer(79, 0);
-                w_.real(146, 0);
-                w_.integer(170, 0);
-                extrasOf(extras, "AcDbViewport");
-                break;
-            }
-            case ObjectKind::Hatch: {
-                const auto& h = static_cast<const Hatch&>(o);
-                w_.string(100, "AcDbHatch");
-                point(w_, 10, 0, 0, h.elevation());
-                point(w_, 210, h.normal().x, h.normal().y, h.normal().z);
-                w_.string(2, text(h.patternName()));
-                w_.integer(70, h.isSolidFill() ? 1 : 0);
-                w_.integer(71, h.associative() ? 1 : 0);
-                w_.integer(91, static_cast<std::int64_t>(h.loops().size()));
-                for (const HatchLoop& loop : h.loops()) {
-                    w_.integer(92, loop.type);
-                    if (loop.isPolyline()) {
-                        bool bulges = false;
-                        for (const auto& v : loop.vertices) bulges = bulges || v.bulge != 0;
-                        w_.integer(72, bulges ? 1 : 0);
-                        w_.integer(73, loop.closed ? 1 : 0);
-                        w_.integer(93, static_cast<std::int64_t>(loop.vertices.size()));
-                        for (const auto& v : loop.vertices) {
-                            w_.real(10, v.point.x);
-                            w_.real(20, v.point.y);
-                            if (bulges) w_.real(42, v.bulge);
-                        }
-                    } else {
-                        w_.integer(93, static_cast<std::int64_t>(loop.edges.size()));
-                        for (const HatchEdge& edge : loop.edges) {
-                            w_.integer(72, static_cast<int>(edge.type));
-                            switch (edge.type) {
-                                case HatchEdge::Type::Line:
-                                    w_.real(10, edge.start.x);
-                                    w_.real(20, edge.start.y);
-                                    w_.real(11, edge.end.x);
-                                    w_.real(21, edge.end.y);
-                                    break;
-                                case HatchEdge::Type::CircularArc:
-                                case HatchEdge::Type::EllipticArc:
-                                    w_.real(10, edge.center.x);
-                                    w_.real(20, edge.center.y);
-                                    if (edge.type == HatchEdge::Type::EllipticArc) {
-                                        w_.real(11, edge.majorAxis.x);
-                                        w_.real(21, edge.majorAxis.y);
-                                    }
-                                    w_.real(40, edge.radius);
-                                    w_.real(50, edge.startAngle * kToDegrees);
-                                    w_.real(51, edge.endAngle * kToDegrees);
-                                    w_.integer(73, edge.counterClockwise ? 1 : 0);
-                                    break;
-                                case HatchEdge::Type::Spline:
-                                    w_.integer(94, edge.degree);
-                                    w_.integer(73, edge.rational ? 1 : 0);
-                                    w_.integer(74, edge.periodic ? 1 : 0);
-                                    w_.integer(95, static_cast<std::int64_t>(edge.knots.size()));
-                                    w_.integer(96, static_cast<std::int64_t>(edge.controlPoints.size()));
-                                    for (double k : edge.knots) w_.real(40, k);
-                                    for (std::size_t i = 0; i < edge.controlPoints.size(); ++i) {
-                                        w_.real(10, edge.controlPoints[i].x);
-                                        w_.real(20, edge.controlPoints[i].y);
-                                        if (edge.rational && i < edge.weights.size()) w_.real(42, edge.weights[i]);
-                                    }
-                                    w_.integer(97, static_cast<std::int64_t>(edge.fitPoints.size()));
-                                    for (const auto& f : edge.fitPoints) {
-                                        w_.real(11, f.x);
-                                        w_.real(21, f.y);
-                                    }
-                                    if (!edge.fitPoints.empty()) {
-                                        w_.real(12, edge.startTangent.x);
-                                        w_.real(22, edge.startTangent.y);
-                                        w_.real(13, edge.endTangent.x);
-                                        w_.real(23, edge.endTangent.y);
-                                    }
-                                    break;
-                            }
-                        }
-                    }
-                    std::vector<ObjectId> sources;
-                    for (ObjectId s : loop.sourceIds)
-                        if (const DbObject* so = db_.objectAt(s); so && !so->isErased()) sources.push_back(s);
-                    w_.integer(97, static_cast<std::int64_t>(h.associative() ? sources.size() : 0));
-                    if (h.associative())
-                        for (ObjectId s : sources) handleTag(330, s);
-                }
-                w_.integer(75, static_cast<int>(h.hatchStyle()));
-                w_.integer(76, static_cast<int>(h.patternType()));
-                if (!h.isSolidFill()) {
-                    w_.real(52, h.patternAngle() * kToDegrees);
-                    w_.real(41, h.patternType() == Hatch::PatternType::UserDefined ? h.patternSpace() : h.patternScale());
-                    w_.integer(77, h.patternDouble() ? 1 : 0);
-                    w_.integer(78, static_cast<std::int64_t>(h.definitionLines().size()));
-                    for (const auto& line : h.definitionLines()) {
-                        w_.real(53, line.angle * kToDegrees);
-                        w_.real(43, line.basePoint.x);
-                        w_.real(44, line.basePoint.y);
-                        w_.real(45, line.offset.x);
-                        w_.real(46, line.offset.y);
-                        w_.integer(79, static_cast<std::int64_t>(line.dashes.size()));
-                        for (double d : line.dashes) w_.real(49, d);
-                    }
-                }
-                if (h.pixelSize() != 0) w_.real(47, h.pixelSize());
-                w_.integer(98, static_cast<std::int64_t>(h.seedPoints().size()));
-                for (const auto& s : h.seedPoints()) {
-                    w_.real(10, s.x);
-                    w_.real(20, s.y);
-                }
-                extrasOf(extras, "AcDbHatch");
-                break;
-            }
-            default:
-                w_.string(100, std::string(o.className()));
-                extrasOf(extras, o.className());
-                break;
+        if (const DxfCodec* codec = dxfCodec(kind); codec && codec->write) {
+            codec->write(*this, o, extras);
+        } else {
+            w_.string(100, std::string(o.className()));
+            extrasOf(extras, o.className());
         }
         restOf(extras);
         xdata(o);
         return;
     }
 
-    switch (kind) {
-        case ObjectKind::Dictionary: {
-            const auto& d = static_cast<const Dictionary&>(o);
-            w_.string(100, "AcDbDictionary");
-            if (d.isHardOwner()) w_.integer(280, 1);
-            w_.integer(281, d.mergeStyle());
-            for (const auto& entry : d.entries()) {
-                const DbObject* target = db_.objectAt(entry.id);
-                if (target && target->isErased()) continue;
-                w_.string(3, text(entry.key));
-                handleTag(entry.hardOwner ? 360 : 350, entry.id);
-            }
-            extrasOf(extras, "AcDbDictionary");
-            if (o.dxfName == "ACDBDICTIONARYWDFLT") {
-                w_.string(100, "AcDbDictionaryWithDefault");
-                handleTag(340, d.defaultId());
-                extrasOf(extras, "AcDbDictionaryWithDefault");
-            }
-            break;
-        }
-        case ObjectKind::Layout: {
-            const auto& l = static_cast<const Layout&>(o);
-            w_.string(100, "AcDbPlotSettings");
-            if (extras.has("AcDbPlotSettings")) {
-                extrasOf(extras, "AcDbPlotSettings");
-            } else {
-                const PlotSettings& p = l.plotSettings();
-                w_.string(1, text(p.pageSetupName));
-                w_.string(2, text(p.plotConfigurationName));
-                w_.string(4, text(p.canonicalMediaName));
-                w_.string(6, text(p.plotViewName));
-                w_.real(40, p.marginLeft);
-                w_.real(41, p.marginBottom);
-                w_.real(42, p.marginRight);
-                w_.real(43, p.marginTop);
-                w_.real(44, p.paperWidth);
-                w_.real(45, p.paperHeight);
-                w_.real(46, p.plotOrigin.x);
-                w_.real(47, p.plotOrigin.y);
-                w_.real(48, p.windowMin.x);
-                w_.real(49, p.windowMin.y);
-                w_.real(140, p.windowMax.x);
-                w_.real(141, p.windowMax.y);
-                w_.real(142, p.scaleNumerator);
-                w_.real(143, p.scaleDenominator);
-                w_.integer(70, p.layoutFlags);
-                w_.integer(72, p.paperUnits);
-                w_.integer(73, p.rotation);
-                w_.integer(74, p.plotType);
-                w_.string(7, text(p.styleSheet));
-                w_.integer(75, p.standardScaleType);
-                w_.integer(76, p.shadePlotMode);
-                w_.integer(77, p.shadePlotResLevel);
-                w_.integer(78, p.shadePlotDpi);
-                w_.real(147, p.standardScale);
-                w_.real(148, p.paperImageOrigin.x);
-                w_.real(149, p.paperImageOrigin.y);
-            }
-            w_.string(100, "AcDbLayout");
-            w_.string(1, text(l.layoutName()));
-            w_.integer(70, l.layoutFlags());
-            w_.integer(71, l.tabOrder());
-            if (extras.has("AcDbLayout")) {
-                extrasOf(extras, "AcDbLayout");
-            } else {
-                w_.real(10, l.limitsMin.x);
-                w_.real(20, l.limitsMin.y);
-                w_.real(11, l.limitsMax.x);
-                w_.real(21, l.limitsMax.y);
-                point(w_, 12, l.insertionBase.x, l.insertionBase.y, l.insertionBase.z);
-                point(w_, 14, l.extentsMin.x, l.extentsMin.y, l.extentsMin.z);
-                point(w_, 15, l.extentsMax.x, l.extentsMax.y, l.extentsMax.z);
-                w_.real(146, l.elevation);
-                point(w_, 13, l.ucsOrigin.x, l.ucsOrigin.y, l.ucsOrigin.z);
-                point(w_, 16, l.ucsXAxis.x, l.ucsXAxis.y, l.ucsXAxis.z);
-                point(w_, 17, l.ucsYAxis.x, l.ucsYAxis.y, l.ucsYAxis.z);
-                w_.integer(76, l.ucsType);
-            }
-            handleTag(330, l.blockTableRecordId());
-            if (l.lastActiveViewportId()) handleTag(331, l.lastActiveViewportId());
-            break;
-        }
-        case ObjectKind::SortentsTable: {
-            const auto& s = static_cast<const SortentsTable&>(o);
-            w_.string(100, "AcDbSortentsTable");
-            handleTag(330, s.blockId());
-            for (const auto& entry : s.entries()) {
-                const DbObject* e = db_.objectAt(entry.entity);
-                if (!e || e->isErased()) continue;
-                handleTag(331, entry.entity);
-                w_.string(5, entry.sortKey.toString());
-            }
-            extrasOf(extras, "AcDbSortentsTable");
-            break;
-        }
-        case ObjectKind::XRecord: {
-            const auto& x = static_cast<const XRecord&>(o);
-            w_.string(100, "AcDbXrecord");
-            w_.integer(280, x.cloning());
-            for (const RawTag& t : x.data()) w_.string(t.code, t.value);
-            break;
-        }
-        case ObjectKind::Group: {
-            const auto& g = static_cast<const Group&>(o);
-            w_.string(100, "AcDbGroup");
-            w_.string(300, text(g.description()));
-            w_.integer(70, g.isAnonymous() ? 1 : 0);
-            w_.integer(71, g.isSelectable() ? 1 : 0);
-            for (ObjectId m : g.entityIds()) {
-                const DbObject* e = db_.objectAt(m);
-                if (e && !e->isErased()) handleTag(340, m);
-            }
-            break;
-        }
-        case ObjectKind::TableStyle: {
-            const auto& t = static_cast<const TableStyle&>(o);
-            w_.string(100, "AcDbTableStyle");
-            if (versionNumber_ >= 1024) w_.integer(280, 0);
-            w_.string(3, text(t.description()));
-            w_.integer(70, t.flowDirection());
-            w_.integer(71, t.flags());
-            w_.real(40, t.horizontalMargin());
-            w_.real(41, t.verticalMargin());
-            w_.integer(280, t.isTitleSuppressed() ? 1 : 0);
-            w_.integer(281, t.isHeaderSuppressed() ? 1 : 0);
-            for (int row = 0; row < 3; ++row) {
-                const TableStyle::CellStyle& c = t.cellStyle(static_cast<TableStyle::Row>(row));
-                std::string style = "Standard";
-                if (const auto* s = static_cast<const SymbolTableRecord*>(db_.objectAt(c.textStyle))) style = s->name();
-                w_.string(7, text(style));
-                w_.real(140, c.textHeight);
-                w_.integer(170, c.alignment);
-                w_.integer(62, c.textColor.colorIndex());
-                w_.integer(63, c.fillColor.colorIndex());
-                w_.integer(283, c.fillEnabled ? 1 : 0);
-                w_.integer(90, 512);
-                w_.integer(91, 0);
-                w_.string(1, "");
-                for (int k = 274; k <= 279; ++k) w_.integer(k, -2);
-                for (int k = 284; k <= 289; ++k) w_.integer(k, 1);
-                for (int k = 64; k <= 69; ++k) w_.integer(k, 0);
-            }
-            extrasOf(extras, "AcDbTableStyle");
-            break;
-        }
-        case ObjectKind::Placeholder: break;
-        default:
-            w_.string(100, std::string(o.className()));
-            extrasOf(extras, o.className());
-            break;
+    if (const DxfCodec* codec = dxfCodec(kind); codec && codec->write) {
+        codec->write(*this, o, extras);
+    } else {
+        w_.string(100, std::string(o.className()));
+        extrasOf(extras, o.className());
     }
     restOf(extras);
     xdata(o);

@@ -7,7 +7,8 @@
 #include "engine/db/Database.h"
 #include "engine/dxf/DxfCodePage.h"
 #include "engine/dxf/DxfDrawing.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
+#include "engine/dxf/codecs/DxfCodec.h"
 
 namespace cad {
 
@@ -18,7 +19,7 @@ class UnknownEntity;
 // Writes a Database as DXF text in the version it was read in (R2000 to R2018; R12 and older
 // become R2000; new drawings R2018). Objects read from a file and not changed since are copied
 // from their source text; the rest is generated in the tag order CAD programs expect.
-class DxfDatabaseWriter {
+class DxfDatabaseWriter : private DxfWriteServices {
 public:
     using Sink = std::function<void(std::string_view)>;
     DxfDatabaseWriter(Database& database, const DxfFileInfo& file);
@@ -42,12 +43,16 @@ private:
     bool upgradeLegacyEntity(const UnknownEntity& entity);
     void commonHead(const DbObject& object, DxfExtraGroups& extras);
     void entityPart(const Entity& entity, DxfExtraGroups& extras);
-    void extrasOf(DxfExtraGroups& extras, std::string_view subclass);
+    void extrasOf(DxfExtraGroups& extras, std::string_view subclass) override;
     void writeExtras(const RawTagList& tags);
     void restOf(DxfExtraGroups& extras);
     void xdata(const DbObject& object);
-    void handleTag(int code, ObjectId id);
-    std::string text(std::string_view utf8) const { return codePage_.encode(utf8); }
+    // What the codecs use.
+    void handleTag(int code, ObjectId id) override;
+    std::string text(std::string_view utf8) const override { return codePage_.encode(utf8); }
+    DxfTagWriter& tags() override { return w_; }
+    const Database& database() const override { return db_; }
+    int version() const override { return versionNumber_; }
     std::string handleText(ObjectId id) const;
     bool paperSpaceEntity(const Entity& entity) const;
 

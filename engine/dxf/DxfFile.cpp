@@ -1,3 +1,5 @@
+// Whole-file reads and atomic writes. Invariant: a save either replaces the target whole or leaves
+// it untouched, and never leaves its temporary file behind on any path this code sees.
 #include "engine/dxf/DxfFile.h"
 
 #include <fcntl.h>

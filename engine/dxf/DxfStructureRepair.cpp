@@ -1,3 +1,6 @@
+// Database-level repairs after a read: what an R2000+ drawing must hold is added when missing.
+// Invariant: an object is only changed through its setters, so what a repair leaves as it was
+// keeps its source text.
 #include "engine/dxf/DxfStructureRepair.h"
 
 #include "engine/db/BlockTableRecord.h"

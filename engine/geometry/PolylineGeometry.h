@@ -11,6 +11,7 @@ namespace cad {
 struct BulgeVertex {
     Point2d point;
     double bulge = 0.0;  // of the segment that starts at this vertex
+    friend bool operator==(const BulgeVertex&, const BulgeVertex&) = default;
 };
 
 // Measures of a 2D polyline with bulge arcs, in its own plane.

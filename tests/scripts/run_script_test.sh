@@ -6,6 +6,7 @@
 #   ; args: ...                 arguments given to brinmo before --script
 #   ; status: N                 the exit status brinmo must end with
 #   ; appdata: empty            the application data folder starts empty (no preferences file)
+#   ; same: a.dxf b.dxf         after the run, these two files of the working folder are identical
 # Each run has an application data folder of its own (BRINMO_APPDATA) that holds the default
 # preferences, so the module's first-load dialog stays out of the transcript unless asked for.
 # The working folder's path reads $WORK in the transcript.
@@ -18,11 +19,12 @@ script="$dir/$name.scr"
 expected="$dir/$name.expected"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fixtures=$(sed -n '1,4s/^; fixtures: //p' "$script")
+fixtures=$(sed -n '1,5s/^; fixtures: //p' "$script")
 for f in $fixtures; do cp "$dir/fixtures/$f" "$work/"; done
-args=$(sed -n '1,4s/^; args: //p' "$script")
-want_status=$(sed -n '1,4s/^; status: //p' "$script")
-want_appdata=$(sed -n '1,4s/^; appdata: //p' "$script")
+args=$(sed -n '1,5s/^; args: //p' "$script")
+want_status=$(sed -n '1,5s/^; status: //p' "$script")
+want_appdata=$(sed -n '1,5s/^; appdata: //p' "$script")
+same=$(sed -n '1,5s/^; same: //p' "$script")
 export BRINMO_APPDATA="$work/appdata"
 if [ "$want_appdata" != "empty" ]; then
   mkdir -p "$BRINMO_APPDATA/KorvaSystems/Brinmo/prefs"
@@ -36,6 +38,14 @@ sed -i "s|$work|\$WORK|g" "$work/transcript"
 if ! diff -u "$expected" "$work/transcript"; then
   echo "transcript differs for $name" >&2
   exit 1
+fi
+if [ -n "$same" ]; then
+  # shellcheck disable=SC2086
+  set -- $same
+  if ! cmp "$work/$1" "$work/$2"; then
+    echo "$name: $1 and $2 differ" >&2
+    exit 1
+  fi
 fi
 if [ -n "$want_status" ] && [ "$status" != "$want_status" ]; then
   echo "$name: brinmo ended with status $status, expected $want_status" >&2

@@ -4,11 +4,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/db/Attribute.h"
 #include "engine/db/BlockReference.h"
@@ -107,6 +109,42 @@ TEST_F(CommandsOnDrawing, UpdateKeepsHandEditedAttributesAndFollowsLinkedOnes) {
     createRoomAreaCSV();
     EXPECT_NE(fileText("spaces.csv").find("\nL1-002,20.00,m\u00B2,18.00,m\n"), std::string::npos)
         << fileText("spaces.csv");
+}
+
+// What mus left modified in model space: the NAME text of each modified block reference or
+// attribute (a reference marks itself "*"), sorted.
+std::vector<std::string> modifiedSpaces(cad::Database& db) {
+    std::vector<std::string> out;
+    auto space = db.open<cad::BlockTableRecord>(db.modelSpaceId());
+    for (cad::ObjectId id : space->liveEntityIds()) {
+        auto reference = db.open<cad::BlockReference>(id);
+        if (!reference) continue;
+        auto name = db.open<cad::Attribute>(reference->attributeId("NAME"));
+        const std::string label = name ? name->textString() : reference->handle().toString();
+        if (reference->isModified()) out.push_back(label + " *");
+        for (cad::ObjectId a : reference->attributeIds()) {
+            auto attribute = db.open<cad::Attribute>(a);
+            if (attribute && attribute->isModified()) out.push_back(label + " " + attribute->tag());
+        }
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+TEST_F(CommandsOnDrawing, UpdateLeavesCurrentSpacesUnmodifiedSoTheirTextIsCopied) {
+    // Every space of this drawing is current: nothing of theirs may be regenerated on save.
+    cad::Document& current = open("schedule.dxf");
+    current.database().clearModifiedFlags();
+    updateSpaces();
+    EXPECT_EQ(modifiedSpaces(current.database()), std::vector<std::string>{});
+
+    // Only what changes is marked: L1-002's record (on its reference) was stale; L1-001's texts
+    // showed "12.5" and now show two decimals.
+    cad::Document& stale = open("spaces.dxf");
+    stale.database().clearModifiedFlags();
+    updateSpaces();
+    EXPECT_EQ(modifiedSpaces(stale.database()),
+              (std::vector<std::string>{"L1-001 *", "L1-001 AREA", "L1-001 AUX", "L1-002 *"}));
 }
 
 TEST_F(CommandsOnDrawing, AuxilaratorAddsTheMissingAuxAttributeBelowTheArea) {

@@ -53,20 +53,58 @@ TEST(Open, StatusesOfTheGuard) {
         auto writeLine = db->open<Line>(id, OpenMode::ForWrite);
         ASSERT_TRUE(writeLine);
     }
-    EXPECT_TRUE(db->objectAt(id)->isModified());
+    // Opening for write alone changes nothing.
+    EXPECT_FALSE(db->objectAt(id)->isModified());
 
     // Layer records themselves are not subject to the lock.
     static_cast<LayerTableRecord*>(db->objectAt(locked))->setLocked(true);
     EXPECT_TRUE(db->open<LayerTableRecord>(locked, OpenMode::ForWrite));
 }
 
-TEST(Open, SettersMarkTheObjectModified) {
+TEST(Open, SettersMarkTheObjectModifiedOnlyWhenAValueChanges) {
     auto db = Database::createDefault();
     ObjectId id = test::append(*db, std::make_unique<Circle>(Point3d{1, 1}, 2));
+    ObjectId layer = addLayer(*db, "ROOMS", false);
+    auto ref = std::make_unique<BlockReference>(Point3d{0, 0}, db->modelSpaceId());
+    ObjectId refId = test::append(*db, std::move(ref));
+    auto attribute = std::make_unique<Attribute>();
+    attribute->setTag("AREA");
+    attribute->setTextString("12.50");
+    ASSERT_EQ(db->open<BlockReference>(refId, OpenMode::ForWrite)->appendAttribute(std::move(attribute)),
+              ErrorStatus::eOk);
+    const ObjectId attId = db->open<BlockReference>(refId)->attributeIds().front();
     db->clearModifiedFlags();
-    auto circle = db->open<Circle>(id);
-    circle->setRadius(3);
-    EXPECT_TRUE(circle->isModified());
+    const std::uint64_t revision = db->revision();
+
+    // The same values again, the way a command re-applies what it computed: nothing changes, and
+    // the drawing's extents are not invalidated either.
+    {
+        auto circle = db->open<Circle>(id, OpenMode::ForWrite);
+        circle->setRadius(2);
+        circle->setCenter(Point3d{1, 1});
+        circle->setColor(circle->color());
+        circle->setLayer(circle->layerId());
+        auto att = db->open<Attribute>(attId, OpenMode::ForWrite);
+        att->setTextString("12.50");
+        EXPECT_EQ(att->setTag("AREA"), ErrorStatus::eOk);
+        att->setHeight(att->height());
+        auto rec = db->open<LayerTableRecord>(layer, OpenMode::ForWrite);
+        EXPECT_EQ(rec->setName("ROOMS"), ErrorStatus::eOk);
+        rec->setLocked(false);
+    }
+    for (ObjectId o : {id, attId, layer, refId}) EXPECT_FALSE(db->objectAt(o)->isModified());
+    EXPECT_EQ(db->revision(), revision);
+
+    // Each real change marks only its own object.
+    db->open<Circle>(id, OpenMode::ForWrite)->setRadius(3);
+    EXPECT_TRUE(db->objectAt(id)->isModified());
+    EXPECT_GT(db->revision(), revision);
+    db->open<Attribute>(attId, OpenMode::ForWrite)->setTextString("12.75");
+    EXPECT_TRUE(db->objectAt(attId)->isModified());
+    EXPECT_FALSE(db->objectAt(refId)->isModified());
+    // A rename that only changes case is a change.
+    EXPECT_EQ(db->open<LayerTableRecord>(layer, OpenMode::ForWrite)->setName("Rooms"), ErrorStatus::eOk);
+    EXPECT_TRUE(db->objectAt(layer)->isModified());
 }
 
 TEST(Erase, EraseUneraseAndWhatGoesWithIt) {

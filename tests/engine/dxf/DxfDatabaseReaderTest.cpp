@@ -5,7 +5,7 @@
 
 #include "engine/db/Database.h"
 #include "engine/dxf/DxfDatabaseReader.h"
-#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "engine/dxf/DxfError.h"
 #include "tests/engine/dxf/DxfTestSupport.h"

@@ -3,11 +3,11 @@
 #include <sys/stat.h>
 
 #include "engine/db/Line.h"
-#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "engine/dxf/DxfFile.h"
 #include "engine/dxf/DxfError.h"
-#include "engine/dxf/DxfHandle.h"
+#include "engine/dxf/tags/DxfHandle.h"
 #include "tests/engine/db/DbTestSupport.h"
 #include "tests/engine/dxf/DxfTestSupport.h"
 

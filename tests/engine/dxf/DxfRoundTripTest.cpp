@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <set>
 
-#include "engine/dxf/DxfDocument.h"
+#include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfError.h"
 #include "tests/engine/dxf/DxfTestSupport.h"
 

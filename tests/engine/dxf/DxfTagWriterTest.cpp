@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <random>
 
-#include "engine/dxf/DxfTagWriter.h"
-#include "engine/dxf/DxfTokenizer.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfTokenizer.h"
 
 TEST(DxfTagWriter, LaysOutCodesAndNumbersLikeCadFiles) {
     std::string out;

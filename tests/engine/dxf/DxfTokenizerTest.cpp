@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "engine/dxf/DxfError.h"
-#include "engine/dxf/DxfGroupCode.h"
-#include "engine/dxf/DxfTokenizer.h"
+#include "engine/dxf/tags/DxfGroupCode.h"
+#include "engine/dxf/tags/DxfTokenizer.h"
 
 namespace {
 

@@ -1,4 +1,8 @@
-#include "engine/dxf/DxfDocument.h"
+// The tag layer's document: sections and records over one shared buffer. Invariants: a record is a
+// span of that buffer until it is repaired (then it holds its replacement text), and an unreplaced
+// record is written byte for byte; a scan can stop at any record and go on later, and a document
+// is pristine until the first repair, which is what tells the database reader to start over.
+#include "engine/dxf/tags/DxfDocument.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,9 +13,10 @@
 
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
-#include "engine/dxf/DxfHandle.h"
-#include "engine/dxf/DxfRecordParts.h"
-#include "engine/dxf/DxfTagWriter.h"
+#include "engine/dxf/tags/DxfFileKind.h"
+#include "engine/dxf/tags/DxfHandle.h"
+#include "engine/dxf/tags/DxfRecordParts.h"
+#include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/text/AsciiText.h"
 
 namespace cad {
@@ -43,7 +48,7 @@ DxfDocument DxfDocument::parse(std::string text, std::string fileName) {
 }
 
 void DxfDocument::warn(std::size_t line, const std::string& text) {
-    warnings_.push_back(line > 0 ? "line " + std::to_string(line) + ": " + text : text);
+    warnings_.push_back(terminalSafe(line > 0 ? "line " + std::to_string(line) + ": " + text : text));
 }
 
 namespace {
@@ -192,12 +197,16 @@ void DxfDocument::closeRecord(std::size_t end) {
     if (!r.type.empty() && st.rs.groups.bad) st.badGroups.emplace_back(st.current, section.records.size() - 1);
 }
 
+void DxfDocument::startScan() {
+    // A file that is plainly something else is named for what it is, not by its first bad tag.
+    if (auto what = describeNonDxf(*buffer_)) throw DxfError(fileName_, 0, *what);
+    scan_->tok.emplace(*buffer_, fileName_);
+    lineEnding_ = std::string(scan_->tok->lineEnding());
+}
+
 bool DxfDocument::scanTag() {
     ScanState& st = *scan_;
-    if (!st.tok) {
-        st.tok.emplace(*buffer_, fileName_);
-        lineEnding_ = std::string(st.tok->lineEnding());
-    }
+    if (!st.tok) startScan();
     DxfTokenizer& tok = *st.tok;
     DxfTag& tag = st.tag;
     using State = ScanState::State;
@@ -376,10 +385,7 @@ void DxfDocument::finishScan() {
 
 void DxfDocument::endScan() {
     ScanState& st = *scan_;
-    if (!st.tok) {
-        st.tok.emplace(*buffer_, fileName_);
-        lineEnding_ = std::string(st.tok->lineEnding());
-    }
+    if (!st.tok) startScan();
     const DxfTokenizer& tok = *st.tok;
     using State = ScanState::State;
     if (st.state == State::Name) tok.fail(st.sectionLine, "SECTION without a name; the file ends");

@@ -1,6 +1,8 @@
-#include "engine/dxf/DxfHandle.h"
+// Handle text. Invariant: parsing accepts what files hold (any case, blanks); formatting always
+// writes upper-case hex without leading zeros.
+#include "engine/dxf/tags/DxfHandle.h"
 
-#include "engine/dxf/DxfTokenizer.h"
+#include "engine/dxf/tags/DxfTokenizer.h"
 
 namespace cad {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/dxf/DxfCodePage.h"
-#include "engine/dxf/DxfHandleMap.h"
-#include "engine/dxf/DxfTokenizer.h"
+#include "engine/dxf/tags/DxfHandleMap.h"
+#include "engine/dxf/tags/DxfTokenizer.h"
 
 namespace cad {
 
@@ -118,6 +118,7 @@ private:
     struct ScanState;
 
     DxfDocument();
+    void startScan();
     // One tag; true when it completed a record or a section.
     bool scanTag();
     void closeRecord(std::size_t end);

@@ -1,11 +1,13 @@
-#include "engine/dxf/DxfTagWriter.h"
+// Lays out generated tags. Invariant: a real is written with the shortest text that reads back to
+// the same double, so generating from read values never drifts; copied text does not pass here.
+#include "engine/dxf/tags/DxfTagWriter.h"
 
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
 
-#include "engine/dxf/DxfGroupCode.h"
-#include "engine/dxf/DxfTokenizer.h"
+#include "engine/dxf/tags/DxfGroupCode.h"
+#include "engine/dxf/tags/DxfTokenizer.h"
 
 namespace cad {
 

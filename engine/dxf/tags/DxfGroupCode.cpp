@@ -1,4 +1,6 @@
-#include "engine/dxf/DxfGroupCode.h"
+// Value types by group code. Invariant: every code has a type; codes outside the known ranges
+// are strings, so nothing read is ever refused for its code alone.
+#include "engine/dxf/tags/DxfGroupCode.h"
 
 namespace cad {
 

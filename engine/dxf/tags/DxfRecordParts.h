@@ -6,7 +6,7 @@
 
 #include "engine/db/Handle.h"
 #include "engine/db/RawTags.h"
-#include "engine/dxf/DxfTokenizer.h"
+#include "engine/dxf/tags/DxfTokenizer.h"
 
 namespace cad {
 

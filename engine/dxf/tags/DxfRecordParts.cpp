@@ -1,4 +1,7 @@
-#include "engine/dxf/DxfRecordParts.h"
+// Splits a record into head, body and extended data, and keeps the extras a codec does not model
+// with the place they stood. Invariant: the split never drops a tag; what is not taken by a field
+// comes back, in its subclass and after the tag it followed.
+#include "engine/dxf/tags/DxfRecordParts.h"
 
 namespace cad {
 

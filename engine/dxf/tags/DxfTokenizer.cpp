@@ -1,4 +1,7 @@
-#include "engine/dxf/DxfTokenizer.h"
+// Splits the text into (code, value) tags. Invariants: values keep their blanks and bytes (only
+// the line end goes), offsets and line numbers are exact, so records can be copied as spans; the
+// tokenizer never starts over, a malformed code line is an error naming its line.
+#include "engine/dxf/tags/DxfTokenizer.h"
 
 #include <charconv>
 #include <cmath>
@@ -12,6 +15,7 @@ namespace {
 constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
 constexpr std::string_view kBom{"\xEF\xBB\xBF"};
 
+// At most 40 bytes of a value for a message; DxfError makes whatever is not UTF-8 safe to show.
 std::string printable(std::string_view text) {
     std::string out;
     for (char c : text.substr(0, 40)) out += (static_cast<unsigned char>(c) < 0x20) ? '?' : c;
@@ -48,7 +52,7 @@ bool isBinaryDxf(std::string_view buffer) { return buffer.substr(0, kBinarySenti
 
 DxfTokenizer::DxfTokenizer(std::string_view buffer, std::string_view fileName)
     : buf_(buffer), fileName_(fileName) {
-    if (isBinaryDxf(buf_)) fail(1, "binary DXF is not supported; save the drawing as ASCII DXF");
+    if (isBinaryDxf(buf_)) fail(0, "is a binary DXF drawing, which brinmo does not read; save it as ASCII DXF");
     if (buf_.substr(0, kBom.size()) == kBom) pos_ = kBom.size();
     // The first terminator decides: a CR not followed by LF means a CR-only file.
     const void* found = std::memchr(buf_.data(), '\n', buf_.size());
