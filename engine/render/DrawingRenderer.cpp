@@ -1,14 +1,10 @@
 #include "engine/render/DrawingRenderer.h"
 
-#include <cairo-pdf.h>
-#include <cairo-svg.h>
-#include <cairo.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <filesystem>
-#include <memory>
 
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
@@ -154,54 +150,18 @@ RenderResult renderDrawingToFile(const Database& db, const RenderOptions& option
     const bool vector = *format == ImageFormat::Svg || *format == ImageFormat::Pdf;
     const LineWeightScale weights = vector ? LineWeightScale{72.0 / 25.4, 0.35, 25} : LineWeightScale{96.0 / 25.4, 1.0, 25};
 
-    const std::string temporary = temporaryNameFor(path);
-    cairo_surface_t* surface = nullptr;
-    switch (*format) {
-        case ImageFormat::Png:
-        case ImageFormat::Jpeg: surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height); break;
-        case ImageFormat::Svg: surface = cairo_svg_surface_create(temporary.c_str(), width, height); break;
-        case ImageFormat::Pdf: surface = cairo_pdf_surface_create(temporary.c_str(), width, height); break;
-    }
-    std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> owner(surface, cairo_surface_destroy);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        result.error = "cannot write \"" + path + "\": " + cairo_status_to_string(cairo_surface_status(surface));
-        std::error_code ec;
-        std::filesystem::remove(temporary, ec);
-        return result;
-    }
-    std::string canvasError;
-    {
+    result.width = width;
+    result.height = height;
+    const bool written = writePicture(path, *format, width, height, width, height, [&](cairo_surface_t* surface) {
         CairoCanvas canvas(surface);
         canvas.paintBackground(Rgb{255, 255, 255});
         // Pixels cannot show capitals under two pixels high; a PDF or SVG can be zoomed into.
         renderer.setGreekingHeight(vector ? 0.0 : 2.0);
         renderer.draw(canvas, toDevice, weights);
-        canvasError = canvas.error();
-    }
+        return canvas.error();
+    }, result.error);
     result.report = renderer.report();
-    result.width = width;
-    result.height = height;
-    if (canvasError.empty()) {
-        if (*format == ImageFormat::Png) {
-            const cairo_status_t st = cairo_surface_write_to_png(surface, temporary.c_str());
-            if (st != CAIRO_STATUS_SUCCESS) canvasError = cairo_status_to_string(st);
-        } else if (*format == ImageFormat::Jpeg) {
-            std::string jpegError;
-            if (!writeJpeg(surface, temporary, 92, jpegError)) canvasError = jpegError;
-        } else {
-            cairo_surface_finish(surface);
-            if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
-                canvasError = cairo_status_to_string(cairo_surface_status(surface));
-        }
-    }
-    owner.reset();
-    if (!canvasError.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(temporary, ec);
-        result.error = "cannot write \"" + path + "\": " + canvasError;
-        return result;
-    }
-    if (!replaceFile(temporary, path, result.error)) return result;
+    if (!written) return result;
     result.ok = true;
     return result;
 }

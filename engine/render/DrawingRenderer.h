@@ -5,6 +5,7 @@
 
 #include "engine/db/ObjectId.h"
 #include "engine/geometry/Extents2d.h"
+#include "engine/render/ImageFiles.h"
 #include "engine/render/RenderReport.h"
 #include "engine/render/RenderTypes.h"
 #include "engine/render/StyleResolver.h"
@@ -14,8 +15,6 @@ namespace cad {
 class Canvas;
 class Database;
 class FontLibrary;
-
-enum class ImageFormat { Png, Svg, Pdf, Jpeg };
 
 // The format a file name asks for by its extension (any letter case); nothing for others.
 std::optional<ImageFormat> imageFormatForPath(std::string_view path);

@@ -1,19 +1,43 @@
 #include "engine/render/ImageFiles.h"
 
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
 #include <cairo.h>
-#include <unistd.h>
 
+#include <csetjmp>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
+#include <exception>
 #include <filesystem>
+#include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include <jpeglib.h>
-#include <csetjmp>
+
+#include "engine/io/AtomicFile.h"
 
 namespace cad {
 
 namespace {
+
+// Passes cairo's output to the file's sink; what the sink throws is kept for after cairo returns.
+struct StreamTarget {
+    const ContentSink* sink = nullptr;
+    std::exception_ptr failure;
+};
+
+cairo_status_t writeToSink(void* closure, const unsigned char* data, unsigned int length) {
+    auto* target = static_cast<StreamTarget*>(closure);
+    if (target->failure) return CAIRO_STATUS_WRITE_ERROR;
+    try {
+        (*target->sink)(std::string_view(reinterpret_cast<const char*>(data), length));
+        return CAIRO_STATUS_SUCCESS;
+    } catch (...) {
+        target->failure = std::current_exception();
+        return CAIRO_STATUS_WRITE_ERROR;
+    }
+}
 
 // libjpeg ends the process on an error unless its handler jumps out.
 struct JpegErrors {
@@ -28,36 +52,32 @@ struct JpegErrors {
     std::longjmp(errors->back, 1);
 }
 
-}  // namespace
-
-bool writeJpeg(cairo_surface_t* image, const std::string& path, int quality, std::string& error) {
+// A baseline JPEG of an RGB24 image surface, in memory; empty with `error` set when it fails.
+std::string encodeJpeg(cairo_surface_t* image, int quality, std::string& error) {
     cairo_surface_flush(image);
     const int width = cairo_image_surface_get_width(image);
     const int height = cairo_image_surface_get_height(image);
     const int stride = cairo_image_surface_get_stride(image);
     const unsigned char* data = cairo_image_surface_get_data(image);
     if (data == nullptr || width <= 0 || height <= 0) {
-        error = "cannot write \"" + path + "\": the picture is empty";
-        return false;
-    }
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr) {
-        error = "cannot write \"" + path + "\": " + std::strerror(errno);
-        return false;
+        error = "the picture is empty";
+        return {};
     }
     jpeg_compress_struct info{};
     JpegErrors errors;
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = jpegFailed;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
     std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
     if (setjmp(errors.back) != 0) {
         jpeg_destroy_compress(&info);
-        std::fclose(out);
-        error = "cannot write \"" + path + "\": " + errors.message;
-        return false;
+        std::free(buffer);
+        error = errors.message;
+        return {};
     }
     jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, out);
+    jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = static_cast<JDIMENSION>(width);
     info.image_height = static_cast<JDIMENSION>(height);
     info.input_components = 3;
@@ -78,10 +98,14 @@ bool writeJpeg(cairo_surface_t* image, const std::string& path, int quality, std
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
-    const bool ok = std::fclose(out) == 0;
-    if (!ok) error = "cannot write \"" + path + "\": " + std::strerror(errno);
-    return ok;
+    std::string out(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    return out;
 }
+
+using SurfacePtr = std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)>;
+
+}  // namespace
 
 std::string missingFolderError(const std::string& path) {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
@@ -90,18 +114,56 @@ std::string missingFolderError(const std::string& path) {
     return "cannot write \"" + path + "\": the folder \"" + folder.string() + "\" does not exist";
 }
 
-std::string temporaryNameFor(const std::string& path) {
-    const std::filesystem::path p(path);
-    return (p.parent_path() / ("." + p.filename().string() + ".tmp" + std::to_string(::getpid()))).string();
-}
-
-bool replaceFile(const std::string& temporary, const std::string& path, std::string& error) {
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (!ec) return true;
-    std::filesystem::remove(temporary, ec);
-    error = "cannot write \"" + path + "\": " + ec.message();
-    return false;
+bool writePicture(const std::string& path, ImageFormat format, double width, double height, int pixelWidth,
+                  int pixelHeight, const std::function<std::string(cairo_surface_t*)>& draw, std::string& error) {
+    try {
+        if (format == ImageFormat::Png || format == ImageFormat::Jpeg) {
+            // Pictures are drawn in memory first: nothing touches the file until they are done.
+            SurfacePtr image(cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixelWidth, pixelHeight),
+                             cairo_surface_destroy);
+            if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS)
+                throw FileWriteError(cairo_status_to_string(cairo_surface_status(image.get())));
+            const std::string problem = draw(image.get());
+            if (!problem.empty()) throw FileWriteError(problem);
+            std::string jpeg;
+            if (format == ImageFormat::Jpeg) {
+                std::string jpegError;
+                jpeg = encodeJpeg(image.get(), 92, jpegError);
+                if (!jpegError.empty()) throw FileWriteError(jpegError);
+            }
+            replaceFileAtomically(path, [&](const ContentSink& sink) {
+                if (format == ImageFormat::Jpeg) {
+                    sink(jpeg);
+                    return;
+                }
+                StreamTarget target{&sink, nullptr};
+                const cairo_status_t st = cairo_surface_write_to_png_stream(image.get(), writeToSink, &target);
+                if (target.failure) std::rethrow_exception(target.failure);
+                if (st != CAIRO_STATUS_SUCCESS) throw FileWriteError(cairo_status_to_string(st));
+            });
+        } else {
+            // Vector surfaces write as they draw: the drawing happens inside the file's writing.
+            replaceFileAtomically(path, [&](const ContentSink& sink) {
+                StreamTarget target{&sink, nullptr};
+                SurfacePtr surface(format == ImageFormat::Pdf
+                                       ? cairo_pdf_surface_create_for_stream(writeToSink, &target, width, height)
+                                       : cairo_svg_surface_create_for_stream(writeToSink, &target, width, height),
+                                   cairo_surface_destroy);
+                if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+                    throw FileWriteError(cairo_status_to_string(cairo_surface_status(surface.get())));
+                const std::string problem = draw(surface.get());
+                cairo_surface_finish(surface.get());
+                if (target.failure) std::rethrow_exception(target.failure);
+                if (!problem.empty()) throw FileWriteError(problem);
+                if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+                    throw FileWriteError(cairo_status_to_string(cairo_surface_status(surface.get())));
+            });
+        }
+    } catch (const std::exception& e) {
+        error = "cannot write \"" + path + "\": " + e.what();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace cad

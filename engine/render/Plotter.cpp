@@ -1,13 +1,10 @@
 #include "engine/render/Plotter.h"
 
-#include <cairo-pdf.h>
-#include <cairo.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <filesystem>
-#include <memory>
 #include <numbers>
 
 #include "engine/db/Database.h"
@@ -208,39 +205,17 @@ PlotOutcome plotToFile(const Database& db, const PlotJob& job, const std::string
     // Line weights print at their size when plotted.
     const LineWeightScale weights{unitsPerMm, raster ? 1.0 : 0.25, 25};
 
-    const std::string temporary = temporaryNameFor(file);
-    cairo_surface_t* surface = raster ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixW, pixH)
-                                      : cairo_pdf_surface_create(temporary.c_str(), devW, devH);
-    std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> owner(surface, cairo_surface_destroy);
-    std::string error;
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) error = cairo_status_to_string(cairo_surface_status(surface));
-    if (error.empty()) {
+    const ImageFormat format = *device == PlotDevice::Pdf ? ImageFormat::Pdf
+                               : *device == PlotDevice::Jpeg ? ImageFormat::Jpeg
+                                                             : ImageFormat::Png;
+    const bool written = writePicture(file, format, devW, devH, pixW, pixH, [&](cairo_surface_t* surface) {
         CairoCanvas canvas(surface);
         canvas.paintBackground(Rgb{255, 255, 255});
         renderer.setGreekingHeight(raster ? 2.0 : 0.0);
         renderer.draw(canvas, toDevice, weights);
-        error = canvas.error();
-    }
-    if (error.empty()) {
-        if (*device == PlotDevice::Png) {
-            const cairo_status_t st = cairo_surface_write_to_png(surface, temporary.c_str());
-            if (st != CAIRO_STATUS_SUCCESS) error = cairo_status_to_string(st);
-        } else if (*device == PlotDevice::Jpeg) {
-            writeJpeg(surface, temporary, 92, error);
-        } else {
-            cairo_surface_finish(surface);
-            if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
-                error = cairo_status_to_string(cairo_surface_status(surface));
-        }
-    }
-    owner.reset();
-    if (!error.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(temporary, ec);
-        out.message = error.find(file) == std::string::npos ? "cannot write \"" + file + "\": " + error : error;
-        return out;
-    }
-    if (!replaceFile(temporary, file, out.message)) return out;
+        return canvas.error();
+    }, out.message);
+    if (!written) return out;
     out.status = PlotOutcome::Status::Plotted;
     out.report = renderer.report();
     out.pageWidthMm = pageW;
