@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake --preset ci >/dev/null
-cmake --build --preset ci
-ctest --preset ci -j2 "$@"
+cmake --preset default >/dev/null
+cmake --build --preset default
+ctest --preset default -j2 "$@"

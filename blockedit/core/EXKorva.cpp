@@ -2,8 +2,8 @@
 
 #include "core/KorvaWrap.h"
 #include "core/ModuleInfo.h"
-#include "engine/dialogs/MessageBox.h"
-#include "engine/editor/HostOutput.h"
+#include "engine/api/Dialogs.h"
+#include "engine/api/Editor.h"
 
 CEXKorva::CEXKorva(std::string source, const std::string& fileName, std::string procSig, std::uint32_t errorCode,
                    std::unique_ptr<CEXKorva> innerException)

@@ -3,7 +3,7 @@
 
 #include "core/ComponentError.h"
 #include "core/EXKorva.h"
-#include "engine/db/ErrorStatus.h"
+#include "engine/api/Drawing.h"
 
 // The wrapper kind: what every function throws when something escapes its body, and the kind
 // built from host statuses and standard-library exceptions.

@@ -7,8 +7,8 @@
 
 #include "core/KorvaWrap.h"
 #include "core/Utilities.h"
-#include "engine/dialogs/FileDialog.h"
-#include "engine/editor/HostOutput.h"
+#include "engine/api/Dialogs.h"
+#include "engine/api/Editor.h"
 
 namespace {
 

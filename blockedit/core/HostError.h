@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "engine/db/ErrorStatus.h"
+#include "engine/api/Drawing.h"
 
 // A failed host status, thrown by value by the code that calls the host. The next wrapper turns it
 // into the host-error kind of CEXUnhandled with the source line of the call and the drawing name.

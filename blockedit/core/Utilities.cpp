@@ -12,6 +12,7 @@
 
 #include "core/EXKinds.h"
 #include "core/KorvaWrap.h"
+#include "engine/api/Text.h"
 
 namespace {
 
@@ -85,12 +86,6 @@ FixedDigits fixedPointDigits(double value, int precision) {
     return result;
 }
 
-char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string upperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), upper);
-    return text;
-}
 
 bool isUpperHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
@@ -255,7 +250,7 @@ std::string CUtilities::replaceInvalidCharacters(const std::string& text, const 
 
 int CUtilities::_httoi(const std::string& text) {
     return korvaWrap(kFile, "CUtilities::_httoi", [&] {
-        const std::string hex = upperCase(text);
+        const std::string hex = cad::toUpperAscii(text);
         std::size_t i = hex.compare(0, 2, "0X") == 0 ? 2 : 0;
         std::uint32_t value = 0;
         for (; i < hex.size() && isUpperHexDigit(hex[i]); ++i) {
@@ -281,7 +276,7 @@ void CUtilities::parseHashString(const std::string& text, std::string& red, std:
             throw CEXInvalidHexColour(text, kColourSource, kFile, "CUtilities::parseHashString");
         };
         if (text.empty()) refuse();
-        std::string digits = upperCase(text);
+        std::string digits = cad::toUpperAscii(text);
         if (digits.front() == '#') digits.erase(0, 1);
         if (!isUpperHexString(digits) || digits.size() != 6) refuse();
         red = digits.substr(0, 2);
@@ -302,6 +297,6 @@ void CUtilities::hashColourToAcad(const std::string& text, cad::Color& colour) {
 
 std::string CUtilities::acadColourToHash(const cad::Color& colour) {
     return korvaWrap(kFile, "CUtilities::acadColourToHash", [&] {
-        return upperCase(fmt::format("#{:02x}{:02x}{:02x}", colour.red(), colour.green(), colour.blue()));
+        return cad::toUpperAscii(fmt::format("#{:02x}{:02x}{:02x}", colour.red(), colour.green(), colour.blue()));
     });
 }

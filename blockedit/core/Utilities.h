@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/db/Color.h"
+#include "engine/api/Drawing.h"
 
 // Conversions between values and the texts the module writes into attributes, XData, files,
 // parameters and messages, and '#RRGGBB' colour texts. Texts are UTF-8.

@@ -6,15 +6,11 @@
 #include "core/KorvaWrap.h"
 #include "core/ModuleInfo.h"
 #include "core/Utilities.h"
-#include "engine/db/BlockReference.h"
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
-#include "engine/db/Hatch.h"
-#include "engine/db/LayerTableRecord.h"
-#include "engine/db/Polyline.h"
-#include "engine/editor/DocumentManager.h"
+#include "engine/api/Documents.h"
+#include "engine/api/Drawing.h"
 #include "host/AcadUtilities.h"
 #include "logging/XMLUtilities.h"
+#include "reports/Hatch.h"
 
 namespace {
 
@@ -36,7 +32,10 @@ CAsset::CAsset(const cad::BlockReference& reference, const std::string& blockIde
     });
 }
 
+CAsset::CAsset() = default;
 CAsset::~CAsset() = default;
+
+void CAsset::setHatchSettings(std::unique_ptr<CHatch> hatch) { hatchSettings_ = std::move(hatch); }
 
 std::string CAsset::getHandleText() const { return handle_.isNull() ? std::string() : handle_.toString(); }
 

@@ -5,12 +5,11 @@
 #include <pugixml.hpp>
 
 #include "data/Hyperlinks.h"
-#include "engine/db/Handle.h"
-#include "engine/db/ObjectId.h"
-#include "engine/geometry/Extents3d.h"
-#include "reports/Hatch.h"
+#include "engine/api/Drawing.h"
 #include "spaceblocks/Attributes.h"
 
+// Defined by the report layer above this one.
+class CHatch;
 class CKorvaExceptions;
 class CXMLUtilities;
 namespace cad {
@@ -23,7 +22,7 @@ class Entity;
 // A block reference other than a space block (furniture, equipment) standing inside a room.
 class CAsset {
 public:
-    CAsset() = default;
+    CAsset();
     // The asset a reference found inside a room stands for: its handle, block name (the dynamic
     // block's own name for an anonymous representation), insertion point in the current user
     // coordinate system and attribute values; known to be in its location.
@@ -60,7 +59,7 @@ public:
     CHyperlinks* getHyperlinks() const { return hyperlinks_.get(); }
     void setHyperlinks(std::unique_ptr<CHyperlinks> hyperlinks) { hyperlinks_ = std::move(hyperlinks); }
     CHatch* getHatchSettings() const { return hatchSettings_.get(); }
-    void setHatchSettings(std::unique_ptr<CHatch> hatch) { hatchSettings_ = std::move(hatch); }
+    void setHatchSettings(std::unique_ptr<CHatch> hatch);
 
     // Every field, with deep copies of the attributes, hyperlinks and hatch settings.
     void copyTo(CAsset& target) const;

@@ -3,12 +3,8 @@
 #include <algorithm>
 
 #include "core/KorvaWrap.h"
-#include "engine/db/BlockReference.h"
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
-#include "engine/db/LayerTableRecord.h"
-#include "engine/editor/Wildcard.h"
-#include "engine/geometry/PolygonOps.h"
+#include "engine/api/Drawing.h"
+#include "engine/api/Selection.h"
 
 namespace {
 

@@ -3,9 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/db/ObjectId.h"
-#include "engine/geometry/Point2d.h"
-#include "engine/geometry/SpatialIndex.h"
+#include "engine/api/Drawing.h"
 
 namespace cad {
 class Database;

@@ -4,12 +4,10 @@
 
 #include "core/KorvaWrap.h"
 #include "data/AssetIndex.h"
-#include "engine/db/BlockReference.h"
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
-#include "engine/db/Polyline.h"
+#include "engine/api/Drawing.h"
 #include "host/AcadUtilities.h"
 #include "logging/XMLUtilities.h"
+#include "reports/Hatch.h"
 
 namespace {
 

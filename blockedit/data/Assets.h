@@ -7,8 +7,7 @@
 #include <pugixml.hpp>
 
 #include "data/Asset.h"
-#include "engine/geometry/Point2d.h"
-#include "engine/geometry/Point3d.h"
+#include "engine/api/Drawing.h"
 
 class CAssetIndex;
 class CHatch;

@@ -1,26 +1,18 @@
 #include "data/Hyperlinks.h"
 
-#include "core/KorvaWrap.h"
-#include "engine/db/BlockReference.h"
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
-#include "engine/db/Attribute.h"
-#include "engine/db/Hyperlinks.h"
-#include "engine/editor/HostApplication.h"
 #include "core/HostError.h"
-#include "module/HostPlatform.h"
+#include "core/KorvaWrap.h"
+#include "engine/api/Drawing.h"
+#include "engine/api/Editor.h"
 #include "logging/XMLUtilities.h"
+#include "host/HostPlatform.h"
+#include "engine/api/Text.h"
 
 namespace {
 
 constexpr const char* kFile = __FILE__;
 
-std::string trimmed(const std::string& text) {
-    const char* blanks = " \t\r\n\f\v";
-    const auto first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
+std::string trimmed(std::string_view text) { return std::string(cad::trimBlanks(text, cad::kAllBlanks)); }
 
 }  // namespace
 
@@ -138,8 +130,7 @@ void CHyperlinks::writeToBlock(cad::BlockReference& reference, bool fromDefiniti
 }
 
 int CHyperlinks::currentHostKind() {
-    const cad::HostApplication* host = cad::HostApplication::current();
-    return host ? CHostPlatform::kindFromProductName(host->productName()) : CHostPlatform::kAutoCAD;
+    return cad::hostIsRunning() ? CHostPlatform::kindFromProductName(cad::hostProductName()) : CHostPlatform::kAutoCAD;
 }
 
 pugi::xml_node CHyperlinks::serialize(CXMLUtilities& factory, const std::string& namespaceURI) const {

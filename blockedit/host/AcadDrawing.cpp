@@ -11,10 +11,8 @@
 #include "core/HostError.h"
 #include "core/KorvaWrap.h"
 #include "core/ModuleInfo.h"
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
-#include "engine/db/ViewportTableRecord.h"
-#include "engine/editor/DocumentManager.h"
+#include "engine/api/Documents.h"
+#include "engine/api/Drawing.h"
 #include "logging/PreferencesZerOda.h"
 
 namespace {

@@ -4,10 +4,7 @@
 #include <vector>
 
 #include "core/TempFiles.h"
-#include "engine/db/ErrorStatus.h"
-#include "engine/db/ObjectId.h"
-#include "engine/geometry/Point2d.h"
-#include "engine/geometry/Point3d.h"
+#include "engine/api/Drawing.h"
 
 namespace cad {
 class Database;

@@ -7,15 +7,9 @@
 #include "core/HostError.h"
 #include "core/KorvaWrap.h"
 #include "core/Utilities.h"
-#include "engine/db/BlockReference.h"
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
-#include "engine/db/Polyline.h"
-#include "engine/editor/EditorApi.h"
-#include "engine/editor/HostApplication.h"
-#include "engine/editor/LineInput.h"
-#include "engine/editor/SelectionApi.h"
-#include "spaceblocks/BlockDWG.h"
+#include "engine/api/Drawing.h"
+#include "engine/api/Editor.h"
+#include "engine/api/Selection.h"
 
 namespace {
 
@@ -23,8 +17,7 @@ constexpr const char* kFile = __FILE__;
 
 // A prompt the platform would ask again forever cannot be answered once a script has run out.
 void refuseEndlessRepeat() {
-    cad::HostApplication* host = cad::HostApplication::current();
-    if (host && host->editor().input().atEnd()) throw std::runtime_error("the command input has ended");
+    if (cad::commandInputEnded()) throw std::runtime_error("the command input has ended");
 }
 
 bool inches(int linearUnits) {
@@ -101,7 +94,7 @@ void CAcadUtilities::getString(const std::string& prompt, const std::string& def
 namespace {
 
 cad::Database& activeDatabase() {
-    cad::Database* db = cad::hostApplication().workingDatabase();
+    cad::Database* db = cad::workingDatabase();
     if (!db) throw std::runtime_error("no drawing is open");
     return *db;
 }
@@ -175,7 +168,8 @@ int CAcadUtilities::selectSpaceHandle(cad::Handle& handle) {
     });
 }
 
-bool CAcadUtilities::userSelectKorvaBlock(cad::Database& db, CBlockDWG& target) {
+bool CAcadUtilities::pickBlockReference(cad::Database& db,
+                                        const std::function<void(const cad::BlockReference&)>& take) {
     return korvaWrap(kFile, "CAcadUtilities::userSelectKorvaBlock", [&] {
         for (;;) {
             cad::ObjectId picked;
@@ -192,8 +186,7 @@ bool CAcadUtilities::userSelectKorvaBlock(cad::Database& db, CBlockDWG& target) 
                 cad::acutPrintf("Invalid selection.\n");
                 continue;
             }
-            CBlockDWG temporary(*reference, db);
-            temporary.copyInto(target);
+            take(*reference);
             return true;
         }
     });
@@ -258,8 +251,7 @@ cad::Point3d CAcadUtilities::convertWCSToUCS(const cad::Point3d& point) {
 
 cad::Matrix3d CAcadUtilities::currentUcsMatrix() {
     return korvaWrap(kFile, "CAcadUtilities::currentUcsMatrix", [&] {
-        cad::HostApplication* host = cad::HostApplication::current();
-        return host ? host->editor().ucs().toWorldMatrix() : cad::Matrix3d::identity();
+        return cad::ucsToWorldMatrix();
     });
 }
 

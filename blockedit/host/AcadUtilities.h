@@ -1,15 +1,9 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "engine/db/Handle.h"
-#include "engine/db/ObjectId.h"
-#include "engine/db/ObjectPtr.h"
-#include "engine/db/SortentsTable.h"
-#include "engine/geometry/Matrix3d.h"
-#include "engine/geometry/Point3d.h"
-
-class CBlockDWG;
+#include "engine/api/Drawing.h"
 
 namespace cad {
 class BlockReference;
@@ -60,8 +54,16 @@ class CAcadUtilities {
     static int selectObjectIds(const std::string& prompt, std::vector<cad::ObjectId>& ids);
     // A picked block reference's handle and 0, or 13.
     static int selectSpaceHandle(cad::Handle& handle);
-    // Asks for a block reference and reads it into the target; false when the user cancels.
-    static bool userSelectKorvaBlock(cad::Database& db, CBlockDWG& target);
+    // Asks for a block reference and reads it into the target (a space block record, built from
+    // the reference and copied into it); false when the user cancels. Any block reference is
+    // taken: whether it is a space is the caller's concern.
+    template <class Record>
+    static bool userSelectKorvaBlock(cad::Database& db, Record& target) {
+        return pickBlockReference(db, [&](const cad::BlockReference& reference) {
+            Record temporary(reference, db);
+            temporary.copyInto(target);
+        });
+    }
 
     // ---- handles ----
     // The entity of the handle in the active drawing, or the null id.
@@ -111,4 +113,7 @@ class CAcadUtilities {
     // ---- XData ----
     // The value of one XData item without its key (and unit); empty for an unknown code.
     static std::string extractData(int code, const std::string& text);
+
+  private:
+    static bool pickBlockReference(cad::Database& db, const std::function<void(const cad::BlockReference&)>& take);
 };

@@ -3,7 +3,7 @@
 #include <string_view>
 
 // The stylesheets that turn the XML logs into HTML pages. Their texts are errorLog.xsl and
-// debugLog.xsl of this folder, kept here byte for byte so a new log can get its stylesheet beside it.
+// debugLog.xsl of this folder, compiled in so a new log can get its stylesheet beside it.
 namespace logstyles {
 
 inline constexpr const char* kErrorLogFileName = "errorLog.xsl";

@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "core/KorvaWrap.h"
-#include "engine/editor/HostOutput.h"
-#include "logging/AppDataFolder.h"
+#include "engine/api/Editor.h"
+#include "engine/api/Editor.h"
 #include "logging/XMLComponentFailure.h"
 #include "logging/XMLUtilities.h"
 
@@ -46,7 +46,7 @@ void CPreferencesZerOda::deSerialize(const std::string& path) {
 std::filesystem::path CPreferencesZerOda::defaultSettingsPath() {
     if (const char* chosen = std::getenv("BRINMO_MODULE_SETTINGS"); chosen != nullptr && *chosen != '\0')
         return chosen;
-    return appdata::brinmoFolder() / "documentMonitorPreferences.xml";
+    return cad::appDataFolder() / "documentMonitorPreferences.xml";
 }
 
 CPreferencesZerOda& moduleDocumentMonitorSettings() {

@@ -6,13 +6,7 @@
 #include <memory>
 
 #include "core/KorvaWrap.h"
-#include "engine/db/Attribute.h"
-#include "engine/db/AttributeDefinition.h"
-#include "engine/db/BlockReference.h"
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
-#include "engine/db/LayerTableRecord.h"
-#include "engine/db/SymbolTable.h"
+#include "engine/api/Drawing.h"
 #include "host/AcadDrawing.h"
 #include "module/CommandFrame.h"
 #include "module/CommandSupport.h"

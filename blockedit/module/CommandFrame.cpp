@@ -3,7 +3,7 @@
 #include "core/EXUnhandled.h"
 #include "core/HostError.h"
 #include "core/ModuleInfo.h"
-#include "engine/editor/EditorApi.h"
+#include "engine/api/Editor.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "module/CommandTable.h"
 
-#include "engine/editor/HostApplication.h"
+#include "engine/api/Editor.h"
 #include "module/Diagnostics.h"
 #include "module/HelpListings.h"
-#include "module/HostPlatform.h"
+#include "host/HostPlatform.h"
 #include "module/MaintenanceCommands.h"
 #include "module/PresPreferences.h"
 

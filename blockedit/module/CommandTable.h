@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "engine/editor/CommandStack.h"
+#include "engine/api/Commands.h"
 
 class CHostPlatform;
 

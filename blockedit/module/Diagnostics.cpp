@@ -8,7 +8,7 @@
 #include "core/FileUtilities.h"
 #include "core/ModuleInfo.h"
 #include "core/Utilities.h"
-#include "engine/editor/EditorApi.h"
+#include "engine/api/Editor.h"
 #include "host/AcadUtilities.h"
 #include "logging/XMLUtilities.h"
 #include "module/CommandFrame.h"

@@ -2,7 +2,8 @@
 #include <fstream>
 #include <string>
 
-#include "engine/editor/EditorApi.h"
+#include "data/Assets.h"
+#include "engine/api/Editor.h"
 #include "host/AcadDrawing.h"
 #include "host/AcadUtilities.h"
 #include "module/AreaSchedule.h"
@@ -12,7 +13,6 @@
 #include "module/CsvOpener.h"
 #include "module/MaintenanceCommands.h"
 #include "module/Preferences.h"
-#include "data/Assets.h"
 #include "spaceblocks/BlockDWG.h"
 #include "spaceblocks/Blocks.h"
 

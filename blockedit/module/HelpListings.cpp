@@ -1,6 +1,6 @@
 #include "module/HelpListings.h"
 
-#include "engine/editor/EditorApi.h"
+#include "engine/api/Editor.h"
 
 using cad::acutPrintf;
 

@@ -10,9 +10,10 @@
 #include "core/FileUtilities.h"
 #include "core/KorvaWrap.h"
 #include "core/Utilities.h"
-#include "engine/dialogs/MessageBox.h"
-#include "logging/AppDataFolder.h"
+#include "engine/api/Dialogs.h"
+#include "engine/api/Editor.h"
 #include "module/PresPreferences.h"
+#include "engine/api/Text.h"
 
 namespace {
 
@@ -49,12 +50,7 @@ bool readLine(std::istream& in, std::string& line) {
     return true;
 }
 
-std::string trimmed(const std::string& text) {
-    constexpr const char* kBlanks = " \t\r\n\v\f";
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
+std::string trimmed(std::string_view text) { return std::string(cad::trimBlanks(text, cad::kAllBlanks)); }
 
 bool startsWith(const std::string& line, const char* key) {
     return line.compare(0, std::strlen(key), key) == 0;
@@ -166,7 +162,7 @@ void CPreferences::writeFile(std::ostream& out) const {
 
 void checkPreferencesExist() {
     korvaTopLevel(__FILE__, "checkPreferencesExist", [] {
-        const std::filesystem::path base = appdata::baseFolder();
+        const std::filesystem::path base = cad::appDataBaseFolder();
         if (base.empty()) return;
         const std::filesystem::path product = base / "KorvaSystems" / "Brinmo";
         CPreferences::setFolders((product / "prefs").string() + "/", (product / "temp").string() + "/");

@@ -1,7 +1,7 @@
 #include "module/PresPreferences.h"
 
 #include "core/KorvaWrap.h"
-#include "engine/dialogs/DataExchange.h"
+#include "engine/api/Dialogs.h"
 #include "module/CommandFrame.h"
 #include "ui/PresAbout.h"
 

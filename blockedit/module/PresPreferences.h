@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "engine/dialogs/Dialog.h"
+#include "engine/api/Dialogs.h"
 #include "module/Preferences.h"
 
 // The preferences dialog (modal). OK and the close box save what is shown; Escape leaves the file

@@ -4,23 +4,10 @@
 
 #include <cstdio>
 
-#include "engine/editor/Editor.h"
-#include "engine/editor/HostApplication.h"
-#include "engine/editor/LineInput.h"
-
-namespace {
-
-// A person types at the host: its lines come from a terminal, not a script.
-bool interactiveHost() {
-    cad::HostApplication* host = cad::HostApplication::current();
-    if (host == nullptr) return false;
-    return dynamic_cast<const cad::StreamInput*>(&host->editor().input()) != nullptr && isatty(STDIN_FILENO) != 0;
-}
-
-}  // namespace
+#include "engine/api/Editor.h"
 
 CProgress::CProgress(std::string label, std::size_t total) : label_(std::move(label)), total_(total) {
-    shown_ = total_ >= kMinimumTotal && isatty(STDERR_FILENO) != 0 && interactiveHost();
+    shown_ = total_ >= kMinimumTotal && isatty(STDERR_FILENO) != 0 && cad::isInteractiveSession();
 }
 
 CProgress::~CProgress() {

@@ -3,9 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/db/BlockReference.h"
-#include "engine/db/Database.h"
-#include "engine/editor/EditorApi.h"
+#include "engine/api/Drawing.h"
+#include "engine/api/Editor.h"
 #include "host/AcadDrawing.h"
 #include "host/AcadUtilities.h"
 #include "module/CommandFrame.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "core/Utilities.h"
-#include "engine/editor/EditorApi.h"
+#include "engine/api/Editor.h"
 #include "host/AcadDrawing.h"
 #include "host/AcadUtilities.h"
 #include "module/CommandFrame.h"

@@ -1,11 +1,11 @@
 // The module's entry point and command layer.
 #include "core/KorvaWrap.h"
-#include "engine/editor/HostApplication.h"
-#include "engine/editor/ModuleEntry.h"
-#include "module/CommandTable.h"
-#include "module/HostPlatform.h"
-#include "module/Preferences.h"
+#include "engine/api/Commands.h"
+#include "engine/api/Editor.h"
 #include "logging/PreferencesZerOda.h"
+#include "module/CommandTable.h"
+#include "host/HostPlatform.h"
+#include "module/Preferences.h"
 
 namespace {
 
@@ -23,8 +23,7 @@ void registrationProcedure() {
 
 void onLoad(void* appId) {
     // Built before anything else of the module runs: the commands registered below depend on it.
-    cad::HostApplication* host = cad::HostApplication::current();
-    buildHostPlatform(host ? host->productName() : std::string());
+    buildHostPlatform(cad::hostProductName());
     if (cad::DynamicLinker* linker = dynamicLinker()) {
         linker->unlockApplication(appId);
         linker->registerAppMDIAware(appId);

@@ -4,9 +4,7 @@
 #include <memory>
 
 #include "core/KorvaWrap.h"
-#include "engine/db/Database.h"
-#include "engine/db/Layout.h"
-#include "engine/db/Viewport.h"
+#include "engine/api/Drawing.h"
 #include "host/AcadDrawing.h"
 #include "reports/DrawingLockScope.h"
 

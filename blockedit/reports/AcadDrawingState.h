@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/db/ObjectId.h"
+#include "engine/api/Drawing.h"
 #include "reports/Layers.h"
 
 class CAcadDrawing;

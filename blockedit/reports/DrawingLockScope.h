@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/db/ErrorStatus.h"
+#include "engine/api/Drawing.h"
 #include "host/AcadDrawing.h"
 
 // Holds one nesting level of a drawing's document lock for a scope. Work that needs the lock

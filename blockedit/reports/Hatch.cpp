@@ -2,13 +2,8 @@
 
 #include "core/HostError.h"
 #include "core/KorvaWrap.h"
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
-#include "engine/db/Hatch.h"
-#include "engine/db/LayerTableRecord.h"
-#include "engine/db/SymbolTable.h"
-#include "engine/editor/EditorApi.h"
-#include "engine/editor/HostApplication.h"
+#include "engine/api/Drawing.h"
+#include "engine/api/Editor.h"
 
 namespace {
 
@@ -65,7 +60,7 @@ std::unique_ptr<cad::Hatch> CHatch::createHatchEntity(cad::Database& db) const {
         hatch->setHatchStyle(cad::Hatch::Style::Normal);
         // The user z axis in world coordinates; the world's own when no editor runs.
         cad::Point3d normal(0, 0, 1);
-        if (cad::HostApplication::current())
+        if (cad::hostIsRunning())
             cad::acedTrans(cad::Point3d(0, 0, 1), cad::kUserCoordinates, cad::kWorldCoordinates, true, normal);
         hatch->setNormal(normal.asVector());
         hatch->setElevation(0.0);

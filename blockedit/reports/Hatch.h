@@ -2,9 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/db/Color.h"
-#include "engine/db/ErrorStatus.h"
-#include "engine/db/ObjectId.h"
+#include "engine/api/Drawing.h"
 
 namespace cad {
 class Database;

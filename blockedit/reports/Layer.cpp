@@ -6,23 +6,16 @@
 #include <string_view>
 
 #include "core/KorvaWrap.h"
-#include "engine/db/Database.h"
-#include "engine/db/LayerTableRecord.h"
-#include "engine/db/SymbolTable.h"
+#include "engine/api/Drawing.h"
 #include "host/AcadDrawing.h"
 #include "reports/DrawingLockScope.h"
+#include "engine/api/Text.h"
 
 namespace {
 
 constexpr const char* kFile = __FILE__;
 
 constexpr std::string_view kInvalidLayerCharacters = "<>/\\\";?*,=`";
-
-std::string upperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 // The colour a layer record can carry: a colour that refers to a layer or block has no meaning
 // on a layer itself, so such a record keeps the table's default colour.
@@ -49,7 +42,7 @@ void CLayer::setColourIndex(int index) {
 void CLayer::getDWGLayer(const cad::LayerTableRecord& record) {
     korvaWrap(kFile, "CLayer::getDWGLayer", [&] {
         id_ = record.objectId();
-        name_ = upperCase(record.name());
+        name_ = cad::toUpperAscii(record.name());
         colour_ = record.color();
         colourIndex_ = record.color().colorIndex();
         frozen_ = record.isFrozen() ? 1 : 0;

@@ -1,8 +1,7 @@
 #pragma once
 #include <string>
 
-#include "engine/db/Color.h"
-#include "engine/db/ObjectId.h"
+#include "engine/api/Drawing.h"
 
 class CAcadDrawing;
 namespace cad {

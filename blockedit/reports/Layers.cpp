@@ -7,11 +7,10 @@
 #include <string_view>
 
 #include "core/KorvaWrap.h"
-#include "engine/db/Database.h"
-#include "engine/db/LayerTableRecord.h"
-#include "engine/db/SymbolTable.h"
+#include "engine/api/Drawing.h"
 #include "host/AcadDrawing.h"
 #include "reports/DrawingLockScope.h"
+#include "engine/api/Text.h"
 
 namespace {
 
@@ -20,12 +19,6 @@ constexpr const char* kFile = __FILE__;
 // Layers that switching a whole state off or frozen leaves as they are.
 constexpr std::array<std::string_view, 5> kKeptLayers = {"##HYPERLINKS", "##HATCH", "ATT-NAME", "ATT-AREA",
                                                          "ATT-AUX"};
-
-std::string upperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 bool isKept(const std::string& name) {
     return std::find(kKeptLayers.begin(), kKeptLayers.end(), name) != kKeptLayers.end();
@@ -49,9 +42,9 @@ CLayer& CLayers::getAt(std::size_t index) const {
 
 CLayer* CLayers::getAtLayer(const std::string& name) const {
     return korvaWrap(kFile, "CLayers::getAtLayer", [&]() -> CLayer* {
-        const std::string wanted = upperCase(name);
+        const std::string wanted = cad::toUpperAscii(name);
         for (const auto& held : items_)
-            if (upperCase(held->getName()) == wanted) return held.get();
+            if (cad::toUpperAscii(held->getName()) == wanted) return held.get();
         return nullptr;
     });
 }

@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/db/Color.h"
-#include "engine/db/ObjectId.h"
+#include "engine/api/Drawing.h"
 #include "reports/Layer.h"
 
 class CAcadDrawing;

@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/db/ObjectId.h"
+#include "engine/api/Drawing.h"
 
 // One attribute value as read from or written to a block reference.
 class CAttribute {

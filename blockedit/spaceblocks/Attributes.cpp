@@ -3,20 +3,14 @@
 #include <cmath>
 
 #include "core/KorvaWrap.h"
-#include "engine/db/Attribute.h"
-#include "engine/db/BlockReference.h"
-#include "engine/db/Database.h"
+#include "engine/api/Drawing.h"
 #include "spaceblocks/KorvaAttribute.h"
+#include "engine/api/Text.h"
 
 namespace {
 
 constexpr const char* kFile = __FILE__;
 constexpr double kPi = 3.141592653589793;
-
-std::string upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // The text's rotation as seen in the user coordinate system, in degrees.
 double rotationInUcs(const cad::Attribute& attribute, const cad::Matrix3d& ucsToWcs) {
@@ -106,7 +100,7 @@ void CAttributes::extractSpaceBlockAttributeValues(const cad::BlockReference& re
                 rotation_ = rotationInUcs(*attribute, ucsToWcs);
                 first = false;
             }
-            const std::string tag = upper(attribute->tag());
+            const std::string tag = cad::toUpperAscii(attribute->tag());
             int kind = -1;
             if (tag == "NAME") {
                 kind = CKorvaAttribute::kName;
@@ -135,7 +129,7 @@ void CAttributes::applyToDWG(cad::BlockReference& reference, const cad::Matrix3d
         } else {
             for (cad::ObjectId id : reference.attributeIds()) {
                 auto attribute = db->open<cad::Attribute>(id);
-                if (attribute && upper(attribute->tag()) == "AREA") {
+                if (attribute && cad::toUpperAscii(attribute->tag()) == "AREA") {
                     p = attribute->position();
                     break;
                 }
@@ -153,7 +147,7 @@ void CAttributes::applyToDWG(cad::BlockReference& reference, const cad::Matrix3d
             const double r = attribute->rotation();
             const double dx = textHeight_ * std::sin(r) * 1.5;
             const double dy = textHeight_ * std::cos(r) * 1.5;
-            const std::string tag = upper(attribute->tag());
+            const std::string tag = cad::toUpperAscii(attribute->tag());
             if (tag == "NAME") {
                 if (name) attribute->setTextString(name->getValue());
                 placeText(*attribute, {p.x - dx, p.y + dy, p.z});

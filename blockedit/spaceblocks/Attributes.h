@@ -4,9 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/db/ObjectId.h"
-#include "engine/geometry/Matrix3d.h"
-#include "engine/geometry/Point3d.h"
+#include "engine/api/Drawing.h"
 #include "spaceblocks/Attribute.h"
 
 namespace cad {

@@ -1,6 +1,12 @@
 #include "spaceblocks/Block.h"
 
 #include "core/KorvaWrap.h"
+#include "data/Hyperlinks.h"
+
+CBlock::CBlock() = default;
+CBlock::~CBlock() = default;
+
+void CBlock::setHyperlinks(std::unique_ptr<CHyperlinks> hyperlinks) { hyperlinks_ = std::move(hyperlinks); }
 
 void CBlock::copyBlockFieldsTo(CBlock& target) const {
     korvaWrap(__FILE__, "CBlock::copyBlockFieldsTo", [&] {

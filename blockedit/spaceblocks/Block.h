@@ -2,7 +2,8 @@
 #include <memory>
 #include <string>
 
-#include "data/Hyperlinks.h"
+// Owned parts of a record that belong to the higher layers: held here, defined there.
+class CHyperlinks;
 
 // The data every space record shares, on the drawing side and on the database side.
 class CBlock {
@@ -20,8 +21,8 @@ class CBlock {
     static constexpr int kBlockDWGBuilding = 9;
     static constexpr int kBlockDWGSite = 10;
 
-    CBlock() = default;
-    virtual ~CBlock() = default;
+    CBlock();
+    virtual ~CBlock();
     CBlock(const CBlock&) = delete;
     CBlock& operator=(const CBlock&) = delete;
 
@@ -66,7 +67,7 @@ class CBlock {
     void setReserved(int value) { reserved_ = value; }
 
     CHyperlinks* getHyperlinks() const { return hyperlinks_.get(); }
-    void setHyperlinks(std::unique_ptr<CHyperlinks> hyperlinks) { hyperlinks_ = std::move(hyperlinks); }
+    void setHyperlinks(std::unique_ptr<CHyperlinks> hyperlinks);
 
     // volume := roomHeight x area.
     void updateVolume() { volume_ = roomHeight_ * area_; }

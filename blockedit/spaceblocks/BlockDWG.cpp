@@ -7,14 +7,13 @@
 #include "core/KorvaWrap.h"
 #include "core/Utilities.h"
 #include "data/AssetIndex.h"
-#include "engine/db/BlockReference.h"
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
-#include "engine/db/Polyline.h"
-#include "engine/editor/DocumentManager.h"
-#include "engine/editor/EditorApi.h"
+#include "data/Assets.h"
+#include "engine/api/Documents.h"
+#include "engine/api/Drawing.h"
+#include "engine/api/Editor.h"
 #include "host/AcadUtilities.h"
 #include "logging/XMLUtilities.h"
+#include "reports/Hatch.h"
 #include "spaceblocks/KorvaAttribute.h"
 
 namespace {
@@ -76,6 +75,10 @@ CBlockDWG::CBlockDWG(const cad::BlockReference& reference, cad::Database& db) {
 }
 
 CBlockDWG::~CBlockDWG() = default;
+
+void CBlockDWG::setHatchSettings(std::unique_ptr<CHatch> hatch) { hatchSettings_ = std::move(hatch); }
+
+void CBlockDWG::setAssets(std::unique_ptr<CAssets> assets) { assets_ = std::move(assets); }
 
 void CBlockDWG::initialise() {
     korvaWrap(kFile, "CBlockDWG::initialise", [&] {

@@ -5,17 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/db/Handle.h"
-#include "engine/db/ObjectId.h"
-#include "engine/db/XData.h"
-#include "engine/geometry/Matrix3d.h"
-#include "engine/geometry/Point3d.h"
-#include "data/Assets.h"
-#include "reports/Hatch.h"
+#include "engine/api/Drawing.h"
 #include "spaceblocks/Attributes.h"
 #include "spaceblocks/Block.h"
 
+// Owned parts of a record that belong to the higher layers: held here, defined there.
 class CAssetIndex;
+class CAssets;
+class CHatch;
 class CKorvaExceptions;
 class CXMLUtilities;
 namespace cad {
@@ -70,9 +67,9 @@ class CBlockDWG : public CBlock {
     CAttributes* getAttributes() const { return attributes_.get(); }
     void setAttributes(std::unique_ptr<CAttributes> attributes) { attributes_ = std::move(attributes); }
     CHatch* getHatchSettings() const { return hatchSettings_.get(); }
-    void setHatchSettings(std::unique_ptr<CHatch> hatch) { hatchSettings_ = std::move(hatch); }
+    void setHatchSettings(std::unique_ptr<CHatch> hatch);
     CAssets* getAssets() const { return assets_.get(); }
-    void setAssets(std::unique_ptr<CAssets> assets) { assets_ = std::move(assets); }
+    void setAssets(std::unique_ptr<CAssets> assets);
 
     // "sq.m."/"sq.ft.", "m."/"ft.", "cu.m."/"cu.ft." by units (imperial only for 1).
     std::string areaUnitText() const;

@@ -7,15 +7,13 @@
 #include "core/KorvaExceptions.h"
 #include "core/KorvaWrap.h"
 #include "core/ModuleInfo.h"
-#include "engine/db/BlockReference.h"
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
-#include "engine/db/Hatch.h"
-#include "engine/db/Polyline.h"
-#include "engine/editor/Document.h"
+#include "engine/api/Documents.h"
+#include "engine/api/Drawing.h"
 #include "host/AcadUtilities.h"
 #include "spaceblocks/BlockDWG.h"
 #include "spaceblocks/DrawingView.h"
+#include "data/Hyperlinks.h"
+#include "reports/Hatch.h"
 
 namespace {
 

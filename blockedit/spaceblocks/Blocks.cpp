@@ -8,16 +8,14 @@
 #include "core/KorvaWrap.h"
 #include "core/Utilities.h"
 #include "data/AssetIndex.h"
-#include "engine/db/BlockReference.h"
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
-#include "engine/db/SymbolTable.h"
-#include "engine/editor/DocumentManager.h"
-#include "engine/editor/Wildcard.h"
+#include "engine/api/Documents.h"
+#include "engine/api/Drawing.h"
+#include "engine/api/Selection.h"
 #include "host/AcadUtilities.h"
 #include "logging/XMLUtilities.h"
 #include "spaceblocks/BlockDWG.h"
 #include "spaceblocks/DrawingView.h"
+#include "reports/Hatch.h"
 
 namespace {
 

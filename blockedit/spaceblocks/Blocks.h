@@ -7,7 +7,7 @@
 
 #include <pugixml.hpp>
 
-#include "engine/db/ObjectId.h"
+#include "engine/api/Drawing.h"
 #include "spaceblocks/Block.h"
 
 class CHatch;

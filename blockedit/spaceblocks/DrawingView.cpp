@@ -4,8 +4,7 @@
 #include <cmath>
 
 #include "core/KorvaWrap.h"
-#include "engine/db/Database.h"
-#include "engine/db/ViewportTableRecord.h"
+#include "engine/api/Drawing.h"
 
 namespace {
 

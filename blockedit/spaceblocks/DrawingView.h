@@ -1,6 +1,5 @@
 #pragma once
-#include "engine/geometry/Point2d.h"
-#include "engine/geometry/Point3d.h"
+#include "engine/api/Drawing.h"
 
 namespace cad {
 class Database;

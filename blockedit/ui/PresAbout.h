@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/dialogs/Dialog.h"
+#include "engine/api/Dialogs.h"
 
 // The about box of the preferences dialog: product, host and module versions, build date.
 class CPresAbout : public cad::Dialog {

@@ -1,4 +1,5 @@
 #include "engine/db/TagValue.h"
+#include "engine/text/AsciiText.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,9 +8,7 @@ namespace cad {
 
 namespace {
 std::string_view trimmed(std::string_view text) {
-    auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    text = trimBlanks(text, " \t\r\n");
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     return text;
 }

@@ -1,5 +1,5 @@
 #include "engine/dialogs/ConsoleDialogs.h"
-#include "engine/editor/TrimBlanks.h"
+#include "engine/text/AsciiText.h"
 
 #include "engine/editor/LineInput.h"
 

@@ -1,5 +1,5 @@
 #include "engine/dialogs/DialogScript.h"
-#include "engine/editor/TrimBlanks.h"
+#include "engine/text/AsciiText.h"
 
 #include <strings.h>
 

@@ -36,7 +36,6 @@ private:
     void writeBlocks();
     void writeEntities();
     void writeObjects();
-    void writeRawSection(std::string_view name);
     void writeEntityTree(ObjectId id);
     void writeObject(const DbObject& object);
     void generate(const DbObject& object);

@@ -1,5 +1,5 @@
 #include "engine/editor/Editor.h"
-#include "engine/editor/TrimBlanks.h"
+#include "engine/text/AsciiText.h"
 
 #include <cerrno>
 #include <climits>

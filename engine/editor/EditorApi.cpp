@@ -11,6 +11,33 @@ Editor& editor() { return hostApplication().editor(); }
 
 }  // namespace
 
+bool hostIsRunning() { return HostApplication::current() != nullptr; }
+
+std::string hostProductName() {
+    const HostApplication* host = HostApplication::current();
+    return host ? host->productName() : std::string();
+}
+
+bool isInteractiveSession() {
+    HostApplication* host = HostApplication::current();
+    return host != nullptr && host->editor().input().isInteractive();
+}
+
+bool commandInputEnded() {
+    HostApplication* host = HostApplication::current();
+    return host != nullptr && host->editor().input().atEnd();
+}
+
+Database* workingDatabase() {
+    HostApplication* host = HostApplication::current();
+    return host ? host->workingDatabase() : nullptr;
+}
+
+Matrix3d ucsToWorldMatrix() {
+    HostApplication* host = HostApplication::current();
+    return host ? host->editor().ucs().toWorldMatrix() : Matrix3d::identity();
+}
+
 int acedGetInt(std::string_view prompt, int& value) { return editor().getInt(prompt, value); }
 
 int acedGetReal(std::string_view prompt, double& value) { return editor().getReal(prompt, value); }

@@ -4,11 +4,28 @@
 #include <string_view>
 
 #include "engine/editor/HostOutput.h"
+#include "engine/geometry/Matrix3d.h"
 #include "engine/geometry/Point3d.h"
 
 // The editor's command-line services in the platform's style, for module code: each works on the
 // running host (hostApplication()) and answers with RTNORM or another prompt result.
 namespace cad {
+
+class Database;
+
+// The running host as a module sees it. Each answers plainly when no host runs (module code under
+// unit tests): no product, no drawing, a quiet session, the world coordinate system.
+bool hostIsRunning();
+std::string hostProductName();
+// A person types the command lines at a terminal, so long work may show progress; scripts and
+// pipes are quiet.
+bool isInteractiveSession();
+// No further answer can come: a prompt asked again would wait for ever.
+bool commandInputEnded();
+// The active drawing's database; nullptr when no drawing is open.
+Database* workingDatabase();
+// The current UCS -> WCS matrix.
+Matrix3d ucsToWorldMatrix();
 
 int acedGetInt(std::string_view prompt, int& value);
 int acedGetReal(std::string_view prompt, double& value);

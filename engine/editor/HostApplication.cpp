@@ -7,6 +7,7 @@
 
 #include "engine/editor/HostOutput.h"
 #include "engine/editor/LineInput.h"
+#include "engine/text/AsciiText.h"
 
 namespace cad {
 
@@ -14,12 +15,6 @@ namespace {
 
 // The platform model has exactly one host per process; modules reach it from free functions.
 HostApplication* g_current = nullptr;
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
 
 // Feeds the rest of a command line to the first prompt of the command, then the real input.
 class PrefixedInput : public LineInput {
@@ -34,6 +29,7 @@ public:
         return next_.readLine(prompt);
     }
     bool atEnd() const override { return used_ && next_.atEnd(); }
+    bool isInteractive() const override { return next_.isInteractive(); }
 
 private:
     LineInput& next_;
@@ -105,10 +101,10 @@ std::string HostApplication::setVariable(std::string_view name, int value) {
 }
 
 bool HostApplication::runCommandLine(std::string_view line) {
-    line = trim(line);
+    line = trimBlanks(line);
     auto blank = line.find_first_of(" \t");
     std::string name(line.substr(0, blank));
-    std::string rest = blank == std::string_view::npos ? "" : std::string(trim(line.substr(blank)));
+    std::string rest = blank == std::string_view::npos ? "" : std::string(trimBlanks(line.substr(blank)));
     const Command* command = commands_.lookup(name);
     if (command == nullptr) {
         print("Unknown command \"" + name + "\".\n");
@@ -149,8 +145,8 @@ void HostApplication::run() {
         if (editor_.input().atEnd()) break;
         auto line = editor_.input().readLine("Command: ");
         if (!line) break;
-        if (trim(*line) == "^C") print("*Cancel*\n");
-        if (trim(*line).empty() || trim(*line) == "^C") continue;
+        if (trimBlanks(*line) == "^C") print("*Cancel*\n");
+        if (trimBlanks(*line).empty() || trimBlanks(*line) == "^C") continue;
         if (hook_ && hook_(*line)) continue;
         runCommandLine(*line);
     }

@@ -74,9 +74,6 @@ private:
 // The running host; throws std::logic_error when there is none.
 HostApplication& hostApplication();
 
-// The system registry of the running host, nullptr when there is none.
-SystemRegistry* acrxSysRegistry();
-
 // Registers the host's own commands (APPLOAD, QUIT, SETVAR ...) in CommandStack::kHostGroup.
 void registerHostCommands(HostApplication& host);
 // The drawing commands: NEW, OPEN, SAVE, SAVEAS, CLOSE, LINE, CIRCLE, PLINE, INSERT, ERASE, LAYER,

@@ -4,15 +4,11 @@
 
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/HostOutput.h"
+#include "engine/text/AsciiText.h"
 
 namespace cad {
 
 namespace {
-
-std::string upper(std::string s) {
-    for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return s;
-}
 
 void appLoad(HostApplication& host) {
     std::string path;
@@ -40,7 +36,7 @@ void setVar(HostApplication& host) {
         print("Unknown variable name \"" + name + "\".\n");
         return;
     }
-    name = upper(name);
+    name = toUpperAscii(name);
     while (true) {
         int value = *current;
         int rc = host.editor().getInt("Enter new value for " + name + " <" + std::to_string(*current) + ">: ", value);
@@ -59,7 +55,7 @@ void getVar(HostApplication& host) {
         print("Unknown variable name \"" + name + "\".\n");
         return;
     }
-    print(upper(name) + " = " + std::to_string(*value) + "\n");
+    print(toUpperAscii(name) + " = " + std::to_string(*value) + "\n");
 }
 
 void help(HostApplication& host) {

@@ -1,20 +1,13 @@
 #include "engine/editor/LineHistory.h"
-#include "engine/editor/TrimBlanks.h"
 
-#include <pwd.h>
-#include <unistd.h>
+#include "engine/editor/AppDataFolder.h"
+#include "engine/text/AsciiText.h"
 
-#include <cstdlib>
 #include <fstream>
 
 namespace cad {
 
 namespace {
-
-std::string environmentText(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
 
 // A file edited by hand may hold control characters; the editor shows one column per character.
 std::string printable(std::string line) {
@@ -84,21 +77,6 @@ void LineHistory::compact() {
     if (ec) std::filesystem::remove(temporary, ec);
 }
 
-std::filesystem::path LineHistory::defaultFile() {
-    std::filesystem::path base;
-    if (std::string own = environmentText("BRINMO_APPDATA"); !own.empty()) {
-        base = own;
-    } else if (std::string xdg = environmentText("XDG_DATA_HOME"); !xdg.empty()) {
-        base = xdg;
-    } else {
-        std::string home = environmentText("HOME");
-        if (home.empty()) {
-            if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) home = entry->pw_dir;
-        }
-        if (home.empty()) return {};
-        base = std::filesystem::path(home) / ".local" / "share";
-    }
-    return base / "brinmo" / "history";
-}
+std::filesystem::path LineHistory::defaultFile() { return appDataFolder() / "history"; }
 
 }  // namespace cad

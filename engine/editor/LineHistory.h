@@ -25,7 +25,7 @@ public:
     // Rewrites the file with only its last kLimit lines when it has grown beyond them.
     void compact();
 
-    // <appdata>/brinmo/history: appdata is $BRINMO_APPDATA, else $XDG_DATA_HOME, else ~/.local/share.
+    // <app data folder>/history
     static std::filesystem::path defaultFile();
 
 private:

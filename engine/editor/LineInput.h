@@ -16,6 +16,9 @@ public:
     virtual std::optional<std::string> readLine(std::string_view prompt) = 0;
     // True when it is known that no line follows (a terminal cannot know before it is read).
     virtual bool atEnd() const = 0;
+    // A person types the lines as they are asked for (a terminal), rather than a script giving
+    // them in advance.
+    virtual bool isInteractive() const { return false; }
 };
 
 // Lines given in advance: a script file, -c lines, a pipe. Each line read is echoed after its
@@ -38,12 +41,14 @@ private:
 // Lines typed on a terminal: the prompt is shown, the terminal shows what is typed.
 class StreamInput : public LineInput {
 public:
-    explicit StreamInput(std::istream& in) : in_(in) {}
+    explicit StreamInput(std::istream& in, bool interactive = true) : in_(in), interactive_(interactive) {}
     std::optional<std::string> readLine(std::string_view prompt) override;
     bool atEnd() const override { return ended_; }
+    bool isInteractive() const override { return interactive_; }
 
 private:
     std::istream& in_;
+    bool interactive_;
     bool ended_ = false;
 };
 

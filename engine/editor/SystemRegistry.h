@@ -29,4 +29,7 @@ private:
     std::map<std::string, RxService*, std::less<>> services_;
 };
 
+// The system registry of the running host, nullptr when there is none.
+SystemRegistry* acrxSysRegistry();
+
 }  // namespace cad

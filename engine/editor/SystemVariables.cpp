@@ -1,4 +1,5 @@
 #include "engine/editor/SystemVariables.h"
+#include "engine/text/AsciiText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,12 +7,6 @@
 namespace cad {
 
 namespace {
-
-std::string upper(std::string_view s) {
-    std::string u(s);
-    std::transform(u.begin(), u.end(), u.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return u;
-}
 
 }  // namespace
 
@@ -24,13 +19,13 @@ SystemVariables::SystemVariables() {
 }
 
 std::optional<int> SystemVariables::get(std::string_view name) const {
-    auto it = vars_.find(upper(name));
+    auto it = vars_.find(toUpperAscii(name));
     if (it == vars_.end()) return std::nullopt;
     return it->second.value;
 }
 
 std::string SystemVariables::checkValue(std::string_view name, int value) const {
-    auto it = vars_.find(upper(name));
+    auto it = vars_.find(toUpperAscii(name));
     if (it == vars_.end()) return "Unknown variable name.";
     if (value < it->second.min || value > it->second.max)
         return "Requires an integer between " + std::to_string(it->second.min) + " and " +
@@ -40,7 +35,7 @@ std::string SystemVariables::checkValue(std::string_view name, int value) const 
 
 bool SystemVariables::set(std::string_view name, int value) {
     if (!checkValue(name, value).empty()) return false;
-    vars_.find(upper(name))->second.value = value;
+    vars_.find(toUpperAscii(name))->second.value = value;
     return true;
 }
 

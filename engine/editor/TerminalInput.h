@@ -29,6 +29,7 @@ public:
 
     std::optional<std::string> readLine(std::string_view prompt) override;
     bool atEnd() const override { return ended_; }
+    bool isInteractive() const override { return true; }
 
 private:
     LineEditor::Outcome edit(std::string_view prompt);

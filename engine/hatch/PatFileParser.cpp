@@ -6,19 +6,17 @@
 #include <sstream>
 
 #include "engine/hatch/HatchPatternLibrary.h"
+#include "engine/text/AsciiText.h"
 
 namespace cad {
 
 namespace {
 
+// Pattern files come from Windows editors as often as not, so a carriage return is a blank.
+constexpr std::string_view kPatBlanks = " \t\r";
+
 // Long dash lists are legal but a line with hundreds of numbers is a broken file.
 constexpr std::size_t kMaxDashes = 64;
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-    return s;
-}
 
 bool parseNumber(std::string_view field, double& value) {
     if (!field.empty() && field.front() == '+') field.remove_prefix(1);
@@ -54,7 +52,7 @@ std::vector<HatchPattern> parsePatText(std::string_view text, const std::string&
         ++lineNo;
         if (lineNo == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
         if (auto semi = line.find(';'); semi != std::string_view::npos) line = line.substr(0, semi);
-        line = trim(line);
+        line = trimBlanks(line, kPatBlanks);
         if (line.empty()) continue;
 
         if (line.front() == '*') {
@@ -63,9 +61,9 @@ std::vector<HatchPattern> parsePatText(std::string_view text, const std::string&
             std::string_view name = rest, description;
             if (auto comma = rest.find(','); comma != std::string_view::npos) {
                 name = rest.substr(0, comma);
-                description = trim(rest.substr(comma + 1));
+                description = trimBlanks(rest.substr(comma + 1), kPatBlanks);
             }
-            name = trim(name);
+            name = trimBlanks(name, kPatBlanks);
             if (name.empty()) throw PatParseError(source, lineNo, "pattern name missing after '*'");
             for (const auto& p : patterns)
                 if (patternNamesEqual(p.name, name))
@@ -85,7 +83,7 @@ std::vector<HatchPattern> parsePatText(std::string_view text, const std::string&
         while (true) {
             ++field;
             std::size_t comma = line.find(',', start);
-            std::string_view f = trim(line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+            std::string_view f = trimBlanks(line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start), kPatBlanks);
             if (f.empty() && comma == std::string_view::npos && field > 1) break;  // trailing comma
             double v = 0;
             if (!parseNumber(f, v))

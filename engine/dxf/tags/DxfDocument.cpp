@@ -17,25 +17,11 @@
 #include "engine/dxf/tags/DxfHandle.h"
 #include "engine/dxf/tags/DxfRecordParts.h"
 #include "engine/dxf/tags/DxfTagWriter.h"
+#include "engine/text/AsciiText.h"
 
 namespace cad {
 
 namespace {
-
-std::string upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
 
 constexpr std::size_t kMaxWarningsPerKind = 50;
 
@@ -266,7 +252,7 @@ bool DxfDocument::scanTag() {
     }
     if (st.state == State::Name) {
         if (tag.code != 2) tok.fail(tag.line, "SECTION without a name (group code 2)");
-        const std::string name = upper(trimDxfBlanks(tag.value));
+        const std::string name = toUpperAscii(trimDxfBlanks(tag.value));
         auto it = std::find_if(sections_.begin(), sections_.end(),
                                [&](const DxfSection& s) { return s.name == name; });
         if (it != sections_.end()) {
@@ -808,7 +794,7 @@ void DxfDocument::registerApplications() {
             else if (recs[i].type == "APPID") {
                 for (const DxfTag& t : tags(recs[i])) {
                     if (t.code == 2) {
-                        registered.emplace_back(upper(trimDxfBlanks(t.value)));
+                        registered.emplace_back(toUpperAscii(trimDxfBlanks(t.value)));
                         break;
                     }
                 }
@@ -821,8 +807,8 @@ void DxfDocument::registerApplications() {
     }
     std::vector<DxfRecord> added;
     for (const std::string& app : usedApps_) {
-        if (std::find(registered.begin(), registered.end(), upper(app)) != registered.end()) continue;
-        registered.push_back(upper(app));
+        if (std::find(registered.begin(), registered.end(), toUpperAscii(app)) != registered.end()) continue;
+        registered.push_back(toUpperAscii(app));
         std::string text;
         DxfTagWriter w(text, lineEnding_);
         DxfRecord r;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "data/Hyperlinks.h"
 #include "core/EXKorva.h"
 #include "core/KorvaExceptions.h"
+#include "reports/Hatch.h"
 #include "data/AssetIndex.h"
 #include "data/Assets.h"
 #include "engine/db/Hatch.h"

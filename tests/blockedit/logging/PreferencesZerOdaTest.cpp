@@ -3,7 +3,7 @@
 #include "LoggingTestSupport.h"
 #include "core/EXKorva.h"
 #include "engine/editor/HostOutput.h"
-#include "logging/AppDataFolder.h"
+#include "engine/api/Editor.h"
 #include "logging/PreferencesZerOda.h"
 
 namespace {
@@ -204,11 +204,11 @@ TEST(PreferencesZerOda, SettingsFileLiesInTheApplicationDataFolder) {
     ScopedEnvironment none("BRINMO_APPDATA", "");
     {
         ScopedEnvironment xdg("XDG_DATA_HOME", "/srv/data");
-        EXPECT_EQ(appdata::brinmoFolder(), std::filesystem::path("/srv/data/brinmo"));
+        EXPECT_EQ(cad::appDataFolder(), std::filesystem::path("/srv/data/brinmo"));
     }
     ScopedEnvironment noXdg("XDG_DATA_HOME", "");
     ScopedEnvironment home("HOME", "/home/planner");
-    EXPECT_EQ(appdata::baseFolder(), std::filesystem::path("/home/planner/.local/share"));
+    EXPECT_EQ(cad::appDataBaseFolder(), std::filesystem::path("/home/planner/.local/share"));
 }
 
 TEST(PreferencesZerOda, StartupLoadReadsThePresentFileAndReportsABrokenOne) {

@@ -11,7 +11,7 @@
 #include "engine/editor/LineInput.h"
 #include "engine/editor/ModuleEntry.h"
 #include "module/CommandTable.h"
-#include "module/HostPlatform.h"
+#include "host/HostPlatform.h"
 
 using cad::ACRX_CMD_MODAL;
 using cad::ACRX_CMD_SESSION;

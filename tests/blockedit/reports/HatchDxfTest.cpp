@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "core/KorvaExceptions.h"
+#include "reports/Hatch.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "spaceblocks/BlockDWG.h"
 #include "../spaceblocks/PlanBuilder.h"

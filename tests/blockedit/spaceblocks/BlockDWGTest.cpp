@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "data/Hyperlinks.h"
 #include "SpaceDrawing.h"
 #include "core/EXKorva.h"
 #include "core/KorvaExceptions.h"

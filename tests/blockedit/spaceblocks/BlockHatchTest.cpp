@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "reports/Hatch.h"
+#include "data/Hyperlinks.h"
 #include "core/EXKinds.h"
 #include "core/KorvaExceptions.h"
 #include "engine/db/Hatch.h"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "data/Assets.h"
 #include "core/EXKorva.h"
 #include "core/KorvaExceptions.h"
 #include "engine/db/ViewportTableRecord.h"

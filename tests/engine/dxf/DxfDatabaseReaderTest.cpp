@@ -84,8 +84,8 @@ bool hasWarningContaining(const std::vector<std::string>& warnings, const std::s
 // Every real drawing, and every input the fuzzer kept, reads the same along the scan as from the
 // whole document; the sound R2000+ ones without a single warning are read in one pass.
 TEST(DxfDatabaseReader, ReadingAlongTheScanGivesWhatReadingTheWholeDocumentGives) {
-    std::vector<fs::path> files;
-    for (const auto& e : fs::directory_iterator(fs::path(BRINMO_CORPUS) / "ezdxf")) files.push_back(e.path());
+    // Without the shared corpus the fuzzer's inputs still hold the line.
+    std::vector<fs::path> files = dxftest::corpusDrawings();
     for (const auto& e : fs::directory_iterator(fs::path(BRINMO_SOURCE_DIR) / "fuzz" / "regressions"))
         files.push_back(e.path());
     std::sort(files.begin(), files.end());
@@ -103,7 +103,9 @@ TEST(DxfDatabaseReader, ReadingAlongTheScanGivesWhatReadingTheWholeDocumentGives
         }
         onePass += o.onePass ? 1 : 0;
     }
-    EXPECT_GE(onePass, 10);
+    if (dxftest::haveCorpus()) {
+        EXPECT_GE(onePass, 10);
+    }
 }
 
 // What only the whole scan can repair, or a handle the reader would have to invent, is found after

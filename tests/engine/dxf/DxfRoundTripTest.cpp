@@ -15,14 +15,6 @@ namespace {
 const std::set<std::string> kDamaged = {"duplicate_handles.dxf", "empty_handles.dxf",       "recover01.dxf",
                                         "recover02.dxf",         "layout_broken_links.dxf", "R12_with_trash_beyond_EOF.dxf"};
 
-std::vector<fs::path> corpusFiles() {
-    std::vector<fs::path> files;
-    for (const auto& e : fs::directory_iterator(fs::path(BRINMO_CORPUS) / "ezdxf"))
-        if (e.path().extension() == ".dxf") files.push_back(e.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 }  // namespace
 
 TEST(DxfRoundTrip, EzdxfFixturesSurviveReadAndWrite) {
@@ -48,8 +40,9 @@ TEST(DxfRoundTrip, EzdxfFixturesSurviveReadAndWrite) {
 }
 
 TEST(DxfRoundTrip, CorpusOpensAndSoundFilesComeBackUnchanged) {
+    SKIP_WITHOUT_CORPUS();
     dxftest::TempDir dir;
-    const auto files = corpusFiles();
+    const auto files = dxftest::corpusDrawings();
     ASSERT_GE(files.size(), 20u);
     for (const fs::path& src : files) {
         const std::string name = src.filename().string();

@@ -3,9 +3,30 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace dxftest {
+
+// Real drawings come from the shared corpus beside the clone; a plain clone has none, and the
+// tests that need it skip with SKIP_WITHOUT_CORPUS, naming where they looked.
+inline std::filesystem::path corpusFolder() { return std::filesystem::path(BRINMO_CORPUS) / "ezdxf"; }
+
+inline bool haveCorpus() { return std::filesystem::is_directory(corpusFolder()); }
+
+inline std::vector<std::filesystem::path> corpusDrawings() {
+    std::vector<std::filesystem::path> files;
+    if (!haveCorpus()) return files;
+    for (const auto& e : std::filesystem::directory_iterator(corpusFolder()))
+        if (e.path().extension() == ".dxf") files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+#define SKIP_WITHOUT_CORPUS()                                                                   \
+    if (!dxftest::haveCorpus())                                                                 \
+    GTEST_SKIP() << "the shared drawing corpus is not there; looked in " << dxftest::corpusFolder().string()
 
 // A fresh folder under the system temporary folder, removed with everything in it.
 class TempDir {

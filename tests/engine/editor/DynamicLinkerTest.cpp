@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -13,33 +13,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Compiles the test module once per run; an empty path when no compiler is at hand.
+// The modules are built with the tests, so a module that stops compiling fails the build.
 class TestModules : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        dir_ = fs::temp_directory_path() / ("brinmo-modules-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-        std::string source = std::string(BRINMO_TEST_DATA) + "/editor/TestModule.cc";
-        auto build = [&](const std::string& name, const std::string& extra) {
-            fs::path out = dir_ / name;
-            std::string cmd = "c++ -std=c++20 -shared -fPIC " + extra + " -I" + BRINMO_SOURCE_DIR + " -o " +
-                              out.string() + " " + source + " 2>" + (dir_ / (name + ".log")).string();
-            return std::system(cmd.c_str()) == 0 ? out.string() : std::string();
-        };
-        unlocked_ = build("testmodule.arx", "");
-        locked_ = build("lockedmodule.arx", "-DKEEP_LOCKED");
-    }
-    static void TearDownTestSuite() {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    void SetUp() override {
-        if (unlocked_.empty() || locked_.empty()) GTEST_SKIP() << "no C++ compiler to build the test module";
-    }
-
-    static inline fs::path dir_;
-    static inline std::string unlocked_;
-    static inline std::string locked_;
+    static inline const std::string unlocked_ = BRINMO_TEST_MODULE;
+    static inline const std::string locked_ = BRINMO_LOCKED_TEST_MODULE;
 };
 
 }  // namespace

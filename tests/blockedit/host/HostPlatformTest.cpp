@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "module/HostPlatform.h"
+#include "host/HostPlatform.h"
 
 TEST(HostPlatform, KindFromProductName) {
     EXPECT_EQ(CHostPlatform::kindFromProductName("AutoCAD"), CHostPlatform::kAutoCAD);

@@ -1,4 +1,4 @@
-#include "module/HostPlatform.h"
+#include "host/HostPlatform.h"
 
 #include <algorithm>
 #include <cctype>

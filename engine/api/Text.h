@@ -1,0 +1,3 @@
+#pragma once
+// Trimming and case-insensitive comparison of names, the way the host compares them.
+#include "engine/text/AsciiText.h"
