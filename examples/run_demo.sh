@@ -16,8 +16,11 @@ mkdir -p "$prefs"
 [ -f "$prefs/prefs.cfg" ] || cp "$here/prefs.cfg" "$prefs/prefs.cfg"
 cd "$out"
 BRINMO_APPDATA="$out/appdata" "$bin/brinmo" floor_plan.dxf --script "$here/demo.scr" | tee "$out/transcript.txt"
+# A picture of the plan as the session left it.
+"$bin/brinmo" --no-module floor_plan.dxf --render floor_plan.png --width 1200
 
 echo
 echo "Updated drawing: $out/floor_plan.dxf"
 echo "Area schedule:   $out/floor_plan.csv"
 echo "Transcript:      $out/transcript.txt (the block listing is at its end)"
+echo "Picture:         $out/floor_plan.png"

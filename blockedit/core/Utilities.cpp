@@ -143,9 +143,16 @@ std::string CUtilities::LongToCString(long value) {
     return korvaWrap(kFile, "CUtilities::LongToCString", [&] { return std::to_string(value); });
 }
 
+namespace {
+// A double's exact decimal expansion ends by the 1074th decimal; past that come only zeros.
+constexpr int kMostDecimals = 1100;
+}  // namespace
+
 std::string CUtilities::DoubleToCString(double value, int precision) {
     return korvaWrap(kFile, "CUtilities::DoubleToCString", [&] {
         std::string result;
+        // A precision read from a damaged file must not decide how much memory a number takes.
+        precision = std::min(precision, kMostDecimals);
         if (precision < 0) {
             result = formatC("%-g", value);
         } else {

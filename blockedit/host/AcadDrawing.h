@@ -76,6 +76,20 @@ public:
     // time cannot be written).
     std::string saveAsTemp();
 
+    // Plot statuses: the file was produced; the output folder does not exist; the device (DWF,
+    // device 0 and unknown codes) has no driver on this host, so nothing was written; the file
+    // could not be produced (the reason is printed).
+    static constexpr int kPlotted = 3;
+    static constexpr int kPlotFolderMissing = 8;
+    static constexpr int kPlotDeviceNotAvailable = 9;
+    static constexpr int kPlotFailed = 14;
+    // Plots one layout (the current one when `layout` is empty; its name is returned) to
+    // outputPath + outputFilename, whose extension is made the device's first. On a BricsCAD
+    // host through the EXPORT command, on the others through the publishing engine.
+    int plot(std::string& layout, const std::string& outputPath, std::string& outputFilename, int plotTypeID,
+             int usePlotSettings, int plotCentred, int plotScaleTypeID, int plotAreaTypeID, int plotMediaSizeID,
+             int unrotated);
+
 private:
     struct View {
         cad::Point2d center;
@@ -86,6 +100,12 @@ private:
     // Saves the document's database to `file` without renaming the document.
     void saveCopy(const std::string& file, const char* procSig);
     void setView(const cad::Point3d& first, const cad::Point3d& second);
+    // Makes the layout current, or names the current one when `layout` is empty.
+    void selectPlotLayout(std::string& layout, const char* procSig);
+    int autoCADPlotToFile(std::string& layout, const std::string& file, int plotTypeID, int usePlotSettings,
+                          int plotCentred, int plotScaleTypeID, int plotAreaTypeID, int plotMediaSizeID, int unrotated);
+    int bricsCADPlotToFile(std::string& layout, const std::string& file, int plotTypeID, int plotCentred,
+                           int plotScaleTypeID, int plotAreaTypeID, int plotMediaSizeID);
 
     std::string path_;
     std::string filename_;

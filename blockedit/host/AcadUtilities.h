@@ -114,6 +114,27 @@ class CAcadUtilities {
     // The value of one XData item without its key (and unit); empty for an unknown code.
     static std::string extractData(int code, const std::string& text);
 
+    // ---- plot codes: the program's codes, and the database's codes converted to them ----
+    // Device 1 PDF, 2 JPG, 3 PNG; 0 and every other code the DWF configuration.
+    static std::string convertPlotDevice(int plotTypeID);
+    // ".pdf", ".jpg", ".png"; ".dwf" for 0 and every other code.
+    static std::string plotExtension(int plotTypeID);
+    // Gives the name the device's extension: an empty name raises CEXInvalidPlotFilename; a name
+    // without a dot gets the extension appended; a different ending (compared with case) is
+    // replaced after the last dot.
+    static void checkPlotFileExtension(std::string& plotFilename, int plotTypeID);
+    // The host's canonical media name of a media code (0 to 88); unknown codes give code 0's.
+    static std::string plotMediaName(int plotMediaSizeID);
+    // Database code -> program code, and back.
+    static int plotDeviceFromDatabase(int code);
+    static int plotDeviceToDatabase(int code);
+    static int plotAreaFromDatabase(int code);
+    static int plotAreaToDatabase(int code);
+    static int plotScaleFromDatabase(int code);
+    static int plotScaleToDatabase(int code);
+    static int plotMediaSizeFromDatabase(int code);
+    static int plotMediaSizeToDatabase(int code);
+
   private:
     static bool pickBlockReference(cad::Database& db, const std::function<void(const cad::BlockReference&)>& take);
 };

@@ -6,7 +6,6 @@
 
 #include "core/KorvaWrap.h"
 #include "engine/api/Editor.h"
-#include "engine/api/Editor.h"
 #include "logging/XMLComponentFailure.h"
 #include "logging/XMLUtilities.h"
 
@@ -57,13 +56,30 @@ CPreferencesZerOda& moduleDocumentMonitorSettings() {
 
 bool loadDocumentMonitorSettings(CPreferencesZerOda& settings) {
     const std::string path = CPreferencesZerOda::defaultSettingsPath().string();
+    const char* chosen = std::getenv("BRINMO_MODULE_SETTINGS");
+    const bool named = chosen != nullptr && *chosen != '\0';
     std::error_code error;
-    if (!std::filesystem::exists(path, error)) return false;
+    if (std::filesystem::is_directory(path, error)) {
+        cad::printf("Cannot read the document monitor settings %s: it is a folder\n", path);
+        return false;
+    }
+    // Without settings there is nothing to monitor; only a file the user named is missed.
+    if (!std::filesystem::exists(path, error)) {
+        if (named) cad::printf("Cannot read the document monitor settings %s: there is no such file\n", path);
+        return false;
+    }
     // Check the file first so that the user learns where it is broken; deSerialize only says that it failed.
     pugi::xml_document document;
     std::string problem;
     if (!CXMLUtilities::loadDocument(document, path, &problem)) {
         cad::printf("Cannot read the document monitor settings %s: %s\n", path, problem);
+        return false;
+    }
+    if (const std::string root = CXMLUtilities::localName(document.document_element());
+        root != "documentMonitorPreferences") {
+        cad::printf("Cannot read the document monitor settings %s: the root element is <%s>, not "
+                    "<documentMonitorPreferences>\n",
+                    path, root);
         return false;
     }
     const int before = settings.getCount();

@@ -1,6 +1,7 @@
 #include "module/Preferences.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -99,21 +100,29 @@ void CPreferences::readFile(std::istream& in) {
                 std::string value;
                 if (!readLine(in, value)) value.clear();
                 value = trimmed(value);
+                // Values outside what the preferences dialog accepts are hand edits gone wrong:
+                // the setting keeps the value it had.
                 if (key == kUnits) {
-                    units_ = CUtilities::CStringToInt(value);
+                    const int units = CUtilities::CStringToInt(value);
+                    if (units == 0 || units == 1) units_ = units;
                 } else if (key == kPrecision) {
-                    precision_ = CUtilities::CStringToInt(value);
+                    const int precision = CUtilities::CStringToInt(value);
+                    if (precision >= 0 && precision <= kMostPrecision) precision_ = precision;
                 } else if (key == kTextSize) {
-                    textSize_ = atLeastATenth(CUtilities::CStringToDouble(value));
+                    if (const double size = CUtilities::CStringToDouble(value); std::isfinite(size))
+                        textSize_ = atLeastATenth(size);
                 } else if (key == kTextScale) {
-                    textScale_ = atLeastATenth(CUtilities::CStringToDouble(value));
+                    if (const double scale = CUtilities::CStringToDouble(value); std::isfinite(scale))
+                        textScale_ = atLeastATenth(scale);
                 } else if (key == kTextRotation) {
                     double rotation = CUtilities::CStringToDouble(value);
-                    textRotation_ = rotation > 180.0 ? 180.0 : rotation < -180.0 ? -180.0 : rotation;
+                    if (!std::isnan(rotation))
+                        textRotation_ = rotation > 180.0 ? 180.0 : rotation < -180.0 ? -180.0 : rotation;
                 } else if (key == kCsvOpener) {
                     csvOpener_ = value;
                 } else if (key == kZoomBorder) {
-                    zoomBorder_ = CUtilities::CStringToDouble(value);
+                    const double border = CUtilities::CStringToDouble(value);
+                    if (border >= 0.0 && border <= kMostZoomBorder) zoomBorder_ = border;
                 } else if (key == kInc) {
                     // An increment out of range is a hand edit gone wrong: keep the one we have.
                     int inc = CUtilities::CStringToInt(value);

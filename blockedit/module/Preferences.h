@@ -5,6 +5,10 @@
 // builds one of these and loads it, so a change takes effect at the next command.
 class CPreferences {
 public:
+    // The ranges the preferences dialog accepts; the file is read with the same.
+    static constexpr int kMostPrecision = 9;
+    static constexpr double kMostZoomBorder = 10000.0;
+
     CPreferences();
     virtual ~CPreferences() = default;
     CPreferences(const CPreferences&) = default;

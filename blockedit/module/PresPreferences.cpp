@@ -55,12 +55,12 @@ bool CPresPreferences::onInitDialog() {
 void CPresPreferences::doDataExchange(cad::DataExchange& dx) {
     dx.radio(IDC_METRIC, units_);
     dx.text(IDC_PRECISION, precision_);
-    dx.minMax(IDC_PRECISION, precision_, 0, 9);
+    dx.minMax(IDC_PRECISION, precision_, 0, CPreferences::kMostPrecision);
     dx.text(IDC_TEXT_SIZE, textSize_);
     dx.text(IDC_TEXT_SCALE, textScale_);
     dx.text(IDC_TEXT_ROTATION, textRotation_);
     dx.text(IDC_ZOOM_BORDER, zoomBorder_);
-    dx.minMax(IDC_ZOOM_BORDER, zoomBorder_, 0.0, 10000.0);
+    dx.minMax(IDC_ZOOM_BORDER, zoomBorder_, 0.0, CPreferences::kMostZoomBorder);
     dx.text(IDC_CSV_OPENER, csvOpener_);
 }
 

@@ -1,4 +1,5 @@
 // mus, msxta, mut, mrt, mbta and mfrs: whole-drawing updates of the space blocks.
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -43,11 +44,12 @@ std::optional<double> askFormatting(const std::string& prompt, const std::string
     CAcadUtilities::getString(prompt, defaultText, answer);
     while (true) {
         if (answer == "i") return std::nullopt;
-        if (!CUtilities::isNumeric(answer)) {
+        // A number too long for a double reads as infinity, which no drawing can save.
+        const double value = CUtilities::isNumeric(answer) ? CUtilities::CStringToDouble(answer) : 0.0;
+        if (!CUtilities::isNumeric(answer) || !std::isfinite(value)) {
             CAcadUtilities::getString(invalidPrompt, defaultText, answer);
             continue;
         }
-        const double value = CUtilities::CStringToDouble(answer);
         if (!notPositivePrompt.empty() && value <= 0.0) {
             CAcadUtilities::getString(notPositivePrompt, defaultText, answer);
             continue;

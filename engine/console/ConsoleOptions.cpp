@@ -1,5 +1,7 @@
 #include "ConsoleOptions.h"
 
+#include <cstdlib>
+
 namespace brinmo {
 
 const char* consoleUsage() {
@@ -14,6 +16,12 @@ const char* consoleUsage() {
            "  --module-settings FILE\n"
            "                      the module's document monitor settings file (sets\n"
            "                      BRINMO_MODULE_SETTINGS for the module)\n"
+           "  --render OUT        write a picture of the drawing to OUT (.png, .svg, .pdf or .jpg)\n"
+           "                      after the input has run; without input, only render\n"
+           "  --layout NAME       the layout to render (default Model)\n"
+           "  --width PX          picture width in pixels, or points for .svg and .pdf (default 1600)\n"
+           "  --window X1,Y1,X2,Y2\n"
+           "                      render only this box of the layout, in drawing units\n"
            "  --version           print the version\n"
            "Without --script, -c or -, lines are read from the terminal.\n";
 }
@@ -42,6 +50,10 @@ std::optional<ConsoleOptions> parseConsoleOptions(const std::vector<std::string>
         } else if (a == "-o") {
             auto v = value("a file name");
             if (!v) return std::nullopt;
+            if (v->empty()) {
+                error = "option -o needs a file name, not an empty one";
+                return std::nullopt;
+            }
             options.saveAs = *v;
         } else if (a == "--profile") {
             auto v = value("a profile name");
@@ -60,6 +72,41 @@ std::optional<ConsoleOptions> parseConsoleOptions(const std::vector<std::string>
             auto v = value("a settings file");
             if (!v) return std::nullopt;
             options.moduleSettings = *v;
+        } else if (a == "--render") {
+            auto v = value("a picture file");
+            if (!v) return std::nullopt;
+            options.renderTo = *v;
+        } else if (a == "--layout") {
+            auto v = value("a layout name");
+            if (!v) return std::nullopt;
+            options.renderLayout = *v;
+        } else if (a == "--width") {
+            auto v = value("a width in pixels");
+            if (!v) return std::nullopt;
+            char* end = nullptr;
+            const long w = std::strtol(v->c_str(), &end, 10);
+            if (v->empty() || *end != '\0' || w < 16 || w > 20000) {
+                error = "--width \"" + *v + "\" is not a whole number from 16 to 20000";
+                return std::nullopt;
+            }
+            options.renderWidth = static_cast<int>(w);
+        } else if (a == "--window") {
+            auto v = value("x1,y1,x2,y2");
+            if (!v) return std::nullopt;
+            std::array<double, 4> box{};
+            const char* p = v->c_str();
+            bool good = true;
+            for (int k = 0; k < 4 && good; ++k) {
+                char* end = nullptr;
+                box[static_cast<std::size_t>(k)] = std::strtod(p, &end);
+                good = end != p && (k == 3 ? *end == '\0' : *end == ',');
+                p = end + (k == 3 ? 0 : 1);
+            }
+            if (!good || box[0] == box[2] || box[1] == box[3]) {
+                error = "--window \"" + *v + "\" is not four numbers x1,y1,x2,y2 of a box with an area";
+                return std::nullopt;
+            }
+            options.renderWindow = box;
         } else if (a == "--no-module") {
             options.noModule = true;
         } else if (a == "--version") {
@@ -75,6 +122,10 @@ std::optional<ConsoleOptions> parseConsoleOptions(const std::vector<std::string>
         } else {
             options.drawing = a;
         }
+    }
+    if (options.renderTo && !options.drawing) {
+        error = "--render needs a drawing";
+        return std::nullopt;
     }
     if (options.module && options.noModule) {
         error = "--module and --no-module exclude each other";

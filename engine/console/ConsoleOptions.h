@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,11 @@ struct ConsoleOptions {
     std::optional<std::string> module;  // --module
     std::optional<std::string> moduleSettings;  // --module-settings
     bool noModule = false;
+    // --render: a picture of the drawing, after the input (if any) has run.
+    std::optional<std::string> renderTo;
+    std::string renderLayout;  // --layout
+    int renderWidth = 1600;    // --width
+    std::optional<std::array<double, 4>> renderWindow;  // --window x1,y1,x2,y2
     bool version = false;
     bool help = false;
 };

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "engine/editor/HostOutput.h"
 #include "engine/editor/LineInput.h"
 #include "engine/editor/TerminalInput.h"
+#include "engine/render/DrawingRenderer.h"
 
 namespace {
 
@@ -28,6 +30,8 @@ std::filesystem::path executableFolder() {
 }
 
 bool readFile(const std::string& path, std::string& text) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::ostringstream s;
@@ -45,7 +49,9 @@ int runConsole(const brinmo::ConsoleOptions& options) {
             case brinmo::InputSource::Kind::ScriptFile: {
                 std::string text;
                 if (!readFile(source.value, text)) {
-                    std::fprintf(stderr, "brinmo: cannot read script \"%s\"\n", source.value.c_str());
+                    std::error_code ec;
+                    std::fprintf(stderr, "brinmo: cannot read script \"%s\"%s\n", source.value.c_str(),
+                                 std::filesystem::is_directory(source.value, ec) ? ": it is a folder" : "");
                     return 2;
                 }
                 script.addText(text);
@@ -103,7 +109,29 @@ int runConsole(const brinmo::ConsoleOptions& options) {
         host.editor().ucs() = cad::CoordinateSystem(db.ucsOrigin(), db.ucsXDir(), db.ucsYDir());
     }
 
-    host.run();
+    // Rendering alone does not wait for commands at the terminal.
+    if (!options.renderTo || !options.inputs.empty()) host.run();
+    if (options.renderTo) {
+        cad::Document* document = documents.curDocument();
+        if (document == nullptr) {
+            std::fprintf(stderr, "brinmo: cannot render \"%s\": no drawing is open\n", options.renderTo->c_str());
+            return 1;
+        }
+        cad::RenderOptions render;
+        render.layout = options.renderLayout;
+        render.width = options.renderWidth;
+        if (options.renderWindow) {
+            const auto& w = *options.renderWindow;
+            render.window = cad::Extents2d({w[0], w[1]}, {w[2], w[3]});
+        }
+        const cad::RenderResult result = cad::renderDrawingToFile(document->database(), render, *options.renderTo);
+        if (!result.ok) {
+            std::fprintf(stderr, "brinmo: %s\n", result.error.c_str());
+            return 1;
+        }
+        std::printf("Rendered %s (%d x %d): %s.\n", options.renderTo->c_str(), result.width, result.height,
+                    result.report.summary().c_str());
+    }
     if (options.saveAs) {
         cad::Document* document = documents.curDocument();
         if (document == nullptr) {
@@ -116,13 +144,16 @@ int runConsole(const brinmo::ConsoleOptions& options) {
             return 1;
         }
     }
-    return 0;
+    return host.fileFailed() ? 1 : 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     cad::restartWithLargePages(argv);
+    // Output piped into a reader that stops early (head) must not cost the save: writes to a
+    // closed pipe fail quietly instead of ending the process.
+    std::signal(SIGPIPE, SIG_IGN);
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     auto options = brinmo::parseConsoleOptions(args, error);

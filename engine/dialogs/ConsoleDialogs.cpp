@@ -103,7 +103,19 @@ void ConsoleDialogs::runModal(Dialog& dialog) {
         }
         std::string_view action = line;
         stripDialogWord(action);
-        act(dialog, action);
+        DialogActionResult result = applyDialogAction(dialog, action);
+        // A script written for a drawing that had no dialog to answer (a fresh data folder opens
+        // the first-run preferences) goes on: the dialog closes as by its close box and the line
+        // runs at the command line.
+        if (result.notAnAction && editor_.input().giveBack(line)) {
+            print("\"" + std::string(trimBlanks(line)) +
+                  "\" is not a dialog action: the dialog is closed as by its close box, and the line runs as a command.\n");
+            dialog.closeBox();
+            if (dialog.isOpen()) dialog.endDialog(IDCANCEL);
+            break;
+        }
+        if (!result.ok) print(result.message + "\n");
+        if (result.showAgain && dialog.isOpen()) print(describeDialog(dialog));
     }
     print("[" + dialog.caption() + "] closed\n");
 }

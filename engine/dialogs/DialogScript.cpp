@@ -147,7 +147,9 @@ DialogActionResult applyDialogAction(Dialog& dialog, std::string_view line) {
         return {true, "", tab};
     }
     if (verb.empty()) return refuse("Type a dialog action (set, click, check, select, tab, ok, cancel, escape, close, menu, show).");
-    return refuse("Unknown dialog action \"" + std::string(verb) + "\".");
+    DialogActionResult unknown = refuse("Unknown dialog action \"" + std::string(verb) + "\".");
+    unknown.notAnAction = true;
+    return unknown;
 }
 
 std::string describeDialog(const Dialog& dialog) {

@@ -21,6 +21,7 @@ struct DialogActionResult {
     bool ok = true;
     std::string message;  // why the action was refused
     bool showAgain = false;
+    bool notAnAction = false;  // the line names no dialog action at all
 };
 
 DialogActionResult applyDialogAction(Dialog& dialog, std::string_view line);

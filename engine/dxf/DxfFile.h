@@ -8,8 +8,7 @@ namespace cad {
 // The whole file in one read. Throws DxfError when it cannot be opened or read.
 std::string readWholeFile(const std::string& path);
 
-// Writes a temporary file beside the target, flushes and syncs it, then renames it over the
-// target, so that a failed save never leaves a half-written drawing. Throws DxfError.
+// The atomic write of engine/io/AtomicFile.h, with its failures as DxfError naming the file.
 void writeFileAtomically(const std::string& path, std::string_view content);
 // The same with content made piece by piece: `produce` calls the sink it is given with each
 // piece in order. If `produce` throws, the target is left as it was.

@@ -80,19 +80,10 @@ bool DocumentManager::saveDocument(Document& document, const std::string& path, 
                 "\" does not exist.";
         return false;
     }
-    // Beside the target, so that the rename stays on one file system.
-    fs::path temp = full;
-    temp += ".brinmo-" + std::to_string(::getpid()) + ".tmp";
+    // The format writes atomically: a failed save leaves the old file as it was.
     std::string why;
-    if (!format_->write(document.database(), document.fileData(), temp.string(), why)) {
-        fs::remove(temp, ec);
+    if (!format_->write(document.database(), document.fileData(), full.string(), why)) {
         error = "Cannot save \"" + target + "\"" + (why.empty() ? "." : ": " + why);
-        return false;
-    }
-    fs::rename(temp, full, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        error = "Cannot save \"" + target + "\": " + ec.message() + ".";
         return false;
     }
     document.setFile(full.string(), full.filename().string());

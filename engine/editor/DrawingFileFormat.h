@@ -27,7 +27,8 @@ public:
     virtual ~DrawingFileFormat() = default;
     // Nothing, with error set to a message naming the file (and line where it can), on failure.
     virtual std::optional<LoadedDrawing> read(const std::string& path, std::string& error) = 0;
-    // fileData is what read gave for this drawing, or nullptr for a new one.
+    // fileData is what read gave for this drawing, or nullptr for a new one. The write replaces
+    // the file atomically (engine/io/AtomicFile.h): when it fails, the old file is as it was.
     virtual bool write(Database& database, const DrawingFileData* fileData, const std::string& path,
                        std::string& error) = 0;
 };

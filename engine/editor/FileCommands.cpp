@@ -30,6 +30,7 @@ void openDrawing(HostApplication& host) {
     Document* doc = host.documentManager().openDocument(path, error);
     if (doc == nullptr) {
         print(error + "\n");
+        host.noteFileFailure();
         return;
     }
     for (const auto& warning : host.documentManager().lastWarnings()) print(warning + "\n");
@@ -51,6 +52,7 @@ void save(HostApplication& host, bool askName) {
     std::string error;
     if (!host.documentManager().saveDocument(*doc, path, error)) {
         print(error + "\n");
+        host.noteFileFailure();
         return;
     }
     print("Saved " + doc->docTitle() + ".\n");

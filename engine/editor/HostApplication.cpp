@@ -30,6 +30,7 @@ public:
     }
     bool atEnd() const override { return used_ && next_.atEnd(); }
     bool isInteractive() const override { return next_.isInteractive(); }
+    bool giveBack(std::string line) override { return next_.giveBack(std::move(line)); }
 
 private:
     LineInput& next_;

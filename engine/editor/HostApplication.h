@@ -57,6 +57,11 @@ public:
     void setCommandLineHook(std::function<bool(std::string_view)> hook) { hook_ = std::move(hook); }
     bool quitRequested() const { return quit_; }
 
+    // A drawing could not be opened or saved during the run: the run did not do what it was asked,
+    // and the console ends with a failing status even though the input went on.
+    void noteFileFailure() { fileFailure_ = true; }
+    bool fileFailed() const { return fileFailure_; }
+
 private:
     HostProfile profile_;
     std::string productName_;
@@ -69,6 +74,7 @@ private:
     DynamicLinker linker_;  // last: modules are unloaded while everything they use still exists
     std::function<bool(std::string_view)> hook_;
     bool quit_ = false;
+    bool fileFailure_ = false;
 };
 
 // The running host; throws std::logic_error when there is none.

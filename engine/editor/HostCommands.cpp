@@ -4,6 +4,7 @@
 
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/HostOutput.h"
+#include "engine/render/RenderCommands.h"
 #include "engine/text/AsciiText.h"
 
 namespace cad {
@@ -107,7 +108,7 @@ void registerHostCommands(HostApplication& host) {
     add("HELP", help, ACRX_CMD_SESSION);
     add("COMMANDS", listModuleCommands, ACRX_CMD_SESSION);
     add("QUIT", [](HostApplication& h) { h.requestQuit(); }, ACRX_CMD_SESSION);
-    add("EXPORT", [](HostApplication&) { print("EXPORT is not available in this host.\n"); }, ACRX_CMD_MODAL);
+    registerRenderCommands(host);
     registerDrawingCommands(host);
 }
 

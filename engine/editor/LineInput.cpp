@@ -28,6 +28,11 @@ void ScriptInput::addText(std::string_view text) {
     }
 }
 
+bool ScriptInput::giveBack(std::string line) {
+    lines_.push_front(std::move(line));
+    return true;
+}
+
 void ScriptInput::skipComments() {
     while (!lines_.empty() && isComment(lines_.front())) lines_.pop_front();
 }

@@ -19,6 +19,9 @@ public:
     // A person types the lines as they are asked for (a terminal), rather than a script giving
     // them in advance.
     virtual bool isInteractive() const { return false; }
+    // Puts a line read back in front of the rest, for input given in advance; false when the
+    // input cannot take it back (a person typing).
+    virtual bool giveBack(std::string) { return false; }
 };
 
 // Lines given in advance: a script file, -c lines, a pipe. Each line read is echoed after its
@@ -32,6 +35,7 @@ public:
     void addText(std::string_view text);
     std::optional<std::string> readLine(std::string_view prompt) override;
     bool atEnd() const override;
+    bool giveBack(std::string line) override;
 
 private:
     void skipComments();

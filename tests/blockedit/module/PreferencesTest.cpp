@@ -112,11 +112,19 @@ TEST(Preferences, ReadingRules) {
     EXPECT_DOUBLE_EQ(loaded(folder, "textScale\n0\n").getTextScale(), 0.1);
     EXPECT_DOUBLE_EQ(loaded(folder, "textSize\nbig\n").getTextSize(), 0.1);
 
-    // Units, precision and the zoom border are stored as read; a value that is no number is 0.
-    CPreferences raw = loaded(folder, "units\n7\nprecison\nabc\nzoomBorder\n-50\n");
-    EXPECT_EQ(raw.getUnits(), 7);
+    // Units, precision and the zoom border are taken within the dialog's limits only; otherwise the
+    // value before stays. A value that is no number reads as 0. A precision of eleven digits once
+    // made mus format areas until the memory ran out.
+    CPreferences raw = loaded(folder, "units\n1\nunits\n7\nprecison\nabc\nzoomBorder\n-50\n");
+    EXPECT_EQ(raw.getUnits(), 1);
     EXPECT_EQ(raw.getPrecision(), 0);
-    EXPECT_DOUBLE_EQ(raw.getZoomBorder(), -50.0);
+    EXPECT_DOUBLE_EQ(raw.getZoomBorder(), CPreferences().getZoomBorder());
+    CPreferences huge = loaded(folder, "precison\n5\nprecison\n99999999999\nprecison\n1000\nzoomBorder\n1e400\n");
+    EXPECT_EQ(huge.getPrecision(), 5);
+    EXPECT_DOUBLE_EQ(huge.getZoomBorder(), CPreferences().getZoomBorder());
+    EXPECT_EQ(loaded(folder, "precison\n9\n").getPrecision(), 9);
+    EXPECT_DOUBLE_EQ(loaded(folder, "textSize\n2\ntextSize\n1e999\n").getTextSize(), 2.0);
+    EXPECT_DOUBLE_EQ(loaded(folder, "textRotation\n45\ntextRotation\nnan\n").getTextRotation(), 45.0);
 
     // Values are trimmed; a file from Windows reads the same; the last key may end the file.
     CPreferences blanks = loaded(folder, "precison\r\n  6 \t\r\ncsvOpener\r\n  /opt/calc/bin/calc  \r\ninc\r\n5");

@@ -191,7 +191,7 @@ TEST(DxfDrawing, CorpusOpensAndComesBackIntact) {
         const std::string name = src.filename().string();
         SCOPED_TRACE(name);
         const std::string copy = dir.file(name);
-        fs::copy_file(src, copy);
+        dxftest::copyWritable(src, copy);
         const bool damaged = kDamaged.count(name) > 0;
         try {
             auto drawing = cad::readDxfDrawing(copy);

@@ -24,6 +24,12 @@ inline std::vector<std::filesystem::path> corpusDrawings() {
     return files;
 }
 
+// A copy the test may save over: the corpus files are read-only, and a save refuses those.
+inline void copyWritable(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::filesystem::copy_file(from, to);
+    std::filesystem::permissions(to, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+}
+
 #define SKIP_WITHOUT_CORPUS()                                                                   \
     if (!dxftest::haveCorpus())                                                                 \
     GTEST_SKIP() << "the shared drawing corpus is not there; looked in " << dxftest::corpusFolder().string()

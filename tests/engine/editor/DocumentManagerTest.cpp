@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "engine/db/Database.h"
+#include "engine/io/AtomicFile.h"
 #include "engine/editor/DocumentManager.h"
 #include "engine/editor/DrawingFileFormat.h"
 #include "engine/editor/HostApplication.h"
@@ -30,12 +31,16 @@ public:
         return d;
     }
     bool write(Database&, const DrawingFileData*, const std::string& path, std::string& error) override {
-        if (failWrites) {
-            std::ofstream(path) << "half";  // a failed write may leave its temporary file behind
-            error = "disk full";
+        try {
+            replaceFileAtomically(path, [this](const ContentSink& sink) {
+                sink("half");
+                if (failWrites) throw FileWriteError("disk full");
+                sink("drawing");
+            });
+        } catch (const FileWriteError& e) {
+            error = e.what();
             return false;
         }
-        std::ofstream(path) << "drawing";
         return true;
     }
 };
@@ -95,7 +100,7 @@ TEST(DocumentManager, OpenActivateSaveAtomicallyAndClose) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 3);
     format.failWrites = false;
     ASSERT_TRUE(docs.saveDocument(fresh, target.string(), error)) << error;
-    EXPECT_EQ(content(target), "drawing");
+    EXPECT_EQ(content(target), "halfdrawing");
     EXPECT_EQ(fresh.docTitle(), "b.dxf");
     EXPECT_EQ(fresh.fileName(), target.string());
     EXPECT_FALSE(docs.saveDocument(fresh, dir.path.string(), error));  // a folder

@@ -1,0 +1,678 @@
+#include "engine/render/DrawingPainter.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include "engine/db/Arc.h"
+#include "engine/db/Attribute.h"
+#include "engine/db/AttributeDefinition.h"
+#include "engine/db/BlockReference.h"
+#include "engine/db/BlockTableRecord.h"
+#include "engine/db/Circle.h"
+#include "engine/db/Database.h"
+#include "engine/db/Hatch.h"
+#include "engine/db/Line.h"
+#include "engine/db/Polyline.h"
+#include "engine/db/Text.h"
+#include "engine/db/TextStyleTableRecord.h"
+#include "engine/db/UnknownEntity.h"
+#include "engine/db/Viewport.h"
+#include "engine/geometry/BlockTransform.h"
+#include "engine/render/FontLibrary.h"
+#include "engine/render/RawEntity.h"
+#include "engine/render/StyleResolver.h"
+#include "engine/render/TextCodes.h"
+
+namespace cad {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr int kMaxDepth = 32;
+// How far a flattened curve may stray from the true one, in device units.
+constexpr double kDeviceChord = 0.2;
+
+// Points of an arc of the circle (center, radius) from `start` by `sweep` radians (signed).
+void appendArc(std::vector<Point2d>& out, const Point2d& center, double radius, double start, double sweep,
+               double tolerance, bool includeFirst) {
+    int n = 4;
+    if (radius > tolerance) {
+        const double step = 2 * std::acos(std::max(-1.0, 1 - tolerance / radius));
+        n = static_cast<int>(std::ceil(std::fabs(sweep) / std::max(step, 1e-4)));
+    }
+    n = std::clamp(n, 2, 4096);
+    for (int i = includeFirst ? 0 : 1; i <= n; ++i) {
+        const double a = start + sweep * i / n;
+        out.push_back({center.x + radius * std::cos(a), center.y + radius * std::sin(a)});
+    }
+}
+
+std::vector<Point2d> mapped(const Affine2d& map, const std::vector<Point2d>& points) {
+    std::vector<Point2d> out;
+    out.reserve(points.size());
+    for (const Point2d& p : points) out.push_back(map.apply(p));
+    return out;
+}
+
+Affine2d projection(const Matrix3d& m, double z) {
+    return {m.entry(0, 0), m.entry(1, 0), m.entry(0, 1), m.entry(1, 1), m.entry(0, 3) + m.entry(0, 2) * z,
+            m.entry(1, 3) + m.entry(1, 2) * z};
+}
+
+}  // namespace
+
+DrawingPainter::DrawingPainter(const Database& db, Canvas& canvas, FontLibrary& fonts, StyleResolver& styles,
+                               RenderReport& report)
+    : db_(db), canvas_(canvas), fonts_(fonts), styles_(styles), report_(report) {}
+
+Affine2d DrawingPainter::planeToDevice(const PaintContext& c, const Matrix3d& ocs, double elevation) const {
+    return toDevice_ * projection(c.xform * ocs, elevation);
+}
+
+Point2d DrawingPainter::toDevice(const PaintContext& c, const Point3d& world) const {
+    const Point3d p = c.xform * world;
+    return toDevice_.apply({p.x, p.y});
+}
+
+double DrawingPainter::deviceScale(const PaintContext& c) const {
+    return (toDevice_ * projection(c.xform, 0.0)).meanScale();
+}
+
+double DrawingPainter::chordTolerance(const Affine2d& map) {
+    const double s = map.maxScale();
+    return s > 0 ? kDeviceChord / s : 1.0;
+}
+
+const std::vector<ObjectId>& DrawingPainter::blockOrder(ObjectId block) {
+    auto it = orders_.find(block);
+    if (it == orders_.end()) it = orders_.emplace(block, db_.drawOrder(block)).first;
+    return it->second;
+}
+
+void DrawingPainter::paintBlock(ObjectId block, const PaintContext& context) {
+    for (ObjectId id : blockOrder(block)) {
+        const auto* entity = dynamic_cast<const Entity*>(db_.objectAt(id));
+        if (entity && !entity->isErased()) paintEntity(*entity, context);
+    }
+}
+
+void DrawingPainter::strokeRun(std::vector<Point2d> points, bool closed, const Pen& pen) {
+    if (points.size() < 2) return;
+    DevicePath path;
+    path.runs.push_back({std::move(points), closed});
+    canvas_.stroke(path, pen);
+}
+
+void DrawingPainter::paintEntity(const Entity& entity, const PaintContext& c) {
+    if (!styles_.isShown(entity, c)) {
+        ++report_.hidden;
+        return;
+    }
+    switch (entity.kind()) {
+        case ObjectKind::Line: paintLine(entity, c); break;
+        case ObjectKind::Circle:
+        case ObjectKind::Arc: paintCircle(entity, c); break;
+        case ObjectKind::Polyline: paintPolyline(static_cast<const Polyline&>(entity), c); break;
+        case ObjectKind::Text: paintText(static_cast<const Text&>(entity), c, false); break;
+        case ObjectKind::Attribute:
+            if (static_cast<const Attribute&>(entity).isInvisible()) return;
+            paintText(static_cast<const Text&>(entity), c, false);
+            break;
+        case ObjectKind::AttributeDefinition:
+            // Inside a block the references' attributes show the values; alone the tag shows.
+            if (c.depth > 0) return;
+            paintText(static_cast<const Text&>(entity), c, true);
+            break;
+        case ObjectKind::Hatch: paintHatch(static_cast<const Hatch&>(entity), c); break;
+        case ObjectKind::BlockReference: paintReference(static_cast<const BlockReference&>(entity), c); return;
+        case ObjectKind::Viewport:
+            if (onViewport_) onViewport_(static_cast<const Viewport&>(entity));
+            return;
+        case ObjectKind::UnknownEntity: paintUnknown(static_cast<const UnknownEntity&>(entity), c); return;
+        case ObjectKind::BlockBegin:
+        case ObjectKind::BlockEnd:
+        case ObjectKind::SequenceEnd: return;
+        default: report_.skip(entity.dxfName); return;
+    }
+    ++report_.drawn;
+}
+
+void DrawingPainter::paintLine(const Entity& e, const PaintContext& c) {
+    const auto& line = static_cast<const Line&>(e);
+    strokeRun({toDevice(c, line.startPoint()), toDevice(c, line.endPoint())}, false,
+              styles_.pen(e, c, deviceScale(c)));
+}
+
+void DrawingPainter::paintCircle(const Entity& e, const PaintContext& c) {
+    const auto& circle = static_cast<const Circle&>(e);
+    const Affine2d map = planeToDevice(c, ocsToWorld(circle.normal()), circle.center().z);
+    const Point2d center(circle.center().x, circle.center().y);
+    double start = 0, sweep = 2 * kPi;
+    if (e.kind() == ObjectKind::Arc) {
+        const auto& arc = static_cast<const Arc&>(e);
+        start = arc.startAngle();
+        sweep = arc.totalAngle();
+    }
+    std::vector<Point2d> pts;
+    appendArc(pts, center, circle.radius(), start, sweep, chordTolerance(map), true);
+    const bool full = e.kind() == ObjectKind::Circle;
+    if (full) pts.pop_back();
+    strokeRun(mapped(map, pts), full, styles_.pen(e, c, map.meanScale()));
+}
+
+void DrawingPainter::paintPolyline(const Polyline& pl, const PaintContext& c) {
+    const Affine2d map = planeToDevice(c, ocsToWorld(pl.normal()), pl.elevation());
+    const double tol = chordTolerance(map);
+    const auto& vs = pl.vertices();
+    if (vs.empty()) return;
+    Pen pen = styles_.pen(pl, c, map.meanScale());
+    bool varying = false;
+    double constant = pl.constantWidth() > 0 ? pl.constantWidth() : -1.0;
+    if (constant < 0) {
+        const double w0 = vs.front().startWidth;
+        for (const auto& v : vs)
+            if (v.startWidth != w0 || v.endWidth != w0) varying = true;
+        if (!varying && w0 > 0) constant = w0;
+    }
+    if (!varying) {
+        std::vector<BulgeVertex> bv;
+        bv.reserve(vs.size());
+        for (const auto& v : vs) bv.push_back({v.point, v.bulge});
+        std::vector<Point2d> pts = PolylineGeometry(std::move(bv), pl.isClosed()).flatten(tol);
+        if (pts.size() == 1) {
+            canvas_.dot(map.apply(pts.front()), pen.width, pen.color);
+            return;
+        }
+        if (constant > 0) pen.width = std::max(pen.width, constant * map.meanScale());
+        strokeRun(mapped(map, pts), pl.isClosed(), pen);
+        return;
+    }
+    // Segments whose width changes along them are drawn as filled bands.
+    const std::size_t count = pl.isClosed() ? vs.size() : vs.size() - 1;
+    DevicePath bands;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto& a = vs[i];
+        const auto& b = vs[(i + 1) % vs.size()];
+        std::vector<Point2d> pts{a.point};
+        BulgeSegment{a.point, b.point, a.bulge}.flattenInto(pts, tol);
+        if (pts.size() < 2) continue;
+        std::vector<double> along(pts.size(), 0.0);
+        for (std::size_t k = 1; k < pts.size(); ++k) along[k] = along[k - 1] + pts[k].distanceTo(pts[k - 1]);
+        const double total = along.back();
+        if (total <= 0) continue;
+        std::vector<Point2d> left, right;
+        for (std::size_t k = 0; k < pts.size(); ++k) {
+            const Point2d& p0 = pts[k == 0 ? 0 : k - 1];
+            const Point2d& p1 = pts[k == 0 ? 1 : k];
+            Vector2d d = p1 - p0;
+            const double len = d.length();
+            if (len <= 0) continue;
+            const Vector2d n{-d.y / len, d.x / len};
+            const double w = (a.startWidth + (a.endWidth - a.startWidth) * along[k] / total) / 2;
+            left.push_back(pts[k] + n * w);
+            right.push_back(pts[k] - n * w);
+        }
+        std::reverse(right.begin(), right.end());
+        left.insert(left.end(), right.begin(), right.end());
+        bands.runs.push_back({mapped(map, left), true});
+        if (a.startWidth == 0 && a.endWidth == 0) strokeRun(mapped(map, pts), false, pen);
+    }
+    // Bands are filled one by one: even-odd over all of them would punch holes where they meet.
+    for (auto& run : bands.runs) {
+        DevicePath one;
+        one.runs.push_back(std::move(run));
+        canvas_.fill(one, pen.color);
+    }
+}
+
+const FontFace& DrawingPainter::faceOfStyle(ObjectId style) {
+    std::string file = "txt";
+    if (const auto* record = dynamic_cast<const TextStyleTableRecord*>(db_.objectAt(style)))
+        if (!record->fileName().empty()) file = record->fileName();
+    return fonts_.face(file);
+}
+
+void DrawingPainter::paintTextLine(const FontFace& face, const std::string& text, const Affine2d& glyphToDevice,
+                                   double advance, Rgb color) {
+    if (greekBelow_ > 0 && !measuring_) {
+        const double cap = face.capHeight * std::hypot(glyphToDevice.xy, glyphToDevice.yy);
+        if (cap < greekBelow_) {
+            // A box the size of the lower-case letters: about the ink the glyphs would leave.
+            const double x = face.capHeight * 0.75;
+            DevicePath box;
+            box.runs.push_back({{glyphToDevice.apply({0, 0}), glyphToDevice.apply({advance, 0}),
+                                 glyphToDevice.apply({advance, x}), glyphToDevice.apply({0, x})},
+                                true});
+            canvas_.fill(box, Rgb{static_cast<std::uint8_t>(128 + color.r / 2), static_cast<std::uint8_t>(128 + color.g / 2),
+                                  static_cast<std::uint8_t>(128 + color.b / 2)});
+            return;
+        }
+    }
+    canvas_.text(face, text, advance, glyphToDevice, color);
+}
+
+void DrawingPainter::paintText(const Text& t, const PaintContext& c, bool showTag) {
+    const std::string shown =
+        decodeTextCodes(showTag ? static_cast<const AttributeDefinition&>(t).tag() : t.textString());
+    if (shown.empty() || !(t.height() > 0)) return;
+    const FontFace& face = faceOfStyle(t.textStyle());
+    const double advance = fonts_.advance(face, shown);
+    double em = t.height() / face.capHeight;
+    double widthFactor = t.widthFactor() > 0 ? t.widthFactor() : 1.0;
+    double rotation = t.rotation();
+    Point2d anchor(t.position().x, t.position().y);
+    double width = advance * em * widthFactor;
+    double dx = 0, dy = 0;
+    const auto h = t.horizontalMode();
+    const auto v = t.verticalMode();
+    if (h == Text::HorizontalMode::Aligned || h == Text::HorizontalMode::Fit) {
+        const Point2d end(t.alignmentPoint().x, t.alignmentPoint().y);
+        const double length = anchor.distanceTo(end);
+        if (length > 0 && width > 0) {
+            rotation = std::atan2(end.y - anchor.y, end.x - anchor.x);
+            if (h == Text::HorizontalMode::Aligned) em *= length / width;
+            else widthFactor *= length / width;
+            width = length;
+        }
+    } else if (!t.isDefaultAlignment()) {
+        anchor = Point2d(t.alignmentPoint().x, t.alignmentPoint().y);
+        if (h == Text::HorizontalMode::Center || h == Text::HorizontalMode::Middle) dx = -width / 2;
+        else if (h == Text::HorizontalMode::Right) dx = -width;
+        if (h == Text::HorizontalMode::Middle) dy = -face.capHeight * em / 2;
+        else if (v == Text::VerticalMode::Bottom) dy = face.descent * em;
+        else if (v == Text::VerticalMode::Middle) dy = -face.capHeight * em / 2;
+        else if (v == Text::VerticalMode::Top) dy = -face.capHeight * em;
+    }
+    // Glyph space (one em, y up) -> the text's plane.
+    Affine2d glyph{em * widthFactor, 0, em * std::tan(t.oblique()), em, dx, dy};
+    if (t.generationFlags() & 2) glyph = Affine2d{-1, 0, 0, 1, 2 * dx + width, 0} * glyph;
+    if (t.generationFlags() & 4) glyph = Affine2d{1, 0, 0, -1, 0, face.capHeight * em + 2 * dy} * glyph;
+    const Affine2d local = Affine2d::translation(anchor.x, anchor.y) * Affine2d::rotation(rotation) * glyph;
+    const Affine2d map = planeToDevice(c, ocsToWorld(t.normal()), t.position().z);
+    paintTextLine(face, shown, map * local, advance, styles_.color(t, c));
+}
+
+void DrawingPainter::paintHatch(const Hatch& hatch, const PaintContext& c) {
+    const Affine2d map = planeToDevice(c, ocsToWorld(hatch.normal()), hatch.elevation());
+    const double tol = chordTolerance(map);
+    const Rgb color = styles_.color(hatch, c);
+    if (hatch.isSolidFill() || measuring_) {
+        DevicePath path;
+        for (const HatchLoop& loop : hatch.loops()) {
+            std::vector<Point2d> ring = loop.toPolyline().flatten(tol);
+            if (ring.size() >= 3) path.runs.push_back({mapped(map, ring), true});
+        }
+        if (path.empty()) {
+            report_.skip("HATCH (no boundary)");
+            --report_.drawn;
+            return;
+        }
+        canvas_.fill(path, color);
+        return;
+    }
+    HatchEvaluation evaluation;
+    const ErrorStatus es = hatch.evaluateHatch(&evaluation);
+    if (es == ErrorStatus::eHatchTooSparse) return;  // nothing of the pattern falls inside
+    if (es != ErrorStatus::eOk) {
+        report_.skip(es == ErrorStatus::eHatchTooDense ? "HATCH (pattern too dense)" : "HATCH (no usable pattern)");
+        --report_.drawn;
+        return;
+    }
+    Pen pen = styles_.pen(hatch, c, map.meanScale());
+    pen.dashes.clear();
+    DevicePath path;
+    path.runs.reserve(evaluation.segments.size());
+    for (const HatchSegment& s : evaluation.segments) {
+        if (s.start == s.end) {
+            canvas_.dot(map.apply(s.start), pen.width, pen.color);
+            continue;
+        }
+        path.runs.push_back({{map.apply(s.start), map.apply(s.end)}, false});
+    }
+    canvas_.stroke(path, pen);
+}
+
+void DrawingPainter::paintBlockAs(ObjectId block, const Matrix3d& transform, const Entity& owner,
+                                  const PaintContext& c) {
+    PaintContext inner = c;
+    inner.xform = c.xform * transform;
+    inner.depth = c.depth + 1;
+    inner.insertLayer = styles_.effectiveLayer(owner, c);
+    inner.blockColor = styles_.color(owner, c);
+    inner.blockLinetype = styles_.linetype(owner, c);
+    inner.blockLineweight = styles_.lineWeight(owner, c);
+    paintBlock(block, inner);
+}
+
+void DrawingPainter::paintReference(const BlockReference& ref, const PaintContext& c) {
+    const auto* block = dynamic_cast<const BlockTableRecord*>(db_.objectAt(ref.blockTableRecord()));
+    if (block == nullptr || block->isErased()) {
+        report_.skip("INSERT (missing block)");
+        return;
+    }
+    if (c.depth >= kMaxDepth) {
+        report_.skip("INSERT (nested too deep)");
+        return;
+    }
+    if ((block->blockFlags() & 4) != 0 && block->liveEntityIds().empty()) {
+        report_.skip("INSERT (external reference)");
+        return;
+    }
+    ++report_.drawn;
+    const Matrix3d placed = ref.blockTransform();
+    if (ref.columnCount() <= 1 && ref.rowCount() <= 1) {
+        paintBlockAs(block->objectId(), placed, ref, c);
+    } else {
+        // Grid offsets run along the reference's rotated axes, unscaled.
+        const Matrix3d ocs = ocsToWorld(ref.normal());
+        const double cs = std::cos(ref.rotation()), sn = std::sin(ref.rotation());
+        for (int row = 0; row < std::min(ref.rowCount(), 1000); ++row)
+            for (int col = 0; col < std::min(ref.columnCount(), 1000); ++col) {
+                const double gx = col * ref.columnSpacing(), gy = row * ref.rowSpacing();
+                const Vector3d shift = ocs * Vector3d(gx * cs - gy * sn, gx * sn + gy * cs, 0);
+                paintBlockAs(block->objectId(), Matrix3d::translation(shift) * placed, ref, c);
+            }
+    }
+    for (ObjectId id : ref.attributeIds()) {
+        const auto* attribute = dynamic_cast<const Attribute*>(db_.objectAt(id));
+        if (attribute && !attribute->isErased()) paintEntity(*attribute, c);
+    }
+}
+
+void DrawingPainter::paintUnknown(const UnknownEntity& e, const PaintContext& c) {
+    const std::string& name = e.dxfName;
+    const RawEntity raw(e.tags);
+    auto drawn = [&] { ++report_.drawn; };
+    if (name == "ELLIPSE") { paintEllipse(e, c); drawn(); }
+    else if (name == "SOLID" || name == "TRACE") { paintSolid(e, c); drawn(); }
+    else if (name == "3DFACE") { paintFace(e, c); drawn(); }
+    else if (name == "POINT") { paintPoint(e, c); drawn(); }
+    else if (name == "MTEXT") { paintMText(e, c); drawn(); }
+    else if (name == "POLYLINE") { paintOldPolyline(e, c); drawn(); }
+    else if (name == "SPLINE") { paintSpline(e, c); drawn(); }
+    else if (name == "LEADER") { paintLeader(e, c); drawn(); }
+    else if (name == "IMAGE" || name == "WIPEOUT") { paintImageFrame(e, c); drawn(); }
+    else if (name == "DIMENSION" || name == "ACAD_TABLE" || name == "ARC_DIMENSION" || name == "LARGE_RADIAL_DIMENSION") {
+        // Their graphics are an anonymous block, already placed in world coordinates.
+        const std::string* blockName = raw.text(2);
+        const ObjectId block = blockName ? db_.recordId(TableKind::Block, *blockName) : ObjectId();
+        if (block.isNull()) {
+            report_.skip(name + " (no graphics block)");
+            return;
+        }
+        if (c.depth >= kMaxDepth) return;
+        // A table is a reference to its block at its insertion point; a dimension's block is in place.
+        Matrix3d placement;
+        if (name == "ACAD_TABLE")
+            if (auto at = raw.point(10)) placement = Matrix3d::translation(at->asVector());
+        paintBlockAs(block, placement, e, c);
+        drawn();
+    } else {
+        report_.skip(name);
+    }
+}
+
+void DrawingPainter::paintEllipse(const UnknownEntity& e, const PaintContext& c) {
+    const RawEntity raw(e.tags);
+    const Point3d center = raw.point(10).value_or(Point3d());
+    const Vector3d major = raw.point(11).value_or(Point3d(1, 0, 0)).asVector();
+    const double ratio = raw.real(40, 1.0);
+    const Vector3d minor = raw.normal().cross(major) * (ratio / std::max(raw.normal().length(), 1e-12));
+    double t0 = raw.real(41, 0.0), t1 = raw.real(42, 2 * kPi);
+    while (t1 <= t0) t1 += 2 * kPi;
+    const bool full = std::fabs(t1 - t0 - 2 * kPi) < 1e-9;
+    const double r = major.length() * deviceScale(c);
+    const int n = std::clamp(static_cast<int>(std::ceil((t1 - t0) / (2 * std::acos(std::max(-1.0, 1 - kDeviceChord / std::max(r, 1e-9)))))), 8, 4096);
+    std::vector<Point2d> pts;
+    for (int i = 0; i <= n; ++i) {
+        const double t = t0 + (t1 - t0) * i / n;
+        pts.push_back(toDevice(c, center + major * std::cos(t) + minor * std::sin(t)));
+    }
+    if (full) pts.pop_back();
+    strokeRun(std::move(pts), full, styles_.pen(e, c, deviceScale(c)));
+}
+
+void DrawingPainter::paintSolid(const UnknownEntity& e, const PaintContext& c) {
+    const RawEntity raw(e.tags);
+    const Affine2d map = planeToDevice(c, ocsToWorld(raw.normal()), raw.point(10).value_or(Point3d()).z);
+    const Point3d p0 = raw.point(10).value_or(Point3d()), p1 = raw.point(11).value_or(p0),
+                  p2 = raw.point(12).value_or(p1), p3 = raw.point(13).value_or(p2);
+    DevicePath path;
+    // The third and fourth corners are stored crosswise.
+    path.runs.push_back({{map.apply({p0.x, p0.y}), map.apply({p1.x, p1.y}), map.apply({p3.x, p3.y}),
+                          map.apply({p2.x, p2.y})},
+                         true});
+    canvas_.fill(path, styles_.color(e, c));
+}
+
+void DrawingPainter::paintFace(const UnknownEntity& e, const PaintContext& c) {
+    const RawEntity raw(e.tags);
+    const Point3d p0 = raw.point(10).value_or(Point3d()), p1 = raw.point(11).value_or(p0),
+                  p2 = raw.point(12).value_or(p1), p3 = raw.point(13).value_or(p2);
+    strokeRun({toDevice(c, p0), toDevice(c, p1), toDevice(c, p2), toDevice(c, p3)}, true,
+              styles_.pen(e, c, deviceScale(c)));
+}
+
+void DrawingPainter::paintPoint(const UnknownEntity& e, const PaintContext& c) {
+    const RawEntity raw(e.tags);
+    const Pen pen = styles_.pen(e, c, deviceScale(c));
+    canvas_.dot(toDevice(c, raw.point(10).value_or(Point3d())), std::max(2.0, pen.width * 2), pen.color);
+}
+
+void DrawingPainter::paintMText(const UnknownEntity& e, const PaintContext& c) {
+    const RawEntity raw(e.tags);
+    std::string body;
+    for (const RawTag& tag : e.tags)
+        if (tag.code == 3) body += tag.value;
+    if (const std::string* last = raw.text(1)) body += *last;
+    const double height = raw.real(40, 2.5);
+    if (!(height > 0) || body.empty()) return;
+    ObjectId style;
+    if (const std::string* styleName = raw.text(7)) style = db_.recordId(TableKind::TextStyle, *styleName);
+    if (style.isNull()) style = db_.recordId(TableKind::TextStyle, "Standard");
+    const FontFace& face = faceOfStyle(style);
+    const double em = height / face.capHeight;
+    const double boxWidth = raw.real(41, 0.0);
+    const int attachment = static_cast<int>(std::clamp(raw.integer(71, 1), 1LL, 9LL));
+    const Vector3d normal = raw.normal();
+    const Point3d insert = raw.point(10).value_or(Point3d());
+    double rotation = raw.real(50, 0.0) * kPi / 180.0;
+    if (auto dir = raw.point(11); dir && (dir->x != 0 || dir->y != 0 || dir->z != 0))
+        rotation = angleInOcs(dir->asVector(), normal);
+    const double pitch = height * 5.0 / 3.0 * std::clamp(raw.real(44, 1.0), 0.25, 4.0);
+
+    // Lines: paragraphs, wrapped at the box width when one is given.
+    std::vector<std::pair<std::string, double>> lines;  // text, advance in em
+    for (const std::string& paragraph : multilineParagraphs(body)) {
+        if (boxWidth <= 0) {
+            lines.emplace_back(paragraph, fonts_.advance(face, paragraph));
+            continue;
+        }
+        std::string current;
+        std::size_t i = 0;
+        while (i <= paragraph.size()) {
+            std::size_t j = paragraph.find(' ', i);
+            if (j == std::string::npos) j = paragraph.size();
+            const std::string word = paragraph.substr(i, j - i);
+            const std::string trial = current.empty() ? word : current + " " + word;
+            if (!current.empty() && fonts_.advance(face, trial) * em > boxWidth * 1.0001) {
+                lines.emplace_back(current, fonts_.advance(face, current));
+                current = word;
+            } else {
+                current = trial;
+            }
+            i = j + 1;
+        }
+        lines.emplace_back(current, fonts_.advance(face, current));
+    }
+    double widest = 0;
+    for (const auto& line : lines) widest = std::max(widest, line.second * em);
+    const double frame = boxWidth > 0 ? boxWidth : widest;
+    const double total = (lines.size() - 1) * pitch + height;
+    const int column = (attachment - 1) % 3, row = (attachment - 1) / 3;
+    const double top = row == 0 ? 0.0 : row == 1 ? total / 2 : total;
+    const Matrix3d toOcs = ocsToWorld(normal).inverse();
+    const Point3d origin = toOcs * insert;
+    const Affine2d place = Affine2d::translation(origin.x, origin.y) * Affine2d::rotation(rotation);
+    const Rgb color = styles_.color(e, c);
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        if (lines[k].first.empty()) continue;
+        const double w = lines[k].second * em;
+        // Lines align within the frame, which hangs from the insertion point by the attachment.
+        const double frameLeft = column == 0 ? 0.0 : column == 1 ? -frame / 2 : -frame;
+        const double xLeft = frameLeft + (column == 0 ? 0.0 : column == 1 ? (frame - w) / 2 : frame - w);
+        const double y = top - height - k * pitch;
+        const Affine2d glyph{em, 0, 0, em, xLeft, y};
+        const Affine2d full = planeToDevice(c, ocsToWorld(normal), origin.z) * place * glyph;
+        paintTextLine(face, lines[k].first, full, lines[k].second, color);
+    }
+}
+
+void DrawingPainter::paintOldPolyline(const UnknownEntity& e, const PaintContext& c) {
+    const RawEntity raw(e.tags);
+    const int flags = static_cast<int>(raw.integer(70, 0));
+    if (flags & 64) {
+        // Face set: vertices (flag 64) then faces (flag 128 alone) naming up to four vertices by
+        // 1-based index in 71..74; a negative index hides the edge that starts there.
+        std::vector<Point3d> vertices;
+        DevicePath edges;
+        for (ObjectId id : e.children) {
+            const auto* v = dynamic_cast<const UnknownEntity*>(db_.objectAt(id));
+            if (v == nullptr || v->dxfName != "VERTEX") continue;
+            const RawEntity vr(v->tags);
+            const int vflags = static_cast<int>(vr.integer(70, 0));
+            if (vflags & 64) {
+                vertices.push_back(vr.point(10).value_or(Point3d()));
+                continue;
+            }
+            if (!(vflags & 128)) continue;
+            std::vector<long long> corners;
+            for (int code = 71; code <= 74; ++code)
+                if (auto k = vr.integer(code); k && *k != 0) corners.push_back(*k);
+            for (std::size_t k = 0; k < corners.size(); ++k) {
+                const long long a = corners[k], b = corners[(k + 1) % corners.size()];
+                if (a < 0) continue;
+                const auto ia = static_cast<std::size_t>(a - 1), ib = static_cast<std::size_t>(std::llabs(b) - 1);
+                if (ia >= vertices.size() || ib >= vertices.size()) continue;
+                edges.runs.push_back({{toDevice(c, vertices[ia]), toDevice(c, vertices[ib])}, false});
+            }
+        }
+        canvas_.stroke(edges, styles_.pen(e, c, deviceScale(c)));
+        return;
+    }
+    if (flags & 16) {
+        // Polygon mesh: an M x N grid of vertices, drawn as its rows and columns.
+        std::vector<Point2d> grid;
+        for (ObjectId id : e.children)
+            if (const auto* v = dynamic_cast<const UnknownEntity*>(db_.objectAt(id)); v && v->dxfName == "VERTEX")
+                grid.push_back(toDevice(c, RawEntity(v->tags).point(10).value_or(Point3d())));
+        const long long m = raw.integer(71, 0), n = raw.integer(72, 0);
+        if (m < 1 || n < 1 || static_cast<std::size_t>(m * n) > grid.size()) {
+            report_.skip("POLYLINE (mesh without its vertices)");
+            --report_.drawn;
+            return;
+        }
+        const Pen pen = styles_.pen(e, c, deviceScale(c));
+        DevicePath lines;
+        for (long long i = 0; i < m; ++i) {
+            std::vector<Point2d> row(grid.begin() + i * n, grid.begin() + (i + 1) * n);
+            lines.runs.push_back({std::move(row), (flags & 32) != 0});
+        }
+        for (long long j = 0; j < n; ++j) {
+            std::vector<Point2d> column;
+            for (long long i = 0; i < m; ++i) column.push_back(grid[static_cast<std::size_t>(i * n + j)]);
+            lines.runs.push_back({std::move(column), (flags & 1) != 0});
+        }
+        canvas_.stroke(lines, pen);
+        return;
+    }
+    const bool is3d = (flags & 8) != 0;
+    const Vector3d normal = raw.normal();
+    const double elevation = raw.point(10).value_or(Point3d()).z;
+    std::vector<BulgeVertex> vertices;
+    std::vector<Point2d> devicePts;
+    for (ObjectId id : e.children) {
+        const auto* v = dynamic_cast<const UnknownEntity*>(db_.objectAt(id));
+        if (v == nullptr || v->dxfName != "VERTEX") continue;
+        const RawEntity vr(v->tags);
+        if (vr.integer(70, 0) & 16) continue;  // spline frame control points
+        const Point3d p = vr.point(10).value_or(Point3d());
+        if (is3d) devicePts.push_back(toDevice(c, p));
+        else vertices.push_back({{p.x, p.y}, vr.real(42, 0.0)});
+    }
+    if (is3d) {
+        strokeRun(std::move(devicePts), flags & 1, styles_.pen(e, c, deviceScale(c)));
+        return;
+    }
+    const Affine2d map = planeToDevice(c, ocsToWorld(normal), elevation);
+    std::vector<Point2d> pts = PolylineGeometry(std::move(vertices), flags & 1).flatten(chordTolerance(map));
+    Pen pen = styles_.pen(e, c, map.meanScale());
+    const double width = raw.real(40, 0.0);
+    if (width > 0) pen.width = std::max(pen.width, width * map.meanScale());
+    strokeRun(mapped(map, pts), flags & 1, pen);
+}
+
+void DrawingPainter::paintSpline(const UnknownEntity& e, const PaintContext& c) {
+    const RawEntity raw(e.tags);
+    const std::vector<Point3d> control = raw.points(10);
+    const std::vector<double> knots = raw.reals(40);
+    std::vector<double> weights = raw.reals(41);
+    const int degree = static_cast<int>(std::clamp(raw.integer(71, 3), 1LL, 10LL));
+    const Pen pen = styles_.pen(e, c, deviceScale(c));
+    std::vector<Point2d> pts;
+    const std::size_t n = control.size();
+    if (n < 2 || knots.size() != n + degree + 1) {
+        for (const Point3d& p : raw.points(11)) pts.push_back(toDevice(c, p));
+        if (pts.size() < 2)
+            for (const Point3d& p : control) pts.push_back(toDevice(c, p));
+        strokeRun(std::move(pts), false, pen);
+        return;
+    }
+    if (weights.size() != n) weights.assign(n, 1.0);
+    const double u0 = knots[degree], u1 = knots[n];
+    const int samples = static_cast<int>(std::clamp<std::size_t>(n * 16, 16, 4096));
+    for (int s = 0; s <= samples; ++s) {
+        const double u = u0 + (u1 - u0) * s / samples;
+        std::size_t span = degree;
+        while (span < n - 1 && u >= knots[span + 1]) ++span;
+        // de Boor on homogeneous points.
+        std::vector<std::array<double, 4>> d(degree + 1);
+        for (int j = 0; j <= degree; ++j) {
+            const std::size_t i = span - degree + j;
+            const double w = weights[i];
+            d[j] = {control[i].x * w, control[i].y * w, control[i].z * w, w};
+        }
+        for (int r = 1; r <= degree; ++r)
+            for (int j = degree; j >= r; --j) {
+                const std::size_t i = span - degree + j;
+                const double denom = knots[i + degree - r + 1] - knots[i];
+                const double a = denom > 0 ? (u - knots[i]) / denom : 0.0;
+                for (int k = 0; k < 4; ++k) d[j][k] = (1 - a) * d[j - 1][k] + a * d[j][k];
+            }
+        const auto& h = d[degree];
+        if (h[3] == 0) continue;
+        pts.push_back(toDevice(c, Point3d(h[0] / h[3], h[1] / h[3], h[2] / h[3])));
+    }
+    strokeRun(std::move(pts), false, pen);
+}
+
+void DrawingPainter::paintLeader(const UnknownEntity& e, const PaintContext& c) {
+    std::vector<Point2d> pts;
+    for (const Point3d& p : RawEntity(e.tags).points(10)) pts.push_back(toDevice(c, p));
+    strokeRun(std::move(pts), false, styles_.pen(e, c, deviceScale(c)));
+}
+
+void DrawingPainter::paintImageFrame(const UnknownEntity& e, const PaintContext& c) {
+    const RawEntity raw(e.tags);
+    const Point3d p = raw.point(10).value_or(Point3d());
+    const Vector3d u = raw.point(11).value_or(Point3d(1, 0, 0)).asVector();
+    const Vector3d v = raw.point(12).value_or(Point3d(0, 1, 0)).asVector();
+    const Point3d size = raw.point(13).value_or(Point3d(1, 1, 0));
+    const Vector3d du = u * size.x, dv = v * size.y;
+    strokeRun({toDevice(c, p), toDevice(c, p + du), toDevice(c, p + du + dv), toDevice(c, p + dv)}, true,
+              styles_.pen(e, c, deviceScale(c)));
+}
+
+}  // namespace cad

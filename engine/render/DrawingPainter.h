@@ -1,0 +1,95 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/db/ObjectId.h"
+#include "engine/geometry/Matrix3d.h"
+#include "engine/geometry/Point3d.h"
+#include "engine/render/Canvas.h"
+#include "engine/render/PaintContext.h"
+#include "engine/render/RenderReport.h"
+#include "engine/render/RenderTypes.h"
+
+namespace cad {
+
+class Database;
+class Entity;
+class FontLibrary;
+class StyleResolver;
+class Viewport;
+class Text;
+class Polyline;
+class Hatch;
+class BlockReference;
+class UnknownEntity;
+struct FontFace;
+
+// Draws the entities of a drawing's blocks onto a canvas: each entity becomes strokes, fills,
+// dots and texts in device coordinates. What it cannot draw is counted in the report.
+class DrawingPainter {
+public:
+    DrawingPainter(const Database& db, Canvas& canvas, FontLibrary& fonts, StyleResolver& styles, RenderReport& report);
+
+    // Drawing units (of the space drawn) -> device.
+    void setWorldToDevice(const Affine2d& toDevice) { toDevice_ = toDevice; }
+    const Affine2d& worldToDevice() const { return toDevice_; }
+    // When measuring, patterns are not evaluated (their boundary stands for them).
+    void setMeasuring(bool on) { measuring_ = on; }
+    // Texts whose capitals would stand lower than this many device units are drawn as a filled
+    // box of their size: in a picture they would be a smudge anyway, and glyphs cost much more.
+    void setGreekingHeight(double deviceUnits) { greekBelow_ = deviceUnits; }
+    // Paper-space viewports are handed to this instead of being drawn.
+    void setViewportHandler(std::function<void(const Viewport&)> handler) { onViewport_ = std::move(handler); }
+
+    // Every live entity of the block, in draw order.
+    void paintBlock(ObjectId block, const PaintContext& context);
+    void paintEntity(const Entity& entity, const PaintContext& context);
+
+private:
+    // The plane z = elevation of the object coordinate system `ocs` -> device.
+    Affine2d planeToDevice(const PaintContext& context, const Matrix3d& ocs, double elevation) const;
+    Point2d toDevice(const PaintContext& context, const Point3d& world) const;
+    // Device units per drawing unit where the context draws.
+    double deviceScale(const PaintContext& context) const;
+    // Chord tolerance in the units that `map` takes.
+    static double chordTolerance(const Affine2d& map);
+
+    void strokeRun(std::vector<Point2d> devicePoints, bool closed, const Pen& pen);
+    void paintLine(const Entity& e, const PaintContext& c);
+    void paintCircle(const Entity& e, const PaintContext& c);
+    void paintPolyline(const Polyline& pl, const PaintContext& c);
+    void paintText(const Text& text, const PaintContext& c, bool showTag);
+    void paintHatch(const Hatch& hatch, const PaintContext& c);
+    void paintReference(const BlockReference& ref, const PaintContext& c);
+    void paintBlockAs(ObjectId block, const Matrix3d& transform, const Entity& owner, const PaintContext& c);
+    void paintUnknown(const UnknownEntity& e, const PaintContext& c);
+    void paintEllipse(const UnknownEntity& e, const PaintContext& c);
+    void paintSolid(const UnknownEntity& e, const PaintContext& c);
+    void paintFace(const UnknownEntity& e, const PaintContext& c);
+    void paintPoint(const UnknownEntity& e, const PaintContext& c);
+    void paintMText(const UnknownEntity& e, const PaintContext& c);
+    void paintOldPolyline(const UnknownEntity& e, const PaintContext& c);
+    void paintSpline(const UnknownEntity& e, const PaintContext& c);
+    void paintLeader(const UnknownEntity& e, const PaintContext& c);
+    void paintImageFrame(const UnknownEntity& e, const PaintContext& c);
+    void paintTextLine(const FontFace& face, const std::string& text, const Affine2d& glyphToDevice, double advance,
+                       Rgb color);
+
+    const FontFace& faceOfStyle(ObjectId style);
+    const std::vector<ObjectId>& blockOrder(ObjectId block);
+
+    const Database& db_;
+    Canvas& canvas_;
+    FontLibrary& fonts_;
+    StyleResolver& styles_;
+    RenderReport& report_;
+    Affine2d toDevice_;
+    bool measuring_ = false;
+    double greekBelow_ = 0.0;
+    std::function<void(const Viewport&)> onViewport_;
+    std::unordered_map<ObjectId, std::vector<ObjectId>> orders_;
+};
+
+}  // namespace cad

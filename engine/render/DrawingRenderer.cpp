@@ -1,0 +1,209 @@
+#include "engine/render/DrawingRenderer.h"
+
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "engine/db/BlockTableRecord.h"
+#include "engine/db/Database.h"
+#include "engine/db/Layout.h"
+#include "engine/db/Viewport.h"
+#include "engine/render/CairoCanvas.h"
+#include "engine/render/Canvas.h"
+#include "engine/render/DrawingPainter.h"
+#include "engine/render/FontLibrary.h"
+#include "engine/render/ImageFiles.h"
+
+namespace cad {
+
+namespace {
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+constexpr int kMaxPixels = 20000;
+
+}  // namespace
+
+std::optional<ImageFormat> imageFormatForPath(std::string_view path) {
+    const std::string ext = lower(std::filesystem::path(std::string(path)).extension().string());
+    if (ext == ".png") return ImageFormat::Png;
+    if (ext == ".svg") return ImageFormat::Svg;
+    if (ext == ".pdf") return ImageFormat::Pdf;
+    if (ext == ".jpg" || ext == ".jpeg") return ImageFormat::Jpeg;
+    return std::nullopt;
+}
+
+DrawingRenderer::DrawingRenderer(const Database& db, FontLibrary& fonts) : db_(db), fonts_(fonts) {
+    block_ = db.modelSpaceId();
+}
+
+bool DrawingRenderer::selectLayout(std::string_view name, std::string& error) {
+    if (name.empty() || lower(name) == "model") {
+        block_ = db_.modelSpaceId();
+        model_ = true;
+        return true;
+    }
+    std::string known;
+    for (ObjectId id : db_.layouts())
+        if (const auto* layout = dynamic_cast<const Layout*>(db_.objectAt(id))) {
+            if (lower(layout->layoutName()) == lower(name) && !layout->blockTableRecordId().isNull()) {
+                block_ = layout->blockTableRecordId();
+                model_ = layout->isModelLayout();
+                return true;
+            }
+            known += (known.empty() ? "" : ", ") + layout->layoutName();
+        }
+    error = "no layout named \"" + std::string(name) + "\" (the drawing has: " + (known.empty() ? "Model" : known) + ")";
+    return false;
+}
+
+void DrawingRenderer::paint(Canvas& canvas, const Affine2d& toDevice, const LineWeightScale& weights, bool measuring,
+                            RenderReport& report) {
+    StyleResolver styles(db_, weights);
+    DrawingPainter painter(db_, canvas, fonts_, styles, report);
+    painter.setMeasuring(measuring);
+    painter.setGreekingHeight(greekBelow_);
+    painter.setWorldToDevice(toDevice);
+    if (!model_) {
+        painter.setViewportHandler([&](const Viewport& vp) {
+            if (vp.number() == 1 || !vp.isOn() || !(vp.width() > 0) || !(vp.height() > 0) || !(vp.viewHeight() > 0))
+                return;
+            const Point2d c(vp.centerPoint().x, vp.centerPoint().y);
+            const double hw = vp.width() / 2, hh = vp.height() / 2;
+            DevicePath frame;
+            frame.runs.push_back({{toDevice.apply({c.x - hw, c.y - hh}), toDevice.apply({c.x + hw, c.y - hh}),
+                                   toDevice.apply({c.x + hw, c.y + hh}), toDevice.apply({c.x - hw, c.y + hh})},
+                                  true});
+            if (measuring) {
+                canvas.fill(frame, Rgb{});
+                return;
+            }
+            // Model space seen through the window: the view centre lands on the viewport's centre.
+            const double scale = vp.customScale();
+            const Point2d target(vp.viewTarget().x + vp.viewCenter().x, vp.viewTarget().y + vp.viewCenter().y);
+            const Affine2d modelToPaper = Affine2d::translation(c.x, c.y) * Affine2d::rotation(vp.twistAngle()) *
+                                          Affine2d::scaling(scale, scale) * Affine2d::translation(-target.x, -target.y);
+            canvas.pushClip(frame);
+            DrawingPainter inner(db_, canvas, fonts_, styles, report);
+            inner.setGreekingHeight(greekBelow_);
+            inner.setWorldToDevice(toDevice * modelToPaper);
+            PaintContext context;
+            context.viewport = &vp;
+            inner.paintBlock(db_.modelSpaceId(), context);
+            canvas.popClip();
+        });
+    }
+    painter.paintBlock(block_, PaintContext{});
+}
+
+Extents2d DrawingRenderer::measure() {
+    BoundsCanvas bounds;
+    RenderReport ignored;
+    paint(bounds, Affine2d{}, LineWeightScale{1.0, 0.0, 0}, true, ignored);
+    return bounds.bounds();
+}
+
+void DrawingRenderer::draw(Canvas& canvas, const Affine2d& toDevice, const LineWeightScale& weights) {
+    report_ = RenderReport{};
+    paint(canvas, toDevice, weights, false, report_);
+}
+
+RenderResult renderDrawingToFile(const Database& db, const RenderOptions& options, const std::string& path) {
+    RenderResult result;
+    const auto format = imageFormatForPath(path);
+    if (!format) {
+        result.error = "cannot render to \"" + path + "\": the name must end in .png, .svg, .pdf or .jpg";
+        return result;
+    }
+    if (options.width < 16 || options.width > kMaxPixels) {
+        result.error = "width " + std::to_string(options.width) + " is outside 16 to " + std::to_string(kMaxPixels);
+        return result;
+    }
+    result.error = missingFolderError(path);
+    if (!result.error.empty()) return result;
+    FontLibrary fonts;
+    DrawingRenderer renderer(db, fonts);
+    if (!renderer.selectLayout(options.layout, result.error)) return result;
+    Extents2d box = options.window ? *options.window : renderer.measure();
+    if (box.isEmpty()) box = Extents2d({0, 0}, {1, 1});
+    double w = box.width(), h = box.height();
+    if (!(w > 0) && !(h > 0)) w = h = 1.0;
+    else if (!(w > 0)) w = h;
+    else if (!(h > 0)) h = w;
+    // A window given is shown exactly; measured extents get their blank border.
+    const double margin = options.window ? 0.0 : std::max(w, h) * std::clamp(options.margin, 0.0, 0.4);
+    const Point2d center = box.center();
+    w += 2 * margin;
+    h += 2 * margin;
+    const int width = options.width;
+    const int height = std::clamp(static_cast<int>(std::lround(width * h / w)), 1, kMaxPixels);
+    const double scale = std::min(width / w, height / h);
+    // Drawing y points up, device y down.
+    const Affine2d toDevice = Affine2d::translation(width / 2.0, height / 2.0) * Affine2d::scaling(scale, -scale) *
+                              Affine2d::translation(-center.x, -center.y);
+    const bool vector = *format == ImageFormat::Svg || *format == ImageFormat::Pdf;
+    const LineWeightScale weights = vector ? LineWeightScale{72.0 / 25.4, 0.35, 25} : LineWeightScale{96.0 / 25.4, 1.0, 25};
+
+    const std::string temporary = temporaryNameFor(path);
+    cairo_surface_t* surface = nullptr;
+    switch (*format) {
+        case ImageFormat::Png:
+        case ImageFormat::Jpeg: surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height); break;
+        case ImageFormat::Svg: surface = cairo_svg_surface_create(temporary.c_str(), width, height); break;
+        case ImageFormat::Pdf: surface = cairo_pdf_surface_create(temporary.c_str(), width, height); break;
+    }
+    std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> owner(surface, cairo_surface_destroy);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        result.error = "cannot write \"" + path + "\": " + cairo_status_to_string(cairo_surface_status(surface));
+        std::error_code ec;
+        std::filesystem::remove(temporary, ec);
+        return result;
+    }
+    std::string canvasError;
+    {
+        CairoCanvas canvas(surface);
+        canvas.paintBackground(Rgb{255, 255, 255});
+        // Pixels cannot show capitals under two pixels high; a PDF or SVG can be zoomed into.
+        renderer.setGreekingHeight(vector ? 0.0 : 2.0);
+        renderer.draw(canvas, toDevice, weights);
+        canvasError = canvas.error();
+    }
+    result.report = renderer.report();
+    result.width = width;
+    result.height = height;
+    if (canvasError.empty()) {
+        if (*format == ImageFormat::Png) {
+            const cairo_status_t st = cairo_surface_write_to_png(surface, temporary.c_str());
+            if (st != CAIRO_STATUS_SUCCESS) canvasError = cairo_status_to_string(st);
+        } else if (*format == ImageFormat::Jpeg) {
+            std::string jpegError;
+            if (!writeJpeg(surface, temporary, 92, jpegError)) canvasError = jpegError;
+        } else {
+            cairo_surface_finish(surface);
+            if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
+                canvasError = cairo_status_to_string(cairo_surface_status(surface));
+        }
+    }
+    owner.reset();
+    if (!canvasError.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(temporary, ec);
+        result.error = "cannot write \"" + path + "\": " + canvasError;
+        return result;
+    }
+    if (!replaceFile(temporary, path, result.error)) return result;
+    result.ok = true;
+    return result;
+}
+
+}  // namespace cad

@@ -1,0 +1,114 @@
+#include "engine/render/FontLibrary.h"
+
+#include <cairo-ft.h>
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace cad {
+
+namespace {
+
+// Advances are measured at a large size so that cairo's rounding to 1/256 does not show.
+constexpr double kMeasureSize = 1024.0;
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+cairo_font_options_t* unhintedOptions() {
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    return options;
+}
+
+}  // namespace
+
+std::string fontFamilyForFile(std::string_view fontFile) {
+    std::string name = lower(std::filesystem::path(std::string(fontFile)).filename().string());
+    const std::string ext = lower(std::filesystem::path(name).extension().string());
+    const std::string stem = std::filesystem::path(name).stem().string();
+    if (ext == ".ttf" || ext == ".ttc" || ext == ".otf") return stem.empty() ? FontLibrary::kShapeFontFamily : stem;
+    if (stem.rfind("mono", 0) == 0) return "DejaVu Sans Mono";
+    return FontLibrary::kShapeFontFamily;
+}
+
+struct FontLibrary::Entry {
+    FontFace font;
+    ~Entry() {
+        if (font.measure) cairo_scaled_font_destroy(font.measure);
+        if (font.face) cairo_font_face_destroy(font.face);
+    }
+};
+
+FontLibrary::FontLibrary() = default;
+FontLibrary::~FontLibrary() = default;
+
+std::unique_ptr<FontLibrary::Entry> FontLibrary::load(const std::string& family) {
+    auto entry = std::make_unique<Entry>();
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) {
+        // No font at all on the machine: cairo's own choice, drawn all the same.
+        entry->font.face = cairo_toy_font_face_create(family.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    } else {
+        FcChar8* matched = nullptr;
+        if (FcPatternGetString(match, FC_FAMILY, 0, &matched) == FcResultMatch)
+            entry->font.family = reinterpret_cast<const char*>(matched);
+        entry->font.face = cairo_ft_font_face_create_for_pattern(match);
+        FcPatternDestroy(match);
+    }
+    cairo_matrix_t size, identity;
+    cairo_matrix_init_scale(&size, kMeasureSize, kMeasureSize);
+    cairo_matrix_init_identity(&identity);
+    cairo_font_options_t* options = unhintedOptions();
+    entry->font.measure = cairo_scaled_font_create(entry->font.face, &size, &identity, options);
+    cairo_font_options_destroy(options);
+
+    cairo_font_extents_t extents;
+    cairo_scaled_font_extents(entry->font.measure, &extents);
+    if (extents.ascent > 0) entry->font.ascent = extents.ascent / kMeasureSize;
+    if (extents.descent > 0) entry->font.descent = extents.descent / kMeasureSize;
+    if (cairo_scaled_font_get_type(entry->font.measure) == CAIRO_FONT_TYPE_FT) {
+        if (FT_Face ft = cairo_ft_scaled_font_lock_face(entry->font.measure)) {
+            auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
+            if (os2 && os2->version >= 2 && os2->sCapHeight > 0 && ft->units_per_EM > 0)
+                entry->font.capHeight = static_cast<double>(os2->sCapHeight) / ft->units_per_EM;
+            cairo_ft_scaled_font_unlock_face(entry->font.measure);
+        }
+    }
+    return entry;
+}
+
+const FontFace& FontLibrary::face(std::string_view fontFile) {
+    const std::string key = lower(fontFile);
+    if (auto it = byFile_.find(key); it != byFile_.end()) return it->second->font;
+    const std::string family = fontFamilyForFile(fontFile);
+    auto known = families_.find(family);
+    if (known == families_.end()) known = families_.emplace(family, load(family)).first;
+    byFile_.emplace(key, known->second.get());
+    return known->second->font;
+}
+
+double FontLibrary::advance(const FontFace& face, std::string_view text) const {
+    if (text.empty()) return 0.0;
+    const std::string copy(text);
+    cairo_text_extents_t extents;
+    cairo_scaled_font_text_extents(face.measure, copy.c_str(), &extents);
+    return extents.x_advance / kMeasureSize;
+}
+
+}  // namespace cad

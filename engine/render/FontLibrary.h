@@ -1,0 +1,51 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+typedef struct _cairo_font_face cairo_font_face_t;
+typedef struct _cairo_scaled_font cairo_scaled_font_t;
+
+namespace cad {
+
+// An outline font ready to draw with, and the measures text placement needs, per em.
+struct FontFace {
+    cairo_font_face_t* face = nullptr;      // owned by the library
+    cairo_scaled_font_t* measure = nullptr; // unhinted, for advances
+    double capHeight = 0.72;                // height of capitals: what a drawing's text height means
+    double ascent = 0.93;
+    double descent = 0.24;                  // below the baseline, positive
+    std::string family;                     // as fontconfig matched it
+};
+
+// Fonts for the texts of drawings, matched through fontconfig and drawn through FreeType. Shape
+// fonts (.shx and the bare names such as "txt" or "romans") have no outline form here and are
+// drawn with a packaged sans font; outline font files ("arial.ttf") are matched by family name.
+class FontLibrary {
+public:
+    FontLibrary();
+    ~FontLibrary();
+    FontLibrary(const FontLibrary&) = delete;
+    FontLibrary& operator=(const FontLibrary&) = delete;
+
+    // The face for a text style's font file name.
+    const FontFace& face(std::string_view fontFile);
+    // Width of the text at 1 em (UTF-8 text, as drawn).
+    double advance(const FontFace& face, std::string_view text) const;
+
+    // The family that stands in for shape fonts.
+    static constexpr const char* kShapeFontFamily = "DejaVu Sans";
+
+private:
+    struct Entry;
+    std::unique_ptr<Entry> load(const std::string& family);
+
+    std::map<std::string, std::unique_ptr<Entry>> families_;
+    std::map<std::string, const Entry*> byFile_;  // lower-case file name -> its family's entry
+};
+
+// The family to ask fontconfig for, for a style's font file.
+std::string fontFamilyForFile(std::string_view fontFile);
+
+}  // namespace cad

@@ -1,0 +1,21 @@
+#pragma once
+#include "engine/db/ObjectId.h"
+#include "engine/geometry/Matrix3d.h"
+#include "engine/render/RenderTypes.h"
+
+namespace cad {
+
+class Viewport;
+
+// What the entities of a block inherit from the reference that shows them.
+struct PaintContext {
+    Matrix3d xform;               // the block's coordinates -> the space being drawn
+    ObjectId insertLayer;         // layer of the innermost reference: what layer "0" means inside it
+    Rgb blockColor;               // what BYBLOCK colour means here
+    ObjectId blockLinetype;       // what BYBLOCK linetype means here (null: continuous)
+    int blockLineweight = -3;     // what BYBLOCK line weight means here
+    int depth = 0;                // nesting of references
+    const Viewport* viewport = nullptr;  // the paper-space viewport drawn through, for its frozen layers
+};
+
+}  // namespace cad

@@ -1,0 +1,130 @@
+#include "engine/render/TextCodes.h"
+
+#include <cctype>
+#include <cstdlib>
+
+namespace cad {
+
+void appendUtf8(std::string& out, unsigned cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x110000) {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+namespace {
+
+// \U+XXXX at `i` (pointing at the backslash): appends the character and advances past it.
+bool takeUnicodeEscape(std::string_view text, std::size_t& i, std::string& out) {
+    if (i + 7 > text.size() || text[i + 1] != 'U' || text[i + 2] != '+') return false;
+    unsigned cp = 0;
+    for (std::size_t k = 3; k < 7; ++k) {
+        const char c = text[i + k];
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+        cp = cp * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (std::toupper(c) - 'A' + 10));
+    }
+    appendUtf8(out, cp);
+    i += 7;
+    return true;
+}
+
+}  // namespace
+
+std::string decodeTextCodes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == '%' && i + 2 < text.size() && text[i + 1] == '%') {
+            const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 2])));
+            switch (c) {
+                case 'c': appendUtf8(out, 0xD8); i += 3; continue;  // diameter
+                case 'd': appendUtf8(out, 0xB0); i += 3; continue;
+                case 'p': appendUtf8(out, 0xB1); i += 3; continue;
+                case '%': out += '%'; i += 3; continue;
+                case 'u': case 'o': case 'k': i += 3; continue;
+                default: break;
+            }
+            if (std::isdigit(static_cast<unsigned char>(text[i + 2]))) {
+                std::size_t j = i + 2;
+                unsigned code = 0;
+                while (j < text.size() && j < i + 5 && std::isdigit(static_cast<unsigned char>(text[j])))
+                    code = code * 10 + static_cast<unsigned>(text[j++] - '0');
+                appendUtf8(out, code);
+                i = j;
+                continue;
+            }
+        }
+        if (text[i] == '\\' && takeUnicodeEscape(text, i, out)) continue;
+        out += text[i++];
+    }
+    return out;
+}
+
+std::vector<std::string> multilineParagraphs(std::string_view text) {
+    std::vector<std::string> paragraphs(1);
+    std::size_t i = 0;
+    auto skipTo = [&](char end) {
+        const std::size_t j = text.find(end, i);
+        i = j == std::string_view::npos ? text.size() : j + 1;
+    };
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '{' || c == '}') {
+            ++i;
+            continue;
+        }
+        if (c != '\\' || i + 1 >= text.size()) {
+            if (c == '%' && i + 2 < text.size() && text[i + 1] == '%') {
+                // Control codes as single-line texts have them.
+                std::size_t j = i + 3;
+                if (std::isdigit(static_cast<unsigned char>(text[i + 2])))
+                    while (j < text.size() && j < i + 5 && std::isdigit(static_cast<unsigned char>(text[j]))) ++j;
+                paragraphs.back() += decodeTextCodes(text.substr(i, j - i));
+                i = j;
+                continue;
+            }
+            paragraphs.back() += c;
+            ++i;
+            continue;
+        }
+        const char code = text[i + 1];
+        if (takeUnicodeEscape(text, i, paragraphs.back())) continue;
+        i += 2;
+        switch (code) {
+            case 'P': case 'X': paragraphs.emplace_back(); break;
+            case '~': paragraphs.back() += ' '; break;
+            case '\\': case '{': case '}': paragraphs.back() += code; break;
+            case 'L': case 'l': case 'O': case 'o': case 'K': case 'k': case 'N': break;
+            case 'S': {
+                // Stacked text: num^den, num/den or num#den up to ';'.
+                const std::size_t end = text.find(';', i);
+                std::string stack(text.substr(i, end == std::string_view::npos ? std::string_view::npos : end - i));
+                for (char& s : stack)
+                    if (s == '^' || s == '#') s = '/';
+                if (!stack.empty() && stack.front() == ' ') stack.erase(0, 1);
+                paragraphs.back() += stack;
+                i = end == std::string_view::npos ? text.size() : end + 1;
+                break;
+            }
+            default:
+                // \f \F \H \C \c \T \Q \W \A \p and the rest carry a value up to ';'.
+                skipTo(';');
+                break;
+        }
+    }
+    return paragraphs;
+}
+
+}  // namespace cad

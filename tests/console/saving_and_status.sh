@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The console's exit statuses and saves that must survive the way the program is run.
+# Usage: saving_and_status.sh BRINMO FIXTURE_DXF
+set -u
+brinmo=$1
+fixture=$2
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+failures=0
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" != "$3" ]; then
+    echo "FAIL $1: expected $2, got $3" >&2
+    failures=$((failures + 1))
+  fi
+}
+
+"$brinmo" --no-module "$fixture" -o '' >/dev/null 2>"$work/err"; check "-o with an empty name" 2 $?
+grep -q "file name" "$work/err" || { echo "FAIL: -o '' gives no reason" >&2; failures=$((failures + 1)); }
+
+"$brinmo" --no-module --script "$work" >/dev/null 2>"$work/err"; check "--script naming a folder" 2 $?
+grep -q "it is a folder" "$work/err" || { echo "FAIL: --script folder message: $(cat "$work/err")" >&2; failures=$((failures + 1)); }
+
+# A reader that stops after one line must not cost the save.
+set -o pipefail
+"$brinmo" --no-module "$fixture" -c "circle" -c "5,5" -c "1" -o "$work/out.dxf" 2>/dev/null | head -1 >/dev/null
+check "save behind a closed pipe" 0 $?
+[ -s "$work/out.dxf" ] || { echo "FAIL: out.dxf was not written behind a closed pipe" >&2; failures=$((failures + 1)); }
+set +o pipefail
+
+# A read-only drawing is refused and left as it is; the run says so with status 1.
+cp "$fixture" "$work/issued.dxf"
+chmod 444 "$work/issued.dxf"
+before=$(md5sum <"$work/issued.dxf")
+"$brinmo" --no-module "$work/issued.dxf" -c "circle" -c "5,5" -c "1" -c "save" >"$work/out" 2>&1
+check "SAVE of a read-only drawing" 1 $?
+grep -q "read-only" "$work/out" || { echo "FAIL: no read-only message: $(cat "$work/out")" >&2; failures=$((failures + 1)); }
+check "read-only drawing untouched" "$before" "$(md5sum <"$work/issued.dxf")"
+check "read-only drawing keeps its mode" 444 "$(stat -c %a "$work/issued.dxf")"
+
+# A symbolic link stays a link and the drawing it names is saved.
+mkdir "$work/real"
+cp "$fixture" "$work/real/plan.dxf"
+ln -s real/plan.dxf "$work/link.dxf"
+"$brinmo" --no-module "$work/link.dxf" -c "circle" -c "5,5" -c "1" -c "save" >/dev/null 2>&1
+check "SAVE through a link" 0 $?
+[ -L "$work/link.dxf" ] || { echo "FAIL: the link became a plain file" >&2; failures=$((failures + 1)); }
+cmp -s "$fixture" "$work/real/plan.dxf" && { echo "FAIL: the linked drawing was not saved" >&2; failures=$((failures + 1)); }
+
+if [ "$failures" -ne 0 ]; then exit 1; fi
+echo "saving and exit statuses: all cases behave"

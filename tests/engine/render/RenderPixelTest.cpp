@@ -1,0 +1,408 @@
+// Pictures of small drawings whose right answer is known pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <numbers>
+
+#include "../db/DbTestSupport.h"
+#include "RenderTestSupport.h"
+#include "engine/db/Attribute.h"
+#include "engine/db/AttributeDefinition.h"
+#include "engine/db/BlockReference.h"
+#include "engine/db/Circle.h"
+#include "engine/db/Hatch.h"
+#include "engine/db/Layout.h"
+#include "engine/db/Line.h"
+#include "engine/db/LinetypeTableRecord.h"
+#include "engine/db/SortentsTable.h"
+#include "engine/db/TagValue.h"
+#include "engine/db/Text.h"
+#include "engine/db/Viewport.h"
+#include "engine/render/FontLibrary.h"
+
+using namespace cad;
+using namespace cad::test;
+
+namespace {
+
+std::unique_ptr<Hatch> solidHatch(std::vector<std::vector<Point2d>> rings, int color) {
+    auto hatch = std::make_unique<Hatch>();
+    hatch->setPattern(Hatch::PatternType::Predefined, "SOLID");
+    for (const auto& ring : rings) {
+        std::vector<BulgeVertex> vs;
+        for (const Point2d& p : ring) vs.push_back({p, 0.0});
+        hatch->appendLoop(HatchLoop::kPolyline | HatchLoop::kExternal, std::move(vs));
+    }
+    hatch->setColorIndex(color);
+    return hatch;
+}
+
+std::vector<Point2d> square(double x0, double y0, double x1, double y1) {
+    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+}
+
+std::unique_ptr<UnknownEntity> solid(double x0, double y0, double x1, double y1, int color) {
+    auto f = [](double v) { return formatDouble(v); };
+    return rawEntity("SOLID", "AcDbTrace",
+                     {{100, "AcDbEntity"}, {8, "0"}, {62, std::to_string(color)}, {100, "AcDbTrace"},
+                      {10, f(x0)}, {20, f(y0)}, {30, "0"}, {11, f(x1)}, {21, f(y0)}, {31, "0"},
+                      {12, f(x0)}, {22, f(y1)}, {32, "0"}, {13, f(x1)}, {23, f(y1)}, {33, "0"}});
+}
+
+bool isRed(const Pixel& p) { return p.r > 200 && p.g < 60 && p.b < 60; }
+bool isBlue(const Pixel& p) { return p.b > 200 && p.r < 60 && p.g < 60; }
+bool isGreen(const Pixel& p) { return p.g > 200 && p.r < 60 && p.b < 60; }
+
+// The box of ink in a picture: {minX, minY, maxX, maxY}, in pixels.
+std::array<int, 4> inkBox(const Picture& pic) {
+    std::array<int, 4> box{pic.width(), pic.height(), -1, -1};
+    for (int y = 0; y < pic.height(); ++y)
+        for (int x = 0; x < pic.width(); ++x)
+            if (pic.at(x, y).isInk()) {
+                box[0] = std::min(box[0], x);
+                box[1] = std::min(box[1], y);
+                box[2] = std::max(box[2], x);
+                box[3] = std::max(box[3], y);
+            }
+    return box;
+}
+
+}  // namespace
+
+TEST(RenderPixels, SolidHatchFillsTheRoomAndLeavesItsHoleEmpty) {
+    auto db = Database::createDefault();
+    append(*db, rectangle(0, 0, 10, 10));
+    append(*db, solidHatch({square(0, 0, 10, 10), square(4, 4, 6, 6)}, 1));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({-1, -1}, {11, 11}));
+    ASSERT_TRUE(shot.picture);
+    EXPECT_TRUE(isRed(shot.at(2, 2)));
+    EXPECT_TRUE(isRed(shot.at(8, 7)));
+    EXPECT_TRUE(shot.at(5, 5).isWhite()) << "the inner loop is a hole";
+    EXPECT_TRUE(shot.at(10.5, 5).isWhite()) << "nothing outside the room";
+    EXPECT_EQ(shot.result.report.drawn, 2u);
+}
+
+TEST(RenderPixels, LayersOffOrFrozenShowNothingAndAreCounted) {
+    auto db = Database::createDefault();
+    const ObjectId off = addLayer(*db, "OFF", 1);
+    const ObjectId frozen = addLayer(*db, "FROZEN", 3);
+    auto a = std::make_unique<Line>(Point3d{0, 2, 0}, Point3d{10, 2, 0});
+    a->setLayer(off);
+    a->setLineWeight(100);
+    append(*db, std::move(a));
+    auto b = std::make_unique<Line>(Point3d{0, 8, 0}, Point3d{10, 8, 0});
+    b->setLayer(frozen);
+    append(*db, std::move(b));
+    static_cast<LayerTableRecord*>(db->objectAt(off))->setOff(true);
+    static_cast<LayerTableRecord*>(db->objectAt(frozen))->setFrozen(true);
+    RenderDir dir;
+    Shot hidden = shoot(*db, dir, Extents2d({0, 0}, {10, 10}), 200, "hidden.png");
+    ASSERT_TRUE(hidden.picture);
+    EXPECT_EQ(hidden.picture->inkCount(), 0u);
+    EXPECT_EQ(hidden.result.report.hidden, 2u);
+    EXPECT_EQ(hidden.result.report.drawn, 0u);
+
+    static_cast<LayerTableRecord*>(db->objectAt(off))->setOff(false);
+    Shot shown = shoot(*db, dir, Extents2d({0, 0}, {10, 10}), 200, "shown.png");
+    ASSERT_TRUE(shown.picture);
+    EXPECT_TRUE(isRed(shown.at(5, 2))) << "layer colour through BYLAYER";
+    EXPECT_TRUE(shown.at(5, 8).isWhite());
+}
+
+TEST(RenderPixels, DashedLinetypeLeavesItsGaps) {
+    auto db = Database::createDefault();
+    auto* linetypes = static_cast<SymbolTable*>(db->objectAt(db->linetypeTableId()));
+    auto dashed = std::make_unique<LinetypeTableRecord>("TESTDASH");
+    LinetypeTableRecord::Dash on, off;
+    on.length = 2.0;
+    off.length = -1.0;
+    dashed->setDashes({on, off});
+    ObjectId lt;
+    ASSERT_EQ(linetypes->add(std::move(dashed), &lt), ErrorStatus::eOk);
+    auto line = std::make_unique<Line>(Point3d{0, 5, 0}, Point3d{30, 5, 0});
+    line->setLinetype(lt);
+    append(*db, std::move(line));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {30, 10}), 600);
+    ASSERT_TRUE(shot.picture);
+    // 20 pixels per unit: dashes on [0,2), [3,5) ..., gaps on [2,3), [5,6) ...
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_TRUE(shot.at(3 * k + 1.0, 5).isInk()) << "dash " << k;
+        EXPECT_TRUE(shot.at(3 * k + 2.5, 5).isWhite()) << "gap " << k;
+    }
+    std::size_t inked = 0;
+    const int y = shot.py(5);
+    for (int x = 0; x < shot.picture->width(); ++x) inked += shot.picture->at(x, y).isInk();
+    EXPECT_NEAR(static_cast<double>(inked) / shot.picture->width(), 2.0 / 3.0, 0.03);
+
+    db->header().setDouble("$LTSCALE", 40, 2.0);  // the pattern doubles: gap now on [4,6)
+    Shot scaled = shoot(*db, dir, Extents2d({0, 0}, {30, 10}), 600, "scaled.png");
+    ASSERT_TRUE(scaled.picture);
+    EXPECT_TRUE(scaled.at(3, 5).isInk());
+    EXPECT_TRUE(scaled.at(5, 5).isWhite());
+}
+
+TEST(RenderPixels, RotatedTextCoversTheBoxItsFontGives) {
+    auto db = Database::createDefault();
+    auto text = std::make_unique<Text>();
+    text->setTextString("HHHH");
+    text->setHeight(5);
+    text->setPosition({10, 10, 0});
+    text->setRotation(std::numbers::pi / 2);
+    append(*db, std::move(text));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    FontLibrary fonts;
+    const FontFace& face = fonts.face("txt");
+    const double length = fonts.advance(face, "HHHH") * 5 / face.capHeight;  // along the baseline
+    const auto box = inkBox(*shot.picture);
+    const double s = shot.scale();
+    // Turned a quarter: the capitals stand 5 units to the left of the anchor and the text runs up.
+    EXPECT_NEAR((box[2] - box[0] + 1) / s, 5.0, 0.35);
+    EXPECT_NEAR(box[2] / s, 10.0, 0.3);
+    EXPECT_NEAR(box[0] / s, 5.0, 0.35);
+    // The run is the advance less the side bearings of the first and last letter.
+    const double run = (box[3] - box[1] + 1) / s;
+    EXPECT_LT(run, length);
+    EXPECT_GT(run, length - 1.5);
+    EXPECT_NEAR(40 - (box[3] + 1) / s, 10.0, 0.8);
+}
+
+TEST(RenderPixels, AlignedTextAndWidthFactorFollowTheirPoints) {
+    auto db = Database::createDefault();
+    auto text = std::make_unique<Text>();
+    text->setTextString("WIDE");
+    text->setHeight(2);
+    text->setHorizontalMode(Text::HorizontalMode::Fit);
+    text->setPosition({2, 2, 0});
+    text->setAlignmentPoint({38, 2, 0});
+    append(*db, std::move(text));
+    auto right = std::make_unique<Text>();
+    right->setTextString("R");
+    right->setHeight(3);
+    right->setHorizontalMode(Text::HorizontalMode::Right);
+    right->setVerticalMode(Text::VerticalMode::Top);
+    right->setAlignmentPoint({38, 38, 0});
+    append(*db, std::move(right));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    const auto box = inkBox(*shot.picture);
+    const double s = shot.scale();
+    EXPECT_NEAR(box[0] / s, 2.0, 0.5);
+    EXPECT_NEAR((box[2] + 1) / s, 38.0, 0.5);
+    // "R" hangs from its top-right point.
+    EXPECT_NEAR(box[1] / s, 2.0, 0.3);
+    EXPECT_TRUE(shot.at(37.5, 36.5).isInk() || shot.at(37.2, 37.5).isInk());
+    EXPECT_TRUE(shot.at(37, 38.5).isWhite());
+}
+
+TEST(RenderPixels, DrawOrderTableDecidesWhichSolidIsOnTop) {
+    auto db = Database::createDefault();
+    const ObjectId red = append(*db, solid(0, 0, 6, 6, 1));
+    const ObjectId blue = append(*db, solid(4, 4, 10, 10, 5));
+    RenderDir dir;
+    Shot before = shoot(*db, dir, Extents2d({0, 0}, {10, 10}), 200, "before.png");
+    ASSERT_TRUE(before.picture);
+    EXPECT_TRUE(isBlue(before.at(5, 5))) << "the later entity is drawn last";
+    EXPECT_TRUE(isRed(before.at(2, 2)));
+
+    ObjectId tableId;
+    ASSERT_EQ(db->getSortentsTable(db->modelSpaceId(), tableId, true), ErrorStatus::eOk);
+    ASSERT_EQ(static_cast<SortentsTable*>(db->objectAt(tableId))->moveToBottom({blue}), ErrorStatus::eOk);
+    Shot after = shoot(*db, dir, Extents2d({0, 0}, {10, 10}), 200, "after.png");
+    ASSERT_TRUE(after.picture);
+    EXPECT_TRUE(isRed(after.at(5, 5)));
+    EXPECT_TRUE(isBlue(after.at(8, 8)));
+    (void)red;
+}
+
+TEST(RenderPixels, NestedReferencesPassColourLayerAndAttributesDown) {
+    auto db = Database::createDefault();
+    const ObjectId green = addLayer(*db, "GREEN", 3);
+    // Inner block: a ByBlock square; outer block: the inner one scaled by 2, on layer 0.
+    const ObjectId inner = addBlockRecord(*db, "INNER");
+    auto sq = rectangle(0, 0, 1, 1);
+    sq->setColor(Color::byBlock());
+    append(*db, std::move(sq), inner);
+    auto hatch = solidHatch({square(0, 0, 1, 1)}, 0);
+    hatch->setColor(Color::byBlock());
+    append(*db, std::move(hatch), inner);
+    const ObjectId outer = addBlockRecord(*db, "OUTER");
+    auto innerRef = std::make_unique<BlockReference>(Point3d{1, 1, 0}, inner);
+    innerRef->setScaleFactors({2, 2, 1});
+    innerRef->setColor(Color::byLayer());
+    append(*db, std::move(innerRef), outer);
+    auto def = std::make_unique<AttributeDefinition>();
+    ASSERT_EQ(def->setTag("NAME"), ErrorStatus::eOk);
+    def->setHeight(1);
+    def->setPosition({0, 5, 0});
+    append(*db, std::move(def), outer);
+
+    auto ref = std::make_unique<BlockReference>(Point3d{10, 10, 0}, outer);
+    ref->setLayer(green);
+    ref->setScaleFactors({-1, 1, 1});  // mirrored
+    const ObjectId refId = append(*db, std::move(ref));
+    auto* placed = static_cast<BlockReference*>(db->objectAt(refId));
+    ASSERT_EQ(placed->appendAttributesFromBlock(), ErrorStatus::eOk);
+    ASSERT_EQ(placed->attributeIds().size(), 1u);
+    static_cast<Attribute*>(db->objectAt(placed->attributeIds()[0]))->setTextString("ZZZZ");
+
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {20, 20}), 400);
+    ASSERT_TRUE(shot.picture);
+    // The inner square lands mirrored at x 7..9, y 11..13, green through layer 0 -> GREEN.
+    EXPECT_TRUE(isGreen(shot.at(8, 12)));
+    EXPECT_TRUE(shot.at(12, 12).isWhite()) << "mirrored to the left of the insertion point";
+    // The attribute (ink above y 15) is drawn; the definition's tag is not.
+    bool attributeInk = false;
+    for (double x = 0; x < 20 && !attributeInk; x += 0.05) attributeInk = shot.at(x, 15.5).isInk();
+    EXPECT_TRUE(attributeInk);
+    EXPECT_EQ(shot.result.report.skippedCount(), 0u);
+}
+
+TEST(RenderPixels, LineWeightsWidenLines) {
+    auto db = Database::createDefault();
+    auto thin = std::make_unique<Line>(Point3d{0, 2, 0}, Point3d{10, 2, 0});
+    append(*db, std::move(thin));
+    auto thick = std::make_unique<Line>(Point3d{0, 8, 0}, Point3d{10, 8, 0});
+    thick->setLineWeight(200);  // 2 mm: about 7.6 pixels at 96 per inch
+    append(*db, std::move(thick));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {10, 10}), 200);
+    ASSERT_TRUE(shot.picture);
+    auto column = [&](double y0, double y1) {
+        int n = 0;
+        for (int y = shot.py(y1); y <= shot.py(y0); ++y) n += shot.picture->at(100, y).isInk();
+        return n;
+    };
+    EXPECT_LE(column(1, 3), 2);
+    EXPECT_GE(column(7, 9), 7);
+    EXPECT_LE(column(7, 9), 9);
+}
+
+TEST(RenderPixels, PaperLayoutShowsModelSpaceThroughItsViewport) {
+    auto db = Database::createDefault();
+    append(*db, std::make_unique<Circle>(Point3d{100, 100, 0}, 50));
+    const ObjectId layoutId = db->layoutId("Layout1");
+    ASSERT_FALSE(layoutId.isNull());
+    const auto* layout = static_cast<const Layout*>(db->objectAt(layoutId));
+    auto vp = std::make_unique<Viewport>();
+    vp->setCenterPoint({50, 50, 0});
+    vp->setWidth(40);
+    vp->setHeight(40);
+    vp->setViewCenter({100, 100});
+    vp->setViewHeight(200);  // 0.2 paper units per model unit: the circle has radius 10 on paper
+    vp->setNumber(2);
+    append(*db, std::move(vp), layout->blockTableRecordId());
+    append(*db, rectangle(0, 0, 100, 100), layout->blockTableRecordId());
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {100, 100}), 500, "paper.png", "layout1");
+    ASSERT_TRUE(shot.picture);
+    EXPECT_TRUE(shot.at(60, 50).isInk() || shot.at(59.9, 50).isInk()) << "circle's right end";
+    EXPECT_TRUE(shot.at(50, 50).isWhite());
+    EXPECT_TRUE(shot.at(75, 50).isWhite());
+
+    std::string error;
+    FontLibrary fonts;
+    DrawingRenderer renderer(*db, fonts);
+    EXPECT_FALSE(renderer.selectLayout("NoSuch", error));
+    EXPECT_NE(error.find("Layout1"), std::string::npos) << error;
+}
+
+TEST(RenderPixels, EllipseMultilineTextAndPointsAreDrawnAndUnknownKindsCounted) {
+    auto db = Database::createDefault();
+    append(*db, rawEntity("ELLIPSE", "AcDbEllipse",
+                          {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbEllipse"}, {10, "10"}, {20, "10"}, {30, "0"},
+                           {11, "8"}, {21, "0"}, {31, "0"}, {40, "0.5"}, {41, "0"}, {42, "6.283185307179586"}}));
+    append(*db, rawEntity("MTEXT", "AcDbMText",
+                          {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbMText"}, {10, "1"}, {20, "39"}, {30, "0"},
+                           {40, "2"}, {71, "1"}, {1, "{\\fArial|b1;TOP}\\PSECOND"}}));
+    append(*db, rawEntity("XLINE", "AcDbXline", {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbXline"}}));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    EXPECT_TRUE(shot.at(18, 10).isInk() || shot.at(17.95, 10).isInk()) << "end of the major axis";
+    EXPECT_TRUE(shot.at(10, 14).isInk() || shot.at(10, 13.95).isInk()) << "end of the minor axis";
+    EXPECT_TRUE(shot.at(10, 10).isWhite());
+    // Two lines hang from the top-left corner: the second baseline is 2 * 5/3 lower than the first.
+    bool first = false, second = false;
+    for (double x = 1; x < 10; x += 0.05) {
+        first = first || shot.at(x, 38).isInk();
+        second = second || shot.at(x, 38 - 10.0 / 3).isInk();
+    }
+    EXPECT_TRUE(first);
+    EXPECT_TRUE(second);
+    EXPECT_EQ(shot.result.report.skipped.at("XLINE"), 1u);
+    EXPECT_NE(shot.result.report.summary().find("skipped: 1 XLINE"), std::string::npos);
+}
+
+TEST(RenderFiles, FormatsByExtensionAndClearErrors) {
+    auto db = Database::createDefault();
+    append(*db, rectangle(0, 0, 10, 5));
+    RenderDir dir;
+    RenderOptions options;
+    options.width = 300;
+    for (const char* name : {"a.pdf", "a.svg", "a.PNG", "a.jpg"}) {
+        const RenderResult r = renderDrawingToFile(*db, options, dir.file(name));
+        ASSERT_TRUE(r.ok) << name << ": " << r.error;
+        EXPECT_EQ(r.width, 300);
+        EXPECT_NEAR(r.height, 300 * (5 + 0.4) / (10 + 0.4), 1.0) << "aspect of the box with its margin";
+    }
+    auto head = [&](const char* name) {
+        std::ifstream in(dir.file(name), std::ios::binary);
+        std::string s(8, '\0');
+        in.read(s.data(), 8);
+        return s;
+    };
+    EXPECT_EQ(head("a.pdf").substr(0, 5), "%PDF-");
+    EXPECT_NE(head("a.svg").find("<?xml"), std::string::npos);
+    EXPECT_EQ(head("a.PNG").substr(1, 3), "PNG");
+    EXPECT_EQ(static_cast<unsigned char>(head("a.jpg")[0]), 0xFF);
+    EXPECT_EQ(static_cast<unsigned char>(head("a.jpg")[1]), 0xD8);
+
+    RenderResult bad = renderDrawingToFile(*db, options, dir.file("a.bmp"));
+    EXPECT_FALSE(bad.ok);
+    EXPECT_NE(bad.error.find("a.bmp"), std::string::npos);
+    bad = renderDrawingToFile(*db, options, dir.file("missing/folder/a.png"));
+    EXPECT_FALSE(bad.ok);
+    EXPECT_NE(bad.error.find("missing/folder/a.png"), std::string::npos) << bad.error;
+    options.width = 5;
+    bad = renderDrawingToFile(*db, options, dir.file("b.png"));
+    EXPECT_FALSE(bad.ok);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("b.png")));
+}
+
+TEST(RenderPixels, DegeneratePlacementsAreLeftOutAndTheRestIsDrawn) {
+    auto db = Database::createDefault();
+    const ObjectId block = addBlockRecord(*db, "FLAT");
+    auto label = std::make_unique<Text>();
+    label->setTextString("X");
+    label->setHeight(1);
+    append(*db, std::move(label), block);
+    append(*db, rectangle(0, 0, 1, 1), block);
+    auto flat = std::make_unique<BlockReference>(Point3d{5, 5, 0}, block);
+    flat->setScaleFactors({0, 0, 1});
+    append(*db, std::move(flat));
+    auto odd = std::make_unique<Line>(Point3d{std::nan(""), 0, 0}, Point3d{10, 10, 0});
+    append(*db, std::move(odd));
+    auto truecolour = std::make_unique<Line>(Point3d{0, 2, 0}, Point3d{10, 2, 0});
+    truecolour->setColor(Color::fromRgb(0, 200, 0));
+    truecolour->setLineWeight(100);
+    append(*db, std::move(truecolour));
+    auto white = std::make_unique<Line>(Point3d{0, 8, 0}, Point3d{10, 8, 0});
+    white->setColorIndex(7);
+    white->setLineWeight(100);
+    append(*db, std::move(white));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {10, 10}), 200);
+    ASSERT_TRUE(shot.picture) << shot.result.error;
+    const Pixel green = shot.at(5, 2);
+    EXPECT_TRUE(green.g > 150 && green.r < 60 && green.b < 60) << "true colour";
+    const Pixel black = shot.at(5, 8);
+    EXPECT_TRUE(black.r < 60 && black.g < 60 && black.b < 60) << "colour 7 is black on the white sheet";
+}

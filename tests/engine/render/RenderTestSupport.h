@@ -1,0 +1,151 @@
+#pragma once
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/db/BlockTableRecord.h"
+#include "engine/db/Database.h"
+#include "engine/db/LayerTableRecord.h"
+#include "engine/db/SymbolTable.h"
+#include "engine/db/UnknownEntity.h"
+#include "engine/render/DrawingRenderer.h"
+
+namespace cad::test {
+
+// A fresh folder under the system temporary folder, removed with everything in it.
+class RenderDir {
+public:
+    RenderDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "brinmo-render-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    RenderDir(const RenderDir&) = delete;
+    RenderDir& operator=(const RenderDir&) = delete;
+    ~RenderDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+struct Pixel {
+    int r = 255, g = 255, b = 255;
+    bool isWhite() const { return r > 245 && g > 245 && b > 245; }
+    // Ink: clearly darker or more coloured than the white sheet.
+    bool isInk() const { return r < 200 || g < 200 || b < 200; }
+};
+
+// A PNG read back into memory.
+class Picture {
+public:
+    explicit Picture(const std::string& png) {
+        cairo_surface_t* s = cairo_image_surface_create_from_png(png.c_str());
+        if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(s);
+            throw std::runtime_error("cannot read " + png);
+        }
+        cairo_surface_t* rgb = cairo_image_surface_create(CAIRO_FORMAT_RGB24, cairo_image_surface_get_width(s),
+                                                          cairo_image_surface_get_height(s));
+        cairo_t* cr = cairo_create(rgb);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+        cairo_set_source_surface(cr, s, 0, 0);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        cairo_surface_flush(rgb);
+        width_ = cairo_image_surface_get_width(rgb);
+        height_ = cairo_image_surface_get_height(rgb);
+        const int stride = cairo_image_surface_get_stride(rgb);
+        const unsigned char* data = cairo_image_surface_get_data(rgb);
+        pixels_.resize(static_cast<std::size_t>(width_) * height_);
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x)
+                pixels_[static_cast<std::size_t>(y) * width_ + x] =
+                    reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride)[x];
+        cairo_surface_destroy(rgb);
+        cairo_surface_destroy(s);
+    }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    Pixel at(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return Pixel{};
+        const std::uint32_t v = pixels_[static_cast<std::size_t>(y) * width_ + x];
+        return Pixel{static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF)};
+    }
+    std::size_t inkCount() const {
+        std::size_t n = 0;
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x) n += at(x, y).isInk();
+        return n;
+    }
+
+private:
+    int width_ = 0, height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+// Renders model space over exactly `window` (no margin) at `width` pixels, so that drawing points
+// map to known pixels.
+struct Shot {
+    RenderResult result;
+    std::unique_ptr<Picture> picture;
+    Extents2d window;
+    // Pixel of a drawing point.
+    int px(double x) const { return static_cast<int>(std::floor((x - window.minPoint().x) * scale())); }
+    int py(double y) const { return static_cast<int>(std::floor((window.maxPoint().y - y) * scale())); }
+    Pixel at(double x, double y) const { return picture->at(px(x), py(y)); }
+    double scale() const { return picture->width() / window.width(); }
+};
+
+inline Shot shoot(const Database& db, const RenderDir& dir, Extents2d window, int width = 400,
+                  const std::string& name = "shot.png", std::string layout = {}) {
+    Shot shot;
+    RenderOptions options;
+    options.width = width;
+    options.window = window;
+    options.margin = 0;
+    options.layout = std::move(layout);
+    shot.window = window;
+    shot.result = renderDrawingToFile(db, options, dir.file(name));
+    EXPECT_TRUE(shot.result.ok) << shot.result.error;
+    if (shot.result.ok) shot.picture = std::make_unique<Picture>(dir.file(name));
+    return shot;
+}
+
+inline ObjectId addLayer(Database& db, const std::string& name, int color) {
+    auto* layers = static_cast<SymbolTable*>(db.objectAt(db.layerTableId()));
+    auto layer = std::make_unique<LayerTableRecord>(name);
+    layer->setColor(Color::fromIndex(color));
+    ObjectId id;
+    EXPECT_EQ(layers->add(std::move(layer), &id), ErrorStatus::eOk);
+    return id;
+}
+
+inline ObjectId addBlockRecord(Database& db, const std::string& name) {
+    auto* blocks = static_cast<SymbolTable*>(db.objectAt(db.blockTableId()));
+    ObjectId id;
+    EXPECT_EQ(blocks->add(std::make_unique<BlockTableRecord>(name), &id), ErrorStatus::eOk);
+    return id;
+}
+
+// An entity the database keeps as tags (SOLID, ELLIPSE, MTEXT ...).
+inline std::unique_ptr<UnknownEntity> rawEntity(const std::string& name, const std::string& subclass,
+                                                RawTagList tags) {
+    auto e = std::make_unique<UnknownEntity>(name, subclass);
+    e->tags = std::move(tags);
+    return e;
+}
+
+}  // namespace cad::test
