@@ -139,6 +139,7 @@ ErrorStatus Database::erase(ObjectId id, bool erasing) {
         if (protectedObject) return ErrorStatus::eCannotBeErasedByCaller;
     }
     eraseTree(id, erasing);
+    ++edits_;
     return ErrorStatus::eOk;
 }
 
@@ -224,6 +225,7 @@ Matrix3d Database::ucsToWcs() const {
 }
 
 void Database::noteChange(const DbObject& object) {
+    ++edits_;
     const bool entity = object.isEntity();
     if (!entity && object.kind() != ObjectKind::LayerTableRecord && object.kind() != ObjectKind::BlockTableRecord)
         return;

@@ -145,6 +145,9 @@ public:
     // object table). Extents are kept between changes; changes to single entities of the block
     // last measured are remeasured alone.
     std::uint64_t revision() const { return revision_; }
+    // Counts every change of any object (added, changed, erased): a document compares it with the
+    // count at its last save to know whether it holds unsaved changes.
+    std::uint64_t editCount() const { return edits_; }
     void noteChange() {
         ++revision_;
         extentsCache_.whole = true;
@@ -196,6 +199,7 @@ private:
     std::string currentLayout_ = "Model";
     mutable std::unique_ptr<HatchPatternLibrary> patterns_;
     std::uint64_t revision_ = 0;
+    std::uint64_t edits_ = 0;
     Extents3d entityExtents(const Entity& entity, BlockExtentsCache& cache) const;
     struct ExtentsCache {
         ObjectId block;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ public:
     // Views replaced by zooms, the last one first to come back.
     std::vector<ViewState>& viewHistory() { return viewHistory_; }
 
+    // Changes made since the drawing was opened, created or last saved.
+    bool hasUnsavedChanges() const { return database_->editCount() != savedEdits_; }
+    void markSaved() { savedEdits_ = database_->editCount(); }
+
     int lockCount() const { return lockCount_; }
     bool isLocked() const { return lockCount_ > 0; }
 
@@ -40,6 +45,7 @@ private:
     std::unique_ptr<DrawingFileData> fileData_;
     std::vector<ViewState> viewHistory_;
     int lockCount_ = 0;
+    std::uint64_t savedEdits_ = 0;
 };
 
 }  // namespace cad

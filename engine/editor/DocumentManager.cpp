@@ -87,6 +87,7 @@ bool DocumentManager::saveDocument(Document& document, const std::string& path, 
         return false;
     }
     document.setFile(full.string(), full.filename().string());
+    document.markSaved();
     return true;
 }
 

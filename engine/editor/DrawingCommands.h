@@ -5,11 +5,17 @@
 
 namespace cad {
 
+class Document;
+
 class HostApplication;
 class Database;
 
 // The host's drawing commands, by theme; registerDrawingCommands (HostApplication.h) adds them all.
 void registerFileCommands(HostApplication& host);
+
+// Before a drawing with unsaved changes is closed: asks "Save changes to NAME?" and saves on Yes.
+// False when the user cancels or the save fails: the drawing must then stay open.
+bool confirmDiscard(HostApplication& host, Document& doc);
 void registerDrawCommands(HostApplication& host);
 void registerLayerCommand(HostApplication& host);
 void registerInquiryCommands(HostApplication& host);

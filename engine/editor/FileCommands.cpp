@@ -4,8 +4,11 @@
 #include "engine/editor/DrawingCommands.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/HostOutput.h"
+#include "engine/text/AsciiText.h"
 
 namespace cad {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -39,6 +42,37 @@ void openDrawing(HostApplication& host) {
     print("Opened " + doc->docTitle() + ".\n");
 }
 
+// Yes, No or Cancel to a question; an empty answer takes the default, ^C or the end of the input
+// cancels. Anything else asks again.
+enum class Answer { Yes, No, Cancel };
+
+Answer ask(HostApplication& host, const std::string& question, bool withCancel, Answer byDefault) {
+    const std::string choices = withCancel ? " [Yes/No/Cancel] <" : " [Yes/No] <";
+    const std::string prompt =
+        question + choices + (byDefault == Answer::Yes ? "Yes" : byDefault == Answer::No ? "No" : "Cancel") + ">: ";
+    while (true) {
+        std::string line;
+        if (host.editor().getLine(prompt, line) != RTNORM) return Answer::Cancel;
+        const std::string answer = toUpperAscii(trimBlanks(line));
+        if (answer.empty()) return byDefault;
+        if (std::string_view("YES").starts_with(answer)) return Answer::Yes;
+        if (std::string_view("NO").starts_with(answer)) return Answer::No;
+        if (withCancel && std::string_view("CANCEL").starts_with(answer)) return Answer::Cancel;
+        print(withCancel ? "Please answer Yes, No or Cancel.\n" : "Please answer Yes or No.\n");
+    }
+}
+
+bool saveAs(HostApplication& host, Document& doc, const std::string& path) {
+    std::string error;
+    if (!host.documentManager().saveDocument(doc, path, error)) {
+        print(error + "\n");
+        host.noteFileFailure();
+        return false;
+    }
+    print("Saved " + doc.docTitle() + ".\n");
+    return true;
+}
+
 void save(HostApplication& host, bool askName) {
     Document* doc = host.documentManager().curDocument();
     if (doc == nullptr) {
@@ -48,15 +82,36 @@ void save(HostApplication& host, bool askName) {
     std::string path;
     if (askName || doc->fileName().empty()) {
         if (host.editor().getString(true, "Save drawing as: ", path) != RTNORM || path.empty()) return;
+        std::error_code ec;
+        const fs::path chosen = fs::absolute(path, ec).lexically_normal();
+        if (fs::exists(chosen, ec) && chosen.string() != doc->fileName() &&
+            ask(host, "\"" + path + "\" already exists. Replace it?", false, Answer::No) != Answer::Yes) {
+            print("*Cancel*\n");
+            return;
+        }
     }
-    std::string error;
-    if (!host.documentManager().saveDocument(*doc, path, error)) {
-        print(error + "\n");
-        host.noteFileFailure();
-        return;
-    }
-    print("Saved " + doc->docTitle() + ".\n");
+    saveAs(host, *doc, path);
 }
+
+}  // namespace
+
+bool confirmDiscard(HostApplication& host, Document& doc) {
+    if (!doc.hasUnsavedChanges()) return true;
+    switch (ask(host, "Save changes to " + doc.docTitle() + "?", true, Answer::Yes)) {
+        case Answer::No: return true;
+        case Answer::Cancel: print("*Cancel*\n"); return false;
+        case Answer::Yes: break;
+    }
+    std::string path;
+    if (doc.fileName().empty() &&
+        (host.editor().getString(true, "Save drawing as: ", path) != RTNORM || path.empty())) {
+        print("*Cancel*\n");
+        return false;
+    }
+    return saveAs(host, doc, path);
+}
+
+namespace {
 
 void closeDrawing(HostApplication& host) {
     Document* doc = host.documentManager().curDocument();
@@ -65,6 +120,11 @@ void closeDrawing(HostApplication& host) {
         return;
     }
     std::string title = doc->docTitle();
+    if (doc->isLocked()) {
+        print("The drawing " + title + " is in use and cannot be closed.\n");
+        return;
+    }
+    if (!confirmDiscard(host, *doc)) return;
     if (host.documentManager().closeDocument(*doc) != ErrorStatus::eOk) {
         print("The drawing " + title + " is in use and cannot be closed.\n");
         return;

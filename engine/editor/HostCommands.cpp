@@ -2,6 +2,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "engine/editor/DrawingCommands.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/HostOutput.h"
 #include "engine/render/RenderCommands.h"
@@ -10,6 +11,13 @@
 namespace cad {
 
 namespace {
+
+// Each drawing with unsaved changes is asked about; a cancel keeps the session.
+void quit(HostApplication& host) {
+    for (Document* doc : host.documentManager().documents())
+        if (!confirmDiscard(host, *doc)) return;
+    host.requestQuit();
+}
 
 void appLoad(HostApplication& host) {
     std::string path;
@@ -107,7 +115,7 @@ void registerHostCommands(HostApplication& host) {
     add("GETVAR", getVar, ACRX_CMD_MODAL);
     add("HELP", help, ACRX_CMD_SESSION);
     add("COMMANDS", listModuleCommands, ACRX_CMD_SESSION);
-    add("QUIT", [](HostApplication& h) { h.requestQuit(); }, ACRX_CMD_SESSION);
+    add("QUIT", quit, ACRX_CMD_SESSION);
     registerRenderCommands(host);
     registerDrawingCommands(host);
 }
