@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/text/Utf8.h"
+
 namespace cad {
 
 // Text encoding of a drawing file. Files before R2007 (AC1021) store text in the code page named
@@ -34,7 +36,5 @@ private:
     std::unique_ptr<Converters> conv_;
 };
 
-// Appends the UTF-8 form of a code point.
-void appendUtf8(std::string& out, char32_t cp);
 
 }  // namespace cad

@@ -14,24 +14,19 @@
 #include "engine/render/Canvas.h"
 #include "engine/render/DrawingPainter.h"
 #include "engine/render/FontLibrary.h"
+#include "engine/text/AsciiText.h"
 #include "engine/render/ImageFiles.h"
 
 namespace cad {
 
 namespace {
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 constexpr int kMaxPixels = 20000;
 
 }  // namespace
 
 std::optional<ImageFormat> imageFormatForPath(std::string_view path) {
-    const std::string ext = lower(std::filesystem::path(std::string(path)).extension().string());
+    const std::string ext = toLowerAscii(std::filesystem::path(std::string(path)).extension().string());
     if (ext == ".png") return ImageFormat::Png;
     if (ext == ".svg") return ImageFormat::Svg;
     if (ext == ".pdf") return ImageFormat::Pdf;
@@ -44,7 +39,7 @@ DrawingRenderer::DrawingRenderer(const Database& db, FontLibrary& fonts) : db_(d
 }
 
 bool DrawingRenderer::selectLayout(std::string_view name, std::string& error) {
-    if (name.empty() || lower(name) == "model") {
+    if (name.empty() || toLowerAscii(name) == "model") {
         block_ = db_.modelSpaceId();
         model_ = true;
         return true;
@@ -52,7 +47,7 @@ bool DrawingRenderer::selectLayout(std::string_view name, std::string& error) {
     std::string known;
     for (ObjectId id : db_.layouts())
         if (const auto* layout = dynamic_cast<const Layout*>(db_.objectAt(id))) {
-            if (lower(layout->layoutName()) == lower(name) && !layout->blockTableRecordId().isNull()) {
+            if (toLowerAscii(layout->layoutName()) == toLowerAscii(name) && !layout->blockTableRecordId().isNull()) {
                 block_ = layout->blockTableRecordId();
                 model_ = layout->isModelLayout();
                 return true;

@@ -14,6 +14,7 @@
 #include "engine/render/CairoCanvas.h"
 #include "engine/render/DrawingRenderer.h"
 #include "engine/render/FontLibrary.h"
+#include "engine/text/AsciiText.h"
 #include "engine/render/ImageFiles.h"
 #include "engine/render/RawEntity.h"
 
@@ -21,18 +22,12 @@ namespace cad {
 
 namespace {
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 constexpr double kMmPerInch = 25.4;
 
 }  // namespace
 
 std::optional<PlotDevice> plotDeviceForConfiguration(std::string_view name) {
-    const std::string n = lower(name);
+    const std::string n = toLowerAscii(name);
     if (n == "dwg to pdf.pc3") return PlotDevice::Pdf;
     if (n == "publishtoweb jpg.pc3") return PlotDevice::Jpeg;
     if (n == "publishtoweb png.pc3") return PlotDevice::Png;
@@ -63,7 +58,7 @@ std::optional<MediaSize> mediaSizeForName(std::string_view name) {
     if (end != first.c_str() + first.size()) return std::nullopt;
     const double h = std::strtod(second.c_str(), &end);
     if (end != second.c_str() + second.size()) return std::nullopt;
-    const std::string u = lower(inside.substr(unit + 1));
+    const std::string u = toLowerAscii(inside.substr(unit + 1));
     if (!(w > 0) || !(h > 0) || (u != "mm" && u != "inches")) return std::nullopt;
     MediaSize size;
     size.inches = u == "inches";
@@ -115,7 +110,7 @@ PlotOutcome plotToFile(const Database& db, const PlotJob& job, const std::string
         out.message = "plot device \"" + job.configuration + "\" is not available on this host (PDF, JPG and PNG are)";
         return out;
     }
-    const std::string ext = lower(std::filesystem::path(file).extension().string());
+    const std::string ext = toLowerAscii(std::filesystem::path(file).extension().string());
     if (ext != plotDeviceExtension(*device) && !(*device == PlotDevice::Jpeg && ext == ".jpeg")) {
         out.message = "plot file \"" + file + "\" does not end in " + plotDeviceExtension(*device) + ", the extension of \"" +
                       job.configuration + "\"";

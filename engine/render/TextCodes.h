@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/text/Utf8.h"
+
 namespace cad {
 
 // The text a single-line text shows: the %% control codes (%%c, %%d, %%p, %%nnn, %%%) become
@@ -15,7 +17,5 @@ std::string decodeTextCodes(std::string_view text);
 // ({}, \f...; \H...; \C...; \L ...) are dropped, \~ is a space, \\ \{ \} are the characters.
 std::vector<std::string> multilineParagraphs(std::string_view text);
 
-// UTF-8 bytes of a code point.
-void appendUtf8(std::string& out, unsigned codePoint);
 
 }  // namespace cad
