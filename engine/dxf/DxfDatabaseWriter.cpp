@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <stdexcept>
 #include <utility>
 
 #include "engine/db/Arc.h"
@@ -428,7 +429,34 @@ void pointTags(DxfTagWriter& w, int base, double x, double y, double z) {
 }
 }  // namespace
 
+namespace {
+
+// A value no DXF file can hold, with the record that held it named, so a planner can find it.
+class UnwritableValue : public std::domain_error {
+public:
+    using std::domain_error::domain_error;
+};
+
+std::string describeRecord(const DbObject& o) {
+    std::string text = o.dxfName.empty() ? std::string("object") : o.dxfName;
+    text += " " + o.handle().toString();
+    if (const auto* entity = dynamic_cast<const Entity*>(&o)) text += " on layer \"" + entity->layerName() + "\"";
+    return text;
+}
+
+}  // namespace
+
 void DxfDatabaseWriter::generate(const DbObject& o) {
+    try {
+        generateRecord(o);
+    } catch (const UnwritableValue&) {
+        throw;
+    } catch (const std::domain_error& e) {
+        throw UnwritableValue("cannot write " + describeRecord(o) + ": " + e.what());
+    }
+}
+
+void DxfDatabaseWriter::generateRecord(const DbObject& o) {
     DxfExtraGroups extras(o.extraTags());
     // Extras read after a modelled tag are written after it again.
     RawTagList follow;

@@ -39,6 +39,7 @@ private:
     void writeEntityTree(ObjectId id);
     void writeObject(const DbObject& object);
     void generate(const DbObject& object);
+    void generateRecord(const DbObject& object);
     // R12 entities kept whole get the R2000 owner and subclass markers; false if not one of them.
     bool upgradeLegacyEntity(const UnknownEntity& entity);
     void commonHead(const DbObject& object, DxfExtraGroups& extras);

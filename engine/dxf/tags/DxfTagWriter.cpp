@@ -60,6 +60,9 @@ void DxfTagWriter::integer(int c, std::int64_t value) {
 }
 
 void DxfTagWriter::real(int c, double value) {
+    if (!std::isfinite(value))
+        throw std::domain_error("group code " + std::to_string(c) + " holds " + (std::isnan(value) ? "NaN" : "an infinite value") +
+                                ", which a DXF file cannot hold");
     code(c);
     out_.append(formatDxfReal(value));
     out_.append(eol_);

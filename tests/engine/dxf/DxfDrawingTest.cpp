@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <set>
+#include <stdexcept>
 
 #include "engine/db/Attribute.h"
 #include "engine/db/BlockReference.h"
@@ -396,4 +398,25 @@ TEST(DxfDrawing, UnknownTagsKeepTheirPlaceInAChangedObject) {
     EXPECT_EQ(out.find("AFTER START"), out.rfind("AFTER START"));
     auto again = cad::readDxfDrawingText(out, "again.dxf");
     EXPECT_EQ(cad::writeDxfDrawing(*again.database, again.file), out);
+}
+
+// A value no file can hold (a text height typed as 400 digits once made every later save fail
+// without saying where) is refused with the record, its layer and the group code named.
+TEST(DxfDrawing, AnUnwritableValueNamesItsRecordAndField) {
+    auto db = cad::Database::createDefault();
+    cad::ObjectId id;
+    {
+        auto space = db->open<cad::BlockTableRecord>(db->modelSpaceId(), cad::OpenMode::ForWrite);
+        auto line = std::make_unique<cad::Line>(cad::Point3d(0, 0), cad::Point3d(std::numeric_limits<double>::infinity(), 1));
+        space->appendEntity(std::move(line), &id);
+    }
+    const std::string handle = db->handleOf(id).toString();
+    try {
+        cad::writeDxfDrawing(*db, cad::DxfFileInfo{});
+        FAIL() << "an infinite coordinate was written";
+    } catch (const std::domain_error& e) {
+        const std::string message = e.what();
+        EXPECT_NE(message.find("LINE " + handle + " on layer \"0\""), std::string::npos) << message;
+        EXPECT_NE(message.find("group code 11"), std::string::npos) << message;
+    }
 }
