@@ -3,6 +3,7 @@
 
 #include "core/EXUnhandled.h"
 #include "core/HostError.h"
+#include "core/UserCancel.h"
 
 // The wrapping rule. Called inside a catch handler, builds the exception a function throws in
 // place of the one escaping it:
@@ -19,6 +20,8 @@ template <class F>
 decltype(auto) korvaWrap(const char* fileName, const char* procSig, F&& body) {
     try {
         return std::forward<F>(body)();
+    } catch (const CUserCancel&) {
+        throw;
     } catch (...) {
         throw wrapCurrentException(fileName, procSig);
     }
@@ -31,6 +34,8 @@ bool korvaTopLevel(const char* fileName, const char* procSig, F&& body) {
     try {
         std::forward<F>(body)();
         return true;
+    } catch (const CUserCancel&) {
+        return false;
     } catch (...) {
         wrapCurrentException(fileName, procSig).showErrorMessage();
         return false;
@@ -43,6 +48,8 @@ decltype(auto) korvaWrapPassing(const char* fileName, const char* procSig, F&& b
     try {
         return std::forward<F>(body)();
     } catch (Passed&) {
+        throw;
+    } catch (const CUserCancel&) {
         throw;
     } catch (...) {
         throw wrapCurrentException(fileName, procSig);

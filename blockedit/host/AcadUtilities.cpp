@@ -4,6 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "core/UserCancel.h"
 #include "core/HostError.h"
 #include "core/KorvaWrap.h"
 #include "core/Utilities.h"
@@ -15,9 +16,16 @@ namespace {
 
 constexpr const char* kFile = __FILE__;
 
-// A prompt the platform would ask again forever cannot be answered once a script has run out.
-void refuseEndlessRepeat() {
+// A prompt the platform would ask again forever cannot be answered once a script has run out, and
+// a second cancel in a row ends the command: a script (or a person) can always get out.
+void refuseEndlessRepeat(int status, bool& cancelledBefore) {
     if (cad::commandInputEnded()) throw std::runtime_error("the command input has ended");
+    if (status == cad::RTCAN) {
+        if (cancelledBefore) throw CUserCancel{};
+        cancelledBefore = true;
+    } else {
+        cancelledBefore = false;
+    }
 }
 
 bool inches(int linearUnits) {
@@ -66,8 +74,9 @@ std::string CAcadUtilities::getString(const std::string& prompt) {
     return korvaWrap(kFile, "CAcadUtilities::getString", [&] {
         std::string answer;
         int status = cad::acedGetString(1, "\n" + prompt + ":", answer);
+        bool cancelledBefore = false;
         while (status != cad::RTNORM) {
-            refuseEndlessRepeat();
+            refuseEndlessRepeat(status, cancelledBefore);
             status = cad::acedGetString(1, "\nInvalid input! - " + prompt, answer);
         }
         return answer;
@@ -80,8 +89,9 @@ void CAcadUtilities::getString(const std::string& prompt, const std::string& def
         const std::string question = prompt + " <" + defaultValue + ">:";
         std::string answer;
         int status = cad::acedGetString(1, "\n" + question, answer);
+        bool cancelledBefore = false;
         while (status != cad::RTNORM) {
-            refuseEndlessRepeat();
+            refuseEndlessRepeat(status, cancelledBefore);
             status = cad::acedGetString(1, "\nInvalid input! - " + question, answer);
         }
         value = answer.empty() ? defaultValue : answer;

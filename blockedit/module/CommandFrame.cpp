@@ -1,5 +1,6 @@
 #include "module/CommandFrame.h"
 
+#include "core/UserCancel.h"
 #include "core/EXUnhandled.h"
 #include "core/HostError.h"
 #include "core/ModuleInfo.h"
@@ -44,6 +45,8 @@ bool CCommandFrame::run(const std::function<void()>& work) {
         if (!title_.empty()) printCommandTitle(title_);
         work();
         return true;
+    } catch (const CUserCancel&) {
+        // The cancel has been shown at the prompt; nothing failed.
     } catch (CEXKorva& caught) {
         report(CEXUnhandled(kModuleDescription, kCommandFile, handlerName_, 0, std::move(caught).moveToHeap()));
     } catch (const CHostError& status) {
