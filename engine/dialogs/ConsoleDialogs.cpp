@@ -81,8 +81,22 @@ MessageBoxResult ConsoleDialogs::show(const std::string& caption, const std::str
     }
 }
 
+namespace {
+
+void nameRefusedControl(Dialog& dialog) {
+    const std::optional<int> id = dialog.takeRefusedControl();
+    if (!id) return;
+    const Control* c = dialog.findItem(*id);
+    if (c == nullptr) return;
+    print("The value of control " + std::to_string(*id) + " (" + controlKindName(c->kind()) +
+          (c->caption().empty() ? "" : " \"" + c->caption() + "\"") + ") was refused.\n");
+}
+
+}  // namespace
+
 void ConsoleDialogs::act(Dialog& dialog, std::string_view action) {
     DialogActionResult result = applyDialogAction(dialog, action);
+    nameRefusedControl(dialog);
     if (!result.ok) print(result.message + "\n");
     if (result.showAgain && dialog.isOpen()) print(describeDialog(dialog));
 }
@@ -104,6 +118,7 @@ void ConsoleDialogs::runModal(Dialog& dialog) {
         std::string_view action = line;
         stripDialogWord(action);
         DialogActionResult result = applyDialogAction(dialog, action);
+        nameRefusedControl(dialog);
         // A script written for a drawing that had no dialog to answer (a fresh data folder opens
         // the first-run preferences) goes on: the dialog closes as by its close box and the line
         // runs at the command line.

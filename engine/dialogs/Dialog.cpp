@@ -89,7 +89,8 @@ bool Dialog::updateData(bool saveAndValidate) {
     DataExchange dx(*this, saveAndValidate);
     try {
         doDataExchange(dx);
-    } catch (const DataExchange::Failure&) {
+    } catch (const DataExchange::Failure& failure) {
+        refused_ = failure.controlId;
         return false;
     }
     return true;

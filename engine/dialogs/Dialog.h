@@ -1,7 +1,9 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/dialogs/Control.h"
@@ -65,6 +67,9 @@ public:
     // Copies member values into the controls (false) or checks and reads them back (true). On a
     // refused entry the standard message is shown, the dialog stays open and false is returned.
     bool updateData(bool saveAndValidate = true);
+    // The control whose value the last updateData refused, once: the console names it, where a
+    // window would put the focus on it.
+    std::optional<int> takeRefusedControl() { return std::exchange(refused_, std::nullopt); }
 
     // The actions a user can take; presenters call them.
     void command(int id);  // a button, check box or radio button was clicked
@@ -90,6 +95,7 @@ private:
     bool open_ = false;
     bool modal_ = false;
     int result_ = 0;
+    std::optional<int> refused_;
 };
 
 }  // namespace cad
