@@ -64,7 +64,8 @@ void writePolyline(DxfWriteServices& out, const DbObject& o, DxfExtraGroups& ext
     w.integer(70, (p.isClosed() ? 1 : 0) | (p.hasPlinegen() ? 128 : 0));
     bool widths = false;
     for (const auto& v : p.vertices()) widths = widths || v.startWidth != 0 || v.endWidth != 0;
-    if (!widths) w.real(43, p.constantWidth());
+    // A width never set is no width: -1 in the file would read elsewhere as a width of one unit.
+    if (!widths && p.constantWidth() >= 0) w.real(43, p.constantWidth());
     if (p.elevation() != 0) w.real(38, p.elevation());
     if (p.thickness() != 0) w.real(39, p.thickness());
     for (const auto& v : p.vertices()) {

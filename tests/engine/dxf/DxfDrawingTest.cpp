@@ -420,3 +420,26 @@ TEST(DxfDrawing, AnUnwritableValueNamesItsRecordAndField) {
         EXPECT_NE(message.find("group code 11"), std::string::npos) << message;
     }
 }
+
+// A polyline whose width was never set carries no width: "43 / -1.0" read elsewhere as a width of
+// one unit, so other programs drew every new room outline thick.
+TEST(DxfDrawing, APolylineWithoutWidthWritesNone) {
+    auto db = cad::Database::createDefault();
+    {
+        auto space = db->open<cad::BlockTableRecord>(db->modelSpaceId(), cad::OpenMode::ForWrite);
+        auto outline = std::make_unique<cad::Polyline>();
+        outline->setVertices({{{0, 0}}, {{4, 0}}, {{4, 3}}});
+        space->appendEntity(std::move(outline));
+        auto wide = std::make_unique<cad::Polyline>();
+        wide->setVertices({{{0, 0}}, {{1, 0}}});
+        wide->setConstantWidth(0.5);
+        space->appendEntity(std::move(wide));
+    }
+    const std::string text = cad::writeDxfDrawing(*db, cad::DxfFileInfo{});
+    const std::size_t first = text.find("AcDbPolyline");
+    const std::size_t second = text.find("AcDbPolyline", first + 1);
+    ASSERT_NE(second, std::string::npos);
+    const std::string outlineRecord = text.substr(first, second - first);
+    EXPECT_EQ(outlineRecord.find("\n 43\r\n"), std::string::npos) << outlineRecord;
+    EXPECT_NE(text.find("\n 43\r\n0.5\r\n", second), std::string::npos) << text.substr(second, 200);
+}
