@@ -30,6 +30,20 @@ int hostKind() {
 
 void setFlag(int& flags, int flag, bool on) { flags = on ? flags | flag : flags & ~flag; }
 
+// What both plot paths set from a report's codes: plot styles and line weights on, the area, a
+// standard scale, the centring and the media.
+void applyReportCodes(cad::PlotSettings& settings, int plotCentred, int plotScaleTypeID, int plotAreaTypeID,
+                      int plotMediaSizeID) {
+    setFlag(settings.layoutFlags, kPlotPlotStyles, true);
+    setFlag(settings.layoutFlags, kPrintLineweights, true);
+    setFlag(settings.layoutFlags, kScaleLineweights, true);
+    settings.plotType = plotAreaTypeID;
+    setFlag(settings.layoutFlags, kUseStandardScale, true);
+    settings.standardScaleType = plotScaleTypeID;
+    setFlag(settings.layoutFlags, kPlotCentred, plotCentred != 0);
+    settings.canonicalMediaName = CAcadUtilities::plotMediaName(plotMediaSizeID);
+}
+
 // Prints why nothing was plotted and gives the status.
 int refuse(int status, const std::string& message) {
     cad::acutPrintf("%s\n", message);
@@ -87,14 +101,7 @@ int CAcadDrawing::autoCADPlotToFile(std::string& layout, const std::string& file
             setFlag(settings.layoutFlags, kUseStandardScale, true);
             settings.standardScaleType = 0;
         } else {
-            setFlag(settings.layoutFlags, kPlotPlotStyles, true);
-            setFlag(settings.layoutFlags, kPrintLineweights, true);
-            setFlag(settings.layoutFlags, kScaleLineweights, true);
-            settings.plotType = plotAreaTypeID;
-            setFlag(settings.layoutFlags, kUseStandardScale, true);
-            settings.standardScaleType = plotScaleTypeID;
-            setFlag(settings.layoutFlags, kPlotCentred, plotCentred != 0);
-            settings.canonicalMediaName = CAcadUtilities::plotMediaName(plotMediaSizeID);
+            applyReportCodes(settings, plotCentred, plotScaleTypeID, plotAreaTypeID, plotMediaSizeID);
             settings.rotation = unrotated ? 0 : 1;
         }
         const cad::PlotJob job = cad::plotJobFromSettings(settings, layout);
@@ -116,15 +123,8 @@ int CAcadDrawing::bricsCADPlotToFile(std::string& layout, const std::string& fil
             auto layoutObject = db.open<cad::Layout>(db.layoutId(layout), cad::OpenMode::ForWrite);
             CHostError::check(layoutObject.openStatus(), __LINE__, fullName());
             cad::PlotSettings& settings = layoutObject->plotSettings();
-            setFlag(settings.layoutFlags, kPlotPlotStyles, true);
-            setFlag(settings.layoutFlags, kPrintLineweights, true);
-            setFlag(settings.layoutFlags, kScaleLineweights, true);
-            settings.plotType = plotAreaTypeID;
-            setFlag(settings.layoutFlags, kUseStandardScale, true);
-            settings.standardScaleType = plotScaleTypeID;
-            setFlag(settings.layoutFlags, kPlotCentred, plotCentred != 0);
+            applyReportCodes(settings, plotCentred, plotScaleTypeID, plotAreaTypeID, plotMediaSizeID);
             settings.plotConfigurationName = CAcadUtilities::convertPlotDevice(plotTypeID);
-            settings.canonicalMediaName = CAcadUtilities::plotMediaName(plotMediaSizeID);
         }
         cad::acedSetVar("FILEDIA", 0);
         cad::acutPrintf("%s\n\n", file);

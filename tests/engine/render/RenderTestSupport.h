@@ -17,28 +17,12 @@
 #include "engine/db/SymbolTable.h"
 #include "engine/db/UnknownEntity.h"
 #include "engine/render/DrawingRenderer.h"
+#include "tests/engine/dxf/DxfTestSupport.h"
 
 namespace cad::test {
 
-// A fresh folder under the system temporary folder, removed with everything in it.
-class RenderDir {
-public:
-    RenderDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "brinmo-render-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    RenderDir(const RenderDir&) = delete;
-    RenderDir& operator=(const RenderDir&) = delete;
-    ~RenderDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+// A fresh folder removed with everything in it.
+using RenderDir = dxftest::TempDir;
 
 struct Pixel {
     int r = 255, g = 255, b = 255;
