@@ -6,6 +6,7 @@
 #include "host/HostPlatform.h"
 #include "module/MaintenanceCommands.h"
 #include "module/PresPreferences.h"
+#include "module/SpaceCommands.h"
 
 namespace {
 
@@ -15,11 +16,11 @@ using cad::ACRX_CMD_SESSION;
 // To give a command its handler, put the handler function (declared in the handler's own header,
 // included above) in place of the nullptr of its row. Nothing else changes.
 constexpr CCommandTable::Row kRows[] = {
-    {"KORVA_COMMANDS", "mbe", "korvaBlockEdit", ACRX_CMD_MODAL, "blockEdit", nullptr},
-    {"KORVA_COMMANDS", "mbh", "korvaBlockHyperlink", ACRX_CMD_MODAL, "blockHyperlink", nullptr},
-    {"KORVA_COMMANDS", "mbc", "korvaBlockCreate", ACRX_CMD_MODAL, "blockCreate", nullptr},
-    {"KORVA_COMMANDS", "mgabc", "korvaGrossAreaBlockCreate", ACRX_CMD_SESSION, "grossAreaBlockCreate", nullptr},
-    {"KORVA_COMMANDS", "mdb", "korvaDeleteBlock", ACRX_CMD_SESSION, "deleteBlock", nullptr},
+    {"KORVA_COMMANDS", "mbe", "korvaBlockEdit", ACRX_CMD_MODAL, "blockEdit", blockEdit},
+    {"KORVA_COMMANDS", "mbh", "korvaBlockHyperlink", ACRX_CMD_MODAL, "blockHyperlink", blockHyperlink},
+    {"KORVA_COMMANDS", "mbc", "korvaBlockCreate", ACRX_CMD_MODAL, "blockCreate", blockCreate},
+    {"KORVA_COMMANDS", "mgabc", "korvaGrossAreaBlockCreate", ACRX_CMD_SESSION, "grossAreaBlockCreate", grossAreaBlockCreate},
+    {"KORVA_COMMANDS", "mdb", "korvaDeleteBlock", ACRX_CMD_SESSION, "deleteBlock", deleteSpaceBlock},
     {"KORVA_COMMANDS", "mcsv", "korvaCommaSeperatedValues", ACRX_CMD_SESSION, "createRoomAreaCSV", createRoomAreaCSV},
     {"KORVA_COMMANDS", "mlbd", "korvaLegendBlockDefine", ACRX_CMD_SESSION, "legendBlockDefine", nullptr},
     {"KORVA_COMMANDS", "mpbd", "korvaPieBlockDefine", ACRX_CMD_SESSION, "pieBlockDefine", nullptr},

@@ -7,9 +7,12 @@
 #   ; status: N                 the exit status brinmo must end with
 #   ; appdata: empty            the application data folder starts empty (no preferences file)
 #   ; same: a.dxf b.dxf         after the run, these two files of the working folder are identical
+#   ; check: name.py            after the run, checks/name.py (Debian's python3 with ezdxf) reads
+#                               back what the script saved; it is given the working folder
 # Each run has an application data folder of its own (BRINMO_APPDATA) that holds the default
 # preferences, so the module's first-load dialog stays out of the transcript unless asked for.
-# The working folder's path reads $WORK in the transcript.
+# The working folder's path reads $WORK in the transcript. With BRINMO_UPDATE_EXPECTED=1 the
+# transcript replaces the expected one (read the diff before committing it).
 set -euo pipefail
 brinmo=$1
 script=$2
@@ -19,12 +22,13 @@ script="$dir/$name.scr"
 expected="$dir/$name.expected"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fixtures=$(sed -n '1,5s/^; fixtures: //p' "$script")
+fixtures=$(sed -n '1,6s/^; fixtures: //p' "$script")
 for f in $fixtures; do cp "$dir/fixtures/$f" "$work/"; done
-args=$(sed -n '1,5s/^; args: //p' "$script")
-want_status=$(sed -n '1,5s/^; status: //p' "$script")
-want_appdata=$(sed -n '1,5s/^; appdata: //p' "$script")
-same=$(sed -n '1,5s/^; same: //p' "$script")
+args=$(sed -n '1,6s/^; args: //p' "$script")
+want_status=$(sed -n '1,6s/^; status: //p' "$script")
+want_appdata=$(sed -n '1,6s/^; appdata: //p' "$script")
+same=$(sed -n '1,6s/^; same: //p' "$script")
+check=$(sed -n '1,6s/^; check: //p' "$script")
 export BRINMO_APPDATA="$work/appdata"
 if [ "$want_appdata" != "empty" ]; then
   mkdir -p "$BRINMO_APPDATA/KorvaSystems/Brinmo/prefs"
@@ -35,6 +39,7 @@ status=0
 # shellcheck disable=SC2086
 "$brinmo" $args --script "$script" >"$work/transcript" 2>&1 || status=$?
 sed -i "s|$work|\$WORK|g" "$work/transcript"
+if [ "${BRINMO_UPDATE_EXPECTED:-}" = 1 ]; then cp "$work/transcript" "$expected"; fi
 if ! diff -u "$expected" "$work/transcript"; then
   echo "transcript differs for $name" >&2
   exit 1
@@ -46,6 +51,10 @@ if [ -n "$same" ]; then
     echo "$name: $1 and $2 differ" >&2
     exit 1
   fi
+fi
+if [ -n "$check" ] && ! /usr/bin/python3 "$dir/checks/$check" "$work"; then
+  echo "$name: checks/$check refused what the script saved" >&2
+  exit 1
 fi
 if [ -n "$want_status" ] && [ "$status" != "$want_status" ]; then
   echo "$name: brinmo ended with status $status, expected $want_status" >&2
