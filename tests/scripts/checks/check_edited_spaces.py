@@ -35,10 +35,11 @@ expected = {"NAME": ("Store 07", (2000, 12450), 300.0), "AREA": ("22.28sq.m.", (
 check(attributes == expected, f"Store 07 attributes {attributes}")
 # Cancelled: exactly as it was.
 check(state(saved, "50") == state(original, "50"), f"the cancelled Office 12 changed: {state(saved, '50')}")
-# Added, applied, deleted, applied: back to no list and its own area.
+# Added and subtracted, applied, both deleted, applied: back to no lists and its own area.
 record, _ = state(saved, "55")
 items = dict(i.split("=", 1) for i in record if "=" in i)
-check(items["HANDLESTOADD"] == "" and items["AREA"] == "16.00sq.m.", f"second Office 12 {items}")
+check(items["HANDLESTOADD"] == "" and items["HANDLESTOMINUS"] == "" and items["AREA"] == "16.00sq.m.",
+      f"second Office 12 {items}")
 # The picked areas are plain polylines still.
 check(saved.entitydb["37"].dxftype() == "LWPOLYLINE" and saved.entitydb["3A"].dxftype() == "LWPOLYLINE",
       "the added or subtracted outline is gone")
