@@ -78,6 +78,7 @@ def check_space(name, space_name, drawn, at, height, expected_area):
         x, y, _ = d.dxf.insert
         check((x, y) == (0.0, offsets[d.dxf.tag]), f"{name}: {d.dxf.tag} definition at {(x, y)}")
         check(d.dxf.height == height, f"{name}: {d.dxf.tag} definition height {d.dxf.height}")
+        check(d.dxf.width == 0.9, f"{name}: {d.dxf.tag} definition width factor {d.dxf.width}")
         check(d.dxf.layer == layers[d.dxf.tag], f"{name}: {d.dxf.tag} definition on {d.dxf.layer}")
         check(d.dxf.prompt == prompts[d.dxf.tag], f"{name}: {d.dxf.tag} prompt {d.dxf.prompt}")
     items = xdata_items(ref)
@@ -89,6 +90,7 @@ def check_space(name, space_name, drawn, at, height, expected_area):
     check(abs(measured - expected_area) < 1e-6, f"{name}: measured {measured} but expected {expected_area}")
     check(record["NAME"] == space_name, f"{name}: record name {record['NAME']}")
     values = {a.dxf.tag: (a.dxf.text, a.dxf.insert, a.dxf.height) for a in ref.attribs}
+    check(all(a.dxf.width == 0.9 for a in ref.attribs), f"{name}: attribute width factors")
     check(values["NAME"][0] == space_name, f"{name}: NAME attribute {values['NAME'][0]}")
     check(values["AREA"][0] == f"{expected_area:.2f}sq.m.", f"{name}: AREA attribute {values['AREA'][0]}")
     check(values["AUX"][0] == " ", f"{name}: AUX attribute {values['AUX'][0]!r}")
@@ -117,6 +119,11 @@ check(((0, 10000), (4000, 10000), (4000, 14000), (0, 14000)) in outlines, "ROOM-
 check(((10000, 10000), (14000, 10000), (14000, 14000), (10000, 14000)) in outlines, "ROOM-12's outline not put back")
 schedule = (folder / "created.csv").read_text(encoding="utf-8")
 check("Office 07,30.28" in schedule and "Office 13,24.00" in schedule, f"schedule: {schedule}")
+
+# The dialog's edits went to the preferences file as they were typed.
+prefs = (folder / "appdata" / "KorvaSystems" / "Brinmo" / "prefs" / "prefs.cfg").read_text().split("\n")
+saved = {prefs[i]: prefs[i + 1] for i in range(len(prefs) - 1) if prefs[i] in ("textSize", "textScale")}
+check(saved == {"textSize": "200.00", "textScale": "0.90"}, f"preferences saved: {saved}")
 
 if problems:
     print("\n".join(problems))
