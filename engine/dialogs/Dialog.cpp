@@ -94,7 +94,8 @@ void Dialog::open(bool modal) {
     modal_ = modal;
     result_ = 0;
     state_ = WindowState::Shown;
-    if (!onInitDialog() && modal) open_ = false;
+    // A dialog whose initialisation failed (and said why) does not come up.
+    if (!onInitDialog()) open_ = false;
 }
 
 int Dialog::doModal() {
