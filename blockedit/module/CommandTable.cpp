@@ -5,6 +5,7 @@
 #include "module/HelpListings.h"
 #include "host/HostPlatform.h"
 #include "module/MaintenanceCommands.h"
+#include "module/MarkerCommands.h"
 #include "module/PresPreferences.h"
 #include "module/SpaceCommands.h"
 
@@ -27,8 +28,8 @@ constexpr CCommandTable::Row kRows[] = {
     {"KORVA_COMMANDS", "mgr", "korvaGraphicReport", ACRX_CMD_SESSION, "graphicReport", nullptr},
     {"KORVA_COMMANDS", "magr", "korvaApplyGraphicReport", ACRX_CMD_SESSION, "applyGraphicReport", nullptr},
     {"KORVA_COMMANDS", "mfrs", "mfrs", ACRX_CMD_SESSION, "korvaFindReplaceStub", korvaFindReplaceStub},
-    {"KORVA_COMMANDS", "mlmc", "korvaLegendMarkerCreate", ACRX_CMD_MODAL, "legendMarkerBlockCreate", nullptr, true},
-    {"KORVA_COMMANDS", "mpmc", "korvaPieMarkerCreate", ACRX_CMD_MODAL, "pieMarkerBlockCreate", nullptr, true},
+    {"KORVA_COMMANDS", "mlmc", "korvaLegendMarkerCreate", ACRX_CMD_MODAL, "legendMarkerBlockCreate", legendMarkerBlockCreate, true},
+    {"KORVA_COMMANDS", "mpmc", "korvaPieMarkerCreate", ACRX_CMD_MODAL, "pieMarkerBlockCreate", pieMarkerBlockCreate, true},
     {"KORVA_UTIL", "mus", "korvaUpdateSpaces", ACRX_CMD_SESSION, "updateSpaces", updateSpaces},
     {"KORVA_UTIL", "msxta", "korvaSyncXDataToAttributes", ACRX_CMD_SESSION, "syncXDataToAttributes", syncXDataToAttributes},
     {"KORVA_UTIL", "mut", "korvaUpdateText", ACRX_CMD_SESSION, "updateTextSize", updateTextSize},
