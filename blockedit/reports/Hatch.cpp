@@ -4,6 +4,7 @@
 #include "core/KorvaWrap.h"
 #include "engine/api/Drawing.h"
 #include "engine/api/Editor.h"
+#include "reports/Layer.h"
 
 namespace {
 
@@ -64,8 +65,12 @@ std::unique_ptr<cad::Hatch> CHatch::createHatchEntity(cad::Database& db) const {
             cad::acedTrans(cad::Point3d(0, 0, 1), cad::kUserCoordinates, cad::kWorldCoordinates, true, normal);
         hatch->setNormal(normal.asVector());
         hatch->setElevation(0.0);
-        ensureLayerExists(db, layer_, colour_);
-        hatch->setLayer(db.recordId(cad::TableKind::Layer, layer_));
+        // Names from report files may hold characters a layer name cannot; one with nothing left
+        // goes on the report's default hatch layer.
+        std::string layer = CLayer::validateLayerName(layer_);
+        if (layer.empty()) layer = kDefaultLayer;
+        ensureLayerExists(db, layer, colour_);
+        hatch->setLayer(db.recordId(cad::TableKind::Layer, layer));
         return hatch;
     });
 }
