@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 
+#include "core/EXKorva.h"
 #include "core/KorvaExceptions.h"
 #include "core/KorvaWrap.h"
 #include "data/Asset.h"
@@ -78,12 +79,22 @@ void reportErrors(const CBlockDWG& block, CKorvaExceptions& errors) {
 
 // Restyles a block with the category block's report settings, keeping its own formatting, and
 // writes it into the drawing.
+// Writes one block; a failure that ends its writing (a hatch layer the drawing refuses, say) is
+// collected with the block's other failures, so that the next block still gets its turn.
+void applyBlock(CBlockDWG& block, cad::Document& document, CKorvaExceptions& errors) {
+    try {
+        block.applyToDWG(document, errors);
+    } catch (CEXKorva& failure) {
+        errors.add(std::move(failure));
+    }
+    reportErrors(block, errors);
+}
+
 void restyleAndApply(const CBlockDWG& from, CBlockDWG& target, cad::Document& document, CKorvaExceptions& errors) {
     const Formatting own(target);
     from.copyFormatting(target);
     own.restore(target);
-    target.applyToDWG(document, errors);
-    reportErrors(target, errors);
+    applyBlock(target, document, errors);
 }
 
 void applyAssets(CAssets& assets, cad::Document& document, CAcadDrawingState& state, CKorvaExceptions& errors) {
@@ -93,7 +104,11 @@ void applyAssets(CAssets& assets, cad::Document& document, CAcadDrawingState& st
         cad::ObjectId id;
         if (db.getObjectId(id, asset.getHandle()) != cad::ErrorStatus::eOk) continue;
         asset.setObjectId(id);
-        asset.applyToDWG(document, errors);
+        try {
+            asset.applyToDWG(document, errors);
+        } catch (CEXKorva& failure) {
+            errors.add(std::move(failure));
+        }
         markLayerOn(db, id, state);
     }
 }
@@ -129,8 +144,7 @@ void applyBlocks(CBlocks& blocks, cad::Document& document, CAcadDrawingState& st
         block->setObjectId(id);
         auto entity = db.open<cad::Entity>(id);
         if (!entity) {
-            block->applyToDWG(document, errors);
-            reportErrors(*block, errors);
+            applyBlock(*block, document, errors);
             markLayerOn(db, block->getObjectId(), state);
             continue;
         }

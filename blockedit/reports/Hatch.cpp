@@ -22,6 +22,11 @@ void CHatch::copyTo(CHatch& target) const {
     });
 }
 
+std::string CHatch::validLayer() const {
+    std::string layer = CLayer::validateLayerName(layer_);
+    return layer.empty() ? std::string(kDefaultLayer) : layer;
+}
+
 std::unique_ptr<CHatch> CHatch::clone() const {
     auto copy = std::make_unique<CHatch>();
     copyTo(*copy);
@@ -65,10 +70,7 @@ std::unique_ptr<cad::Hatch> CHatch::createHatchEntity(cad::Database& db) const {
             cad::acedTrans(cad::Point3d(0, 0, 1), cad::kUserCoordinates, cad::kWorldCoordinates, true, normal);
         hatch->setNormal(normal.asVector());
         hatch->setElevation(0.0);
-        // Names from report files may hold characters a layer name cannot; one with nothing left
-        // goes on the report's default hatch layer.
-        std::string layer = CLayer::validateLayerName(layer_);
-        if (layer.empty()) layer = kDefaultLayer;
+        const std::string layer = validLayer();
         ensureLayerExists(db, layer, colour_);
         hatch->setLayer(db.recordId(cad::TableKind::Layer, layer));
         return hatch;

@@ -7,6 +7,8 @@
 #   ; status: N                 the exit status brinmo must end with
 #   ; appdata: empty            the application data folder starts empty (no preferences file)
 #   ; same: a.dxf b.dxf         after the run, these two files of the working folder are identical
+#   ; check: reader.py ARGS      after the run, the Python reader beside the script (run by
+#                               $BRINMO_PYTHON in the working folder) prints what must equal NAME.check
 # Each run has an application data folder of its own (BRINMO_APPDATA) that holds the default
 # preferences, so the module's first-load dialog stays out of the transcript unless asked for.
 # The working folder's path reads $WORK in the transcript.
@@ -19,12 +21,13 @@ script="$dir/$name.scr"
 expected="$dir/$name.expected"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fixtures=$(sed -n '1,5s/^; fixtures: //p' "$script")
+fixtures=$(sed -n '1,8s/^; fixtures: //p' "$script")
 for f in $fixtures; do cp "$dir/fixtures/$f" "$work/"; done
-args=$(sed -n '1,5s/^; args: //p' "$script")
-want_status=$(sed -n '1,5s/^; status: //p' "$script")
-want_appdata=$(sed -n '1,5s/^; appdata: //p' "$script")
-same=$(sed -n '1,5s/^; same: //p' "$script")
+args=$(sed -n '1,8s/^; args: //p' "$script")
+want_status=$(sed -n '1,8s/^; status: //p' "$script")
+want_appdata=$(sed -n '1,8s/^; appdata: //p' "$script")
+same=$(sed -n '1,8s/^; same: //p' "$script")
+check=$(sed -n '1,8s/^; check: //p' "$script")
 export BRINMO_APPDATA="$work/appdata"
 if [ "$want_appdata" != "empty" ]; then
   mkdir -p "$BRINMO_APPDATA/KorvaSystems/Brinmo/prefs"
@@ -44,6 +47,17 @@ if [ -n "$same" ]; then
   set -- $same
   if ! cmp "$work/$1" "$work/$2"; then
     echo "$name: $1 and $2 differ" >&2
+    exit 1
+  fi
+fi
+if [ -n "$check" ]; then
+  # shellcheck disable=SC2086
+  set -- $check
+  reader=$1
+  shift
+  if ! "${BRINMO_PYTHON:-/usr/bin/python3}" "$dir/$reader" "$@" >"$work/check" 2>&1 ||
+     ! diff -u "$dir/$name.check" "$work/check"; then
+    echo "$name: the saved drawing reads differently" >&2
     exit 1
   fi
 fi
