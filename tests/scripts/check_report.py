@@ -55,7 +55,7 @@ def main(path):
     for insert in msp.query("INSERT"):
         if insert.dxf.name.startswith("ROOM-"):
             print("space %s %s" % (insert.dxf.name, " ".join(
-                "%s=%r" % (a.dxf.tag, a.dxf.text) for a in insert.attribs)))
+                "%s=%r/%g" % (a.dxf.tag, a.dxf.text, a.dxf.height) for a in insert.attribs)))
 
 
 if __name__ == "__main__":

@@ -347,3 +347,24 @@ TEST(Layers, XmlNamesAreValidatedAndTheDrawingStateReadsBack) {
     EXPECT_EQ(report.getLayersOn()->getAt(0).getName(), "ABC");
     EXPECT_EQ(report.getLayersOn()->getAt(1).getName(), "X:1|2");
 }
+
+// The sample reports are kept in the form the program writes: read and written again, each file
+// comes back byte for byte.
+TEST(GraphicReportXml, SampleReportsWriteBackUnchanged) {
+    TempFolder folder;
+    const std::filesystem::path samples = std::filesystem::path(BRINMO_SOURCE_DIR) / "examples" / "reports";
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(samples)) {
+        if (entry.path().extension() != ".xml") continue;
+        ++count;
+        cad::CapturedOutput out;
+        CGraphicReport report;
+        report.deSerialize(entry.path().string());
+        EXPECT_EQ(out.text(), "");
+        ASSERT_NE(report.getCategories(), nullptr) << entry.path();
+        const std::string written = folder.file(entry.path().filename().string());
+        report.serialize(written);
+        EXPECT_EQ(readText(written), readText(entry.path().string())) << entry.path();
+    }
+    EXPECT_EQ(count, 3);
+}
