@@ -51,7 +51,8 @@ def main(path):
             text.dxf.text, text.dxf.height, round(text.dxf.rotation, 6), text.dxf.halign, text.dxf.valign,
             text.dxf.get("true_color", 0), text.dxf.layer, text.dxf.align_point[0], text.dxf.align_point[1]))
     if "T_E_S_T" in doc.linetypes:
-        print("linetype T_E_S_T", [round(x, 3) for x in doc.linetypes.get("T_E_S_T").pattern_tags.tags.get_pattern()])
+        tags = doc.linetypes.get("T_E_S_T").pattern_tags.tags
+        print("linetype T_E_S_T", [round(t.value, 3) for t in tags if t.code == 49])
     for insert in msp.query("INSERT"):
         if insert.dxf.name.startswith("ROOM-"):
             print("space %s %s" % (insert.dxf.name, " ".join(
