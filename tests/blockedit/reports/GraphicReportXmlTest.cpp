@@ -8,6 +8,8 @@
 #include "core/EXKorva.h"
 #include "data/Assets.h"
 #include "engine/editor/HostOutput.h"
+#include "logging/XMLUtilities.h"
+#include "reports/AcadDrawingState.h"
 #include "reports/Categories.h"
 #include "reports/Category.h"
 #include "reports/GraphicReport.h"
@@ -367,4 +369,21 @@ TEST(GraphicReportXml, SampleReportsWriteBackUnchanged) {
         EXPECT_EQ(readText(written), readText(entry.path().string())) << entry.path();
     }
     EXPECT_EQ(count, 3);
+}
+
+TEST(AcadDrawingStateXml, LayoutAndLayersReadBack) {
+    CXMLUtilities factory;
+    CAcadDrawingState state;
+    state.setLayoutName("Sheet 2");
+    state.setLayerState("WALLS", 1, 0, 1, 1);
+    state.setLayerState("Doors", 0, 0, 0, 1);
+    pugi::xml_node node = state.serialize(factory, "urn:test");
+    EXPECT_EQ(CXMLUtilities::localName(node), "AcadDrawingState");
+    EXPECT_EQ(std::string(node.child("layout").text().get()), "Sheet 2");
+    EXPECT_EQ(std::string(node.child("layers").first_child().name()), "layerOn");
+    CAcadDrawingState read;
+    read.deSerialize(node);
+    EXPECT_EQ(read.getLayoutName(), "Sheet 2");
+    ASSERT_EQ(read.getLayers().getCount(), 2u);
+    EXPECT_EQ(read.getLayers().getAt(1).getName(), "Doors");
 }
