@@ -19,8 +19,17 @@ BRINMO_APPDATA="$out/appdata" "$bin/brinmo" floor_plan.dxf --script "$here/demo.
 # A picture of the plan as the session left it.
 "$bin/brinmo" --no-module floor_plan.dxf --render floor_plan.png --width 1200
 
+# The graphic report demo, on its own copy of the plan.
+cp "$here/floor_plan.dxf" "$out/floor_plan_departments.dxf"
+cp "$here/reports/departments.xml" "$out/departments.xml"
+BRINMO_APPDATA="$out/appdata" "$bin/brinmo" floor_plan_departments.dxf --script "$here/report_demo.scr" \
+  > "$out/report_transcript.txt"
+"$bin/brinmo" --no-module floor_plan_departments.dxf --render floor_plan_departments.png --width 1200
+
 echo
 echo "Updated drawing: $out/floor_plan.dxf"
 echo "Area schedule:   $out/floor_plan.csv"
 echo "Transcript:      $out/transcript.txt (the block listing is at its end)"
 echo "Picture:         $out/floor_plan.png"
+echo "Graphic report:  $out/floor_plan_departments.dxf and .png, applied by examples/reports/departments.xml"
+echo "                 (transcript: $out/report_transcript.txt)"

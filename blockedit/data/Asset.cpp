@@ -198,8 +198,8 @@ cad::ObjectId CAsset::hatchAssetArea(cad::Document& drawing, cad::BlockReference
         outline->addVertexAt(3, {low.x, high.y});
         outline->setClosed(true);
         outline->setVisible(false);
-        CHatch::ensureLayerExists(db, hatchSettings_->getLayer(), hatchSettings_->getColour());
-        outline->setLayer(db.recordId(cad::TableKind::Layer, hatchSettings_->getLayer()));
+        CHatch::ensureLayerExists(db, hatchSettings_->validLayer(), hatchSettings_->getColour());
+        outline->setLayer(db.recordId(cad::TableKind::Layer, hatchSettings_->validLayer()));
         KORVA_HOST_CHECK(outline->transformBy(reference.blockTransform()), std::string());
         const cad::ObjectId outlineId = CHatch::postToModelSpace(db, std::move(outline));
 

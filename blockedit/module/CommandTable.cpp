@@ -2,6 +2,7 @@
 
 #include "engine/api/Editor.h"
 #include "module/Diagnostics.h"
+#include "module/GraphicReportCommands.h"
 #include "module/HelpListings.h"
 #include "host/HostPlatform.h"
 #include "module/MaintenanceCommands.h"
@@ -25,8 +26,8 @@ constexpr CCommandTable::Row kRows[] = {
     {"KORVA_COMMANDS", "mcsv", "korvaCommaSeperatedValues", ACRX_CMD_SESSION, "createRoomAreaCSV", createRoomAreaCSV},
     {"KORVA_COMMANDS", "mlbd", "korvaLegendBlockDefine", ACRX_CMD_SESSION, "legendBlockDefine", nullptr},
     {"KORVA_COMMANDS", "mpbd", "korvaPieBlockDefine", ACRX_CMD_SESSION, "pieBlockDefine", nullptr},
-    {"KORVA_COMMANDS", "mgr", "korvaGraphicReport", ACRX_CMD_SESSION, "graphicReport", nullptr},
-    {"KORVA_COMMANDS", "magr", "korvaApplyGraphicReport", ACRX_CMD_SESSION, "applyGraphicReport", nullptr},
+    {"KORVA_COMMANDS", "mgr", "korvaGraphicReport", ACRX_CMD_SESSION, "graphicReport", graphicReport},
+    {"KORVA_COMMANDS", "magr", "korvaApplyGraphicReport", ACRX_CMD_SESSION, "applyGraphicReport", applyGraphicReport},
     {"KORVA_COMMANDS", "mfrs", "mfrs", ACRX_CMD_SESSION, "korvaFindReplaceStub", korvaFindReplaceStub},
     {"KORVA_COMMANDS", "mlmc", "korvaLegendMarkerCreate", ACRX_CMD_MODAL, "legendMarkerBlockCreate", legendMarkerBlockCreate, true},
     {"KORVA_COMMANDS", "mpmc", "korvaPieMarkerCreate", ACRX_CMD_MODAL, "pieMarkerBlockCreate", pieMarkerBlockCreate, true},

@@ -6,6 +6,7 @@
 #include "core/KorvaWrap.h"
 #include "engine/api/Drawing.h"
 #include "host/AcadDrawing.h"
+#include "logging/XMLUtilities.h"
 #include "reports/DrawingLockScope.h"
 
 namespace {
@@ -111,6 +112,28 @@ void CAcadDrawingState::applyLayersInAllLayoutViewports(CAcadDrawing& drawing,
             for (cad::ObjectId id : frozenIds)
                 if (!id.isNull() && std::find(layers.begin(), layers.end(), id) == layers.end()) layers.push_back(id);
             viewport->setFrozenLayers(std::move(layers));
+        }
+    });
+}
+
+pugi::xml_node CAcadDrawingState::serialize(CXMLUtilities& factory, const std::string& namespaceURI) const {
+    return korvaWrap(kFile, "CAcadDrawingState::serialize", [&] {
+        pugi::xml_node node = factory.createNode("AcadDrawingState", namespaceURI);
+        CXMLUtilities::appendChild(node, factory.createNode("layout", layoutName_, namespaceURI));
+        CXMLUtilities::appendChild(node, layers_.serialize(factory, namespaceURI, "layers"));
+        return node;
+    });
+}
+
+void CAcadDrawingState::deSerialize(const pugi::xml_node& node) {
+    korvaWrap(kFile, "CAcadDrawingState::deSerialize", [&] {
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_element) continue;
+            const std::string name = CXMLUtilities::localName(child);
+            if (name == "layout")
+                layoutName_ = child.text().get();
+            else if (name == "layers")
+                layers_.deSerialize(child);
         }
     });
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
 
@@ -6,6 +7,7 @@
 #include "reports/Layers.h"
 
 class CAcadDrawing;
+class CXMLUtilities;
 
 // A drawing's current layout and the states of its layers, captured so that work can switch them
 // and put them back.
@@ -38,6 +40,11 @@ public:
     // Freezes the frozen layers and thaws the thawed ones in every viewport of the active layout.
     void applyLayersInAllLayoutViewports(CAcadDrawing& drawing, const std::vector<cad::ObjectId>& thawedIds,
                                          const std::vector<cad::ObjectId>& frozenIds);
+
+    // <AcadDrawingState> with <layout> (the layout name) and <layers> (a <layerOn> per layer).
+    pugi::xml_node serialize(CXMLUtilities& factory, const std::string& namespaceURI) const;
+    // Reads the layout name and appends the layers of <layers>.
+    void deSerialize(const pugi::xml_node& node);
 
 private:
     std::string layoutName_;

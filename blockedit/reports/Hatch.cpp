@@ -4,6 +4,7 @@
 #include "core/KorvaWrap.h"
 #include "engine/api/Drawing.h"
 #include "engine/api/Editor.h"
+#include "reports/Layer.h"
 
 namespace {
 
@@ -19,6 +20,11 @@ void CHatch::copyTo(CHatch& target) const {
         target.pattern_ = pattern_;
         target.scale_ = scale_;
     });
+}
+
+std::string CHatch::validLayer() const {
+    std::string layer = CLayer::validateLayerName(layer_);
+    return layer.empty() ? std::string(kDefaultLayer) : layer;
 }
 
 std::unique_ptr<CHatch> CHatch::clone() const {
@@ -64,8 +70,9 @@ std::unique_ptr<cad::Hatch> CHatch::createHatchEntity(cad::Database& db) const {
             cad::acedTrans(cad::Point3d(0, 0, 1), cad::kUserCoordinates, cad::kWorldCoordinates, true, normal);
         hatch->setNormal(normal.asVector());
         hatch->setElevation(0.0);
-        ensureLayerExists(db, layer_, colour_);
-        hatch->setLayer(db.recordId(cad::TableKind::Layer, layer_));
+        const std::string layer = validLayer();
+        ensureLayerExists(db, layer, colour_);
+        hatch->setLayer(db.recordId(cad::TableKind::Layer, layer));
         return hatch;
     });
 }

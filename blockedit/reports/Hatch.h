@@ -28,6 +28,9 @@ public:
     const std::string& getLayer() const { return layer_; }
     void setLayer(std::string layer) { layer_ = std::move(layer); }
     const cad::Color& getColour() const { return colour_; }
+    // The layer as the drawing gets it: without the characters a layer name cannot hold, and the
+    // default hatch layer when nothing is left.
+    std::string validLayer() const;
     void setColour(const cad::Color& colour) { colour_ = colour; }
 
     // Angle, colour, layer, pattern and scale.

@@ -8,6 +8,7 @@
 #include "core/KorvaWrap.h"
 #include "engine/api/Drawing.h"
 #include "host/AcadDrawing.h"
+#include "logging/XMLUtilities.h"
 #include "reports/DrawingLockScope.h"
 #include "engine/api/Text.h"
 
@@ -107,5 +108,27 @@ bool CLayer::ensureLayerExists(CAcadDrawing& drawing, const std::string& name) {
         if (!table) return false;
         if (table->has(valid)) return true;
         return table->add(std::make_unique<cad::LayerTableRecord>(valid)) == cad::ErrorStatus::eOk;
+    });
+}
+
+pugi::xml_node CLayer::serialize(CXMLUtilities& factory, const std::string& namespaceURI) const {
+    return korvaWrap(kFile, "CLayer::serialize", [&] {
+        pugi::xml_node node = factory.createNode("layerOn", namespaceURI);
+        CXMLUtilities::appendChild(node, factory.createNode("loName", name_, namespaceURI));
+        CXMLUtilities::appendChild(node, factory.createNode("loDescription", description_, namespaceURI));
+        return node;
+    });
+}
+
+void CLayer::deSerialize(const pugi::xml_node& node) {
+    korvaWrap(kFile, "CLayer::deSerialize", [&] {
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_element) continue;
+            const std::string name = CXMLUtilities::localName(child);
+            if (name == "loName")
+                setName(child.text().get());
+            else if (name == "loDescription")
+                setDescription(child.text().get());
+        }
     });
 }

@@ -1,7 +1,10 @@
 #pragma once
+#include <pugixml.hpp>
 #include <string>
 
 #include "engine/api/Drawing.h"
+
+class CXMLUtilities;
 
 class CAcadDrawing;
 namespace cad {
@@ -34,6 +37,11 @@ public:
     // Adds an empty layer record of the (validated) name when the drawing has none. False when
     // the lock was refused or the name cannot be added.
     static bool ensureLayerExists(CAcadDrawing& drawing, const std::string& name);
+
+    // <layerOn> with <loName> and <loDescription>.
+    pugi::xml_node serialize(CXMLUtilities& factory, const std::string& namespaceURI) const;
+    // Reads loName (validated) and loDescription; other children are ignored.
+    void deSerialize(const pugi::xml_node& node);
 
     cad::ObjectId getId() const { return id_; }
     void setId(cad::ObjectId id) { id_ = id; changed_ = true; }

@@ -9,6 +9,7 @@
 #include "core/KorvaWrap.h"
 #include "engine/api/Drawing.h"
 #include "host/AcadDrawing.h"
+#include "logging/XMLUtilities.h"
 #include "reports/DrawingLockScope.h"
 #include "engine/api/Text.h"
 
@@ -111,5 +112,25 @@ void CLayers::setOnLayerToCurrent(CAcadDrawing& drawing) {
 void CLayers::getFrozenThawedIds(std::vector<cad::ObjectId>& thawedIds, std::vector<cad::ObjectId>& frozenIds) const {
     korvaWrap(kFile, "CLayers::getFrozenThawedIds", [&] {
         for (const auto& layer : items_) (layer->getFrozen() != 0 ? frozenIds : thawedIds).push_back(layer->getId());
+    });
+}
+
+pugi::xml_node CLayers::serialize(CXMLUtilities& factory, const std::string& namespaceURI,
+                                  const std::string& elementName) const {
+    return korvaWrap(kFile, "CLayers::serialize", [&] {
+        pugi::xml_node node = factory.createNode(elementName, namespaceURI);
+        for (const auto& layer : items_) CXMLUtilities::appendChild(node, layer->serialize(factory, namespaceURI));
+        return node;
+    });
+}
+
+void CLayers::deSerialize(const pugi::xml_node& node) {
+    korvaWrap(kFile, "CLayers::deSerialize", [&] {
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+            if (child.type() != pugi::node_element || CXMLUtilities::localName(child) != "layerOn") continue;
+            auto layer = std::make_unique<CLayer>();
+            layer->deSerialize(child);
+            add(std::move(layer));
+        }
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "reports/Layer.h"
 
 class CAcadDrawing;
+class CXMLUtilities;
 
 // The layers of a layer state, in order. Owns its layers; names are unique (case-sensitive).
 class CLayers {
@@ -41,6 +43,11 @@ public:
     void setAllLayersFrozen(int value);
     // Makes a layer of the collection that is on, other than "0", the drawing's current layer.
     void setOnLayerToCurrent(CAcadDrawing& drawing);
+    // An element of the given name (<layersOn> in a report) holding one <layerOn> per layer.
+    pugi::xml_node serialize(CXMLUtilities& factory, const std::string& namespaceURI,
+                             const std::string& elementName = "layersOn") const;
+    // One layer per <layerOn> child, added with add.
+    void deSerialize(const pugi::xml_node& node);
     void getFrozenThawedIds(std::vector<cad::ObjectId>& thawedIds, std::vector<cad::ObjectId>& frozenIds) const;
 
 private:

@@ -485,6 +485,11 @@ void CBlockDWG::copyFormatting(CBlockDWG& target) const {
             if (!target.hatchSettings_) target.hatchSettings_ = std::make_unique<CHatch>();
             hatchSettings_->copyTo(*target.hatchSettings_);
         }
+        if (getHyperlinks()) {
+            auto copy = std::make_unique<CHyperlinks>();
+            getHyperlinks()->copyTo(*copy);
+            target.setHyperlinks(std::move(copy));
+        }
         if (!attributes_) return;
         if (!target.attributes_) target.attributes_ = std::make_unique<CAttributes>();
         CAttributes& to = *target.attributes_;
@@ -498,11 +503,6 @@ void CBlockDWG::copyFormatting(CBlockDWG& target) const {
                 existing->setValue(source->getValue());
             else
                 to.add(source->clone());
-        }
-        if (getHyperlinks()) {
-            auto copy = std::make_unique<CHyperlinks>();
-            getHyperlinks()->copyTo(*copy);
-            target.setHyperlinks(std::move(copy));
         }
     });
 }

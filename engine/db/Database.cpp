@@ -337,11 +337,35 @@ ObjectId Database::layoutId(std::string_view name) const {
     return {};
 }
 
+std::string Database::currentLayout() const {
+    if (header_.getInt("$TILEMODE").value_or(1) != 0) return "Model";
+    const ObjectId paper = paperSpaceId();
+    for (ObjectId id : layouts()) {
+        const auto* layout = static_cast<const Layout*>(objectAt(id));
+        if (!layout->isModelLayout() && layout->blockTableRecordId() == paper) return layout->layoutName();
+    }
+    return "Model";
+}
+
 ErrorStatus Database::setCurrentLayout(std::string_view name) {
     ObjectId id = layoutId(name);
     if (!id) return ErrorStatus::eKeyNotFound;
     const auto* layout = static_cast<const Layout*>(objectAt(id));
-    currentLayout_ = layout->layoutName();
+    if (!layout->isModelLayout()) {
+        auto* wanted = dynamic_cast<BlockTableRecord*>(objectAt(layout->blockTableRecordId()));
+        auto* active = dynamic_cast<BlockTableRecord*>(objectAt(paperSpaceId()));
+        if (wanted && active && wanted != active) {
+            const std::string wantedName = wanted->name();
+            // The two names change hands by way of a name neither holds.
+            if (ErrorStatus es = active->setName("*Paper_Space_swap"); es != ErrorStatus::eOk) return es;
+            if (ErrorStatus es = wanted->setName("*Paper_Space"); es != ErrorStatus::eOk) {
+                active->setName("*Paper_Space");
+                return es;
+            }
+            active->setName(wantedName);
+            noteChange();
+        }
+    }
     header_.setInt("$TILEMODE", 70, layout->isModelLayout() ? 1 : 0);
     return ErrorStatus::eOk;
 }

@@ -164,7 +164,11 @@ public:
     // Layout objects ordered by tab order (Model first).
     std::vector<ObjectId> layouts() const;
     ObjectId layoutId(std::string_view name) const;
-    const std::string& currentLayout() const { return currentLayout_; }
+    // "Model" while $TILEMODE is 1 (or unset), else the paper layout whose block is *Paper_Space,
+    // as a file records the layout it was left on.
+    std::string currentLayout() const;
+    // A paper layout made current takes the *Paper_Space block (its old holder takes the layout's
+    // former block name), so that a saved drawing opens on it.
     ErrorStatus setCurrentLayout(std::string_view name);
 
     // ---- draw order ----
@@ -196,7 +200,6 @@ private:
     std::array<ObjectId, kTableKindCount> tables_{};
     ObjectId namedObjects_;
     HeaderVariables header_;
-    std::string currentLayout_ = "Model";
     mutable std::unique_ptr<HatchPatternLibrary> patterns_;
     std::uint64_t revision_ = 0;
     std::uint64_t edits_ = 0;

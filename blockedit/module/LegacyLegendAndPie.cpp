@@ -1,0 +1,46 @@
+#include "module/LegacyLegendAndPie.h"
+
+#include <string>
+
+#include "core/KorvaWrap.h"
+#include "host/AcadDrawing.h"
+#include "host/AcadUtilities.h"
+#include "module/Preferences.h"
+#include "reports/DrawingLockScope.h"
+#include "reports/GraphicReport.h"
+
+namespace {
+
+constexpr const char* kFile = "blockEdit.cpp";
+constexpr double kDegreesToRadians = 0.017453292519943295;
+
+}  // namespace
+
+void defineLegacyLegendAndPie(CAcadDrawing& drawing, CGraphicReport& report, bool legend, bool pie) {
+    korvaWrap(kFile, "defineLegacyLegendAndPie", [&] {
+        CPreferences preferences;
+        preferences.loadPreferences();
+        const int decimals = preferences.getPrecision();
+        double textSize = 0.0;
+        CAcadUtilities::getDouble("specify text size", preferences.getTextSize(), decimals, textSize);
+        double radius = textSize * 10.0;
+        if (pie) CAcadUtilities::getDouble("specify pie chart radius", radius, decimals, radius);
+        double degrees = 0.0;
+        CAcadUtilities::getDouble("specify rotation (in degrees)", preferences.getTextRotation(), decimals, degrees);
+        const double rotation = degrees * kDegreesToRadians;
+        bool ignoreEmpty = true;
+        CAcadUtilities::getBoolean("ignore empty categories and pie chart segments?", true, ignoreEmpty);
+        std::string units;
+        CAcadUtilities::getString("specify units", preferences.getUnits() == 1 ? "sq.ft." : "sq.m.", units);
+        int precision = 0;
+        CAcadUtilities::getInteger("specify precision", preferences.getPrecision(), precision);
+
+        CDrawingLockScope lock(drawing);
+        if (!lock.locked()) return;
+        // The legend table and pie chart definitions built from these answers are not part of the
+        // module yet; the answers are asked so that scripts written for the full product run.
+        (void)report;
+        (void)legend;
+        (void)rotation;
+    });
+}
