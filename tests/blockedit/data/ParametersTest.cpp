@@ -3,9 +3,11 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include "core/EXKorva.h"
 #include "data/BlockIPR.h"
 #include "data/DataServices.h"
 #include "data/ModuleDetails.h"
+#include "data/OdbcFailure.h"
 #include "data/ParameterKinds.h"
 #include "data/Parameters.h"
 #include "data/SqlDialect.h"
