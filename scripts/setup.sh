@@ -9,6 +9,7 @@ packages=(
   libpugixml-dev libfmt-dev libcli11-dev
   python3-ezdxf xsltproc libxml2-utils
   libcairo2-dev libfontconfig-dev libfreetype-dev libjpeg-dev fonts-dejavu-core python3-matplotlib
+  unixodbc-dev odbc-postgresql postgresql
 )
 
 missing=()

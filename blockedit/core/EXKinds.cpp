@@ -1,5 +1,6 @@
 #include "core/EXKinds.h"
 
+#include "core/ModuleInfo.h"
 #include "core/Utilities.h"
 
 CEXCustom::CEXCustom(std::string message, std::string source, const std::string& fileName, std::string procSig,
@@ -94,12 +95,20 @@ CEXStoredProcedure::CEXStoredProcedure(const CComponentError& error, std::string
     setSeverity(severity);
 }
 
-CEXConnection::CEXConnection(const CComponentError& error, const std::string& fileName, std::string procSig)
-    : CEXKind(error.source, fileName, std::move(procSig), error.code) {
+CEXConnection::CEXConnection(const CComponentError& error, const std::string& fileName, std::string procSig,
+                             std::unique_ptr<CEXKorva> innerException)
+    : CEXKind(error.source, fileName, std::move(procSig), error.code, std::move(innerException)) {
     setDescription(error.description);
 }
 
-CEXSQLStatement::CEXSQLStatement(const CComponentError& error, const std::string& fileName, std::string procSig)
-    : CEXKind(error.source, fileName, std::move(procSig), error.code) {
+CEXConnection::CEXConnection(const std::string& catalog, const std::string& fileName, std::string procSig,
+                             std::unique_ptr<CEXKorva> driverErrors)
+    : CEXKind(kModuleDescription, fileName, std::move(procSig), 0, std::move(driverErrors)) {
+    setDescription("An error occurred whilst connecting to " + catalog);
+}
+
+CEXSQLStatement::CEXSQLStatement(const CComponentError& error, const std::string& fileName, std::string procSig,
+                                 std::string statement)
+    : CEXKind(error.source, fileName, std::move(procSig), error.code), statement_(std::move(statement)) {
     setDescription(error.description);
 }

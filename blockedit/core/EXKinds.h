@@ -79,17 +79,32 @@ public:
                        std::string procSig, std::uint32_t severity);
     // The stored procedure whose call failed.
     const std::string& getProcedure() const { return procedure_; }
+    // The call as the storedProcedure element (errors namespace), when the raiser gave it.
+    const std::string& getCallXml() const { return callXml_; }
+    void setCallXml(std::string xml) { callXml_ = std::move(xml); }
 
 private:
     std::string procedure_;
+    std::string callXml_;
 };
 
 class CEXConnection : public CEXKind<CEXConnection> {
 public:
-    CEXConnection(const CComponentError& error, const std::string& fileName, std::string procSig);
+    CEXConnection(const CComponentError& error, const std::string& fileName, std::string procSig,
+                  std::unique_ptr<CEXKorva> innerException = nullptr);
+    // A connection that could not be opened: "An error occurred whilst connecting to " and the
+    // catalog; the driver's own errors are the inner chain.
+    CEXConnection(const std::string& catalog, const std::string& fileName, std::string procSig,
+                  std::unique_ptr<CEXKorva> driverErrors);
 };
 
 class CEXSQLStatement : public CEXKind<CEXSQLStatement> {
 public:
-    CEXSQLStatement(const CComponentError& error, const std::string& fileName, std::string procSig);
+    CEXSQLStatement(const CComponentError& error, const std::string& fileName, std::string procSig,
+                    std::string statement = {});
+    // The SQL text whose execution failed.
+    const std::string& getStatement() const { return statement_; }
+
+private:
+    std::string statement_;
 };

@@ -11,6 +11,7 @@
 // Defined by the report layer above this one.
 class CHatch;
 class CKorvaExceptions;
+class CStoredProcedure;
 class CXMLUtilities;
 namespace cad {
 class BlockReference;
@@ -72,6 +73,13 @@ public:
     // Writes the asset into the drawing: its layer on, its hatch (with the hyperlinks on the hatch
     // too), its hyperlinks and its attribute values by tag. Hatching failures go to `errors`.
     void applyToDWG(cad::Document& drawing, CKorvaExceptions& errors);
+
+    // ---- the property database ----
+    // Registers the asset ("__to_applyAssetToIPR"); unless the database answers that it is
+    // excluded from the take-off, an asset known to be in its location registers its attributes.
+    void applyToIPR(CStoredProcedure& procedure, int drawingID, int locationID, int timeout);
+    // Sends the asset to the take-off table ("__to_tp_exportAsset").
+    void exportTP(CStoredProcedure& procedure, int timeout, const std::string& exportParameters);
 
     // ---- hyperlinks: the same rules as for space blocks ----
     void hyperlinkEntity(cad::Entity& entity) const;

@@ -12,6 +12,7 @@
 class CAssetIndex;
 class CHatch;
 class CKorvaExceptions;
+class CStoredProcedure;
 class CXMLUtilities;
 namespace cad {
 class Document;
@@ -43,6 +44,18 @@ public:
 
     // Writes every asset into the drawing; hatching failures are collected, not thrown.
     void applyToDWG(cad::Document& drawing, CKorvaExceptions& errors);
+
+    // ---- the property database ----
+    // Registers every asset whose ",<block name>," does not occur in `exclusions`.
+    void applyToIPR(CStoredProcedure& procedure, int drawingID, int locationID, int timeout,
+                    const std::string& exclusions = {});
+    void exportTP(CStoredProcedure& procedure, int timeout, const std::string& exportParameters);
+    // Appends the assets the database holds for the room ("[idr]..[getLocationAssets]"), each with
+    // its attributes.
+    void getLocationAssets(CStoredProcedure& procedure, int locationID, int timeout);
+    // Appends the assets of a report category ("__gr_getCategoryAssets") with their hyperlinks,
+    // each with its own copy of `hatch` when one is given.
+    void getCategoryAssets(CStoredProcedure& procedure, int timeout, int categoryID, const CHatch* hatch);
 
     // The crossing polygon of a room outline drawn in its block definition and standing at
     // `referencePoint` (no rotation or scale): each vertex and the reference point in the current

@@ -7,6 +7,7 @@
 
 #include "data/Hyperlink.h"
 
+class CStoredProcedure;
 class CXMLUtilities;
 namespace cad {
 class BlockReference;
@@ -36,6 +37,10 @@ class CHyperlinks {
     // fromDefinition: collect the hyperlinks of the entities of a reference's block definition
     // instead of those of the entity itself.
     void getBlockHyperlinks(const cad::Entity& entity, bool fromDefinition);
+    // Appends the hyperlinks a report category gives a space block or an asset
+    // ("__gr_getBlockHyperlinks", "__gr_getAssetHyperlinks").
+    void getBlockHyperlinks(CStoredProcedure& procedure, int timeout, int categoryID, const std::string& handle);
+    void getAssetHyperlinks(CStoredProcedure& procedure, int timeout, int categoryID, const std::string& handle);
     // Parses "address,description;address,description..." into hyperlinks for `id`.
     void setHyperlinks(const std::string& list, long id);
 

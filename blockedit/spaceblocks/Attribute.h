@@ -5,9 +5,13 @@
 #include "engine/api/Drawing.h"
 
 // One attribute value as read from or written to a block reference.
+class CStoredProcedure;
+
 class CAttribute {
   public:
     CAttribute() = default;
+    // Registers the attribute of the asset `handle` ("__to_applyAssetAttributeToIPR").
+    void applyToIPR(CStoredProcedure& procedure, int drawingID, const std::string& handle, int timeout) const;
     CAttribute(std::string tag, std::string value, std::string layer = {}, int exists = 0)
         : tag_(std::move(tag)), value_(std::move(value)), layer_(std::move(layer)), exists_(exists) {}
     virtual ~CAttribute() = default;

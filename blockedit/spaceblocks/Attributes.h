@@ -14,6 +14,8 @@ class Database;
 
 // The attribute values of one block reference and, for a space block, the formatting of its
 // texts. Owns its attributes.
+class CStoredProcedure;
+
 class CAttributes {
   public:
     CAttributes() = default;
@@ -31,6 +33,12 @@ class CAttributes {
     // First space block attribute of the kind (CKorvaAttribute::kName ...), or nullptr.
     CAttribute* getAtAttribute(int kind) const;
     void deleteObjects();
+
+    // ---- the property database ----
+    // Appends the attributes the database holds for an asset ("[idr]..[getAssetAttributes]").
+    void getAssetAttributes(CStoredProcedure& procedure, int drawingID, const std::string& handle, int timeout);
+    // Registers every attribute of an asset, in order ("__to_applyAssetAttributeToIPR").
+    void applyToIPR(CStoredProcedure& procedure, int drawingID, const std::string& handle, int timeout) const;
 
     double getTextHeight() const { return textHeight_; }
     void setTextHeight(double height) { textHeight_ = height; }

@@ -14,6 +14,7 @@ class CAssetIndex;
 class CAssets;
 class CHatch;
 class CKorvaExceptions;
+class CStoredProcedure;
 class CXMLUtilities;
 namespace cad {
 class BlockReference;
@@ -182,6 +183,8 @@ class CBlockDWG : public CBlock {
 // The four kinds differ only in their type code and default block name.
 class CBlockDWGRoom : public CBlockDWG {
   public:
+    // Sends the record to "__to_exportSpaceBlockToTP", then the room's assets.
+    void exportTP(CStoredProcedure& procedure, int timeout, int parentID, const std::string& exportParameters);
     CBlockDWGRoom();
     CBlockDWGRoom(const cad::BlockReference& reference, cad::Database& db);
     // withAssets: also collects the assets standing inside the outline, through `index` when
@@ -192,18 +195,24 @@ class CBlockDWGRoom : public CBlockDWG {
 
 class CBlockDWGFloor : public CBlockDWG {
   public:
+    // Sends the record to "__to_exportGrossAreaBlocktoTP".
+    void exportTP(CStoredProcedure& procedure, int timeout, int locationID, const std::string& exportParameters);
     CBlockDWGFloor();
     CBlockDWGFloor(const cad::BlockReference& reference, cad::Database& db);
 };
 
 class CBlockDWGBuilding : public CBlockDWG {
   public:
+    // Sends the record to "__to_exportSpaceBlockToTP" (the procedure's time-out as it is).
+    void exportTP(CStoredProcedure& procedure, int timeout, int parentID, const std::string& exportParameters);
     CBlockDWGBuilding();
     CBlockDWGBuilding(const cad::BlockReference& reference, cad::Database& db);
 };
 
 class CBlockDWGSite : public CBlockDWG {
   public:
+    // Sends the record to "__to_exportGrossAreaBlocktoTP".
+    void exportTP(CStoredProcedure& procedure, int timeout, int locationID, const std::string& exportParameters);
     CBlockDWGSite();
     CBlockDWGSite(const cad::BlockReference& reference, cad::Database& db);
 };

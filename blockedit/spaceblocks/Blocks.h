@@ -11,6 +11,7 @@
 #include "spaceblocks/Block.h"
 
 class CHatch;
+class CStoredProcedure;
 class CXMLUtilities;
 namespace cad {
 class BlockReference;
@@ -60,6 +61,11 @@ public:
 
     // The "NAME=" item of the reference's "AECXDATA" record, without its key; empty without one.
     static std::string readNameFromXData(const cad::BlockReference& reference);
+
+    // ---- the property database ----
+    // Appends one database-side record per child of parentID ("__to_getBlocksFromIPR"); rooms get
+    // their assets from the database when loadAssets is set.
+    void getIPRBlocks(CStoredProcedure& procedure, int drawingID, int parentID, bool loadAssets);
 
     // ---- the list ----
     void addBlock(std::unique_ptr<CBlock> record);
