@@ -2,6 +2,10 @@
 //
 //   brinmo-db takeoff DRAWING.dxf...   take-off of each drawing into the property database
 //   brinmo-db register                 registers the module with the document-monitor database
+//   brinmo-db prepare-reports STATUS   prepares every graphic report waiting with that status
+//
+// Several prepare-reports workers may run at once against one database, on one machine or many:
+// each report is claimed by exactly one of them, and the claim of a worker that dies passes back.
 //
 // The connection comes from the first server of the document-monitor settings (--settings FILE,
 // else the module's settings file), each value overridden by BRINMO_DB_DATASOURCE,
@@ -27,6 +31,8 @@
 #include "engine/editor/LineInput.h"
 #include "logging/ErrorLogWriter.h"
 #include "logging/PreferencesZerOda.h"
+#include "logging/ServerPreferenceZerOda.h"
+#include "reports/GraphicReports.h"
 
 namespace {
 constexpr const char* kPropertyCatalog = "propdb";
@@ -34,7 +40,8 @@ constexpr const char* kPropertyCatalog = "propdb";
 int usage() {
     std::fprintf(stderr,
                  "usage: brinmo-db [--settings FILE] [--catalog NAME] takeoff DRAWING.dxf...\n"
-                 "       brinmo-db [--settings FILE] register\n");
+                 "       brinmo-db [--settings FILE] register\n"
+                 "       brinmo-db [--settings FILE] [--catalog NAME] prepare-reports STATUS\n");
     return 2;
 }
 
@@ -48,6 +55,64 @@ void report(const CEXKorva& error, const CPreferencesZerOda& settings) {
             std::fprintf(stderr, "brinmo-db: the error log could not be written: %s\n",
                          logError.getDescription().c_str());
         }
+    }
+}
+const char* statusMeaning(int status) {
+    switch (status) {
+        case CGraphicReport::kStatusStarted: return "the drawing could not be locked";
+        case CGraphicReport::kStatusPlotted: return "plotted";
+        case CGraphicReport::kStatusDrawingMissing: return "drawing file not found";
+        case CGraphicReport::kStatusOutputFolderMissing: return "output folder does not exist";
+        case CGraphicReport::kStatusOutputFilenameInvalid: return "output file name invalid";
+        case CGraphicReport::kStatusCopyNotSaved: return "copy of the drawing not saved";
+        case CGraphicReport::kStatusXMLNotWritten: return "report XML not written";
+        default: return "the plot's status";
+    }
+}
+
+// The worker: claims and prepares the waiting reports of the status until none is left.
+int prepareReports(const std::string& statusText, const CDatabaseSettings& db, const std::string& catalog,
+                   CPreferencesZerOda& settings, bool terminal) {
+    char* end = nullptr;
+    const long status = std::strtol(statusText.c_str(), &end, 10);
+    if (statusText.empty() || *end != '\0' || status < 0 || status > 255) {
+        std::fprintf(stderr, "brinmo-db: prepare-reports: STATUS must be a number from 0 to 255, not \"%s\"\n",
+                     statusText.c_str());
+        return 2;
+    }
+    // The first server record gives the graphic report folder; the time-out is the resolved one.
+    CServerPreferenceZerOda server = settings.getCount() ? settings.getAt(0) : CServerPreferenceZerOda();
+    server.setValue("dbTimeout", std::to_string(db.timeout));
+    CGraphicReports::Progress progress;
+    int done = 0;
+    progress.started = [&](const CGraphicReport& report) {
+        if (terminal)
+            std::fprintf(stderr, "[%d] report %d %s: %s%s\n", done + 1, report.getID(), report.getTitle().c_str(),
+                         report.getDrawingPath().c_str(), report.getDrawingFilename().c_str());
+    };
+    progress.finished = [&](const CGraphicReport& report, int result) {
+        ++done;
+        std::printf("report %d: status %d (%s)\n", report.getID(), result, statusMeaning(result));
+        std::fflush(stdout);
+    };
+    progress.failed = [&](int id, const CEXKorva& error) {
+        std::printf("report %d: failed, left as it was (see the error log)\n", id);
+        std::fflush(stdout);
+        report(error, settings);
+    };
+    try {
+        CGraphicReports::Outcome outcome;
+        korvaWrap(__FILE__, "brinmo-db prepare-reports", [&] {
+            CStoredProcedure procedure(db.dataSource, catalog, db.userID, db.password, db.timeout);
+            outcome = CGraphicReports::prepareWaitingReports(procedure, server, static_cast<int>(status), db.timeout,
+                                                             progress);
+        });
+        std::printf("%d report(s) prepared, %d failed.\n", outcome.prepared, outcome.failed);
+        return outcome.failed ? 1 : 0;
+    } catch (const CEXKorva& error) {
+        report(error, settings);
+        std::printf("stopped after %d report(s).\n", done);
+        return 1;
     }
 }
 }  // namespace
@@ -100,6 +165,10 @@ int main(int argc, char** argv) {
         }
         std::printf("Module registered.\n");
         return 0;
+    }
+    if (action == "prepare-reports") {
+        if (operands.size() != 1) return usage();
+        return prepareReports(operands[0], db, catalog, settings, terminal);
     }
     if (action != "takeoff" || operands.empty()) return usage();
 

@@ -8,7 +8,8 @@
 # start prints the environment that points brinmo-db at the server and writes it to
 # FOLDER/connection.env. The server listens on 127.0.0.1 on a free port; password logins over TCP,
 # so a wrong password is refused as on a production server. As root, the server runs as the
-# postgres account (initdb refuses root).
+# postgres account (initdb refuses root). The server checks every second that its clients are still
+# there, so that a report worker that dies mid-call gives its claim back at once.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -43,7 +44,7 @@ start)
   as_owner "$bin/initdb" -D "$folder/data" -U postgres --auth-local=trust --auth-host=scram-sha-256 \
     -E UTF8 --locale=C.UTF-8 >"$folder/initdb.log" 2>&1 || { cat "$folder/initdb.log" >&2; exit 1; }
   as_owner "$bin/pg_ctl" -D "$folder/data" -l "$folder/server.log" -w -t 60 \
-    -o "-c listen_addresses=127.0.0.1 -p $port -k $folder -c fsync=off -c max_connections=40" start >/dev/null
+    -o "-c listen_addresses=127.0.0.1 -p $port -k $folder -c fsync=off -c max_connections=40 -c client_connection_check_interval=1s" start >/dev/null
   psql=(psql -h "$folder" -p "$port" -U postgres -q -v ON_ERROR_STOP=1 -X)
   "${psql[@]}" -d postgres -c "CREATE ROLE $user LOGIN PASSWORD '$password'" \
     -c "CREATE DATABASE propdb OWNER $user" -c "CREATE DATABASE \"zerOda\" OWNER $user" >/dev/null

@@ -7,6 +7,7 @@
 
 #include "reports/Category.h"
 
+class CStoredProcedure;
 class CXMLUtilities;
 
 // The categories of a report, in order. Owns them.
@@ -30,6 +31,10 @@ public:
     pugi::xml_node serialize(CXMLUtilities& factory, const std::string& namespaceURI) const;
     // One category per <category> child, added with add.
     void deSerialize(const pugi::xml_node& node);
+
+    // One category per row of "__gr_getReportCategories", each with its hatch (when it has a
+    // pattern), its space blocks and its assets, added with add.
+    void getReportCategories(CStoredProcedure& procedure, int graphicReportID, int timeout);
 
 private:
     std::vector<std::unique_ptr<CCategory>> items_;

@@ -1,12 +1,15 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "reports/Categories.h"
 #include "reports/Layers.h"
 #include "reports/LinkLines.h"
 
 class CAcadDrawing;
+class CServerPreferenceZerOda;
+class CStoredProcedure;
 
 // How one drawing is to be dressed for output: the categories of its space blocks and assets with
 // their hatches, the layers left on, the link lines, the pie chart's labelling and the plot. Owns
@@ -31,6 +34,37 @@ public:
     // Switches the layers, draws the link lines, restyles and hatches every category's blocks and
     // assets, and applies the working layer state with the plot layout current.
     void applyToDrawing(CAcadDrawing& drawing);
+
+    // ---- the property database ----
+    // Report statuses written by prepareReport.
+    static constexpr int kStatusWaiting = 1;
+    static constexpr int kStatusStarted = 2;
+    static constexpr int kStatusPlotted = 3;
+    static constexpr int kStatusDrawingMissing = 4;
+    static constexpr int kStatusOutputFolderMissing = 10;
+    static constexpr int kStatusOutputFilenameInvalid = 11;
+    static constexpr int kStatusCopyNotSaved = 12;
+    static constexpr int kStatusXMLNotWritten = 13;
+
+    // Loads the report `graphicReportID` ("__gr_getGraphicReport") with its categories, layers
+    // and link lines. The database's plot codes become the program's; an empty or null output
+    // path becomes the server record's graphic report folder. Categories, layers and link lines
+    // are read with the record's database time-out.
+    void getGraphicReport(CStoredProcedure& procedure, const CServerPreferenceZerOda& serverPreference,
+                          int graphicReportID, int timeout);
+    // Opens the report's drawing, applies the report, plots it, saves the copy and writes the
+    // report's XML where asked, and records the outcome as the report's status (2 first, then
+    // one of the statuses above or the plot's own). Files appear whole or not at all: the plot
+    // and the XML are written under a temporary name and renamed. When the final status cannot
+    // be written the files this preparation wrote are removed again. Answers the final status,
+    // or kStatusStarted when the drawing could not be locked.
+    int prepareReport(CStoredProcedure& procedure, int timeout);
+    // The files the last prepareReport wrote (plot, copy, XML), for a caller whose commit fails.
+    const std::vector<std::string>& getPreparedFiles() const { return preparedFiles_; }
+    // Removes the files the last prepareReport wrote.
+    void removePreparedFiles();
+    void setGraphicReportStatus(CStoredProcedure& procedure, int timeout, int statusID);
+    void setGraphicReportLayout(CStoredProcedure& procedure, int timeout, const std::string& layout);
 
     int getID() const { return id_; }
     void setID(int id) { id_ = id; }
@@ -106,4 +140,5 @@ private:
     bool pieIgnoreEmptySegments_ = true;
     bool pieShowLabels_ = true;
     bool pieShowLabelSegmentLines_ = true;
+    std::vector<std::string> preparedFiles_;
 };

@@ -7,6 +7,7 @@
 class CXMLUtilities;
 
 class CAcadDrawing;
+class CStoredProcedure;
 namespace cad {
 class LayerTableRecord;
 }
@@ -37,6 +38,10 @@ public:
     // Adds an empty layer record of the (validated) name when the drawing has none. False when
     // the lock was refused or the name cannot be added.
     static bool ensureLayerExists(CAcadDrawing& drawing, const std::string& name);
+
+    // Records the layer for the drawing `attachID` ("__to_addDrawingLayer": name, an empty
+    // description, the colour index).
+    void addLayerToIPR(CStoredProcedure& procedure, int timeout, int attachID) const;
 
     // <layerOn> with <loName> and <loDescription>.
     pugi::xml_node serialize(CXMLUtilities& factory, const std::string& namespaceURI) const;

@@ -9,6 +9,7 @@
 #include "reports/Layer.h"
 
 class CAcadDrawing;
+class CStoredProcedure;
 class CXMLUtilities;
 
 // The layers of a layer state, in order. Owns its layers; names are unique (case-sensitive).
@@ -48,6 +49,10 @@ public:
                              const std::string& elementName = "layersOn") const;
     // One layer per <layerOn> child, added with add.
     void deSerialize(const pugi::xml_node& node);
+    // One layer per row of "__gr_getReportLayersOn" (name and description), added with add.
+    void getGraphicReportLayersOn(CStoredProcedure& procedure, int graphicReportID, int timeout);
+    // Records every layer for the drawing `attachID` ("__to_addDrawingLayer").
+    void addLayersToIPR(CStoredProcedure& procedure, int timeout, int attachID);
     void getFrozenThawedIds(std::vector<cad::ObjectId>& thawedIds, std::vector<cad::ObjectId>& frozenIds) const;
 
 private:

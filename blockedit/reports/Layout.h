@@ -3,6 +3,8 @@
 
 #include "engine/api/Drawing.h"
 
+class CStoredProcedure;
+
 // One layout of a drawing: its name and the host's layout object.
 class CLayout {
 public:
@@ -14,6 +16,9 @@ public:
     void setName(std::string name) { name_ = std::move(name); }
     cad::ObjectId getId() const { return id_; }
     void setId(cad::ObjectId id) { id_ = id; }
+
+    // Records the layout for the drawing `attachID` ("__to_addDrawingLayout").
+    void addLayoutToIPR(CStoredProcedure& procedure, int timeout, int attachID) const;
 
 private:
     std::string name_;

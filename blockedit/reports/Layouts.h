@@ -7,6 +7,7 @@
 #include "reports/Layout.h"
 
 class CAcadDrawing;
+class CStoredProcedure;
 
 // The layouts of a drawing, in tab order. Owns them; names are unique.
 class CLayouts {
@@ -28,6 +29,9 @@ public:
     void getDWGLayouts(CAcadDrawing& drawing);
     // Makes the named layout the drawing's current one, under the drawing's lock. False when the
     // lock is refused or the drawing has no layout of that name.
+    // Replaces the layouts recorded for the drawing `attachID` with these ("__to_deleteDrawingLayouts",
+    // then "__to_addDrawingLayout" per layout).
+    void addLayoutsToIPR(CStoredProcedure& procedure, int timeout, int attachID);
     static bool setCurrentLayout(CAcadDrawing& drawing, const std::string& name);
 
 private:

@@ -9,6 +9,7 @@
 
 class CAcadDrawing;
 class CAcadDrawingState;
+class CStoredProcedure;
 class CXMLUtilities;
 
 // The link lines of a report, in order. Owns them.
@@ -27,6 +28,9 @@ public:
 
     // Draws every link line in order; `state` is the report's working layer state.
     void applyToDrawing(CAcadDrawing& drawing, CAcadDrawingState& state) const;
+
+    // One link line per row of "__gr_getReportLinkLines"; a null column leaves its field empty.
+    void getGraphicReportLinkLines(CStoredProcedure& procedure, int graphicReportID, int timeout);
 
     // <linkLines> with one <linkLine> per line; reading appends one line per <linkLine>.
     pugi::xml_node serialize(CXMLUtilities& factory, const std::string& namespaceURI) const;

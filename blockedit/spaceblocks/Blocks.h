@@ -66,6 +66,9 @@ public:
     // Appends one database-side record per child of parentID ("__to_getBlocksFromIPR"); rooms get
     // their assets from the database when loadAssets is set.
     void getIPRBlocks(CStoredProcedure& procedure, int drawingID, int parentID, bool loadAssets);
+    // Appends one drawing-side space block per row of "__gr_getCategoryBlocks": handle, name,
+    // code, area, the texts its attributes are to show, its hyperlinks, and a copy of the hatch.
+    void getCategoryDWGBlocks(CStoredProcedure& procedure, int timeout, int categoryID, const CHatch* hatch);
 
     // ---- the list ----
     void addBlock(std::unique_ptr<CBlock> record);

@@ -1,8 +1,13 @@
-// Loading the database side of the take-off: the children of one location.
+// Loading space blocks from the database: the children of one location for the take-off, and
+// the blocks of a report category.
 #include "data/BlockIPR.h"
 #include "data/ParameterKinds.h"
 #include "data/StoredProcedure.h"
+#include "data/Hyperlinks.h"
+#include "reports/Hatch.h"
+#include "spaceblocks/BlockDWG.h"
 #include "spaceblocks/Blocks.h"
+#include "spaceblocks/KorvaAttribute.h"
 
 void CBlocks::getIPRBlocks(CStoredProcedure& procedure, int /*drawingID*/, int parentID, bool loadAssets) {
     procedureWrap(procedure, "Blocks.cpp", "CBlocks::getIPRBlocks", [&] {
@@ -42,6 +47,42 @@ void CBlocks::getIPRBlocks(CStoredProcedure& procedure, int /*drawingID*/, int p
                 if (!rows->isNull("perimeter")) block->setPerimeter(rows->getDouble("perimeter"));
                 addBlock(std::move(block));
             }
+        }
+        if (rows->isOpen()) rows->close();
+    });
+}
+
+// The space blocks of a report category, with the texts their attributes are to show.
+void CBlocks::getCategoryDWGBlocks(CStoredProcedure& procedure, int timeout, int categoryID, const CHatch* hatch) {
+    procedureWrap(procedure, "Blocks.cpp", "CBlocks::getCategoryDWGBlocks", [&] {
+        procedure.setCommandTimeout(timeout);
+        CParameters list;
+        params::addInt(list, "@categoryID", categoryID);
+        procedure.setName("__gr_getCategoryBlocks");
+        std::unique_ptr<CRecordset> rows;
+        {
+            CAttachedParameters attached(procedure, list);
+            rows = procedure.execSPReturnParas();
+        }
+        for (; !rows->isEOF(); rows->moveNext()) {
+            auto block = std::make_unique<CBlockDWG>();
+            if (!rows->isNull("mbHandle")) block->setHandle(rows->getText("mbHandle"));
+            if (!rows->isNull("mbName")) block->setName(rows->getText("mbName"));
+            if (!rows->isNull("mbCode")) block->setCode(rows->getText("mbCode"));
+            if (!rows->isNull("mbArea")) block->setArea(rows->getDouble("mbArea"));
+            auto swap = std::make_unique<CAttributes>();
+            const std::pair<const char*, int> texts[] = {
+                {"mbSwapName", CKorvaAttribute::kName}, {"mbSwapArea", CKorvaAttribute::kArea},
+                {"mbSwapAux", CKorvaAttribute::kAux}};
+            for (const auto& [column, kind] : texts)
+                if (!rows->isNull(column) && !rows->getText(column).empty())
+                    swap->add(std::make_unique<CKorvaAttribute>(kind, rows->getText(column)));
+            block->setAttributes(std::move(swap));
+            auto hyperlinks = std::make_unique<CHyperlinks>();
+            hyperlinks->getBlockHyperlinks(procedure, timeout, categoryID, block->getHandle());
+            if (hyperlinks->getCount() > 0) block->setHyperlinks(std::move(hyperlinks));
+            if (hatch) block->setHatchSettings(hatch->clone());
+            addBlock(std::move(block));
         }
         if (rows->isOpen()) rows->close();
     });
