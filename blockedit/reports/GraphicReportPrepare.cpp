@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
 #include "core/FileUtilities.h"

@@ -61,15 +61,16 @@ int CGraphicReports::claimGraphicReport(CStoredProcedure& procedure, int timeout
         procedure.setCommandTimeout(timeout);
         CParameters list;
         params::addTinyInt(list, "@statusID", static_cast<unsigned char>(statusID));
+        params::addInt(list, "@graphicReportID", graphicReportID);
         params::addVarChar(list, "@exceptIDs", joinIDs(exceptIDs), 4000);
         // Nothing to claim comes back as null, which leaves the 0 sent.
-        params::addInt(list, "@graphicReportID", graphicReportID, CParameter::kInputOutput);
+        params::addInt(list, "@claimedID", 0, CParameter::kInputOutput);
         procedure.setName("__gr_claimGraphicReport");
         {
             CAttachedParameters attached(procedure, list);
             procedure.execSPNoReturnParasReturn();
         }
-        const int claimed = static_cast<CParameterInt&>(*list.getParameter("@graphicReportID")).getInt();
+        const int claimed = static_cast<CParameterInt&>(*list.getParameter("@claimedID")).getInt();
         return claimed;
     });
 }

@@ -220,17 +220,15 @@ END $$;
 -- Claims one report for the calling worker until its transaction ends: the row stays locked, so
 -- every other worker passes it by (SKIP LOCKED), and a worker whose connection dies releases it
 -- with everything it wrote. With @graphicReportID 0 the first waiting report of the status that
--- is not in @exceptIDs ("4,9") is claimed, else that report if it still has the status. The
--- report claimed comes back in @graphicReportID; NULL when there was none to claim.
-CREATE PROCEDURE "__gr_claimGraphicReport"("@statusID" smallint, "@exceptIDs" varchar,
-                                           INOUT "@graphicReportID" integer)
+-- is not in @exceptIDs ("4,9") is claimed, else that report if it still has the status (status 0:
+-- any). The report claimed comes back in @claimedID; NULL when there was none to claim.
+CREATE PROCEDURE "__gr_claimGraphicReport"("@statusID" smallint, "@graphicReportID" integer, "@exceptIDs" varchar,
+                                           INOUT "@claimedID" integer)
 LANGUAGE plpgsql AS $$
-DECLARE
-    wanted integer := coalesce("@graphicReportID", 0);
 BEGIN
-    SELECT gr_id INTO "@graphicReportID" FROM graphic_reports
-     WHERE status_id = "@statusID"
-       AND (wanted = 0 OR gr_id = wanted)
+    SELECT gr_id INTO "@claimedID" FROM graphic_reports
+     WHERE ("@statusID" = 0 OR status_id = "@statusID")
+       AND (coalesce("@graphicReportID", 0) = 0 OR gr_id = "@graphicReportID")
        AND NOT (gr_id = ANY (string_to_array(coalesce("@exceptIDs", ''), ',')::integer[]))
      ORDER BY gr_id LIMIT 1
        FOR UPDATE SKIP LOCKED;

@@ -182,11 +182,12 @@ bool waitFor(const std::string& query, const std::string& expected, int seconds 
     return false;
 }
 
-// A settings file whose server logs errors to FOLDER/errors.xml.
+// A settings file whose server logs errors to FOLDER/logs/errors.xml (beside its stylesheet).
 std::string settingsFile(const std::string& dir) {
     const std::string file = dir + "settings.xml";
+    fs::create_directories(dir + "logs");
     std::ofstream(file) << "<documentMonitorPreferences><server><acadErrorLogFilePath>" << dir
-                        << "errors.xml</acadErrorLogFilePath><graphRepOutPath>" << dir
+                        << "logs/errors.xml</acadErrorLogFilePath><graphRepOutPath>" << dir
                         << "</graphRepOutPath></server></documentMonitorPreferences>\n";
     return file;
 }
@@ -345,9 +346,8 @@ TEST(ReportProcedures, StatusAndLayoutAreWrittenBackAndAnUnknownReportIsAnError)
         ADD_FAILURE() << "a status was written for a report that does not exist";
     } catch (const CEXKorva& error) {
         EXPECT_EQ(error.getProcSig(), "CGraphicReport::setGraphicReportStatus");
-        EXPECT_NE(error.getDescription().find("graphic report 12345 is not in the property database"),
-                  std::string::npos)
-            << error.getDescription();
+        EXPECT_NE(error.traceText().find("graphic report 12345 is not in the property database"), std::string::npos)
+            << error.traceText();
     }
     deleteReports();
 }
@@ -419,6 +419,7 @@ TEST(ReportBatch, ThreeReportsEndAsDrawingMissingOutputFolderMissingAndPlottedWi
         "VALUES (110, 102, 'Finance', 'SOLID', 0, '#1E90FF', 1); "
         "INSERT INTO category_blocks VALUES (110, '49', 'L1-001', 'L1-001', 27.84, NULL, NULL, 'Finance'); "
         "INSERT INTO report_layers_on VALUES (102, 1, 'WALLS', NULL); SELECT 1");
+    const std::string drawingBefore = readFile(kExamples + "floor_plan.dxf");
     auto call = procedure();
     CGraphicReports reports;
     reports.getGraphicReports(*call, serverRecord(out), 51, 10);
@@ -441,7 +442,7 @@ TEST(ReportBatch, ThreeReportsEndAsDrawingMissingOutputFolderMissingAndPlottedWi
     EXPECT_EQ(written.getCategories()->getAt(0).getBlocks()->getLength(), 1u);
     EXPECT_EQ(written.getPlotMediaSizeID(), 4);
     // The drawing itself is not changed by preparing a report.
-    EXPECT_EQ(readFile(kExamples + "floor_plan.dxf").find("HATCH-FINANCE"), std::string::npos);
+    EXPECT_TRUE(readFile(kExamples + "floor_plan.dxf") == drawingBefore);
 
     // Prepared reports left their status: a second run claims none of them.
     EXPECT_EQ(reports.prepareReports(*call, 10), 0);
@@ -468,7 +469,10 @@ TEST(ReportBatch, CopyAndXMLTargetsGiveTheirStatusesWhenTheyCannotBeUsed) {
               "3,12,13");
     EXPECT_EQ(filesIn(out), (std::set<std::string>{"copied.pdf", "copy_of_plan.dxf", "named.xml", "badcopy.pdf",
                                                    "badxml.pdf"}));
-    EXPECT_NE(readFile(out + "copy_of_plan.dxf").find("HATCH"), std::string::npos);
+    // The copy is the drawing as the report left it, with the plot layout current.
+    const std::string copy = readFile(out + "copy_of_plan.dxf");
+    EXPECT_NE(copy.find("ENTITIES"), std::string::npos);
+    EXPECT_NE(copy.find("Layout1"), std::string::npos);
     deleteReports();
 }
 
@@ -555,13 +559,13 @@ TEST(ReportFailures, AMissingProcedureIsLoggedAndTheReportStaysAsItWasWithNoOutp
     EXPECT_NE(log.find("report 101: failed, left as it was"), std::string::npos) << log;
     EXPECT_NE(log.find("0 report(s) prepared, 2 failed."), std::string::npos) << log;
     EXPECT_NE(log.find("__gr_getReportLinkLines"), std::string::npos) << log;
-    const std::string errors = readFile(out + "errors.xml");
+    const std::string errors = readFile(out + "logs/errors.xml");
     EXPECT_NE(errors.find("does not exist"), std::string::npos) << errors;
     EXPECT_NE(errors.find("CLinkLines::getGraphicReportLinkLines"), std::string::npos);
     EXPECT_EQ(sql("SELECT string_agg(status_id::text, ',' ORDER BY gr_id) FROM graphic_reports WHERE gr_id >= 100"),
               "71,71");
     EXPECT_EQ(history(100), "");
-    EXPECT_EQ(filesIn(out), (std::set<std::string>{"settings.xml", "errors.xml", "worker.log"}));
+    EXPECT_EQ(filesIn(out), (std::set<std::string>{"settings.xml", "logs", "worker.log"}));
     deleteReports();
 }
 
@@ -583,12 +587,12 @@ TEST(ReportFailures, ATimeOutIsAClearErrorInTheLogAndLeavesNothingBehind) {
         unsetenv("BRINMO_DB_TIMEOUT");
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
     }
-    const std::string errors = readFile(out + "errors.xml");
+    const std::string errors = readFile(out + "logs/errors.xml");
     EXPECT_NE(errors.find("statement timeout"), std::string::npos) << errors;
     EXPECT_NE(errors.find("CCategories::getReportCategories"), std::string::npos);
     EXPECT_EQ(sql("SELECT status_id FROM graphic_reports WHERE gr_id = 100"), "72");
     EXPECT_EQ(history(100), "");
-    EXPECT_EQ(filesIn(out), (std::set<std::string>{"settings.xml", "errors.xml", "worker.log"}));
+    EXPECT_EQ(filesIn(out), (std::set<std::string>{"settings.xml", "logs", "worker.log"}));
     deleteReports();
 }
 
@@ -643,9 +647,9 @@ TEST(ReportFailures, ZServerStoppedMidRunIsLoggedAndLeavesNoOutput) {
     const std::string log = readFile(out + "worker.log");
     EXPECT_NE(log.find("report 100: failed, left as it was"), std::string::npos) << log;
     EXPECT_NE(log.find("stopped after 0 report(s)."), std::string::npos) << log;
-    const std::string errors = readFile(out + "errors.xml");
+    const std::string errors = readFile(out + "logs/errors.xml");
     // The report's own failure, then the run's: the next claim finds no server.
     EXPECT_NE(errors.find("CGraphicReport::prepareReport"), std::string::npos) << errors;
     EXPECT_NE(errors.find("CGraphicReports::claimGraphicReport"), std::string::npos) << errors;
-    EXPECT_EQ(filesIn(out), (std::set<std::string>{"settings.xml", "errors.xml", "worker.log"}));
+    EXPECT_EQ(filesIn(out), (std::set<std::string>{"settings.xml", "logs", "worker.log"}));
 }
