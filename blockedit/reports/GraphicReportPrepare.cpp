@@ -14,8 +14,8 @@
 
 namespace {
 
-// A name in the same folder that no finished file has: the file is written there and renamed,
-// so that a worker that dies half-way leaves no file under the real name.
+// A name in the same folder that no finished file has: plots, copies and XML files are written
+// there and renamed, so that a worker that dies half-way leaves no file under the real name.
 std::string partialName(const std::string& filename) {
     return ".partial-" + std::to_string(::getpid()) + "-" + filename;
 }
@@ -113,8 +113,15 @@ int CGraphicReport::prepareReport(CStoredProcedure& procedure, int timeout) {
                 if (name.empty()) {
                     result = kStatusCopyNotSaved;
                 } else {
-                    drawing.saveAs(folder, name);
-                    preparedFiles_.push_back(folder + name);
+                    const std::string partial = partialName(name);
+                    drawing.saveAs(folder, partial);
+                    std::filesystem::rename(folder + partial, folder + name, ec);
+                    if (ec) {
+                        CFileUtilities::deleteFile(folder + partial);
+                        result = kStatusCopyNotSaved;
+                    } else {
+                        preparedFiles_.push_back(folder + name);
+                    }
                 }
             }
 

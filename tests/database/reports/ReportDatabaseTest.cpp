@@ -457,6 +457,11 @@ TEST(ReportBatch, CopyAndXMLTargetsGiveTheirStatusesWhenTheyCannotBeUsed) {
     insertReport(100, 52, out, "copied");
     insertReport(101, 52, out, "badcopy");
     insertReport(102, 52, out, "badxml");
+    insertReport(103, 52, out, "unnamed");
+    // No plot layout: the layout plotted (the drawing's current one) is written back. No output
+    // file name: nothing is plotted.
+    sql("UPDATE graphic_reports SET plot_layout = NULL WHERE gr_id = 102; "
+        "UPDATE graphic_reports SET output_filename = NULL WHERE gr_id = 103; SELECT 1");
     sql("UPDATE graphic_reports SET save_copy_to = '" + out + "copy_of_plan.dxf', xml_output_to = 'named.xml' "
         "WHERE gr_id = 100; "
         "UPDATE graphic_reports SET save_copy_to = '" + out + "missing-folder' WHERE gr_id = 101; "
@@ -466,7 +471,10 @@ TEST(ReportBatch, CopyAndXMLTargetsGiveTheirStatusesWhenTheyCannotBeUsed) {
     reports.getGraphicReports(*call, serverRecord(out), 52, 10);
     reports.prepareReports(*call, 10);
     EXPECT_EQ(sql("SELECT string_agg(status_id::text, ',' ORDER BY gr_id) FROM graphic_reports WHERE gr_id >= 100"),
-              "3,12,13");
+              "3,12,13,11");
+    EXPECT_EQ(sql("SELECT string_agg(coalesce(plot_layout, '-'), ',' ORDER BY gr_id) FROM graphic_reports "
+                  "WHERE gr_id >= 100"),
+              "Layout1,Layout1,Model,Layout1");
     EXPECT_EQ(filesIn(out), (std::set<std::string>{"copied.pdf", "copy_of_plan.dxf", "named.xml", "badcopy.pdf",
                                                    "badxml.pdf"}));
     // The copy is the drawing as the report left it, with the plot layout current.
