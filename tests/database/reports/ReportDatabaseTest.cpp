@@ -640,6 +640,31 @@ TEST(ReportFailures, AFinalStatusThatCannotBeWrittenTakesThePlotAndTheXMLAway) {
     deleteReports();
 }
 
+TEST(ReportFailures, ADrawingThatCannotBeReadIsNamedAndTheOtherReportsGoOn) {
+    deleteReports();
+    Host host;
+    const std::string out = folder("broken-drawing");
+    const std::string plans = folder("broken-drawing-plans");
+    std::ofstream(plans + "broken.dxf") << "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n";
+    insertReport(100, 75, out, "broken");
+    insertReport(101, 75, out, "fine");
+    sql("UPDATE graphic_reports SET drawing_path = '" + plans + "', drawing_filename = 'broken.dxf' "
+        "WHERE gr_id = 100; SELECT 1");
+    auto call = procedure();
+    std::string failure;
+    CGraphicReports::Progress progress;
+    progress.failed = [&](int, const CEXKorva& error) { failure = error.traceText(); };
+    const CGraphicReports::Outcome outcome =
+        CGraphicReports::prepareWaitingReports(*call, serverRecord(out), 75, 10, progress);
+    EXPECT_EQ(outcome.prepared, 1);
+    EXPECT_EQ(outcome.failed, 1);
+    EXPECT_NE(failure.find("broken.dxf"), std::string::npos) << failure;
+    EXPECT_EQ(sql("SELECT string_agg(status_id::text, ',' ORDER BY gr_id) FROM graphic_reports WHERE gr_id >= 100"),
+              "75,3");
+    EXPECT_EQ(filesIn(out), (std::set<std::string>{"fine.pdf", "fine.xml"}));
+    deleteReports();
+}
+
 // Runs last: it stops the server.
 TEST(ReportFailures, ZServerStoppedMidRunIsLoggedAndLeavesNoOutput) {
     deleteReports();
