@@ -26,12 +26,13 @@ script="$dir/$name.scr"
 expected="$dir/$name.expected"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-#   ; check: name.py            after the run, checks/name.py (Debian's python3 with ezdxf) reads
-#                               back what the script saved, given the working folder; it fails
-#                               by its exit status
-#   ; check: reader.py ARGS     when NAME.check is beside the script: the Python reader beside the
-#                               script (run by $BRINMO_PYTHON in the working folder) prints what
-#                               must equal NAME.check
+fixtures=$(sed -n '1,8s/^; fixtures: //p' "$script")
+for f in $fixtures; do cp "$dir/fixtures/$f" "$work/"; done
+args=$(sed -n '1,8s/^; args: //p' "$script")
+want_status=$(sed -n '1,8s/^; status: //p' "$script")
+want_appdata=$(sed -n '1,8s/^; appdata: //p' "$script")
+same=$(sed -n '1,8s/^; same: //p' "$script")
+check=$(sed -n '1,8s/^; check: //p' "$script")
 export BRINMO_APPDATA="$work/appdata"
 if [ "$want_appdata" != "empty" ]; then
   mkdir -p "$BRINMO_APPDATA/KorvaSystems/Brinmo/prefs"
