@@ -205,6 +205,13 @@ void CAcadDrawing::postToDrawing(std::unique_ptr<cad::Entity> entity, cad::Objec
     });
 }
 
+bool CAcadDrawing::isDocumentOpen() const {
+    if (document_ == nullptr) return false;
+    for (cad::Document* open : documentManager(fullName()).documents())
+        if (open == document_) return true;
+    return false;
+}
+
 void CAcadDrawing::regenDrawing() {
     korvaWrap(kFile, "CAcadDrawing::regenDrawing", [&] {
         // This host draws from the database whenever it renders and keeps no display lists, so

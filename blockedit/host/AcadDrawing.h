@@ -43,6 +43,9 @@ public:
     // Path followed directly by filename.
     std::string fullName() const { return path_ + filename_; }
     bool isOpen() const { return isOpen_; }
+    // Whether the bound document is still one of the host's: a window that outlives its command
+    // asks before it touches the drawing.
+    bool isDocumentOpen() const;
     bool isLocked() const { return locked_; }
     int getLockCount() const { return lockCount_; }
     bool getKeepOpen() const { return keepOpen_; }

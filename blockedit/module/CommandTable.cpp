@@ -6,7 +6,9 @@
 #include "module/HelpListings.h"
 #include "host/HostPlatform.h"
 #include "module/MaintenanceCommands.h"
+#include "module/MarkerCommands.h"
 #include "module/PresPreferences.h"
+#include "module/SpaceCommands.h"
 
 namespace {
 
@@ -16,19 +18,19 @@ using cad::ACRX_CMD_SESSION;
 // To give a command its handler, put the handler function (declared in the handler's own header,
 // included above) in place of the nullptr of its row. Nothing else changes.
 constexpr CCommandTable::Row kRows[] = {
-    {"KORVA_COMMANDS", "mbe", "korvaBlockEdit", ACRX_CMD_MODAL, "blockEdit", nullptr},
-    {"KORVA_COMMANDS", "mbh", "korvaBlockHyperlink", ACRX_CMD_MODAL, "blockHyperlink", nullptr},
-    {"KORVA_COMMANDS", "mbc", "korvaBlockCreate", ACRX_CMD_MODAL, "blockCreate", nullptr},
-    {"KORVA_COMMANDS", "mgabc", "korvaGrossAreaBlockCreate", ACRX_CMD_SESSION, "grossAreaBlockCreate", nullptr},
-    {"KORVA_COMMANDS", "mdb", "korvaDeleteBlock", ACRX_CMD_SESSION, "deleteBlock", nullptr},
+    {"KORVA_COMMANDS", "mbe", "korvaBlockEdit", ACRX_CMD_MODAL, "blockEdit", blockEdit},
+    {"KORVA_COMMANDS", "mbh", "korvaBlockHyperlink", ACRX_CMD_MODAL, "blockHyperlink", blockHyperlink},
+    {"KORVA_COMMANDS", "mbc", "korvaBlockCreate", ACRX_CMD_MODAL, "blockCreate", blockCreate},
+    {"KORVA_COMMANDS", "mgabc", "korvaGrossAreaBlockCreate", ACRX_CMD_SESSION, "grossAreaBlockCreate", grossAreaBlockCreate},
+    {"KORVA_COMMANDS", "mdb", "korvaDeleteBlock", ACRX_CMD_SESSION, "deleteBlock", deleteSpaceBlock},
     {"KORVA_COMMANDS", "mcsv", "korvaCommaSeperatedValues", ACRX_CMD_SESSION, "createRoomAreaCSV", createRoomAreaCSV},
     {"KORVA_COMMANDS", "mlbd", "korvaLegendBlockDefine", ACRX_CMD_SESSION, "legendBlockDefine", nullptr},
     {"KORVA_COMMANDS", "mpbd", "korvaPieBlockDefine", ACRX_CMD_SESSION, "pieBlockDefine", nullptr},
     {"KORVA_COMMANDS", "mgr", "korvaGraphicReport", ACRX_CMD_SESSION, "graphicReport", graphicReport},
     {"KORVA_COMMANDS", "magr", "korvaApplyGraphicReport", ACRX_CMD_SESSION, "applyGraphicReport", applyGraphicReport},
     {"KORVA_COMMANDS", "mfrs", "mfrs", ACRX_CMD_SESSION, "korvaFindReplaceStub", korvaFindReplaceStub},
-    {"KORVA_COMMANDS", "mlmc", "korvaLegendMarkerCreate", ACRX_CMD_MODAL, "legendMarkerBlockCreate", nullptr, true},
-    {"KORVA_COMMANDS", "mpmc", "korvaPieMarkerCreate", ACRX_CMD_MODAL, "pieMarkerBlockCreate", nullptr, true},
+    {"KORVA_COMMANDS", "mlmc", "korvaLegendMarkerCreate", ACRX_CMD_MODAL, "legendMarkerBlockCreate", legendMarkerBlockCreate, true},
+    {"KORVA_COMMANDS", "mpmc", "korvaPieMarkerCreate", ACRX_CMD_MODAL, "pieMarkerBlockCreate", pieMarkerBlockCreate, true},
     {"KORVA_UTIL", "mus", "korvaUpdateSpaces", ACRX_CMD_SESSION, "updateSpaces", updateSpaces},
     {"KORVA_UTIL", "msxta", "korvaSyncXDataToAttributes", ACRX_CMD_SESSION, "syncXDataToAttributes", syncXDataToAttributes},
     {"KORVA_UTIL", "mut", "korvaUpdateText", ACRX_CMD_SESSION, "updateTextSize", updateTextSize},

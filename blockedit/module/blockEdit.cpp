@@ -6,6 +6,7 @@
 #include "module/CommandTable.h"
 #include "host/HostPlatform.h"
 #include "module/Preferences.h"
+#include "module/SpaceCommands.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ void onLoad(void* appId) {
 }
 
 void onUnload() {
+    closeModelessWindows();
     CCommandTable::removeGroups();
     releaseHostPlatform();
 }

@@ -121,6 +121,13 @@ class CBlockDWG : public CBlock {
                      const std::vector<cad::ObjectId>& noHatchIds, const std::vector<cad::ObjectId>& additionalIds,
                      cad::ObjectId& hatchId, CKorvaExceptions& errors);
 
+    // ---- deleting ----
+    // Puts the entities of the reference's definition (its attribute definitions aside) back into
+    // the reference's owner where the reference showed them, erases the reference, and erases the
+    // definition when nothing uses it any more.
+    void deleteBlock(cad::Document& drawing);
+    // Erases the definition when no live reference uses it; true when it was erased.
+    static bool deleteBlockDefinition(cad::Database& db, cad::ObjectId blockId);
     // ---- hyperlinks ----
     // Replaces the entity's hyperlinks by this block's.
     void hyperlinkEntity(cad::Entity& entity) const;

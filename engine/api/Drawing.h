@@ -24,6 +24,8 @@
 #include "engine/db/Polyline.h"
 #include "engine/db/SortentsTable.h"
 #include "engine/db/SymbolTable.h"
+#include "engine/db/Table.h"
+#include "engine/db/TableStyle.h"
 #include "engine/db/Text.h"
 #include "engine/db/TextStyleTableRecord.h"
 #include "engine/db/Viewport.h"

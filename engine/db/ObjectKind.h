@@ -37,6 +37,7 @@ enum class ObjectKind : std::uint8_t {
     AttributeDefinition,
     Attribute,
     BlockReference,
+    Table,
     Hatch,
     Viewport,
     UnknownEntity,

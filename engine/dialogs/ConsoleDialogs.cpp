@@ -147,13 +147,29 @@ void ConsoleDialogs::closed(Dialog& dialog) {
     print("[" + dialog.caption() + "] closed\n");
 }
 
+void ConsoleDialogs::windowStateChanged(Dialog& dialog) {
+    switch (dialog.windowState()) {
+        case WindowState::Hidden: print("[" + dialog.caption() + "] hidden\n"); break;
+        case WindowState::Minimised: print("[" + dialog.caption() + "] minimised\n"); break;
+        case WindowState::Shown: print(describeDialog(dialog)); break;
+    }
+}
+
+void ConsoleDialogs::activated(Dialog& dialog) { print(describeDialog(dialog)); }
+
 bool ConsoleDialogs::handleCommandLine(std::string_view line) {
     if (!stripDialogWord(line)) return false;
     if (modeless_.empty()) {
         print("No dialog is open.\n");
         return true;
     }
-    act(*modeless_.back(), line);
+    for (auto it = modeless_.rbegin(); it != modeless_.rend(); ++it) {
+        if ((*it)->windowState() == WindowState::Shown) {
+            act(**it, line);
+            return true;
+        }
+    }
+    print("No dialog is on show.\n");
     return true;
 }
 

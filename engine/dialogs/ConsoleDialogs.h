@@ -31,9 +31,12 @@ public:
     void runModal(Dialog& dialog) override;
     void opened(Dialog& dialog) override;
     void closed(Dialog& dialog) override;
+    void windowStateChanged(Dialog& dialog) override;
+    void activated(Dialog& dialog) override;
 
-    // A command-prompt line "dialog ACTION" goes to the modeless dialog opened last; true when
-    // the line was such a line (handled or refused with a message).
+    // A command-prompt line "dialog ACTION" goes to the modeless dialog on show that was opened
+    // last (hidden and minimised windows take none); true when the line was such a line (handled
+    // or refused with a message).
     bool handleCommandLine(std::string_view line);
     const std::vector<Dialog*>& modelessDialogs() const { return modeless_; }
 

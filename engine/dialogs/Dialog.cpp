@@ -46,6 +46,45 @@ bool Dialog::isShown(const Control& control) const {
     return isShown(tab) && tab.selection() == control.tabPage();
 }
 
+void Dialog::addPage(int tabControlId, Dialog& page) {
+    Control& tab = item(tabControlId);
+    int index = tab.addString(page.caption());
+    pages_.push_back({tabControlId, index, &page});
+    page.parent_ = this;
+}
+
+std::vector<Dialog*> Dialog::currentPages() const {
+    std::vector<Dialog*> out;
+    for (const Page& p : pages_) {
+        const Control& tab = item(p.tabControlId);
+        if (isShown(tab) && tab.selection() == p.index) out.push_back(p.page);
+    }
+    return out;
+}
+
+Control* Dialog::findShownItem(int id, const std::function<bool(const Control&)>& accepts, Dialog*& owner) {
+    for (Dialog* page : currentPages()) {
+        if (Control* c = page->findShownItem(id, accepts, owner)) return c;
+    }
+    for (auto& c : controls_) {
+        if (c->id() != id || !isShown(*c)) continue;
+        if (accepts && !accepts(*c)) continue;
+        owner = this;
+        return c.get();
+    }
+    return nullptr;
+}
+
+void Dialog::showWindow(WindowState state) {
+    if (state_ == state) return;
+    state_ = state;
+    if (open_ && !modal_) dialogPresenter().windowStateChanged(*this);
+}
+
+void Dialog::activate() {
+    if (open_ && state_ == WindowState::Shown) dialogPresenter().activated(*this);
+}
+
 void Dialog::addMenuItem(int id, std::string caption, std::function<void()> handler) {
     menu_.push_back({id, std::move(caption), std::move(handler)});
 }
@@ -54,7 +93,9 @@ void Dialog::open(bool modal) {
     open_ = true;
     modal_ = modal;
     result_ = 0;
-    if (!onInitDialog() && modal) open_ = false;
+    state_ = WindowState::Shown;
+    // A dialog whose initialisation failed (and said why) does not come up.
+    if (!onInitDialog()) open_ = false;
 }
 
 int Dialog::doModal() {

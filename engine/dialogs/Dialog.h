@@ -17,6 +17,10 @@ constexpr int IDCANCEL = 2;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
+// How a modeless window stands on the screen. A hidden or minimised window takes no actions; it
+// comes back when its owner restores it (while the command line picks objects in the drawing).
+enum class WindowState { Shown, Minimised, Hidden };
+
 // A dialog: controls by id, a menu, data exchange and the standard OK / Cancel / close
 // behaviour. Subclasses fill in the controls in their constructor, the data exchange in
 // doDataExchange, and react in handlers. How it is shown is the dialog presenter's business.
@@ -45,6 +49,23 @@ public:
     // Whether the control is visible now: shown, and on the current page of its tab control.
     bool isShown(const Control& control) const;
 
+    // ---- child pages of a tab control ----
+    // The page becomes the tab control's next entry (titled with the page's caption); its controls
+    // show while that entry is selected. The caller keeps the page alive as long as this dialog.
+    void addPage(int tabControlId, Dialog& page);
+    struct Page {
+        int tabControlId;
+        int index;
+        Dialog* page;
+    };
+    const std::vector<Page>& pages() const { return pages_; }
+    // The pages whose tab entry is selected now.
+    std::vector<Dialog*> currentPages() const;
+    Dialog* parentDialog() const { return parent_; }
+    // A control of this dialog or of a page on show, by id: the pages first, since a page may reuse
+    // an id of its window. `accepts` picks among controls sharing an id (nullptr: any).
+    Control* findShownItem(int id, const std::function<bool(const Control&)>& accepts, Dialog*& owner);
+
     struct MenuItem {
         int id;
         std::string caption;  // "&About": the ampersand marks the access key
@@ -59,6 +80,12 @@ public:
     // destroyed.
     bool create();
     void destroyWindow();
+    // Hides, minimises or restores a modeless window; the presenter shows the change.
+    void showWindow(WindowState state);
+    WindowState windowState() const { return state_; }
+    // Brings the window to the front again, e.g. after a session at the command line: the
+    // presenter shows it anew.
+    void activate();
     bool isOpen() const { return open_; }
     bool isModal() const { return modal_; }
     void endDialog(int result);
@@ -96,6 +123,9 @@ private:
     bool modal_ = false;
     int result_ = 0;
     std::optional<int> refused_;
+    WindowState state_ = WindowState::Shown;
+    std::vector<Page> pages_;
+    Dialog* parent_ = nullptr;
 };
 
 }  // namespace cad

@@ -14,6 +14,9 @@ public:
     // A modeless dialog was opened or has ended.
     virtual void opened(Dialog& dialog) = 0;
     virtual void closed(Dialog& dialog) = 0;
+    // A modeless window was hidden, minimised or restored; a window was brought to the front.
+    virtual void windowStateChanged(Dialog&) {}
+    virtual void activated(Dialog&) {}
 };
 
 // The caller keeps ownership; nullptr restores the default presenter.

@@ -3,6 +3,7 @@
 
 #include <strings.h>
 
+#include <functional>
 #include <optional>
 
 #include "engine/dialogs/Dialog.h"
@@ -42,15 +43,18 @@ std::string withoutAmpersands(std::string_view s) {
 
 DialogActionResult refuse(std::string message) { return {false, std::move(message), false}; }
 
-// The control an action names; refuses unknown, hidden and disabled controls.
-Control* target(Dialog& dialog, std::string_view word, DialogActionResult& error) {
+// The control an action names; refuses unknown, hidden and disabled controls. A page on show and
+// its window may share an id: the control whose kind suits the action wins, the page's first.
+Control* target(Dialog& dialog, std::string_view word, DialogActionResult& error, Dialog*& owner,
+                const std::function<bool(const Control&)>& suits = nullptr) {
     auto id = controlId(word);
     if (!id) {
         error = refuse("\"" + std::string(word) + "\" is not a control id.");
         return nullptr;
     }
-    Control* c = dialog.findItem(*id);
-    if (c == nullptr || !dialog.isShown(*c)) {
+    Control* c = dialog.findShownItem(*id, suits, owner);
+    if (c == nullptr) c = dialog.findShownItem(*id, nullptr, owner);
+    if (c == nullptr) {
         error = refuse("The dialog has no control " + std::to_string(*id) + ".");
         return nullptr;
     }
@@ -61,10 +65,21 @@ Control* target(Dialog& dialog, std::string_view word, DialogActionResult& error
     return c;
 }
 
+// A list box shows an entry up to where a long run of blanks pushes the rest out of sight.
+constexpr std::string_view kOutOfSight = "        ";
+
+std::string_view visiblePart(std::string_view entry) {
+    auto cut = entry.find(kOutOfSight);
+    return cut == std::string_view::npos ? entry : entry.substr(0, cut);
+}
+
 std::optional<int> entryIndex(const Control& c, std::string_view which) {
     if (auto n = parseIntegerText(which); n && *n >= 0 && *n < c.count()) return n;
-    for (int i = 0; i < c.count(); ++i)
-        if (withoutAmpersands(c.items()[static_cast<std::size_t>(i)]) == withoutAmpersands(which)) return i;
+    const std::string wanted = withoutAmpersands(which);
+    for (int i = 0; i < c.count(); ++i) {
+        const std::string& entry = c.items()[static_cast<std::size_t>(i)];
+        if (withoutAmpersands(entry) == wanted || withoutAmpersands(visiblePart(entry)) == wanted) return i;
+    }
     return std::nullopt;
 }
 
@@ -107,16 +122,22 @@ DialogActionResult applyDialogAction(Dialog& dialog, std::string_view line) {
     if (same(verb, "set")) {
         // The text is the rest of the line after one blank, kept as typed.
         std::string_view idWord = nextWord(rest);
-        Control* c = target(dialog, idWord, error);
+        Dialog* owner = &dialog;
+        auto isEdit = [](const Control& k) { return k.kind() == ControlKind::Edit || k.kind() == ControlKind::ComboBox; };
+        Control* c = target(dialog, idWord, error, owner, isEdit);
         if (c == nullptr) return error;
-        if (c->kind() != ControlKind::Edit && c->kind() != ControlKind::ComboBox)
-            return refuse("Control " + std::to_string(c->id()) + " is not an edit box.");
+        if (!isEdit(*c)) return refuse("Control " + std::to_string(c->id()) + " is not an edit box.");
         c->setText(std::string(rest));
-        dialog.changed(c->id());
+        owner->changed(c->id());
         return {};
     }
     if (same(verb, "click") || same(verb, "check") || same(verb, "uncheck")) {
-        Control* c = target(dialog, nextWord(rest), error);
+        Dialog* owner = &dialog;
+        auto clickable = [](const Control& k) {
+            return k.kind() == ControlKind::Button || k.kind() == ControlKind::CheckBox ||
+                   k.kind() == ControlKind::RadioButton;
+        };
+        Control* c = target(dialog, nextWord(rest), error, owner, clickable);
         if (c == nullptr) return error;
         bool isButton = c->kind() == ControlKind::Button;
         bool isBox = c->kind() == ControlKind::CheckBox;
@@ -124,17 +145,23 @@ DialogActionResult applyDialogAction(Dialog& dialog, std::string_view line) {
         if (same(verb, "click")) {
             if (!isButton && !isBox && !isRadio)
                 return refuse("Control " + std::to_string(c->id()) + " cannot be clicked.");
-            dialog.command(c->id());
+            owner->command(c->id());
             return {};
         }
         bool wanted = same(verb, "check");
         if (!isBox && !(isRadio && wanted))
             return refuse("Control " + std::to_string(c->id()) + " is not a check box.");
-        if (c->isChecked() != wanted) dialog.command(c->id());
+        if (c->isChecked() != wanted) owner->command(c->id());
         return {};
     }
     if (same(verb, "select") || same(verb, "tab")) {
-        Control* c = target(dialog, nextWord(rest), error);
+        Dialog* owner = &dialog;
+        const bool tabVerb = same(verb, "tab");
+        auto choosable = [tabVerb](const Control& k) {
+            if (k.kind() == ControlKind::TabControl) return true;
+            return !tabVerb && (k.kind() == ControlKind::ListBox || k.kind() == ControlKind::ComboBox);
+        };
+        Control* c = target(dialog, nextWord(rest), error, owner, choosable);
         if (c == nullptr) return error;
         bool list = c->kind() == ControlKind::ListBox || c->kind() == ControlKind::ComboBox;
         bool tab = c->kind() == ControlKind::TabControl;
@@ -143,7 +170,7 @@ DialogActionResult applyDialogAction(Dialog& dialog, std::string_view line) {
         auto index = entryIndex(*c, trimBlanks(rest));
         if (!index) return refuse("Control " + std::to_string(c->id()) + " has no entry " + quoted(trimBlanks(rest)) + ".");
         c->setSelection(*index);
-        dialog.changed(c->id());
+        owner->changed(c->id());
         return {true, "", tab};
     }
     if (verb.empty()) return refuse("Type a dialog action (set, click, check, select, tab, ok, cancel, escape, close, menu, show).");
@@ -152,11 +179,12 @@ DialogActionResult applyDialogAction(Dialog& dialog, std::string_view line) {
     return unknown;
 }
 
-std::string describeDialog(const Dialog& dialog) {
-    std::string out = "[" + dialog.caption() + "]\n";
+namespace {
+
+void describeControls(const Dialog& dialog, const std::string& indent, std::string& out) {
     for (const auto& c : dialog.controls()) {
         if (!dialog.isShown(*c)) continue;
-        out += "  " + std::to_string(c->id()) + " " + controlKindName(c->kind());
+        out += indent + std::to_string(c->id()) + " " + controlKindName(c->kind());
         if (!c->caption().empty()) out += " " + quoted(c->caption());
         switch (c->kind()) {
             case ControlKind::Edit: out += " = " + quoted(c->text()); break;
@@ -168,14 +196,25 @@ std::string describeDialog(const Dialog& dialog) {
                 for (int i = 0; i < c->count(); ++i) {
                     out += i == 0 ? ": " : ", ";
                     out += (i == c->selection() ? "*" : "") + std::to_string(i) + " " +
-                           quoted(c->items()[static_cast<std::size_t>(i)]);
+                           quoted(visiblePart(c->items()[static_cast<std::size_t>(i)]));
                 }
                 break;
             default: break;
         }
         if (!c->isEnabled()) out += " (disabled)";
         out += "\n";
+        if (c->kind() != ControlKind::TabControl) continue;
+        for (const auto& page : dialog.pages())
+            if (page.tabControlId == c->id() && page.index == c->selection())
+                describeControls(*page.page, indent + "  ", out);
     }
+}
+
+}  // namespace
+
+std::string describeDialog(const Dialog& dialog) {
+    std::string out = "[" + dialog.caption() + "]\n";
+    describeControls(dialog, "  ", out);
     for (const auto& item : dialog.menu()) out += "  menu " + quoted(item.caption) + "\n";
     return out;
 }

@@ -142,8 +142,9 @@ DxfDrawing DxfDatabaseReader::readSections() {
         for (const DxfSection& s : doc_.sections()) records += s.records.size();
         db_->reserveObjects(records + 64);
     } else {
-        // Records of real drawings average 100 to 500 bytes; the tables grow if this is short.
-        db_->reserveObjects(doc_.buffer()->size() / 250 + 64);
+        // Records of real drawings average 150 to 500 bytes; the tables grow if this is short,
+        // and room never used is never backed by memory.
+        db_->reserveObjects(doc_.buffer()->size() / 100 + 64);
     }
 
     for (section_ = 0;; ++section_) {

@@ -1,5 +1,7 @@
 #include "engine/render/DrawingPainter.h"
 
+#include "engine/db/Table.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -127,6 +129,13 @@ void DrawingPainter::paintEntity(const Entity& entity, const PaintContext& c) {
             break;
         case ObjectKind::Hatch: paintHatch(static_cast<const Hatch&>(entity), c); break;
         case ObjectKind::BlockReference: paintReference(static_cast<const BlockReference&>(entity), c); return;
+        case ObjectKind::Table: {
+            // Its graphics are its anonymous block, shown at the table's position.
+            const auto& table = static_cast<const Table&>(entity);
+            if (c.depth < kMaxDepth)
+                paintBlockAs(table.blockTableRecord(), Matrix3d::translation(table.position().asVector()), entity, c);
+            return;
+        }
         case ObjectKind::Viewport:
             if (onViewport_) onViewport_(static_cast<const Viewport&>(entity));
             return;

@@ -101,7 +101,7 @@ namespace {
 
 // Every codec, once; a name the table lacks is read as an unknown record and kept whole.
 using S = DxfCodecSection;
-constexpr std::array<DxfCodec, 26> kCodecs{{
+constexpr std::array<DxfCodec, 27> kCodecs{{
     {S::Entity, "LINE", ObjectKind::Line, readLine, writeLine},
     {S::Entity, "CIRCLE", ObjectKind::Circle, readCircle, writeCircle},
     {S::Entity, "ARC", ObjectKind::Arc, readCircle, writeCircle},
@@ -114,6 +114,8 @@ constexpr std::array<DxfCodec, 26> kCodecs{{
     {S::Entity, "HATCH", ObjectKind::Hatch, readHatch, writeHatch},
     // Viewports are made by layouts here; a file's own are kept whole.
     {S::Entity, "VIEWPORT", ObjectKind::Viewport, nullptr, writeViewport},
+    // Tables are made here; a file's own are kept whole.
+    {S::Entity, "ACAD_TABLE", ObjectKind::Table, nullptr, writeTable},
     {S::Object, "DICTIONARY", ObjectKind::Dictionary, readDictionary, writeDictionary},
     {S::Object, "ACDBDICTIONARYWDFLT", ObjectKind::Dictionary, readDictionary, writeDictionary},
     {S::Object, "LAYOUT", ObjectKind::Layout, readLayout, writeLayout},

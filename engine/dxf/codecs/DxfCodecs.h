@@ -21,6 +21,7 @@ void writeSequenceEnd(DxfWriteServices& out, const DbObject& object, DxfExtraGro
 std::unique_ptr<DbObject> readHatch(DxfRecordRead& read);                   // DxfHatchCodec.cpp
 void writeHatch(DxfWriteServices& out, const DbObject& object, DxfExtraGroups& extras);
 void writeViewport(DxfWriteServices& out, const DbObject& object, DxfExtraGroups& extras);  // DxfViewportCodec.cpp
+void writeTable(DxfWriteServices& out, const DbObject& object, DxfExtraGroups& extras);     // DxfTableCodec.cpp
 
 // Objects.
 std::unique_ptr<DbObject> readDictionary(DxfRecordRead& read);          // DxfDictionaryCodec.cpp

@@ -326,3 +326,105 @@ TEST(ConsoleDialogs, ButtonHandlerPromptsOnTheCommandLineAndTheDialogGoesOn) {
     EXPECT_NE(out.text().find("Dialog: click 3\nSpecify a point: 4,5\n"), std::string::npos) << out.text();
     EXPECT_TRUE(out.text().ends_with("Dialog: ok\n[Pick] closed\n"));
 }
+
+namespace {
+
+// A window whose tab control holds two child pages; the first page reuses the window's tab id
+// for a button, as the block editor's pages do.
+class PageOne : public Dialog {
+public:
+    PageOne() : Dialog(208, "Data") {
+        addControl(203, ControlKind::Edit, "Name").onChange = [this] { ++nameChanges; };
+        addControl(245, ControlKind::Button, "delete").onClick = [this] { ++deletes; };
+    }
+    int nameChanges = 0;
+    int deletes = 0;
+};
+
+class PageTwo : public Dialog {
+public:
+    PageTwo() : Dialog(207, "Format") { addControl(254, ControlKind::Edit, "Height"); }
+};
+
+class PagedWindow : public Dialog {
+public:
+    PagedWindow() : Dialog(201, "Block") {
+        addControl(245, ControlKind::TabControl);
+        addControl(IDOK, ControlKind::Button, "OK");
+        addPage(245, one);
+        addPage(245, two);
+        item(245).setSelection(0);
+    }
+    PageOne one;
+    PageTwo two;
+};
+
+}  // namespace
+
+TEST(Dialog, PagesShowWithTheirTabAndShareIdsWithTheirWindow) {
+    PagedWindow w;
+    EXPECT_EQ(describeDialog(w),
+              "[Block]\n"
+              "  245 tab: *0 \"Data\", 1 \"Format\"\n"
+              "    203 edit \"Name\" = \"\"\n"
+              "    245 button \"delete\"\n"
+              "  1 button \"OK\"\n");
+    apply(w, "set 203 Lab");
+    apply(w, "click 245");  // the page's button, not the tab control
+    EXPECT_EQ(w.one.itemText(203), "Lab");
+    EXPECT_EQ(w.one.nameChanges, 1);
+    EXPECT_EQ(w.one.deletes, 1);
+    apply(w, "tab 245 Format");  // the tab control, though a button on show has its id
+    EXPECT_EQ(w.item(245).selection(), 1);
+    EXPECT_NE(refusal(w, "set 203 x").find("no control 203"), std::string::npos);  // off page now
+    apply(w, "set 254 300");
+    EXPECT_EQ(w.two.itemText(254), "300");
+    EXPECT_EQ(describeDialog(w).find("203"), std::string::npos);
+}
+
+TEST(Dialog, ListEntriesShowUpToTheBlanksThatPushTheirTailOutOfSight) {
+    SampleDialog d;
+    Control& list = d.item(1006);
+    list.resetContent();
+    list.addString("Office 07" + std::string(200, ' ') + "4F");
+    list.addString("Office 07" + std::string(200, ' ') + "50");
+    list.addString("Lab  2");
+    EXPECT_NE(describeDialog(d).find("1006 list: 0 \"Office 07\", 1 \"Office 07\", 2 \"Lab  2\"\n"), std::string::npos);
+    apply(d, "select 1006 Office 07");
+    EXPECT_EQ(list.selection(), 0);
+    apply(d, "select 1006 1");
+    EXPECT_EQ(list.selection(), 1);
+    apply(d, "select 1006 Lab  2");
+    EXPECT_EQ(list.selection(), 2);
+    EXPECT_NE(refusal(d, "select 1006 Office").find("no entry"), std::string::npos);
+}
+
+TEST(ConsoleDialogs, HiddenAndMinimisedWindowsTakeNoLinesAndComeBackShown) {
+    CapturedOutput out;
+    ScriptInput input;
+    Editor editor(input);
+    ConsoleDialogs console(editor);
+    SampleDialog list;
+    SampleDialog block;
+    list.create();
+    block.create();
+    list.showWindow(WindowState::Hidden);
+    out.clear();
+    // Lines go to the window on show that was opened last.
+    block.showWindow(WindowState::Minimised);
+    EXPECT_EQ(out.text(), "[Sample] minimised\n");
+    EXPECT_TRUE(console.handleCommandLine("dialog click 3"));
+    EXPECT_EQ(out.text(), "[Sample] minimised\nNo dialog is on show.\n");
+    EXPECT_EQ(block.starts + list.starts, 0);
+    out.clear();
+    block.showWindow(WindowState::Shown);
+    EXPECT_EQ(out.text().rfind("[Sample]\n  311 edit", 0), 0u);  // shown again in full
+    console.handleCommandLine("dialog click 3");
+    EXPECT_EQ(block.starts, 1);
+    block.destroyWindow();
+    console.handleCommandLine("dialog click 3");
+    EXPECT_EQ(list.starts, 0);  // still hidden
+    list.showWindow(WindowState::Shown);
+    console.handleCommandLine("dialog click 3");
+    EXPECT_EQ(list.starts, 1);
+}
