@@ -84,3 +84,24 @@ void graphicReport() {
     }
     if (chosen) cad::printf("\n");
 }
+
+namespace {
+
+// mlbd and mpbd: the legend or the pie chart of a report file as a block definition only.
+void defineFromReport(const char* handler, const char* title, bool legend, bool pie) {
+    CCommandFrame frame(handler);
+    frame.setTitle(title).run([&] {
+        CGraphicReport* report = chooseReport(frame);
+        if (report == nullptr) return;
+        CAcadDrawing& drawing = bindDrawing(frame);
+        CDrawingLockScope lock(drawing);
+        if (!lock.locked()) return;
+        defineLegacyLegendAndPie(drawing, *report, legend, pie);
+    });
+}
+
+}  // namespace
+
+void legendBlockDefine() { defineFromReport("legendBlockDefine", "Korva Legend Block Define", true, false); }
+
+void pieBlockDefine() { defineFromReport("pieBlockDefine", "Korva Pie Chart Block Define", false, true); }

@@ -4,3 +4,6 @@
 // drawing the report names.
 void applyGraphicReport();  // magr
 void graphicReport();       // mgr
+// The legend or the pie chart of a report file, as a block definition only.
+void legendBlockDefine();   // mlbd
+void pieBlockDefine();      // mpbd

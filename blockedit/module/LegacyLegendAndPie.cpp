@@ -3,11 +3,14 @@
 #include <string>
 
 #include "core/KorvaWrap.h"
+#include "engine/api/Editor.h"
 #include "host/AcadDrawing.h"
 #include "host/AcadUtilities.h"
 #include "module/Preferences.h"
 #include "reports/DrawingLockScope.h"
 #include "reports/GraphicReport.h"
+#include "reports/LegendTable.h"
+#include "reports/PieChart.h"
 
 namespace {
 
@@ -37,10 +40,14 @@ void defineLegacyLegendAndPie(CAcadDrawing& drawing, CGraphicReport& report, boo
 
         CDrawingLockScope lock(drawing);
         if (!lock.locked()) return;
-        // The legend table and pie chart definitions built from these answers are not part of the
-        // module yet; the answers are asked so that scripts written for the full product run.
-        (void)report;
-        (void)legend;
-        (void)rotation;
+        if (legend) {
+            CLegendTable(drawing, textSize, precision, units, ignoreEmpty, report, rotation, std::nullopt);
+            cad::acutPrintf("legend definition successfully created.\n");
+        }
+        if (pie) {
+            CPieChart(drawing, report, radius, 0.0, textSize, precision, units, ignoreEmpty, true, true, rotation,
+                      std::nullopt);
+            cad::acutPrintf("pie chart definition successfully created.\n");
+        }
     });
 }

@@ -17,6 +17,10 @@
 #include "reports/AcadDrawingState.h"
 #include "reports/DrawingLockScope.h"
 #include "reports/GraphicReport.h"
+#include "reports/LegendTable.h"
+#include "reports/MarkerBlockLegend.h"
+#include "reports/MarkerBlockPie.h"
+#include "reports/PieChart.h"
 #include "spaceblocks/BlockDWG.h"
 #include "spaceblocks/Blocks.h"
 
@@ -161,6 +165,37 @@ void applyBlocks(CBlocks& blocks, cad::Document& document, CAcadDrawingState& st
 
 }  // namespace
 
+void CGraphicReport::drawLegendAndPie(CAcadDrawing& drawing) const {
+    cad::Document& document = *drawing.getDocument();
+    CBlocks legends;
+    legends.getLegendBlock_SS(document, [](const cad::BlockReference& r, cad::Database& db) {
+        return std::make_unique<CMarkerBlockLegend>(r, db);
+    });
+    // A marker without its settings (made by hand, attributes deleted) gives no size to draw at.
+    auto unusable = [](const CMarkerBlock& marker, const char* what) {
+        if (marker.getTextSize() > 0) return false;
+        cad::printf("The %s marker %s gives no text size: the %s is not drawn.\n", what, marker.getHandle(), what);
+        return true;
+    };
+    if (legends.getLength() > 0 && !unusable(static_cast<const CMarkerBlock&>(legends.getAt(0)), "legend")) {
+        const auto& marker = static_cast<const CMarkerBlockLegend&>(legends.getAt(0));
+        CLegendTable(drawing, marker.getTextSize(), marker.getPrecision(), marker.unitsWord(), false, *this,
+                     marker.getRotation(), marker.getPosition());
+        drawing.regenDrawing();
+    }
+    CBlocks pies;
+    pies.getPieBlock_SS(document, [](const cad::BlockReference& r, cad::Database& db) {
+        return std::make_unique<CMarkerBlockPie>(r, db);
+    });
+    if (pies.getLength() > 0 && !unusable(static_cast<const CMarkerBlock&>(pies.getAt(0)), "pie chart")) {
+        const auto& marker = static_cast<const CMarkerBlockPie&>(pies.getAt(0));
+        CPieChart(drawing, *this, marker.getRadius(), pieXYOffset_, marker.getTextSize(), marker.getPrecision(),
+                  marker.unitsWord(), pieIgnoreEmptySegments_, pieShowLabels_, pieShowLabelSegmentLines_,
+                  marker.getRotation(), marker.getPosition());
+        drawing.regenDrawing();
+    }
+}
+
 void CGraphicReport::applyToDrawing(CAcadDrawing& drawing) {
     korvaWrap(kFile, "CGraphicReport::applyToDrawing", [&] {
         auto state = std::make_unique<CAcadDrawingState>(drawing);
@@ -183,9 +218,11 @@ void CGraphicReport::applyToDrawing(CAcadDrawing& drawing) {
             linkLines_->applyToDrawing(drawing, *state);
         }
 
+        bool processed = false;
         if (categories_) {
             cad::printf("\tgraphic report contains %d categories.\n", static_cast<int>(categories_->getCount()));
             for (std::size_t c = 0; c < categories_->getCount(); ++c) {
+                processed = true;
                 CCategory& category = categories_->getAt(c);
                 cad::printf("\tapplying category %s.\n", category.getTitle());
                 CKorvaExceptions errors;
@@ -196,8 +233,7 @@ void CGraphicReport::applyToDrawing(CAcadDrawing& drawing) {
             }
         }
 
-        // The legend table and the pie chart at their first markers (full hosts only) are not
-        // drawn by this module yet: a report ends with its layer state.
+        if (processed && hostPlatform().isFullHost()) drawLegendAndPie(drawing);
 
         state->applyState(drawing, false);
     });

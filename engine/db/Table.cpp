@@ -140,6 +140,17 @@ ErrorStatus Table::setBlockTableRecordId(int row, int column, ObjectId block, bo
 
 namespace {
 
+// A cell's text is formatted text, where a backslash is written doubled; the plain texts of the
+// block show it once.
+std::string plainText(const std::string& formatted) {
+    std::string out;
+    for (std::size_t i = 0; i < formatted.size(); ++i) {
+        out += formatted[i];
+        if (formatted[i] == '\\' && i + 1 < formatted.size() && formatted[i + 1] == '\\') ++i;
+    }
+    return out;
+}
+
 TableStyle::Row styleRow(int row) {
     if (row == 0) return TableStyle::Title;
     if (row == 1) return TableStyle::Header;
@@ -226,7 +237,7 @@ ErrorStatus Table::generateLayout() {
             if (cell.type == CellType::Text) {
                 if (cell.text.empty()) continue;
                 auto text = std::make_unique<Text>();
-                text->setTextString(cell.text);
+                text->setTextString(plainText(cell.text));
                 text->setHeight(effectiveTextHeight(r, c));
                 text->setHorizontalMode(static_cast<Text::HorizontalMode>(horizontal));
                 text->setVerticalMode(vertical == 0   ? Text::VerticalMode::Top

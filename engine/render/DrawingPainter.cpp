@@ -122,11 +122,14 @@ void DrawingPainter::paintEntity(const Entity& entity, const PaintContext& c) {
             if (static_cast<const Attribute&>(entity).isInvisible()) return;
             paintText(static_cast<const Text&>(entity), c, false);
             break;
-        case ObjectKind::AttributeDefinition:
-            // Inside a block the references' attributes show the values; alone the tag shows.
-            if (c.depth > 0) return;
-            paintText(static_cast<const Text&>(entity), c, true);
+        case ObjectKind::AttributeDefinition: {
+            // Inside a block the references' attributes show the values, but a constant one has no
+            // attribute and shows its text; alone the tag shows.
+            const auto& definition = static_cast<const AttributeDefinition&>(entity);
+            if (c.depth > 0 && (!definition.isConstant() || definition.isInvisible())) return;
+            paintText(definition, c, c.depth == 0);
             break;
+        }
         case ObjectKind::Hatch: paintHatch(static_cast<const Hatch&>(entity), c); break;
         case ObjectKind::BlockReference: paintReference(static_cast<const BlockReference&>(entity), c); return;
         case ObjectKind::Table: {

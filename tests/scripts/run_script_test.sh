@@ -8,11 +8,9 @@
 #   ; appdata: empty            the application data folder starts empty (no preferences file)
 #   ; same: a.dxf b.dxf         after the run, these two files of the working folder are identical
 #   ; check: name.py            after the run, checks/name.py (Debian's python3 with ezdxf) reads
-#                               back what the script saved, given the working folder; it fails
-#                               by its exit status
-#   ; check: reader.py ARGS     when NAME.check is beside the script: the Python reader beside the
-#                               script (run by $BRINMO_PYTHON in the working folder) prints what
-#                               must equal NAME.check
+#                               back what the script saved; it is given the working folder
+#   ; readback: reader.py ARGS  after the run, the reader beside the script (Debian's python3,
+#                               in the working folder) prints what must equal NAME.check
 # Each run has an application data folder of its own (BRINMO_APPDATA) that holds the default
 # preferences, so the module's first-load dialog stays out of the transcript unless asked for.
 # The working folder's path reads $WORK in the transcript. With BRINMO_UPDATE_EXPECTED=1 the
@@ -26,12 +24,14 @@ script="$dir/$name.scr"
 expected="$dir/$name.expected"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-#   ; check: name.py            after the run, checks/name.py (Debian's python3 with ezdxf) reads
-#                               back what the script saved, given the working folder; it fails
-#                               by its exit status
-#   ; check: reader.py ARGS     when NAME.check is beside the script: the Python reader beside the
-#                               script (run by $BRINMO_PYTHON in the working folder) prints what
-#                               must equal NAME.check
+fixtures=$(sed -n '1,6s/^; fixtures: //p' "$script")
+for f in $fixtures; do cp "$dir/fixtures/$f" "$work/"; done
+args=$(sed -n '1,6s/^; args: //p' "$script")
+want_status=$(sed -n '1,6s/^; status: //p' "$script")
+want_appdata=$(sed -n '1,6s/^; appdata: //p' "$script")
+same=$(sed -n '1,6s/^; same: //p' "$script")
+check=$(sed -n '1,6s/^; check: //p' "$script")
+readback=$(sed -n '1,6s/^; readback: //p' "$script")
 export BRINMO_APPDATA="$work/appdata"
 if [ "$want_appdata" != "empty" ]; then
   mkdir -p "$BRINMO_APPDATA/KorvaSystems/Brinmo/prefs"
@@ -55,19 +55,18 @@ if [ -n "$same" ]; then
     exit 1
   fi
 fi
-if [ -n "$check" ]; then
+if [ -n "$check" ] && ! /usr/bin/python3 "$dir/checks/$check" "$work"; then
+  echo "$name: checks/$check refused what the script saved" >&2
+  exit 1
+fi
+if [ -n "$readback" ]; then
   # shellcheck disable=SC2086
-  set -- $check
+  set -- $readback
   reader=$1
   shift
-  if [ -f "$dir/$name.check" ]; then
-    if ! "${BRINMO_PYTHON:-/usr/bin/python3}" "$dir/$reader" "$@" >"$work/check" 2>&1 ||
-       ! diff -u "$dir/$name.check" "$work/check"; then
-      echo "$name: the saved drawing reads differently" >&2
-      exit 1
-    fi
-  elif ! /usr/bin/python3 "$dir/checks/$reader" "$work"; then
-    echo "$name: checks/$reader refused what the script saved" >&2
+  if ! (cd "$work" && /usr/bin/python3 "$dir/$reader" "$@") >"$work/readback" 2>&1 ||
+     ! diff -u "$dir/$name.check" "$work/readback"; then
+    echo "$name: the saved drawing reads differently" >&2
     exit 1
   fi
 fi
