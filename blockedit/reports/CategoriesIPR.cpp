@@ -26,14 +26,17 @@ void CCategories::getReportCategories(CStoredProcedure& procedure, int graphicRe
             if (!rows->isNull("cTitle")) category->setTitle(rows->getText("cTitle"));
             if (!rows->isNull("cHatchPattern") && !rows->getText("cHatchPattern").empty()) {
                 auto hatch = std::make_unique<CHatch>(rows->getText("cHatchPattern"));
-                if (!rows->isNull("cHatchAngle")) hatch->setAngle(static_cast<short>(rows->getInt("cHatchAngle")));
+                if (!rows->isNull("cHatchAngle"))
+                    hatch->setAngle(static_cast<short>(rows->getInt("cHatchAngle")));
                 if (!rows->isNull("cHatchColour")) {
                     cad::Color colour = hatch->getColour();
                     CUtilities::hashColourToAcad(rows->getText("cHatchColour"), colour);
                     hatch->setColour(colour);
                 }
-                if (!rows->isNull("cHatchScale")) hatch->setScale(static_cast<short>(rows->getInt("cHatchScale")));
-                hatch->setLayer(rows->isNull("cHatchLayer") ? CHatch::kDefaultLayer : rows->getText("cHatchLayer"));
+                if (!rows->isNull("cHatchScale"))
+                    hatch->setScale(static_cast<short>(rows->getInt("cHatchScale")));
+                hatch->setLayer(rows->isNull("cHatchLayer") ? CHatch::kDefaultLayer
+                                                            : rows->getText("cHatchLayer"));
                 category->setHatch(std::move(hatch));
             }
             read.push_back(std::move(category));

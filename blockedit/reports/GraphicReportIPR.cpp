@@ -5,8 +5,9 @@
 #include "logging/ServerPreferenceZerOda.h"
 #include "reports/GraphicReport.h"
 
-void CGraphicReport::getGraphicReport(CStoredProcedure& procedure, const CServerPreferenceZerOda& serverPreference,
-                                      int graphicReportID, int timeout) {
+void CGraphicReport::getGraphicReport(CStoredProcedure& procedure,
+                                      const CServerPreferenceZerOda& serverPreference, int graphicReportID,
+                                      int timeout) {
     procedureWrap(procedure, "GraphicReport.cpp", "CGraphicReport::getGraphicReport", [&] {
         setID(graphicReportID);
         procedure.setCommandTimeout(timeout);
@@ -71,7 +72,8 @@ void CGraphicReport::setGraphicReportStatus(CStoredProcedure& procedure, int tim
     });
 }
 
-void CGraphicReport::setGraphicReportLayout(CStoredProcedure& procedure, int timeout, const std::string& layout) {
+void CGraphicReport::setGraphicReportLayout(CStoredProcedure& procedure, int timeout,
+                                            const std::string& layout) {
     procedureWrap(procedure, "GraphicReport.cpp", "CGraphicReport::setGraphicReportLayout", [&] {
         procedure.setCommandTimeout(timeout);
         CParameters list;

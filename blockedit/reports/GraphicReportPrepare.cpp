@@ -68,17 +68,19 @@ int CGraphicReport::prepareReport(CStoredProcedure& procedure, int timeout) {
 
             int result = kStatusPlotted;
             std::string plotFilename = outputFilename_;
-            if (!CFileUtilities::directoryExists(outputPath_) || !std::filesystem::is_directory(outputPath_, ec)) {
+            if (!CFileUtilities::directoryExists(outputPath_) ||
+                !std::filesystem::is_directory(outputPath_, ec)) {
                 result = kStatusOutputFolderMissing;
-            } else if (plotFilename.empty() || CFileUtilities::checkFilenameSyntax(plotFilename, false) == 0) {
+            } else if (plotFilename.empty() ||
+                       CFileUtilities::checkFilenameSyntax(plotFilename, false) == 0) {
                 result = kStatusOutputFilenameInvalid;
             } else {
                 CAcadUtilities::checkPlotFileExtension(plotFilename, plotTypeID_);
                 std::string partial = partialName(plotFilename);
                 std::string layout = plotLayout_;
                 const std::string before = layout;
-                result = drawing.plot(layout, outputPath_, partial, plotTypeID_, usePlotSettings_, plotCentred_,
-                                      plotScaleTypeID_, plotAreaTypeID_, plotMediaSizeID_, 1);
+                result = drawing.plot(layout, outputPath_, partial, plotTypeID_, usePlotSettings_,
+                                      plotCentred_, plotScaleTypeID_, plotAreaTypeID_, plotMediaSizeID_, 1);
                 if (result == kStatusPlotted) {
                     std::filesystem::rename(outputPath_ + partial, outputPath_ + plotFilename, ec);
                     if (ec) {
@@ -141,7 +143,8 @@ int CGraphicReport::prepareReport(CStoredProcedure& procedure, int timeout) {
                     result = kStatusXMLNotWritten;
                 } else {
                     const std::filesystem::path final(xmlFile);
-                    const std::string partial = (final.parent_path() / partialName(final.filename().string())).string();
+                    const std::string partial =
+                        (final.parent_path() / partialName(final.filename().string())).string();
                     serialize(partial);
                     std::filesystem::rename(partial, xmlFile, ec);
                     if (ec) {

@@ -30,8 +30,9 @@ void commitReport(CDataTransaction& transaction, CGraphicReport& report) {
 
 }  // namespace
 
-void CGraphicReports::getGraphicReports(CStoredProcedure& procedure, const CServerPreferenceZerOda& serverPreference,
-                                        int statusID, int timeout) {
+void CGraphicReports::getGraphicReports(CStoredProcedure& procedure,
+                                        const CServerPreferenceZerOda& serverPreference, int statusID,
+                                        int timeout) {
     procedureWrap(procedure, "GraphicReports.cpp", "CGraphicReports::getGraphicReports", [&] {
         statusID_ = statusID;
         procedure.setCommandTimeout(timeout);
@@ -55,8 +56,8 @@ void CGraphicReports::getGraphicReports(CStoredProcedure& procedure, const CServ
     });
 }
 
-int CGraphicReports::claimGraphicReport(CStoredProcedure& procedure, int timeout, int statusID, int graphicReportID,
-                                        const std::vector<int>& exceptIDs) {
+int CGraphicReports::claimGraphicReport(CStoredProcedure& procedure, int timeout, int statusID,
+                                        int graphicReportID, const std::vector<int>& exceptIDs) {
     return procedureWrap(procedure, "GraphicReports.cpp", "CGraphicReports::claimGraphicReport", [&] {
         procedure.setCommandTimeout(timeout);
         CParameters list;
@@ -93,9 +94,9 @@ int CGraphicReports::prepareReports(CStoredProcedure& procedure, int timeout) {
     });
 }
 
-CGraphicReports::Outcome CGraphicReports::prepareWaitingReports(CStoredProcedure& procedure,
-                                                                const CServerPreferenceZerOda& serverPreference,
-                                                                int statusID, int timeout, const Progress& progress) {
+CGraphicReports::Outcome CGraphicReports::prepareWaitingReports(
+    CStoredProcedure& procedure, const CServerPreferenceZerOda& serverPreference, int statusID, int timeout,
+    const Progress& progress) {
     return procedureWrap(procedure, "GraphicReports.cpp", "CGraphicReports::prepareWaitingReports", [&] {
         Outcome outcome;
         std::vector<int> given;  // failed in this run: left for a later one

@@ -92,10 +92,13 @@ CServerPreferenceZerOda serverRecord(const std::string& outputFolder, int timeou
 // A report of floor_plan.dxf waiting with `status`, plotting to PDF into `output` as NAME.pdf.
 void insertReport(int id, int status, const std::string& output, const std::string& name,
                   const std::string& drawing = "floor_plan.dxf") {
-    sql("INSERT INTO graphic_reports (gr_id, title, drawing_path, drawing_filename, plot_layout, plot_type_id, "
-        "plot_area_type_id, plot_media_size_id, plot_scale_type_id, plot_centred, output_path, output_filename, "
-        "status_id) VALUES (" + std::to_string(id) + ", 'Report " + std::to_string(id) + "', '" + kExamples + "', '" +
-        drawing + "', 'Layout1', 1, 1, 4, 0, true, '" + output + "', '" + name + ".pdf', " + std::to_string(status) +
+    sql("INSERT INTO graphic_reports (gr_id, title, drawing_path, drawing_filename, plot_layout, "
+        "plot_type_id, "
+        "plot_area_type_id, plot_media_size_id, plot_scale_type_id, plot_centred, output_path, "
+        "output_filename, "
+        "status_id) VALUES (" +
+        std::to_string(id) + ", 'Report " + std::to_string(id) + "', '" + kExamples + "', '" + drawing +
+        "', 'Layout1', 1, 1, 4, 0, true, '" + output + "', '" + name + ".pdf', " + std::to_string(status) +
         "); SELECT 1");
 }
 
@@ -105,8 +108,10 @@ void deleteReports() {
 
 // The statuses a report was given, in order ("2,3").
 std::string history(int id) {
-    return sql("SELECT string_agg(status_id::text, ',' ORDER BY set_at) FROM graphic_report_statuses WHERE gr_id = " +
-               std::to_string(id));
+    return sql(
+        "SELECT string_agg(status_id::text, ',' ORDER BY set_at) FROM graphic_report_statuses WHERE gr_id "
+        "= " +
+        std::to_string(id));
 }
 
 // A host that can open drawings, for preparing reports in this process.
@@ -121,7 +126,8 @@ class SwappedProcedure {
   public:
     SwappedProcedure(std::string signature, std::string name, const std::string& body)
         : signature_(std::move(signature)), name_(std::move(name)) {
-        sql("ALTER PROCEDURE \"" + name_ + "\"(" + signature_ + ") RENAME TO \"" + name_ + "_kept\"; SELECT 1");
+        sql("ALTER PROCEDURE \"" + name_ + "\"(" + signature_ + ") RENAME TO \"" + name_ +
+            "_kept\"; SELECT 1");
         if (!body.empty()) sql(body + "; SELECT 1");
     }
     ~SwappedProcedure() {
@@ -141,11 +147,13 @@ class SwappedProcedure {
 std::string statusProcedure(int slowStatus, double pause, int failStatus = -1) {
     return R"(CREATE PROCEDURE "__gr_setGraphicReportStatus"("@graphicReportID" integer, "@statusID" integer)
               LANGUAGE plpgsql AS $$ BEGIN
-                IF "@statusID" = )" + std::to_string(failStatus) + R"( THEN
+                IF "@statusID" = )" +
+           std::to_string(failStatus) + R"( THEN
                   RAISE EXCEPTION 'status % refused for the test', "@statusID";
                 END IF;
                 CALL "__gr_setGraphicReportStatus_kept"("@graphicReportID", "@statusID");
-                IF "@statusID" = )" + std::to_string(slowStatus) + " THEN PERFORM pg_sleep(" + std::to_string(pause) +
+                IF "@statusID" = )" +
+           std::to_string(slowStatus) + " THEN PERFORM pg_sleep(" + std::to_string(pause) +
            R"(); END IF; END $$)";
 }
 
@@ -201,13 +209,18 @@ const char* kActiveStatusCall =
 
 TEST(ReportProcedures, AReportRowWithNullsAndCodesLoadsWithItsCategoriesLayersAndLinkLines) {
     deleteReports();
-    sql("INSERT INTO graphic_reports (gr_id, title, drawing_path, drawing_filename, plot_layout, plot_type_id, "
-        "plot_area_type_id, plot_media_size_id, plot_scale_type_id, plot_centred, output_path, output_filename, "
+    sql("INSERT INTO graphic_reports (gr_id, title, drawing_path, drawing_filename, plot_layout, "
+        "plot_type_id, "
+        "plot_area_type_id, plot_media_size_id, plot_scale_type_id, plot_centred, output_path, "
+        "output_filename, "
         "save_copy_to, xml_output_to, total_child_areas, status_id) VALUES "
-        "(100, 'Full', '/plans', 'a.dxf', 'Layout1', 2, 5, 88, 19, false, '', 'a.pdf', 'copy.dxf', '/x/', 501.125, 31), "
+        "(100, 'Full', '/plans', 'a.dxf', 'Layout1', 2, 5, 88, 19, false, '', 'a.pdf', 'copy.dxf', '/x/', "
+        "501.125, 31), "
         "(101, NULL, NULL, NULL, NULL, 7, 6, 89, 34, NULL, NULL, NULL, NULL, NULL, NULL, 31), "
-        "(102, 'Other status', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, '/out', NULL, NULL, NULL, NULL, 32); "
-        "INSERT INTO report_categories (c_id, gr_id, seq, title, hatch_pattern, hatch_angle, hatch_colour, hatch_scale, "
+        "(102, 'Other status', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, '/out', NULL, NULL, NULL, "
+        "NULL, 32); "
+        "INSERT INTO report_categories (c_id, gr_id, seq, title, hatch_pattern, hatch_angle, hatch_colour, "
+        "hatch_scale, "
         "hatch_layer) VALUES "
         "(100, 100, 1, 'Finance', 'ANSI31', -45, '#1E90FF', 200, NULL), "
         "(101, 100, 2, 'No pattern', NULL, 30, '#FF0000', 5, 'L'), "
@@ -220,7 +233,8 @@ TEST(ReportProcedures, AReportRowWithNullsAndCodesLoadsWithItsCategoriesLayersAn
         "INSERT INTO category_assets VALUES (104, 'A1', 'Desk', NULL); "
         "INSERT INTO report_layers_on VALUES (100, 1, 'walls<1>', NULL), (100, 2, 'DOORS', 'the doors'), "
         "(100, 3, 'DOORS', 'again'); "
-        "INSERT INTO report_link_lines VALUES (100, 1, '49', '67', NULL, 'from 49'), (100, 2, NULL, NULL, 'L', NULL); "
+        "INSERT INTO report_link_lines VALUES (100, 1, '49', '67', NULL, 'from 49'), (100, 2, NULL, NULL, "
+        "'L', NULL); "
         "SELECT 1");
     auto call = procedure();
     const CServerPreferenceZerOda record = serverRecord("/reports/out/");
@@ -268,7 +282,8 @@ TEST(ReportProcedures, AReportRowWithNullsAndCodesLoadsWithItsCategoriesLayersAn
     EXPECT_EQ(finance.getHatch()->getScale(), 200);
     EXPECT_EQ(finance.getHatch()->getLayer(), "_Korva");
     const cad::Color colour = finance.getHatch()->getColour();
-    EXPECT_EQ(std::vector<int>({colour.red(), colour.green(), colour.blue()}), std::vector<int>({0x1E, 0x90, 0xFF}));
+    EXPECT_EQ(std::vector<int>({colour.red(), colour.green(), colour.blue()}),
+              std::vector<int>({0x1E, 0x90, 0xFF}));
     EXPECT_EQ(categories.getAt(1).getTitle(), "No pattern");
     EXPECT_EQ(categories.getAt(1).getHatch(), nullptr);
     EXPECT_EQ(categories.getAt(2).getHatch(), nullptr);
@@ -337,7 +352,8 @@ TEST(ReportProcedures, StatusAndLayoutAreWrittenBackAndAnUnknownReportIsAnError)
     report.setID(100);
     report.setGraphicReportStatus(*call, 10, 13);
     report.setGraphicReportLayout(*call, 10, "Layout2");
-    EXPECT_EQ(sql("SELECT status_id || '|' || plot_layout FROM graphic_reports WHERE gr_id = 100"), "13|Layout2");
+    EXPECT_EQ(sql("SELECT status_id || '|' || plot_layout FROM graphic_reports WHERE gr_id = 100"),
+              "13|Layout2");
     EXPECT_EQ(history(100), "13");
 
     report.setID(12345);
@@ -346,7 +362,8 @@ TEST(ReportProcedures, StatusAndLayoutAreWrittenBackAndAnUnknownReportIsAnError)
         ADD_FAILURE() << "a status was written for a report that does not exist";
     } catch (const CEXKorva& error) {
         EXPECT_EQ(error.getProcSig(), "CGraphicReport::setGraphicReportStatus");
-        EXPECT_NE(error.traceText().find("graphic report 12345 is not in the property database"), std::string::npos)
+        EXPECT_NE(error.traceText().find("graphic report 12345 is not in the property database"),
+                  std::string::npos)
             << error.traceText();
     }
     deleteReports();
@@ -365,9 +382,10 @@ TEST(ReportProcedures, AClaimComesBackAsAnOutputAndPassesByReportsAnotherConnect
         {
             CDataTransaction other(*second);
             EXPECT_EQ(CGraphicReports::claimGraphicReport(*second, 10, 41, 0), 101);
-            EXPECT_EQ(CGraphicReports::claimGraphicReport(*second, 10, 41, 0, {101, 102}), 0);  // null answer: 0
-            EXPECT_EQ(CGraphicReports::claimGraphicReport(*second, 10, 41, 100), 0);  // held by the first
-            EXPECT_EQ(CGraphicReports::claimGraphicReport(*second, 10, 41, 103), 0);  // another status
+            EXPECT_EQ(CGraphicReports::claimGraphicReport(*second, 10, 41, 0, {101, 102}),
+                      0);                                                              // null answer: 0
+            EXPECT_EQ(CGraphicReports::claimGraphicReport(*second, 10, 41, 100), 0);   // held by the first
+            EXPECT_EQ(CGraphicReports::claimGraphicReport(*second, 10, 41, 103), 0);   // another status
             EXPECT_EQ(CGraphicReports::claimGraphicReport(*second, 10, 0, 103), 103);  // any status
         }
     }
@@ -387,9 +405,10 @@ TEST(ReportProcedures, LayersAndLayoutsOfADrawingAreRecordedAndLayoutsReplaced) 
         layers.add(std::move(layer));
     }
     layers.addLayersToIPR(*call, 10, 77);
-    EXPECT_EQ(sql("SELECT string_agg(layer_name || ':' || colour || ':' || description, ',' ORDER BY layer_name) "
-                  "FROM drawing_layers WHERE attach_id = 77"),
-              "DOORS:1:,WALLS:7:");
+    EXPECT_EQ(
+        sql("SELECT string_agg(layer_name || ':' || colour || ':' || description, ',' ORDER BY layer_name) "
+            "FROM drawing_layers WHERE attach_id = 77"),
+        "DOORS:1:,WALLS:7:");
 
     CLayouts layouts;
     layouts.add(std::make_unique<CLayout>("Model", cad::ObjectId()));
@@ -398,11 +417,13 @@ TEST(ReportProcedures, LayersAndLayoutsOfADrawingAreRecordedAndLayoutsReplaced) 
     CLayouts fewer;
     fewer.add(std::make_unique<CLayout>("Plan A3", cad::ObjectId()));
     fewer.addLayoutsToIPR(*call, 10, 77);
-    EXPECT_EQ(sql("SELECT string_agg(layout_name, ',' ORDER BY seq) FROM drawing_layouts WHERE attach_id = 77"),
-              "Plan A3");
+    EXPECT_EQ(
+        sql("SELECT string_agg(layout_name, ',' ORDER BY seq) FROM drawing_layouts WHERE attach_id = 77"),
+        "Plan A3");
     layouts.addLayoutsToIPR(*call, 10, 78);
-    EXPECT_EQ(sql("SELECT string_agg(layout_name, ',' ORDER BY seq) FROM drawing_layouts WHERE attach_id = 78"),
-              "Model,Layout1");
+    EXPECT_EQ(
+        sql("SELECT string_agg(layout_name, ',' ORDER BY seq) FROM drawing_layouts WHERE attach_id = 78"),
+        "Model,Layout1");
     sql("DELETE FROM drawing_layers; DELETE FROM drawing_layouts; SELECT 1");
 }
 
@@ -415,7 +436,8 @@ TEST(ReportBatch, ThreeReportsEndAsDrawingMissingOutputFolderMissingAndPlottedWi
     insertReport(100, 51, out, "missing", "no_such_plan.dxf");
     insertReport(101, 51, out + "no-such-folder/", "nowhere");
     insertReport(102, 51, out, "plotted");
-    sql("INSERT INTO report_categories (c_id, gr_id, title, hatch_pattern, hatch_angle, hatch_colour, hatch_scale) "
+    sql("INSERT INTO report_categories (c_id, gr_id, title, hatch_pattern, hatch_angle, hatch_colour, "
+        "hatch_scale) "
         "VALUES (110, 102, 'Finance', 'SOLID', 0, '#1E90FF', 1); "
         "INSERT INTO category_blocks VALUES (110, '49', 'L1-001', 'L1-001', 27.84, NULL, NULL, 'Finance'); "
         "INSERT INTO report_layers_on VALUES (102, 1, 'WALLS', NULL); SELECT 1");
@@ -426,8 +448,9 @@ TEST(ReportBatch, ThreeReportsEndAsDrawingMissingOutputFolderMissingAndPlottedWi
     ASSERT_EQ(reports.getCount(), 3u);
     EXPECT_EQ(reports.prepareReports(*call, 10), 3);
 
-    EXPECT_EQ(sql("SELECT string_agg(status_id::text, ',' ORDER BY gr_id) FROM graphic_reports WHERE gr_id >= 100"),
-              "4,10,3");
+    EXPECT_EQ(
+        sql("SELECT string_agg(status_id::text, ',' ORDER BY gr_id) FROM graphic_reports WHERE gr_id >= 100"),
+        "4,10,3");
     EXPECT_EQ(history(100), "2,4");
     EXPECT_EQ(history(101), "2,10");
     EXPECT_EQ(history(102), "2,3");
@@ -462,21 +485,26 @@ TEST(ReportBatch, CopyAndXMLTargetsGiveTheirStatusesWhenTheyCannotBeUsed) {
     // file name: nothing is plotted.
     sql("UPDATE graphic_reports SET plot_layout = NULL WHERE gr_id = 102; "
         "UPDATE graphic_reports SET output_filename = NULL WHERE gr_id = 103; SELECT 1");
-    sql("UPDATE graphic_reports SET save_copy_to = '" + out + "copy_of_plan.dxf', xml_output_to = 'named.xml' "
+    sql("UPDATE graphic_reports SET save_copy_to = '" + out +
+        "copy_of_plan.dxf', xml_output_to = 'named.xml' "
         "WHERE gr_id = 100; "
-        "UPDATE graphic_reports SET save_copy_to = '" + out + "missing-folder' WHERE gr_id = 101; "
-        "UPDATE graphic_reports SET xml_output_to = '" + kExamples + "floor_plan.dxf' WHERE gr_id = 102; SELECT 1");
+        "UPDATE graphic_reports SET save_copy_to = '" +
+        out +
+        "missing-folder' WHERE gr_id = 101; "
+        "UPDATE graphic_reports SET xml_output_to = '" +
+        kExamples + "floor_plan.dxf' WHERE gr_id = 102; SELECT 1");
     auto call = procedure();
     CGraphicReports reports;
     reports.getGraphicReports(*call, serverRecord(out), 52, 10);
     reports.prepareReports(*call, 10);
-    EXPECT_EQ(sql("SELECT string_agg(status_id::text, ',' ORDER BY gr_id) FROM graphic_reports WHERE gr_id >= 100"),
-              "3,12,13,11");
+    EXPECT_EQ(
+        sql("SELECT string_agg(status_id::text, ',' ORDER BY gr_id) FROM graphic_reports WHERE gr_id >= 100"),
+        "3,12,13,11");
     EXPECT_EQ(sql("SELECT string_agg(coalesce(plot_layout, '-'), ',' ORDER BY gr_id) FROM graphic_reports "
                   "WHERE gr_id >= 100"),
               "Layout1,Layout1,Model,Layout1");
-    EXPECT_EQ(filesIn(out), (std::set<std::string>{"copied.pdf", "copy_of_plan.dxf", "named.xml", "badcopy.pdf",
-                                                   "badxml.pdf"}));
+    EXPECT_EQ(filesIn(out), (std::set<std::string>{"copied.pdf", "copy_of_plan.dxf", "named.xml",
+                                                   "badcopy.pdf", "badxml.pdf"}));
     // The copy is the drawing as the report left it, with the plot layout current.
     const std::string copy = readFile(out + "copy_of_plan.dxf");
     EXPECT_NE(copy.find("ENTITIES"), std::string::npos);
@@ -533,9 +561,10 @@ TEST(ReportWorkers, AWorkerKilledMidReportLeavesThatReportToTheOther) {
         kill(killed, SIGKILL);
         EXPECT_EQ(waitWorker(killed), 128 + SIGKILL);
         // The server notices the dead connection and releases the claim with the status 2.
-        EXPECT_TRUE(waitFor("SELECT count(*) FROM (SELECT gr_id FROM graphic_reports WHERE gr_id = 100 "
-                            "FOR UPDATE SKIP LOCKED) x",
-                            "1"));
+        EXPECT_TRUE(
+            waitFor("SELECT count(*) FROM (SELECT gr_id FROM graphic_reports WHERE gr_id = 100 "
+                    "FOR UPDATE SKIP LOCKED) x",
+                    "1"));
     }
     EXPECT_EQ(sql("SELECT status_id FROM graphic_reports WHERE gr_id = 100"), "62");
     EXPECT_EQ(history(100), "");
@@ -558,7 +587,8 @@ TEST(ReportFailures, AMissingProcedureIsLoggedAndTheReportStaysAsItWasWithNoOutp
     insertReport(101, 71, out, "never-either");
     {
         SwappedProcedure gone("integer, refcursor", "__gr_getReportLinkLines", "");
-        const pid_t worker = startWorker({"--settings", settings, "prepare-reports", "71"}, out + "worker.log");
+        const pid_t worker =
+            startWorker({"--settings", settings, "prepare-reports", "71"}, out + "worker.log");
         EXPECT_EQ(waitWorker(worker), 1);
     }
     const std::string log = readFile(out + "worker.log");
@@ -570,8 +600,9 @@ TEST(ReportFailures, AMissingProcedureIsLoggedAndTheReportStaysAsItWasWithNoOutp
     const std::string errors = readFile(out + "logs/errors.xml");
     EXPECT_NE(errors.find("does not exist"), std::string::npos) << errors;
     EXPECT_NE(errors.find("CLinkLines::getGraphicReportLinkLines"), std::string::npos);
-    EXPECT_EQ(sql("SELECT string_agg(status_id::text, ',' ORDER BY gr_id) FROM graphic_reports WHERE gr_id >= 100"),
-              "71,71");
+    EXPECT_EQ(
+        sql("SELECT string_agg(status_id::text, ',' ORDER BY gr_id) FROM graphic_reports WHERE gr_id >= 100"),
+        "71,71");
     EXPECT_EQ(history(100), "");
     EXPECT_EQ(filesIn(out), (std::set<std::string>{"settings.xml", "logs", "worker.log"}));
     deleteReports();
@@ -590,7 +621,8 @@ TEST(ReportFailures, ATimeOutIsAClearErrorInTheLogAndLeavesNothingBehind) {
                                    CALL "__gr_getReportCategories_kept"("@graphicReportID", "@rows"); END $$)");
         setenv("BRINMO_DB_TIMEOUT", "1", 1);
         const auto start = std::chrono::steady_clock::now();
-        const pid_t worker = startWorker({"--settings", settings, "prepare-reports", "72"}, out + "worker.log");
+        const pid_t worker =
+            startWorker({"--settings", settings, "prepare-reports", "72"}, out + "worker.log");
         EXPECT_EQ(waitWorker(worker), 1);
         unsetenv("BRINMO_DB_TIMEOUT");
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
@@ -648,7 +680,8 @@ TEST(ReportFailures, ADrawingThatCannotBeReadIsNamedAndTheOtherReportsGoOn) {
     std::ofstream(plans + "broken.dxf") << "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n";
     insertReport(100, 75, out, "broken");
     insertReport(101, 75, out, "fine");
-    sql("UPDATE graphic_reports SET drawing_path = '" + plans + "', drawing_filename = 'broken.dxf' "
+    sql("UPDATE graphic_reports SET drawing_path = '" + plans +
+        "', drawing_filename = 'broken.dxf' "
         "WHERE gr_id = 100; SELECT 1");
     auto call = procedure();
     std::string failure;
@@ -659,8 +692,9 @@ TEST(ReportFailures, ADrawingThatCannotBeReadIsNamedAndTheOtherReportsGoOn) {
     EXPECT_EQ(outcome.prepared, 1);
     EXPECT_EQ(outcome.failed, 1);
     EXPECT_NE(failure.find("broken.dxf"), std::string::npos) << failure;
-    EXPECT_EQ(sql("SELECT string_agg(status_id::text, ',' ORDER BY gr_id) FROM graphic_reports WHERE gr_id >= 100"),
-              "75,3");
+    EXPECT_EQ(
+        sql("SELECT string_agg(status_id::text, ',' ORDER BY gr_id) FROM graphic_reports WHERE gr_id >= 100"),
+        "75,3");
     EXPECT_EQ(filesIn(out), (std::set<std::string>{"fine.pdf", "fine.xml"}));
     deleteReports();
 }
