@@ -29,6 +29,7 @@
 #include "engine/editor/DocumentManager.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/LineInput.h"
+#include "host/HostPlatform.h"
 #include "logging/ErrorLogWriter.h"
 #include "logging/PreferencesZerOda.h"
 #include "logging/ServerPreferenceZerOda.h"
@@ -36,6 +37,15 @@
 
 namespace {
 constexpr const char* kPropertyCatalog = "propdb";
+
+// The module's record of its host, as loading the module builds it: report preparation draws
+// legends and pie charts only on hosts that can.
+struct HostPlatformRecord {
+    explicit HostPlatformRecord(const std::string& productName) { buildHostPlatform(productName); }
+    ~HostPlatformRecord() { releaseHostPlatform(); }
+    HostPlatformRecord(const HostPlatformRecord&) = delete;
+    HostPlatformRecord& operator=(const HostPlatformRecord&) = delete;
+};
 
 int usage() {
     std::fprintf(stderr,
@@ -134,6 +144,7 @@ int main(int argc, char** argv) {
     // A host without a drawing: the module prints through it and opens drawings with it.
     cad::ScriptInput input;
     cad::HostApplication host(cad::HostProfile::AutoCAD, input);
+    const HostPlatformRecord platform(host.productName());
     CPreferencesZerOda settings;
     if (!settingsPath.empty()) {
         if (!std::filesystem::exists(settingsPath)) {

@@ -28,6 +28,7 @@
 #include "data/StoredProcedure.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/LineInput.h"
+#include "host/HostPlatform.h"
 #include "logging/ServerPreferenceZerOda.h"
 #include "reports/GraphicReports.h"
 #include "reports/Layer.h"
@@ -114,9 +115,11 @@ std::string history(int id) {
         std::to_string(id));
 }
 
-// A host that can open drawings, for preparing reports in this process.
+// A host that can open drawings, with the module's record of it, for preparing reports in this
+// process.
 struct Host {
-    Host() : app(cad::HostProfile::AutoCAD, input) {}
+    Host() : app(cad::HostProfile::AutoCAD, input) { buildHostPlatform(app.productName()); }
+    ~Host() { releaseHostPlatform(); }
     cad::ScriptInput input;
     cad::HostApplication app;
 };
@@ -519,6 +522,10 @@ TEST(ReportWorkers, TwoWorkersStartedAtOncePrepareEachOfTenReportsExactlyOnce) {
     const std::string out = folder("two-workers");
     const std::string settings = settingsFile(out);
     for (int id = 100; id < 110; ++id) insertReport(id, 61, out, "r" + std::to_string(id));
+    // One of them hatches a room, which takes the worker through the legend and pie chart too.
+    sql("INSERT INTO report_categories (c_id, gr_id, title, hatch_pattern, hatch_angle, hatch_colour, hatch_scale) "
+        "VALUES (120, 104, 'Finance', 'SOLID', 0, '#1E90FF', 1); "
+        "INSERT INTO category_blocks VALUES (120, '49', 'L1-001', 'L1-001', 27.84, NULL, NULL, 'Finance'); SELECT 1");
     // Each report takes a while inside its claim, so that both workers are busy at the same time.
     SwappedProcedure slow("integer, integer", "__gr_setGraphicReportStatus", statusProcedure(2, 0.4));
     const pid_t a = startWorker({"--settings", settings, "prepare-reports", "61"}, out + "a.log");
