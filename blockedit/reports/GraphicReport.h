@@ -31,8 +31,9 @@ public:
     // Switches the layers, draws the link lines, restyles and hatches every category's blocks and
     // assets, and applies the working layer state with the plot layout current.
     void applyToDrawing(CAcadDrawing& drawing);
-    // The legend table and pie chart at the drawing's first legend and pie markers.
-    void drawLegendAndPie(CAcadDrawing& drawing) const;
+    // The legend table and pie chart at the drawing's first legend and pie markers; true when
+    // either was drawn.
+    bool drawLegendAndPie(CAcadDrawing& drawing) const;
 
     int getID() const { return id_; }
     void setID(int id) { id_ = id; }

@@ -44,6 +44,9 @@ refs = [e for e in doc.modelspace().query("INSERT") if e.dxf.name == legend_name
 check(len(refs) == 1, f"{len(refs)} legend references after applying twice")
 if refs:
     check(tuple(refs[0].dxf.insert)[:2] == (40000, 14000), f"legend at {refs[0].dxf.insert}")
+    # The report switches every layer but its own off; what it drew stays on show.
+    check(not doc.layers.get(refs[0].dxf.layer).is_off(), f"the legend's layer {refs[0].dxf.layer} is off")
+    check(doc.layers.get("OUTLINES").is_off(), "the report left OUTLINES on")
 with open(path, encoding="cp1252", errors="replace") as f:
     tags = list(tag_compiler(iter(ascii_tags_loader(f))))
 tables = [i for i, t in enumerate(tags) if t.code == 0 and t.value == "ACAD_TABLE"]
