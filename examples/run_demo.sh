@@ -24,7 +24,7 @@ cp "$here/floor_plan.dxf" "$out/floor_plan_departments.dxf"
 cp "$here/reports/departments.xml" "$out/departments.xml"
 BRINMO_APPDATA="$out/appdata" "$bin/brinmo" floor_plan_departments.dxf --script "$here/report_demo.scr" \
   > "$out/report_transcript.txt"
-"$bin/brinmo" --no-module floor_plan_departments.dxf --render floor_plan_departments.png --width 1200
+"$bin/brinmo" --no-module floor_plan_departments.dxf --render floor_plan_departments.png --layout Model --width 1200
 
 echo
 echo "Updated drawing: $out/floor_plan.dxf"

@@ -9,6 +9,7 @@
 #include "module/Preferences.h"
 #include "reports/MarkerBlockLegend.h"
 #include "reports/MarkerBlockPie.h"
+#include "reports/DrawingLockScope.h"
 
 namespace {
 
@@ -116,16 +117,8 @@ void markerCommand(const char* handler, const char* title, const MarkerKind& kin
             cad::acutPrintf(kind.alreadyExists);
             return;
         }
-        if (drawing.lock() != cad::ErrorStatus::eOk) return;
-        struct Unlock {
-            CAcadDrawing& d;
-            ~Unlock() {
-                try {
-                    d.unlock(true);
-                } catch (...) {
-                }
-            }
-        } unlock{drawing};
+        CDrawingLockScope lock(drawing);
+        if (!lock.locked()) return;
         CPreferences preferences;
         preferences.loadPreferences();
         cad::ObjectId id;

@@ -8,6 +8,7 @@
 #include "host/AcadUtilities.h"
 #include "module/CommandFrame.h"
 #include "module/Preferences.h"
+#include "reports/DrawingLockScope.h"
 #include "spaceblocks/BlockDWG.h"
 #include "spaceblocks/Blocks.h"
 #include "ui/HyperPres.h"
@@ -30,20 +31,12 @@ void createGrossAreaBlock(CAcadDrawing& drawing, const CPreferences& preferences
         cad::acutPrintf("\n\nGross Area Block Already Exists\n");
         return;
     }
-    if (drawing.lock() != cad::ErrorStatus::eOk) {
+    CDrawingLockScope lock(drawing);
+    if (!lock.locked()) {
         cad::acutPrintf("Block Creation Failed - Error Code %s\n",
                         CUtilities::IntToCString(static_cast<int>(cad::ErrorStatus::eLockViolation)));
         return;
     }
-    struct Unlock {
-        CAcadDrawing& d;
-        ~Unlock() {
-            try {
-                d.unlock(true);
-            } catch (...) {
-            }
-        }
-    } unlock{drawing};
     cad::ObjectId polylineId;
     if (CAcadUtilities::selectObjectId(polylineId, "\nPlease select a polyline:\n", "AcDbPolyline") != 0) return;
     {

@@ -34,8 +34,9 @@ public:
     // Switches the layers, draws the link lines, restyles and hatches every category's blocks and
     // assets, and applies the working layer state with the plot layout current.
     void applyToDrawing(CAcadDrawing& drawing);
-    // The legend table and pie chart at the drawing's first legend and pie markers.
-    void drawLegendAndPie(CAcadDrawing& drawing) const;
+    // The legend table and pie chart at the drawing's first legend and pie markers; true when
+    // either was drawn.
+    bool drawLegendAndPie(CAcadDrawing& drawing) const;
 
     // ---- the property database ----
     // Report statuses written by prepareReport.

@@ -165,7 +165,8 @@ void applyBlocks(CBlocks& blocks, cad::Document& document, CAcadDrawingState& st
 
 }  // namespace
 
-void CGraphicReport::drawLegendAndPie(CAcadDrawing& drawing) const {
+bool CGraphicReport::drawLegendAndPie(CAcadDrawing& drawing) const {
+    bool drawn = false;
     cad::Document& document = *drawing.getDocument();
     CBlocks legends;
     legends.getLegendBlock_SS(document, [](const cad::BlockReference& r, cad::Database& db) {
@@ -182,6 +183,7 @@ void CGraphicReport::drawLegendAndPie(CAcadDrawing& drawing) const {
         CLegendTable(drawing, marker.getTextSize(), marker.getPrecision(), marker.unitsWord(), false, *this,
                      marker.getRotation(), marker.getPosition());
         drawing.regenDrawing();
+        drawn = true;
     }
     CBlocks pies;
     pies.getPieBlock_SS(document, [](const cad::BlockReference& r, cad::Database& db) {
@@ -193,7 +195,9 @@ void CGraphicReport::drawLegendAndPie(CAcadDrawing& drawing) const {
                   marker.unitsWord(), pieIgnoreEmptySegments_, pieShowLabels_, pieShowLabelSegmentLines_,
                   marker.getRotation(), marker.getPosition());
         drawing.regenDrawing();
+        drawn = true;
     }
+    return drawn;
 }
 
 void CGraphicReport::applyToDrawing(CAcadDrawing& drawing) {
@@ -233,7 +237,12 @@ void CGraphicReport::applyToDrawing(CAcadDrawing& drawing) {
             }
         }
 
-        if (processed && hostPlatform().isFullHost()) drawLegendAndPie(drawing);
+        if (processed && hostPlatform().isFullHost() && drawLegendAndPie(drawing)) {
+            // The legend and chart stand on the current layer: the report's layer state must not
+            // hide what it has just drawn.
+            auto layer = drawing.database().open<cad::LayerTableRecord>(drawing.database().clayer());
+            if (layer) state->setLayerState(layer->name(), 0, 0, 0, 1);
+        }
 
         state->applyState(drawing, false);
     });

@@ -6,6 +6,7 @@
 #include "host/AcadDrawing.h"
 #include "host/AcadUtilities.h"
 #include "reports/Layer.h"
+#include "reports/DrawingLockScope.h"
 
 namespace {
 
@@ -64,16 +65,8 @@ int CMarkerBlock::createMarker(CAcadDrawing& drawing, cad::ObjectId entityId, co
                                const std::string& layer, const cad::Point3d& basePoint, double textSize,
                                double rotation, const std::vector<AttributeRow>& rows) {
     return korvaWrap(kFile, "CMarkerBlock::createMarker", [&]() -> int {
-        if (drawing.lock() != cad::ErrorStatus::eOk) return static_cast<int>(cad::ErrorStatus::eLockViolation);
-        struct Unlock {
-            CAcadDrawing& d;
-            ~Unlock() {
-                try {
-                    d.unlock();
-                } catch (...) {
-                }
-            }
-        } unlock{drawing};
+        CDrawingLockScope lock(drawing);
+        if (!lock.locked()) return static_cast<int>(cad::ErrorStatus::eLockViolation);
         cad::Database& db = drawing.database();
         CLayer::ensureLayerExists(drawing, layer);
         const cad::ObjectId layerId = db.recordId(cad::TableKind::Layer, layer);

@@ -9,6 +9,7 @@
 #include "host/AcadUtilities.h"
 #include "spaceblocks/BlockDWG.h"
 #include "spaceblocks/Blocks.h"
+#include "reports/DrawingLockScope.h"
 
 using cad::ControlKind;
 
@@ -114,16 +115,8 @@ void CHyperPres::onSelectBlock() {
 void CHyperPres::setCurrentAcadBlock(cad::ObjectId id) {
     try {
         korvaWrap(kFile, "CHyperPres::setCurrentAcadBlock", [&] {
-            KORVA_HOST_CHECK(drawing_.lock(), drawing_.getFilename());
-            struct Unlock {
-                CAcadDrawing& d;
-                ~Unlock() {
-                    try {
-                        d.unlock();
-                    } catch (...) {
-                    }
-                }
-            } unlock{drawing_};
+            CDrawingLockScope lock(drawing_);
+            if (!lock.locked()) KORVA_HOST_CHECK(cad::ErrorStatus::eLockViolation, drawing_.getFilename());
             cad::Database& db = drawing_.database();
             auto reference = db.open<cad::BlockReference>(id);
             KORVA_HOST_CHECK(reference.openStatus(), drawing_.getFilename());

@@ -10,6 +10,7 @@
 #include "spaceblocks/Blocks.h"
 #include "spaceblocks/BlockDWG.h"
 #include "spaceblocks/KorvaAttribute.h"
+#include "reports/DrawingLockScope.h"
 
 using cad::ControlKind;
 
@@ -320,16 +321,8 @@ void CPresBlockCreation::createBlock(cad::ObjectId polylineId, int units, double
 int CPresBlockCreation::createBlockFromRecord(CAcadDrawing& drawing, CBlockDWG& record, cad::ObjectId polylineId,
                                               const cad::Point3d& point) {
     return korvaWrap(kFile, "CPresBlockCreation::createBlockFromRecord", [&]() -> int {
-        if (drawing.lock() != cad::ErrorStatus::eOk) return static_cast<int>(cad::ErrorStatus::eLockViolation);
-        struct Unlock {
-            CAcadDrawing& d;
-            ~Unlock() {
-                try {
-                    d.unlock();
-                } catch (...) {
-                }
-            }
-        } unlock{drawing};
+        CDrawingLockScope lock(drawing);
+        if (!lock.locked()) return static_cast<int>(cad::ErrorStatus::eLockViolation);
         cad::Database& db = drawing.database();
         const CAttributes* attributes = record.getAttributes();
         const double height = attributes ? attributes->getTextHeight() : 250.0;

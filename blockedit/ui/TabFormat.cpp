@@ -7,6 +7,7 @@
 #include "host/AcadUtilities.h"
 #include "spaceblocks/BlockDWG.h"
 #include "ui/PresBlock.h"
+#include "reports/DrawingLockScope.h"
 
 using cad::ControlKind;
 
@@ -52,16 +53,8 @@ void CTabFormat::onMoveAttributes() {
         window_.showWindow(cad::WindowState::Shown);
         if (result != cad::RTNORM) return;
         CAcadDrawing& drawing = window_.drawing();
-        if (drawing.lock() != cad::ErrorStatus::eOk) return;
-        struct Unlock {
-            CAcadDrawing& d;
-            ~Unlock() {
-                try {
-                    d.unlock();
-                } catch (...) {
-                }
-            }
-        } unlock{drawing};
+        CDrawingLockScope lock(drawing);
+        if (!lock.locked()) return;
         // The prompt already answers in world coordinates.
         window_.record().updateAttributes(drawing.database(), CAcadUtilities::currentUcsMatrix(), &point);
     });

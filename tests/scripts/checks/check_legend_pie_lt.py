@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Reads back what legend_pie_lt.scr saved (outlines.dxf in the folder given): the legend and the
 pie chart exist as block definitions only; the legend, built again by mlbd with text size 200 and
-empty categories kept, holds one table of five rows; the pie chart leaves the empty category out."""
+empty categories kept, holds one table of five rows; the pie chart, built again by mpbd with
+radius 2500, leaves the empty category out."""
 import sys
 from pathlib import Path
 
@@ -35,6 +36,8 @@ if pie in doc.blocks:
     wedges = [e for e in doc.blocks[pie] if e.dxftype() == "LWPOLYLINE"]
     if len(wedges) != 2:
         problems.append(f"{len(wedges)} wedges")
+    elif abs(max(y for _, y in wedges[0].get_points("xy")) - 2500) > 1e-6:
+        problems.append("the pie chart kept its first radius")
 if problems:
     print("\n".join(problems))
     sys.exit(1)
