@@ -133,7 +133,8 @@ void CPresBlockCreation::calcNextBlockName() {
 // ---- the dialog ----
 
 bool CPresBlockCreation::onInitDialog() {
-    korvaTopLevel(kFile, "CPresBlockCreation::OnInitDialog", [this] {
+    // Without a drawing to work on the dialog does not come up; the failure has been shown.
+    return korvaTopLevel(kFile, "CPresBlockCreation::OnInitDialog", [this] {
         preferences_.loadPreferences();
         drawing_.bindToActiveDocument();
         calcNextBlockIdentifier();
@@ -143,7 +144,6 @@ bool CPresBlockCreation::onInitDialog() {
         setItemText(IDC_SCALE, CUtilities::DoubleToCString(preferences_.getTextScale(), 2));
         setItemText(IDC_ROTATION, CUtilities::DoubleToCString(preferences_.getTextRotation(), 2));
     });
-    return true;
 }
 
 void CPresBlockCreation::onNumberEdited(int id) {
