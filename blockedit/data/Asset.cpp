@@ -210,14 +210,8 @@ cad::ObjectId CAsset::hatchAssetArea(cad::Document& drawing, cad::BlockReference
         KORVA_HOST_CHECK(hatch->appendLoop(cad::HatchLoop::kOutermost, std::vector<cad::ObjectId>{outlineId}),
                          std::string());
         const cad::ErrorStatus evaluation = CHatch::evaluateHatch(*hatch);
-        const std::string object = "asset - " + getHandleText();
-        const double scale = static_cast<double>(hatchSettings_->getScale());
-        if (evaluation == cad::ErrorStatus::eHatchTooDense)
-            errors.add(CEXHatchTooDense(object, hatchSettings_->getPattern(), scale, kModuleDescription, kFile,
-                                        "CAsset::hatchAssetArea"));
-        else if (evaluation == cad::ErrorStatus::eHatchTooSparse)
-            errors.add(CEXHatchTooSparse(object, hatchSettings_->getPattern(), scale, kModuleDescription, kFile,
-                                         "CAsset::hatchAssetArea"));
+        hatchSettings_->collectDensityError(evaluation, "asset - " + getHandleText(), errors, kFile,
+                                            "CAsset::hatchAssetArea");
         CAcadUtilities::moveEntityToBottom(*hatch);
         return hatchId;
     });

@@ -265,6 +265,13 @@ cad::Matrix3d CAcadUtilities::currentUcsMatrix() {
     });
 }
 
+cad::Vector3d CAcadUtilities::userZAxis() {
+    cad::Point3d normal(0, 0, 1);
+    if (cad::hostIsRunning())
+        cad::acedTrans(cad::Point3d(0, 0, 1), cad::kUserCoordinates, cad::kWorldCoordinates, true, normal);
+    return normal.asVector();
+}
+
 cad::ObjectId CAcadUtilities::getOutlineId(const cad::BlockReference& reference) {
     return korvaWrap(kFile, "CAcadUtilities::getOutlineId", [&] {
         cad::Database* db = reference.database();

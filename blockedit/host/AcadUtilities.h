@@ -80,6 +80,8 @@ class CAcadUtilities {
     static cad::Point3d convertWCSToUCS(const cad::Point3d& point);
     // The editor's current UCS -> WCS matrix; the identity when no editor runs.
     static cad::Matrix3d currentUcsMatrix();
+    // The user z axis in world coordinates; the world's own when no editor runs.
+    static cad::Vector3d userZAxis();
     // Extents of a block reference's outline (the first polyline of its definition), widened by
     // the border, placed by the reference's block transform.
     static void getBlockExtents(const cad::Entity& entity, cad::Point3d& minPoint, cad::Point3d& maxPoint,

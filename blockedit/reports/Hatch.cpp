@@ -1,9 +1,13 @@
 #include "reports/Hatch.h"
 
+#include "core/EXKinds.h"
 #include "core/HostError.h"
+#include "core/KorvaExceptions.h"
+#include "core/ModuleInfo.h"
 #include "core/KorvaWrap.h"
 #include "engine/api/Drawing.h"
 #include "engine/api/Editor.h"
+#include "host/AcadUtilities.h"
 #include "reports/Layer.h"
 
 namespace {
@@ -64,11 +68,7 @@ std::unique_ptr<cad::Hatch> CHatch::createHatchEntity(cad::Database& db) const {
         hatch->setPattern(cad::Hatch::PatternType::Predefined, pattern_);
         hatch->setColor(cad::Color::fromRgb(colour_.red(), colour_.green(), colour_.blue()));
         hatch->setHatchStyle(cad::Hatch::Style::Normal);
-        // The user z axis in world coordinates; the world's own when no editor runs.
-        cad::Point3d normal(0, 0, 1);
-        if (cad::hostIsRunning())
-            cad::acedTrans(cad::Point3d(0, 0, 1), cad::kUserCoordinates, cad::kWorldCoordinates, true, normal);
-        hatch->setNormal(normal.asVector());
+        hatch->setNormal(CAcadUtilities::userZAxis());
         hatch->setElevation(0.0);
         const std::string layer = validLayer();
         ensureLayerExists(db, layer, colour_);
@@ -83,4 +83,18 @@ cad::ErrorStatus CHatch::evaluateHatch(cad::Hatch& hatch) {
         if (!hatch.isSolidFill()) hatch.computeDefinitionLines();
         return hatch.evaluateHatch();
     });
+}
+
+bool CHatch::collectDensityError(cad::ErrorStatus evaluation, const std::string& object, CKorvaExceptions& errors,
+                                 const char* fileName, const char* procSig) const {
+    const double scale = static_cast<double>(scale_);
+    if (evaluation == cad::ErrorStatus::eHatchTooDense) {
+        errors.add(CEXHatchTooDense(object, pattern_, scale, kModuleDescription, fileName, procSig));
+        return true;
+    }
+    if (evaluation == cad::ErrorStatus::eHatchTooSparse) {
+        errors.add(CEXHatchTooSparse(object, pattern_, scale, kModuleDescription, fileName, procSig));
+        return true;
+    }
+    return false;
 }

@@ -12,6 +12,8 @@ class Hatch;
 
 // How one thing is hatched: every hatched space block, asset, legend swatch and pie segment uses
 // these settings the same way.
+class CKorvaExceptions;
+
 class CHatch {
 public:
     static constexpr const char* kDefaultLayer = "_Korva";
@@ -48,6 +50,10 @@ public:
     // know or a hatch without a usable loop. The definition lines are stored on the hatch
     // whatever the verdict, so that the hatch can still be written.
     static cad::ErrorStatus evaluateHatch(cad::Hatch& hatch);
+    // Adds the error a density verdict of evaluateHatch gives ("too dense", "too sparse") for the
+    // object text; false for any other status, which the caller judges.
+    bool collectDensityError(cad::ErrorStatus evaluation, const std::string& object, CKorvaExceptions& errors,
+                             const char* fileName, const char* procSig) const;
 
     // Appends the entity to model space; its id. A refusal is thrown as a host error.
     static cad::ObjectId postToModelSpace(cad::Database& db, std::unique_ptr<cad::Entity> entity);

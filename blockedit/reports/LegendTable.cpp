@@ -7,6 +7,7 @@
 #include "core/Utilities.h"
 #include "engine/api/Editor.h"
 #include "host/AcadDrawing.h"
+#include "host/AcadUtilities.h"
 #include "host/HostPlatform.h"
 #include "reports/Categories.h"
 #include "reports/Category.h"
@@ -37,13 +38,6 @@ std::string doubledBackslashes(const std::string& text) {
 
 }  // namespace
 
-cad::Vector3d userNormal() {
-    cad::Point3d z;
-    if (cad::acedTrans(cad::Point3d(0, 0, 1), cad::kUserCoordinates, cad::kWorldCoordinates, true, z) != cad::RTNORM)
-        return cad::Vector3d::zAxis();
-    return z.asVector();
-}
-
 void insertReportBlock(cad::Database& db, cad::ObjectId blockId, const cad::Point3d& point, double rotation) {
     korvaWrap(kFile, "insertReportBlock", [&] {
         auto model = db.open<cad::BlockTableRecord>(db.modelSpaceId(), cad::OpenMode::ForWrite);
@@ -59,7 +53,7 @@ void insertReportBlock(cad::Database& db, cad::ObjectId blockId, const cad::Poin
         reference->setDatabaseDefaults();
         reference->setRotation(rotation);
         reference->transformBy(cad::ucsToWorldMatrix());
-        reference->setNormal(userNormal());
+        reference->setNormal(CAcadUtilities::userZAxis());
         KORVA_HOST_CHECK(model->appendEntity(std::move(reference)), std::string());
     });
 }
@@ -95,7 +89,7 @@ void CLegendTable::createLegendBlockDefinition(cad::ObjectId& blockId, CAcadDraw
                                                const std::string& blockName, bool ignoreEmpty,
                                                const CGraphicReport& report) {
     korvaWrap(kFile, "CLegendTable::createLegendBlockDefinition", [&] {
-        const cad::Vector3d normal = userNormal();
+        const cad::Vector3d normal = CAcadUtilities::userZAxis();
         cad::Database& db = drawing.database();
         // A legend built again takes the place of the old one inside its definition, so that
         // references to it show the new one.

@@ -51,5 +51,3 @@ private:
 // coordinate system, into model space; references of it standing there from an earlier build
 // are erased first, so a report applied again shows one legend or chart.
 void insertReportBlock(cad::Database& db, cad::ObjectId blockId, const cad::Point3d& point, double rotation);
-// The user z axis in world coordinates.
-cad::Vector3d userNormal();

@@ -8,6 +8,7 @@
 #include "engine/api/Drawing.h"
 #include "engine/api/Editor.h"
 #include "host/AcadDrawing.h"
+#include "host/AcadUtilities.h"
 #include "logging/XMLUtilities.h"
 #include "reports/AcadDrawingState.h"
 #include "reports/Layer.h"
@@ -17,14 +18,6 @@ namespace {
 constexpr const char* kFile = __FILE__;
 
 cad::Color red() { return cad::Color::fromRgb(255, 0, 0); }
-
-// The user z axis in world coordinates; the world's own when no editor runs.
-cad::Vector3d userNormal() {
-    cad::Point3d normal(0, 0, 1);
-    if (cad::hostIsRunning())
-        cad::acedTrans(cad::Point3d(0, 0, 1), cad::kUserCoordinates, cad::kWorldCoordinates, true, normal);
-    return normal.asVector();
-}
 
 // The dashed linetype of link lines: a dash of 50 and a gap of 50. One already in the drawing is
 // used as it is.
@@ -99,7 +92,7 @@ void CLinkLine::applyToDrawing(CAcadDrawing& drawing, CAcadDrawingState& state) 
         auto label = std::make_unique<cad::Text>();
         label->setDatabaseDefaults();
         label->setVisible(true);
-        label->setNormal(userNormal());
+        label->setNormal(CAcadUtilities::userZAxis());
         label->setHeight(kLabelHeight);
         label->setWidthFactor(1.0);
         label->setHorizontalMode(cad::Text::HorizontalMode::Center);

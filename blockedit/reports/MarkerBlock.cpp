@@ -70,12 +70,7 @@ int CMarkerBlock::createMarker(CAcadDrawing& drawing, cad::ObjectId entityId, co
         cad::Database& db = drawing.database();
         CLayer::ensureLayerExists(drawing, layer);
         const cad::ObjectId layerId = db.recordId(cad::TableKind::Layer, layer);
-        cad::Vector3d normal(0, 0, 1);
-        {
-            cad::Point3d z;
-            cad::acedTrans(cad::Point3d(0, 0, 1), cad::kUserCoordinates, cad::kWorldCoordinates, true, z);
-            normal = z.asVector();
-        }
+        const cad::Vector3d normal = CAcadUtilities::userZAxis();
 
         cad::ObjectId blockId;
         {

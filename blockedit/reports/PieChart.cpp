@@ -8,6 +8,7 @@
 #include "core/ModuleInfo.h"
 #include "core/Utilities.h"
 #include "host/AcadDrawing.h"
+#include "host/AcadUtilities.h"
 #include "host/HostPlatform.h"
 #include "reports/Categories.h"
 #include "reports/Category.h"
@@ -90,7 +91,7 @@ bool CPieChart::createPieChartBlockDefinition(cad::ObjectId& blockId, CAcadDrawi
             KORVA_HOST_CHECK(table->add(std::make_unique<cad::BlockTableRecord>(blockName_), &blockId),
                              drawing.getFilename());
         }
-        const cad::Vector3d normal = userNormal();
+        const cad::Vector3d normal = CAcadUtilities::userZAxis();
         auto block = db.open<cad::BlockTableRecord>(blockId, cad::OpenMode::ForWrite);
         KORVA_HOST_CHECK(block.openStatus(), drawing.getFilename());
         segments_->addSegmentsToBlock(

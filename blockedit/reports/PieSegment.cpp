@@ -101,13 +101,8 @@ void CPieSegment::hatchSegment(CAcadDrawing& drawing, cad::BlockTableRecord& blo
             return;
         }
         const cad::ErrorStatus evaluation = CHatch::evaluateHatch(*hatch);
-        const std::string object = "piechart segment " + label_;
-        const double scale = static_cast<double>(hatch_->getScale());
-        if (evaluation == cad::ErrorStatus::eHatchTooDense)
-            errors.add(CEXHatchTooDense(object, hatch_->getPattern(), scale, kModuleDescription, kFile, procSig));
-        else if (evaluation == cad::ErrorStatus::eHatchTooSparse)
-            errors.add(CEXHatchTooSparse(object, hatch_->getPattern(), scale, kModuleDescription, kFile, procSig));
-        else if (evaluation != cad::ErrorStatus::eOk)
+        if (!hatch_->collectDensityError(evaluation, "piechart segment " + label_, errors, kFile, procSig) &&
+            evaluation != cad::ErrorStatus::eOk)
             errors.add(CEXUnhandled(evaluation, kModuleDescription, kFile, procSig, __LINE__, drawing.getFilename()));
         CAcadUtilities::moveEntityToBottom(*hatch);
     });

@@ -90,14 +90,8 @@ void CBlockDWG::hatchObject(cad::Document& drawing, cad::BlockReference& referen
         }
 
         const cad::ErrorStatus evaluation = CHatch::evaluateHatch(*hatch);
-        const std::string object = "korva block " + getName();
-        const double scale = static_cast<double>(hatchSettings_->getScale());
-        if (evaluation == cad::ErrorStatus::eHatchTooDense)
-            errors.add(CEXHatchTooDense(object, hatchSettings_->getPattern(), scale, kModuleDescription, kFile, procSig));
-        else if (evaluation == cad::ErrorStatus::eHatchTooSparse)
-            errors.add(
-                CEXHatchTooSparse(object, hatchSettings_->getPattern(), scale, kModuleDescription, kFile, procSig));
-        else if (evaluation != cad::ErrorStatus::eOk)
+        if (!hatchSettings_->collectDensityError(evaluation, "korva block " + getName(), errors, kFile, procSig) &&
+            evaluation != cad::ErrorStatus::eOk)
             errors.add(CEXUnhandled(evaluation, kModuleDescription, kFile, procSig, __LINE__, drawing.fileName()));
 
         boundary->transformBy(inverse);
