@@ -76,11 +76,7 @@ void CAssets::getLocationAssets(CStoredProcedure& procedure, int locationID, int
         CParameters list;
         params::addInt(list, "@locationID", locationID);
         procedure.setName("[idr]..[getLocationAssets]");
-        std::unique_ptr<CRecordset> rows;
-        {
-            CAttachedParameters attached(procedure, list);
-            rows = procedure.execSPReturnParas();
-        }
+        std::unique_ptr<CRecordset> rows = callForRows(procedure, list);
         for (; !rows->isEOF(); rows->moveNext()) {
             auto asset = std::make_unique<CAsset>();
             asset->setLocationID(locationID);
@@ -107,11 +103,7 @@ void CAssets::getCategoryAssets(CStoredProcedure& procedure, int timeout, int ca
         CParameters list;
         params::addInt(list, "@categoryID", categoryID);
         procedure.setName("__gr_getCategoryAssets");
-        std::unique_ptr<CRecordset> rows;
-        {
-            CAttachedParameters attached(procedure, list);
-            rows = procedure.execSPReturnParas();
-        }
+        std::unique_ptr<CRecordset> rows = callForRows(procedure, list);
         for (; !rows->isEOF(); rows->moveNext()) {
             auto asset = std::make_unique<CAsset>();
             if (!rows->isNull("maHandle")) asset->setHandle(rows->getText("maHandle"));

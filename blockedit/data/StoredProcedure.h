@@ -73,6 +73,12 @@ class CAttachedParameters {
     CStoredProcedure& procedure_;
 };
 
+// Runs the procedure with the list attached for this one call; its rows.
+inline std::unique_ptr<CRecordset> callForRows(CStoredProcedure& procedure, CParameters& list) {
+    CAttachedParameters attached(procedure, list);
+    return procedure.execSPReturnParas();
+}
+
 // The wrapping rule of the operations that call procedures: a driver failure of the operation's
 // own becomes the stored-procedure error carrying the call; errors of the module pass through as
 // inner exceptions, as everywhere.

@@ -12,11 +12,7 @@ void CCategories::getReportCategories(CStoredProcedure& procedure, int graphicRe
         CParameters list;
         params::addInt(list, "@graphicReportID", graphicReportID);
         procedure.setName("__gr_getReportCategories");
-        std::unique_ptr<CRecordset> rows;
-        {
-            CAttachedParameters attached(procedure, list);
-            rows = procedure.execSPReturnParas();
-        }
+        std::unique_ptr<CRecordset> rows = callForRows(procedure, list);
         // The blocks and assets are read after the categories: the procedure object runs one
         // call at a time.
         std::vector<std::unique_ptr<CCategory>> read;

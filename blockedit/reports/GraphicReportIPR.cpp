@@ -14,11 +14,7 @@ void CGraphicReport::getGraphicReport(CStoredProcedure& procedure,
         CParameters list;
         params::addInt(list, "@graphicReportID", graphicReportID);
         procedure.setName("__gr_getGraphicReport");
-        std::unique_ptr<CRecordset> rows;
-        {
-            CAttachedParameters attached(procedure, list);
-            rows = procedure.execSPReturnParas();
-        }
+        std::unique_ptr<CRecordset> rows = callForRows(procedure, list);
         if (!rows->isEOF()) {
             auto text = [&](const char* column, auto&& set) {
                 if (!rows->isNull(column)) set(rows->getText(column));

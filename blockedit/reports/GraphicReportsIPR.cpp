@@ -39,11 +39,7 @@ void CGraphicReports::getGraphicReports(CStoredProcedure& procedure,
         CParameters list;
         params::addTinyInt(list, "@statusID", static_cast<unsigned char>(statusID));
         procedure.setName("__gr_getGraphicReports");
-        std::unique_ptr<CRecordset> rows;
-        {
-            CAttachedParameters attached(procedure, list);
-            rows = procedure.execSPReturnParas();
-        }
+        std::unique_ptr<CRecordset> rows = callForRows(procedure, list);
         std::vector<int> ids;
         for (; !rows->isEOF(); rows->moveNext())
             if (!rows->isNull("grID")) ids.push_back(rows->getInt("grID"));

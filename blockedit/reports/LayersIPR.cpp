@@ -11,11 +11,7 @@ void CLayers::getGraphicReportLayersOn(CStoredProcedure& procedure, int graphicR
         CParameters list;
         params::addInt(list, "@graphicReportID", graphicReportID);
         procedure.setName("__gr_getReportLayersOn");
-        std::unique_ptr<CRecordset> rows;
-        {
-            CAttachedParameters attached(procedure, list);
-            rows = procedure.execSPReturnParas();
-        }
+        std::unique_ptr<CRecordset> rows = callForRows(procedure, list);
         for (; !rows->isEOF(); rows->moveNext()) {
             auto layer = std::make_unique<CLayer>();
             if (!rows->isNull("loName")) layer->setName(rows->getText("loName"));

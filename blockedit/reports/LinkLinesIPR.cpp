@@ -9,11 +9,7 @@ void CLinkLines::getGraphicReportLinkLines(CStoredProcedure& procedure, int grap
         CParameters list;
         params::addInt(list, "@graphicReportID", graphicReportID);
         procedure.setName("__gr_getReportLinkLines");
-        std::unique_ptr<CRecordset> rows;
-        {
-            CAttachedParameters attached(procedure, list);
-            rows = procedure.execSPReturnParas();
-        }
+        std::unique_ptr<CRecordset> rows = callForRows(procedure, list);
         for (; !rows->isEOF(); rows->moveNext()) {
             auto line = std::make_unique<CLinkLine>();
             line->setStartHandle(rows->getText("llStartHandle"));  // null reads as ""

@@ -34,11 +34,7 @@ void CAttributes::getAssetAttributes(CStoredProcedure& procedure, int drawingID,
         params::addVarChar(list, "@handle", handle, 50);
         procedure.setCommandTimeout(timeout);
         procedure.setName("[idr]..[getAssetAttributes]");
-        std::unique_ptr<CRecordset> rows;
-        {
-            CAttachedParameters attached(procedure, list);
-            rows = procedure.execSPReturnParas();
-        }
+        std::unique_ptr<CRecordset> rows = callForRows(procedure, list);
         for (; !rows->isEOF(); rows->moveNext())
             add(std::make_unique<CAttribute>(rows->getText("aTag"), rows->getText("aValue"), std::string(), 1), true);
         if (rows->isOpen()) rows->close();

@@ -14,11 +14,7 @@ void CBlocks::getIPRBlocks(CStoredProcedure& procedure, int /*drawingID*/, int p
         CParameters list;
         params::addInt(list, "@parentID", parentID);
         procedure.setName("__to_getBlocksFromIPR");
-        std::unique_ptr<CRecordset> rows;
-        {
-            CAttachedParameters attached(procedure, list);
-            rows = procedure.execSPReturnParas();
-        }
+        std::unique_ptr<CRecordset> rows = callForRows(procedure, list);
         if (!(rows->isBOF() && rows->isEOF())) {
             for (; !rows->isEOF(); rows->moveNext()) {
                 const std::string type = rows->getText("type");
@@ -59,11 +55,7 @@ void CBlocks::getCategoryDWGBlocks(CStoredProcedure& procedure, int timeout, int
         CParameters list;
         params::addInt(list, "@categoryID", categoryID);
         procedure.setName("__gr_getCategoryBlocks");
-        std::unique_ptr<CRecordset> rows;
-        {
-            CAttachedParameters attached(procedure, list);
-            rows = procedure.execSPReturnParas();
-        }
+        std::unique_ptr<CRecordset> rows = callForRows(procedure, list);
         for (; !rows->isEOF(); rows->moveNext()) {
             auto block = std::make_unique<CBlockDWG>();
             if (!rows->isNull("mbHandle")) block->setHandle(rows->getText("mbHandle"));
