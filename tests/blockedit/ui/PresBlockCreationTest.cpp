@@ -20,9 +20,3 @@ TEST(PresBlockCreation, NextNameCountsOnFromTheTrailingNumberKeepingItsWidth) {
     EXPECT_EQ(CPresBlockCreation::splitTrailingDigits("Store", prefix), "");
     EXPECT_EQ(prefix, "Store");
 }
-
-TEST(PresBlockCreation, WithoutADrawingTheNextIdentifierIsZero) {
-    CPresBlockCreation dialog;
-    dialog.calcNextBlockIdentifier();
-    EXPECT_EQ(dialog.nextBlockIdentifier(), 0);
-}
