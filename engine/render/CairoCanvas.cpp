@@ -2,7 +2,10 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "engine/render/FontLibrary.h"
@@ -10,6 +13,9 @@
 namespace cad {
 
 namespace {
+
+// Open batches at most; the oldest is drawn when another is needed.
+constexpr std::size_t kMaxOpen = 12;
 
 double channel(std::uint8_t v) { return v / 255.0; }
 
@@ -23,12 +29,103 @@ void setUnhinted(cairo_t* cr) {
     cairo_font_options_destroy(options);
 }
 
+bool finite(const Point2d& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+// Twice the signed area of a ring.
+double signedArea(const std::vector<Point2d>& ring) {
+    double a = 0;
+    for (std::size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++)
+        a += ring[j].x * ring[i].y - ring[i].x * ring[j].y;
+    return a;
+}
+
+// A ring whose turns all go one way (collinear points allowed).
+bool isConvex(const std::vector<Point2d>& ring) {
+    const std::size_t n = ring.size();
+    if (n < 3) return false;
+    int sign = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point2d& a = ring[i];
+        const Point2d& b = ring[(i + 1) % n];
+        const Point2d& c = ring[(i + 2) % n];
+        const double cross = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
+        if (cross == 0) continue;
+        const int s = cross > 0 ? 1 : -1;
+        if (sign != 0 && s != sign) return false;
+        sign = s;
+    }
+    // A star also turns one way at every corner; its angles then add up to more than a full turn.
+    double turning = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point2d& a = ring[i];
+        const Point2d& b = ring[(i + 1) % n];
+        const Point2d& c = ring[(i + 2) % n];
+        turning += std::atan2((b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x),
+                              (b.x - a.x) * (c.x - b.x) + (b.y - a.y) * (c.y - b.y));
+    }
+    return sign != 0 && std::fabs(turning) < 2 * std::numbers::pi + 1e-6;
+}
+
 }  // namespace
 
-CairoCanvas::CairoCanvas(cairo_surface_t* surface) : cr_(cairo_create(surface)) {
+struct CairoCanvas::Key {
+    enum class Kind { Stroke, FillEvenOdd, FillConvex, Glyphs } kind = Kind::Stroke;
+    Rgb color;
+    const Pen* pen = nullptr;
+    const FontFace* face = nullptr;
+    double linear[4] = {0, 0, 0, 0};
+};
+
+struct CairoCanvas::Batch {
+    Batch(double width, double height) : grid(width, height) {}
+
+    Key::Kind kind = Key::Kind::Stroke;
+    Rgb color;
+    Pen pen;
+    const FontFace* face = nullptr;
+    double linear[4] = {0, 0, 0, 0};
+    std::vector<Point2d> points;
+    std::vector<std::pair<std::size_t, bool>> runs;  // first point, closed
+    std::vector<std::array<double, 3>> dots;         // x, y, radius
+    std::vector<cairo_glyph_t> glyphs;
+    OccupancyGrid grid;
+
+    bool matches(const Key& key) const {
+        if (key.kind != kind || !(key.color == color)) return false;
+        switch (kind) {
+            case Key::Kind::Stroke:
+                return pen.width == key.pen->width && pen.dashes == key.pen->dashes &&
+                       pen.dashOffset == key.pen->dashOffset;
+            case Key::Kind::Glyphs:
+                return face == key.face && std::equal(linear, linear + 4, key.linear);
+            default: return true;
+        }
+    }
+    void reset(const Key& key) {
+        kind = key.kind;
+        color = key.color;
+        if (key.pen) pen = *key.pen;
+        face = key.face;
+        std::copy(key.linear, key.linear + 4, linear);
+        points.clear();
+        runs.clear();
+        dots.clear();
+        glyphs.clear();
+        grid.clear();
+    }
+    void addRun(const std::vector<Point2d>& run, bool closed) {
+        runs.emplace_back(points.size(), closed);
+        points.insert(points.end(), run.begin(), run.end());
+    }
+};
+
+CairoCanvas::CairoCanvas(cairo_surface_t* surface) : cr_(cairo_create(surface)), shape_(1, 1) {
     setUnhinted(cr_);
     cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
+    double x0 = 0, y0 = 0;
+    cairo_clip_extents(cr_, &x0, &y0, &pageWidth_, &pageHeight_);
+    shape_ = OccupancyGrid(pageWidth_, pageHeight_);
 }
 
 CairoCanvas::~CairoCanvas() {
@@ -37,13 +134,11 @@ CairoCanvas::~CairoCanvas() {
 }
 
 void CairoCanvas::flush() {
-    if (!hasPending_) return;
-    hasPending_ = false;
-    setColor(pending_.color);
-    cairo_set_line_width(cr_, pending_.width);
-    if (pending_.dashes.empty()) cairo_set_dash(cr_, nullptr, 0, 0);
-    else cairo_set_dash(cr_, pending_.dashes.data(), static_cast<int>(pending_.dashes.size()), pending_.dashOffset);
-    cairo_stroke(cr_);
+    for (auto& batch : open_) {
+        emit(*batch);
+        spare_.push_back(std::move(batch));
+    }
+    open_.clear();
 }
 
 std::string CairoCanvas::error() {
@@ -57,6 +152,84 @@ void CairoCanvas::setColor(Rgb color) {
     cairo_set_source_rgb(cr_, channel(color.r), channel(color.g), channel(color.b));
 }
 
+bool CairoCanvas::offPage(double x0, double y0, double x1, double y1) const {
+    return x1 < 0 || y1 < 0 || x0 > pageWidth_ || y0 > pageHeight_;
+}
+
+CairoCanvas::Batch& CairoCanvas::batchFor(const Key& key) {
+    const auto covers = [&](const OccupancyGrid& grid) {
+        for (const CellBox& box : footprint_)
+            if (grid.anyMarked(box)) return true;
+        return false;
+    };
+    for (std::size_t k = open_.size(); k-- > 0;) {
+        Batch& batch = *open_[k];
+        if (batch.matches(key)) {
+            // An even-odd fill joined to one it overlaps would cut holes in both.
+            if (key.kind != Key::Kind::FillEvenOdd || !covers(batch.grid)) return batch;
+            break;
+        }
+        if (!(batch.color == key.color) && covers(batch.grid)) break;
+    }
+    if (open_.size() >= kMaxOpen) {
+        emit(*open_.front());
+        spare_.push_back(std::move(open_.front()));
+        open_.erase(open_.begin());
+    }
+    std::unique_ptr<Batch> batch;
+    if (spare_.empty()) {
+        batch = std::make_unique<Batch>(pageWidth_, pageHeight_);
+    } else {
+        batch = std::move(spare_.back());
+        spare_.pop_back();
+    }
+    batch->reset(key);
+    open_.push_back(std::move(batch));
+    return *open_.back();
+}
+
+void CairoCanvas::emit(Batch& b) {
+    ++operations_;
+    setColor(b.color);
+    switch (b.kind) {
+        case Key::Kind::Stroke:
+            cairo_set_line_width(cr_, b.pen.width);
+            if (b.pen.dashes.empty()) cairo_set_dash(cr_, nullptr, 0, 0);
+            else cairo_set_dash(cr_, b.pen.dashes.data(), static_cast<int>(b.pen.dashes.size()), b.pen.dashOffset);
+            [[fallthrough]];
+        case Key::Kind::FillEvenOdd:
+        case Key::Kind::FillConvex:
+            for (std::size_t r = 0; r < b.runs.size(); ++r) {
+                const std::size_t from = b.runs[r].first;
+                const std::size_t to = r + 1 < b.runs.size() ? b.runs[r + 1].first : b.points.size();
+                cairo_move_to(cr_, b.points[from].x, b.points[from].y);
+                for (std::size_t i = from + 1; i < to; ++i) cairo_line_to(cr_, b.points[i].x, b.points[i].y);
+                if (b.runs[r].second) cairo_close_path(cr_);
+            }
+            for (const auto& d : b.dots) {
+                cairo_new_sub_path(cr_);
+                cairo_arc(cr_, d[0], d[1], d[2], 0, 2 * std::numbers::pi);
+            }
+            if (b.kind == Key::Kind::Stroke) {
+                cairo_stroke(cr_);
+            } else {
+                cairo_set_fill_rule(cr_, b.kind == Key::Kind::FillEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD
+                                                                          : CAIRO_FILL_RULE_WINDING);
+                cairo_fill(cr_);
+            }
+            break;
+        case Key::Kind::Glyphs: {
+            cairo_set_font_face(cr_, b.face->face);
+            // Glyph space has y up, cairo's font space y down.
+            cairo_matrix_t m;
+            cairo_matrix_init(&m, b.linear[0], b.linear[1], -b.linear[2], -b.linear[3], 0, 0);
+            cairo_set_font_matrix(cr_, &m);
+            cairo_show_glyphs(cr_, b.glyphs.data(), static_cast<int>(b.glyphs.size()));
+            break;
+        }
+    }
+}
+
 void CairoCanvas::paintBackground(Rgb color) {
     flush();
     setColor(color);
@@ -65,12 +238,7 @@ void CairoCanvas::paintBackground(Rgb color) {
 
 void CairoCanvas::addPath(const DevicePath& path) {
     for (const DevicePath::Run& run : path.runs) {
-        if (run.points.empty()) continue;
-        // A degenerate placement (a reference scaled by 0, a coordinate that is not a number)
-        // would put cairo into an error state for the rest of the picture: such runs are left out.
-        bool finite = true;
-        for (const Point2d& p : run.points) finite = finite && std::isfinite(p.x) && std::isfinite(p.y);
-        if (!finite) continue;
+        if (run.points.empty() || !std::all_of(run.points.begin(), run.points.end(), finite)) continue;
         cairo_move_to(cr_, run.points.front().x, run.points.front().y);
         for (std::size_t i = 1; i < run.points.size(); ++i) cairo_line_to(cr_, run.points[i].x, run.points[i].y);
         if (run.closed) cairo_close_path(cr_);
@@ -78,58 +246,112 @@ void CairoCanvas::addPath(const DevicePath& path) {
 }
 
 void CairoCanvas::stroke(const DevicePath& path, const Pen& pen) {
-    if (path.empty()) return;
-    const bool same = hasPending_ && pending_.color == pen.color && pending_.width == pen.width &&
-                      pending_.dashes == pen.dashes && pending_.dashOffset == pen.dashOffset;
-    if (!same) {
-        flush();
-        pending_ = pen;
-        hasPending_ = true;
+    footprint_.clear();
+    const double margin = pen.width / 2 + 1;
+    bool any = false;
+    for (const DevicePath::Run& run : path.runs) {
+        // A degenerate placement (a reference scaled by 0, a coordinate that is not a number)
+        // would put cairo into an error state for the rest of the picture: such runs are left out.
+        if (run.points.size() < 2 || !std::all_of(run.points.begin(), run.points.end(), finite)) continue;
+        double x0 = run.points[0].x, x1 = x0, y0 = run.points[0].y, y1 = y0;
+        for (const Point2d& p : run.points) {
+            x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+        }
+        if (offPage(x0 - margin, y0 - margin, x1 + margin, y1 + margin)) continue;
+        any = true;
     }
-    addPath(path);
+    if (!any) return;
+    for (const DevicePath::Run& run : path.runs) {
+        if (run.points.size() < 2 || !std::all_of(run.points.begin(), run.points.end(), finite)) continue;
+        for (std::size_t i = 1; i < run.points.size(); ++i)
+            shape_.coverSegment(run.points[i - 1], run.points[i], margin, footprint_);
+        if (run.closed) shape_.coverSegment(run.points.back(), run.points.front(), margin, footprint_);
+    }
+    Key key;
+    key.kind = Key::Kind::Stroke;
+    key.color = pen.color;
+    key.pen = &pen;
+    Batch& batch = batchFor(key);
+    for (const DevicePath::Run& run : path.runs)
+        if (run.points.size() >= 2 && std::all_of(run.points.begin(), run.points.end(), finite))
+            batch.addRun(run.points, run.closed);
+    for (const CellBox& box : footprint_) batch.grid.mark(box);
 }
 
 void CairoCanvas::fill(const DevicePath& path, Rgb color) {
-    if (path.empty()) return;
-    flush();
-    addPath(path);
-    setColor(color);
-    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
-    cairo_fill(cr_);
+    double x0 = std::numeric_limits<double>::infinity(), y0 = x0, x1 = -x0, y1 = -x0;
+    std::size_t usable = 0;
+    for (const DevicePath::Run& run : path.runs) {
+        if (run.points.size() < 3 || !std::all_of(run.points.begin(), run.points.end(), finite)) continue;
+        ++usable;
+        for (const Point2d& p : run.points)
+            x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+    }
+    if (usable == 0 || offPage(x0 - 1, y0 - 1, x1 + 1, y1 + 1)) return;
+    footprint_.assign(1, shape_.cellsOf({x0, y0}, {x1, y1}, 1.0));
+    Key key;
+    key.color = color;
+    // One convex ring can share a winding fill with others once all turn the same way.
+    const DevicePath::Run* single = nullptr;
+    for (const DevicePath::Run& run : path.runs)
+        if (run.points.size() >= 3 && std::all_of(run.points.begin(), run.points.end(), finite)) single = &run;
+    const bool convex = usable == 1 && isConvex(single->points);
+    key.kind = convex ? Key::Kind::FillConvex : Key::Kind::FillEvenOdd;
+    Batch& batch = batchFor(key);
+    if (convex) {
+        batch.addRun(single->points, true);
+        if (signedArea(single->points) < 0) std::reverse(batch.points.begin() + batch.runs.back().first, batch.points.end());
+    } else {
+        for (const DevicePath::Run& run : path.runs)
+            if (run.points.size() >= 3 && std::all_of(run.points.begin(), run.points.end(), finite))
+                batch.addRun(run.points, true);
+    }
+    batch.grid.mark(footprint_.front());
 }
 
 void CairoCanvas::dot(const Point2d& at, double diameter, Rgb color) {
-    if (!std::isfinite(at.x) || !std::isfinite(at.y) || !std::isfinite(diameter)) return;
-    flush();
-    cairo_new_sub_path(cr_);
-    cairo_arc(cr_, at.x, at.y, diameter / 2, 0, 2 * std::numbers::pi);
-    setColor(color);
-    cairo_fill(cr_);
+    if (!finite(at) || !std::isfinite(diameter)) return;
+    const double r = diameter / 2;
+    if (offPage(at.x - r - 1, at.y - r - 1, at.x + r + 1, at.y + r + 1)) return;
+    footprint_.assign(1, shape_.cellsOf({at.x - r, at.y - r}, {at.x + r, at.y + r}, 1.0));
+    Key key;
+    key.kind = Key::Kind::FillConvex;
+    key.color = color;
+    Batch& batch = batchFor(key);
+    batch.dots.push_back({at.x, at.y, r});
+    batch.grid.mark(footprint_.front());
 }
 
-void CairoCanvas::text(const FontFace& face, std::string_view utf8, double, const Affine2d& glyphToDevice, Rgb color) {
-    if (utf8.empty() || face.face == nullptr) return;
+void CairoCanvas::text(const FontFace& face, std::string_view utf8, double advance, const Affine2d& glyphToDevice,
+                       Rgb color) {
+    if (utf8.empty() || face.face == nullptr || !face.glyphs) return;
     const Affine2d& g = glyphToDevice;
     if (!(std::fabs(g.determinant()) > 1e-12) || !std::isfinite(g.x0) || !std::isfinite(g.y0) ||
         !std::isfinite(g.determinant()))
         return;
-    flush();
-    const std::string copy(utf8);
-    cairo_save(cr_);
-    cairo_matrix_t m;
-    cairo_matrix_init(&m, glyphToDevice.xx, glyphToDevice.yx, glyphToDevice.xy, glyphToDevice.yy, glyphToDevice.x0,
-                      glyphToDevice.y0);
-    cairo_set_matrix(cr_, &m);
-    cairo_set_font_face(cr_, face.face);
-    // Glyph space has y up, cairo's font space y down.
-    cairo_matrix_t fontMatrix;
-    cairo_matrix_init_scale(&fontMatrix, 1.0, -1.0);
-    cairo_set_font_matrix(cr_, &fontMatrix);
-    setColor(color);
-    cairo_move_to(cr_, 0, 0);
-    cairo_show_text(cr_, copy.c_str());
-    cairo_new_path(cr_);
-    cairo_restore(cr_);
+    // The box of the text with room for glyphs that reach beyond their advance.
+    const double slack = 0.25;
+    double x0 = std::numeric_limits<double>::infinity(), y0 = x0, x1 = -x0, y1 = -x0;
+    for (const Point2d& corner : {Point2d(-slack, -face.descent - slack), Point2d(advance + slack, -face.descent - slack),
+                                  Point2d(advance + slack, face.ascent + slack), Point2d(-slack, face.ascent + slack)}) {
+        const Point2d p = g.apply(corner);
+        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+    }
+    if (offPage(x0, y0, x1, y1)) return;
+    footprint_.assign(1, shape_.cellsOf({x0, y0}, {x1, y1}, 1.0));
+    Key key;
+    key.kind = Key::Kind::Glyphs;
+    key.color = color;
+    key.face = &face;
+    key.linear[0] = g.xx, key.linear[1] = g.yx, key.linear[2] = g.xy, key.linear[3] = g.yy;
+    Batch& batch = batchFor(key);
+    placed_.clear();
+    face.glyphs->layout(utf8, &placed_);
+    for (const PlacedGlyph& p : placed_) {
+        const Point2d at = g.apply({p.x, 0.0});
+        batch.glyphs.push_back({p.index, at.x, at.y});
+    }
+    batch.grid.mark(footprint_.front());
 }
 
 void CairoCanvas::pushClip(const DevicePath& path) {

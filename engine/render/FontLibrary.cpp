@@ -15,9 +15,6 @@ namespace cad {
 
 namespace {
 
-// Advances are measured at a large size so that cairo's rounding to 1/256 does not show.
-constexpr double kMeasureSize = 1024.0;
-
 std::string lower(std::string_view s) {
     std::string out(s);
     for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -77,6 +74,8 @@ std::unique_ptr<FontLibrary::Entry> FontLibrary::load(const std::string& family)
     cairo_font_options_t* options = unhintedOptions();
     entry->font.measure = cairo_scaled_font_create(entry->font.face, &size, &identity, options);
     cairo_font_options_destroy(options);
+    // Advances are measured at a large size so that cairo's rounding to 1/256 does not show.
+    entry->font.glyphs = std::make_unique<GlyphCache>(entry->font.measure, kMeasureSize);
 
     cairo_font_extents_t extents;
     cairo_scaled_font_extents(entry->font.measure, &extents);
@@ -104,11 +103,8 @@ const FontFace& FontLibrary::face(std::string_view fontFile) {
 }
 
 double FontLibrary::advance(const FontFace& face, std::string_view text) const {
-    if (text.empty()) return 0.0;
-    const std::string copy(text);
-    cairo_text_extents_t extents;
-    cairo_scaled_font_text_extents(face.measure, copy.c_str(), &extents);
-    return extents.x_advance / kMeasureSize;
+    if (text.empty() || !face.glyphs) return 0.0;
+    return face.glyphs->layout(text, nullptr);
 }
 
 }  // namespace cad

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/render/GlyphCache.h"
+
 typedef struct _cairo_font_face cairo_font_face_t;
 typedef struct _cairo_scaled_font cairo_scaled_font_t;
 
@@ -17,6 +19,7 @@ struct FontFace {
     double ascent = 0.93;
     double descent = 0.24;                  // below the baseline, positive
     std::string family;                     // as fontconfig matched it
+    std::unique_ptr<GlyphCache> glyphs;     // of `measure`; filled as characters are met
 };
 
 // Fonts for the texts of drawings, matched through fontconfig and drawn through FreeType. Shape
@@ -33,6 +36,8 @@ public:
     const FontFace& face(std::string_view fontFile);
     // Width of the text at 1 em (UTF-8 text, as drawn).
     double advance(const FontFace& face, std::string_view text) const;
+    // Size of the fonts that measure, in units per em.
+    static constexpr double kMeasureSize = 1024.0;
 
     // The family that stands in for shape fonts.
     static constexpr const char* kShapeFontFamily = "DejaVu Sans";

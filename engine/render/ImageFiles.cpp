@@ -16,6 +16,7 @@
 #include <jpeglib.h>
 
 #include "engine/io/AtomicFile.h"
+#include "engine/render/PngEncoder.h"
 
 namespace cad {
 
@@ -125,22 +126,11 @@ bool writePicture(const std::string& path, ImageFormat format, double width, dou
                 throw FileWriteError(cairo_status_to_string(cairo_surface_status(image.get())));
             const std::string problem = draw(image.get());
             if (!problem.empty()) throw FileWriteError(problem);
-            std::string jpeg;
-            if (format == ImageFormat::Jpeg) {
-                std::string jpegError;
-                jpeg = encodeJpeg(image.get(), 92, jpegError);
-                if (!jpegError.empty()) throw FileWriteError(jpegError);
-            }
-            replaceFileAtomically(path, [&](const ContentSink& sink) {
-                if (format == ImageFormat::Jpeg) {
-                    sink(jpeg);
-                    return;
-                }
-                StreamTarget target{&sink, nullptr};
-                const cairo_status_t st = cairo_surface_write_to_png_stream(image.get(), writeToSink, &target);
-                if (target.failure) std::rethrow_exception(target.failure);
-                if (st != CAIRO_STATUS_SUCCESS) throw FileWriteError(cairo_status_to_string(st));
-            });
+            std::string encodeError;
+            const std::string encoded = format == ImageFormat::Jpeg ? encodeJpeg(image.get(), 92, encodeError)
+                                                                    : encodePng(image.get(), encodeError);
+            if (!encodeError.empty()) throw FileWriteError(encodeError);
+            replaceFileAtomically(path, [&](const ContentSink& sink) { sink(encoded); });
         } else {
             // Vector surfaces write as they draw: the drawing happens inside the file's writing.
             replaceFileAtomically(path, [&](const ContentSink& sink) {

@@ -1,0 +1,68 @@
+#include "engine/render/OccupancyGrid.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace cad {
+
+OccupancyGrid::OccupancyGrid(double width, double height, int maxCells) {
+    const double side = std::max({width, height, 1.0});
+    cell_ = std::max(1.0, side / maxCells);
+    columns_ = std::clamp(static_cast<int>(std::ceil(std::max(width, 1.0) / cell_)), 1, maxCells);
+    rows_ = std::clamp(static_cast<int>(std::ceil(std::max(height, 1.0) / cell_)), 1, maxCells);
+    wordsPerRow_ = (columns_ + 63) / 64;
+    bits_.assign(static_cast<std::size_t>(wordsPerRow_) * rows_, 0);
+}
+
+CellBox OccupancyGrid::cellsOf(const Point2d& a, const Point2d& b, double margin) const {
+    // Anything off the page clamps to its border cells: still counted, never lost.
+    const auto col = [&](double x) { return std::clamp(static_cast<int>(std::floor(x / cell_)), 0, columns_ - 1); };
+    const auto row = [&](double y) { return std::clamp(static_cast<int>(std::floor(y / cell_)), 0, rows_ - 1); };
+    const double lx = std::min(a.x, b.x) - margin, hx = std::max(a.x, b.x) + margin;
+    const double ly = std::min(a.y, b.y) - margin, hy = std::max(a.y, b.y) + margin;
+    if (!(lx <= hx) || !(ly <= hy)) return {0, 0, columns_ - 1, rows_ - 1};  // not a number: all
+    return {col(lx), row(ly), col(hx), row(hy)};
+}
+
+void OccupancyGrid::coverSegment(const Point2d& a, const Point2d& b, double margin, std::vector<CellBox>& out) const {
+    const double length = std::hypot(b.x - a.x, b.y - a.y);
+    // A long slanted segment is covered by the boxes of short pieces of it, not by its whole box.
+    const int pieces = std::clamp(static_cast<int>(length / (4 * cell_)), 1, 4 * std::max(columns_, rows_));
+    if (pieces == 1 || !std::isfinite(length) || a.x == b.x || a.y == b.y) {
+        out.push_back(cellsOf(a, b, margin));
+        return;
+    }
+    Point2d from = a;
+    for (int i = 1; i <= pieces; ++i) {
+        const double t = static_cast<double>(i) / pieces;
+        const Point2d to = i == pieces ? b : Point2d(a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t);
+        out.push_back(cellsOf(from, to, margin));
+        from = to;
+    }
+}
+
+bool OccupancyGrid::anyMarked(const CellBox& box) const {
+    if (empty_) return false;
+    for (int y = box.y0; y <= box.y1; ++y) {
+        const std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
+        for (int x = box.x0; x <= box.x1; ++x)
+            if (row[x >> 6] & (std::uint64_t{1} << (x & 63))) return true;
+    }
+    return false;
+}
+
+void OccupancyGrid::mark(const CellBox& box) {
+    for (int y = box.y0; y <= box.y1; ++y) {
+        std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
+        for (int x = box.x0; x <= box.x1; ++x) row[x >> 6] |= std::uint64_t{1} << (x & 63);
+    }
+    if (box.x0 <= box.x1 && box.y0 <= box.y1) empty_ = false;
+}
+
+void OccupancyGrid::clear() {
+    if (empty_) return;
+    std::fill(bits_.begin(), bits_.end(), 0);
+    empty_ = true;
+}
+
+}  // namespace cad
