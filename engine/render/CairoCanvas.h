@@ -35,6 +35,7 @@ public:
               Rgb color) override;
     void pushClip(const DevicePath& path) override;
     void popClip() override;
+    std::optional<Extents2d> page() const override { return Extents2d({0, 0}, {pageWidth_, pageHeight_}); }
 
     // Draws what is still batched; error() and the surface see everything after it.
     void flush();

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string_view>
 
 #include "engine/geometry/Extents2d.h"
@@ -26,6 +27,8 @@ public:
     // Drawing is limited to the inside of the path until the matching popClip.
     virtual void pushClip(const DevicePath& path) = 0;
     virtual void popClip() = 0;
+    // The device box drawn on; nothing when there is no edge (measuring).
+    virtual std::optional<Extents2d> page() const { return std::nullopt; }
 };
 
 // Measures the device-space box of everything drawn (clips are ignored).

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <numbers>
 
 #include "engine/db/Arc.h"
@@ -23,6 +25,9 @@
 #include "engine/db/Viewport.h"
 #include "engine/geometry/BlockTransform.h"
 #include "engine/render/FontLibrary.h"
+#include "engine/render/MTextFormat.h"
+#include "engine/render/MultiLeader.h"
+#include "engine/render/SplineCurve.h"
 #include "engine/render/RawEntity.h"
 #include "engine/render/StyleResolver.h"
 #include "engine/render/TextCodes.h"
@@ -56,6 +61,57 @@ std::vector<Point2d> mapped(const Affine2d& map, const std::vector<Point2d>& poi
     out.reserve(points.size());
     for (const Point2d& p : points) out.push_back(map.apply(p));
     return out;
+}
+
+bool hasSplineEdge(const HatchLoop& loop) {
+    return std::any_of(loop.edges.begin(), loop.edges.end(),
+                       [](const HatchEdge& e) { return e.type == HatchEdge::Type::Spline; });
+}
+
+// The loop as a polyline with its spline edges evaluated as curves (the stored loop takes their
+// control polygons).
+PolylineGeometry loopGeometry(const HatchLoop& loop) {
+    if (loop.isPolyline() || !hasSplineEdge(loop)) return loop.toPolyline();
+    HatchLoop flat = loop;
+    flat.edges.clear();
+    for (const HatchEdge& e : loop.edges) {
+        std::vector<Point3d> curve;
+        if (e.type == HatchEdge::Type::Spline) {
+            std::vector<Point3d> control;
+            for (const Point2d& p : e.controlPoints) control.emplace_back(p.x, p.y, 0.0);
+            curve = sampleSpline(e.degree, e.knots, control, e.rational ? e.weights : std::vector<double>{},
+                                 splineSamples(control.size()));
+        }
+        if (curve.size() < 2) {
+            flat.edges.push_back(e);
+            continue;
+        }
+        for (std::size_t i = 0; i + 1 < curve.size(); ++i) {
+            HatchEdge line;
+            line.type = HatchEdge::Type::Line;
+            line.start = Point2d(curve[i].x, curve[i].y);
+            line.end = Point2d(curve[i + 1].x, curve[i + 1].y);
+            flat.edges.push_back(line);
+        }
+    }
+    return flat.toPolyline();
+}
+
+// The hatch's pattern clipped by its loops, with spline edges evaluated.
+ErrorStatus evaluatePattern(const Hatch& hatch, HatchEvaluation& evaluation) {
+    if (std::none_of(hatch.loops().begin(), hatch.loops().end(), hasSplineEdge)) return hatch.evaluateHatch(&evaluation);
+    HatchPattern pattern;
+    double angle = 0.0, scale = 1.0;
+    if (const ErrorStatus es = hatch.getPattern(pattern, angle, scale); es != ErrorStatus::eOk) return es;
+    // Style "ignore" hatches only the outermost loops when it can tell them.
+    const auto outer = [](const HatchLoop& l) { return (l.type & (HatchLoop::kExternal | HatchLoop::kOutermost)) != 0; };
+    const bool onlyOuter = hatch.hatchStyle() == Hatch::Style::Ignore &&
+                           std::any_of(hatch.loops().begin(), hatch.loops().end(), outer);
+    std::vector<PolylineGeometry> rings;
+    for (const HatchLoop& loop : hatch.loops())
+        if (!onlyOuter || outer(loop)) rings.push_back(loopGeometry(loop));
+    evaluation = HatchEvaluator().evaluate(rings, pattern, angle, scale);
+    return evaluation.status;
 }
 
 Affine2d projection(const Matrix3d& m, double z) {
@@ -313,7 +369,7 @@ void DrawingPainter::paintHatch(const Hatch& hatch, const PaintContext& c) {
     if (hatch.isSolidFill() || measuring_) {
         DevicePath path;
         for (const HatchLoop& loop : hatch.loops()) {
-            std::vector<Point2d> ring = loop.toPolyline().flatten(tol);
+            std::vector<Point2d> ring = loopGeometry(loop).flatten(tol);
             if (ring.size() >= 3) path.runs.push_back({mapped(map, ring), true});
         }
         if (path.empty()) {
@@ -325,7 +381,7 @@ void DrawingPainter::paintHatch(const Hatch& hatch, const PaintContext& c) {
         return;
     }
     HatchEvaluation evaluation;
-    const ErrorStatus es = hatch.evaluateHatch(&evaluation);
+    const ErrorStatus es = evaluatePattern(hatch, evaluation);
     if (es == ErrorStatus::eHatchTooSparse) return;  // nothing of the pattern falls inside
     if (es != ErrorStatus::eOk) {
         report_.skip(es == ErrorStatus::eHatchTooDense ? "HATCH (pattern too dense)" : "HATCH (no usable pattern)");
@@ -405,6 +461,9 @@ void DrawingPainter::paintUnknown(const UnknownEntity& e, const PaintContext& c)
     else if (name == "POLYLINE") { paintOldPolyline(e, c); drawn(); }
     else if (name == "SPLINE") { paintSpline(e, c); drawn(); }
     else if (name == "LEADER") { paintLeader(e, c); drawn(); }
+    else if (name == "MULTILEADER" || name == "MLEADER") { paintMultiLeader(e, c); drawn(); }
+    else if (name == "XLINE" || name == "RAY") { paintConstructionLine(e, c, name == "XLINE"); drawn(); }
+    else if (name == "MESH") { paintMesh(e, c); drawn(); }
     else if (name == "IMAGE" || name == "WIPEOUT") { paintImageFrame(e, c); drawn(); }
     else if (name == "DIMENSION" || name == "ACAD_TABLE" || name == "ARC_DIMENSION" || name == "LARGE_RADIAL_DIMENSION") {
         // Their graphics are an anonymous block, already placed in world coordinates.
@@ -475,70 +534,117 @@ void DrawingPainter::paintPoint(const UnknownEntity& e, const PaintContext& c) {
 
 void DrawingPainter::paintMText(const UnknownEntity& e, const PaintContext& c) {
     const RawEntity raw(e.tags);
-    std::string body;
+    MTextPlacement m;
     for (const RawTag& tag : e.tags)
-        if (tag.code == 3) body += tag.value;
-    if (const std::string* last = raw.text(1)) body += *last;
-    const double height = raw.real(40, 2.5);
-    if (!(height > 0) || body.empty()) return;
-    ObjectId style;
-    if (const std::string* styleName = raw.text(7)) style = db_.recordId(TableKind::TextStyle, *styleName);
-    if (style.isNull()) style = db_.recordId(TableKind::TextStyle, "Standard");
-    const FontFace& face = faceOfStyle(style);
-    const double em = height / face.capHeight;
-    const double boxWidth = raw.real(41, 0.0);
-    const int attachment = static_cast<int>(std::clamp(raw.integer(71, 1), 1LL, 9LL));
-    const Vector3d normal = raw.normal();
-    const Point3d insert = raw.point(10).value_or(Point3d());
-    double rotation = raw.real(50, 0.0) * kPi / 180.0;
+        if (tag.code == 3) m.body += tag.value;
+    if (const std::string* last = raw.text(1)) m.body += *last;
+    m.height = raw.real(40, 2.5);
+    if (const std::string* styleName = raw.text(7)) m.style = db_.recordId(TableKind::TextStyle, *styleName);
+    m.boxWidth = raw.real(41, 0.0);
+    m.attachment = static_cast<int>(std::clamp(raw.integer(71, 1), 1LL, 9LL));
+    m.normal = raw.normal();
+    m.insert = raw.point(10).value_or(Point3d());
+    m.rotation = raw.real(50, 0.0) * kPi / 180.0;
     if (auto dir = raw.point(11); dir && (dir->x != 0 || dir->y != 0 || dir->z != 0))
-        rotation = angleInOcs(dir->asVector(), normal);
-    const double pitch = height * 5.0 / 3.0 * std::clamp(raw.real(44, 1.0), 0.25, 4.0);
+        m.rotation = angleInOcs(dir->asVector(), m.normal);
+    m.lineSpacing = raw.real(44, 1.0);
+    paintFormattedText(m, e, c);
+}
 
-    // Lines: paragraphs, wrapped at the box width when one is given.
-    std::vector<std::pair<std::string, double>> lines;  // text, advance in em
-    for (const std::string& paragraph : multilineParagraphs(body)) {
-        if (boxWidth <= 0) {
-            lines.emplace_back(paragraph, fonts_.advance(face, paragraph));
-            continue;
-        }
-        std::string current;
-        std::size_t i = 0;
-        while (i <= paragraph.size()) {
-            std::size_t j = paragraph.find(' ', i);
-            if (j == std::string::npos) j = paragraph.size();
-            const std::string word = paragraph.substr(i, j - i);
-            const std::string trial = current.empty() ? word : current + " " + word;
-            if (!current.empty() && fonts_.advance(face, trial) * em > boxWidth * 1.0001) {
-                lines.emplace_back(current, fonts_.advance(face, current));
-                current = word;
-            } else {
-                current = trial;
+void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& owner, const PaintContext& c) {
+    if (!(m.height > 0) || m.body.empty()) return;
+    ObjectId styleId = m.style;
+    if (styleId.isNull()) styleId = db_.recordId(TableKind::TextStyle, "Standard");
+    const FontFace& styleFace = faceOfStyle(styleId);
+    const Rgb ownColor = styles_.color(owner, c);
+    const ObjectId layer = styles_.effectiveLayer(owner, c);
+
+    // A piece of a line drawn in one go; widths in drawing units.
+    struct Piece {
+        const FontFace* face;
+        std::string text;
+        double height, widthFactor, width, advance;
+        Rgb color;
+    };
+    struct Line {
+        std::vector<Piece> pieces;
+        double width = 0, height = 0;
+    };
+    std::vector<Line> lines;
+    for (const MTextParagraph& paragraph : parseMText(m.body, m.height)) {
+        lines.emplace_back();
+        lines.back().height = paragraph.runs.empty() ? m.height : 0.0;
+        double trailing = 0;  // width of the spaces that end the line so far
+        for (const MTextRun& run : paragraph.runs) {
+            const FontFace& face = run.font.empty() ? styleFace : fonts_.face(run.font);
+            const double em = run.height / face.capHeight * run.widthFactor;
+            const Rgb color = run.color ? styles_.colorOf(*run.color, layer, c) : ownColor;
+            // Words with the spaces after them: a line breaks before a word that would pass the box.
+            std::size_t i = 0;
+            while (i < run.text.size()) {
+                std::size_t j = run.text.find_first_of(' ', i);
+                j = j == std::string::npos ? run.text.size() : run.text.find_first_not_of(' ', j);
+                if (j == std::string::npos) j = run.text.size();
+                const std::string word = run.text.substr(i, j - i);
+                const std::size_t visible = word.find_last_not_of(' ') + 1;
+                const double advance = fonts_.advance(face, word);
+                const double width = advance * em;
+                const double inkWidth = visible == 0 ? 0.0 : fonts_.advance(face, word.substr(0, visible)) * em;
+                Line* line = &lines.back();
+                if (m.boxWidth > 0 && !line->pieces.empty() && line->width - trailing + inkWidth > m.boxWidth * 1.0001) {
+                    line->width -= trailing;
+                    lines.emplace_back();
+                    line = &lines.back();
+                }
+                Piece* last = line->pieces.empty() ? nullptr : &line->pieces.back();
+                if (last && last->face == &face && last->height == run.height &&
+                    last->widthFactor == run.widthFactor && last->color == color) {
+                    last->text += word;
+                    last->advance += advance;
+                    last->width += width;
+                } else {
+                    line->pieces.push_back({&face, word, run.height, run.widthFactor, width, advance, color});
+                }
+                line->width += width;
+                line->height = std::max(line->height, run.height);
+                trailing = width - inkWidth;
+                i = j;
             }
-            i = j + 1;
         }
-        lines.emplace_back(current, fonts_.advance(face, current));
+        lines.back().width -= trailing;
     }
+    if (lines.empty()) return;
+    // Baselines below the top of the frame; each line stands its own height below the one above.
+    const double spacing = 5.0 / 3.0 * std::clamp(m.lineSpacing, 0.25, 4.0);
+    std::vector<double> baselines;
     double widest = 0;
-    for (const auto& line : lines) widest = std::max(widest, line.second * em);
-    const double frame = boxWidth > 0 ? boxWidth : widest;
-    const double total = (lines.size() - 1) * pitch + height;
-    const int column = (attachment - 1) % 3, row = (attachment - 1) / 3;
-    const double top = row == 0 ? 0.0 : row == 1 ? total / 2 : total;
-    const Matrix3d toOcs = ocsToWorld(normal).inverse();
-    const Point3d origin = toOcs * insert;
-    const Affine2d place = Affine2d::translation(origin.x, origin.y) * Affine2d::rotation(rotation);
-    const Rgb color = styles_.color(e, c);
     for (std::size_t k = 0; k < lines.size(); ++k) {
-        if (lines[k].first.empty()) continue;
-        const double w = lines[k].second * em;
+        Line& line = lines[k];
+        if (line.height <= 0) line.height = m.height;
+        baselines.push_back(k == 0 ? -line.height : baselines.back() - spacing * line.height);
+        widest = std::max(widest, line.width);
+    }
+    const double frame = m.boxWidth > 0 ? m.boxWidth : widest;
+    const double total = -baselines.back();
+    const int column = (m.attachment - 1) % 3, row = (m.attachment - 1) / 3;
+    const double top = row == 0 ? 0.0 : row == 1 ? total / 2 : total;
+    const Matrix3d toOcs = ocsToWorld(m.normal).inverse();
+    const Point3d origin = toOcs * m.insert;
+    const Affine2d place = Affine2d::translation(origin.x, origin.y) * Affine2d::rotation(m.rotation);
+    const Affine2d toDevice = planeToDevice(c, ocsToWorld(m.normal), origin.z) * place;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const Line& line = lines[k];
         // Lines align within the frame, which hangs from the insertion point by the attachment.
         const double frameLeft = column == 0 ? 0.0 : column == 1 ? -frame / 2 : -frame;
-        const double xLeft = frameLeft + (column == 0 ? 0.0 : column == 1 ? (frame - w) / 2 : frame - w);
-        const double y = top - height - k * pitch;
-        const Affine2d glyph{em, 0, 0, em, xLeft, y};
-        const Affine2d full = planeToDevice(c, ocsToWorld(normal), origin.z) * place * glyph;
-        paintTextLine(face, lines[k].first, full, lines[k].second, color);
+        double x = frameLeft + (column == 0 ? 0.0 : column == 1 ? (frame - line.width) / 2 : frame - line.width);
+        const double y = top + baselines[k];
+        for (const Piece& piece : line.pieces) {
+            const double em = piece.height / piece.face->capHeight;
+            const Affine2d glyph{em * piece.widthFactor, 0, 0, em, x, y};
+            if (piece.text.find_first_not_of(' ') != std::string::npos)
+                paintTextLine(*piece.face, piece.text, toDevice * glyph, piece.advance, piece.color);
+            x += piece.width;
+        }
     }
 }
 
@@ -629,51 +735,191 @@ void DrawingPainter::paintOldPolyline(const UnknownEntity& e, const PaintContext
 void DrawingPainter::paintSpline(const UnknownEntity& e, const PaintContext& c) {
     const RawEntity raw(e.tags);
     const std::vector<Point3d> control = raw.points(10);
-    const std::vector<double> knots = raw.reals(40);
-    std::vector<double> weights = raw.reals(41);
     const int degree = static_cast<int>(std::clamp(raw.integer(71, 3), 1LL, 10LL));
     const Pen pen = styles_.pen(e, c, deviceScale(c));
     std::vector<Point2d> pts;
-    const std::size_t n = control.size();
-    if (n < 2 || knots.size() != n + degree + 1) {
+    const std::vector<Point3d> curve = sampleSpline(degree, raw.reals(40), control, raw.reals(41), splineSamples(control.size()));
+    if (curve.empty()) {
+        // Without a usable definition the fit points, or else the control points, stand for it.
         for (const Point3d& p : raw.points(11)) pts.push_back(toDevice(c, p));
         if (pts.size() < 2)
             for (const Point3d& p : control) pts.push_back(toDevice(c, p));
-        strokeRun(std::move(pts), false, pen);
-        return;
-    }
-    if (weights.size() != n) weights.assign(n, 1.0);
-    const double u0 = knots[degree], u1 = knots[n];
-    const int samples = static_cast<int>(std::clamp<std::size_t>(n * 16, 16, 4096));
-    for (int s = 0; s <= samples; ++s) {
-        const double u = u0 + (u1 - u0) * s / samples;
-        std::size_t span = degree;
-        while (span < n - 1 && u >= knots[span + 1]) ++span;
-        // de Boor on homogeneous points.
-        std::vector<std::array<double, 4>> d(degree + 1);
-        for (int j = 0; j <= degree; ++j) {
-            const std::size_t i = span - degree + j;
-            const double w = weights[i];
-            d[j] = {control[i].x * w, control[i].y * w, control[i].z * w, w};
-        }
-        for (int r = 1; r <= degree; ++r)
-            for (int j = degree; j >= r; --j) {
-                const std::size_t i = span - degree + j;
-                const double denom = knots[i + degree - r + 1] - knots[i];
-                const double a = denom > 0 ? (u - knots[i]) / denom : 0.0;
-                for (int k = 0; k < 4; ++k) d[j][k] = (1 - a) * d[j - 1][k] + a * d[j][k];
-            }
-        const auto& h = d[degree];
-        if (h[3] == 0) continue;
-        pts.push_back(toDevice(c, Point3d(h[0] / h[3], h[1] / h[3], h[2] / h[3])));
+    } else {
+        for (const Point3d& p : curve) pts.push_back(toDevice(c, p));
     }
     strokeRun(std::move(pts), false, pen);
 }
 
+void DrawingPainter::paintArrowhead(const Point2d& tip, const Point2d& from, double length, Rgb color) {
+    const Vector2d d = tip - from;
+    const double len = d.length();
+    if (!(len > 0) || !(length > 0) || !std::isfinite(length)) return;
+    const Vector2d u = d * (1.0 / len);
+    const Vector2d n{-u.y, u.x};
+    // A closed filled arrow: a third as wide as it is long.
+    const Point2d base = tip - u * length;
+    DevicePath path;
+    path.runs.push_back({{tip, base + n * (length / 6), base - n * (length / 6)}, true});
+    canvas_.fill(path, color);
+}
+
 void DrawingPainter::paintLeader(const UnknownEntity& e, const PaintContext& c) {
+    const RawEntity raw(e.tags);
     std::vector<Point2d> pts;
-    for (const Point3d& p : RawEntity(e.tags).points(10)) pts.push_back(toDevice(c, p));
-    strokeRun(std::move(pts), false, styles_.pen(e, c, deviceScale(c)));
+    for (const Point3d& p : raw.points(10)) pts.push_back(toDevice(c, p));
+    const Pen pen = styles_.pen(e, c, deviceScale(c));
+    if (raw.integer(71, 1) != 0 && pts.size() >= 2) {
+        // The arrow size is the dimension style's, or the leader's own override in its extended data.
+        double size = db_.header().getDouble("$DIMASZ").value_or(0.18);
+        double scale = db_.header().getDouble("$DIMSCALE").value_or(1.0);
+        for (std::size_t i = 0; i + 1 < e.tags.size(); ++i)
+            if (e.tags[i].code == 1070 && e.tags[i + 1].code == 1040) {
+                const int variable = std::atoi(e.tags[i].value.c_str());
+                const double value = std::strtod(e.tags[i + 1].value.c_str(), nullptr);
+                if (variable == 41) size = value;
+                else if (variable == 40) scale = value;
+            }
+        if (!(scale > 0)) scale = 1.0;
+        const double length = size * scale * deviceScale(c);
+        // Not longer than the first segment, so that short leaders keep a visible line.
+        paintArrowhead(pts[0], pts[1], std::min(length, pts[0].distanceTo(pts[1])), pen.color);
+    }
+    strokeRun(std::move(pts), false, pen);
+}
+
+void DrawingPainter::paintMultiLeader(const UnknownEntity& e, const PaintContext& c) {
+    const MultiLeader m = readMultiLeader(e.tags);
+    const Pen pen = styles_.pen(e, c, deviceScale(c));
+    const double scale = deviceScale(c);
+    for (const MultiLeader::Leader& leader : m.leaders) {
+        if (m.lineType != 0) {
+            for (const auto& line : leader.lines) {
+                std::vector<Point2d> pts;
+                for (const Point3d& p : line) pts.push_back(toDevice(c, p));
+                if (leader.landing) pts.push_back(toDevice(c, *leader.landing));
+                if (pts.size() < 2) continue;
+                if (m.arrowSize > 0)
+                    paintArrowhead(pts[0], pts[1], std::min(m.arrowSize * scale, pts[0].distanceTo(pts[1])), pen.color);
+                strokeRun(std::move(pts), false, pen);
+            }
+        }
+        // The dogleg runs from the landing along the leader's direction to the content.
+        if (leader.landing && m.landingEnabled && leader.doglegLength > 0 && leader.doglegDirection.length() > 0) {
+            const Point3d end = *leader.landing + leader.doglegDirection.normal() * leader.doglegLength;
+            strokeRun({toDevice(c, *leader.landing), toDevice(c, end)}, false, pen);
+        }
+    }
+    if (m.hasText && !m.text.empty() && m.textHeight > 0) {
+        MTextPlacement text;
+        text.body = m.text;
+        text.height = m.textHeight;
+        ObjectId style;
+        if (!m.textStyle.empty() && db_.getObjectId(style, m.textStyle) == ErrorStatus::eOk) text.style = style;
+        text.boxWidth = m.textWidth;
+        text.attachment = m.attachment;
+        text.normal = m.textNormal.length() > 0 ? m.textNormal : Vector3d::zAxis();
+        text.insert = m.textLocation;
+        text.rotation = angleInOcs(m.textDirection, text.normal);
+        text.lineSpacing = m.lineSpacing > 0 ? m.lineSpacing : 1.0;
+        paintFormattedText(text, e, c);
+    }
+    if (m.hasBlock && !m.block.empty() && c.depth < kMaxDepth) {
+        ObjectId block;
+        if (db_.getObjectId(block, m.block) == ErrorStatus::eOk && dynamic_cast<const BlockTableRecord*>(db_.objectAt(block))) {
+            const Matrix3d placement = Matrix3d::translation(m.blockPosition.asVector()) *
+                                       Matrix3d::rotation(m.blockRotation, Vector3d::zAxis()) *
+                                       Matrix3d::scaling(m.blockScale.x, m.blockScale.y, m.blockScale.z);
+            paintBlockAs(block, placement, e, c);
+        } else {
+            report_.skip("MULTILEADER (block content missing)");
+        }
+    }
+}
+
+void DrawingPainter::paintConstructionLine(const UnknownEntity& e, const PaintContext& c, bool bothWays) {
+    const RawEntity raw(e.tags);
+    const Point3d base = raw.point(10).value_or(Point3d());
+    const Vector3d direction = raw.point(11).value_or(Point3d(1, 0, 0)).asVector();
+    const Point2d p = toDevice(c, base);
+    const std::optional<Extents2d> page = canvas_.page();
+    if (!page || page->isEmpty()) {
+        // Endless: only the base point counts for the extents of a drawing.
+        canvas_.dot(p, 0.0, Rgb{});
+        return;
+    }
+    const Point2d q = toDevice(c, base + direction);
+    const Vector2d d = q - p;
+    if (!(d.length() > 0) || !std::isfinite(d.length())) return;
+    // Clipped to the page grown a little, so that no cap shows at its edges.
+    Extents2d box = *page;
+    box.expandBy(8.0);
+    double t0 = bothWays ? -std::numeric_limits<double>::infinity() : 0.0;
+    double t1 = std::numeric_limits<double>::infinity();
+    const double starts[2] = {p.x, p.y}, deltas[2] = {d.x, d.y};
+    const double lows[2] = {box.minPoint().x, box.minPoint().y}, highs[2] = {box.maxPoint().x, box.maxPoint().y};
+    for (int axis = 0; axis < 2; ++axis) {
+        if (deltas[axis] == 0) {
+            if (starts[axis] < lows[axis] || starts[axis] > highs[axis]) return;
+            continue;
+        }
+        double a = (lows[axis] - starts[axis]) / deltas[axis], b = (highs[axis] - starts[axis]) / deltas[axis];
+        if (a > b) std::swap(a, b);
+        t0 = std::max(t0, a);
+        t1 = std::min(t1, b);
+    }
+    if (!(t0 < t1)) return;
+    strokeRun({p + d * t0, p + d * t1}, false, styles_.pen(e, c, deviceScale(c)));
+}
+
+void DrawingPainter::paintMesh(const UnknownEntity& e, const PaintContext& c) {
+    // Vertices (92 count, then 10/20/30), faces (93 list size, then 90: corner count, indices) and
+    // edges (94 count, then 90 pairs): the edges when given, else the sides of the faces.
+    std::vector<Point3d> vertices;
+    std::vector<long long> faceList, edgeList;
+    std::vector<long long>* filling = nullptr;
+    std::size_t remaining = 0;
+    for (std::size_t i = 0; i < e.tags.size(); ++i) {
+        const RawTag& t = e.tags[i];
+        if (t.code == 10 && i + 1 < e.tags.size() && e.tags[i + 1].code == 20) {
+            const double z = i + 2 < e.tags.size() && e.tags[i + 2].code == 30 ? std::strtod(e.tags[i + 2].value.c_str(), nullptr) : 0.0;
+            vertices.emplace_back(std::strtod(t.value.c_str(), nullptr), std::strtod(e.tags[i + 1].value.c_str(), nullptr), z);
+        } else if (t.code == 93 || t.code == 94) {
+            filling = t.code == 93 ? &faceList : &edgeList;
+            const long long n = std::atoll(t.value.c_str());
+            remaining = n > 0 ? static_cast<std::size_t>(n) * (t.code == 94 ? 2 : 1) : 0;
+        } else if (t.code == 90 && filling && remaining > 0) {
+            filling->push_back(std::atoll(t.value.c_str()));
+            --remaining;
+        } else if (t.code != 90) {
+            if (remaining == 0) filling = nullptr;
+        }
+    }
+    std::vector<Point2d> device;
+    device.reserve(vertices.size());
+    for (const Point3d& v : vertices) device.push_back(toDevice(c, v));
+    const auto valid = [&](long long k) { return k >= 0 && static_cast<std::size_t>(k) < device.size(); };
+    DevicePath edges;
+    if (!edgeList.empty()) {
+        for (std::size_t k = 0; k + 1 < edgeList.size(); k += 2)
+            if (valid(edgeList[k]) && valid(edgeList[k + 1]))
+                edges.runs.push_back({{device[edgeList[k]], device[edgeList[k + 1]]}, false});
+    } else {
+        for (std::size_t k = 0; k < faceList.size();) {
+            const long long n = faceList[k++];
+            if (n < 2 || k + static_cast<std::size_t>(n) > faceList.size()) break;
+            std::vector<Point2d> ring;
+            for (long long j = 0; j < n; ++j)
+                if (valid(faceList[k + j])) ring.push_back(device[faceList[k + j]]);
+            k += static_cast<std::size_t>(n);
+            if (ring.size() >= 2) edges.runs.push_back({std::move(ring), true});
+        }
+    }
+    if (edges.empty()) {
+        report_.skip("MESH (no faces or edges)");
+        --report_.drawn;
+        return;
+    }
+    canvas_.stroke(edges, styles_.pen(e, c, deviceScale(c)));
 }
 
 void DrawingPainter::paintImageFrame(const UnknownEntity& e, const PaintContext& c) {

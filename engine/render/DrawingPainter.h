@@ -7,6 +7,7 @@
 #include "engine/db/ObjectId.h"
 #include "engine/geometry/Matrix3d.h"
 #include "engine/geometry/Point3d.h"
+#include "engine/geometry/Vector3d.h"
 #include "engine/render/Canvas.h"
 #include "engine/render/PaintContext.h"
 #include "engine/render/RenderReport.h"
@@ -25,6 +26,19 @@ class Hatch;
 class BlockReference;
 class UnknownEntity;
 struct FontFace;
+
+// Where and how a multi-line text stands (MTEXT, and the text of a multileader).
+struct MTextPlacement {
+    std::string body;          // with its formatting codes
+    double height = 2.5;
+    ObjectId style;            // null: "Standard"
+    double boxWidth = 0.0;     // 0: no wrapping
+    int attachment = 1;        // 1..9: top left .. bottom right
+    Vector3d normal = Vector3d::zAxis();
+    Point3d insert;            // world
+    double rotation = 0.0;     // radians, in the plane of `normal`
+    double lineSpacing = 1.0;
+};
 
 // Draws the entities of a drawing's blocks onto a canvas: each entity becomes strokes, fills,
 // dots and texts in device coordinates. What it cannot draw is counted in the report.
@@ -70,9 +84,15 @@ private:
     void paintFace(const UnknownEntity& e, const PaintContext& c);
     void paintPoint(const UnknownEntity& e, const PaintContext& c);
     void paintMText(const UnknownEntity& e, const PaintContext& c);
+    void paintFormattedText(const MTextPlacement& m, const Entity& owner, const PaintContext& c);
     void paintOldPolyline(const UnknownEntity& e, const PaintContext& c);
     void paintSpline(const UnknownEntity& e, const PaintContext& c);
     void paintLeader(const UnknownEntity& e, const PaintContext& c);
+    void paintMultiLeader(const UnknownEntity& e, const PaintContext& c);
+    void paintConstructionLine(const UnknownEntity& e, const PaintContext& c, bool bothWays);
+    void paintMesh(const UnknownEntity& e, const PaintContext& c);
+    // A closed filled arrowhead with its tip at `tip` pointing away from `from`, device units.
+    void paintArrowhead(const Point2d& tip, const Point2d& from, double length, Rgb color);
     void paintImageFrame(const UnknownEntity& e, const PaintContext& c);
     void paintTextLine(const FontFace& face, const std::string& text, const Affine2d& glyphToDevice, double advance,
                        Rgb color);

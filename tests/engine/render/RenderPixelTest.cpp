@@ -322,7 +322,7 @@ TEST(RenderPixels, EllipseMultilineTextAndPointsAreDrawnAndUnknownKindsCounted) 
     append(*db, rawEntity("MTEXT", "AcDbMText",
                           {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbMText"}, {10, "1"}, {20, "39"}, {30, "0"},
                            {40, "2"}, {71, "1"}, {1, "{\\fArial|b1;TOP}\\PSECOND"}}));
-    append(*db, rawEntity("XLINE", "AcDbXline", {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbXline"}}));
+    append(*db, rawEntity("REGION", "AcDbModelerGeometry", {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbModelerGeometry"}}));
     RenderDir dir;
     Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
     ASSERT_TRUE(shot.picture);
@@ -337,8 +337,8 @@ TEST(RenderPixels, EllipseMultilineTextAndPointsAreDrawnAndUnknownKindsCounted) 
     }
     EXPECT_TRUE(first);
     EXPECT_TRUE(second);
-    EXPECT_EQ(shot.result.report.skipped.at("XLINE"), 1u);
-    EXPECT_NE(shot.result.report.summary().find("skipped: 1 XLINE"), std::string::npos);
+    EXPECT_EQ(shot.result.report.skipped.at("REGION"), 1u);
+    EXPECT_NE(shot.result.report.summary().find("skipped: 1 REGION"), std::string::npos);
 }
 
 TEST(RenderFiles, FormatsByExtensionAndClearErrors) {

@@ -1,0 +1,31 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/db/Color.h"
+
+namespace cad {
+
+// A stretch of a multi-line text drawn with one setting of font, height, colour and width.
+struct MTextRun {
+    std::string text;              // UTF-8, codes resolved
+    double height = 0.0;           // capital height, drawing units
+    double widthFactor = 1.0;
+    std::optional<Color> color;    // nothing: the entity's own
+    std::string font;              // font file or family; empty: the text style's
+};
+
+struct MTextParagraph {
+    std::vector<MTextRun> runs;
+};
+
+// The paragraphs of a multi-line text with its inline formatting applied: \P starts a paragraph;
+// { } group settings; \H height (absolute, or relative with a trailing x), \C palette colour,
+// \c true colour, \W width factor, \f and \F font; \S stacked fractions read "1/2"; \~ is a
+// space; \\ \{ \} are the characters; %% codes and \U+XXXX become characters. Other settings
+// (\A \Q \T \p \L \O \K ...) are read past and not applied. `height` is the text's own height.
+std::vector<MTextParagraph> parseMText(std::string_view text, double height);
+
+}  // namespace cad

@@ -1,0 +1,216 @@
+// Pictures of the kinds drawn from their tags: infinite lines, leaders and multileaders with
+// arrowheads, formatted multi-line texts, meshes, and hatches bounded by spline edges.
+#include <gtest/gtest.h>
+
+#include "../db/DbTestSupport.h"
+#include "RenderTestSupport.h"
+#include "engine/db/Circle.h"
+#include "engine/db/Hatch.h"
+#include "engine/db/Line.h"
+#include "engine/db/TagValue.h"
+
+using namespace cad;
+using namespace cad::test;
+
+namespace {
+
+std::string num(double v) { return formatDouble(v); }
+
+bool isRed(const Pixel& p) { return p.r > 200 && p.g < 80 && p.b < 80; }
+
+// Ink pixels in the drawing box [x0, x1] x [y0, y1].
+int inkIn(const Shot& shot, double x0, double y0, double x1, double y1, bool (*test)(const Pixel&) = nullptr) {
+    int n = 0;
+    for (int py = shot.py(y1); py <= shot.py(y0); ++py)
+        for (int px = shot.px(x0); px <= shot.px(x1); ++px) {
+            const Pixel p = shot.picture->at(px, py);
+            n += test ? test(p) : p.isInk();
+        }
+    return n;
+}
+
+std::unique_ptr<UnknownEntity> construction(const std::string& name, Point3d base, Vector3d direction) {
+    const std::string subclass = name == "RAY" ? "AcDbRay" : "AcDbXline";
+    return rawEntity(name, subclass,
+                     {{100, "AcDbEntity"}, {8, "0"}, {100, subclass}, {10, num(base.x)}, {20, num(base.y)},
+                      {30, "0"}, {11, num(direction.x)}, {21, num(direction.y)}, {31, "0"}});
+}
+
+std::unique_ptr<UnknownEntity> mtext(double x, double y, double height, const std::string& body) {
+    return rawEntity("MTEXT", "AcDbMText",
+                     {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbMText"}, {10, num(x)}, {20, num(y)}, {30, "0"},
+                      {40, num(height)}, {71, "1"}, {1, body}});
+}
+
+}  // namespace
+
+TEST(RenderAnnotations, ConstructionLinesCrossTheViewAndRaysOnlyOneWay) {
+    auto db = Database::createDefault();
+    append(*db, construction("XLINE", {20, 10, 0}, {1, 0, 0}));
+    append(*db, construction("RAY", {20, 30, 0}, {1, 0, 0}));
+    append(*db, construction("RAY", {5, 5, 0}, {0, 0, 0}));  // no direction: nothing, no failure
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    EXPECT_TRUE(shot.at(0.5, 10).isInk() && shot.at(39.5, 10).isInk()) << "both ways to the edges";
+    EXPECT_TRUE(shot.at(39.5, 30).isInk()) << "the ray runs on to the edge";
+    EXPECT_FALSE(shot.at(10, 30).isInk()) << "and not behind its start";
+    EXPECT_TRUE(shot.result.report.skipped.empty()) << shot.result.report.summary();
+
+    // Measured extents take the base points only: the circle still fills the picture.
+    auto alone = Database::createDefault();
+    append(*alone, construction("XLINE", {0, 0, 0}, {1, 1, 0}));
+    append(*alone, std::make_unique<Circle>(Point3d{10, 10, 0}, 10.0));
+    RenderOptions options;
+    options.width = 200;
+    const RenderResult r = renderDrawingToFile(*alone, options, dir.file("extents.png"));
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_NEAR(r.height, 200, 2) << "extents of the circle and the base point, a square";
+    Picture picture(dir.file("extents.png"));
+    EXPECT_TRUE(picture.at(100, 100).isInk()) << "the diagonal through the middle";
+}
+
+TEST(RenderAnnotations, LeaderArrowheadFollowsItsFlagAndSizeOverride) {
+    // Arrow size 4 through the leader's own dimension-style override (variable 41).
+    auto leader = [](int arrow) {
+        return rawEntity("LEADER", "AcDbLeader",
+                         {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbLeader"}, {3, "Standard"}, {71, std::to_string(arrow)},
+                          {72, "0"}, {76, "2"}, {10, "5"}, {20, "20"}, {30, "0"}, {10, "35"}, {20, "20"}, {30, "0"},
+                          {1001, "ACAD"}, {1000, "DSTYLE"}, {1002, "{"}, {1070, "41"}, {1040, "4.0"}, {1002, "}"}});
+    };
+    RenderDir dir;
+    for (int arrow : {1, 0}) {
+        auto db = Database::createDefault();
+        append(*db, leader(arrow));
+        Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400, "leader" + std::to_string(arrow) + ".png");
+        ASSERT_TRUE(shot.picture);
+        EXPECT_TRUE(shot.at(20, 20).isInk()) << "the line";
+        // Three units from the tip the arrow is half a unit to each side.
+        EXPECT_EQ(shot.at(8, 20.35).isInk(), arrow == 1) << "arrow flag " << arrow;
+        EXPECT_EQ(shot.at(8, 19.65).isInk(), arrow == 1) << "arrow flag " << arrow;
+        EXPECT_FALSE(shot.at(10, 20.35).isInk()) << "the arrow ends four units from its tip";
+    }
+}
+
+TEST(RenderAnnotations, MultileaderDrawsLinesArrowLandingTextAndBlock) {
+    auto db = Database::createDefault();
+    const ObjectId block = addBlockRecord(*db, "MARK");
+    auto ring = std::make_unique<Circle>(Point3d{0, 0, 0}, 3.0);
+    ring->setColor(Color::byBlock());
+    append(*db, std::move(ring), block);
+    const std::string blockHandle = db->handleOf(block).toString();
+    // One leader from (5, 10) to a landing at (20, 29), a dogleg of 2 to the right, the text
+    // "NOTE" at (22.5, 30) two units high, arrowheads 3 long; a second one shows the block.
+    auto note = rawEntity(
+        "MULTILEADER", "AcDbMLeader",
+        {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbMLeader"}, {270, "2"}, {300, "CONTEXT_DATA{"}, {40, "1.0"},
+         {10, "20"}, {20, "29"}, {30, "0"}, {41, "2.0"}, {140, "3.0"}, {145, "0.5"}, {290, "1"},
+         {304, "NOTE"}, {11, "0"}, {21, "0"}, {31, "1"}, {12, "22.5"}, {22, "30"}, {32, "0"}, {13, "1"}, {23, "0"},
+         {33, "0"}, {43, "0"}, {45, "1"}, {171, "1"}, {290, "0"}, {302, "LEADER{"}, {290, "1"}, {291, "1"},
+         {10, "20"}, {20, "29"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}, {90, "0"}, {40, "2"},
+         {304, "LEADER_LINE{"}, {10, "5"}, {20, "10"}, {30, "0"}, {91, "0"}, {305, "}"}, {303, "}"}, {301, "}"},
+         {170, "1"}, {290, "1"}, {291, "1"}, {42, "0.18"}, {172, "2"}});
+    append(*db, std::move(note));
+    auto marked = rawEntity(
+        "MULTILEADER", "AcDbMLeader",
+        {{100, "AcDbEntity"}, {8, "0"}, {62, "1"}, {100, "AcDbMLeader"}, {300, "CONTEXT_DATA{"}, {40, "1.0"},
+         {41, "2.0"}, {140, "3.0"}, {290, "0"}, {290, "1"}, {341, blockHandle}, {15, "33"}, {25, "8"}, {35, "0"},
+         {16, "1"}, {26, "1"}, {36, "1"}, {46, "0"}, {302, "LEADER{"}, {10, "30"}, {20, "8"}, {30, "0"},
+         {304, "LEADER_LINE{"}, {10, "30"}, {20, "1"}, {30, "0"}, {305, "}"}, {303, "}"}, {301, "}"}, {170, "1"}});
+    append(*db, std::move(marked));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    const Point2d mid(12.5, 19.5);
+    EXPECT_TRUE(shot.at(mid.x, mid.y).isInk() || shot.at(mid.x, mid.y + 0.05).isInk()) << "the leader line";
+    // Two units from the tip along the line the arrowhead is a third of a unit to each side.
+    const Vector2d u = Vector2d(15, 19) * (1 / std::hypot(15.0, 19.0));
+    const Point2d at = Point2d(5, 10) + u * 2.0;
+    const Vector2d n{-u.y, u.x};
+    EXPECT_TRUE(shot.at((at + n * 0.25).x, (at + n * 0.25).y).isInk()) << "arrowhead";
+    EXPECT_TRUE(shot.at((at - n * 0.25).x, (at - n * 0.25).y).isInk()) << "arrowhead";
+    EXPECT_TRUE(shot.at(21, 29).isInk()) << "dogleg";
+    EXPECT_GT(inkIn(shot, 22.5, 28, 30, 30), 20) << "the text hangs from its location";
+    EXPECT_EQ(inkIn(shot, 22.5, 30.5, 30, 33), 0) << "nothing above the text";
+    EXPECT_GT(inkIn(shot, 35.8, 7.8, 36.2, 8.2, isRed), 0) << "the block's circle, in the multileader's colour";
+    EXPECT_EQ(inkIn(shot, 32, 7, 34, 9), 0) << "inside the circle";
+    EXPECT_TRUE(isRed(shot.at(30, 4))) << "the second leader";
+    EXPECT_TRUE(shot.result.report.skipped.empty()) << shot.result.report.summary();
+}
+
+TEST(RenderAnnotations, MultilineTextColourAndHeightCodesShow) {
+    auto db = Database::createDefault();
+    // Base height 2: a red first word, then a second paragraph three times as high.
+    append(*db, mtext(1, 39, 2, "{\\C1;RED} KK\\P{\\H3x;HH}"));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    EXPECT_GT(inkIn(shot, 1, 37, 8, 39, isRed), 20) << "the red group";
+    EXPECT_EQ(inkIn(shot, 9, 37, 20, 39, isRed), 0) << "red ends with its group";
+    EXPECT_GT(inkIn(shot, 9, 37, 20, 39), 10) << "the rest in the entity's colour";
+    // The second baseline is 2 + 5/3 * 6 below the top, at 27; its capitals reach 33.
+    EXPECT_GT(inkIn(shot, 1, 28, 10, 31), 40) << "capitals six units high";
+    EXPECT_EQ(inkIn(shot, 1, 22, 10, 26.5), 0) << "nothing below the baseline";
+}
+
+TEST(RenderAnnotations, MeshShowsItsEdgesOrElseTheSidesOfItsFaces) {
+    auto mesh = [](bool withEdges) {
+        RawTagList tags{{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbSubDMesh"}, {71, "2"}, {72, "0"}, {91, "0"}, {92, "4"}};
+        for (const auto& [x, y] : {std::pair{5, 5}, {35, 5}, {35, 35}, {5, 35}})
+            tags.insert(tags.end(), {{10, std::to_string(x)}, {20, std::to_string(y)}, {30, "0"}});
+        tags.insert(tags.end(), {{93, "5"}, {90, "4"}, {90, "0"}, {90, "1"}, {90, "2"}, {90, "3"}});
+        if (withEdges) tags.insert(tags.end(), {{94, "1"}, {90, "0"}, {90, "2"}});
+        tags.insert(tags.end(), {{95, "0"}, {90, "0"}});
+        return rawEntity("MESH", "AcDbSubDMesh", tags);
+    };
+    RenderDir dir;
+    {
+        auto db = Database::createDefault();
+        append(*db, mesh(false));
+        Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400, "faces.png");
+        ASSERT_TRUE(shot.picture);
+        EXPECT_TRUE(shot.at(20, 5).isInk() || shot.at(20, 5.05).isInk()) << "a side of the face";
+        EXPECT_TRUE(shot.at(35, 20).isInk() || shot.at(34.95, 20).isInk());
+        EXPECT_FALSE(shot.at(20, 20).isInk());
+    }
+    {
+        auto db = Database::createDefault();
+        append(*db, mesh(true));
+        Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400, "edges.png");
+        ASSERT_TRUE(shot.picture);
+        EXPECT_TRUE(shot.at(20, 20).isInk() || shot.at(20.05, 20).isInk()) << "the one edge, corner to corner";
+        EXPECT_FALSE(shot.at(20, 5).isInk() || shot.at(20, 5.05).isInk()) << "edges given: faces not outlined";
+    }
+}
+
+TEST(RenderAnnotations, HatchLoopsFollowTheirSplineEdgesNotTheControlPolygon) {
+    // A line from (0, 0) to (20, 0), back along a cubic whose control polygon is the square's
+    // other three sides: the curve passes (10, 15), the polygon (10, 20).
+    HatchLoop loop;
+    loop.type = HatchLoop::kExternal;
+    HatchEdge line;
+    line.type = HatchEdge::Type::Line;
+    line.start = {0, 0};
+    line.end = {20, 0};
+    HatchEdge curve;
+    curve.type = HatchEdge::Type::Spline;
+    curve.degree = 3;
+    curve.knots = {0, 0, 0, 0, 1, 1, 1, 1};
+    curve.controlPoints = {{20, 0}, {20, 20}, {0, 20}, {0, 0}};
+    loop.edges = {line, curve};
+    RenderDir dir;
+    for (const std::string pattern : {"SOLID", "ANSI31"}) {
+        auto db = Database::createDefault();
+        auto hatch = std::make_unique<Hatch>();
+        hatch->setPattern(Hatch::PatternType::Predefined, pattern);
+        hatch->appendLoop(loop);
+        hatch->setColorIndex(1);
+        append(*db, std::move(hatch));
+        Shot shot = shoot(*db, dir, Extents2d({-2, -2}, {22, 22}), 480, pattern + ".png");
+        ASSERT_TRUE(shot.picture);
+        EXPECT_GT(inkIn(shot, 6, 8, 14, 13, isRed), 20) << pattern << ": inside the curve";
+        EXPECT_EQ(inkIn(shot, 9, 16.2, 11, 19.5, isRed), 0) << pattern << ": between curve and polygon";
+        EXPECT_EQ(inkIn(shot, 17, 17, 19.5, 19.5, isRed), 0) << pattern << ": the polygon's corner";
+        EXPECT_TRUE(shot.result.report.skipped.empty()) << shot.result.report.summary();
+    }
+}
