@@ -158,9 +158,51 @@ void DrawingPainter::paintBlock(ObjectId block, const PaintContext& context) {
 
 void DrawingPainter::strokeRun(std::vector<Point2d> points, bool closed, const Pen& pen) {
     if (points.size() < 2) return;
+    if (pen.marks && !pen.dashes.empty() && !measuring_) paintLinetypeMarks(points, closed, pen);
     DevicePath path;
     path.runs.push_back({std::move(points), closed});
     canvas_.stroke(path, pen);
+}
+
+void DrawingPainter::paintLinetypeMarks(const std::vector<Point2d>& points, bool closed, const Pen& pen) {
+    if (!(pen.patternLength > 0) || !(pen.markScale > 0)) return;
+    std::vector<double> along{0.0};
+    const std::size_t segments = closed ? points.size() : points.size() - 1;
+    for (std::size_t i = 0; i < segments; ++i)
+        along.push_back(along.back() + points[i].distanceTo(points[(i + 1) % points.size()]));
+    const double total = along.back();
+    // So many repetitions would be a grey smear, not texts anyone reads.
+    if (!std::isfinite(total) || total / pen.patternLength > 20000) return;
+    for (const LinetypeMark& mark : *pen.marks) {
+        if (mark.isShape) {
+            report_.skip("LTYPE shape (drawn as its gap)");
+            continue;
+        }
+        if (mark.text.empty()) continue;
+        const FontFace& face = faceOfStyle(mark.style);
+        const double em = mark.scale * pen.markScale / face.capHeight;
+        if (!(em > 0)) continue;
+        const std::string text = decodeTextCodes(mark.text);
+        const double advance = fonts_.advance(face, text);
+        std::size_t segment = 0;
+        for (double s = mark.position * pen.markScale; s <= total; s += pen.patternLength) {
+            while (segment + 1 < along.size() - 1 && along[segment + 1] < s) ++segment;
+            const Point2d& a = points[segment];
+            const Point2d& b = points[(segment + 1) % points.size()];
+            const double length = along[segment + 1] - along[segment];
+            if (!(length > 0)) continue;
+            Vector2d t = (b - a) * (1.0 / length);
+            const Point2d at = a + t * (s - along[segment]);
+            if (mark.absoluteRotation) t = Vector2d(1, 0);
+            // The drawing's "left of the line" on a device whose y points down.
+            Vector2d up{t.y, -t.x};
+            const double cs = std::cos(mark.rotation), sn = std::sin(mark.rotation);
+            const Vector2d x = t * cs + up * sn, y = up * cs - t * sn;
+            const Point2d origin = at + x * (mark.xOffset * pen.markScale) + y * (mark.yOffset * pen.markScale);
+            paintTextLine(face, text, Affine2d{x.x * em, x.y * em, y.x * em, y.y * em, origin.x, origin.y}, advance,
+                          pen.color);
+        }
+    }
 }
 
 void DrawingPainter::paintEntity(const Entity& entity, const PaintContext& c) {

@@ -71,6 +71,8 @@ private:
     static double chordTolerance(const Affine2d& map);
 
     void strokeRun(std::vector<Point2d> devicePoints, bool closed, const Pen& pen);
+    // The texts of a complex linetype along a run stroked with its pen.
+    void paintLinetypeMarks(const std::vector<Point2d>& devicePoints, bool closed, const Pen& pen);
     void paintLine(const Entity& e, const PaintContext& c);
     void paintCircle(const Entity& e, const PaintContext& c);
     void paintPolyline(const Polyline& pl, const PaintContext& c);

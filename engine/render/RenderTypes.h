@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "engine/db/ObjectId.h"
 #include "engine/geometry/Point2d.h"
 
 namespace cad {
@@ -11,6 +13,16 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
+// A text or shape a complex linetype puts into its pattern, in the pattern's units.
+struct LinetypeMark {
+    double position = 0.0;  // along the pattern, where the element's record ends
+    bool isShape = false;   // shapes need shape fonts, which this host has not: they are left out
+    std::string text;
+    ObjectId style;
+    double scale = 1.0, rotation = 0.0, xOffset = 0.0, yOffset = 0.0;  // rotation in radians
+    bool absoluteRotation = false;
+};
+
 // How a path is stroked, in device units (pixels, or points for PDF and SVG). Dashes alternate
 // on and off starting with on; an empty list is a continuous line.
 struct Pen {
@@ -18,6 +30,11 @@ struct Pen {
     double width = 1.0;
     std::vector<double> dashes;
     double dashOffset = 0.0;
+    // Texts and shapes of a complex linetype, repeated every `patternLength` device units and
+    // scaled by `markScale` (device units per pattern unit); none for a plain pattern.
+    const std::vector<LinetypeMark>* marks = nullptr;
+    double markScale = 0.0;
+    double patternLength = 0.0;
 };
 
 // A path in device coordinates: rings or runs of points, each with its closed flag.

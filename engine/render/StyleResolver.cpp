@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <numbers>
 
 #include "engine/db/Database.h"
 #include "engine/db/Entity.h"
@@ -21,6 +23,35 @@ bool sameName(const std::string& a, const char* b) {
     for (std::size_t i = 0; i < n; ++i)
         if (std::toupper(static_cast<unsigned char>(a[i])) != b[i]) return false;
     return true;
+}
+
+// The pattern of a linetype: its dashes, or, for one read from a file (which keeps the pattern as
+// its tags), the 49 records and what follows each.
+std::vector<LinetypeTableRecord::Dash> patternOf(const Database& db, const LinetypeTableRecord& record) {
+    if (!record.dashes().empty()) return record.dashes();
+    std::vector<LinetypeTableRecord::Dash> dashes;
+    for (const RawTag& t : record.extraTags()) {
+        const double v = std::strtod(t.value.c_str(), nullptr);
+        if (t.code == 49) {
+            dashes.emplace_back();
+            dashes.back().length = std::isfinite(v) ? v : 0.0;
+            continue;
+        }
+        if (dashes.empty()) continue;
+        auto& d = dashes.back();
+        switch (t.code) {
+            case 74: d.complexFlags = std::atoi(t.value.c_str()); break;
+            case 75: d.shapeNumber = std::atoi(t.value.c_str()); break;
+            case 340: db.getObjectId(d.style, t.value); break;
+            case 46: d.scale = v; break;
+            case 50: d.rotation = v * std::numbers::pi / 180.0; break;
+            case 44: d.xOffset = v; break;
+            case 45: d.yOffset = v; break;
+            case 9: d.text = t.value; break;
+            default: break;
+        }
+    }
+    return dashes;
 }
 
 }  // namespace
@@ -62,12 +93,27 @@ const StyleResolver::LinetypeInfo& StyleResolver::linetypeInfo(ObjectId id) {
     } else if (const auto* record = dynamic_cast<const LinetypeTableRecord*>(db_.objectAt(id))) {
         if (sameName(record->name(), "BYLAYER")) info.kind = LinetypeInfo::Kind::ByLayer;
         else if (sameName(record->name(), "BYBLOCK")) info.kind = LinetypeInfo::Kind::ByBlock;
-        else if (!record->isContinuous() && record->patternLength() > 0) {
+        else if (const auto pattern = patternOf(db_, *record); !pattern.empty()) {
             info.kind = LinetypeInfo::Kind::Pattern;
             // Runs of the same sign merge; a dot is a dash of no length, drawn as a short one.
             std::vector<double> runs;  // signed: on >= 0, off < 0
-            for (const auto& dash : record->dashes()) {
+            double along = 0.0;
+            for (const auto& dash : pattern) {
                 const double len = dash.length;
+                along += std::fabs(len);
+                if (dash.complexFlags & (2 | 4)) {
+                    LinetypeMark mark;
+                    mark.position = along;
+                    mark.isShape = (dash.complexFlags & 4) != 0;
+                    mark.text = dash.text;
+                    mark.style = dash.style;
+                    mark.scale = dash.scale;
+                    mark.rotation = dash.rotation;
+                    mark.xOffset = dash.xOffset;
+                    mark.yOffset = dash.yOffset;
+                    mark.absoluteRotation = (dash.complexFlags & 1) != 0;
+                    info.marks.push_back(std::move(mark));
+                }
                 if (!runs.empty() && ((runs.back() >= 0) == (len >= 0))) runs.back() += len;
                 else runs.push_back(len);
             }
@@ -204,6 +250,11 @@ Pen StyleResolver::pen(const Entity& entity, const PaintContext& context, double
     if (!(factor > 0) || total < 3.0 * pen.width) return pen;
     for (double d : info.dashes) pen.dashes.push_back(std::max(d * factor, d == 0.0 ? pen.width * 0.5 : 0.0));
     pen.dashOffset = info.offset * factor;
+    if (!info.marks.empty()) {
+        pen.marks = &info.marks;
+        pen.markScale = factor;
+        pen.patternLength = total;
+    }
     return pen;
 }
 

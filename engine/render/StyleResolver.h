@@ -70,6 +70,7 @@ private:
         enum class Kind { Continuous, ByLayer, ByBlock, Pattern } kind = Kind::Continuous;
         std::vector<double> dashes;  // alternating on, off from the first dash, drawing units
         double offset = 0.0;         // where in that list the pattern starts
+        std::vector<LinetypeMark> marks;
     };
     const LayerInfo& layer(ObjectId id);
     const LinetypeInfo& linetypeInfo(ObjectId id);

@@ -8,6 +8,7 @@
 #include "engine/db/Hatch.h"
 #include "engine/db/Line.h"
 #include "engine/db/TagValue.h"
+#include "engine/dxf/DxfDrawing.h"
 
 using namespace cad;
 using namespace cad::test;
@@ -213,4 +214,32 @@ TEST(RenderAnnotations, HatchLoopsFollowTheirSplineEdgesNotTheControlPolygon) {
         EXPECT_EQ(inkIn(shot, 17, 17, 19.5, 19.5, isRed), 0) << pattern << ": the polygon's corner";
         EXPECT_TRUE(shot.result.report.skipped.empty()) << shot.result.report.summary();
     }
+}
+
+TEST(RenderAnnotations, LinetypesReadFromAFileDrawTheirDashesAndTexts) {
+    // GASX: a dash of 5, a gap of 2 ending where "GAS" (1 high, 0.1 back, 0.5 down) stands, a gap
+    // of 2.5. SHAPEX puts a shape in its gap.
+    const std::string pattern =
+        "  0\nLTYPE\n  2\nGASX\n 70\n0\n  3\nGas\n 72\n65\n 73\n3\n 40\n9.5\n 49\n5.0\n 74\n0\n 49\n-2.0\n 74\n2\n"
+        " 75\n0\n 46\n1.0\n 50\n0.0\n 44\n-0.1\n 45\n-0.5\n  9\nGAS\n 49\n-2.5\n 74\n0\n"
+        "  0\nLTYPE\n  2\nSHAPEX\n 70\n0\n  3\nShape\n 72\n65\n 73\n2\n 40\n6\n 49\n4.0\n 74\n0\n 49\n-2.0\n 74\n4\n"
+        " 75\n132\n 46\n1.0\n 50\n0.0\n 44\n0\n 45\n0\n";
+    auto line = [](const char* linetype, int y) {
+        return "  0\nLINE\n  8\n0\n  6\n" + std::string(linetype) + "\n 10\n0\n 20\n" + std::to_string(y) +
+               "\n 30\n0\n 11\n40\n 21\n" + std::to_string(y) + "\n 31\n0\n";
+    };
+    const std::string dxf = "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLTYPE\n 70\n2\n" + pattern +
+                            "  0\nENDTAB\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n" + line("GASX", 10) +
+                            line("SHAPEX", 20) + "  0\nENDSEC\n  0\nEOF\n";
+    DxfDrawing drawing = readDxfDrawingText(dxf, "linetypes.dxf");
+    RenderDir dir;
+    Shot shot = shoot(*drawing.database, dir, Extents2d({0, 0}, {40, 30}), 400);
+    ASSERT_TRUE(shot.picture);
+    EXPECT_GT(inkIn(shot, 1, 9.8, 4, 10.2), 0) << "the dash";
+    EXPECT_EQ(inkIn(shot, 5.3, 8, 6.6, 12), 0) << "the gap before the text";
+    EXPECT_GT(inkIn(shot, 7, 10.15, 9, 10.45), 10) << "the upper half of the text, above the line";
+    EXPECT_GT(inkIn(shot, 10, 9.8, 14, 10.2), 0) << "the next dash";
+    EXPECT_EQ(inkIn(shot, 4.3, 19, 5.7, 21), 0) << "the shape's gap stays empty";
+    EXPECT_GT(inkIn(shot, 1, 19.8, 3.5, 20.2), 0);
+    EXPECT_EQ(shot.result.report.skipped.count("LTYPE shape (drawn as its gap)"), 1u) << shot.result.report.summary();
 }
