@@ -125,17 +125,35 @@ DrawingPainter::DrawingPainter(const Database& db, Canvas& canvas, FontLibrary& 
                                RenderReport& report)
     : db_(db), canvas_(canvas), fonts_(fonts), styles_(styles), report_(report) {}
 
-Affine2d DrawingPainter::planeToDevice(const PaintContext& c, const Matrix3d& ocs, double elevation) const {
-    return toDevice_ * projection(c.xform * ocs, elevation);
+void DrawingPainter::prepare(PaintContext& c) const {
+    c.deviceMap = toDevice_ * projection(c.xform, 0.0);
+    c.deviceZ = toDevice_.applyVector({c.xform.entry(0, 2), c.xform.entry(1, 2)});
+    c.deviceScale = c.deviceMap.meanScale();
+    c.prepared = true;
+}
+
+Affine2d DrawingPainter::planeToDevice(const PaintContext& c, const Vector3d& normal, double elevation) const {
+    // Most entities lie in the drawing's plane: their object coordinates are the block's.
+    if (c.prepared && normal.x == 0 && normal.y == 0 && normal.z == 1) {
+        Affine2d m = c.deviceMap;
+        m.x0 += c.deviceZ.x * elevation;
+        m.y0 += c.deviceZ.y * elevation;
+        return m;
+    }
+    return toDevice_ * projection(c.xform * ocsToWorld(normal), elevation);
 }
 
 Point2d DrawingPainter::toDevice(const PaintContext& c, const Point3d& world) const {
+    if (c.prepared) {
+        const Point2d p = c.deviceMap.apply({world.x, world.y});
+        return {p.x + c.deviceZ.x * world.z, p.y + c.deviceZ.y * world.z};
+    }
     const Point3d p = c.xform * world;
     return toDevice_.apply({p.x, p.y});
 }
 
 double DrawingPainter::deviceScale(const PaintContext& c) const {
-    return (toDevice_ * projection(c.xform, 0.0)).meanScale();
+    return c.prepared ? c.deviceScale : (toDevice_ * projection(c.xform, 0.0)).meanScale();
 }
 
 double DrawingPainter::chordTolerance(const Affine2d& map) {
@@ -150,9 +168,11 @@ const std::vector<ObjectId>& DrawingPainter::blockOrder(ObjectId block) {
 }
 
 void DrawingPainter::paintBlock(ObjectId block, const PaintContext& context) {
+    PaintContext c = context;
+    prepare(c);
     for (ObjectId id : blockOrder(block)) {
         const auto* entity = dynamic_cast<const Entity*>(db_.objectAt(id));
-        if (entity && !entity->isErased()) paintEntity(*entity, context);
+        if (entity && !entity->isErased()) paintEntity(*entity, c);
     }
 }
 
@@ -257,7 +277,7 @@ void DrawingPainter::paintLine(const Entity& e, const PaintContext& c) {
 
 void DrawingPainter::paintCircle(const Entity& e, const PaintContext& c) {
     const auto& circle = static_cast<const Circle&>(e);
-    const Affine2d map = planeToDevice(c, ocsToWorld(circle.normal()), circle.center().z);
+    const Affine2d map = planeToDevice(c, circle.normal(), circle.center().z);
     const Point2d center(circle.center().x, circle.center().y);
     double start = 0, sweep = 2 * kPi;
     if (e.kind() == ObjectKind::Arc) {
@@ -273,7 +293,7 @@ void DrawingPainter::paintCircle(const Entity& e, const PaintContext& c) {
 }
 
 void DrawingPainter::paintPolyline(const Polyline& pl, const PaintContext& c) {
-    const Affine2d map = planeToDevice(c, ocsToWorld(pl.normal()), pl.elevation());
+    const Affine2d map = planeToDevice(c, pl.normal(), pl.elevation());
     const double tol = chordTolerance(map);
     const auto& vs = pl.vertices();
     if (vs.empty()) return;
@@ -400,12 +420,12 @@ void DrawingPainter::paintText(const Text& t, const PaintContext& c, bool showTa
     if (t.generationFlags() & 2) glyph = Affine2d{-1, 0, 0, 1, 2 * dx + width, 0} * glyph;
     if (t.generationFlags() & 4) glyph = Affine2d{1, 0, 0, -1, 0, face.capHeight * em + 2 * dy} * glyph;
     const Affine2d local = Affine2d::translation(anchor.x, anchor.y) * Affine2d::rotation(rotation) * glyph;
-    const Affine2d map = planeToDevice(c, ocsToWorld(t.normal()), t.position().z);
+    const Affine2d map = planeToDevice(c, t.normal(), t.position().z);
     paintTextLine(face, shown, map * local, advance, styles_.color(t, c));
 }
 
 void DrawingPainter::paintHatch(const Hatch& hatch, const PaintContext& c) {
-    const Affine2d map = planeToDevice(c, ocsToWorld(hatch.normal()), hatch.elevation());
+    const Affine2d map = planeToDevice(c, hatch.normal(), hatch.elevation());
     const double tol = chordTolerance(map);
     const Rgb color = styles_.color(hatch, c);
     if (hatch.isSolidFill() || measuring_) {
@@ -447,6 +467,7 @@ void DrawingPainter::paintHatch(const Hatch& hatch, const PaintContext& c) {
 void DrawingPainter::paintBlockAs(ObjectId block, const Matrix3d& transform, const Entity& owner,
                                   const PaintContext& c) {
     PaintContext inner = c;
+    inner.prepared = false;
     inner.xform = c.xform * transform;
     inner.depth = c.depth + 1;
     inner.insertLayer = styles_.effectiveLayer(owner, c);
@@ -549,7 +570,7 @@ void DrawingPainter::paintEllipse(const UnknownEntity& e, const PaintContext& c)
 
 void DrawingPainter::paintSolid(const UnknownEntity& e, const PaintContext& c) {
     const RawEntity raw(e.tags);
-    const Affine2d map = planeToDevice(c, ocsToWorld(raw.normal()), raw.point(10).value_or(Point3d()).z);
+    const Affine2d map = planeToDevice(c, raw.normal(), raw.point(10).value_or(Point3d()).z);
     const Point3d p0 = raw.point(10).value_or(Point3d()), p1 = raw.point(11).value_or(p0),
                   p2 = raw.point(12).value_or(p1), p3 = raw.point(13).value_or(p2);
     DevicePath path;
@@ -673,7 +694,7 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
     const Matrix3d toOcs = ocsToWorld(m.normal).inverse();
     const Point3d origin = toOcs * m.insert;
     const Affine2d place = Affine2d::translation(origin.x, origin.y) * Affine2d::rotation(m.rotation);
-    const Affine2d toDevice = planeToDevice(c, ocsToWorld(m.normal), origin.z) * place;
+    const Affine2d toDevice = planeToDevice(c, m.normal, origin.z) * place;
     for (std::size_t k = 0; k < lines.size(); ++k) {
         const Line& line = lines[k];
         // Lines align within the frame, which hangs from the insertion point by the attachment.
@@ -766,7 +787,7 @@ void DrawingPainter::paintOldPolyline(const UnknownEntity& e, const PaintContext
         strokeRun(std::move(devicePts), flags & 1, styles_.pen(e, c, deviceScale(c)));
         return;
     }
-    const Affine2d map = planeToDevice(c, ocsToWorld(normal), elevation);
+    const Affine2d map = planeToDevice(c, normal, elevation);
     std::vector<Point2d> pts = PolylineGeometry(std::move(vertices), flags & 1).flatten(chordTolerance(map));
     Pen pen = styles_.pen(e, c, map.meanScale());
     const double width = raw.real(40, 0.0);

@@ -62,8 +62,10 @@ public:
     void paintEntity(const Entity& entity, const PaintContext& context);
 
 private:
-    // The plane z = elevation of the object coordinate system `ocs` -> device.
-    Affine2d planeToDevice(const PaintContext& context, const Matrix3d& ocs, double elevation) const;
+    // Fills the context's device mapping for the current world-to-device map.
+    void prepare(PaintContext& context) const;
+    // The plane z = elevation of the object coordinate system of `normal` -> device.
+    Affine2d planeToDevice(const PaintContext& context, const Vector3d& normal, double elevation) const;
     Point2d toDevice(const PaintContext& context, const Point3d& world) const;
     // Device units per drawing unit where the context draws.
     double deviceScale(const PaintContext& context) const;

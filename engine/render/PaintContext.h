@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/db/ObjectId.h"
 #include "engine/geometry/Matrix3d.h"
+#include "engine/geometry/Vector2d.h"
 #include "engine/render/RenderTypes.h"
 
 namespace cad {
@@ -16,6 +17,12 @@ struct PaintContext {
     int blockLineweight = -3;     // what BYBLOCK line weight means here
     int depth = 0;                // nesting of references
     const Viewport* viewport = nullptr;  // the paper-space viewport drawn through, for its frozen layers
+    // Filled by the painter before the block's entities are drawn: block (x, y) -> device, how a
+    // block z moves on the device, and the mean device scale.
+    bool prepared = false;
+    Affine2d deviceMap;
+    Vector2d deviceZ;
+    double deviceScale = 1.0;
 };
 
 }  // namespace cad

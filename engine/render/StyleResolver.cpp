@@ -210,21 +210,29 @@ Rgb StyleResolver::color(const Entity& entity, const PaintContext& context) {
 }
 
 int StyleResolver::lineWeight(const Entity& entity, const PaintContext& context) {
-    int w = props(entity).lineWeight;
-    if (w == -1) w = layer(effectiveLayer(entity, context)).lineWeight;
+    return resolvedWeight(props(entity), effectiveLayer(entity, context), context);
+}
+
+int StyleResolver::resolvedWeight(const EntityProps& p, ObjectId layerId, const PaintContext& context) {
+    int w = p.lineWeight;
+    if (w == -1) w = layer(layerId).lineWeight;
     else if (w == -2) w = context.blockLineweight;
     if (w < 0) w = weights_.defaultWeight;
     return w;
 }
 
 ObjectId StyleResolver::linetype(const Entity& entity, const PaintContext& context) {
-    ObjectId id = props(entity).linetype;
+    return resolvedLinetype(props(entity), effectiveLayer(entity, context), context);
+}
+
+ObjectId StyleResolver::resolvedLinetype(const EntityProps& p, ObjectId layerId, const PaintContext& context) {
+    ObjectId id = p.linetype;
     for (int guard = 0; guard < 3; ++guard) {
         const LinetypeInfo& info = linetypeInfo(id);
         switch (info.kind) {
             case LinetypeInfo::Kind::Continuous: return ObjectId();
             case LinetypeInfo::Kind::Pattern: return id;
-            case LinetypeInfo::Kind::ByLayer: id = layer(effectiveLayer(entity, context)).linetype; break;
+            case LinetypeInfo::Kind::ByLayer: id = layer(layerId).linetype; break;
             case LinetypeInfo::Kind::ByBlock: id = context.blockLinetype; break;
         }
         if (id.isNull()) return ObjectId();
@@ -237,13 +245,16 @@ double StyleResolver::deviceWidth(int lineWeight) const {
 }
 
 Pen StyleResolver::pen(const Entity& entity, const PaintContext& context, double unitsPerDrawingUnit) {
+    // One look at the entity's own properties serves colour, weight and linetype.
+    const EntityProps p = props(entity);
+    const ObjectId layerId = effectiveLayer(entity, context);
     Pen pen;
-    pen.color = color(entity, context);
-    pen.width = deviceWidth(lineWeight(entity, context));
-    const ObjectId lt = linetype(entity, context);
+    pen.color = colorOf(p.color, layerId, context);
+    pen.width = deviceWidth(resolvedWeight(p, layerId, context));
+    const ObjectId lt = resolvedLinetype(p, layerId, context);
     if (lt.isNull()) return pen;
     const LinetypeInfo& info = linetypeInfo(lt);
-    const double factor = ltscale_ * props(entity).linetypeScale * unitsPerDrawingUnit;
+    const double factor = ltscale_ * p.linetypeScale * unitsPerDrawingUnit;
     double total = 0.0;
     for (double d : info.dashes) total += d * factor;
     // A pattern finer than a few device units would look like a continuous line anyway.

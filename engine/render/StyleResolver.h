@@ -74,6 +74,8 @@ private:
     };
     const LayerInfo& layer(ObjectId id);
     const LinetypeInfo& linetypeInfo(ObjectId id);
+    int resolvedWeight(const EntityProps& p, ObjectId layer, const PaintContext& context);
+    ObjectId resolvedLinetype(const EntityProps& p, ObjectId layer, const PaintContext& context);
 
     const Database& db_;
     LineWeightScale weights_;
