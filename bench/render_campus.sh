@@ -7,7 +7,8 @@
 #
 # Times are of the whole program (reading the drawing included), from the fastest of three runs
 # each: wall-clock seconds, and CPU seconds (user + system), which another user's work on the
-# shared machine disturbs less.
+# shared machine disturbs less. "brinmo open only" reads the drawing and ends without drawing:
+# what is left of the PDF time beyond it is the drawing's own share.
 set -euo pipefail
 bin=$(cd "${1:-build/bin}" && pwd)
 rooms=${2:-10000}
@@ -32,10 +33,12 @@ best() {  # "wall cpu" seconds of the fastest of three runs (cpu: user + system)
 
 read -r pdf pdfcpu < <(best "$bin/brinmo" --no-module "$campus" --render "$dir/campus.pdf")
 read -r png pngcpu < <(best "$bin/brinmo" --no-module "$campus" --render "$dir/campus.png" --width 4000)
+read -r open opencpu < <(best bash -c 'exec "$0" --no-module "$1" </dev/null' "$bin/brinmo" "$campus")
 "$bin/brinmo" --no-module "$campus" --render "$dir/campus.pdf" | sed 's/^/  /'
 echo "                   wall     cpu"
 echo "brinmo PDF:        ${pdf} s   ${pdfcpu} s   ($(du -h "$dir/campus.pdf" | cut -f1))"
 echo "brinmo PNG 4000px: ${png} s   ${pngcpu} s   ($(du -h "$dir/campus.png" | cut -f1))"
+echo "brinmo open only:  ${open} s   ${opencpu} s   (reading, no drawing)"
 if command -v librecad >/dev/null 2>&1; then
   # Debian's librecad runs its dxf2pdf converter as "librecad dxf2pdf"; Qt without a display.
   # It writes the PDF beside the drawing, named after it; -a fits the drawing to the page.
