@@ -285,6 +285,23 @@ void DrawingPainter::paintCircle(const Entity& e, const PaintContext& c) {
         start = arc.startAngle();
         sweep = arc.totalAngle();
     }
+    if (measuring_) {
+        // The box of the curve is that of its ends and of the points where it turns back in x or
+        // in y: flattening finely enough for the box would cost far more.
+        const double r = circle.radius();
+        const auto point = [&](double a) { return map.apply({center.x + r * std::cos(a), center.y + r * std::sin(a)}); };
+        const auto within = [&](double a) {
+            double d = std::fmod((a - start) * (sweep < 0 ? -1 : 1), 2 * kPi);
+            if (d < 0) d += 2 * kPi;
+            return d <= std::fabs(sweep) + 1e-12;
+        };
+        canvas_.dot(point(start), 0.0, Rgb{});
+        canvas_.dot(point(start + sweep), 0.0, Rgb{});
+        for (const double a : {std::atan2(map.xy, map.xx), std::atan2(map.yy, map.yx)})
+            for (const double turn : {a, a + kPi})
+                if (within(turn)) canvas_.dot(point(turn), 0.0, Rgb{});
+        return;
+    }
     std::vector<Point2d> pts;
     appendArc(pts, center, circle.radius(), start, sweep, chordTolerance(map), true);
     const bool full = e.kind() == ObjectKind::Circle;

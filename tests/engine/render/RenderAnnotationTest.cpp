@@ -4,11 +4,16 @@
 
 #include "../db/DbTestSupport.h"
 #include "RenderTestSupport.h"
+#include "engine/db/Arc.h"
+#include "engine/db/BlockReference.h"
 #include "engine/db/Circle.h"
 #include "engine/db/Hatch.h"
 #include "engine/db/Line.h"
 #include "engine/db/TagValue.h"
 #include "engine/dxf/DxfDrawing.h"
+#include "engine/render/FontLibrary.h"
+
+#include <numbers>
 
 using namespace cad;
 using namespace cad::test;
@@ -242,4 +247,31 @@ TEST(RenderAnnotations, LinetypesReadFromAFileDrawTheirDashesAndTexts) {
     EXPECT_EQ(inkIn(shot, 4.3, 19, 5.7, 21), 0) << "the shape's gap stays empty";
     EXPECT_GT(inkIn(shot, 1, 19.8, 3.5, 20.2), 0);
     EXPECT_EQ(shot.result.report.skipped.count("LTYPE shape (drawn as its gap)"), 1u) << shot.result.report.summary();
+}
+
+TEST(RenderAnnotations, MeasuredExtentsOfCirclesAndArcsAreExact) {
+    auto db = Database::createDefault();
+    append(*db, std::make_unique<Arc>(Point3d{0, 0, 0}, 10.0, std::numbers::pi / 4, 3 * std::numbers::pi / 4));
+    FontLibrary fonts;
+    {
+        DrawingRenderer renderer(*db, fonts);
+        const Extents2d box = renderer.measure();
+        EXPECT_NEAR(box.minPoint().x, -10 * std::sqrt(0.5), 1e-9);
+        EXPECT_NEAR(box.maxPoint().x, 10 * std::sqrt(0.5), 1e-9);
+        EXPECT_NEAR(box.minPoint().y, 10 * std::sqrt(0.5), 1e-9);
+        EXPECT_NEAR(box.maxPoint().y, 10.0, 1e-9) << "the top of the arc, between its ends";
+    }
+    // A circle in a reference turned by 30 degrees and scaled by 2 is still its centre +- 2r.
+    const ObjectId block = addBlockRecord(*db, "RING");
+    append(*db, std::make_unique<Circle>(Point3d{5, 0, 0}, 3.0), block);
+    auto ref = std::make_unique<BlockReference>(Point3d{100, 100, 0}, block);
+    ref->setRotation(std::numbers::pi / 6);
+    ref->setScaleFactors(Vector3d(2, 2, 2));
+    append(*db, std::move(ref));
+    DrawingRenderer renderer(*db, fonts);
+    const Extents2d box = renderer.measure();
+    const Point2d center(100 + 10 * std::cos(std::numbers::pi / 6), 100 + 10 * std::sin(std::numbers::pi / 6));
+    EXPECT_NEAR(box.maxPoint().x, center.x + 6, 1e-9);
+    EXPECT_NEAR(box.maxPoint().y, center.y + 6, 1e-9);
+    EXPECT_NEAR(box.minPoint().x, -10 * std::sqrt(0.5), 1e-9);
 }
