@@ -15,7 +15,13 @@ namespace cad {
 namespace {
 
 // Open batches at most; the oldest is drawn when another is needed.
-constexpr std::size_t kMaxOpen = 12;
+constexpr std::size_t kMaxOpen = 32;
+// An even-odd fill joins a batch only when it overlaps nothing there, checked against each of its
+// fills: so many at most.
+constexpr std::size_t kMaxEvenOddFills = 64;
+// Points, dots and glyphs a batch takes at most: beyond this one operation saves nothing more,
+// while cairo's working memory for it (and, in pictures, the area it scans) keeps growing.
+constexpr std::size_t kMaxBatchSize = 8192;
 // Lines at least this wide (device units) get round corners; thinner ones mitred, cut off past 60 degrees.
 constexpr double kRoundJoinWidth = 2.0;
 constexpr double kMiterLimit = 2.0;
@@ -80,8 +86,7 @@ struct CairoCanvas::Key {
 };
 
 struct CairoCanvas::Batch {
-    Batch(double width, double height) : grid(width, height) {}
-
+    std::uint32_t number = 0;  // in the ink grid
     Key::Kind kind = Key::Kind::Stroke;
     Rgb color;
     Pen pen;
@@ -91,7 +96,7 @@ struct CairoCanvas::Batch {
     std::vector<std::pair<std::size_t, bool>> runs;  // first point, closed
     std::vector<std::array<double, 3>> dots;         // x, y, radius
     std::vector<cairo_glyph_t> glyphs;
-    OccupancyGrid grid;
+    std::vector<CellBox> evenOddCells;  // of each even-odd fill
 
     bool matches(const Key& key) const {
         if (key.kind != kind || !(key.color == color)) return false;
@@ -114,7 +119,13 @@ struct CairoCanvas::Batch {
         runs.clear();
         dots.clear();
         glyphs.clear();
-        grid.clear();
+        evenOddCells.clear();
+    }
+    std::size_t size() const { return points.size() + dots.size() + glyphs.size(); }
+    bool overlapsEvenOdd(const CellBox& b) const {
+        return std::any_of(evenOddCells.begin(), evenOddCells.end(), [&](const CellBox& c) {
+            return c.x0 <= b.x1 && b.x0 <= c.x1 && c.y0 <= b.y1 && b.y0 <= c.y1;
+        });
     }
     void addRun(const std::vector<Point2d>& run, bool closed) {
         runs.emplace_back(points.size(), closed);
@@ -122,14 +133,14 @@ struct CairoCanvas::Batch {
     }
 };
 
-CairoCanvas::CairoCanvas(cairo_surface_t* surface) : cr_(cairo_create(surface)), shape_(1, 1) {
+CairoCanvas::CairoCanvas(cairo_surface_t* surface) : cr_(cairo_create(surface)), ink_(1, 1) {
     setUnhinted(cr_);
     cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
     cairo_set_miter_limit(cr_, kMiterLimit);
     cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
     double x0 = 0, y0 = 0;
     cairo_clip_extents(cr_, &x0, &y0, &pageWidth_, &pageHeight_);
-    shape_ = OccupancyGrid(pageWidth_, pageHeight_);
+    ink_ = InkGrid(pageWidth_, pageHeight_);
 }
 
 CairoCanvas::~CairoCanvas() {
@@ -161,19 +172,17 @@ bool CairoCanvas::offPage(double x0, double y0, double x1, double y1) const {
 }
 
 CairoCanvas::Batch& CairoCanvas::batchFor(const Key& key) {
-    const auto covers = [&](const OccupancyGrid& grid) {
-        for (const CellBox& box : footprint_)
-            if (grid.anyMarked(box)) return true;
-        return false;
-    };
+    // Batches after the last one of another colour with ink under the primitive may take it.
+    std::uint32_t blocking = 0;
+    for (const CellBox& box : footprint_) blocking = std::max(blocking, ink_.lastOtherColour(box, key.color));
     for (std::size_t k = open_.size(); k-- > 0;) {
         Batch& batch = *open_[k];
-        if (batch.matches(key)) {
-            // An even-odd fill joined to one it overlaps would cut holes in both.
-            if (key.kind != Key::Kind::FillEvenOdd || !covers(batch.grid)) return batch;
-            break;
-        }
-        if (!(batch.color == key.color) && covers(batch.grid)) break;
+        if (batch.number <= blocking) break;
+        if (!batch.matches(key) || batch.size() >= kMaxBatchSize) continue;
+        // An even-odd fill joined to one it overlaps would cut holes in both.
+        if (key.kind != Key::Kind::FillEvenOdd) return batch;
+        if (batch.evenOddCells.size() < kMaxEvenOddFills && !batch.overlapsEvenOdd(footprint_.front())) return batch;
+        break;
     }
     if (open_.size() >= kMaxOpen) {
         emit(*open_.front());
@@ -182,14 +191,19 @@ CairoCanvas::Batch& CairoCanvas::batchFor(const Key& key) {
     }
     std::unique_ptr<Batch> batch;
     if (spare_.empty()) {
-        batch = std::make_unique<Batch>(pageWidth_, pageHeight_);
+        batch = std::make_unique<Batch>();
     } else {
         batch = std::move(spare_.back());
         spare_.pop_back();
     }
     batch->reset(key);
+    batch->number = ink_.newBatch(key.color);
     open_.push_back(std::move(batch));
     return *open_.back();
+}
+
+void CairoCanvas::markInk(Batch& batch) {
+    for (const CellBox& box : footprint_) ink_.mark(box, batch.number);
 }
 
 void CairoCanvas::emit(Batch& b) {
@@ -271,8 +285,8 @@ void CairoCanvas::stroke(const DevicePath& path, const Pen& pen) {
     for (const DevicePath::Run& run : path.runs) {
         if (run.points.size() < 2 || !std::all_of(run.points.begin(), run.points.end(), finite)) continue;
         for (std::size_t i = 1; i < run.points.size(); ++i)
-            shape_.coverSegment(run.points[i - 1], run.points[i], margin, footprint_);
-        if (run.closed) shape_.coverSegment(run.points.back(), run.points.front(), margin, footprint_);
+            ink_.coverSegment(run.points[i - 1], run.points[i], margin, footprint_);
+        if (run.closed) ink_.coverSegment(run.points.back(), run.points.front(), margin, footprint_);
     }
     Key key;
     key.kind = Key::Kind::Stroke;
@@ -282,7 +296,7 @@ void CairoCanvas::stroke(const DevicePath& path, const Pen& pen) {
     for (const DevicePath::Run& run : path.runs)
         if (run.points.size() >= 2 && std::all_of(run.points.begin(), run.points.end(), finite))
             batch.addRun(run.points, run.closed);
-    for (const CellBox& box : footprint_) batch.grid.mark(box);
+    markInk(batch);
 }
 
 void CairoCanvas::fill(const DevicePath& path, Rgb color) {
@@ -295,7 +309,7 @@ void CairoCanvas::fill(const DevicePath& path, Rgb color) {
             x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
     }
     if (usable == 0 || offPage(x0 - 1, y0 - 1, x1 + 1, y1 + 1)) return;
-    footprint_.assign(1, shape_.cellsOf({x0, y0}, {x1, y1}, 1.0));
+    footprint_.assign(1, ink_.cellsOf({x0, y0}, {x1, y1}, 1.0));
     Key key;
     key.color = color;
     // One convex ring can share a winding fill with others once all turn the same way.
@@ -312,21 +326,22 @@ void CairoCanvas::fill(const DevicePath& path, Rgb color) {
         for (const DevicePath::Run& run : path.runs)
             if (run.points.size() >= 3 && std::all_of(run.points.begin(), run.points.end(), finite))
                 batch.addRun(run.points, true);
+        batch.evenOddCells.push_back(footprint_.front());
     }
-    batch.grid.mark(footprint_.front());
+    markInk(batch);
 }
 
 void CairoCanvas::dot(const Point2d& at, double diameter, Rgb color) {
     if (!finite(at) || !std::isfinite(diameter)) return;
     const double r = diameter / 2;
     if (offPage(at.x - r - 1, at.y - r - 1, at.x + r + 1, at.y + r + 1)) return;
-    footprint_.assign(1, shape_.cellsOf({at.x - r, at.y - r}, {at.x + r, at.y + r}, 1.0));
+    footprint_.assign(1, ink_.cellsOf({at.x - r, at.y - r}, {at.x + r, at.y + r}, 1.0));
     Key key;
     key.kind = Key::Kind::FillConvex;
     key.color = color;
     Batch& batch = batchFor(key);
     batch.dots.push_back({at.x, at.y, r});
-    batch.grid.mark(footprint_.front());
+    markInk(batch);
 }
 
 void CairoCanvas::text(const FontFace& face, std::string_view utf8, double advance, const Affine2d& glyphToDevice,
@@ -345,7 +360,7 @@ void CairoCanvas::text(const FontFace& face, std::string_view utf8, double advan
         x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
     }
     if (offPage(x0, y0, x1, y1)) return;
-    footprint_.assign(1, shape_.cellsOf({x0, y0}, {x1, y1}, 1.0));
+    footprint_.assign(1, ink_.cellsOf({x0, y0}, {x1, y1}, 1.0));
     Key key;
     key.kind = Key::Kind::Glyphs;
     key.color = color;
@@ -358,7 +373,7 @@ void CairoCanvas::text(const FontFace& face, std::string_view utf8, double advan
         const Point2d at = g.apply({p.x, 0.0});
         batch.glyphs.push_back({p.index, at.x, at.y});
     }
-    batch.grid.mark(footprint_.front());
+    markInk(batch);
 }
 
 void CairoCanvas::pushClip(const DevicePath& path) {

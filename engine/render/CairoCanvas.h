@@ -5,7 +5,7 @@
 
 #include "engine/render/Canvas.h"
 #include "engine/render/GlyphCache.h"
-#include "engine/render/OccupancyGrid.h"
+#include "engine/render/InkGrid.h"
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
@@ -16,10 +16,9 @@ namespace cad {
 //
 // Primitives are batched: each goes into the latest open batch of its style (pen, fill colour, or
 // font, size and colour), and every batch becomes one cairo operation, which is what makes large
-// drawings cheap to draw, above all into a PDF. A primitive may only join a batch when nothing
-// painted since that batch in another colour lies under it (painting opaque ink of one colour
-// commutes), so the picture is the one drawing them in order gives. What lies wholly off the
-// page is dropped.
+// drawings cheap to draw, above all into a PDF. A primitive may only join a batch when no batch
+// after it in another colour has ink under it (painting opaque ink of one colour commutes), so
+// the picture is the one drawing them in order gives. What lies wholly off the page is dropped.
 class CairoCanvas : public Canvas {
 public:
     explicit CairoCanvas(cairo_surface_t* surface);
@@ -51,13 +50,15 @@ private:
     // The open batch a primitive of `key` covering `footprint_` joins, made when there is none.
     Batch& batchFor(const Key& key);
     void emit(Batch& batch);
+    // Records in the ink grid that `batch` now covers the primitive's footprint.
+    void markInk(Batch& batch);
     void addPath(const DevicePath& path);
     void setColor(Rgb color);
     bool offPage(double x0, double y0, double x1, double y1) const;
 
     cairo_t* cr_;
     double pageWidth_ = 0, pageHeight_ = 0;
-    OccupancyGrid shape_;  // for the geometry of cells only
+    InkGrid ink_;
     std::vector<std::unique_ptr<Batch>> open_;   // in drawing order
     std::vector<std::unique_ptr<Batch>> spare_;  // drawn, kept for their memory
     std::vector<CellBox> footprint_;             // of the primitive being added

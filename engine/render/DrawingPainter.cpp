@@ -386,14 +386,14 @@ void DrawingPainter::paintTextLine(const FontFace& face, const std::string& text
     if (greekBelow_ > 0 && !measuring_) {
         const double cap = face.capHeight * std::hypot(glyphToDevice.xy, glyphToDevice.yy);
         if (cap < greekBelow_) {
-            // A box the size of the lower-case letters: about the ink the glyphs would leave.
-            const double x = face.capHeight * 0.75;
+            // A band of the text's colour leaving about the ink its glyphs would: in the text's
+            // colour it shares the batches of the lines around it.
+            const double low = face.capHeight * 0.15, high = face.capHeight * 0.55;
             DevicePath box;
-            box.runs.push_back({{glyphToDevice.apply({0, 0}), glyphToDevice.apply({advance, 0}),
-                                 glyphToDevice.apply({advance, x}), glyphToDevice.apply({0, x})},
+            box.runs.push_back({{glyphToDevice.apply({0, low}), glyphToDevice.apply({advance, low}),
+                                 glyphToDevice.apply({advance, high}), glyphToDevice.apply({0, high})},
                                 true});
-            canvas_.fill(box, Rgb{static_cast<std::uint8_t>(128 + color.r / 2), static_cast<std::uint8_t>(128 + color.g / 2),
-                                  static_cast<std::uint8_t>(128 + color.b / 2)});
+            canvas_.fill(box, color);
             return;
         }
     }

@@ -1,20 +1,19 @@
-#include "engine/render/OccupancyGrid.h"
+#include "engine/render/InkGrid.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace cad {
 
-OccupancyGrid::OccupancyGrid(double width, double height, int maxCells) {
+InkGrid::InkGrid(double width, double height, int maxCells) {
     const double side = std::max({width, height, 1.0});
     cell_ = std::max(1.0, side / maxCells);
     columns_ = std::clamp(static_cast<int>(std::ceil(std::max(width, 1.0) / cell_)), 1, maxCells);
     rows_ = std::clamp(static_cast<int>(std::ceil(std::max(height, 1.0) / cell_)), 1, maxCells);
-    wordsPerRow_ = (columns_ + 63) / 64;
-    bits_.assign(static_cast<std::size_t>(wordsPerRow_) * rows_, 0);
+    cells_.resize(static_cast<std::size_t>(columns_) * rows_);
 }
 
-CellBox OccupancyGrid::cellsOf(const Point2d& a, const Point2d& b, double margin) const {
+CellBox InkGrid::cellsOf(const Point2d& a, const Point2d& b, double margin) const {
     // Anything off the page clamps to its border cells: still counted, never lost.
     const auto col = [&](double x) { return std::clamp(static_cast<int>(std::floor(x / cell_)), 0, columns_ - 1); };
     const auto row = [&](double y) { return std::clamp(static_cast<int>(std::floor(y / cell_)), 0, rows_ - 1); };
@@ -24,7 +23,7 @@ CellBox OccupancyGrid::cellsOf(const Point2d& a, const Point2d& b, double margin
     return {col(lx), row(ly), col(hx), row(hy)};
 }
 
-void OccupancyGrid::coverSegment(const Point2d& a, const Point2d& b, double margin, std::vector<CellBox>& out) const {
+void InkGrid::coverSegment(const Point2d& a, const Point2d& b, double margin, std::vector<CellBox>& out) const {
     const double length = std::hypot(b.x - a.x, b.y - a.y);
     // A long slanted segment is covered by the boxes of short pieces of it, not by its whole box.
     const int pieces = std::clamp(static_cast<int>(length / (4 * cell_)), 1, 4 * std::max(columns_, rows_));
@@ -41,28 +40,34 @@ void OccupancyGrid::coverSegment(const Point2d& a, const Point2d& b, double marg
     }
 }
 
-bool OccupancyGrid::anyMarked(const CellBox& box) const {
-    if (empty_) return false;
-    for (int y = box.y0; y <= box.y1; ++y) {
-        const std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
-        for (int x = box.x0; x <= box.x1; ++x)
-            if (row[x >> 6] & (std::uint64_t{1} << (x & 63))) return true;
-    }
-    return false;
+std::uint32_t InkGrid::newBatch(Rgb color) {
+    colours_.push_back(color);
+    return static_cast<std::uint32_t>(colours_.size() - 1);
 }
 
-void OccupancyGrid::mark(const CellBox& box) {
+std::uint32_t InkGrid::lastOtherColour(const CellBox& box, Rgb color) const {
+    std::uint32_t found = 0;
     for (int y = box.y0; y <= box.y1; ++y) {
-        std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
-        for (int x = box.x0; x <= box.x1; ++x) row[x >> 6] |= std::uint64_t{1} << (x & 63);
+        const Cell* row = cells_.data() + static_cast<std::size_t>(y) * columns_;
+        for (int x = box.x0; x <= box.x1; ++x) {
+            const Cell& c = row[x];
+            found = std::max(found, colours_[c.last] == color ? c.other : c.last);
+        }
     }
-    if (box.x0 <= box.x1 && box.y0 <= box.y1) empty_ = false;
+    return found;
 }
 
-void OccupancyGrid::clear() {
-    if (empty_) return;
-    std::fill(bits_.begin(), bits_.end(), 0);
-    empty_ = true;
+void InkGrid::mark(const CellBox& box, std::uint32_t batch) {
+    const Rgb color = colours_[batch];
+    for (int y = box.y0; y <= box.y1; ++y) {
+        Cell* row = cells_.data() + static_cast<std::size_t>(y) * columns_;
+        for (int x = box.x0; x <= box.x1; ++x) {
+            Cell& c = row[x];
+            if (c.last == batch) continue;
+            if (!(colours_[c.last] == color)) c.other = c.last;
+            c.last = batch;
+        }
+    }
 }
 
 }  // namespace cad
