@@ -162,8 +162,8 @@ double DrawingPainter::chordTolerance(const Affine2d& map) {
 }
 
 const std::vector<ObjectId>& DrawingPainter::blockOrder(ObjectId block) {
-    auto it = orders_.find(block);
-    if (it == orders_.end()) it = orders_.emplace(block, db_.drawOrder(block)).first;
+    auto it = orders_->find(block);
+    if (it == orders_->end()) it = orders_->emplace(block, db_.drawOrder(block)).first;
     return it->second;
 }
 

@@ -54,6 +54,9 @@ public:
     // Texts whose capitals would stand lower than this many device units are drawn as a filled
     // box of their size: in a picture they would be a smudge anyway, and glyphs cost much more.
     void setGreekingHeight(double deviceUnits) { greekBelow_ = deviceUnits; }
+    // Draw orders of blocks, looked up once and kept here: painters of one drawing may share them.
+    using BlockOrders = std::unordered_map<ObjectId, std::vector<ObjectId>>;
+    void shareBlockOrders(BlockOrders& orders) { orders_ = &orders; }
     // Paper-space viewports are handed to this instead of being drawn.
     void setViewportHandler(std::function<void(const Viewport&)> handler) { onViewport_ = std::move(handler); }
 
@@ -113,7 +116,8 @@ private:
     bool measuring_ = false;
     double greekBelow_ = 0.0;
     std::function<void(const Viewport&)> onViewport_;
-    std::unordered_map<ObjectId, std::vector<ObjectId>> orders_;
+    BlockOrders ownOrders_;
+    BlockOrders* orders_ = &ownOrders_;
 };
 
 }  // namespace cad

@@ -62,6 +62,7 @@ void DrawingRenderer::paint(Canvas& canvas, const Affine2d& toDevice, const Line
                             RenderReport& report) {
     StyleResolver styles(db_, weights);
     DrawingPainter painter(db_, canvas, fonts_, styles, report);
+    painter.shareBlockOrders(orders_);
     painter.setMeasuring(measuring);
     painter.setGreekingHeight(greekBelow_);
     painter.setWorldToDevice(toDevice);
@@ -86,6 +87,7 @@ void DrawingRenderer::paint(Canvas& canvas, const Affine2d& toDevice, const Line
                                           Affine2d::scaling(scale, scale) * Affine2d::translation(-target.x, -target.y);
             canvas.pushClip(frame);
             DrawingPainter inner(db_, canvas, fonts_, styles, report);
+            inner.shareBlockOrders(orders_);
             inner.setGreekingHeight(greekBelow_);
             inner.setWorldToDevice(toDevice * modelToPaper);
             PaintContext context;

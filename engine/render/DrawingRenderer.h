@@ -2,6 +2,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "engine/db/ObjectId.h"
 #include "engine/geometry/Extents2d.h"
@@ -50,6 +52,8 @@ private:
     bool model_ = true;
     double greekBelow_ = 0.0;
     RenderReport report_;
+    // Draw orders of the blocks, for measuring and drawing alike.
+    std::unordered_map<ObjectId, std::vector<ObjectId>> orders_;
 };
 
 // A picture of a layout written to a file.
