@@ -275,3 +275,27 @@ TEST(RenderAnnotations, MeasuredExtentsOfCirclesAndArcsAreExact) {
     EXPECT_NEAR(box.maxPoint().y, center.y + 6, 1e-9);
     EXPECT_NEAR(box.minPoint().x, -10 * std::sqrt(0.5), 1e-9);
 }
+
+TEST(RenderAnnotations, MalformedTagsOfTheNewKindsDrawWhatTheyCanAndNeverFail) {
+    auto db = Database::createDefault();
+    const RawTagList junk{{100, "AcDbEntity"}, {8, "0"}, {10, "x"}, {20, "nan"}, {30, "1e999"}, {11, "-inf"}};
+    for (const char* kind : {"MULTILEADER", "MESH", "RAY", "XLINE", "LEADER", "MTEXT"})
+        append(*db, rawEntity(kind, "AcDbEntity", junk));
+    // A multileader whose sections never close, a mesh naming vertices it does not have and
+    // counts beyond its lists, a leader with one point, texts with codes cut off.
+    append(*db, rawEntity("MULTILEADER", "AcDbMLeader",
+                          {{300, "CONTEXT_DATA{"}, {302, "LEADER{"}, {304, "LEADER_LINE{"}, {10, "1"}, {20, "1"},
+                           {290, "1"}, {304, "LEADER_LINE{"}, {341, "FFFFFF"}, {290, "1"}}));
+    append(*db, rawEntity("MESH", "AcDbSubDMesh",
+                          {{92, "2"}, {10, "0"}, {20, "0"}, {30, "0"}, {93, "9223372036854775807"}, {90, "7"},
+                           {90, "0"}, {90, "99"}, {94, "-5"}, {90, "1"}}));
+    append(*db, rawEntity("LEADER", "AcDbLeader", {{71, "1"}, {10, "5"}, {20, "5"}, {30, "0"}}));
+    append(*db, mtext(1, 1, 1, "{\\H0x;\\W1e400;\\C-3;\\f|;\\S^;\\P\\"));
+    RenderDir dir;
+    for (const char* file : {"junk.png", "junk.pdf"}) {
+        RenderOptions options;
+        options.width = 200;
+        const RenderResult r = renderDrawingToFile(*db, options, dir.file(file));
+        EXPECT_TRUE(r.ok) << file << ": " << r.error;
+    }
+}
