@@ -144,7 +144,10 @@ int runConsole(const brinmo::ConsoleOptions& options) {
             return 1;
         }
     }
-    return host.fileFailed() ? 1 : 0;
+    const int status = host.fileFailed() ? 1 : 0;
+    host.dynamicLinker().unloadAll();
+    documents.abandonAtExit();
+    return status;
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -79,9 +80,10 @@ public:
     }
     std::uint32_t slotCount() const { return static_cast<std::uint32_t>(slots_.size()); }
     // Room for `count` objects, for readers that know how many are coming.
-    void reserveObjects(std::size_t count) {
+    // Room for `count` objects; the handle table for `handles` of them, when that is fewer.
+    void reserveObjects(std::size_t count, std::size_t handles = SIZE_MAX) {
         slots_.reserve(count + 1);
-        byHandle_.reserve(count);
+        byHandle_.reserve(std::min(count, handles));
     }
     // The next handle a new object gets ($HANDSEED); always above every handle in use.
     Handle handseed() const { return Handle(nextHandle_); }

@@ -18,8 +18,8 @@ public:
         if (slots_.empty() || handle.isNull()) return kNone;
         for (std::size_t i = hash(handle.value()) & mask_;; i = (i + 1) & mask_) {
             const Slot& s = slots_[i];
-            if (s.handle == handle.value()) return s.index;
-            if (s.handle == 0) return kNone;
+            if (s.handle() == handle.value()) return s.index;
+            if (s.empty()) return kNone;
         }
     }
     // Stores `index` for a handle not yet present (the null handle is never stored).
@@ -37,10 +37,14 @@ public:
     }
 
 private:
+    // Twelve bytes rather than sixteen: the handle in two halves keeps the slot 4-aligned.
     struct Slot {
-        std::uint64_t handle = 0;
+        std::uint32_t low = 0, high = 0;
         std::uint32_t index = kNone;
+        std::uint64_t handle() const { return (std::uint64_t{high} << 32) | low; }
+        bool empty() const { return (low | high) == 0; }
     };
+    static_assert(sizeof(Slot) == 12);
     static std::size_t hash(std::uint64_t h) {
         h ^= h >> 33;
         h *= 0xff51afd7ed558ccdULL;
@@ -49,8 +53,8 @@ private:
     }
     void place(std::uint64_t handle, std::uint32_t index) {
         std::size_t i = hash(handle) & mask_;
-        while (slots_[i].handle != 0) i = (i + 1) & mask_;
-        slots_[i] = {handle, index};
+        while (!slots_[i].empty()) i = (i + 1) & mask_;
+        slots_[i] = {static_cast<std::uint32_t>(handle), static_cast<std::uint32_t>(handle >> 32), index};
     }
     void grow() { rehash(slots_.empty() ? 1024 : slots_.size() * 2); }
     void rehash(std::size_t size) {
@@ -58,7 +62,7 @@ private:
         slots_.assign(size, Slot{});
         mask_ = slots_.size() - 1;
         for (const Slot& s : old)
-            if (s.handle != 0) place(s.handle, s.index);
+            if (!s.empty()) place(s.handle(), s.index);
     }
 
     std::vector<Slot> slots_;

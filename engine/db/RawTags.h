@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/io/SourceText.h"
+
 namespace cad {
 
 // One DXF group as read: the code and the value text exactly as it stood in the file (line end
@@ -18,15 +20,15 @@ struct RawTag {
 using RawTagList = std::vector<RawTag>;
 
 // A stretch of the text an object was read from, so that an unchanged object can be written back
-// byte for byte. The buffer is shared by every object of the file.
+// byte for byte. The text is shared by every object of the file.
 struct SourceSpan {
-    std::shared_ptr<const std::string> buffer;
+    std::shared_ptr<const SourceText> text;
     std::size_t offset = 0, length = 0;
 
-    bool empty() const { return !buffer || length == 0; }
+    bool empty() const { return !text || length == 0; }
     std::string_view view() const {
         if (empty()) return {};
-        return std::string_view(*buffer).substr(offset, length);
+        return text->view().substr(offset, length);
     }
 };
 

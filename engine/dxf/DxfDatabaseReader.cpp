@@ -91,7 +91,8 @@ void DxfDatabaseReader::warn(std::size_t line, const std::string& message) {
 std::string DxfDatabaseReader::text(std::string_view raw) const { return doc_.codePage().decode(raw); }
 
 SourceSpan DxfDatabaseReader::spanOf(const DxfRecord& record) const {
-    if (record.replacement) return SourceSpan{record.replacement, 0, record.replacement->size()};
+    if (record.replacement)
+        return SourceSpan{std::make_shared<const SourceText>(*record.replacement), 0, record.replacement->size()};
     return SourceSpan{doc_.buffer(), record.offset, record.length};
 }
 
@@ -118,7 +119,11 @@ DxfDrawing DxfDatabaseReader::read() {
 
 bool DxfDatabaseReader::has(std::size_t k) {
     while (streaming_ && doc_.sections()[section_].records.size() <= k + 1 && doc_.sectionOpen(section_)) scanMore();
-    return k < doc_.sections()[section_].records.size();
+    const auto& records = doc_.sections()[section_].records;
+    if (k >= records.size()) return false;
+    // What came before record k has been read into objects.
+    doc_.releaseBefore(records[k].offset);
+    return true;
 }
 
 void DxfDatabaseReader::scanMore() {
@@ -142,9 +147,9 @@ DxfDrawing DxfDatabaseReader::readSections() {
         for (const DxfSection& s : doc_.sections()) records += s.records.size();
         db_->reserveObjects(records + 64);
     } else {
-        // Records of real drawings average 150 to 500 bytes; the tables grow if this is short,
-        // and room never used is never backed by memory.
-        db_->reserveObjects(doc_.buffer()->size() / 100 + 64);
+        // Records of real drawings average 150 to 500 bytes; the tables grow if this is short.
+        // The handle table is written whole when sized, so it is sized for the longer records.
+        db_->reserveObjects(doc_.buffer()->size() / 100 + 64, doc_.buffer()->size() / 250 + 64);
     }
 
     for (section_ = 0;; ++section_) {
@@ -253,10 +258,11 @@ void DxfDatabaseReader::readTables() {
                 for (std::size_t k = i; k <= j && has(k); ++k) repaired = repaired || rec(k).changed();
                 if (repaired) {
                     // Handles made unique by the document live in the records' new text.
-                    auto raw = std::make_shared<std::string>();
-                    for (std::size_t k = i; k <= j && has(k); ++k) raw->append(doc_.text(rec(k)));
-                    const std::size_t size = raw->size();
-                    out_.file.rawTables.push_back(SourceSpan{std::move(raw), 0, size});
+                    std::string raw;
+                    for (std::size_t k = i; k <= j && has(k); ++k) raw.append(doc_.text(rec(k)));
+                    const std::size_t size = raw.size();
+                    out_.file.rawTables.push_back(
+                        SourceSpan{std::make_shared<const SourceText>(std::move(raw)), 0, size});
                 } else {
                     const std::size_t end = has(j) ? rec(j).offset + rec(j).length : r.offset + r.length;
                     out_.file.rawTables.push_back(SourceSpan{doc_.buffer(), r.offset, end - r.offset});
@@ -721,6 +727,9 @@ DxfDrawing readDxfDrawingText(std::string text, const std::string& fileName) {
     return DxfDatabaseReader(doc).read();
 }
 
-DxfDrawing readDxfDrawing(const std::string& path) { return readDxfDrawingText(readWholeFile(path), path); }
+DxfDrawing readDxfDrawing(const std::string& path) {
+    DxfDocument doc = DxfDocument::open(openDrawingText(path), path);
+    return DxfDatabaseReader(doc).read();
+}
 
 }  // namespace cad

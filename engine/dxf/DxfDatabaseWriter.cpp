@@ -332,6 +332,7 @@ void DxfDatabaseWriter::writeObjects() {
 void DxfDatabaseWriter::writeObject(const DbObject& object) {
     if (verbatim_ && !object.isModified() && !object.source.empty()) {
         out_.append(object.source.view());
+        noteCopied(object.source);
     } else {
         generate(object);
     }
@@ -339,7 +340,27 @@ void DxfDatabaseWriter::writeObject(const DbObject& object) {
     if (sink_ && out_.size() >= kPiece) {
         (*sink_)(out_);
         out_.clear();
+        releaseCopied();
     }
+}
+
+void DxfDatabaseWriter::noteCopied(const SourceSpan& span) {
+    if (span.text.get() != copiedText_) {
+        releaseCopied();
+        copiedText_ = span.text.get();
+        copiedFrom_ = span.offset;
+        copiedTo_ = span.offset + span.length;
+        return;
+    }
+    copiedFrom_ = std::min(copiedFrom_, span.offset);
+    copiedTo_ = std::max(copiedTo_, span.offset + span.length);
+}
+
+void DxfDatabaseWriter::releaseCopied() {
+    // Objects are written mostly in file order, so the range is about one piece long; text
+    // inside it that is needed again is read back from the file.
+    if (copiedText_) copiedText_->release(copiedFrom_, copiedTo_);
+    copiedText_ = nullptr;
 }
 
 void DxfDatabaseWriter::extrasOf(DxfExtraGroups& extras, std::string_view subclass) {

@@ -38,6 +38,9 @@ private:
     void writeObjects();
     void writeEntityTree(ObjectId id);
     void writeObject(const DbObject& object);
+    // Source text copied since the last piece went out, handed back once it has.
+    void noteCopied(const SourceSpan& span);
+    void releaseCopied();
     void generate(const DbObject& object);
     void generateRecord(const DbObject& object);
     // R12 entities kept whole get the R2000 owner and subclass markers; false if not one of them.
@@ -67,6 +70,8 @@ private:
     DxfTagWriter w_;
     std::unordered_set<std::uint32_t> written_;
     const Sink* sink_ = nullptr;
+    const SourceText* copiedText_ = nullptr;
+    std::size_t copiedFrom_ = 0, copiedTo_ = 0;
     bool placingExtras_ = false;  // extras being written are not anchors for others
 };
 

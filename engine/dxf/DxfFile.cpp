@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <system_error>
 
 #include "engine/dxf/DxfError.h"
 #include "engine/io/AtomicFile.h"
@@ -25,27 +25,18 @@ namespace {
 
 }  // namespace
 
-std::string readWholeFile(const std::string& path) {
+std::shared_ptr<const SourceText> openDrawingText(const std::string& path) {
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) failErrno(path, "cannot open");
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) failErrno(path, "cannot read");
     if (S_ISDIR(st.st_mode)) throw DxfError(path, 0, "is a folder, not a drawing");
-    // Read through a small buffer and append: growing a string by resize() would first zero
-    // every byte, which costs as much as the parse.
-    std::string data;
-    data.reserve(static_cast<std::size_t>(st.st_size) + 1);
-    std::vector<char> chunk(1u << 20);
-    while (true) {
-        const ssize_t n = ::read(fd.get(), chunk.data(), chunk.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            failErrno(path, "cannot read");
-        }
-        if (n == 0) break;
-        data.append(chunk.data(), static_cast<std::size_t>(n));
+    try {
+        return SourceText::fromFile(fd.get());
+    } catch (const std::system_error& e) {
+        errno = e.code().value();
+        failErrno(path, "cannot read");
     }
-    return data;
 }
 
 void writeFileAtomically(const std::string& path, std::string_view content) {

@@ -1,12 +1,15 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "engine/io/SourceText.h"
+
 namespace cad {
 
-// The whole file in one read. Throws DxfError when it cannot be opened or read.
-std::string readWholeFile(const std::string& path);
+// The text of a drawing file; large files are mapped rather than copied. Throws DxfError.
+std::shared_ptr<const SourceText> openDrawingText(const std::string& path);
 
 // The atomic write of engine/io/AtomicFile.h, with its failures as DxfError naming the file.
 void writeFileAtomically(const std::string& path, std::string_view content);

@@ -91,6 +91,14 @@ bool DocumentManager::saveDocument(Document& document, const std::string& path, 
     return true;
 }
 
+void DocumentManager::abandonAtExit() {
+#if !defined(__SANITIZE_ADDRESS__)
+    for (auto& document : documents_) (void)document.release();
+#endif
+    documents_.clear();
+    active_ = nullptr;
+}
+
 ErrorStatus DocumentManager::closeDocument(Document& document) {
     if (document.isLocked()) return ErrorStatus::eLockViolation;
     auto it = std::find_if(documents_.begin(), documents_.end(), [&](const auto& d) { return d.get() == &document; });

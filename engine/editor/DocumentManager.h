@@ -52,6 +52,10 @@ public:
     // The next queued command line, if any.
     std::optional<std::string> takeQueuedInput();
 
+    // For a program about to end: the documents are dropped without being freed object by
+    // object, which for a large drawing takes longer than the exit that returns the memory whole.
+    void abandonAtExit();
+
     ErrorStatus lockDocument(Document& document);
     // eNotApplicable when the document is not locked.
     ErrorStatus unlockDocument(Document& document);

@@ -39,7 +39,11 @@ DxfDocument::DxfDocument(DxfDocument&&) noexcept = default;
 DxfDocument& DxfDocument::operator=(DxfDocument&&) noexcept = default;
 DxfDocument::~DxfDocument() = default;
 
-DxfDocument DxfDocument::readFile(const std::string& path) { return parse(readWholeFile(path), path); }
+DxfDocument DxfDocument::readFile(const std::string& path) {
+    DxfDocument doc = open(openDrawingText(path), path);
+    doc.finishScan();
+    return doc;
+}
 
 DxfDocument DxfDocument::parse(std::string text, std::string fileName) {
     DxfDocument doc = open(std::move(text), std::move(fileName));
@@ -146,9 +150,13 @@ struct DxfDocument::ScanState {
 };
 
 DxfDocument DxfDocument::open(std::string text, std::string fileName) {
+    return open(std::make_shared<const SourceText>(std::move(text)), std::move(fileName));
+}
+
+DxfDocument DxfDocument::open(std::shared_ptr<const SourceText> text, std::string fileName) {
     DxfDocument doc;
     doc.fileName_ = std::move(fileName);
-    doc.buffer_ = std::make_shared<const std::string>(std::move(text));
+    doc.buffer_ = std::move(text);
     doc.codePage_ = std::make_unique<DxfCodePage>(std::string_view(), false);
     doc.scan_ = std::make_unique<ScanState>();
     return doc;
@@ -182,7 +190,8 @@ void DxfDocument::closeRecord(std::size_t end) {
     if (!st.inRecord) return;
     DxfSection& section = sections_[st.current];
     DxfRecord& r = section.records.back();
-    r.length = end - r.offset;
+    if (end - r.offset > UINT32_MAX) throw DxfError(fileName_, r.line, "a record longer than 4 GB");
+    r.length = static_cast<std::uint32_t>(end - r.offset);
     st.inRecord = false;
     if (st.keeping) {
         st.kept.push_back({r.offset, std::move(st.tags)});
@@ -199,8 +208,8 @@ void DxfDocument::closeRecord(std::size_t end) {
 
 void DxfDocument::startScan() {
     // A file that is plainly something else is named for what it is, not by its first bad tag.
-    if (auto what = describeNonDxf(*buffer_)) throw DxfError(fileName_, 0, *what);
-    scan_->tok.emplace(*buffer_, fileName_);
+    if (auto what = describeNonDxf(buffer_->view())) throw DxfError(fileName_, 0, *what);
+    scan_->tok.emplace(buffer_->view(), fileName_);
     lineEnding_ = std::string(scan_->tok->lineEnding());
 }
 
@@ -236,7 +245,7 @@ bool DxfDocument::scanTag() {
             eofOffset_ = tag.offset;
             eofLength_ = tok.offset() - tag.offset;
             st.sawEof = true;
-            if (trimDxfBlanks(buffer_->substr(tok.offset())).find_first_not_of("\r\n\t ") != std::string::npos)
+            if (trimDxfBlanks(buffer_->view().substr(tok.offset())).find_first_not_of("\r\n\t ") != std::string::npos)
                 warn(tok.line(), "data after 0 EOF ignored");
             st.done = true;
             return true;
@@ -609,7 +618,7 @@ const DxfSection* DxfDocument::section(std::string_view name) const {
 
 std::string_view DxfDocument::text(const DxfRecord& record) const {
     if (record.replacement) return *record.replacement;
-    return std::string_view(*buffer_).substr(record.offset, record.length);
+    return buffer_->view().substr(record.offset, record.length);
 }
 
 std::vector<DxfTag> DxfDocument::tags(const DxfRecord& record) const {
@@ -840,7 +849,7 @@ std::string DxfDocument::write() {
     fixHandseed();
     std::string out;
     out.reserve(buffer_->size() + 4096);
-    const std::string_view buf(*buffer_);
+    const std::string_view buf(buffer_->view());
     out.append(buf.substr(0, preambleLength_));
     for (const DxfSection& s : sections_) {
         DxfTagWriter w(out, lineEnding_);
@@ -860,6 +869,14 @@ std::string DxfDocument::write() {
         w.string(0, "EOF");
     }
     return out;
+}
+
+void DxfDocument::releaseBefore(std::size_t offset) const {
+    // In steps, so that the hint costs one call per few megabytes read.
+    constexpr std::size_t kStep = 4u << 20;
+    if (offset < released_ + kStep) return;
+    buffer_->release(released_, offset);
+    released_ = offset;
 }
 
 void DxfDocument::save(const std::string& path) { writeFileAtomically(path, write()); }

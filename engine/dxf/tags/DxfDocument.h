@@ -10,6 +10,7 @@
 #include "engine/dxf/DxfCodePage.h"
 #include "engine/dxf/tags/DxfHandleMap.h"
 #include "engine/dxf/tags/DxfTokenizer.h"
+#include "engine/io/SourceText.h"
 
 namespace cad {
 
@@ -19,11 +20,12 @@ namespace cad {
 struct DxfRecord {
     std::string_view type;   // the `0` value (or the header variable name), blanks trimmed
     std::size_t offset = 0;  // source span in the document's buffer
-    std::size_t length = 0;
-    std::size_t line = 0;        // line of the opening group code; 0 for records made in memory
     std::uint64_t handle = 0;    // 0 when the record has none
     std::uint64_t owner = 0;     // the 330 before the first subclass marker
     std::shared_ptr<const std::string> replacement;  // new text when changed or added
+    // Narrow, as a drawing has hundreds of thousands of records.
+    std::uint32_t length = 0;
+    std::uint32_t line = 0;  // line of the opening group code; 0 for records made in memory
 
     bool changed() const { return replacement != nullptr; }
 };
@@ -55,6 +57,7 @@ public:
     // text is read: one pass over it. Nothing is read yet; the document must not move once
     // scanning has begun.
     static DxfDocument open(std::string text, std::string fileName);
+    static DxfDocument open(std::shared_ptr<const SourceText> text, std::string fileName);
 
     DxfDocument(DxfDocument&&) noexcept;
     DxfDocument& operator=(DxfDocument&&) noexcept;
@@ -74,7 +77,9 @@ public:
     bool scanFailed() const;
 
     const std::string& fileName() const { return fileName_; }
-    const std::shared_ptr<const std::string>& buffer() const { return buffer_; }
+    const std::shared_ptr<const SourceText>& buffer() const { return buffer_; }
+    // The text before `offset` is done with for now (see SourceText::release).
+    void releaseBefore(std::size_t offset) const;
     std::string_view lineEnding() const { return lineEnding_; }
     const std::string& version() const { return version_; }  // "$ACADVER", "AC1009" when absent
     int versionNumber() const { return dxfVersionNumber(version_); }
@@ -131,10 +136,11 @@ private:
     void fixHandseed();
     void registerApplications();
     void warn(std::size_t line, const std::string& text);
-    DxfTokenizer tokenizer() const { return DxfTokenizer(*buffer_, fileName_); }
+    DxfTokenizer tokenizer() const { return DxfTokenizer(buffer_->view(), fileName_); }
 
     std::string fileName_;
-    std::shared_ptr<const std::string> buffer_;
+    std::shared_ptr<const SourceText> buffer_;
+    mutable std::size_t released_ = 0;
     std::string lineEnding_ = "\r\n";
     std::string version_ = "AC1009";
     std::unique_ptr<DxfCodePage> codePage_;
