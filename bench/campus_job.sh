@@ -25,18 +25,19 @@ printf 'mus\nmcsv\nmlb\ny\ny\n' >"$dir/job.scr"
 : >"$dir/nothing.scr"
 cd "$dir"
 
-# One run of a command: "WALL_SECONDS PEAK_KIB" on stdout.
+# One run of a command: "WALL_SECONDS PEAK_KIB CPU_SECONDS" on stdout (CPU: user + system, which
+# other work on a shared machine disturbs less than the wall time).
 measure() {
   local log="$dir/time.log"
-  /usr/bin/time -f '%e %M' -o "$log" "$@" >/dev/null 2>"$dir/stderr.log" || {
+  /usr/bin/time -f '%e %M %U %S' -o "$log" "$@" >/dev/null 2>"$dir/stderr.log" || {
     echo "campus_job: failed: $*" >&2
     cat "$dir/stderr.log" >&2
     exit 1
   }
-  tail -1 "$log"
+  tail -1 "$log" | awk '{ printf "%s %s %.2f\n", $1, $2, $3 + $4 }'
 }
 
-# Median of the first column and of the second over $runs runs of the command.
+# Medians of each column over $runs runs of the command.
 medians() {
   local results=()
   for ((i = 0; i < runs; i++)); do
@@ -44,16 +45,17 @@ medians() {
     results+=("$(measure "$@")")
   done
   local k=$(((runs + 1) / 2))
-  local wall rss
+  local wall rss cpu
   wall=$(printf '%s\n' "${results[@]}" | cut -d' ' -f1 | sort -g | sed -n "${k}p")
   rss=$(printf '%s\n' "${results[@]}" | cut -d' ' -f2 | sort -g | sed -n "${k}p")
-  echo "$wall $rss"
+  cpu=$(printf '%s\n' "${results[@]}" | cut -d' ' -f3 | sort -g | sed -n "${k}p")
+  echo "$wall $rss $cpu"
 }
 
 bytes=$(stat -c %s "$campus")
 job=$(medians "$bin/brinmo" campus.dxf --script job.scr -o out.dxf)
 plain=$(medians "$bin/brinmo" campus.dxf --script nothing.scr -o out.dxf)
-python="- -"
+python="- - -"
 if [ "${CAMPUS_PYTHON:-1}" != 0 ]; then
   cp "$campus" "$dir/campus.dxf"
   python=$(measure /usr/bin/python3 "$here/campus_job_ezdxf.py" campus.dxf out-py.dxf)
@@ -65,6 +67,7 @@ awk -v bytes="$bytes" -v job="$job" -v plain="$plain" -v python="$python" -v run
   printf "campus %s: %.1f MiB; brinmo medians of %d runs, ezdxf one run\n", file, mib, runs
   printf "%-22s %12s %12s %12s\n", "", "brinmo job", "open+save", "ezdxf job"
   printf "%-22s %12.2f %12.2f %12s\n", "wall (s)", j[1], p[1], y[1] == "-" ? "-" : sprintf("%.2f", y[1])
+  printf "%-22s %12.2f %12.2f %12s\n", "cpu (s)", j[3], p[3], y[1] == "-" ? "-" : sprintf("%.2f", y[3])
   printf "%-22s %12.1f %12.1f %12s\n", "peak RSS (MiB)", j[2] / 1024, p[2] / 1024, y[1] == "-" ? "-" : sprintf("%.1f", y[2] / 1024)
   printf "%-22s %12.2f %12.2f %12s\n", "peak RSS / file", j[2] * 1024 / bytes, p[2] * 1024 / bytes, y[1] == "-" ? "-" : sprintf("%.2f", y[2] * 1024 / bytes)
   printf "%-22s %12s %12s\n", "target", "< 0.5 s", "< 0.3 s"

@@ -140,6 +140,7 @@ Handle DxfDatabaseReader::syntheticHandle() {
 DxfDrawing DxfDatabaseReader::readSections() {
     out_.database = std::make_unique<Database>();
     db_ = out_.database.get();
+    lastLayer_ = {};
     if (!streaming_) {
         out_.warnings = doc_.warnings();
         version_ = doc_.versionNumber();
@@ -354,9 +355,14 @@ void DxfDatabaseReader::ensureLayoutBlocks() {
 }
 
 ObjectId DxfDatabaseReader::layerByName(const std::string& given, std::size_t line) {
+    // Entities come in runs on one layer: the last answer spares a case-blind table search.
+    if (!given.empty() && lastLayer_.second && given == lastLayer_.first) return lastLayer_.second;
     if (given.empty() && version_ >= kDxfR2000) warn(line, "entity without a layer put on layer 0");
     const std::string name = given.empty() ? std::string("0") : given;
-    if (ObjectId id = db_->recordId(TableKind::Layer, name)) return id;
+    if (ObjectId id = db_->recordId(TableKind::Layer, name)) {
+        lastLayer_ = {name, id};
+        return id;
+    }
     if (!db_->layerTableId()) {
         ObjectId id;
         db_->addObject(std::make_unique<SymbolTable>(TableKind::Layer), {}, syntheticHandle(), &id);

@@ -70,6 +70,7 @@ private:
     Database* db_ = nullptr;
     int version_ = 0;
     std::vector<ObjectId> regenerate_;  // read objects whose text must be generated anew
+    std::pair<std::string, ObjectId> lastLayer_;  // the layer name last looked up, as written
     // Reused per entity: [0] for the entity, [1] for what follows it (attributes, vertices).
     std::vector<DxfTag> scratchTags_[2];
     DxfRecordParts scratchParts_[2];
