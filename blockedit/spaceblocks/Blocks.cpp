@@ -41,7 +41,7 @@ int selectReferences(cad::Database& db, const char* blockName, std::vector<cad::
         if (!block) continue;
         for (cad::ObjectId id : block->liveEntityIds()) {
             const cad::DbObject* object = db.objectAt(id);
-            if (!object || !cad::wildcardMatch(object->dxfName, "INSERT", true)) continue;
+            if (!object || !cad::wildcardMatch(object->dxfName(), "INSERT", true)) continue;
             if (blockName) {
                 const auto* reference = dynamic_cast<const cad::BlockReference*>(object);
                 if (!reference || !cad::wildcardMatch(reference->blockName(), blockName, true)) continue;

@@ -32,7 +32,7 @@ public:
     ErrorStatus getGeomExtents(Extents3d& extents) const override;
 
 protected:
-    explicit Circle(std::string_view dxfName) : Entity(dxfName) {}
+    explicit Circle(const char* dxfName) : Entity(dxfName) {}
     Point3d center_;
     double radius_ = 0.0;
     Vector3d normal_ = Vector3d::zAxis();

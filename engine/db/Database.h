@@ -180,6 +180,11 @@ public:
     // The live entities of a block, first drawn first.
     std::vector<ObjectId> drawOrder(ObjectId block) const;
 
+    // Keeps the text objects were read from as long as the database lives (see DbObject::source).
+    void keepSource(const std::shared_ptr<const SourceText>& text) {
+        if (text && (sources_.empty() || (sources_.back() != text && sources_.front() != text))) sources_.push_back(text);
+    }
+
     // ---- copying ----
     // Copies `entities` (with what they own) into block `owner`, recording source -> copy in
     // `mapping`; references among the copied objects are translated to the copies.
@@ -196,6 +201,8 @@ private:
     void eraseTree(ObjectId id, bool erasing);
     ErrorStatus cloneOne(ObjectId source, ObjectId owner, IdMapping& mapping, ObjectId& out);
 
+    // Before the objects, which point into it, so that it goes after them.
+    std::vector<std::shared_ptr<const SourceText>> sources_;
     std::vector<Slot> slots_;
     HandleIndex byHandle_;
     std::uint64_t nextHandle_ = 1;

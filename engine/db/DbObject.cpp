@@ -1,6 +1,8 @@
 #include "engine/db/DbObject.h"
 
 #include <algorithm>
+#include <iterator>
+#include <limits>
 
 #include "engine/db/Database.h"
 #include "engine/db/IdMapping.h"
@@ -8,11 +10,64 @@
 
 namespace cad {
 
+namespace {
+
+// Record names common enough that an object read under one of them points at this table instead
+// of keeping its own copy. Sorted.
+constexpr const char* kKnownNames[] = {
+    "3DFACE", "3DSOLID", "ACAD_PROXY_ENTITY", "ACAD_PROXY_OBJECT", "ACAD_TABLE",
+    "ACDBDICTIONARYWDFLT", "ACDBPLACEHOLDER", "APPID", "ARC", "ARC_DIMENSION", "ATTDEF", "ATTRIB",
+    "BLOCK", "BLOCK_RECORD", "BODY", "CELLSTYLEMAP", "CIRCLE", "DICTIONARY", "DICTIONARYVAR",
+    "DIMASSOC", "DIMENSION", "DIMSTYLE", "ELLIPSE", "ENDBLK", "FIELD", "FIELDLIST", "GEODATA",
+    "GROUP", "HATCH", "HELIX", "IDBUFFER", "IMAGE", "IMAGEDEF", "IMAGEDEF_REACTOR", "INSERT",
+    "LAYER", "LAYER_FILTER", "LAYER_INDEX", "LAYOUT", "LEADER", "LIGHT", "LINE", "LTYPE",
+    "LWPOLYLINE", "MATERIAL", "MESH", "MLEADERSTYLE", "MLINE", "MLINESTYLE", "MTEXT",
+    "MULTILEADER", "OLE2FRAME", "PLOTSETTINGS", "POINT", "POLYLINE", "RASTERVARIABLES", "RAY",
+    "REGION", "SCALE", "SEQEND", "SHAPE", "SOLID", "SORTENTSTABLE", "SPATIAL_FILTER",
+    "SPATIAL_INDEX", "SPLINE", "STYLE", "SUN", "SURFACE", "TABLE", "TABLESTYLE", "TEXT",
+    "TOLERANCE", "TRACE", "UCS", "VERTEX", "VIEW", "VIEWPORT", "VISUALSTYLE", "VPORT", "WIPEOUT",
+    "WIPEOUTVARIABLES", "XLINE", "XRECORD",
+};
+
+const char* knownName(std::string_view name) {
+    const auto* end = std::end(kKnownNames);
+    const auto* it = std::lower_bound(std::begin(kKnownNames), end, name,
+                                      [](const char* a, std::string_view b) { return std::string_view(a) < b; });
+    return it != end && std::string_view(*it) == name ? *it : nullptr;
+}
+
+}  // namespace
+
 DbObject::DbObject(const DbObject& other)
-    : dxfName(other.dxfName),
+    : name_(other.name_),
+      rare_(other.rare_ ? std::make_unique<Rare>(*other.rare_) : nullptr),
       owner_(other.owner_),
-      xdict_(other.xdict_),
-      rare_(other.rare_ ? std::make_unique<Rare>(*other.rare_) : nullptr) {}
+      xdict_(other.xdict_) {
+    if (other.rare_ && other.name_ == other.rare_->name.c_str()) name_ = rare_->name.c_str();
+}
+
+void DbObject::setDxfName(std::string_view name) {
+    if (name == dxfName()) return;
+    if (const char* known = name.empty() ? "" : knownName(name)) {
+        name_ = known;
+        if (rare_) rare_->name.clear();
+        return;
+    }
+    rare().name = name;
+    name_ = rare_->name.c_str();
+}
+
+void DbObject::setSource(const SourceText* text, std::size_t offset, std::size_t length) {
+    if (!text || length > std::numeric_limits<std::uint32_t>::max() || offset >= (std::uint64_t{1} << 48)) {
+        sourceText_ = nullptr;
+        sourceOffset_ = 0;
+        sourceLength_ = 0;
+        return;
+    }
+    sourceText_ = text;
+    sourceOffset_ = offset;
+    sourceLength_ = static_cast<std::uint32_t>(length);
+}
 
 DbObject::Rare& DbObject::rare() {
     if (!rare_) rare_ = std::make_unique<Rare>();
@@ -32,7 +87,9 @@ const RawTagList& DbObject::extraTags() const {
 RawTagList& DbObject::editExtraTags() { return rare().extraTags; }
 
 void DbObject::compact() {
-    if (rare_ && rare_->extraTags.empty() && rare_->reactors.empty() && rare_->xdata.empty()) rare_.reset();
+    if (rare_ && rare_->extraTags.empty() && rare_->reactors.empty() && rare_->xdata.empty() &&
+        rare_->name.empty())
+        rare_.reset();
 }
 
 const std::vector<ObjectId>& DbObject::reactors() const {

@@ -53,7 +53,7 @@ public:
     // unmodified object read from a file is written back from its source text.
     bool isModified() const { return (flags_ & kModified) != 0; }
     void setModified(bool modified) {
-        flags_ = static_cast<std::uint8_t>(modified ? flags_ | kModified : flags_ & ~kModified);
+        flags_ = modified ? flags_ | kModified : flags_ & ~kModified;
     }
 
     ObjectId extensionDictionary() const { return xdict_; }
@@ -82,15 +82,20 @@ public:
     // Lossless file support: the text the object was read from, the tags of it that no field
     // models (written back after the modelled ones when the object is modified), and the DXF
     // record name it was read under ("LWPOLYLINE", "ACDBDICTIONARYWDFLT" ...).
-    SourceSpan source;
+    SourceRef source() const { return {sourceText_, sourceOffset_, sourceLength_}; }
+    // `text` must live as long as the object: the database keeps it (Database::keepSource).
+    // A stretch too long to note is dropped, and the object is then written from its fields.
+    void setSource(const SourceText* text, std::size_t offset, std::size_t length);
     const RawTagList& extraTags() const;
     RawTagList& editExtraTags();
     // Gives back the storage of extra tags, reactors and extended data when all are empty.
     void compact();
-    std::string dxfName;
+    std::string_view dxfName() const { return name_; }
+    void setDxfName(std::string_view name);
 
 protected:
-    explicit DbObject(std::string_view name) : dxfName(name) {}
+    // `name` must live as long as the object (a literal).
+    explicit DbObject(const char* name) : name_(name) {}
     DbObject(const DbObject& other);
     void touch() {
         flags_ |= kModified;
@@ -112,20 +117,27 @@ private:
     void noteChange();
     static constexpr std::uint8_t kErased = 1, kModified = 2;
 
+    // A drawing holds hundreds of thousands of objects: the fields are ordered and narrowed so
+    // that the base takes 72 bytes.
     Database* db_ = nullptr;
     Handle handle_;
-    ObjectId id_, owner_, xdict_;
-    std::uint8_t flags_ = kModified;
+    const char* name_;
     // What most objects of a drawing lack, kept apart so that they do not pay for it.
     struct Rare {
         RawTagList extraTags;
         std::vector<ObjectId> reactors;
         std::string xdata;  // packXData form
+        std::string name;   // a record name none of the usual ones, which name_ then points into
     };
     Rare& rare();
     std::string_view packedXData() const { return rare_ ? std::string_view(rare_->xdata) : std::string_view(); }
     void setPackedXData(std::string packed);
     std::unique_ptr<Rare> rare_;
+    const SourceText* sourceText_ = nullptr;
+    std::uint64_t sourceOffset_ : 48 = 0;
+    std::uint64_t flags_ : 8 = kModified;
+    std::uint32_t sourceLength_ = 0;
+    ObjectId id_, owner_, xdict_;
 };
 
 }  // namespace cad

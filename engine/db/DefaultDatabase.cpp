@@ -39,7 +39,7 @@ ObjectId addBlock(Database& db, std::string_view name) {
 }
 
 ObjectId addDictionary(Dictionary& parent, std::string_view key,
-                       std::string_view dxfName = "DICTIONARY") {
+                       const char* dxfName = "DICTIONARY") {
     ObjectId id;
     parent.setAt(key, std::make_unique<Dictionary>(dxfName), &id);
     return id;

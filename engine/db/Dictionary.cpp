@@ -9,7 +9,7 @@
 namespace cad {
 
 std::string_view Dictionary::className() const {
-    return dxfName == "ACDBDICTIONARYWDFLT" ? "AcDbDictionaryWithDefault" : "AcDbDictionary";
+    return dxfName() == "ACDBDICTIONARYWDFLT" ? "AcDbDictionaryWithDefault" : "AcDbDictionary";
 }
 
 void Dictionary::remapIds(const IdMapping& mapping) {

@@ -18,7 +18,7 @@ public:
         bool hardOwner = false;  // written with 360 rather than 350
     };
 
-    explicit Dictionary(std::string_view dxfName = "DICTIONARY") : DbObject(dxfName) {}
+    explicit Dictionary(const char* dxfName = "DICTIONARY") : DbObject(dxfName) {}
     ObjectKind kind() const override { return ObjectKind::Dictionary; }
     std::string_view className() const override;
     std::unique_ptr<DbObject> clone() const override { return std::make_unique<Dictionary>(*this); }

@@ -55,7 +55,7 @@ public:
     void remapIds(const IdMapping& mapping) override;
 
 protected:
-    explicit Entity(std::string_view dxfName) : DbObject(dxfName) {}
+    explicit Entity(const char* dxfName) : DbObject(dxfName) {}
     Entity(const Entity&) = default;
 
 private:

@@ -20,9 +20,9 @@ struct RawTag {
 using RawTagList = std::vector<RawTag>;
 
 // A stretch of the text an object was read from, so that an unchanged object can be written back
-// byte for byte. The text is shared by every object of the file.
-struct SourceSpan {
-    std::shared_ptr<const SourceText> text;
+// byte for byte. Whoever holds one keeps the text alive some other way (objects: their database).
+struct SourceRef {
+    const SourceText* text = nullptr;
     std::size_t offset = 0, length = 0;
 
     bool empty() const { return !text || length == 0; }
@@ -30,6 +30,16 @@ struct SourceSpan {
         if (empty()) return {};
         return text->view().substr(offset, length);
     }
+};
+
+// The same, sharing ownership of the text (sections and tables kept whole).
+struct SourceSpan {
+    std::shared_ptr<const SourceText> text;
+    std::size_t offset = 0, length = 0;
+
+    SourceRef ref() const { return {text.get(), offset, length}; }
+    bool empty() const { return ref().empty(); }
+    std::string_view view() const { return ref().view(); }
 };
 
 }  // namespace cad

@@ -7,7 +7,7 @@
 namespace cad {
 
 namespace {
-std::string_view recordDxfName(TableKind kind) {
+const char* recordDxfName(TableKind kind) {
     switch (kind) {
         case TableKind::Viewport: return "VPORT";
         case TableKind::Linetype: return "LTYPE";

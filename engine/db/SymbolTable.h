@@ -76,7 +76,7 @@ public:
     virtual TableKind tableKind() const = 0;
 
 protected:
-    explicit SymbolTableRecord(std::string_view dxfName, std::string_view name = {})
+    explicit SymbolTableRecord(const char* dxfName, std::string_view name = {})
         : DbObject(dxfName), name_(name) {}
     SymbolTableRecord(const SymbolTableRecord&) = default;
 

@@ -59,7 +59,7 @@ public:
     ErrorStatus getGeomExtents(Extents3d& extents) const override;
 
 protected:
-    explicit Text(std::string_view dxfName) : Entity(dxfName) {}
+    explicit Text(const char* dxfName) : Entity(dxfName) {}
 
 private:
     std::string text_;

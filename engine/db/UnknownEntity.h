@@ -12,7 +12,9 @@ namespace cad {
 class UnknownEntity : public Entity {
 public:
     explicit UnknownEntity(std::string_view dxfName, std::string_view className = {})
-        : Entity(dxfName), className_(className) {}
+        : Entity(""), className_(className) {
+        setDxfName(dxfName);
+    }
     ObjectKind kind() const override { return ObjectKind::UnknownEntity; }
     std::string_view className() const override { return className_; }
     void setClassName(std::string name) { assign(className_, std::move(name)); }

@@ -10,7 +10,9 @@ namespace cad {
 class UnknownObject : public DbObject {
 public:
     explicit UnknownObject(std::string_view dxfName, std::string_view className = {})
-        : DbObject(dxfName), className_(className) {}
+        : DbObject(""), className_(className) {
+        setDxfName(dxfName);
+    }
     ObjectKind kind() const override { return ObjectKind::UnknownObject; }
     std::string_view className() const override { return className_; }
     void setClassName(std::string name) { assign(className_, std::move(name)); }

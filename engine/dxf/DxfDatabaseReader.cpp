@@ -212,7 +212,9 @@ void DxfDatabaseReader::readHeader() {
 }
 
 void DxfDatabaseReader::finishObject(DbObject& object, const DxfRecord& record, const DxfRecordParts& parts) {
-    object.source = spanOf(record);
+    const SourceSpan span = spanOf(record);
+    db_->keepSource(span.text);
+    object.setSource(span.text.get(), span.offset, span.length);
     if (!parts.xdict.isNull()) object.setExtensionDictionary(idOf(parts.xdict));
     for (Handle h : parts.reactors) object.addReactor(idOf(h));
     if (!parts.lead.empty())
@@ -332,7 +334,7 @@ void DxfDatabaseReader::readTables() {
         if (!extraTags.empty()) rec->editExtraTags() = std::move(extraTags);
         rec->setFlags(flags);
         finishObject(*rec, r, parts);
-        rec->dxfName = std::string(r.type);
+        rec->setDxfName(r.type);
         if (kind == TableKind::Block && table->getAt(rec->name())) {
             // BLOCK and INSERT find a block by name: a second record of that name could never
             // get its definition and would be given a new one on every save.

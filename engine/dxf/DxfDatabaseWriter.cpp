@@ -212,7 +212,7 @@ void DxfDatabaseWriter::writeClasses() {
     for (const ClassDef& c : kClasses) {
         for (std::uint32_t i = 1; i < db_.slotCount(); ++i) {
             const DbObject* o = db_.objectAt(ObjectId(i));
-            if (o && !o->isErased() && o->dxfName == c.dxfName) {
+            if (o && !o->isErased() && o->dxfName() == c.dxfName) {
                 needed.push_back(&c);
                 break;
             }
@@ -330,9 +330,9 @@ void DxfDatabaseWriter::writeObjects() {
 }
 
 void DxfDatabaseWriter::writeObject(const DbObject& object) {
-    if (verbatim_ && !object.isModified() && !object.source.empty()) {
-        out_.append(object.source.view());
-        noteCopied(object.source);
+    if (const SourceRef source = object.source(); verbatim_ && !object.isModified() && !source.empty()) {
+        out_.append(source.view());
+        noteCopied(source);
     } else {
         generate(object);
     }
@@ -344,10 +344,10 @@ void DxfDatabaseWriter::writeObject(const DbObject& object) {
     }
 }
 
-void DxfDatabaseWriter::noteCopied(const SourceSpan& span) {
-    if (span.text.get() != copiedText_) {
+void DxfDatabaseWriter::noteCopied(const SourceRef& span) {
+    if (span.text != copiedText_) {
         releaseCopied();
-        copiedText_ = span.text.get();
+        copiedText_ = span.text;
         copiedFrom_ = span.offset;
         copiedTo_ = span.offset + span.length;
         return;
@@ -395,8 +395,8 @@ void DxfDatabaseWriter::xdata(const DbObject& object) {
 }
 
 void DxfDatabaseWriter::commonHead(const DbObject& object, DxfExtraGroups& extras) {
-    w_.string(0, object.dxfName);
-    w_.string(object.dxfName == "DIMSTYLE" ? 105 : 5, object.handle().toString());
+    w_.string(0, object.dxfName());
+    w_.string(object.dxfName() == "DIMSTYLE" ? 105 : 5, object.handle().toString());
     if (object.extensionDictionary()) {
         w_.string(102, "{ACAD_XDICTIONARY");
         handleTag(360, object.extensionDictionary());
@@ -459,7 +459,7 @@ public:
 };
 
 std::string describeRecord(const DbObject& o) {
-    std::string text = o.dxfName.empty() ? std::string("object") : o.dxfName;
+    std::string text = o.dxfName().empty() ? std::string("object") : std::string(o.dxfName());
     text += " " + o.handle().toString();
     if (const auto* entity = dynamic_cast<const Entity*>(&o)) text += " on layer \"" + entity->layerName() + "\"";
     return text;
@@ -501,10 +501,10 @@ void DxfDatabaseWriter::generateRecord(const DbObject& o) {
     if (kind == ObjectKind::UnknownEntity || kind == ObjectKind::UnknownObject) {
         const RawTagList& tags = kind == ObjectKind::UnknownEntity ? static_cast<const UnknownEntity&>(o).tags
                                                                    : static_cast<const UnknownObject&>(o).tags;
-        w_.string(0, o.dxfName);
+        w_.string(0, o.dxfName());
         // The handle goes where readers look for it: the first handle tag of the head, outside
         // 102 groups, or right after the type when the record had none (an R12 record).
-        const int handleCode = o.dxfName == "DIMSTYLE" ? 105 : 5;
+        const int handleCode = o.dxfName() == "DIMSTYLE" ? 105 : 5;
         const std::size_t handleAt = dxfHeadTag(tags, handleCode, 0);
         if (handleAt == tags.size()) w_.string(handleCode, o.handle().toString());
         // An entity's owner is the block it sits in, which a repair may have changed: its owner
@@ -696,9 +696,9 @@ bool DxfDatabaseWriter::upgradeLegacyEntity(const UnknownEntity& e) {
             break;
         }
     }
-    const std::vector<std::string> subclasses = legacySubclasses(e.dxfName, flags);
+    const std::vector<std::string> subclasses = legacySubclasses(e.dxfName(), flags);
     if (subclasses.empty()) return false;
-    w_.string(0, e.dxfName);
+    w_.string(0, e.dxfName());
     w_.string(5, e.handle().toString());
     w_.string(330, handleText(e.ownerId()));
     w_.string(100, "AcDbEntity");
@@ -713,12 +713,12 @@ bool DxfDatabaseWriter::upgradeLegacyEntity(const UnknownEntity& e) {
     auto rest = [&](bool first) {
         for (const RawTag& t : e.tags) {
             if (!body(t) || t.code == 6 || t.code == 62 || t.code == 370 || t.code == 48 || t.code == 60) continue;
-            const bool inFirst = e.dxfName != "DIMENSION" || dimensionBaseCode(t.code);
+            const bool inFirst = e.dxfName() != "DIMENSION" || dimensionBaseCode(t.code);
             if (inFirst == first) w_.string(t.code, t.value);
         }
     };
     w_.string(100, subclasses[0]);
-    if (subclasses.size() == 1 || e.dxfName != "DIMENSION") {
+    if (subclasses.size() == 1 || e.dxfName() != "DIMENSION") {
         for (std::size_t i = 1; i < subclasses.size(); ++i) w_.string(100, subclasses[i]);
         rest(true);
     } else {

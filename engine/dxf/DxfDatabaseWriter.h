@@ -39,7 +39,7 @@ private:
     void writeEntityTree(ObjectId id);
     void writeObject(const DbObject& object);
     // Source text copied since the last piece went out, handed back once it has.
-    void noteCopied(const SourceSpan& span);
+    void noteCopied(const SourceRef& span);
     void releaseCopied();
     void generate(const DbObject& object);
     void generateRecord(const DbObject& object);

@@ -57,7 +57,7 @@ public:
         return id;
     }
 
-    Dictionary& dictionary(Dictionary& parent, std::string_view key, std::string_view dxfName = "DICTIONARY") {
+    Dictionary& dictionary(Dictionary& parent, std::string_view key, const char* dxfName = "DICTIONARY") {
         ObjectId id = parent.getAt(key);
         // An entry naming something else (a table, say) is dropped; replacing it through setAt
         // would erase that object.

@@ -28,7 +28,7 @@ namespace {
 std::string degrees(double radians) { return coordinateText(radians * 180 / std::numbers::pi); }
 
 void describe(Database& db, const Entity& entity) {
-    std::string out = entity.dxfName + "  Layer: \"" + entity.layerName() + "\"  Handle: " + entity.handle().toString() + "\n";
+    std::string out = std::string(entity.dxfName()) + "  Layer: \"" + entity.layerName() + "\"  Handle: " + entity.handle().toString() + "\n";
     out += "    Class: " + std::string(entity.className()) + "\n";
     if (auto* line = dynamic_cast<const Line*>(&entity)) {
         out += "    from " + pointText(line->startPoint()) + "\n";

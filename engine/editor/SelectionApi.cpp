@@ -84,7 +84,7 @@ bool matchesFilter(const Entity& entity, const FilterList& filter) {
     for (const auto& item : filter) {
         switch (item.code) {
             case 0:
-                if (!wildcardMatch(entity.dxfName, item.value, true)) return false;
+                if (!wildcardMatch(entity.dxfName(), item.value, true)) return false;
                 break;
             case 2: {
                 auto* ref = dynamic_cast<const BlockReference*>(&entity);

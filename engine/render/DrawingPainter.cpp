@@ -264,7 +264,7 @@ void DrawingPainter::paintEntity(const Entity& entity, const PaintContext& c) {
         case ObjectKind::BlockBegin:
         case ObjectKind::BlockEnd:
         case ObjectKind::SequenceEnd: return;
-        default: report_.skip(entity.dxfName); return;
+        default: report_.skip(std::string(entity.dxfName())); return;
     }
     ++report_.drawn;
 }
@@ -530,7 +530,7 @@ void DrawingPainter::paintReference(const BlockReference& ref, const PaintContex
 }
 
 void DrawingPainter::paintUnknown(const UnknownEntity& e, const PaintContext& c) {
-    const std::string& name = e.dxfName;
+    const std::string name(e.dxfName());
     const RawEntity raw(e.tags);
     auto drawn = [&] { ++report_.drawn; };
     if (name == "ELLIPSE") { paintEllipse(e, c); drawn(); }
@@ -738,7 +738,7 @@ void DrawingPainter::paintOldPolyline(const UnknownEntity& e, const PaintContext
         DevicePath edges;
         for (ObjectId id : e.children) {
             const auto* v = dynamic_cast<const UnknownEntity*>(db_.objectAt(id));
-            if (v == nullptr || v->dxfName != "VERTEX") continue;
+            if (v == nullptr || v->dxfName() != "VERTEX") continue;
             const RawEntity vr(v->tags);
             const int vflags = static_cast<int>(vr.integer(70, 0));
             if (vflags & 64) {
@@ -764,7 +764,7 @@ void DrawingPainter::paintOldPolyline(const UnknownEntity& e, const PaintContext
         // Polygon mesh: an M x N grid of vertices, drawn as its rows and columns.
         std::vector<Point2d> grid;
         for (ObjectId id : e.children)
-            if (const auto* v = dynamic_cast<const UnknownEntity*>(db_.objectAt(id)); v && v->dxfName == "VERTEX")
+            if (const auto* v = dynamic_cast<const UnknownEntity*>(db_.objectAt(id)); v && v->dxfName() == "VERTEX")
                 grid.push_back(toDevice(c, RawEntity(v->tags).point(10).value_or(Point3d())));
         const long long m = raw.integer(71, 0), n = raw.integer(72, 0);
         if (m < 1 || n < 1 || static_cast<std::size_t>(m * n) > grid.size()) {
@@ -793,7 +793,7 @@ void DrawingPainter::paintOldPolyline(const UnknownEntity& e, const PaintContext
     std::vector<Point2d> devicePts;
     for (ObjectId id : e.children) {
         const auto* v = dynamic_cast<const UnknownEntity*>(db_.objectAt(id));
-        if (v == nullptr || v->dxfName != "VERTEX") continue;
+        if (v == nullptr || v->dxfName() != "VERTEX") continue;
         const RawEntity vr(v->tags);
         if (vr.integer(70, 0) & 16) continue;  // spline frame control points
         const Point3d p = vr.point(10).value_or(Point3d());

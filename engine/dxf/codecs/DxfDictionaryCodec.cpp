@@ -8,7 +8,8 @@
 namespace cad {
 
 std::unique_ptr<DbObject> readDictionary(DxfRecordRead& r) {
-    auto d = std::make_unique<Dictionary>(r.type());
+    auto d = std::make_unique<Dictionary>();
+    d->setDxfName(r.type());
     std::string key;
     for (const DxfTag& t : r.parts.body) {
         if (t.code == 100) r.marker(t);
@@ -37,7 +38,7 @@ void writeDictionary(DxfWriteServices& out, const DbObject& o, DxfExtraGroups& e
         out.handleTag(entry.hardOwner ? 360 : 350, entry.id);
     }
     out.extrasOf(extras, "AcDbDictionary");
-    if (o.dxfName == "ACDBDICTIONARYWDFLT") {
+    if (o.dxfName() == "ACDBDICTIONARYWDFLT") {
         w.string(100, "AcDbDictionaryWithDefault");
         out.handleTag(340, d.defaultId());
         out.extrasOf(extras, "AcDbDictionaryWithDefault");

@@ -63,7 +63,7 @@ TEST(DeepClone, CopiesEntitiesWithWhatTheyOwnAndMapsIds) {
     EXPECT_EQ(static_cast<Dictionary*>(db->objectAt(refCopy->extensionDictionary()))->getAt("DATA"),
               mapping.find(recordId));
     EXPECT_EQ(refCopy->xData("LINKS")[1].asHandle(), db->handleOf(mapping.find(outline)));
-    EXPECT_TRUE(refCopy->source.empty());
+    EXPECT_TRUE(refCopy->source().empty());
     EXPECT_TRUE(refCopy->isModified());
 
     auto hatchCopy = db->open<Hatch>(mapping.find(hatchId));

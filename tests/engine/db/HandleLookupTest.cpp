@@ -54,7 +54,7 @@ TEST(HandleLookup, SeedStaysAboveEveryHandleAndHandlesAreNeverReused) {
     std::unique_ptr<DbObject> dup = std::make_unique<UnknownObject>("BAR");
     EXPECT_EQ(db.addObject(std::move(dup), {}, Handle(0x100)), ErrorStatus::eHandleInUse);
     ASSERT_NE(dup, nullptr);
-    EXPECT_EQ(dup->dxfName, "BAR");
+    EXPECT_EQ(dup->dxfName(), "BAR");
 
     db.setHandseed(Handle(0x50));  // lower seeds are ignored
     EXPECT_EQ(db.handseed(), Handle(0x102));

@@ -147,7 +147,7 @@ TEST(UnknownEntities, KeepTheirTagsAndTakeTheirChildrenAlong) {
         poly->children.push_back(vertex);
     }
     EXPECT_EQ(poly->className(), "AcDb2dPolyline");
-    EXPECT_EQ(poly->dxfName, "POLYLINE");
+    EXPECT_EQ(poly->dxfName(), "POLYLINE");
     EXPECT_EQ(poly->getGeomExtents(*std::make_unique<Extents3d>()), ErrorStatus::eNotApplicable);
 
     IdMapping mapping;
