@@ -104,8 +104,13 @@ Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth, B
 }
 }  // namespace
 
+const BlockReference::Uncommon& BlockReference::uncommon() const {
+    static const Uncommon kDefault;
+    return uncommon_.orDefault(kDefault);
+}
+
 std::string_view BlockReference::className() const {
-    return (columns_ > 1 || rows_ > 1) ? "AcDbMInsertBlock" : "AcDbBlockReference";
+    return (columnCount() > 1 || rowCount() > 1) ? "AcDbMInsertBlock" : "AcDbBlockReference";
 }
 
 void BlockReference::remapIds(const IdMapping& mapping) {
@@ -122,10 +127,16 @@ void BlockReference::collectOwned(std::vector<ObjectId>& out) const {
 }
 
 void BlockReference::setGrid(int columns, int rows, double columnSpacing, double rowSpacing) {
-    columns_ = static_cast<std::int16_t>(std::max(1, columns));
-    rows_ = static_cast<std::int16_t>(std::max(1, rows));
-    columnSpacing_ = columnSpacing;
-    rowSpacing_ = rowSpacing;
+    Uncommon grid = uncommon();
+    grid.columns = static_cast<std::int16_t>(std::max(1, columns));
+    grid.rows = static_cast<std::int16_t>(std::max(1, rows));
+    grid.columnSpacing = columnSpacing;
+    grid.rowSpacing = rowSpacing;
+    const Uncommon& now = uncommon();
+    if (grid.columns == now.columns && grid.rows == now.rows && grid.columnSpacing == now.columnSpacing &&
+        grid.rowSpacing == now.rowSpacing)
+        return;
+    uncommon_.make() = grid;
     touch();
 }
 
@@ -134,7 +145,7 @@ Matrix3d BlockReference::blockTransform() const {
     if (database())
         if (const auto* block = dynamic_cast<const BlockTableRecord*>(database()->objectAt(block_)))
             base = block->origin();
-    return cad::blockTransform({position_, scale_.x, scale_.y, scale_.z, rotation_, normal_, base});
+    return cad::blockTransform({position_, scale_.x, scale_.y, scale_.z, rotation_, normal(), base});
 }
 
 ErrorStatus BlockReference::setBlockTransform(const Matrix3d& transform) {
@@ -157,7 +168,7 @@ ErrorStatus BlockReference::setBlockTransform(const Matrix3d& transform) {
     double sy = -std::sin(rotation) * y.x + std::cos(rotation) * y.y;
     if (sx == 0.0 || sy == 0.0 || zScale == 0.0) return ErrorStatus::eInvalidInput;
     Point3d insertion = fromWorld * (transform * base);
-    assign(normal_, normal);
+    setNormal(normal);
     assign(rotation_, rotation);
     assign(scale_, Vector3d{sx, sy, zScale});
     assign(position_, insertion);

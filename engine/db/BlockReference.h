@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/db/DeepCopyPtr.h"
 #include "engine/db/Entity.h"
 #include "engine/geometry/Point3d.h"
 #include "engine/geometry/Vector3d.h"
@@ -37,14 +38,16 @@ public:
     // Radians about the normal.
     double rotation() const { return rotation_; }
     void setRotation(double radians) { assign(rotation_, radians); }
-    const Vector3d& normal() const { return normal_; }
-    void setNormal(const Vector3d& n) { assign(normal_, n); }
+    const Vector3d& normal() const { return uncommon().normal; }
+    void setNormal(const Vector3d& n) {
+        if (n != normal()) assign(uncommon_.make().normal, n);
+    }
 
     // MINSERT grid; 1 x 1 for a plain reference.
-    int columnCount() const { return columns_; }
-    int rowCount() const { return rows_; }
-    double columnSpacing() const { return columnSpacing_; }
-    double rowSpacing() const { return rowSpacing_; }
+    int columnCount() const { return uncommon().columns; }
+    int rowCount() const { return uncommon().rows; }
+    double columnSpacing() const { return uncommon().columnSpacing; }
+    double rowSpacing() const { return uncommon().rowSpacing; }
     void setGrid(int columns, int rows, double columnSpacing, double rowSpacing);
 
     // Block definition coordinates -> world.
@@ -79,14 +82,20 @@ public:
     ErrorStatus getGeomExtents(Extents3d& extents, BlockExtentsCache& cache) const;
 
 private:
+    // What most references leave at the default, apart so that they do not pay for it.
+    struct Uncommon {
+        Vector3d normal = Vector3d::zAxis();
+        double columnSpacing = 0.0, rowSpacing = 0.0;
+        std::int16_t columns = 1, rows = 1;
+    };
+    const Uncommon& uncommon() const;
+
     ObjectId block_, seqend_;
     std::vector<ObjectId> attributes_;
     Point3d position_;
     Vector3d scale_{1, 1, 1};
-    Vector3d normal_ = Vector3d::zAxis();
     double rotation_ = 0.0;
-    double columnSpacing_ = 0.0, rowSpacing_ = 0.0;
-    std::int16_t columns_ = 1, rows_ = 1;
+    DeepCopyPtr<Uncommon> uncommon_;
 };
 
 }  // namespace cad

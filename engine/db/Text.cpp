@@ -10,13 +10,18 @@
 
 namespace cad {
 
+const Text::Uncommon& Text::uncommon() const {
+    static const Uncommon kDefault;
+    return uncommon_.orDefault(kDefault);
+}
+
 void Text::remapIds(const IdMapping& mapping) {
     Entity::remapIds(mapping);
     style_ = mapping.translate(style_);
 }
 
 ErrorStatus Text::transformBy(const Matrix3d& transform) {
-    PlanarTransform t(normal_, transform);
+    PlanarTransform t(normal(), transform);
     Vector3d along{std::cos(rotation_), std::sin(rotation_), 0};
     Vector3d up{-std::sin(rotation_), std::cos(rotation_), 0};
     Vector3d newAlong = t.applyVector(along), newUp = t.applyVector(up);
@@ -29,8 +34,8 @@ ErrorStatus Text::transformBy(const Matrix3d& transform) {
     assign(rotation_, std::atan2(newAlong.y, newAlong.x));
     assign(height_, height_ * yScale);
     assign(widthFactor_, widthFactor_ * (xScale / yScale));
-    assign(thickness_, thickness_ * transform.transformVector(normal_).length());
-    assign(normal_, t.newNormal());
+    setThickness(thickness() * transform.transformVector(normal()).length());
+    setNormal(t.newNormal());
     return ErrorStatus::eOk;
 }
 
@@ -55,14 +60,15 @@ ErrorStatus Text::getGeomExtents(Extents3d& extents) const {
         else if (vertical_ == VerticalMode::Top) bottom = -height_;
     }
     extents = Extents3d();
-    if (normal_.x == 0.0 && normal_.y == 0.0 && normal_.z > 0.0) {
+    const Vector3d& n = normal();
+    if (n.x == 0.0 && n.y == 0.0 && n.z > 0.0) {
         const double c = std::cos(rotation_), s = std::sin(rotation_);
         for (double x : {left, left + width})
             for (double y : {bottom, bottom + height_})
                 extents.addPoint({anchor.x + c * x - s * y, anchor.y + s * x + c * y, anchor.z});
         return ErrorStatus::eOk;
     }
-    Matrix3d place = ocsToWorld(normal_) * Matrix3d::translation(anchor.asVector()) *
+    Matrix3d place = ocsToWorld(n) * Matrix3d::translation(anchor.asVector()) *
                      Matrix3d::rotation(rotation_, Vector3d::zAxis());
     for (double x : {left, left + width})
         for (double y : {bottom, bottom + height_}) extents.addPoint(place * Point3d(x, y, 0));

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "engine/db/DeepCopyPtr.h"
 #include "engine/db/Entity.h"
 #include "engine/geometry/Point3d.h"
 #include "engine/geometry/Vector3d.h"
@@ -12,8 +13,8 @@ namespace cad {
 // anchor (and for aligned and fit texts the end of the baseline).
 class Text : public Entity {
 public:
-    enum class HorizontalMode { Left = 0, Center = 1, Right = 2, Aligned = 3, Middle = 4, Fit = 5 };
-    enum class VerticalMode { Baseline = 0, Bottom = 1, Middle = 2, Top = 3 };
+    enum class HorizontalMode : std::uint8_t { Left = 0, Center = 1, Right = 2, Aligned = 3, Middle = 4, Fit = 5 };
+    enum class VerticalMode : std::uint8_t { Baseline = 0, Bottom = 1, Middle = 2, Top = 3 };
 
     Text() : Entity("TEXT") {}
     ObjectKind kind() const override { return ObjectKind::Text; }
@@ -37,8 +38,10 @@ public:
     void setRotation(double radians) { assign(rotation_, radians); }
     double widthFactor() const { return widthFactor_; }
     void setWidthFactor(double f) { assign(widthFactor_, f); }
-    double oblique() const { return oblique_; }
-    void setOblique(double radians) { assign(oblique_, radians); }
+    double oblique() const { return uncommon().oblique; }
+    void setOblique(double radians) {
+        if (radians != oblique()) assign(uncommon_.make().oblique, radians);
+    }
     ObjectId textStyle() const { return style_; }
     void setTextStyle(ObjectId style) { assign(style_, style); }
     HorizontalMode horizontalMode() const { return horizontal_; }
@@ -48,10 +51,14 @@ public:
     // 71: 2 backward, 4 upside down.
     int generationFlags() const { return generation_; }
     void setGenerationFlags(int flags) { assign(generation_, flags); }
-    const Vector3d& normal() const { return normal_; }
-    void setNormal(const Vector3d& n) { assign(normal_, n); }
-    double thickness() const { return thickness_; }
-    void setThickness(double t) { assign(thickness_, t); }
+    const Vector3d& normal() const { return uncommon().normal; }
+    void setNormal(const Vector3d& n) {
+        if (n != normal()) assign(uncommon_.make().normal, n);
+    }
+    double thickness() const { return uncommon().thickness; }
+    void setThickness(double t) {
+        if (t != thickness()) assign(uncommon_.make().thickness, t);
+    }
 
     ErrorStatus transformBy(const Matrix3d& transform) override;
     // Estimated from the character count (no font metrics): a box of 0.6 height per character
@@ -62,14 +69,22 @@ protected:
     explicit Text(const char* dxfName) : Entity(dxfName) {}
 
 private:
-    std::string text_;
-    Point3d position_, alignment_;
-    Vector3d normal_ = Vector3d::zAxis();
-    double height_ = 2.5, rotation_ = 0.0, widthFactor_ = 1.0, oblique_ = 0.0, thickness_ = 0.0;
+    // What most texts leave at the default, apart so that they do not pay for it: a drawing
+    // holds a hundred thousand attributes.
+    struct Uncommon {
+        Vector3d normal = Vector3d::zAxis();
+        double oblique = 0.0, thickness = 0.0;
+    };
+    const Uncommon& uncommon() const;
+
     ObjectId style_;
     HorizontalMode horizontal_ = HorizontalMode::Left;
     VerticalMode vertical_ = VerticalMode::Baseline;
     std::uint8_t generation_ = 0;
+    std::string text_;
+    Point3d position_, alignment_;
+    double height_ = 2.5, rotation_ = 0.0, widthFactor_ = 1.0;
+    DeepCopyPtr<Uncommon> uncommon_;
 };
 
 // Attribute flags shared by definitions and attributes (70).

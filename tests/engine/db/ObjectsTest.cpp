@@ -5,6 +5,7 @@
 
 #include "DbTestSupport.h"
 #include "engine/db/Arc.h"
+#include "engine/db/BlockReference.h"
 #include "engine/db/Dictionary.h"
 #include "engine/db/LayerTableRecord.h"
 #include "engine/db/Layout.h"
@@ -214,4 +215,60 @@ TEST(XData, PackedFormKeepsEveryKindAndLongStrings) {
     EXPECT_TRUE(packedXDataHasHandles(packXData(chain)));
     chain.erase(chain.begin() + 7);
     EXPECT_FALSE(packedXDataHasHandles(packXData(chain)));
+}
+
+// Rarely set fields live apart from the objects; copies must take them along, and setting a
+// default must neither allocate them nor mark the object modified.
+TEST(CompactObjects, RareFieldsAreCopiedAndDefaultsLeaveObjectsUnmodified) {
+    Text text;
+    text.setModified(false);
+    text.setNormal(Vector3d::zAxis());
+    text.setOblique(0.0);
+    text.setThickness(0.0);
+    EXPECT_FALSE(text.isModified());
+    text.setNormal({0, 0, -1});
+    text.setOblique(0.25);
+    EXPECT_TRUE(text.isModified());
+    auto copy = std::unique_ptr<Text>(static_cast<Text*>(text.clone().release()));
+    copy->setOblique(0.5);
+    EXPECT_EQ(copy->normal(), (Vector3d{0, 0, -1}));
+    EXPECT_EQ(text.oblique(), 0.25);
+    EXPECT_EQ(copy->thickness(), 0.0);
+
+    BlockReference ref;
+    ref.setModified(false);
+    ref.setGrid(1, 1, 0.0, 0.0);
+    EXPECT_FALSE(ref.isModified());
+    EXPECT_EQ(ref.className(), "AcDbBlockReference");
+    ref.setGrid(2, 3, 10.0, 20.0);
+    EXPECT_TRUE(ref.isModified());
+    auto grid = std::unique_ptr<BlockReference>(static_cast<BlockReference*>(ref.clone().release()));
+    EXPECT_EQ(grid->className(), "AcDbMInsertBlock");
+    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->rowSpacing(), 20.0);
+}
+
+// Record names point at a shared table or at the object's own copy, which must follow the object
+// through copies and clean-ups.
+TEST(CompactObjects, RecordNamesSurviveCopiesAndCompaction) {
+    auto custom = std::make_unique<UnknownEntity>("ACME_WIDGET", "AcmeWidget");
+    custom->compact();
+    auto copy = custom->clone();
+    custom.reset();
+    EXPECT_EQ(copy->dxfName(), "ACME_WIDGET");
+    copy->setDxfName("VERTEX");
+    EXPECT_EQ(copy->dxfName(), "VERTEX");
+    copy->setDxfName("");
+    EXPECT_EQ(copy->dxfName(), "");
+    copy->setDxfName("acme_widget");
+    copy->compact();
+    EXPECT_EQ(copy->dxfName(), "acme_widget");
+
+    // A stretch the object cannot note is dropped rather than cut short.
+    const SourceText text(std::string("  0\nLINE\n"));
+    Line line;
+    line.setSource(&text, 0, text.size());
+    EXPECT_EQ(line.source().view(), "  0\nLINE\n");
+    line.setSource(&text, 0, std::size_t{1} << 33);
+    EXPECT_TRUE(line.source().empty());
 }
