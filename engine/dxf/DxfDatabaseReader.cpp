@@ -257,10 +257,13 @@ void DxfDatabaseReader::readTables() {
                 // An unknown table: kept as text up to and including its ENDTAB.
                 std::size_t j = i;
                 while (has(j) && rec(j).type != "ENDTAB") ++j;
-                bool repaired = false;
-                for (std::size_t k = i; k <= j && has(k); ++k) repaired = repaired || rec(k).changed();
-                if (repaired) {
-                    // Handles made unique by the document live in the records' new text.
+                // Handles made unique by the document live in the records' new text, and a table
+                // continued in a repeated TABLES section is not one stretch of the file.
+                bool piecewise = false;
+                for (std::size_t k = i; k <= j && has(k); ++k)
+                    piecewise = piecewise || rec(k).changed() ||
+                                (k > i && rec(k).offset != rec(k - 1).offset + rec(k - 1).length);
+                if (piecewise) {
                     std::string raw;
                     for (std::size_t k = i; k <= j && has(k); ++k) raw.append(doc_.text(rec(k)));
                     const std::size_t size = raw.size();

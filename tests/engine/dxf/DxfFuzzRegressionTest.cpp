@@ -462,3 +462,20 @@ TEST(DxfFuzzRegression, LayerWithoutLinetypeTakesTheTablesSpellingOfContinuous) 
     EXPECT_EQ(first.substr(linetype, 16), "\n  6\nCONTINUOUS\n");
     EXPECT_EQ(generation(first), first);
 }
+
+TEST(DxfFuzzRegression, UnknownTableEndedInARepeatedTablesSectionKeepsOnlyItsRecords) {
+    // The table's ENDTAB comes in a second TABLES section. Kept as the stretch of file between
+    // the two, it carried a BLOCKS section into the first TABLES section on every save.
+    const std::string text =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nROOMS\n  5\n30\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABLES\n  0\nENDTAB\n  0\nENDSEC\n  0\nEOF\n";
+    const std::string first = generation(text);
+    EXPECT_NE(first.find("  0\nTABLE\n  2\nROOMS\n  5\n30\n  0\nENDTAB\n"), std::string::npos) << first;
+    std::size_t sections = 0;
+    for (std::size_t at = first.find("\nSECTION\n"); at != std::string::npos; at = first.find("\nSECTION\n", at + 1))
+        ++sections;
+    EXPECT_EQ(sections, 6u) << first;  // HEADER CLASSES TABLES BLOCKS ENTITIES OBJECTS
+    EXPECT_EQ(generation(first), first);
+}
