@@ -90,7 +90,11 @@ public:
     RawTagList& editExtraTags();
     // Gives back the storage of extra tags, reactors and extended data when all are empty.
     void compact();
-    std::string_view dxfName() const { return name_; }
+    std::string_view dxfName() const {
+        // An unusual name is kept whole, NUL bytes and all (a damaged file's may have them).
+        if (rare_ && name_ == rare_->name.c_str()) return rare_->name;
+        return name_;
+    }
     void setDxfName(std::string_view name);
 
 protected:

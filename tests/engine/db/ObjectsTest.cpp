@@ -263,6 +263,10 @@ TEST(CompactObjects, RecordNamesSurviveCopiesAndCompaction) {
     copy->setDxfName("acme_widget");
     copy->compact();
     EXPECT_EQ(copy->dxfName(), "acme_widget");
+    using namespace std::string_view_literals;
+    copy->setDxfName("C \0\0IRCLE"sv);
+    EXPECT_EQ(copy->dxfName(), "C \0\0IRCLE"sv);
+    EXPECT_EQ(copy->clone()->dxfName(), "C \0\0IRCLE"sv);
 
     // A stretch the object cannot note is dropped rather than cut short.
     const SourceText text(std::string("  0\nLINE\n"));
