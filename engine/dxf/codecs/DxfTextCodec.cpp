@@ -35,24 +35,27 @@ std::unique_ptr<DbObject> readText(DxfRecordRead& r) {
     DxfReadServices& in = r.in;
     Point3d p, align;
     Vector3d n = Vector3d::zAxis();
-    bool attributePart = false, firstAfterMarker = false, embedded = false;
+    bool attributePart = false, entityPart = false, firstAfterMarker = false, embedded = false;
     for (const DxfTag& t : r.parts.body) {
         // R2018 multi-line data stays as read. It ends the record; a subclass marker after it
         // (seen in damaged files) ends it too, or the fields that follow would be kept as
-        // read and written again after their generated copies on every save.
+        // read and written again after their generated copies on every save. In the entity's
+        // common part (damaged files again) it starts nothing: the layer and colour written
+        // after it must be read back as such.
         if (embedded && t.code != 100) {
             r.extras.add(t);
             continue;
         }
         embedded = false;
         if (t.code == 101) {
-            embedded = true;
+            embedded = !entityPart;
             r.extras.add(t);
             continue;
         }
         if (t.code == 100) {
             const std::string_view m = trimDxfBlanks(t.value);
             attributePart = m == "AcDbAttribute" || m == "AcDbAttributeDefinition";
+            entityPart = m == "AcDbEntity";
             firstAfterMarker = true;
             r.common(t, *e);
             continue;

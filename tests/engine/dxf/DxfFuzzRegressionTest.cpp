@@ -479,3 +479,21 @@ TEST(DxfFuzzRegression, UnknownTableEndedInARepeatedTablesSectionKeepsOnlyItsRec
     EXPECT_EQ(sections, 6u) << first;  // HEADER CLASSES TABLES BLOCKS ENTITIES OBJECTS
     EXPECT_EQ(generation(first), first);
 }
+
+TEST(DxfFuzzRegression, EmbeddedObjectMarkerAmongTheCommonFieldsKeepsTheLayerRead) {
+    // A 101 (R2018 multi-line data) before the text's own subclass: the layer written after it
+    // was taken for part of that data and written again, one more on every save.
+    const std::string text = kHead +
+                             "  0\nTEXT\n  5\n40\n330\n2\n100\nAcDbEntity\n101\nEmbedded Object\n  8\nWALLS\n"
+                             "100\nAcDbText\n 10\n1.0\n 20\n2.0\n 30\n0.0\n 40\n2.5\n  1\nA-101\n100\nAcDbText\n" +
+                             kTail;
+    auto drawing = cad::readDxfDrawingText(text, "gen.dxf");
+    const cad::Database& db = *drawing.database;
+    cad::ObjectId id;
+    ASSERT_EQ(db.getObjectId(id, cad::Handle(0x40)), cad::ErrorStatus::eOk);
+    const auto* t = dynamic_cast<const cad::Entity*>(db.objectAt(id));
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->layerName(), "WALLS");
+    const std::string first = generation(text);
+    EXPECT_EQ(generation(first), first);
+}
