@@ -49,6 +49,9 @@ void splitDxfRecord(const std::vector<DxfTag>& tags, DxfRecordParts& p) {
                 ++end;
             if (v == "{ACAD_XDICTIONARY" || v == "{ACAD_REACTORS") {
                 for (std::size_t k = i + 1; k < end && k < tags.size(); ++k) {
+                    // A group tag inside these groups (damaged files) would, written outside
+                    // them, open or end a group of its own on the next read.
+                    if (tags[k].code == 102) continue;
                     const auto h = Handle::parse(tags[k].value).value_or(Handle());
                     if (v == "{ACAD_XDICTIONARY" && tags[k].code == 360) p.xdict = h;
                     else if (tags[k].code == 330 && !h.isNull()) p.reactors.push_back(h);

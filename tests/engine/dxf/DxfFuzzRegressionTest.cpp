@@ -497,3 +497,25 @@ TEST(DxfFuzzRegression, EmbeddedObjectMarkerAmongTheCommonFieldsKeepsTheLayerRea
     const std::string first = generation(text);
     EXPECT_EQ(generation(first), first);
 }
+
+TEST(DxfFuzzRegression, GroupTagInsideTheExtensionDictionaryGroupIsNotLetOut) {
+    // The stray 102 inside the group was kept as a head tag of its own, outside any group, where
+    // the next read took it for the start of another group.
+    const std::string text = kHead +
+                             "  0\nLINE\n  5\n40\n102\n{ACAD_XDICTIONARY\n102\n\n360\n0\n102\n}\n330\n2\n"
+                             "100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n0.0\n 20\n0.0\n 30\n0.0\n"
+                             " 11\n1.0\n 21\n1.0\n 31\n0.0\n" +
+                             kTail;
+    // Changed, so that the line is written from its fields rather than copied.
+    auto drawing = cad::readDxfDrawingText(text, "gen.dxf");
+    cad::ObjectId id;
+    ASSERT_EQ(drawing.database->getObjectId(id, cad::Handle(0x40)), cad::ErrorStatus::eOk);
+    auto* line = dynamic_cast<cad::Line*>(drawing.database->objectAt(id));
+    ASSERT_NE(line, nullptr);
+    line->setColorIndex(1);
+    const std::string first = cad::writeDxfDrawing(*drawing.database, drawing.file);
+    const std::size_t at = first.find("LINE\n");
+    ASSERT_NE(at, std::string::npos) << first;
+    EXPECT_EQ(first.find("102\n\n", at), std::string::npos) << first;
+    EXPECT_EQ(generation(first), first);
+}
