@@ -284,9 +284,18 @@ void DxfDatabaseReader::readTables() {
             for (const DxfTag& tg : parts.body)
                 if (tg.code == 70) raw->declaredCount = static_cast<int>(integer(tg));
             DxfExtraTags extras(raw->editExtraTags(), &parts.body);
+            bool marked = false;
             for (const DxfTag& tg : parts.body) {
-                if (tg.code == 100) extras.marker(trimDxfBlanks(tg.value), tg.value == "AcDbSymbolTable");
-                else if (tg.code != 2 && tg.code != 70) extras.add(tg);
+                if (tg.code == 100) {
+                    marked = true;
+                    extras.marker(trimDxfBlanks(tg.value), tg.value == "AcDbSymbolTable");
+                } else if (tg.code != 2 && tg.code != 70) {
+                    // In a head without markers, the name is written before the handle: a tag kept
+                    // after the name would move in front of the handle, and behind it on the save
+                    // after. Such tags go with the head's other strays, after the handle.
+                    if (marked) extras.add(tg);
+                    else extras.add(rawTag(tg));
+                }
             }
             // The table's name stands before its subclass marker; it is written from the table's
             // kind, so keeping it too would add one more on every save.

@@ -519,3 +519,16 @@ TEST(DxfFuzzRegression, GroupTagInsideTheExtensionDictionaryGroupIsNotLetOut) {
     EXPECT_EQ(first.find("102\n\n", at), std::string::npos) << first;
     EXPECT_EQ(generation(first), first);
 }
+
+TEST(DxfFuzzRegression, StrayTagAfterTheNameOfAnUnmarkedTableHeadSettlesOnTheFirstSave) {
+    // Kept after the name, which is written before the handle, the tag moved in front of the
+    // handle on the first save and behind it on the second.
+    const std::string text =
+        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  5\n1\n  2\nLTYPE\n  9\nSTRAY\n 70\n1\n"
+        "  0\nLTYPE\n  5\n2\n  2\nDASHED\n 70\n0\n  0\nENDTAB\n  0\nENDSEC\n  0\nEOF\n";
+    const std::string first = generation(text);
+    const std::size_t head = first.find("TABLE\n  2\nLTYPE\n");
+    ASSERT_NE(head, std::string::npos) << first;
+    EXPECT_LT(first.find("  5\n1\n", head), first.find("  9\nSTRAY\n", head)) << first;
+    EXPECT_EQ(generation(first), first);
+}
