@@ -79,17 +79,7 @@ namespace {
 bool isValidTag(const std::string& tag) { return !tag.empty() && tag.find(' ') == std::string::npos; }
 }  // namespace
 
-ErrorStatus AttributeDefinition::setTag(std::string tag) {
-    if (!isValidTag(tag)) return ErrorStatus::eInvalidInput;
-    assign(tag_, std::move(tag));
-    return ErrorStatus::eOk;
-}
-
-ErrorStatus AttributeDefinition::getGeomExtents(Extents3d& extents) const {
-    return Text::getGeomExtents(extents);
-}
-
-ErrorStatus Attribute::setTag(std::string tag) {
+ErrorStatus AttributeText::setTag(std::string tag) {
     if (!isValidTag(tag)) return ErrorStatus::eInvalidInput;
     assign(tag_, std::move(tag));
     return ErrorStatus::eOk;
@@ -102,10 +92,7 @@ ErrorStatus Attribute::getGeomExtents(Extents3d& extents) const {
 
 void Attribute::setAttributeFromBlock(const AttributeDefinition& def, const Matrix3d& blockTransform) {
     setPropertiesFrom(def);
-    tag_ = def.tag();
-    flags_ = def.attributeFlags() & ~AttributeFlags::kConstant;
-    fieldLength_ = def.fieldLength();
-    lockPosition_ = def.lockPosition();
+    takeAttributePart(def, AttributeFlags::kConstant);
     setTextString(def.textString());
     setPosition(def.position());
     setAlignmentPoint(def.alignmentPoint());
