@@ -330,12 +330,7 @@ ErrorStatus Hatch::getGeomExtents(Extents3d& extents) const {
     Extents2d box;
     for (const HatchLoop& loop : loops_) box.addExtents(loop.toPolyline().extents());
     if (box.isEmpty()) return ErrorStatus::eInvalidInput;
-    Matrix3d toWorld = ocsToWorld(normal_);
-    extents = Extents3d();
-    const Point2d& lo = box.minPoint();
-    const Point2d& hi = box.maxPoint();
-    for (const Point2d& c : {lo, Point2d{hi.x, lo.y}, hi, Point2d{lo.x, hi.y}})
-        extents.addPoint(toWorld * Point3d(c, elevation_));
+    extents = ocsBoxExtents(box, normal_, elevation_);
     return ErrorStatus::eOk;
 }
 

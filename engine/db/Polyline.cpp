@@ -95,13 +95,7 @@ ErrorStatus Polyline::transformBy(const Matrix3d& transform) {
 
 ErrorStatus Polyline::getGeomExtents(Extents3d& extents) const {
     if (vertices_.empty()) return ErrorStatus::eInvalidInput;
-    Extents2d box = geometry().extents();
-    Matrix3d toWorld = ocsToWorld(normal_);
-    extents = Extents3d();
-    const Point2d& lo = box.minPoint();
-    const Point2d& hi = box.maxPoint();
-    for (const Point2d& c : {lo, Point2d{hi.x, lo.y}, hi, Point2d{lo.x, hi.y}})
-        extents.addPoint(toWorld * Point3d(c, elevation_));
+    extents = ocsBoxExtents(geometry().extents(), normal_, elevation_);
     return ErrorStatus::eOk;
 }
 

@@ -26,6 +26,16 @@ Matrix3d ocsToWorld(const Vector3d& normal) {
     return Matrix3d::fromColumns(ax, ay, n, Point3d::origin());
 }
 
+Extents3d ocsBoxExtents(const Extents2d& box, const Vector3d& normal, double elevation) {
+    const Matrix3d toWorld = ocsToWorld(normal);
+    const Point2d& lo = box.minPoint();
+    const Point2d& hi = box.maxPoint();
+    Extents3d extents;
+    for (const Point2d& c : {lo, Point2d{hi.x, lo.y}, hi, Point2d{lo.x, hi.y}})
+        extents.addPoint(toWorld * Point3d(c, elevation));
+    return extents;
+}
+
 Matrix3d blockTransform(const BlockPlacement& p) {
     return ocsToWorld(p.normal) * Matrix3d::translation(p.insertionPoint.asVector()) *
            Matrix3d::rotation(p.rotation, Vector3d::zAxis()) *

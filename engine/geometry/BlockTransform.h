@@ -1,6 +1,8 @@
 #pragma once
 #include <optional>
 
+#include "engine/geometry/Extents2d.h"
+#include "engine/geometry/Extents3d.h"
 #include "engine/geometry/Matrix3d.h"
 #include "engine/geometry/Point3d.h"
 #include "engine/geometry/Vector3d.h"
@@ -13,6 +15,9 @@ void arbitraryAxes(const Vector3d& normal, Vector3d& xAxis, Vector3d& yAxis);
 
 // Maps object coordinates of an entity with extrusion `normal` to world coordinates.
 Matrix3d ocsToWorld(const Vector3d& normal);
+
+// World extents of the corners of `box`, a box in the plane of `normal` at `elevation`.
+Extents3d ocsBoxExtents(const Extents2d& box, const Vector3d& normal, double elevation);
 
 // What a block reference stores about its placement. The insertion point is in the reference's
 // object coordinate system, as DXF stores it; the rotation is in radians about that system's z.
