@@ -64,6 +64,21 @@ struct Iconv {
         }
         return true;
     }
+    // Converts as much of the input as the page defines; returns how many bytes that took.
+    std::size_t convertPrefix(std::string_view in, std::string& out) const {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        std::array<char, 256> buf{};
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        while (srcLeft > 0) {
+            char* dst = buf.data();
+            std::size_t dstLeft = buf.size();
+            std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+            out.append(buf.data(), buf.size() - dstLeft);
+            if (r == static_cast<std::size_t>(-1) && errno != E2BIG) break;
+        }
+        return in.size() - srcLeft;
+    }
 };
 
 int hexValue(char c) {
@@ -169,14 +184,10 @@ std::string DxfCodePage::decode(std::string_view raw) const {
             std::size_t j = i;
             while (j < raw.size() && static_cast<unsigned char>(raw[j]) >= 0x80) ++j;
             // Double-byte pages use ASCII trail bytes: extend the run by one byte.
-            std::size_t end = (j < raw.size()) ? j + 1 : j;
-            std::string part;
-            if (conv_->toUtf8.convert(raw.substr(i, end - i), part)) {
-                text += part;
-                i = end;
-            } else if (conv_->toUtf8.convert(raw.substr(i, j - i), part = std::string())) {
-                text += part;
-                i = j;
+            const std::size_t end = (j < raw.size()) ? j + 1 : j;
+            const std::size_t used = conv_->toUtf8.convertPrefix(raw.substr(i, end - i), text);
+            if (used > 0) {
+                i += used;
             } else {
                 appendUtf8(text, static_cast<unsigned char>(raw[i]));
                 ++i;
@@ -235,10 +246,12 @@ std::string DxfCodePage::encode(std::string_view utf8) const {
         if (cp < 0x80) {
             out += static_cast<char>(cp);
         } else {
-            std::string part;
-            std::string one;
+            std::string part, one, back;
             appendUtf8(one, cp);
-            if (conv_->fromUtf8.convert(one, part) && !part.empty()) {
+            // Pages map some characters one way only (CP932 writes U+00AC as the bytes it reads as
+            // U+FFE2): those are escaped, so that what is written reads back as it was.
+            if (conv_->fromUtf8.convert(one, part) && !part.empty() && conv_->toUtf8.convert(part, back) &&
+                back == one) {
                 out += part;
             } else if (cp >= 0x10000) {
                 appendEscape(out, 0xD800 + ((cp - 0x10000) >> 10));

@@ -29,3 +29,15 @@ TEST(DxfCodePage, EncodesForOldFilesWithEscapesWhereThePageLacksTheCharacter) {
     const cad::DxfCodePage utf8("ANSI_1252", true);
     EXPECT_EQ(utf8.encode("\xE4\xB8\xAD"), "\xE4\xB8\xAD");
 }
+
+TEST(DxfCodePage, DoubleBytePagesKeepWhatTheyDefineAndWriteOnlyWhatReadsBack) {
+    const cad::DxfCodePage sjis("ANSI_932", false);
+    // A single-byte katakana before a lead byte the text ends on: the katakana is read as such,
+    // only the lone lead byte is taken as Latin-1.
+    EXPECT_EQ(sjis.decode("\xAC\x8E"), "\xEF\xBD\xAC\xC2\x8E");
+    EXPECT_EQ(sjis.decode("\x82\xA0X"), "\xE3\x81\x82X");  // あX
+    // The page writes U+00AC as bytes it reads as U+FFE2: escaped, it reads back as it was.
+    for (const char* text : {"\xC2\xAC", "\xEF\xBD\xAC\xC2\x8E", "\xE3\x81\x82"})
+        EXPECT_EQ(sjis.decode(sjis.encode(text)), text);
+    EXPECT_EQ(sjis.encode("\xC2\xAC"), "\\U+00AC");
+}
