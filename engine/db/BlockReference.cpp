@@ -1,5 +1,6 @@
 #include "engine/db/BlockReference.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/db/Attribute.h"
@@ -15,25 +16,63 @@
 namespace cad {
 
 namespace {
-constexpr int kMaxNesting = 32;
+constexpr std::size_t kMaxNesting = 32;
 
-// Extents of a block's visible entities in its own coordinates; nested references recurse up to
-// a depth that also stops reference cycles.
-Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth, BlockExtentsCache& cache);
+// Extents of blocks' contents in their own coordinates. A reference to a block still being
+// measured (a cycle, which a drawing should not hold but may) adds nothing, and so does nesting
+// deeper than any real drawing goes; results that no such cut touched are kept, so that each
+// block is measured once however often it is placed.
+class ExtentsWalk {
+public:
+    ExtentsWalk(const Database& db, BlockExtentsCache& cache) : db_(db), cache_(cache) {}
 
-Extents3d referenceExtents(const Database& db, const BlockReference& ref, int depth, BlockExtentsCache& cache) {
-    Extents3d result;
-    if (depth > kMaxNesting) return result;
-    Extents3d content;
-    if (auto it = cache.find(ref.blockTableRecord()); it != cache.end()) {
-        content = it->second;
-    } else {
-        content = blockContentExtents(db, ref.blockTableRecord(), depth + 1, cache);
-        // Only complete results are kept: a cut-off cycle would otherwise poison the cache.
-        if (depth == 0) cache.emplace(ref.blockTableRecord(), content);
+    Extents3d reference(const BlockReference& ref, bool& cut) {
+        Extents3d result;
+        const Extents3d content = blockContent(ref.blockTableRecord(), cut);
+        if (!content.isEmpty()) result = placed(ref, content);
+        for (ObjectId id : ref.attributeIds()) {
+            const auto* attribute = dynamic_cast<const Attribute*>(db_.objectAt(id));
+            Extents3d box;
+            if (attribute && !attribute->isErased() && attribute->getGeomExtents(box) == ErrorStatus::eOk)
+                result.addExtents(box);
+        }
+        return result;
     }
-    if (!content.isEmpty()) {
-        const auto* block = dynamic_cast<const BlockTableRecord*>(db.objectAt(ref.blockTableRecord()));
+
+private:
+    Extents3d blockContent(ObjectId blockId, bool& cut) {
+        if (auto it = cache_.find(blockId); it != cache_.end()) return it->second;
+        if (open_.size() >= kMaxNesting || std::find(open_.begin(), open_.end(), blockId) != open_.end()) {
+            cut = true;
+            return {};
+        }
+        Extents3d result;
+        const auto* block = dynamic_cast<const BlockTableRecord*>(db_.objectAt(blockId));
+        if (!block) return result;
+        open_.push_back(blockId);
+        bool cutHere = false;
+        for (ObjectId id : block->entityIds()) {
+            const auto* entity = dynamic_cast<const Entity*>(db_.objectAt(id));
+            if (!entity || entity->isErased() || !entity->isVisible()) continue;
+            // Attribute definitions do not show in references.
+            if (entity->kind() == ObjectKind::AttributeDefinition) continue;
+            Extents3d box;
+            if (const auto* nested = dynamic_cast<const BlockReference*>(entity)) {
+                box = reference(*nested, cutHere);
+            } else if (entity->getGeomExtents(box) != ErrorStatus::eOk) {
+                continue;
+            }
+            result.addExtents(box);
+        }
+        open_.pop_back();
+        if (cutHere) cut = true;
+        else cache_.emplace(blockId, result);
+        return result;
+    }
+
+    Extents3d placed(const BlockReference& ref, const Extents3d& content) const {
+        Extents3d result;
+        const auto* block = dynamic_cast<const BlockTableRecord*>(db_.objectAt(ref.blockTableRecord()));
         BlockPlacement placement{ref.position(), ref.scaleFactors().x, ref.scaleFactors().y,
                                  ref.scaleFactors().z, ref.rotation(), ref.normal(),
                                  block ? block->origin() : Point3d{}};
@@ -73,35 +112,13 @@ Extents3d referenceExtents(const Database& db, const BlockReference& ref, int de
                     result.addExtents(box);
                 }
         }
+        return result;
     }
-    for (ObjectId id : ref.attributeIds()) {
-        const auto* attribute = dynamic_cast<const Attribute*>(db.objectAt(id));
-        Extents3d box;
-        if (attribute && !attribute->isErased() && attribute->getGeomExtents(box) == ErrorStatus::eOk)
-            result.addExtents(box);
-    }
-    return result;
-}
 
-Extents3d blockContentExtents(const Database& db, ObjectId blockId, int depth, BlockExtentsCache& cache) {
-    Extents3d result;
-    const auto* block = dynamic_cast<const BlockTableRecord*>(db.objectAt(blockId));
-    if (!block || depth > kMaxNesting) return result;
-    for (ObjectId id : block->entityIds()) {
-        const auto* entity = dynamic_cast<const Entity*>(db.objectAt(id));
-        if (!entity || entity->isErased() || !entity->isVisible()) continue;
-        // Attribute definitions do not show in references.
-        if (entity->kind() == ObjectKind::AttributeDefinition) continue;
-        Extents3d box;
-        if (const auto* nested = dynamic_cast<const BlockReference*>(entity)) {
-            box = referenceExtents(db, *nested, depth + 1, cache);
-        } else if (entity->getGeomExtents(box) != ErrorStatus::eOk) {
-            continue;
-        }
-        result.addExtents(box);
-    }
-    return result;
-}
+    const Database& db_;
+    BlockExtentsCache& cache_;
+    std::vector<ObjectId> open_;  // blocks being measured, outermost first
+};
 }  // namespace
 
 const BlockReference::Uncommon& BlockReference::uncommon() const {
@@ -260,7 +277,8 @@ ErrorStatus BlockReference::getGeomExtents(Extents3d& extents) const {
 
 ErrorStatus BlockReference::getGeomExtents(Extents3d& extents, BlockExtentsCache& cache) const {
     if (!database()) return ErrorStatus::eNotApplicable;
-    extents = referenceExtents(*database(), *this, 0, cache);
+    bool cut = false;
+    extents = ExtentsWalk(*database(), cache).reference(*this, cut);
     return extents.isEmpty() ? ErrorStatus::eInvalidInput : ErrorStatus::eOk;
 }
 

@@ -94,6 +94,36 @@ TEST(Extents, NestedReferenceCyclesStop) {
     Extents3d box;
     ASSERT_EQ(db->open<BlockReference>(top)->getGeomExtents(box), ErrorStatus::eOk);
     expectBox(box, {5, 5, 0}, {6, 6, 0});
+
+    // A block placed twice in itself: cut at once, not after 2^32 copies at the nesting limit.
+    ObjectId self;
+    blocks->add(std::make_unique<BlockTableRecord>("SELF"), &self);
+    test::append(*db, std::make_unique<Line>(Point3d{0, 0, 0}, Point3d{1, 1, 0}), self);
+    for (double x : {1.0, 2.0}) {
+        auto inner = std::make_unique<BlockReference>(Point3d{x, 0, 0}, self);
+        inner->setScaleFactors(Vector3d{0.5, 0.5, 0.5});
+        test::append(*db, std::move(inner), self);
+    }
+    top = test::append(*db, std::make_unique<BlockReference>(Point3d{}, self));
+    ASSERT_EQ(db->open<BlockReference>(top)->getGeomExtents(box), ErrorStatus::eOk);
+    expectBox(box, {0, 0, 0}, {1, 1, 0});
+}
+
+TEST(Extents, DeepAcyclicNestingIsMeasuredWhole) {
+    // Level k holds two references to level k+1, the second one unit to the right: 2^24 copies
+    // at the bottom, each block measured once; every level widens the whole by one.
+    auto db = Database::createDefault();
+    auto* blocks = static_cast<SymbolTable*>(db->objectAt(db->blockTableId()));
+    constexpr int kLevels = 25;
+    std::vector<ObjectId> level(kLevels);
+    for (int k = 0; k < kLevels; ++k) blocks->add(std::make_unique<BlockTableRecord>("L" + std::to_string(k)), &level[k]);
+    test::append(*db, std::make_unique<Line>(Point3d{0, 0, 0}, Point3d{1, 1, 0}), level[kLevels - 1]);
+    for (int k = 0; k + 1 < kLevels; ++k)
+        for (double x : {0.0, 1.0}) test::append(*db, std::make_unique<BlockReference>(Point3d{x, 0, 0}, level[k + 1]), level[k]);
+    const ObjectId top = test::append(*db, std::make_unique<BlockReference>(Point3d{}, level[0]));
+    Extents3d box;
+    ASSERT_EQ(db->open<BlockReference>(top)->getGeomExtents(box), ErrorStatus::eOk);
+    expectBox(box, {0, 0, 0}, {kLevels, 1, 0});
 }
 
 // Extents are kept between calls; every kind of change must show in the next answer.
