@@ -38,6 +38,9 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr int kMaxDepth = 32;
+// References multiply: a block placed twice in itself, or a grid of grids, would take the rest of
+// time to draw. Past this many copies the remaining references are counted, not drawn.
+constexpr std::size_t kMaxBlockCopies = 2'000'000;
 // How far a flattened curve may stray from the true one, in device units.
 constexpr double kDeviceChord = 0.2;
 
@@ -169,6 +172,7 @@ const std::vector<ObjectId>& DrawingPainter::blockOrder(ObjectId block) {
 
 void DrawingPainter::paintBlock(ObjectId block, const PaintContext& context) {
     PaintContext c = context;
+    c.block = block;
     prepare(c);
     for (ObjectId id : blockOrder(block)) {
         const auto* entity = dynamic_cast<const Entity*>(db_.objectAt(id));
@@ -481,9 +485,28 @@ void DrawingPainter::paintHatch(const Hatch& hatch, const PaintContext& c) {
     canvas_.stroke(path, pen);
 }
 
+namespace {
+// A block placed inside itself would be drawn without end.
+bool placedInItself(ObjectId block, const PaintContext& c) {
+    for (const PaintContext* placing = &c; placing; placing = placing->outer)
+        if (placing->block == block) return true;
+    return false;
+}
+}  // namespace
+
 void DrawingPainter::paintBlockAs(ObjectId block, const Matrix3d& transform, const Entity& owner,
                                   const PaintContext& c) {
+    if (report_.blockCopies >= kMaxBlockCopies) {
+        report_.skip("INSERT (beyond " + std::to_string(kMaxBlockCopies) + " block copies)");
+        return;
+    }
+    if (placedInItself(block, c)) {
+        report_.skip("INSERT (block inside itself)");
+        return;
+    }
+    ++report_.blockCopies;
     PaintContext inner = c;
+    inner.outer = &c;
     inner.prepared = false;
     inner.xform = c.xform * transform;
     inner.depth = c.depth + 1;
@@ -506,6 +529,10 @@ void DrawingPainter::paintReference(const BlockReference& ref, const PaintContex
     }
     if ((block->blockFlags() & 4) != 0 && block->liveEntityIds().empty()) {
         report_.skip("INSERT (external reference)");
+        return;
+    }
+    if (placedInItself(block->objectId(), c)) {
+        report_.skip("INSERT (block inside itself)");
         return;
     }
     ++report_.drawn;

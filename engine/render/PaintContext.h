@@ -16,6 +16,8 @@ struct PaintContext {
     ObjectId blockLinetype;       // what BYBLOCK linetype means here (null: continuous)
     int blockLineweight = -3;     // what BYBLOCK line weight means here
     int depth = 0;                // nesting of references
+    ObjectId block;               // the block being drawn
+    const PaintContext* outer = nullptr;  // the context that placed it, up to the space drawn
     const Viewport* viewport = nullptr;  // the paper-space viewport drawn through, for its frozen layers
     // Filled by the painter before the block's entities are drawn: block (x, y) -> device, how a
     // block z moves on the device, and the mean device scale.

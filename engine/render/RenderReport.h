@@ -9,6 +9,7 @@ namespace cad {
 struct RenderReport {
     std::size_t drawn = 0;
     std::size_t hidden = 0;  // on a layer that is off or frozen, or invisible
+    std::size_t blockCopies = 0;  // block contents drawn, once per reference, grid cell and dimension
     // Kind (DXF record name, with the reason when it is not the kind itself) -> count.
     std::map<std::string, std::size_t> skipped;
 

@@ -406,3 +406,37 @@ TEST(RenderPixels, DegeneratePlacementsAreLeftOutAndTheRestIsDrawn) {
     const Pixel black = shot.at(5, 8);
     EXPECT_TRUE(black.r < 60 && black.g < 60 && black.b < 60) << "colour 7 is black on the white sheet";
 }
+
+TEST(RenderPixels, BlocksThatMultiplyWithoutEndAreCutAndCounted) {
+    auto db = Database::createDefault();
+    // A block placed in itself draws its own line once; the copies inside are counted.
+    const ObjectId self = addBlockRecord(*db, "SELF");
+    append(*db, std::make_unique<Line>(Point3d{0, 0, 0}, Point3d{10, 10, 0}), self);
+    for (double x : {10.0, 20.0}) {
+        auto inner = std::make_unique<BlockReference>(Point3d{x, 0, 0}, self);
+        inner->setScaleFactors({0.5, 0.5, 1});
+        append(*db, std::move(inner), self);
+    }
+    append(*db, std::make_unique<BlockReference>(Point3d{}, self));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {10, 10}), 100);
+    ASSERT_TRUE(shot.picture);
+    EXPECT_TRUE(shot.at(5, 5).isInk());
+    EXPECT_EQ(shot.result.report.skipped["INSERT (block inside itself)"], 2u);
+
+    // A grid of a thousand by a thousand grids of a thousand by a thousand: a trillion copies, drawn
+    // up to the limit and the rest counted.
+    const ObjectId dot = addBlockRecord(*db, "DOT");
+    append(*db, std::make_unique<Line>(Point3d{0, 0, 0}, Point3d{1, 0, 0}), dot);
+    const ObjectId grid = addBlockRecord(*db, "GRID");
+    auto dots = std::make_unique<BlockReference>(Point3d{}, dot);
+    dots->setGrid(1000, 1000, 2, 2);
+    append(*db, std::move(dots), grid);
+    auto grids = std::make_unique<BlockReference>(Point3d{100, 0, 0}, grid);
+    grids->setGrid(1000, 1000, 3000, 3000);
+    append(*db, std::move(grids));
+    shot = shoot(*db, dir, Extents2d({0, 0}, {10, 10}), 100);
+    ASSERT_TRUE(shot.picture);
+    EXPECT_EQ(shot.result.report.blockCopies, 2'000'000u);
+    EXPECT_GT(shot.result.report.skipped["INSERT (beyond 2000000 block copies)"], 0u);
+}
