@@ -509,8 +509,10 @@ void DxfDatabaseWriter::generateRecord(const DbObject& o) {
         if (handleAt == tags.size()) w_.string(handleCode, o.handle().toString());
         // An entity's owner is the block it sits in, which a repair may have changed: its owner
         // tag (the first 330 of the head, outside 102 groups) is written from the model.
+        // Groups as the reader takes them: from a 102 to the next 102 whose value ends in "}".
+        // An owner written inside one, even one left open, would be read as part of the group.
         bool ownerDone = kind != ObjectKind::UnknownEntity;
-        int depth = 0;
+        bool inGroup = false;
         for (std::size_t k = 0; k < tags.size(); ++k) {
             const RawTag& t = tags[k];
             if (t.code == 1001) break;
@@ -519,14 +521,12 @@ void DxfDatabaseWriter::generateRecord(const DbObject& o) {
                 continue;
             }
             if (!ownerDone && t.code == 102) {
-                const std::string_view v = trimDxfBlanks(t.value);
-                if (!v.empty() && v.front() == '{') ++depth;
-                else if (depth > 0) --depth;
-            } else if (!ownerDone && t.code == 330 && depth == 0) {
+                inGroup = !inGroup || !trimDxfBlanks(t.value).ends_with("}");
+            } else if (!ownerDone && t.code == 330 && !inGroup) {
                 ownerDone = true;
                 handleTag(330, o.ownerId());
                 continue;
-            } else if (!ownerDone && t.code == 100) {
+            } else if (!ownerDone && t.code == 100 && !inGroup) {
                 ownerDone = true;
                 handleTag(330, o.ownerId());
             }
