@@ -1,5 +1,7 @@
 #include "ConsoleOptions.h"
 
+#include <array>
+#include <cmath>
 #include <cstdlib>
 
 namespace brinmo {
@@ -99,10 +101,13 @@ std::optional<ConsoleOptions> parseConsoleOptions(const std::vector<std::string>
             for (int k = 0; k < 4 && good; ++k) {
                 char* end = nullptr;
                 box[static_cast<std::size_t>(k)] = std::strtod(p, &end);
-                good = end != p && (k == 3 ? *end == '\0' : *end == ',');
+                good = end != p && (k == 3 ? *end == '\0' : *end == ',') &&
+                       std::isfinite(box[static_cast<std::size_t>(k)]);
                 p = end + (k == 3 ? 0 : 1);
             }
-            if (!good || box[0] == box[2] || box[1] == box[3]) {
+            // Sides must be measurable too: corners at opposite ends of the number range are not.
+            if (!good || box[0] == box[2] || box[1] == box[3] || !std::isfinite(box[2] - box[0]) ||
+                !std::isfinite(box[3] - box[1])) {
                 error = "--window \"" + *v + "\" is not four numbers x1,y1,x2,y2 of a box with an area";
                 return std::nullopt;
             }

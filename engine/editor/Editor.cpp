@@ -13,10 +13,6 @@
 
 namespace cad {
 
-namespace {
-
-}  // namespace
-
 std::optional<double> parseRealText(std::string_view text) {
     text = trimBlanks(text);
     if (text.empty()) return std::nullopt;

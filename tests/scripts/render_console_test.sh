@@ -27,6 +27,10 @@ head -c 5 c.pdf | grep -q '%PDF-' || fail "c.pdf is no PDF"
 set +e
 msg=$("$brinmo" --no-module plan.dxf --render d.png --window 0,0,10 2>&1); st=$?
 [ $st = 2 ] && [[ "$msg" == *'--window "0,0,10"'* ]] || fail "bad window: status $st, $msg"
+for window in nan,0,1,1 0,0,inf,1 -1e308,0,1e308,1; do
+  msg=$("$brinmo" --no-module plan.dxf --render d.png --window "$window" 2>&1); st=$?
+  [ $st = 2 ] && [[ "$msg" == *"--window \"$window\""* ]] || fail "window $window: status $st, $msg"
+done
 msg=$("$brinmo" --no-module plan.dxf --render d.png --width 12x 2>&1); st=$?
 [ $st = 2 ] && [[ "$msg" == *'--width "12x"'* ]] || fail "bad width: status $st, $msg"
 msg=$("$brinmo" --no-module --render d.png 2>&1); st=$?
