@@ -49,21 +49,6 @@ struct Iconv {
         if (ok()) iconv_close(cd);
     }
     bool ok() const { return cd != reinterpret_cast<iconv_t>(-1); }
-    // Converts the whole input; false on a byte sequence the page does not define.
-    bool convert(std::string_view in, std::string& out) const {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        std::array<char, 256> buf{};
-        char* src = const_cast<char*>(in.data());
-        std::size_t srcLeft = in.size();
-        while (srcLeft > 0) {
-            char* dst = buf.data();
-            std::size_t dstLeft = buf.size();
-            std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-            out.append(buf.data(), buf.size() - dstLeft);
-            if (r == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
-        }
-        return true;
-    }
     // Converts as much of the input as the page defines; returns how many bytes that took.
     std::size_t convertPrefix(std::string_view in, std::string& out) const {
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
@@ -79,6 +64,8 @@ struct Iconv {
         }
         return in.size() - srcLeft;
     }
+    // Converts the whole input; false on a byte sequence the page does not define.
+    bool convert(std::string_view in, std::string& out) const { return convertPrefix(in, out) == in.size(); }
 };
 
 int hexValue(char c) {
