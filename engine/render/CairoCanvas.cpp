@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <numbers>
+#include <system_error>
 
 #include "engine/render/FontLibrary.h"
 
@@ -16,6 +18,8 @@ namespace {
 
 // Open batches at most; the oldest is drawn when another is needed.
 constexpr std::size_t kMaxOpen = 32;
+// Work waiting for cairo's thread at most: enough to keep it busy, little memory.
+constexpr std::size_t kMaxQueued = 64;
 // An even-odd fill joins a batch only when it overlaps nothing there, checked against each of its
 // fills: so many at most.
 constexpr std::size_t kMaxEvenOddFills = 64;
@@ -141,26 +145,93 @@ CairoCanvas::CairoCanvas(cairo_surface_t* surface) : cr_(cairo_create(surface)),
     double x0 = 0, y0 = 0;
     cairo_clip_extents(cr_, &x0, &y0, &pageWidth_, &pageHeight_);
     ink_ = InkGrid(pageWidth_, pageHeight_);
+    try {
+        cairoThread_ = std::thread([this] { work(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: cairo draws on this one, as each batch is done.
+    }
 }
 
 CairoCanvas::~CairoCanvas() {
     flush();
+    if (cairoThread_.joinable()) {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_one();
+        cairoThread_.join();
+    }
     cairo_destroy(cr_);
 }
 
 void CairoCanvas::flush() {
-    for (auto& batch : open_) {
-        emit(*batch);
-        spare_.push_back(std::move(batch));
-    }
+    for (auto& batch : open_) post({Command::Kind::Draw, std::move(batch), {}, {}});
     open_.clear();
 }
 
 std::string CairoCanvas::error() {
     flush();
+    drain();
     cairo_status_t status = cairo_status(cr_);
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(cairo_get_target(cr_));
     return status == CAIRO_STATUS_SUCCESS ? std::string() : std::string(cairo_status_to_string(status));
+}
+
+void CairoCanvas::post(Command command) {
+    if (command.kind == Command::Kind::Draw) ++operations_;
+    if (!cairoThread_.joinable()) {
+        execute(command);
+        if (command.batch) spare_.push_back(std::move(command.batch));
+        return;
+    }
+    {
+        std::unique_lock lock(mutex_);
+        room_.wait(lock, [this] { return queue_.size() < kMaxQueued; });
+        queue_.push_back(std::move(command));
+    }
+    wake_.notify_one();
+}
+
+void CairoCanvas::drain() {
+    if (!cairoThread_.joinable()) return;
+    std::unique_lock lock(mutex_);
+    room_.wait(lock, [this] { return queue_.empty() && !busy_; });
+}
+
+void CairoCanvas::work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });
+        if (queue_.empty()) return;
+        Command command = std::move(queue_.front());
+        queue_.pop_front();
+        busy_ = true;
+        lock.unlock();
+        room_.notify_one();
+        execute(command);
+        lock.lock();
+        if (command.batch) drawn_.push_back(std::move(command.batch));
+        busy_ = false;
+        if (queue_.empty()) room_.notify_one();
+    }
+}
+
+void CairoCanvas::execute(Command& command) {
+    switch (command.kind) {
+        case Command::Kind::Draw: emit(*command.batch); break;
+        case Command::Kind::Background:
+            setColor(command.color);
+            cairo_paint(cr_);
+            break;
+        case Command::Kind::PushClip:
+            cairo_save(cr_);
+            addPath(command.clip);
+            cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+            cairo_clip(cr_);
+            break;
+        case Command::Kind::PopClip: cairo_restore(cr_); break;
+    }
 }
 
 void CairoCanvas::setColor(Rgb color) {
@@ -185,9 +256,13 @@ CairoCanvas::Batch& CairoCanvas::batchFor(const Key& key) {
         break;
     }
     if (open_.size() >= kMaxOpen) {
-        emit(*open_.front());
-        spare_.push_back(std::move(open_.front()));
+        post({Command::Kind::Draw, std::move(open_.front()), {}, {}});
         open_.erase(open_.begin());
+    }
+    if (spare_.empty() && cairoThread_.joinable()) {
+        std::lock_guard lock(mutex_);
+        std::move(drawn_.begin(), drawn_.end(), std::back_inserter(spare_));
+        drawn_.clear();
     }
     std::unique_ptr<Batch> batch;
     if (spare_.empty()) {
@@ -207,7 +282,6 @@ void CairoCanvas::markInk(Batch& batch) {
 }
 
 void CairoCanvas::emit(Batch& b) {
-    ++operations_;
     setColor(b.color);
     switch (b.kind) {
         case Key::Kind::Stroke:
@@ -253,8 +327,7 @@ void CairoCanvas::emit(Batch& b) {
 
 void CairoCanvas::paintBackground(Rgb color) {
     flush();
-    setColor(color);
-    cairo_paint(cr_);
+    post({Command::Kind::Background, nullptr, color, {}});
 }
 
 void CairoCanvas::addPath(const DevicePath& path) {
@@ -378,15 +451,12 @@ void CairoCanvas::text(const FontFace& face, std::string_view utf8, double advan
 
 void CairoCanvas::pushClip(const DevicePath& path) {
     flush();
-    cairo_save(cr_);
-    addPath(path);
-    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
-    cairo_clip(cr_);
+    post({Command::Kind::PushClip, nullptr, {}, path});
 }
 
 void CairoCanvas::popClip() {
     flush();
-    cairo_restore(cr_);
+    post({Command::Kind::PopClip, nullptr, {}, {}});
 }
 
 }  // namespace cad

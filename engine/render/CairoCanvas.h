@@ -1,6 +1,10 @@
 #pragma once
+#include <condition_variable>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/render/Canvas.h"
@@ -19,6 +23,10 @@ namespace cad {
 // drawings cheap to draw, above all into a PDF. A primitive may only join a batch when no batch
 // after it in another colour has ink under it (painting opaque ink of one colour commutes), so
 // the picture is the one drawing them in order gives. What lies wholly off the page is dropped.
+//
+// Cairo draws on a thread of its own, in the order the batches were made, while the painter goes
+// on with the next ones: cairo's share (a PDF's number printing and compression, a picture's
+// rasterising) is most of the time a large drawing takes.
 class CairoCanvas : public Canvas {
 public:
     explicit CairoCanvas(cairo_surface_t* surface);
@@ -46,9 +54,22 @@ public:
 private:
     struct Batch;
     struct Key;
+    // Work for cairo's thread: a batch to draw, or a change of state between batches.
+    struct Command {
+        enum class Kind { Draw, Background, PushClip, PopClip } kind = Kind::Draw;
+        std::unique_ptr<Batch> batch;
+        Rgb color;
+        DevicePath clip;
+    };
 
     // The open batch a primitive of `key` covering `footprint_` joins, made when there is none.
     Batch& batchFor(const Key& key);
+    // Hands work to cairo's thread (or does it here when there is none).
+    void post(Command command);
+    // Returns once cairo has done everything posted.
+    void drain();
+    void work();
+    void execute(Command& command);
     void emit(Batch& batch);
     // Records in the ink grid that `batch` now covers the primitive's footprint.
     void markInk(Batch& batch);
@@ -64,6 +85,16 @@ private:
     std::vector<CellBox> footprint_;             // of the primitive being added
     std::vector<PlacedGlyph> placed_;            // glyphs of the text being added
     std::size_t operations_ = 0;
+
+    // Shared with cairo's thread, under mutex_.
+    std::mutex mutex_;
+    std::condition_variable wake_;   // work posted, or the end
+    std::condition_variable room_;   // work done
+    std::deque<Command> queue_;
+    std::vector<std::unique_ptr<Batch>> drawn_;  // back from cairo's thread, for spare_
+    bool busy_ = false;
+    bool stop_ = false;
+    std::thread cairoThread_;  // last: started once the rest is in place
 };
 
 }  // namespace cad
