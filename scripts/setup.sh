@@ -9,6 +9,7 @@ packages=(
   libpugixml-dev libfmt-dev libcli11-dev
   python3-ezdxf xsltproc libxml2-utils
   libcairo2-dev libfontconfig-dev libfreetype-dev libjpeg-dev zlib1g-dev fonts-dejavu-core python3-matplotlib
+  poppler-utils qpdf
   unixodbc-dev odbc-postgresql postgresql
 )
 

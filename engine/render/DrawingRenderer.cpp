@@ -10,7 +10,7 @@
 #include "engine/db/Database.h"
 #include "engine/db/Layout.h"
 #include "engine/db/Viewport.h"
-#include "engine/render/CairoCanvas.h"
+#include "engine/render/BatchCanvas.h"
 #include "engine/render/Canvas.h"
 #include "engine/render/DrawingPainter.h"
 #include "engine/render/FontLibrary.h"
@@ -149,8 +149,7 @@ RenderResult renderDrawingToFile(const Database& db, const RenderOptions& option
 
     result.width = width;
     result.height = height;
-    const bool written = writePicture(path, *format, width, height, width, height, [&](cairo_surface_t* surface) {
-        CairoCanvas canvas(surface);
+    const bool written = writePicture(path, *format, width, height, width, height, [&](BatchCanvas& canvas) {
         canvas.paintBackground(Rgb{255, 255, 255});
         // Pixels cannot show capitals under two pixels high; a PDF or SVG can be zoomed into.
         renderer.setGreekingHeight(vector ? 0.0 : 2.0);

@@ -64,8 +64,9 @@ double GlyphCache::layout(std::string_view utf8, std::vector<PlacedGlyph>* out) 
     double x = 0.0;
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const GlyphMetrics& g = glyph(nextUtf8(utf8, i));
-        if (out) out->push_back({g.index, x});
+        const char32_t c = nextUtf8(utf8, i);
+        const GlyphMetrics& g = glyph(c);
+        if (out) out->push_back({g.index, x, c});
         x += g.advance;
     }
     return x;

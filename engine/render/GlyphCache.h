@@ -14,10 +14,11 @@ struct GlyphMetrics {
     double advance = 0.0;
 };
 
-// A glyph placed on a text's baseline, `x` em from its start.
+// A glyph placed on a text's baseline, `x` em from its start, and the character it shows.
 struct PlacedGlyph {
     unsigned long index = 0;
     double x = 0.0;
+    char32_t character = 0;
 };
 
 // Glyph indices and advances of one font, looked up once per character: texts are laid out and

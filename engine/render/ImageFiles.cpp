@@ -1,6 +1,5 @@
 #include "engine/render/ImageFiles.h"
 
-#include <cairo-pdf.h>
 #include <cairo-svg.h>
 #include <cairo.h>
 
@@ -16,6 +15,9 @@
 #include <jpeglib.h>
 
 #include "engine/io/AtomicFile.h"
+#include "engine/render/BatchCanvas.h"
+#include "engine/render/CairoTarget.h"
+#include "engine/render/PdfTarget.h"
 #include "engine/render/PngEncoder.h"
 
 namespace cad {
@@ -116,7 +118,7 @@ std::string missingFolderError(const std::string& path) {
 }
 
 bool writePicture(const std::string& path, ImageFormat format, double width, double height, int pixelWidth,
-                  int pixelHeight, const std::function<std::string(cairo_surface_t*)>& draw, std::string& error) {
+                  int pixelHeight, const std::function<std::string(BatchCanvas&)>& draw, std::string& error) {
     try {
         if (format == ImageFormat::Png || format == ImageFormat::Jpeg) {
             // Pictures are drawn in memory first: nothing touches the file until they are done.
@@ -124,24 +126,39 @@ bool writePicture(const std::string& path, ImageFormat format, double width, dou
                              cairo_surface_destroy);
             if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS)
                 throw FileWriteError(cairo_status_to_string(cairo_surface_status(image.get())));
-            const std::string problem = draw(image.get());
-            if (!problem.empty()) throw FileWriteError(problem);
+            {
+                CairoTarget target(image.get());
+                BatchCanvas canvas(target);
+                const std::string problem = draw(canvas);
+                if (!problem.empty()) throw FileWriteError(problem);
+            }
             std::string encodeError;
             const std::string encoded = format == ImageFormat::Jpeg ? encodeJpeg(image.get(), 92, encodeError)
                                                                     : encodePng(image.get(), encodeError);
             if (!encodeError.empty()) throw FileWriteError(encodeError);
             replaceFileAtomically(path, [&](const ContentSink& sink) { sink(encoded); });
+        } else if (format == ImageFormat::Pdf) {
+            PdfTarget target(width, height);
+            {
+                BatchCanvas canvas(target);
+                const std::string problem = draw(canvas);
+                if (!problem.empty()) throw FileWriteError(problem);
+            }
+            replaceFileAtomically(path, [&](const ContentSink& sink) { target.write(sink); });
         } else {
-            // Vector surfaces write as they draw: the drawing happens inside the file's writing.
+            // An SVG surface writes as it draws: the drawing happens inside the file's writing.
             replaceFileAtomically(path, [&](const ContentSink& sink) {
                 StreamTarget target{&sink, nullptr};
-                SurfacePtr surface(format == ImageFormat::Pdf
-                                       ? cairo_pdf_surface_create_for_stream(writeToSink, &target, width, height)
-                                       : cairo_svg_surface_create_for_stream(writeToSink, &target, width, height),
+                SurfacePtr surface(cairo_svg_surface_create_for_stream(writeToSink, &target, width, height),
                                    cairo_surface_destroy);
                 if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
                     throw FileWriteError(cairo_status_to_string(cairo_surface_status(surface.get())));
-                const std::string problem = draw(surface.get());
+                std::string problem;
+                {
+                    CairoTarget cairo(surface.get());
+                    BatchCanvas canvas(cairo);
+                    problem = draw(canvas);
+                }
                 cairo_surface_finish(surface.get());
                 if (target.failure) std::rethrow_exception(target.failure);
                 if (!problem.empty()) throw FileWriteError(problem);

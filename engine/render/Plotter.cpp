@@ -11,7 +11,7 @@
 #include "engine/db/Layout.h"
 #include "engine/db/SymbolTable.h"
 #include "engine/db/ViewportTableRecord.h"
-#include "engine/render/CairoCanvas.h"
+#include "engine/render/BatchCanvas.h"
 #include "engine/render/DrawingRenderer.h"
 #include "engine/render/FontLibrary.h"
 #include "engine/text/AsciiText.h"
@@ -203,8 +203,7 @@ PlotOutcome plotToFile(const Database& db, const PlotJob& job, const std::string
     const ImageFormat format = *device == PlotDevice::Pdf ? ImageFormat::Pdf
                                : *device == PlotDevice::Jpeg ? ImageFormat::Jpeg
                                                              : ImageFormat::Png;
-    const bool written = writePicture(file, format, devW, devH, pixW, pixH, [&](cairo_surface_t* surface) {
-        CairoCanvas canvas(surface);
+    const bool written = writePicture(file, format, devW, devH, pixW, pixH, [&](BatchCanvas& canvas) {
         canvas.paintBackground(Rgb{255, 255, 255});
         renderer.setGreekingHeight(raster ? 2.0 : 0.0);
         renderer.draw(canvas, toDevice, weights);

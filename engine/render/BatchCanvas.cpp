@@ -1,6 +1,4 @@
-#include "engine/render/CairoCanvas.h"
-
-#include <cairo.h>
+#include "engine/render/BatchCanvas.h"
 
 #include <algorithm>
 #include <array>
@@ -18,30 +16,14 @@ namespace {
 
 // Open batches at most; the oldest is drawn when another is needed.
 constexpr std::size_t kMaxOpen = 32;
-// Work waiting for cairo's thread at most: enough to keep it busy, little memory.
+// Work waiting for the target's thread at most: enough to keep it busy, little memory.
 constexpr std::size_t kMaxQueued = 64;
 // An even-odd fill joins a batch only when it overlaps nothing there, checked against each of its
 // fills: so many at most.
 constexpr std::size_t kMaxEvenOddFills = 64;
 // Points, dots and glyphs a batch takes at most: beyond this one operation saves nothing more,
-// while cairo's working memory for it (and, in pictures, the area it scans) keeps growing.
+// while the target's working memory for it (and, in pictures, the area it scans) keeps growing.
 constexpr std::size_t kMaxBatchSize = 8192;
-// Lines at least this wide (device units) get round corners; thinner ones mitred, cut off past 60 degrees.
-constexpr double kRoundJoinWidth = 2.0;
-constexpr double kMiterLimit = 2.0;
-
-double channel(std::uint8_t v) { return v / 255.0; }
-
-// Glyph outlines as designed: hinting would move texts by whole pixels and change their widths
-// with the zoom.
-void setUnhinted(cairo_t* cr) {
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    cairo_set_font_options(cr, options);
-    cairo_font_options_destroy(options);
-}
-
 bool finite(const Point2d& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 // Twice the signed area of a ring.
@@ -81,34 +63,26 @@ bool isConvex(const std::vector<Point2d>& ring) {
 
 }  // namespace
 
-struct CairoCanvas::Key {
-    enum class Kind { Stroke, FillEvenOdd, FillConvex, Glyphs } kind = Kind::Stroke;
+struct BatchCanvas::Key {
+    using Kind = CanvasBatch::Kind;
+    Kind kind = Kind::Stroke;
     Rgb color;
     const Pen* pen = nullptr;
     const FontFace* face = nullptr;
     double linear[4] = {0, 0, 0, 0};
 };
 
-struct CairoCanvas::Batch {
-    std::uint32_t number = 0;  // in the ink grid
-    Key::Kind kind = Key::Kind::Stroke;
-    Rgb color;
-    Pen pen;
-    const FontFace* face = nullptr;
-    double linear[4] = {0, 0, 0, 0};
-    std::vector<Point2d> points;
-    std::vector<std::pair<std::size_t, bool>> runs;  // first point, closed
-    std::vector<std::array<double, 3>> dots;         // x, y, radius
-    std::vector<cairo_glyph_t> glyphs;
+struct BatchCanvas::Batch : CanvasBatch {
+    std::uint32_t number = 0;           // in the ink grid
     std::vector<CellBox> evenOddCells;  // of each even-odd fill
 
     bool matches(const Key& key) const {
         if (key.kind != kind || !(key.color == color)) return false;
         switch (kind) {
-            case Key::Kind::Stroke:
+            case Kind::Stroke:
                 return pen.width == key.pen->width && pen.dashes == key.pen->dashes &&
                        pen.dashOffset == key.pen->dashOffset;
-            case Key::Kind::Glyphs:
+            case Kind::Glyphs:
                 return face == key.face && std::equal(linear, linear + 4, key.linear);
             default: return true;
         }
@@ -137,50 +111,49 @@ struct CairoCanvas::Batch {
     }
 };
 
-CairoCanvas::CairoCanvas(cairo_surface_t* surface) : cr_(cairo_create(surface)), ink_(1, 1) {
-    setUnhinted(cr_);
-    cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_miter_limit(cr_, kMiterLimit);
-    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
-    double x0 = 0, y0 = 0;
-    cairo_clip_extents(cr_, &x0, &y0, &pageWidth_, &pageHeight_);
-    ink_ = InkGrid(pageWidth_, pageHeight_);
+BatchCanvas::BatchCanvas(CanvasTarget& target)
+    : target_(target), pageWidth_(target.width()), pageHeight_(target.height()), ink_(pageWidth_, pageHeight_) {
     try {
-        cairoThread_ = std::thread([this] { work(); });
+        worker_ = std::thread([this] { work(); });
     } catch (const std::system_error&) {
-        // No thread to be had: cairo draws on this one, as each batch is done.
+        // No thread to be had: the target draws on this one, as each batch is done.
     }
 }
 
-CairoCanvas::~CairoCanvas() {
-    flush();
-    if (cairoThread_.joinable()) {
+BatchCanvas::~BatchCanvas() {
+    try {
+        flush();
+    } catch (...) {
+        // Unwinding already, or the picture is being dropped: what was not drawn does not matter.
+    }
+    if (worker_.joinable()) {
         {
             std::lock_guard lock(mutex_);
             stop_ = true;
         }
         wake_.notify_one();
-        cairoThread_.join();
+        worker_.join();
     }
-    cairo_destroy(cr_);
 }
 
-void CairoCanvas::flush() {
+void BatchCanvas::flush() {
     for (auto& batch : open_) post({Command::Kind::Draw, std::move(batch), {}, {}});
     open_.clear();
 }
 
-std::string CairoCanvas::error() {
+std::string BatchCanvas::error() {
     flush();
     drain();
-    cairo_status_t status = cairo_status(cr_);
-    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(cairo_get_target(cr_));
-    return status == CAIRO_STATUS_SUCCESS ? std::string() : std::string(cairo_status_to_string(status));
+    {
+        std::lock_guard lock(mutex_);
+        if (failure_) std::rethrow_exception(failure_);
+    }
+    return target_.error();
 }
 
-void CairoCanvas::post(Command command) {
+void BatchCanvas::post(Command command) {
     if (command.kind == Command::Kind::Draw) ++operations_;
-    if (!cairoThread_.joinable()) {
+    if (!worker_.joinable()) {
         execute(command);
         if (command.batch) spare_.push_back(std::move(command.batch));
         return;
@@ -193,13 +166,13 @@ void CairoCanvas::post(Command command) {
     wake_.notify_one();
 }
 
-void CairoCanvas::drain() {
-    if (!cairoThread_.joinable()) return;
+void BatchCanvas::drain() {
+    if (!worker_.joinable()) return;
     std::unique_lock lock(mutex_);
     room_.wait(lock, [this] { return queue_.empty() && !busy_; });
 }
 
-void CairoCanvas::work() {
+void BatchCanvas::work() {
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });
@@ -209,40 +182,34 @@ void CairoCanvas::work() {
         busy_ = true;
         lock.unlock();
         room_.notify_one();
-        execute(command);
+        std::exception_ptr failed;
+        try {
+            if (!failure_) execute(command);
+        } catch (...) {
+            failed = std::current_exception();
+        }
         lock.lock();
+        if (failed) failure_ = failed;
         if (command.batch) drawn_.push_back(std::move(command.batch));
         busy_ = false;
         if (queue_.empty()) room_.notify_one();
     }
 }
 
-void CairoCanvas::execute(Command& command) {
+void BatchCanvas::execute(Command& command) {
     switch (command.kind) {
-        case Command::Kind::Draw: emit(*command.batch); break;
-        case Command::Kind::Background:
-            setColor(command.color);
-            cairo_paint(cr_);
-            break;
-        case Command::Kind::PushClip:
-            cairo_save(cr_);
-            addPath(command.clip);
-            cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
-            cairo_clip(cr_);
-            break;
-        case Command::Kind::PopClip: cairo_restore(cr_); break;
+        case Command::Kind::Draw: target_.draw(*command.batch); break;
+        case Command::Kind::Background: target_.paintBackground(command.color); break;
+        case Command::Kind::PushClip: target_.pushClip(command.clip); break;
+        case Command::Kind::PopClip: target_.popClip(); break;
     }
 }
 
-void CairoCanvas::setColor(Rgb color) {
-    cairo_set_source_rgb(cr_, channel(color.r), channel(color.g), channel(color.b));
-}
-
-bool CairoCanvas::offPage(double x0, double y0, double x1, double y1) const {
+bool BatchCanvas::offPage(double x0, double y0, double x1, double y1) const {
     return x1 < 0 || y1 < 0 || x0 > pageWidth_ || y0 > pageHeight_;
 }
 
-CairoCanvas::Batch& CairoCanvas::batchFor(const Key& key) {
+BatchCanvas::Batch& BatchCanvas::batchFor(const Key& key) {
     // Batches after the last one of another colour with ink under the primitive may take it.
     std::uint32_t blocking = 0;
     for (const CellBox& box : footprint_) blocking = std::max(blocking, ink_.lastOtherColour(box, key.color));
@@ -251,7 +218,7 @@ CairoCanvas::Batch& CairoCanvas::batchFor(const Key& key) {
         if (batch.number <= blocking) break;
         if (!batch.matches(key) || batch.size() >= kMaxBatchSize) continue;
         // An even-odd fill joined to one it overlaps would cut holes in both.
-        if (key.kind != Key::Kind::FillEvenOdd) return batch;
+        if (key.kind != CanvasBatch::Kind::FillEvenOdd) return batch;
         if (batch.evenOddCells.size() < kMaxEvenOddFills && !batch.overlapsEvenOdd(footprint_.front())) return batch;
         break;
     }
@@ -259,7 +226,7 @@ CairoCanvas::Batch& CairoCanvas::batchFor(const Key& key) {
         post({Command::Kind::Draw, std::move(open_.front()), {}, {}});
         open_.erase(open_.begin());
     }
-    if (spare_.empty() && cairoThread_.joinable()) {
+    if (spare_.empty() && worker_.joinable()) {
         std::lock_guard lock(mutex_);
         std::move(drawn_.begin(), drawn_.end(), std::back_inserter(spare_));
         drawn_.clear();
@@ -277,75 +244,22 @@ CairoCanvas::Batch& CairoCanvas::batchFor(const Key& key) {
     return *open_.back();
 }
 
-void CairoCanvas::markInk(Batch& batch) {
+void BatchCanvas::markInk(Batch& batch) {
     for (const CellBox& box : footprint_) ink_.mark(box, batch.number);
 }
 
-void CairoCanvas::emit(Batch& b) {
-    setColor(b.color);
-    switch (b.kind) {
-        case Key::Kind::Stroke:
-            cairo_set_line_width(cr_, b.pen.width);
-            // Corners of thin lines are too small to show their shape, and round joins cost cairo
-            // the most (a PDF's large stroke takes half again as long); wide ones are rounded.
-            cairo_set_line_join(cr_, b.pen.width >= kRoundJoinWidth ? CAIRO_LINE_JOIN_ROUND : CAIRO_LINE_JOIN_MITER);
-            if (b.pen.dashes.empty()) cairo_set_dash(cr_, nullptr, 0, 0);
-            else cairo_set_dash(cr_, b.pen.dashes.data(), static_cast<int>(b.pen.dashes.size()), b.pen.dashOffset);
-            [[fallthrough]];
-        case Key::Kind::FillEvenOdd:
-        case Key::Kind::FillConvex:
-            for (std::size_t r = 0; r < b.runs.size(); ++r) {
-                const std::size_t from = b.runs[r].first;
-                const std::size_t to = r + 1 < b.runs.size() ? b.runs[r + 1].first : b.points.size();
-                cairo_move_to(cr_, b.points[from].x, b.points[from].y);
-                for (std::size_t i = from + 1; i < to; ++i) cairo_line_to(cr_, b.points[i].x, b.points[i].y);
-                if (b.runs[r].second) cairo_close_path(cr_);
-            }
-            for (const auto& d : b.dots) {
-                cairo_new_sub_path(cr_);
-                cairo_arc(cr_, d[0], d[1], d[2], 0, 2 * std::numbers::pi);
-            }
-            if (b.kind == Key::Kind::Stroke) {
-                cairo_stroke(cr_);
-            } else {
-                cairo_set_fill_rule(cr_, b.kind == Key::Kind::FillEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD
-                                                                          : CAIRO_FILL_RULE_WINDING);
-                cairo_fill(cr_);
-            }
-            break;
-        case Key::Kind::Glyphs: {
-            cairo_set_font_face(cr_, b.face->face);
-            // Glyph space has y up, cairo's font space y down.
-            cairo_matrix_t m;
-            cairo_matrix_init(&m, b.linear[0], b.linear[1], -b.linear[2], -b.linear[3], 0, 0);
-            cairo_set_font_matrix(cr_, &m);
-            cairo_show_glyphs(cr_, b.glyphs.data(), static_cast<int>(b.glyphs.size()));
-            break;
-        }
-    }
-}
-
-void CairoCanvas::paintBackground(Rgb color) {
+void BatchCanvas::paintBackground(Rgb color) {
     flush();
     post({Command::Kind::Background, nullptr, color, {}});
 }
 
-void CairoCanvas::addPath(const DevicePath& path) {
-    for (const DevicePath::Run& run : path.runs) {
-        if (run.points.empty() || !std::all_of(run.points.begin(), run.points.end(), finite)) continue;
-        cairo_move_to(cr_, run.points.front().x, run.points.front().y);
-        for (std::size_t i = 1; i < run.points.size(); ++i) cairo_line_to(cr_, run.points[i].x, run.points[i].y);
-        if (run.closed) cairo_close_path(cr_);
-    }
-}
-
-void CairoCanvas::stroke(const DevicePath& path, const Pen& pen) {
+void BatchCanvas::stroke(const DevicePath& path, const Pen& pen) {
     footprint_.clear();
     const double margin = pen.width / 2 + 1;
     bool any = false;
     for (const DevicePath::Run& run : path.runs) {
         // A degenerate placement (a reference scaled by 0, a coordinate that is not a number)
-        // would put cairo into an error state for the rest of the picture: such runs are left out.
+        // would put the target into an error state for the rest of the picture: such runs are left out.
         if (run.points.size() < 2 || !std::all_of(run.points.begin(), run.points.end(), finite)) continue;
         double x0 = run.points[0].x, x1 = x0, y0 = run.points[0].y, y1 = y0;
         for (const Point2d& p : run.points) {
@@ -362,7 +276,7 @@ void CairoCanvas::stroke(const DevicePath& path, const Pen& pen) {
         if (run.closed) ink_.coverSegment(run.points.back(), run.points.front(), margin, footprint_);
     }
     Key key;
-    key.kind = Key::Kind::Stroke;
+    key.kind = CanvasBatch::Kind::Stroke;
     key.color = pen.color;
     key.pen = &pen;
     Batch& batch = batchFor(key);
@@ -372,7 +286,7 @@ void CairoCanvas::stroke(const DevicePath& path, const Pen& pen) {
     markInk(batch);
 }
 
-void CairoCanvas::fill(const DevicePath& path, Rgb color) {
+void BatchCanvas::fill(const DevicePath& path, Rgb color) {
     double x0 = std::numeric_limits<double>::infinity(), y0 = x0, x1 = -x0, y1 = -x0;
     std::size_t usable = 0;
     for (const DevicePath::Run& run : path.runs) {
@@ -390,7 +304,7 @@ void CairoCanvas::fill(const DevicePath& path, Rgb color) {
     for (const DevicePath::Run& run : path.runs)
         if (run.points.size() >= 3 && std::all_of(run.points.begin(), run.points.end(), finite)) single = &run;
     const bool convex = usable == 1 && isConvex(single->points);
-    key.kind = convex ? Key::Kind::FillConvex : Key::Kind::FillEvenOdd;
+    key.kind = convex ? CanvasBatch::Kind::FillConvex : CanvasBatch::Kind::FillEvenOdd;
     Batch& batch = batchFor(key);
     if (convex) {
         batch.addRun(single->points, true);
@@ -404,20 +318,20 @@ void CairoCanvas::fill(const DevicePath& path, Rgb color) {
     markInk(batch);
 }
 
-void CairoCanvas::dot(const Point2d& at, double diameter, Rgb color) {
+void BatchCanvas::dot(const Point2d& at, double diameter, Rgb color) {
     if (!finite(at) || !std::isfinite(diameter)) return;
     const double r = diameter / 2;
     if (offPage(at.x - r - 1, at.y - r - 1, at.x + r + 1, at.y + r + 1)) return;
     footprint_.assign(1, ink_.cellsOf({at.x - r, at.y - r}, {at.x + r, at.y + r}, 1.0));
     Key key;
-    key.kind = Key::Kind::FillConvex;
+    key.kind = CanvasBatch::Kind::FillConvex;
     key.color = color;
     Batch& batch = batchFor(key);
     batch.dots.push_back({at.x, at.y, r});
     markInk(batch);
 }
 
-void CairoCanvas::text(const FontFace& face, std::string_view utf8, double advance, const Affine2d& glyphToDevice,
+void BatchCanvas::text(const FontFace& face, std::string_view utf8, double advance, const Affine2d& glyphToDevice,
                        Rgb color) {
     if (utf8.empty() || face.face == nullptr || !face.glyphs) return;
     const Affine2d& g = glyphToDevice;
@@ -435,7 +349,7 @@ void CairoCanvas::text(const FontFace& face, std::string_view utf8, double advan
     if (offPage(x0, y0, x1, y1)) return;
     footprint_.assign(1, ink_.cellsOf({x0, y0}, {x1, y1}, 1.0));
     Key key;
-    key.kind = Key::Kind::Glyphs;
+    key.kind = CanvasBatch::Kind::Glyphs;
     key.color = color;
     key.face = &face;
     key.linear[0] = g.xx, key.linear[1] = g.yx, key.linear[2] = g.xy, key.linear[3] = g.yy;
@@ -444,17 +358,20 @@ void CairoCanvas::text(const FontFace& face, std::string_view utf8, double advan
     face.glyphs->layout(utf8, &placed_);
     for (const PlacedGlyph& p : placed_) {
         const Point2d at = g.apply({p.x, 0.0});
-        batch.glyphs.push_back({p.index, at.x, at.y});
+        batch.glyphs.push_back({p.index, at.x, at.y, p.character});
     }
     markInk(batch);
 }
 
-void CairoCanvas::pushClip(const DevicePath& path) {
+void BatchCanvas::pushClip(const DevicePath& path) {
     flush();
-    post({Command::Kind::PushClip, nullptr, {}, path});
+    DevicePath usable;
+    for (const DevicePath::Run& run : path.runs)
+        if (!run.points.empty() && std::all_of(run.points.begin(), run.points.end(), finite)) usable.runs.push_back(run);
+    post({Command::Kind::PushClip, nullptr, {}, std::move(usable)});
 }
 
-void CairoCanvas::popClip() {
+void BatchCanvas::popClip() {
     flush();
     post({Command::Kind::PopClip, nullptr, {}, {}});
 }

@@ -3,11 +3,15 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "RenderTestSupport.h"
-#include "engine/render/CairoCanvas.h"
+#include "engine/render/BatchCanvas.h"
+#include "engine/render/CairoTarget.h"
 #include "engine/render/FontLibrary.h"
 #include "engine/render/PngEncoder.h"
 
@@ -51,11 +55,12 @@ Pen pen(Rgb color, double width) {
 
 }  // namespace
 
-TEST(CairoCanvas, OverlapsKeepTheirOrderAndSeparatedStrokesShareOneOperation) {
+TEST(BatchCanvas, OverlapsKeepTheirOrderAndSeparatedStrokesShareOneOperation) {
     Surface s = image(100, 100);
     std::size_t operations = 0;
     {
-        CairoCanvas canvas(s.get());
+        CairoTarget target(s.get());
+        BatchCanvas canvas(target);
         canvas.paintBackground(Rgb{255, 255, 255});
         // Red, then blue across it, then red again across the blue: the last red is on top there.
         canvas.stroke(segment(10, 50, 90, 50), pen(kRed, 6));
@@ -78,10 +83,11 @@ TEST(CairoCanvas, OverlapsKeepTheirOrderAndSeparatedStrokesShareOneOperation) {
     EXPECT_EQ(operations, 4u);
 }
 
-TEST(CairoCanvas, FillsOfOneColourThatOverlapAreNotCutByEvenOdd) {
+TEST(BatchCanvas, FillsOfOneColourThatOverlapAreNotCutByEvenOdd) {
     Surface s = image(100, 100);
     {
-        CairoCanvas canvas(s.get());
+        CairoTarget target(s.get());
+        BatchCanvas canvas(target);
         canvas.paintBackground(Rgb{255, 255, 255});
         // Two overlapping L shapes (not convex) and two overlapping triangles, all one colour.
         canvas.fill(ring({{10, 10}, {60, 10}, {60, 20}, {20, 20}, {20, 60}, {10, 60}}), kBlue);
@@ -100,13 +106,14 @@ TEST(CairoCanvas, FillsOfOneColourThatOverlapAreNotCutByEvenOdd) {
     EXPECT_EQ(pixelAt(s.get(), 40, 40).b, 255);
 }
 
-TEST(CairoCanvas, TextsOfOneStyleBecomeOneGlyphRunAndStayInPlace) {
+TEST(BatchCanvas, TextsOfOneStyleBecomeOneGlyphRunAndStayInPlace) {
     FontLibrary fonts;
     const FontFace& face = fonts.face("txt");
     Surface s = image(200, 100);
     std::size_t operations = 0;
     {
-        CairoCanvas canvas(s.get());
+        CairoTarget target(s.get());
+        BatchCanvas canvas(target);
         canvas.paintBackground(Rgb{255, 255, 255});
         const std::string word = "HIH";
         const double advance = fonts.advance(face, word);
@@ -168,7 +175,7 @@ TEST(PngEncoder, PicturesReadBackPixelForPixel) {
     }
 }
 
-TEST(CairoCanvas, ManyPrimitivesInThreeColoursGiveThePictureOfDrawingThemInOrder) {
+TEST(BatchCanvas, ManyPrimitivesInThreeColoursGiveThePictureOfDrawingThemInOrder) {
     // Pixel-aligned rectangles and lines, so that no edge is antialiased and both pictures must
     // agree exactly: one through the batching canvas, one drawn primitive by primitive.
     constexpr int kSize = 160;
@@ -193,7 +200,8 @@ TEST(CairoCanvas, ManyPrimitivesInThreeColoursGiveThePictureOfDrawingThemInOrder
     Surface batched = image(kSize, kSize), direct = image(kSize, kSize);
     std::size_t operations = 0;
     {
-        CairoCanvas canvas(batched.get());
+        CairoTarget target(batched.get());
+        BatchCanvas canvas(target);
         canvas.paintBackground(Rgb{255, 255, 255});
         for (const Item& it : items) {
             if (it.isFill)
@@ -232,4 +240,61 @@ TEST(CairoCanvas, ManyPrimitivesInThreeColoursGiveThePictureOfDrawingThemInOrder
         }
     EXPECT_EQ(differ, 0);
     EXPECT_LT(operations, items.size()) << "some primitives share operations";
+}
+
+namespace {
+
+// Keeps the colour of every batch it is given, and fails on the one it is told to.
+class RecordingTarget : public CanvasTarget {
+public:
+    explicit RecordingTarget(std::size_t failAt) : failAt_(failAt) {}
+    double width() const override { return 100; }
+    double height() const override { return 100; }
+    void draw(const CanvasBatch& batch) override {
+        if (drawn.size() == failAt_) throw std::runtime_error("the target ran out of room");
+        drawn.push_back(batch.color);
+    }
+    void paintBackground(Rgb) override {}
+    void pushClip(const DevicePath&) override { ++clips; }
+    void popClip() override { --clips; }
+    std::string error() override { return {}; }
+
+    std::vector<Rgb> drawn;
+    int clips = 0;
+
+private:
+    std::size_t failAt_;
+};
+
+}  // namespace
+
+TEST(BatchCanvas, TheTargetSeesBatchesInOrderAndWhatItThrowsReachesTheCaller) {
+    // Each square overlaps the one before in another colour, so that none may join an earlier
+    // batch: the target must get them all, one by one, in the order drawn, though far more than
+    // its queue holds.
+    auto squares = [](BatchCanvas& canvas) {
+        for (int i = 0; i < 500; ++i) {
+            const double x = 10 + (i % 50);
+            canvas.fill(ring({{x, 10}, {x + 20, 10}, {x + 20, 30}, {x, 30}}), Rgb{static_cast<std::uint8_t>(i % 256), 0, 0});
+        }
+    };
+    RecordingTarget whole(SIZE_MAX);
+    {
+        BatchCanvas canvas(whole);
+        squares(canvas);
+        canvas.pushClip(ring({{0, 0}, {50, 0}, {50, 50}}));
+        EXPECT_EQ(canvas.error(), "");
+        EXPECT_EQ(whole.clips, 1);
+        canvas.popClip();
+        EXPECT_EQ(canvas.error(), "");
+        EXPECT_EQ(whole.clips, 0);
+    }
+    ASSERT_EQ(whole.drawn.size(), 500u);
+    for (std::size_t i = 0; i < whole.drawn.size(); ++i) ASSERT_EQ(whole.drawn[i].r, i % 256) << i;
+
+    RecordingTarget failing(100);
+    BatchCanvas canvas(failing);
+    squares(canvas);
+    EXPECT_THROW(canvas.error(), std::runtime_error);
+    EXPECT_EQ(failing.drawn.size(), 100u) << "nothing is drawn after the failure";
 }

@@ -1,0 +1,124 @@
+#include "engine/render/CairoTarget.h"
+
+#include <cairo.h>
+
+#include <numbers>
+#include <vector>
+
+#include "engine/render/FontLibrary.h"
+
+namespace cad {
+
+namespace {
+
+// Lines at least this wide (device units) get round corners; thinner ones mitred, cut off past 60 degrees.
+constexpr double kRoundJoinWidth = 2.0;
+constexpr double kMiterLimit = 2.0;
+
+double channel(std::uint8_t v) { return v / 255.0; }
+
+// Glyph outlines as designed: hinting would move texts by whole pixels and change their widths
+// with the zoom.
+void setUnhinted(cairo_t* cr) {
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr, options);
+    cairo_font_options_destroy(options);
+}
+
+void addRuns(cairo_t* cr, const std::vector<Point2d>& points, const std::vector<std::pair<std::size_t, bool>>& runs) {
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const std::size_t from = runs[r].first;
+        const std::size_t to = r + 1 < runs.size() ? runs[r + 1].first : points.size();
+        if (from >= to) continue;
+        cairo_move_to(cr, points[from].x, points[from].y);
+        for (std::size_t i = from + 1; i < to; ++i) cairo_line_to(cr, points[i].x, points[i].y);
+        if (runs[r].second) cairo_close_path(cr);
+    }
+}
+
+}  // namespace
+
+CairoTarget::CairoTarget(cairo_surface_t* surface) : cr_(cairo_create(surface)) {
+    setUnhinted(cr_);
+    cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_miter_limit(cr_, kMiterLimit);
+    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
+    double x0 = 0, y0 = 0;
+    cairo_clip_extents(cr_, &x0, &y0, &width_, &height_);
+}
+
+CairoTarget::~CairoTarget() { cairo_destroy(cr_); }
+
+std::string CairoTarget::error() {
+    cairo_status_t status = cairo_status(cr_);
+    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(cairo_get_target(cr_));
+    return status == CAIRO_STATUS_SUCCESS ? std::string() : std::string(cairo_status_to_string(status));
+}
+
+void CairoTarget::setColor(Rgb color) {
+    cairo_set_source_rgb(cr_, channel(color.r), channel(color.g), channel(color.b));
+}
+
+void CairoTarget::draw(const CanvasBatch& b) {
+    using Kind = CanvasBatch::Kind;
+    setColor(b.color);
+    switch (b.kind) {
+        case Kind::Stroke:
+            cairo_set_line_width(cr_, b.pen.width);
+            // Corners of thin lines are too small to show their shape, and round joins cost cairo
+            // the most; wide ones are rounded.
+            cairo_set_line_join(cr_, b.pen.width >= kRoundJoinWidth ? CAIRO_LINE_JOIN_ROUND : CAIRO_LINE_JOIN_MITER);
+            if (b.pen.dashes.empty()) cairo_set_dash(cr_, nullptr, 0, 0);
+            else cairo_set_dash(cr_, b.pen.dashes.data(), static_cast<int>(b.pen.dashes.size()), b.pen.dashOffset);
+            [[fallthrough]];
+        case Kind::FillEvenOdd:
+        case Kind::FillConvex:
+            addRuns(cr_, b.points, b.runs);
+            for (const auto& d : b.dots) {
+                cairo_new_sub_path(cr_);
+                cairo_arc(cr_, d[0], d[1], d[2], 0, 2 * std::numbers::pi);
+            }
+            if (b.kind == Kind::Stroke) {
+                cairo_stroke(cr_);
+            } else {
+                cairo_set_fill_rule(cr_, b.kind == Kind::FillEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+                cairo_fill(cr_);
+            }
+            break;
+        case Kind::Glyphs: {
+            cairo_set_font_face(cr_, b.face->face);
+            // Glyph space has y up, cairo's font space y down.
+            cairo_matrix_t m;
+            cairo_matrix_init(&m, b.linear[0], b.linear[1], -b.linear[2], -b.linear[3], 0, 0);
+            cairo_set_font_matrix(cr_, &m);
+            std::vector<cairo_glyph_t> glyphs;
+            glyphs.reserve(b.glyphs.size());
+            for (const CanvasGlyph& g : b.glyphs) glyphs.push_back({g.index, g.x, g.y});
+            cairo_show_glyphs(cr_, glyphs.data(), static_cast<int>(glyphs.size()));
+            break;
+        }
+    }
+}
+
+void CairoTarget::paintBackground(Rgb color) {
+    setColor(color);
+    cairo_paint(cr_);
+}
+
+void CairoTarget::pushClip(const DevicePath& path) {
+    cairo_save(cr_);
+    for (const DevicePath::Run& run : path.runs) {
+        if (run.points.empty()) continue;
+        cairo_move_to(cr_, run.points.front().x, run.points.front().y);
+        for (std::size_t i = 1; i < run.points.size(); ++i) cairo_line_to(cr_, run.points[i].x, run.points[i].y);
+        if (run.closed) cairo_close_path(cr_);
+    }
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(cr_);
+}
+
+void CairoTarget::popClip() { cairo_restore(cr_); }
+
+}  // namespace cad

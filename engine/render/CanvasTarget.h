@@ -1,0 +1,52 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/render/RenderTypes.h"
+
+namespace cad {
+
+struct FontFace;
+
+// A glyph placed on the page: its index in the font, where its origin lands (device units), and
+// the character it stands for, so that a PDF's texts can be searched and copied.
+struct CanvasGlyph {
+    unsigned long index = 0;
+    double x = 0.0, y = 0.0;
+    char32_t character = 0;
+};
+
+// Primitives of one style, drawn as one operation.
+struct CanvasBatch {
+    enum class Kind { Stroke, FillEvenOdd, FillConvex, Glyphs } kind = Kind::Stroke;
+    Rgb color;
+    Pen pen;                          // strokes
+    const FontFace* face = nullptr;   // glyphs
+    double linear[4] = {0, 0, 0, 0};  // glyphs: em, y up, to device (xx, yx, xy, yy), without the offset
+    std::vector<Point2d> points;
+    std::vector<std::pair<std::size_t, bool>> runs;  // first point, closed
+    std::vector<std::array<double, 3>> dots;         // x, y, radius
+    std::vector<CanvasGlyph> glyphs;
+};
+
+// What a canvas's batches are drawn on: a cairo surface, or a PDF written here. Used from one
+// thread at a time, which need not be the one that made it.
+class CanvasTarget {
+public:
+    virtual ~CanvasTarget() = default;
+    // The page in device units.
+    virtual double width() const = 0;
+    virtual double height() const = 0;
+    virtual void draw(const CanvasBatch& batch) = 0;
+    virtual void paintBackground(Rgb color) = 0;
+    // Drawing is limited to the inside of the path (even-odd) until the matching popClip.
+    virtual void pushClip(const DevicePath& path) = 0;
+    virtual void popClip() = 0;
+    // Empty while all is well; otherwise what went wrong.
+    virtual std::string error() = 0;
+};
+
+}  // namespace cad

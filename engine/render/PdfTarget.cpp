@@ -1,0 +1,455 @@
+#include "engine/render/PdfTarget.h"
+
+#include <cairo.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+
+#include "engine/render/FontLibrary.h"
+
+namespace cad {
+
+namespace {
+
+// Lines at least this wide (points) get round corners; thinner ones mitred, cut off past 60 degrees.
+constexpr double kRoundJoinWidth = 2.0;
+// Content is deflated in pieces of this size.
+constexpr std::size_t kDeflatePiece = 1 << 20;
+// zlib's usual level: deflating runs beside the painter, which it does not hold up.
+constexpr int kDeflateLevel = 6;
+// Glyph outlines are taken at this size: glyph space is a thousandth of an em.
+constexpr double kGlyphUnits = 1000.0;
+// Device coordinates beyond this are held at it: readers take no larger numbers.
+constexpr double kMaxCoordinate = 1e9;
+
+// Three decimals, no trailing zeros: a thousandth of a point is far below what anything shows.
+void putNumber(std::string& out, double v) {
+    if (!std::isfinite(v)) v = 0;
+    v = std::clamp(v, -kMaxCoordinate, kMaxCoordinate);
+    long long q = std::llround(v * 1000);
+    if (q < 0) {
+        out += '-';
+        q = -q;
+    }
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, q / 1000).ptr;
+    out.append(digits, end);
+    int frac = static_cast<int>(q % 1000);
+    if (frac == 0) return;
+    char f[4] = {'.', static_cast<char>('0' + frac / 100), static_cast<char>('0' + frac / 10 % 10),
+                 static_cast<char>('0' + frac % 10)};
+    int n = 4;
+    while (f[n - 1] == '0') --n;
+    out.append(f, static_cast<std::size_t>(n));
+}
+
+void putPoint(std::string& out, double x, double y, const char* op) {
+    putNumber(out, x);
+    out += ' ';
+    putNumber(out, y);
+    out += op;
+}
+
+void putColor(std::string& out, Rgb c, const char* op) {
+    putNumber(out, c.r / 255.0);
+    out += ' ';
+    putNumber(out, c.g / 255.0);
+    out += ' ';
+    putNumber(out, c.b / 255.0);
+    out += op;
+}
+
+void putHex(std::string& out, unsigned value, int digits) {
+    static const char* hex = "0123456789ABCDEF";
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += hex[(value >> shift) & 0xF];
+}
+
+// The character as UTF-16 for a ToUnicode map.
+void putUtf16(std::string& out, char32_t c) {
+    if (c >= 0x10000 && c <= 0x10FFFF) {
+        const char32_t v = c - 0x10000;
+        putHex(out, 0xD800 + (v >> 10), 4);
+        putHex(out, 0xDC00 + (v & 0x3FF), 4);
+    } else {
+        putHex(out, c <= 0xFFFF && (c < 0xD800 || c > 0xDFFF) ? c : 0xFFFD, 4);
+    }
+}
+
+// A circle as four Bézier arcs.
+void putCircle(std::string& out, double cx, double cy, double r) {
+    const double k = 0.5522847498 * r;
+    putPoint(out, cx + r, cy, " m ");
+    const double pts[4][6] = {{cx + r, cy + k, cx + k, cy + r, cx, cy + r},
+                              {cx - k, cy + r, cx - r, cy + k, cx - r, cy},
+                              {cx - r, cy - k, cx - k, cy - r, cx, cy - r},
+                              {cx + k, cy - r, cx + r, cy - k, cx + r, cy}};
+    for (const auto& p : pts) {
+        putPoint(out, p[0], p[1], " ");
+        putPoint(out, p[2], p[3], " ");
+        putPoint(out, p[4], p[5], " c\n");
+    }
+    out += "h\n";
+}
+
+}  // namespace
+
+// A Type 3 font: up to 256 glyphs of one face, drawn in the fill colour of the text.
+struct PdfTarget::SubFont {
+    std::vector<std::string> procs;  // glyph descriptions
+    std::vector<double> widths;      // glyph units
+    std::vector<char32_t> characters;
+    double box[4] = {0, 0, 0, 0};  // of all outlines, glyph units
+};
+
+PdfTarget::PdfTarget(double width, double height) : width_(width), height_(height), zip_(std::make_unique<z_stream>()) {
+    *zip_ = z_stream{};
+    if (deflateInit(zip_.get(), kDeflateLevel) != Z_OK) error_ = "cannot start compressing the PDF";
+    // Device space has y down; the page's y goes up.
+    content_ += "1 0 0 -1 0 ";
+    putNumber(content_, height_);
+    content_ += " cm\n0 J 2 M\n";
+}
+
+PdfTarget::~PdfTarget() {
+    deflateEnd(zip_.get());
+    if (outliner_) {
+        cairo_surface_t* surface = cairo_get_target(outliner_);
+        cairo_surface_reference(surface);
+        cairo_destroy(outliner_);
+        cairo_surface_destroy(surface);
+    }
+}
+
+void PdfTarget::deflateContent(bool finish) {
+    if (!error_.empty()) return;
+    zip_->next_in = reinterpret_cast<Bytef*>(content_.data());
+    zip_->avail_in = static_cast<uInt>(content_.size());
+    int status = Z_OK;
+    do {
+        const std::size_t had = deflated_.size();
+        const std::size_t room = std::max<std::size_t>(content_.size() / 2, 65536);
+        deflated_.resize(had + room);
+        zip_->next_out = reinterpret_cast<Bytef*>(deflated_.data() + had);
+        zip_->avail_out = static_cast<uInt>(room);
+        status = deflate(zip_.get(), finish ? Z_FINISH : Z_NO_FLUSH);
+        deflated_.resize(had + room - zip_->avail_out);
+        if (status == Z_STREAM_ERROR) {
+            error_ = "compressing the PDF failed";
+            return;
+        }
+    } while (zip_->avail_out == 0 || (finish && status != Z_STREAM_END));
+    content_.clear();
+}
+
+void PdfTarget::forgetState() { strokeKnown_ = fillKnown_ = penKnown_ = false; }
+
+void PdfTarget::setStrokeColor(Rgb color) {
+    if (strokeKnown_ && stroke_ == color) return;
+    putColor(content_, color, " RG\n");
+    stroke_ = color;
+    strokeKnown_ = true;
+}
+
+void PdfTarget::setFillColor(Rgb color) {
+    if (fillKnown_ && fill_ == color) return;
+    putColor(content_, color, " rg\n");
+    fill_ = color;
+    fillKnown_ = true;
+}
+
+void PdfTarget::addPath(const std::vector<Point2d>& points, const std::vector<std::pair<std::size_t, bool>>& runs) {
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const std::size_t from = runs[r].first;
+        const std::size_t to = r + 1 < runs.size() ? runs[r + 1].first : points.size();
+        if (from >= to) continue;
+        putPoint(content_, points[from].x, points[from].y, " m\n");
+        for (std::size_t i = from + 1; i < to; ++i) putPoint(content_, points[i].x, points[i].y, " l\n");
+        if (runs[r].second) content_ += "h\n";
+    }
+}
+
+void PdfTarget::draw(const CanvasBatch& b) {
+    using Kind = CanvasBatch::Kind;
+    switch (b.kind) {
+        case Kind::Stroke: {
+            setStrokeColor(b.color);
+            const bool round = b.pen.width >= kRoundJoinWidth;
+            if (!penKnown_ || lineWidth_ != b.pen.width || roundJoin_ != round || dashes_ != b.pen.dashes ||
+                dashOffset_ != b.pen.dashOffset) {
+                putNumber(content_, b.pen.width);
+                content_ += round ? " w 1 j [" : " w 0 j [";
+                for (std::size_t i = 0; i < b.pen.dashes.size(); ++i) {
+                    if (i) content_ += ' ';
+                    putNumber(content_, b.pen.dashes[i]);
+                }
+                content_ += "] ";
+                putNumber(content_, b.pen.dashes.empty() ? 0.0 : b.pen.dashOffset);
+                content_ += " d\n";
+                lineWidth_ = b.pen.width;
+                roundJoin_ = round;
+                dashes_ = b.pen.dashes;
+                dashOffset_ = b.pen.dashOffset;
+                penKnown_ = true;
+            }
+            addPath(b.points, b.runs);
+            for (const auto& d : b.dots) putCircle(content_, d[0], d[1], d[2]);
+            content_ += "S\n";
+            break;
+        }
+        case Kind::FillEvenOdd:
+        case Kind::FillConvex:
+            setFillColor(b.color);
+            addPath(b.points, b.runs);
+            for (const auto& d : b.dots) putCircle(content_, d[0], d[1], d[2]);
+            content_ += b.kind == Kind::FillEvenOdd ? "f*\n" : "f\n";
+            break;
+        case Kind::Glyphs: drawGlyphs(b); break;
+    }
+    if (content_.size() >= kDeflatePiece) deflateContent(false);
+}
+
+const PdfTarget::GlyphCode& PdfTarget::codeOf(const FontFace& face, const CanvasGlyph& glyph) {
+    auto& codes = codes_[&face];
+    const std::uint64_t key = (static_cast<std::uint64_t>(glyph.index) << 21) | (glyph.character & 0x1FFFFF);
+    if (auto it = codes.find(key); it != codes.end()) return it->second;
+    if (outliner_ == nullptr) {
+        cairo_surface_t* surface = cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
+        outliner_ = cairo_create(surface);
+        cairo_surface_destroy(surface);
+        cairo_font_options_t* options = cairo_font_options_create();
+        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+        cairo_set_font_options(outliner_, options);
+        cairo_font_options_destroy(options);
+    }
+    auto open = openFont_.find(&face);
+    if (open == openFont_.end() || fonts_[open->second].procs.size() >= 256) {
+        fonts_.emplace_back();
+        open = openFont_.insert_or_assign(&face, fonts_.size() - 1).first;
+    }
+    SubFont& font = fonts_[open->second];
+    cairo_set_font_face(outliner_, face.face);
+    cairo_set_font_size(outliner_, kGlyphUnits);
+    cairo_glyph_t g{glyph.index, 0, 0};
+    cairo_text_extents_t extents;
+    cairo_glyph_extents(outliner_, &g, 1, &extents);
+    cairo_new_path(outliner_);
+    cairo_glyph_path(outliner_, &g, 1);
+    cairo_path_t* path = cairo_copy_path(outliner_);
+    // Cairo's font space has y down, glyph space y up.
+    std::string proc;
+    putNumber(proc, extents.x_advance);
+    proc += " 0 d0\n";
+    bool any = false;
+    auto extend = [&](double x, double y) {
+        any = true;
+        font.box[0] = std::min(font.box[0], x), font.box[1] = std::min(font.box[1], y);
+        font.box[2] = std::max(font.box[2], x), font.box[3] = std::max(font.box[3], y);
+    };
+    if (path->status == CAIRO_STATUS_SUCCESS) {
+        for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
+            const cairo_path_data_t* d = &path->data[i];
+            switch (d->header.type) {
+                case CAIRO_PATH_MOVE_TO:
+                    putPoint(proc, d[1].point.x, -d[1].point.y, " m\n");
+                    extend(d[1].point.x, -d[1].point.y);
+                    break;
+                case CAIRO_PATH_LINE_TO:
+                    putPoint(proc, d[1].point.x, -d[1].point.y, " l\n");
+                    extend(d[1].point.x, -d[1].point.y);
+                    break;
+                case CAIRO_PATH_CURVE_TO:
+                    for (int k = 1; k <= 3; ++k) {
+                        putPoint(proc, d[k].point.x, -d[k].point.y, k < 3 ? " " : " c\n");
+                        extend(d[k].point.x, -d[k].point.y);
+                    }
+                    break;
+                case CAIRO_PATH_CLOSE_PATH: proc += "h\n"; break;
+            }
+        }
+    }
+    cairo_path_destroy(path);
+    cairo_new_path(outliner_);
+    if (any) proc += "f\n";
+    font.procs.push_back(std::move(proc));
+    font.widths.push_back(extents.x_advance);
+    font.characters.push_back(glyph.character);
+    GlyphCode code{open->second, static_cast<unsigned char>(font.procs.size() - 1)};
+    return codes.emplace(key, code).first->second;
+}
+
+void PdfTarget::drawGlyphs(const CanvasBatch& b) {
+    if (b.face == nullptr || b.face->face == nullptr || b.glyphs.empty()) return;
+    content_ += "BT\n";
+    setFillColor(b.color);
+    std::size_t font = SIZE_MAX;
+    bool inString = false;
+    double nextX = 0, nextY = 0;  // where the pen stands after the string so far
+    for (const CanvasGlyph& g : b.glyphs) {
+        const GlyphCode code = codeOf(*b.face, g);
+        const bool follows = inString && code.font == font && std::fabs(g.x - nextX) < 1e-3 && std::fabs(g.y - nextY) < 1e-3;
+        if (!follows) {
+            if (inString) content_ += "> Tj\n";
+            if (code.font != font) {
+                content_ += "/F";
+                content_ += std::to_string(code.font);
+                content_ += " 1 Tf\n";
+                font = code.font;
+            }
+            for (int i = 0; i < 4; ++i) {
+                putNumber(content_, b.linear[i]);
+                content_ += ' ';
+            }
+            putPoint(content_, g.x, g.y, " Tm <");
+            inString = true;
+        }
+        putHex(content_, code.code, 2);
+        // The reader moves the pen by the glyph's width; so does the painter's layout.
+        const double advance = fonts_[code.font].widths[code.code] / kGlyphUnits;
+        nextX = g.x + advance * b.linear[0];
+        nextY = g.y + advance * b.linear[1];
+    }
+    if (inString) content_ += "> Tj\n";
+    content_ += "ET\n";
+}
+
+void PdfTarget::paintBackground(Rgb color) {
+    setFillColor(color);
+    content_ += "0 0 ";
+    putPoint(content_, width_, height_, " re f\n");
+}
+
+void PdfTarget::pushClip(const DevicePath& path) {
+    content_ += "q\n";
+    for (const DevicePath::Run& run : path.runs) {
+        if (run.points.empty()) continue;
+        putPoint(content_, run.points.front().x, run.points.front().y, " m\n");
+        for (std::size_t i = 1; i < run.points.size(); ++i) putPoint(content_, run.points[i].x, run.points[i].y, " l\n");
+        if (run.closed) content_ += "h\n";
+    }
+    content_ += "W* n\n";
+}
+
+void PdfTarget::popClip() {
+    content_ += "Q\n";
+    forgetState();
+}
+
+void PdfTarget::write(const std::function<void(std::string_view)>& sink) {
+    deflateContent(true);
+    if (!error_.empty()) throw std::runtime_error(error_);
+    std::string out;
+    std::vector<std::size_t> offsets(1, 0);  // object 0 is the free head
+    std::size_t written = 0;
+    auto flush = [&] {
+        sink(out);
+        written += out.size();
+        out.clear();
+    };
+    auto begin = [&](std::size_t number) {
+        if (offsets.size() <= number) offsets.resize(number + 1, 0);
+        offsets[number] = written + out.size();
+        out += std::to_string(number);
+        out += " 0 obj\n";
+    };
+    auto ref = [](std::size_t number) { return std::to_string(number) + " 0 R"; };
+
+    // 1 catalog, 2 pages, 3 page, 4 content, 5 information; then per font: the font, its
+    // character map, its glyph descriptions.
+    std::vector<std::size_t> fontObject(fonts_.size());
+    std::size_t next = 6;
+    for (std::size_t f = 0; f < fonts_.size(); ++f) {
+        fontObject[f] = next;
+        next += 2 + fonts_[f].procs.size();
+    }
+
+    out += "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+    begin(1);
+    out += "<< /Type /Catalog /Pages 2 0 R >>\nendobj\n";
+    begin(2);
+    out += "<< /Type /Pages /Kids [3 0 R] /Count 1 >>\nendobj\n";
+    begin(3);
+    out += "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ";
+    putPoint(out, width_, height_, "]");
+    out += " /Contents 4 0 R /Resources << /Font <<";
+    for (std::size_t f = 0; f < fonts_.size(); ++f) out += " /F" + std::to_string(f) + " " + ref(fontObject[f]);
+    out += " >> >> >>\nendobj\n";
+    begin(4);
+    out += "<< /Length " + std::to_string(deflated_.size()) + " /Filter /FlateDecode >>\nstream\n";
+    flush();
+    sink(deflated_);
+    written += deflated_.size();
+    out += "\nendstream\nendobj\n";
+    begin(5);
+    out += "<< /Producer (Brinmo) >>\nendobj\n";
+
+    for (std::size_t f = 0; f < fonts_.size(); ++f) {
+        const SubFont& font = fonts_[f];
+        const std::size_t self = fontObject[f];
+        const std::size_t count = font.procs.size();
+        begin(self);
+        out += "<< /Type /Font /Subtype /Type3 /FontBBox [";
+        for (int i = 0; i < 4; ++i) {
+            putNumber(out, i < 2 ? std::floor(font.box[i]) : std::ceil(font.box[i]));
+            out += i < 3 ? " " : "]";
+        }
+        out += " /FontMatrix [0.001 0 0 0.001 0 0] /Resources << >>\n/CharProcs <<";
+        for (std::size_t g = 0; g < count; ++g) out += " /g" + std::to_string(g) + " " + ref(self + 2 + g);
+        out += " >>\n/Encoding << /Type /Encoding /Differences [0";
+        for (std::size_t g = 0; g < count; ++g) out += " /g" + std::to_string(g);
+        out += "] >>\n/FirstChar 0 /LastChar " + std::to_string(count - 1) + " /Widths [";
+        for (std::size_t g = 0; g < count; ++g) {
+            if (g) out += ' ';
+            putNumber(out, font.widths[g]);
+        }
+        out += "]\n/ToUnicode " + ref(self + 1) + " >>\nendobj\n";
+
+        std::string map =
+            "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+            "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+            "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+            "1 begincodespacerange\n<00> <FF>\nendcodespacerange\n";
+        std::vector<std::size_t> known;
+        for (std::size_t g = 0; g < count; ++g)
+            if (font.characters[g] != 0) known.push_back(g);
+        for (std::size_t from = 0; from < known.size(); from += 100) {
+            const std::size_t to = std::min(known.size(), from + 100);
+            map += std::to_string(to - from) + " beginbfchar\n";
+            for (std::size_t k = from; k < to; ++k) {
+                map += '<';
+                putHex(map, static_cast<unsigned>(known[k]), 2);
+                map += "> <";
+                putUtf16(map, font.characters[known[k]]);
+                map += ">\n";
+            }
+            map += "endbfchar\n";
+        }
+        map += "endcmap\nCMapName currentdict /CMapResource defineresource pop\nend\nend\n";
+        begin(self + 1);
+        out += "<< /Length " + std::to_string(map.size()) + " >>\nstream\n" + map + "\nendstream\nendobj\n";
+        for (std::size_t g = 0; g < count; ++g) {
+            begin(self + 2 + g);
+            out += "<< /Length " + std::to_string(font.procs[g].size()) + " >>\nstream\n" + font.procs[g] +
+                   "\nendstream\nendobj\n";
+        }
+        if (out.size() > kDeflatePiece) flush();
+    }
+
+    const std::size_t xref = written + out.size();
+    out += "xref\n0 " + std::to_string(offsets.size()) + "\n0000000000 65535 f \n";
+    for (std::size_t i = 1; i < offsets.size(); ++i) {
+        char entry[24];
+        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offsets[i]);
+        out += entry;
+    }
+    out += "trailer\n<< /Size " + std::to_string(offsets.size()) + " /Root 1 0 R /Info 5 0 R >>\nstartxref\n" +
+           std::to_string(xref) + "\n%%EOF\n";
+    flush();
+}
+
+}  // namespace cad

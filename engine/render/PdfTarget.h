@@ -1,0 +1,80 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/render/CanvasTarget.h"
+
+typedef struct _cairo cairo_t;
+typedef struct z_stream_s z_stream;
+
+namespace cad {
+
+// A one-page PDF written directly: paths as they come, texts as Type 3 fonts made of the glyphs'
+// outlines (with the characters they stand for, so the texts can be searched and copied). The
+// content is formatted and deflated as it is drawn, which costs a fraction of what a general
+// PDF writer needs for a drawing of hundreds of thousands of lines.
+class PdfTarget : public CanvasTarget {
+public:
+    // The page in points.
+    PdfTarget(double width, double height);
+    ~PdfTarget() override;
+    PdfTarget(const PdfTarget&) = delete;
+    PdfTarget& operator=(const PdfTarget&) = delete;
+
+    double width() const override { return width_; }
+    double height() const override { return height_; }
+    void draw(const CanvasBatch& batch) override;
+    void paintBackground(Rgb color) override;
+    void pushClip(const DevicePath& path) override;
+    void popClip() override;
+    std::string error() override { return error_; }
+
+    // Writes the whole file, once everything is drawn.
+    void write(const std::function<void(std::string_view)>& sink);
+
+private:
+    struct SubFont;
+    struct GlyphCode {
+        std::size_t font = 0;  // in fonts_
+        unsigned char code = 0;
+    };
+
+    const GlyphCode& codeOf(const FontFace& face, const CanvasGlyph& glyph);
+    void drawGlyphs(const CanvasBatch& batch);
+    void addPath(const std::vector<Point2d>& points, const std::vector<std::pair<std::size_t, bool>>& runs);
+    void setStrokeColor(Rgb color);
+    void setFillColor(Rgb color);
+    void forgetState();
+    // Deflates what the content holds so far; `finish` ends the stream.
+    void deflateContent(bool finish);
+
+    double width_, height_;
+    std::string content_;   // not yet deflated
+    std::string deflated_;  // the content stream so far
+    std::unique_ptr<z_stream> zip_;
+    std::string error_;
+
+    // Graphics state as last set; unknown after a clip ends.
+    bool strokeKnown_ = false, fillKnown_ = false, penKnown_ = false;
+    Rgb stroke_, fill_;
+    double lineWidth_ = 0;
+    bool roundJoin_ = false;
+    std::vector<double> dashes_;
+    double dashOffset_ = 0;
+
+    std::vector<SubFont> fonts_;
+    // By glyph and character: a font shows characters it lacks with one glyph, which must still
+    // read back as each of them.
+    std::map<const FontFace*, std::unordered_map<std::uint64_t, GlyphCode>> codes_;
+    std::map<const FontFace*, std::size_t> openFont_;  // the face's font still taking glyphs
+    cairo_t* outliner_ = nullptr;                      // made on the first glyph
+};
+
+}  // namespace cad

@@ -1,0 +1,217 @@
+// Our own PDFs read by independent tools: poppler draws them and must give the picture our raster
+// gives, its text extractor must find the drawing's texts, and qpdf must find the file sound.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <regex>
+
+#include "../db/DbTestSupport.h"
+#include "RenderTestSupport.h"
+#include "engine/db/Circle.h"
+#include "engine/db/Hatch.h"
+#include "engine/db/Layout.h"
+#include "engine/db/Line.h"
+#include "engine/db/LinetypeTableRecord.h"
+#include "engine/db/Text.h"
+#include "engine/db/Viewport.h"
+
+using namespace cad;
+using namespace cad::test;
+
+namespace {
+
+bool haveTool(const char* name) {
+    return std::system(("command -v " + std::string(name) + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// The command's standard output; its status in `status`.
+std::string run(const std::string& command, int& status) {
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        status = -1;
+        return out;
+    }
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    status = ::pclose(pipe);
+    return out;
+}
+
+// Share of the ink of `a` that has ink of `b` within `radius` pixels.
+double inkNear(const Picture& a, const Picture& b, int radius) {
+    std::size_t ink = 0, near = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            if (!a.at(x, y).isInk()) continue;
+            ++ink;
+            bool found = false;
+            for (int dy = -radius; dy <= radius && !found; ++dy)
+                for (int dx = -radius; dx <= radius && !found; ++dx) found = b.at(x + dx, y + dy).isInk();
+            near += found;
+        }
+    return ink == 0 ? 1.0 : static_cast<double>(near) / ink;
+}
+
+std::unique_ptr<Hatch> solidHatch(std::vector<std::vector<Point2d>> rings, int color) {
+    auto hatch = std::make_unique<Hatch>();
+    hatch->setPattern(Hatch::PatternType::Predefined, "SOLID");
+    for (const auto& ring : rings) {
+        std::vector<BulgeVertex> vs;
+        for (const Point2d& p : ring) vs.push_back({p, 0.0});
+        hatch->appendLoop(HatchLoop::kPolyline | HatchLoop::kExternal, std::move(vs));
+    }
+    hatch->setColorIndex(color);
+    return hatch;
+}
+
+std::unique_ptr<Text> text(const std::string& value, Point3d at, double height) {
+    auto t = std::make_unique<Text>();
+    t->setTextString(value);
+    t->setPosition(at);
+    t->setHeight(height);
+    return t;
+}
+
+// Renders `db` to `name`.png and `name`.pdf over `window`, one pixel per point, and has poppler
+// draw the PDF at 72 dpi, so that the two pictures should agree pixel for pixel but for
+// antialiasing.
+struct Pair {
+    Shot shot;  // ours, from the raster
+    std::unique_ptr<Picture> poppler;
+    const Picture& raster() const { return *shot.picture; }
+};
+
+Pair renderBoth(const Database& db, const RenderDir& dir, Extents2d window, int width, const std::string& name,
+                const std::string& layout = {}) {
+    Pair pair;
+    pair.shot = shoot(db, dir, window, width, name + ".png", layout);
+    RenderOptions options;
+    options.width = width;
+    options.window = window;
+    options.margin = 0;
+    options.layout = layout;
+    const RenderResult pdf = renderDrawingToFile(db, options, dir.file(name + ".pdf"));
+    EXPECT_TRUE(pdf.ok) << pdf.error;
+    int status = 0;
+    run("pdftoppm -r 72 -png -singlefile " + dir.file(name + ".pdf") + " " + dir.file(name + "-poppler"), status);
+    EXPECT_EQ(status, 0);
+    if (!pair.shot.picture || status != 0) return pair;
+    pair.poppler = std::make_unique<Picture>(dir.file(name + "-poppler.png"));
+    return pair;
+}
+
+}  // namespace
+
+TEST(PdfFiles, PopplerDrawsThePictureOurRasterShows) {
+    if (!haveTool("pdftoppm")) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    auto db = Database::createDefault();
+    // A room filled solid with a hole, a dashed wall, a thick red line, a column, a label.
+    append(*db, solidHatch({{{2, 2}, {38, 2}, {38, 28}, {2, 28}}, {{14, 10}, {26, 10}, {26, 20}, {14, 20}}}, 4));
+    auto* linetypes = static_cast<SymbolTable*>(db->objectAt(db->linetypeTableId()));
+    auto dashed = std::make_unique<LinetypeTableRecord>("TESTDASH");
+    LinetypeTableRecord::Dash on, off;
+    on.length = 2.0;
+    off.length = -1.0;
+    dashed->setDashes({on, off});
+    ObjectId lt;
+    ASSERT_EQ(linetypes->add(std::move(dashed), &lt), ErrorStatus::eOk);
+    auto wall = std::make_unique<Line>(Point3d{40, 32, 0}, Point3d{70, 32, 0});
+    wall->setLinetype(lt);
+    append(*db, std::move(wall));
+    auto thick = std::make_unique<Line>(Point3d{42, 5, 0}, Point3d{78, 25, 0});
+    thick->setColorIndex(1);
+    thick->setLineWeight(200);
+    append(*db, std::move(thick));
+    append(*db, std::make_unique<Circle>(Point3d{60, 10, 0}, 4));
+    append(*db, text("ROOM 101", {44, 28, 0}, 3));
+
+    RenderDir dir;
+    const Extents2d window({0, 0}, {80, 40});
+    Pair model = renderBoth(*db, dir, window, 640, "model");  // 8 points per unit
+    ASSERT_TRUE(model.poppler);
+    ASSERT_EQ(model.poppler->width(), model.raster().width());
+    ASSERT_EQ(model.poppler->height(), model.raster().height());
+    auto at = [&](double x, double y) { return model.poppler->at(model.shot.px(x), model.shot.py(y)); };
+    const Pixel fill = at(5, 5);
+    EXPECT_TRUE(fill.r < 60 && fill.g > 200 && fill.b > 200) << "cyan fill " << fill.r << " " << fill.g << " " << fill.b;
+    EXPECT_TRUE(at(20, 15).isWhite()) << "the hole";
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_TRUE(at(40 + 3 * k + 1.0, 32).isInk()) << "dash " << k;
+        EXPECT_TRUE(at(40 + 3 * k + 2.5, 32).isWhite()) << "gap " << k;
+    }
+    const Pixel red = at(60, 15);
+    EXPECT_TRUE(red.r > 200 && red.g < 60 && red.b < 60) << "the thick line";
+    // Tolerance: the same outlines through two rasterisers differ only in how edge pixels are
+    // antialiased, which one pixel of search covers; 2 % leaves room for the ends of dashes and
+    // the smallest parts of glyphs, while a text, circle or fill missing or misplaced would cost
+    // far more.
+    EXPECT_GE(inkNear(*model.poppler, model.raster(), 1), 0.98);
+    EXPECT_GE(inkNear(model.raster(), *model.poppler, 1), 0.98);
+
+    // A layout: model space seen through a viewport, which clips the circle that overfills it
+    // above and to the right (lower down lies the layout's own viewport, which shows more).
+    append(*db, std::make_unique<Circle>(Point3d{40, 20, 0}, 30));
+    const auto* layout = static_cast<const Layout*>(db->objectAt(db->layoutId("Layout1")));
+    ASSERT_NE(layout, nullptr);
+    auto vp = std::make_unique<Viewport>();
+    vp->setCenterPoint({50, 50, 0});
+    vp->setWidth(40);
+    vp->setHeight(40);
+    vp->setViewCenter({40, 20});
+    vp->setViewHeight(40);
+    vp->setNumber(2);
+    append(*db, std::move(vp), layout->blockTableRecordId());
+    Pair paper = renderBoth(*db, dir, Extents2d({0, 0}, {100, 100}), 400, "paper", "Layout1");
+    ASSERT_TRUE(paper.poppler);
+    std::size_t outside = 0;
+    for (int y = 0; y < paper.poppler->height(); ++y)
+        for (int x = 0; x < paper.poppler->width(); ++x) {
+            const double ux = x / 4.0, uy = 100 - y / 4.0;
+            if ((uy > 71 || (ux > 71 && uy > 40)) && paper.poppler->at(x, y).isInk()) ++outside;
+        }
+    EXPECT_EQ(outside, 0u) << "nothing beyond the viewport's edge";
+    EXPECT_GE(inkNear(*paper.poppler, paper.raster(), 1), 0.98);
+    EXPECT_GE(inkNear(paper.raster(), *paper.poppler, 1), 0.98);
+}
+
+TEST(PdfFiles, TextsReadBackAndTheFileIsSound) {
+    if (!haveTool("pdftotext") || !haveTool("qpdf")) GTEST_SKIP() << "pdftotext (poppler-utils) or qpdf is not installed";
+    auto db = Database::createDefault();
+    append(*db, text("Büro 1.01", {0, 90, 0}, 4));
+    append(*db, text("Ελληνικά", {0, 80, 0}, 4));
+    // More distinct characters than one font of the file takes (256).
+    std::string many;
+    for (char32_t c = 0x100; c < 0x180; ++c) many += std::string(1, static_cast<char>(0xC0 | (c >> 6))) + static_cast<char>(0x80 | (c & 0x3F));
+    for (char32_t c = 0x410; c < 0x450; ++c) many += std::string(1, static_cast<char>(0xC0 | (c >> 6))) + static_cast<char>(0x80 | (c & 0x3F));
+    for (char c = '!'; c <= '~'; ++c) many += c;
+    append(*db, text(many, {0, 60, 0}, 0.5));
+    append(*db, text("Кириллица", {0, 70, 0}, 4));
+    // A line running far off the page: its numbers must stay ones a reader takes.
+    append(*db, std::make_unique<Line>(Point3d{10, 10, 0}, Point3d{1e15, -1e15, 0}));
+
+    RenderDir dir;
+    RenderOptions options;
+    options.width = 800;
+    options.window = Extents2d({0, 0}, {100, 100});
+    const std::string pdf = dir.file("texts.pdf");
+    const RenderResult result = renderDrawingToFile(*db, options, pdf);
+    ASSERT_TRUE(result.ok) << result.error;
+
+    int status = 0;
+    const std::string check = run("qpdf --check " + pdf + " 2>&1", status);
+    EXPECT_EQ(status, 0) << check;
+    const std::string words = run("pdftotext " + pdf + " - 2>&1", status);
+    EXPECT_EQ(status, 0);
+    for (const char* expected : {"Büro 1.01", "Ελληνικά", "Кириллица", "ĀāĂăĄą", "АБВГДЕ", "!\"#$%&"})
+        EXPECT_NE(words.find(expected), std::string::npos) << expected << " in:\n" << words;
+
+    std::ifstream in(pdf, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::size_t fonts = 0;
+    for (std::size_t at = bytes.find("/Subtype /Type3"); at != std::string::npos; at = bytes.find("/Subtype /Type3", at + 1)) ++fonts;
+    EXPECT_GE(fonts, 2u) << "the glyphs needed more than one font";
+}
