@@ -1,6 +1,7 @@
 // Draws whatever the DXF reader makes of arbitrary bytes: a small picture of model space and of
-// the first paper layouts. The reader may refuse the input with a DxfError; drawing may skip what
-// it cannot draw, but must neither fail nor outlast the fuzzer's timeout, whatever the drawing holds.
+// the first paper layouts, and a PDF of model space. The reader may refuse the input with a
+// DxfError; drawing may skip what it cannot draw, but must neither fail nor outlast the fuzzer's
+// timeout, whatever the drawing holds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -44,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         options.width = 64;
         const cad::RenderResult result = cad::renderDrawingToFile(*drawing.database, options, "/tmp/fuzz_render.png");
         if (!result.ok) std::abort();
+        if (layout.empty() && !cad::renderDrawingToFile(*drawing.database, options, "/tmp/fuzz_render.pdf").ok) std::abort();
     }
     return 0;
 }
