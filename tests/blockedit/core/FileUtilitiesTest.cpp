@@ -4,12 +4,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 
 #include "core/FileUtilities.h"
-#include "core/SystemUtilities.h"
 #include "core/TempFiles.h"
 #include "engine/dialogs/FileDialog.h"
 #include "engine/editor/HostOutput.h"
@@ -210,12 +208,4 @@ TEST(Files, BrowseForFileCompletesTheFilter) {
     }
     // Without a console the request is cancelled.
     EXPECT_EQ(F::browseForFile("All Files (*.*)|*.*"), "");
-}
-
-TEST(System, WaitSleepsInQuarterSeconds) {
-    const auto start = std::chrono::steady_clock::now();
-    CSystemUtilities::wait(1);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(elapsed, std::chrono::milliseconds(1000));
-    EXPECT_LT(elapsed, std::chrono::milliseconds(3000));
 }
