@@ -236,20 +236,14 @@ TEST(GraphicReportXml, UnreadableFilesLeaveTheDefaultsAndSayWhy) {
         EXPECT_EQ(report.getCategories(), nullptr);
         EXPECT_EQ(report.getLayersOn(), nullptr);
     };
+    // The messages for these three are in the report_files script test.
     const std::string broken = folder.file("broken.xml");
     writeText(broken, "<graphicReport>\n  <grID>3</grID>\n  <grTitle>x</grTitel>\n</graphicReport>\n");
     readDefaults(broken);
-    EXPECT_NE(out.text().find("Cannot read the graphic report " + broken + ": line 3, column"), std::string::npos)
-        << out.text();
-    out.clear();
     const std::string wrongRoot = folder.file("wrong.xml");
     writeText(wrongRoot, "<graphicReports><grID>3</grID></graphicReports>");
     readDefaults(wrongRoot);
-    EXPECT_EQ(out.text(), "Cannot read the graphic report " + wrongRoot +
-                              ": the root element is <graphicReports>, not <graphicReport>\n");
-    out.clear();
     readDefaults(folder.file("missing.xml"));
-    EXPECT_NE(out.text().find("missing.xml"), std::string::npos);
     out.clear();
     readDefaults(folder.path().string());
     EXPECT_EQ(out.text(), "Cannot read the graphic report " + folder.path().string() + ": it is a folder\n");
