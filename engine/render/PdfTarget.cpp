@@ -27,23 +27,26 @@ constexpr double kGlyphUnits = 1000.0;
 // Device coordinates beyond this are held at it: readers take no larger numbers.
 constexpr double kMaxCoordinate = 1e9;
 
-// Three decimals, no trailing zeros: a thousandth of a point is far below what anything shows.
-void putNumber(std::string& out, double v) {
+// Three decimals by default, no trailing zeros: a thousandth of a point is far below what anything
+// shows. A text's matrix takes six, as its size and turn multiply every glyph.
+void putNumber(std::string& out, double v, int decimals = 3) {
+    static constexpr long long kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
     if (!std::isfinite(v)) v = 0;
     v = std::clamp(v, -kMaxCoordinate, kMaxCoordinate);
-    long long q = std::llround(v * 1000);
+    const long long scale = kScale[decimals];
+    long long q = std::llround(v * static_cast<double>(scale));
     if (q < 0) {
         out += '-';
         q = -q;
     }
     char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, q / 1000).ptr;
+    const auto end = std::to_chars(digits, digits + sizeof digits, q / scale).ptr;
     out.append(digits, end);
-    int frac = static_cast<int>(q % 1000);
+    long long frac = q % scale;
     if (frac == 0) return;
-    char f[4] = {'.', static_cast<char>('0' + frac / 100), static_cast<char>('0' + frac / 10 % 10),
-                 static_cast<char>('0' + frac % 10)};
-    int n = 4;
+    char f[8] = {'.'};
+    for (int i = decimals; i >= 1; --i, frac /= 10) f[i] = static_cast<char>('0' + frac % 10);
+    int n = decimals + 1;
     while (f[n - 1] == '0') --n;
     out.append(f, static_cast<std::size_t>(n));
 }
@@ -285,6 +288,9 @@ const PdfTarget::GlyphCode& PdfTarget::codeOf(const FontFace& face, const Canvas
 
 void PdfTarget::drawGlyphs(const CanvasBatch& b) {
     if (b.face == nullptr || b.face->face == nullptr || b.glyphs.empty()) return;
+    // Texts too small for the matrix's digits are too small to see; readers refuse a flat matrix.
+    const double det = b.linear[0] * b.linear[3] - b.linear[1] * b.linear[2];
+    if (!(std::fabs(det) >= 1e-10)) return;
     content_ += "BT\n";
     setFillColor(b.color);
     std::size_t font = SIZE_MAX;
@@ -302,7 +308,7 @@ void PdfTarget::drawGlyphs(const CanvasBatch& b) {
                 font = code.font;
             }
             for (int i = 0; i < 4; ++i) {
-                putNumber(content_, b.linear[i]);
+                putNumber(content_, b.linear[i], 6);
                 content_ += ' ';
             }
             putPoint(content_, g.x, g.y, " Tm <");
