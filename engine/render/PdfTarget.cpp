@@ -51,6 +51,13 @@ void putNumber(std::string& out, double v, int decimals = 3) {
     out.append(f, static_cast<std::size_t>(n));
 }
 
+// The value a reader takes from putNumber(v, decimals).
+double written(double v, int decimals = 3) {
+    if (!std::isfinite(v)) return 0;
+    const double scale = std::pow(10.0, decimals);
+    return static_cast<double>(std::llround(std::clamp(v, -kMaxCoordinate, kMaxCoordinate) * scale)) / scale;
+}
+
 void putPoint(std::string& out, double x, double y, const char* op) {
     putNumber(out, x);
     out += ' ';
@@ -289,12 +296,19 @@ const PdfTarget::GlyphCode& PdfTarget::codeOf(const FontFace& face, const Canvas
 void PdfTarget::drawGlyphs(const CanvasBatch& b) {
     if (b.face == nullptr || b.face->face == nullptr || b.glyphs.empty()) return;
     // Texts too small for the matrix's digits are too small to see; readers refuse a flat matrix.
-    const double det = b.linear[0] * b.linear[3] - b.linear[1] * b.linear[2];
-    if (!(std::fabs(det) >= 1e-10)) return;
+    if (!(std::fabs(written(b.linear[0], 6) * written(b.linear[3], 6) - written(b.linear[1], 6) * written(b.linear[2], 6)) >= 1e-10))
+        return;
     content_ += "BT\n";
     setFillColor(b.color);
+    // The matrix as the reader takes it: the first string of the batch is placed with it, the
+    // others are moved to from there (Td, in text space), which is a third of the bytes of
+    // placing each anew. Moves are reckoned from where the reader stands, so rounding never adds up.
+    const double a = written(b.linear[0], 6), bb = written(b.linear[1], 6), c = written(b.linear[2], 6),
+                 d = written(b.linear[3], 6);
+    const double det = a * d - bb * c;
     std::size_t font = SIZE_MAX;
-    bool inString = false;
+    bool inString = false, placed = false;
+    double lineX = 0, lineY = 0;  // where the reader's current line starts (device)
     double nextX = 0, nextY = 0;  // where the pen stands after the string so far
     for (const CanvasGlyph& g : b.glyphs) {
         const GlyphCode code = codeOf(*b.face, g);
@@ -307,11 +321,25 @@ void PdfTarget::drawGlyphs(const CanvasBatch& b) {
                 content_ += " 1 Tf\n";
                 font = code.font;
             }
-            for (int i = 0; i < 4; ++i) {
-                putNumber(content_, b.linear[i], 6);
+            if (!placed) {
+                for (double v : {a, bb, c, d}) {
+                    putNumber(content_, v, 6);
+                    content_ += ' ';
+                }
+                putPoint(content_, g.x, g.y, " Tm <");
+                lineX = written(g.x);
+                lineY = written(g.y);
+                placed = true;
+            } else {
+                const double dx = g.x - lineX, dy = g.y - lineY;
+                const double tx = written((d * dx - c * dy) / det, 4), ty = written((a * dy - bb * dx) / det, 4);
+                putNumber(content_, tx, 4);
                 content_ += ' ';
+                putNumber(content_, ty, 4);
+                content_ += " Td <";
+                lineX += a * tx + c * ty;
+                lineY += bb * tx + d * ty;
             }
-            putPoint(content_, g.x, g.y, " Tm <");
             inString = true;
         }
         putHex(content_, code.code, 2);
