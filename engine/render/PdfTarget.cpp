@@ -27,25 +27,35 @@ constexpr double kGlyphUnits = 1000.0;
 // Device coordinates beyond this are held at it: readers take no larger numbers.
 constexpr double kMaxCoordinate = 1e9;
 
-// Three decimals, no trailing zeros: a thousandth of a point is far below what anything shows.
-void putNumber(std::string& out, double v) {
+// Three decimals by default, no trailing zeros: a thousandth of a point is far below what anything
+// shows. A text's matrix takes six, as its size and turn multiply every glyph.
+void putNumber(std::string& out, double v, int decimals = 3) {
+    static constexpr long long kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
     if (!std::isfinite(v)) v = 0;
     v = std::clamp(v, -kMaxCoordinate, kMaxCoordinate);
-    long long q = std::llround(v * 1000);
+    const long long scale = kScale[decimals];
+    long long q = std::llround(v * static_cast<double>(scale));
     if (q < 0) {
         out += '-';
         q = -q;
     }
     char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, q / 1000).ptr;
+    const auto end = std::to_chars(digits, digits + sizeof digits, q / scale).ptr;
     out.append(digits, end);
-    int frac = static_cast<int>(q % 1000);
+    long long frac = q % scale;
     if (frac == 0) return;
-    char f[4] = {'.', static_cast<char>('0' + frac / 100), static_cast<char>('0' + frac / 10 % 10),
-                 static_cast<char>('0' + frac % 10)};
-    int n = 4;
+    char f[8] = {'.'};
+    for (int i = decimals; i >= 1; --i, frac /= 10) f[i] = static_cast<char>('0' + frac % 10);
+    int n = decimals + 1;
     while (f[n - 1] == '0') --n;
     out.append(f, static_cast<std::size_t>(n));
+}
+
+// The value a reader takes from putNumber(v, decimals).
+double written(double v, int decimals = 3) {
+    if (!std::isfinite(v)) return 0;
+    const double scale = std::pow(10.0, decimals);
+    return static_cast<double>(std::llround(std::clamp(v, -kMaxCoordinate, kMaxCoordinate) * scale)) / scale;
 }
 
 void putPoint(std::string& out, double x, double y, const char* op) {
@@ -285,10 +295,20 @@ const PdfTarget::GlyphCode& PdfTarget::codeOf(const FontFace& face, const Canvas
 
 void PdfTarget::drawGlyphs(const CanvasBatch& b) {
     if (b.face == nullptr || b.face->face == nullptr || b.glyphs.empty()) return;
+    // Texts too small for the matrix's digits are too small to see; readers refuse a flat matrix.
+    if (!(std::fabs(written(b.linear[0], 6) * written(b.linear[3], 6) - written(b.linear[1], 6) * written(b.linear[2], 6)) >= 1e-10))
+        return;
     content_ += "BT\n";
     setFillColor(b.color);
+    // The matrix as the reader takes it: the first string of the batch is placed with it, the
+    // others are moved to from there (Td, in text space), which is a third of the bytes of
+    // placing each anew. Moves are reckoned from where the reader stands, so rounding never adds up.
+    const double a = written(b.linear[0], 6), bb = written(b.linear[1], 6), c = written(b.linear[2], 6),
+                 d = written(b.linear[3], 6);
+    const double det = a * d - bb * c;
     std::size_t font = SIZE_MAX;
-    bool inString = false;
+    bool inString = false, placed = false;
+    double lineX = 0, lineY = 0;  // where the reader's current line starts (device)
     double nextX = 0, nextY = 0;  // where the pen stands after the string so far
     for (const CanvasGlyph& g : b.glyphs) {
         const GlyphCode code = codeOf(*b.face, g);
@@ -301,11 +321,25 @@ void PdfTarget::drawGlyphs(const CanvasBatch& b) {
                 content_ += " 1 Tf\n";
                 font = code.font;
             }
-            for (int i = 0; i < 4; ++i) {
-                putNumber(content_, b.linear[i]);
+            if (!placed) {
+                for (double v : {a, bb, c, d}) {
+                    putNumber(content_, v, 6);
+                    content_ += ' ';
+                }
+                putPoint(content_, g.x, g.y, " Tm <");
+                lineX = written(g.x);
+                lineY = written(g.y);
+                placed = true;
+            } else {
+                const double dx = g.x - lineX, dy = g.y - lineY;
+                const double tx = written((d * dx - c * dy) / det, 4), ty = written((a * dy - bb * dx) / det, 4);
+                putNumber(content_, tx, 4);
                 content_ += ' ';
+                putNumber(content_, ty, 4);
+                content_ += " Td <";
+                lineX += a * tx + c * ty;
+                lineY += bb * tx + d * ty;
             }
-            putPoint(content_, g.x, g.y, " Tm <");
             inString = true;
         }
         putHex(content_, code.code, 2);

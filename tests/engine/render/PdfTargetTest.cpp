@@ -10,10 +10,8 @@
 #include "../db/DbTestSupport.h"
 #include "RenderTestSupport.h"
 #include "engine/db/Circle.h"
-#include "engine/db/Hatch.h"
 #include "engine/db/Layout.h"
 #include "engine/db/Line.h"
-#include "engine/db/LinetypeTableRecord.h"
 #include "engine/db/Text.h"
 #include "engine/db/Viewport.h"
 
@@ -39,33 +37,6 @@ std::string run(const std::string& command, int& status) {
     while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
     status = ::pclose(pipe);
     return out;
-}
-
-// Share of the ink of `a` that has ink of `b` within `radius` pixels.
-double inkNear(const Picture& a, const Picture& b, int radius) {
-    std::size_t ink = 0, near = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            if (!a.at(x, y).isInk()) continue;
-            ++ink;
-            bool found = false;
-            for (int dy = -radius; dy <= radius && !found; ++dy)
-                for (int dx = -radius; dx <= radius && !found; ++dx) found = b.at(x + dx, y + dy).isInk();
-            near += found;
-        }
-    return ink == 0 ? 1.0 : static_cast<double>(near) / ink;
-}
-
-std::unique_ptr<Hatch> solidHatch(std::vector<std::vector<Point2d>> rings, int color) {
-    auto hatch = std::make_unique<Hatch>();
-    hatch->setPattern(Hatch::PatternType::Predefined, "SOLID");
-    for (const auto& ring : rings) {
-        std::vector<BulgeVertex> vs;
-        for (const Point2d& p : ring) vs.push_back({p, 0.0});
-        hatch->appendLoop(HatchLoop::kPolyline | HatchLoop::kExternal, std::move(vs));
-    }
-    hatch->setColorIndex(color);
-    return hatch;
 }
 
 std::unique_ptr<Text> text(const std::string& value, Point3d at, double height) {
@@ -111,14 +82,7 @@ TEST(PdfFiles, PopplerDrawsThePictureOurRasterShows) {
     auto db = Database::createDefault();
     // A room filled solid with a hole, a dashed wall, a thick red line, a column, a label.
     append(*db, solidHatch({{{2, 2}, {38, 2}, {38, 28}, {2, 28}}, {{14, 10}, {26, 10}, {26, 20}, {14, 20}}}, 4));
-    auto* linetypes = static_cast<SymbolTable*>(db->objectAt(db->linetypeTableId()));
-    auto dashed = std::make_unique<LinetypeTableRecord>("TESTDASH");
-    LinetypeTableRecord::Dash on, off;
-    on.length = 2.0;
-    off.length = -1.0;
-    dashed->setDashes({on, off});
-    ObjectId lt;
-    ASSERT_EQ(linetypes->add(std::move(dashed), &lt), ErrorStatus::eOk);
+    const ObjectId lt = addDashedLinetype(*db);
     auto wall = std::make_unique<Line>(Point3d{40, 32, 0}, Point3d{70, 32, 0});
     wall->setLinetype(lt);
     append(*db, std::move(wall));

@@ -27,18 +27,6 @@ using namespace cad::test;
 
 namespace {
 
-std::unique_ptr<Hatch> solidHatch(std::vector<std::vector<Point2d>> rings, int color) {
-    auto hatch = std::make_unique<Hatch>();
-    hatch->setPattern(Hatch::PatternType::Predefined, "SOLID");
-    for (const auto& ring : rings) {
-        std::vector<BulgeVertex> vs;
-        for (const Point2d& p : ring) vs.push_back({p, 0.0});
-        hatch->appendLoop(HatchLoop::kPolyline | HatchLoop::kExternal, std::move(vs));
-    }
-    hatch->setColorIndex(color);
-    return hatch;
-}
-
 std::vector<Point2d> square(double x0, double y0, double x1, double y1) {
     return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
 }
@@ -114,14 +102,7 @@ TEST(RenderPixels, LayersOffOrFrozenShowNothingAndAreCounted) {
 
 TEST(RenderPixels, DashedLinetypeLeavesItsGaps) {
     auto db = Database::createDefault();
-    auto* linetypes = static_cast<SymbolTable*>(db->objectAt(db->linetypeTableId()));
-    auto dashed = std::make_unique<LinetypeTableRecord>("TESTDASH");
-    LinetypeTableRecord::Dash on, off;
-    on.length = 2.0;
-    off.length = -1.0;
-    dashed->setDashes({on, off});
-    ObjectId lt;
-    ASSERT_EQ(linetypes->add(std::move(dashed), &lt), ErrorStatus::eOk);
+    const ObjectId lt = addDashedLinetype(*db);
     auto line = std::make_unique<Line>(Point3d{0, 5, 0}, Point3d{30, 5, 0});
     line->setLinetype(lt);
     append(*db, std::move(line));

@@ -26,21 +26,6 @@ bool ezdxfAvailable() {
     return std::system(cmd.c_str()) == 0;
 }
 
-// Share of the ink of `a` that has ink of `b` within `radius` pixels.
-double inkNear(const Picture& a, const Picture& b, int radius) {
-    std::size_t ink = 0, near = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            if (!a.at(x, y).isInk()) continue;
-            ++ink;
-            bool found = false;
-            for (int dy = -radius; dy <= radius && !found; ++dy)
-                for (int dx = -radius; dx <= radius && !found; ++dx) found = b.at(x + dx, y + dy).isInk();
-            near += found;
-        }
-    return ink == 0 ? 1.0 : static_cast<double>(near) / ink;
-}
-
 std::unique_ptr<Database> floorFixture() {
     auto db = Database::createDefault();
     // Four rooms with walls, one solid-filled with a hole, one hatched with a pattern of the library.

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/db/Hatch.h"
+#include "engine/db/LinetypeTableRecord.h"
 #include "engine/db/UnknownEntity.h"
 #include "engine/render/DrawingRenderer.h"
 #include "tests/engine/db/DbTestSupport.h"
@@ -103,6 +105,47 @@ inline Shot shoot(const Database& db, const RenderDir& dir, Extents2d window, in
     EXPECT_TRUE(shot.result.ok) << shot.result.error;
     if (shot.result.ok) shot.picture = std::make_unique<Picture>(dir.file(name));
     return shot;
+}
+
+// Share of the ink of `a` that has ink of `b` within `radius` pixels.
+inline double inkNear(const Picture& a, const Picture& b, int radius) {
+    std::size_t ink = 0, near = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            if (!a.at(x, y).isInk()) continue;
+            ++ink;
+            bool found = false;
+            for (int dy = -radius; dy <= radius && !found; ++dy)
+                for (int dx = -radius; dx <= radius && !found; ++dx) found = b.at(x + dx, y + dy).isInk();
+            near += found;
+        }
+    return ink == 0 ? 1.0 : static_cast<double>(near) / ink;
+}
+
+// A solid hatch of the colour index with one outer loop per ring.
+inline std::unique_ptr<Hatch> solidHatch(std::vector<std::vector<Point2d>> rings, int color) {
+    auto hatch = std::make_unique<Hatch>();
+    hatch->setPattern(Hatch::PatternType::Predefined, "SOLID");
+    for (const auto& ring : rings) {
+        std::vector<BulgeVertex> vs;
+        for (const Point2d& p : ring) vs.push_back({p, 0.0});
+        hatch->appendLoop(HatchLoop::kPolyline | HatchLoop::kExternal, std::move(vs));
+    }
+    hatch->setColorIndex(color);
+    return hatch;
+}
+
+// A linetype "TESTDASH": dashes two units long with gaps of one.
+inline ObjectId addDashedLinetype(Database& db) {
+    auto* linetypes = static_cast<SymbolTable*>(db.objectAt(db.linetypeTableId()));
+    auto dashed = std::make_unique<LinetypeTableRecord>("TESTDASH");
+    LinetypeTableRecord::Dash on, off;
+    on.length = 2.0;
+    off.length = -1.0;
+    dashed->setDashes({on, off});
+    ObjectId id;
+    EXPECT_EQ(linetypes->add(std::move(dashed), &id), ErrorStatus::eOk);
+    return id;
 }
 
 // An entity the database keeps as tags (SOLID, ELLIPSE, MTEXT ...).
