@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "DatabaseServer.h"
@@ -29,33 +28,14 @@
 #include "spaceblocks/Blocks.h"
 
 namespace {
-CDatabaseSettings settings() { return CDatabaseSettings::resolve(nullptr); }
-
-std::unique_ptr<CStoredProcedure> procedure(const std::string& catalog = "propdb", int timeout = 10) {
-    const CDatabaseSettings s = settings();
-    return std::make_unique<CStoredProcedure>(s.dataSource, catalog, s.userID, s.password, timeout);
-}
-
-// Runs SQL on its own connection; the first field of the first row, "" when none or null.
-std::string sql(const std::string& text, const std::string& catalog = "propdb") {
-    const CDatabaseSettings s = settings();
-    CSQLStatement statement(s.dataSource, catalog, s.userID, s.password, 10);
-    auto rows = statement.execSQLReturn(text);
-    if (rows->isEOF() || rows->columns().empty()) return {};
-    return rows->getText(rows->columns().front());
-}
+using dbtest::procedure;
+using dbtest::settings;
+using dbtest::sql;
 
 std::string innermostDescription(const CEXKorva& error) {
     const CEXKorva* e = &error;
     while (e->getInnerException()) e = e->getInnerException();
     return e->getDescription();
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // A host with the sample floor plan open.
@@ -327,7 +307,7 @@ TEST(Failures, DebugLogHasOneEntryPerCallWrittenBeforeTheCall) {
     call->setName("__to_noSuchProcedure");
     EXPECT_THROW(call->execSPNoReturnParas(), CEXKorva);
     CStoredProcedure::debugLogPath().clear();
-    const std::string text = readFile(log);
+    const std::string text = dbtest::readText(log);
     EXPECT_NE(text.find("<description>execSPReturnParas</description>"), std::string::npos) << text;
     EXPECT_NE(text.find("<description>execSPNoReturnParas</description>"), std::string::npos);
     EXPECT_NE(text.find("__to_noSuchProcedure"), std::string::npos);
@@ -421,6 +401,6 @@ TEST(Failures, ZServerStoppedMidRunGivesAClearErrorAndALogEntry) {
     }
     const int status = std::system((tool + " takeoff " + sample + " >/dev/null 2>&1").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 1);
-    const std::string log = readFile(errorLog);
+    const std::string log = dbtest::readText(errorLog);
     EXPECT_NE(log.find("An error occurred whilst connecting to propdb"), std::string::npos) << log;
 }

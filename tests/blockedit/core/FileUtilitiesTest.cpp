@@ -4,12 +4,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 
+#include "../TestFiles.h"
 #include "core/FileUtilities.h"
-#include "core/SystemUtilities.h"
 #include "core/TempFiles.h"
 #include "engine/dialogs/FileDialog.h"
 #include "engine/editor/HostOutput.h"
@@ -19,24 +18,7 @@ using F = CFileUtilities;
 
 namespace {
 
-// A fresh folder under the system's temporary folder, removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "brinmo-core-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::permissions(path_, fs::perms::owner_all, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
+using testfiles::TempFolder;
 
 int pathType(std::string path, PathSyntax syntax) { return F::getPathType(path, syntax); }
 
@@ -139,26 +121,26 @@ TEST(Paths, FileAndFolderSyntax) {
 }
 
 TEST(Files, ExistenceCreationAndDeletion) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     cad::CapturedOutput output;
 
-    EXPECT_TRUE(F::directoryExists(scratch.path()));
-    EXPECT_TRUE(F::directoryExists(scratch.path() + "/"));
+    EXPECT_TRUE(F::directoryExists(scratch.path().string()));
+    EXPECT_TRUE(F::directoryExists(scratch.path().string() + "/"));
     EXPECT_TRUE(F::directoryExists("/"));
-    EXPECT_FALSE(F::directoryExists(scratch / "nothing"));
+    EXPECT_FALSE(F::directoryExists(scratch.file("nothing")));
 
-    const std::string deep = scratch / "a/b/c/";
+    const std::string deep = scratch.file("a/b/c/");
     EXPECT_TRUE(F::ensureDirectoryExists(deep));
-    EXPECT_TRUE(fs::is_directory(scratch / "a/b/c"));
+    EXPECT_TRUE(fs::is_directory(scratch.file("a/b/c")));
     EXPECT_TRUE(F::ensureDirectoryExists(deep));
     EXPECT_FALSE(F::ensureDirectoryExists("no-such-relative-folder-here"));
     EXPECT_TRUE(F::ensureDirectoryExists("/"));
 
-    const std::string file = scratch / "a/plan.dxf";
+    const std::string file = scratch.file("a/plan.dxf");
     std::ofstream(file) << "0\nEOF\n";
     EXPECT_TRUE(F::fileExists(file));
     EXPECT_TRUE(F::directoryExists(file));  // a file of that name counts
-    EXPECT_FALSE(F::fileExists(scratch / "a/other.dxf"));
+    EXPECT_FALSE(F::fileExists(scratch.file("a/other.dxf")));
     EXPECT_TRUE(output.text().empty());
 
     // A file in the way of a folder, then a folder that may not be written.
@@ -167,11 +149,11 @@ TEST(Files, ExistenceCreationAndDeletion) {
     EXPECT_TRUE(F::deleteFile(file));
     EXPECT_FALSE(F::fileExists(file));
     EXPECT_FALSE(F::deleteFile(file));
-    EXPECT_FALSE(F::deleteFile(scratch / "a"));  // folders are not removed
+    EXPECT_FALSE(F::deleteFile(scratch.file("a")));  // folders are not removed
 
     // Permissions do not stop root; /sys refuses everyone a new folder.
     output.clear();
-    std::string denied = scratch / "locked";
+    std::string denied = scratch.file("locked");
     ASSERT_EQ(::mkdir(denied.c_str(), 0500), 0);
     const std::string probe = denied + "/probe";
     if (::mkdir(probe.c_str(), 0777) == 0) {
@@ -185,19 +167,19 @@ TEST(Files, ExistenceCreationAndDeletion) {
 }
 
 TEST(Files, TempFilesAreDeletedTogether) {
-    ScratchFolder scratch;
+    TempFolder scratch;
     CTempFiles temp;
     for (const char* name : {"1.tmp", "2.tmp"}) {
-        std::ofstream(scratch / name) << "x";
-        temp.add(scratch / name);
+        std::ofstream(scratch.file(name)) << "x";
+        temp.add(scratch.file(name));
     }
-    temp.add(scratch / "never-written.tmp");
+    temp.add(scratch.file("never-written.tmp"));
     EXPECT_EQ(temp.getCount(), 3u);
-    EXPECT_EQ(temp.getAt(1), scratch / "2.tmp");
+    EXPECT_EQ(temp.getAt(1), scratch.file("2.tmp"));
     temp.deleteTempFiles();
     EXPECT_EQ(temp.getCount(), 0u);
-    EXPECT_FALSE(fs::exists(scratch / "1.tmp"));
-    EXPECT_FALSE(fs::exists(scratch / "2.tmp"));
+    EXPECT_FALSE(fs::exists(scratch.file("1.tmp")));
+    EXPECT_FALSE(fs::exists(scratch.file("2.tmp")));
 }
 
 TEST(Files, BrowseForFileCompletesTheFilter) {
@@ -210,12 +192,4 @@ TEST(Files, BrowseForFileCompletesTheFilter) {
     }
     // Without a console the request is cancelled.
     EXPECT_EQ(F::browseForFile("All Files (*.*)|*.*"), "");
-}
-
-TEST(System, WaitSleepsInQuarterSeconds) {
-    const auto start = std::chrono::steady_clock::now();
-    CSystemUtilities::wait(1);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(elapsed, std::chrono::milliseconds(1000));
-    EXPECT_LT(elapsed, std::chrono::milliseconds(3000));
 }

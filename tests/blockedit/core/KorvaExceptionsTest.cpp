@@ -59,30 +59,3 @@ TEST(KorvaExceptions, CollectsInOrderAndOwnsTheChains) {
     errors.showAll();
     EXPECT_TRUE(none.boxes().empty());
 }
-
-TEST(KorvaExceptions, GrowsByAnEighthBetweenFourAnd1024Slots) {
-    CKorvaExceptions errors;
-    errors.add(hatchFailure("R"));
-    EXPECT_EQ(errors.getSize(), 4u);
-    for (int i = 0; i < 4; ++i) errors.add(hatchFailure("R"));
-    EXPECT_EQ(errors.getSize(), 8u);
-    while (errors.getCount() < 40) errors.add(hatchFailure("R"));
-    // 4, 8, 12, 16, 20, 24, 28, 32, 36, 40 (an eighth stays below 4 up to 32 slots), then 45.
-    EXPECT_EQ(errors.getSize(), 40u);
-    errors.add(hatchFailure("R"));
-    EXPECT_EQ(errors.getSize(), 45u);
-    EXPECT_EQ(errors.getCount(), 41u);
-
-    CKorvaExceptions fixed;
-    fixed.setGrowBy(10);
-    for (int i = 0; i < 11; ++i) fixed.add(hatchFailure("R"));
-    EXPECT_EQ(fixed.getSize(), 20u);
-
-    CKorvaExceptions big;
-    for (int i = 0; i < 9000; ++i) big.add(hatchFailure("R"));
-    // Steps of an eighth reach 8192+1024 = 9216 only in capped steps of 1024.
-    const std::size_t size = big.getSize();
-    EXPECT_GE(size, 9000u);
-    EXPECT_LT(size - 9000u, 1025u);
-    EXPECT_EQ(big.getCount(), 9000u);
-}

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -10,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "../TestFiles.h"
 #include "core/EXUnhandled.h"
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
@@ -54,28 +52,12 @@ public:
 
 class DrawingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("brinmo-drawing-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-        // Settings of the test's own: none unless a test writes them.
-        if (const char* appData = std::getenv("BRINMO_APPDATA")) savedAppData_ = appData;
-        ::setenv("BRINMO_APPDATA", (dir_ / "appdata").c_str(), 1);
-    }
-    void TearDown() override {
-        if (savedAppData_)
-            ::setenv("BRINMO_APPDATA", savedAppData_->c_str(), 1);
-        else
-            ::unsetenv("BRINMO_APPDATA");
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
     void writeMonitorSettings(const std::string& tempDirectory) {
         fs::create_directories(dir_ / "appdata" / "brinmo");
         std::ofstream(dir_ / "appdata" / "brinmo" / "documentMonitorPreferences.xml")
             << "<documentMonitorPreferences><server><acadTempDirectory>" << tempDirectory
             << "</acadTempDirectory></server></documentMonitorPreferences>\n";
     }
-    std::optional<std::string> savedAppData_;
     std::string folder() const { return dir_.string() + "/"; }
     // Drawings are written and read as CountingFormat files.
     void useCountingFormat() { manager().setFileFormat(&counting_); }
@@ -111,12 +93,15 @@ protected:
         return {view->centerPoint(), view->height(), view->aspectRatio()};
     }
 
+    testfiles::TempFolder scratch_;
+    const fs::path dir_ = scratch_.path();
+    // Settings of the test's own: none unless a test writes them.
+    testfiles::ScopedEnvironment appData_{"BRINMO_APPDATA", (dir_ / "appdata").string()};
     cad::CapturedOutput out_;
     cad::RecordedMessageBoxes boxes_;
     cad::ScriptInput input_;
     cad::HostApplication host_{cad::HostProfile::AutoCAD, input_};
     CountingFormat counting_;
-    fs::path dir_;
 };
 
 }  // namespace

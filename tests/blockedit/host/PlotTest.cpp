@@ -2,17 +2,15 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <regex>
 #include <string>
 
+#include "../TestFiles.h"
 #include "core/EXKorva.h"
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
@@ -28,14 +26,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using testfiles::readText;
 
 // Width and height of a PNG (IHDR) or a baseline JPEG (SOF0).
 std::array<int, 2> pictureSize(const fs::path& path) {
-    const std::string b = fileText(path);
+    const std::string b = readText(path);
     auto u8 = [&](std::size_t i) { return static_cast<int>(static_cast<unsigned char>(b.at(i))); };
     if (b.size() > 24 && b.compare(1, 3, "PNG") == 0)
         return {(u8(16) << 24) | (u8(17) << 16) | (u8(18) << 8) | u8(19), (u8(20) << 24) | (u8(21) << 16) | (u8(22) << 8) | u8(23)};
@@ -47,7 +42,7 @@ std::array<int, 2> pictureSize(const fs::path& path) {
 // The PDF's page size in points, from its media box.
 std::array<double, 2> pdfPageSize(const fs::path& path) {
     std::smatch m;
-    const std::string text = fileText(path);
+    const std::string text = readText(path);
     static const std::regex box(R"(/MediaBox\s*\[\s*0\s+0\s+([0-9.]+)\s+([0-9.]+)\s*\])");
     if (!std::regex_search(text, m, box)) return {0, 0};
     return {std::stod(m[1]), std::stod(m[2])};
@@ -63,8 +58,6 @@ bool chainSays(const CEXKorva& e, const std::string& text) {
 class PlotTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("brinmo-plot-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
         host_.documentManager().newDocument();
         cad::Database& db = *host_.workingDatabase();
         // A 100 x 50 box of drawing units with a line weight of 1 mm, so that it shows at any size.
@@ -79,10 +72,6 @@ protected:
         ASSERT_EQ(ms->appendEntity(std::move(box)), cad::ErrorStatus::eOk);
         drawing_.bindToActiveDocument();
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
     std::string folder() const { return dir_.string() + "/"; }
     int plot(std::string& name, int device, int scale = 0, int area = 1, int media = 6, int unrotated = 1,
              int centred = 1, std::string layout = {}) {
@@ -93,7 +82,8 @@ protected:
     cad::ScriptInput input_;
     cad::HostApplication host_{cad::HostProfile::AutoCAD, input_};
     CAcadDrawing drawing_;
-    fs::path dir_;
+    testfiles::TempFolder scratch_;
+    const fs::path dir_ = scratch_.path();
 };
 
 // The ink's box in a PNG plot: {left, top, right, bottom} in pixels.
@@ -238,8 +228,8 @@ TEST(PlotExport, BricsCADHostPlotsThroughItsExportCommand) {
     cad::ScriptInput input;
     cad::HostApplication host(cad::HostProfile::BricsCAD, input);
     host.documentManager().newDocument();
-    const fs::path dir = fs::temp_directory_path() / ("brinmo-export-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    testfiles::TempFolder scratch;
+    const fs::path& dir = scratch.path();
     std::ofstream(dir / "sheet.pdf") << "an older file";
     CAcadDrawing drawing;
     drawing.bindToActiveDocument();
@@ -247,11 +237,9 @@ TEST(PlotExport, BricsCADHostPlotsThroughItsExportCommand) {
     EXPECT_EQ(drawing.plot(layout, dir.string() + "/", name, 1, 1, 1, 0, 1, 6, 1), CAcadDrawing::kPlotted);
     EXPECT_NE(out.text().find((dir / "sheet.pdf").string() + "\n\n"), std::string::npos) << out.text();
     EXPECT_NE(out.text().find("Exported Model to "), std::string::npos) << out.text();
-    EXPECT_EQ(fileText(dir / "sheet.pdf").substr(0, 5), "%PDF-") << "the older file is replaced";
+    EXPECT_EQ(readText(dir / "sheet.pdf").substr(0, 5), "%PDF-") << "the older file is replaced";
     EXPECT_NEAR(pdfPageSize(dir / "sheet.pdf")[0], 297 / 25.4 * 72, 0.5);
     EXPECT_EQ(host.getVariable("FILEDIA").value_or(-1), 1);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
 }
 
 namespace {

@@ -37,97 +37,67 @@ const char* kTwoServers = R"(<?xml version="1.0" encoding="UTF-8"?>
 
 }  // namespace
 
-TEST(ServerPreferenceZerOda, DefaultsOfAFreshRecord) {
-    const CServerPreferenceZerOda record;
-    EXPECT_EQ(record.getAcadErrorLogFilePath(), "");
-    EXPECT_EQ(record.getDbPassword(), "");
-    EXPECT_EQ(record.getCachePlotCentred(), 1);
-    EXPECT_EQ(record.getCachePlotAreaTypeID(), 1);
-    EXPECT_EQ(record.getApplyCachePlotSettings(), 0);
-    EXPECT_EQ(record.getDbTimeout(), 0);
-    for (int wait : {record.getAsbestosWaitPeriodSecs(), record.getConditionWaitPeriodSecs(),
-                     record.getIpcWaitPeriodSecs(), record.getIprWaitPeriodSecs(),
-                     record.getLltWaitPeriodSecs(), record.getSvgWaitPeriodSecs()}) {
-        EXPECT_EQ(wait, 10);
-    }
-    for (int batch : {record.getAsbestosBatchSize(), record.getConditionBatchSize(), record.getIpcBatchSize(),
-                      record.getIprBatchSize(), record.getLltBatchSize(), record.getSvgBatchSize()}) {
-        EXPECT_EQ(batch, 25);
-    }
-}
-
 TEST(ServerPreferenceZerOda, EveryKeyReachesItsField) {
-    CServerPreferenceZerOda record;
-    const char* texts[] = {"zerOdaErrorLogFilePath",
-                           "acadErrorLogFilePath",
-                           "cacheOutPath",
-                           "graphRepOutPath",
-                           "dbDatasource",
-                           "dbUserID",
-                           "dbPassword",
-                           "acadPath",
-                           "acadArguments",
-                           "acadWorkingDirectory",
-                           "acadTempDirectory",
-                           "debugAcad",
-                           "debugZerOda"};
-    for (const char* key : texts) EXPECT_TRUE(record.setValue(key, std::string("v-") + key)) << key;
-    const char* numbers[] = {
-        "deletePeriodSecs",       "cachePlotTypeID",   "cachePlotScaleTypeID",    "cachePlotAreaTypeID",
-        "cachePlotMediaNameID",   "dbTimeout",         "acadCheckPeriod",         "acadMaxSessionSecs",
-        "asbestosWaitPeriodSecs", "asbestosBatchSize", "conditionWaitPeriodSecs", "conditionBatchSize",
-        "ipcWaitPeriodSecs",      "ipcBatchSize",      "iprWaitPeriodSecs",       "iprBatchSize",
-        "lltWaitPeriodSecs",      "lltBatchSize",      "svgWaitPeriodSecs",       "svgBatchSize"};
+    using R = CServerPreferenceZerOda;
+    const std::pair<const char*, const std::string& (R::*)() const> texts[] = {
+        {"zerOdaErrorLogFilePath", &R::getZerOdaErrorLogFilePath},
+        {"acadErrorLogFilePath", &R::getAcadErrorLogFilePath},
+        {"cacheOutPath", &R::getCacheOutPath},
+        {"graphRepOutPath", &R::getGraphRepOutPath},
+        {"dbDatasource", &R::getDbDatasource},
+        {"dbUserID", &R::getDbUserID},
+        {"dbPassword", &R::getDbPassword},
+        {"acadPath", &R::getAcadPath},
+        {"acadArguments", &R::getAcadArguments},
+        {"acadWorkingDirectory", &R::getAcadWorkingDirectory},
+        {"acadTempDirectory", &R::getAcadTempDirectory},
+        {"debugAcad", &R::getDebugAcad},
+        {"debugZerOda", &R::getDebugZerOda}};
+    // Each number gets a value of its own, so that two keys filling one field show.
+    const std::pair<const char*, int (R::*)() const> numbers[] = {
+        {"deletePeriodSecs", &R::getDeletePeriodSecs},
+        {"cachePlotTypeID", &R::getCachePlotTypeID},
+        {"cachePlotScaleTypeID", &R::getCachePlotScaleTypeID},
+        {"cachePlotAreaTypeID", &R::getCachePlotAreaTypeID},
+        {"cachePlotMediaNameID", &R::getCachePlotMediaNameID},
+        {"dbTimeout", &R::getDbTimeout},
+        {"acadCheckPeriod", &R::getAcadCheckPeriod},
+        {"acadMaxSessionSecs", &R::getAcadMaxSessionSecs},
+        {"asbestosWaitPeriodSecs", &R::getAsbestosWaitPeriodSecs},
+        {"asbestosBatchSize", &R::getAsbestosBatchSize},
+        {"conditionWaitPeriodSecs", &R::getConditionWaitPeriodSecs},
+        {"conditionBatchSize", &R::getConditionBatchSize},
+        {"ipcWaitPeriodSecs", &R::getIpcWaitPeriodSecs},
+        {"ipcBatchSize", &R::getIpcBatchSize},
+        {"iprWaitPeriodSecs", &R::getIprWaitPeriodSecs},
+        {"iprBatchSize", &R::getIprBatchSize},
+        {"lltWaitPeriodSecs", &R::getLltWaitPeriodSecs},
+        {"lltBatchSize", &R::getLltBatchSize},
+        {"svgWaitPeriodSecs", &R::getSvgWaitPeriodSecs},
+        {"svgBatchSize", &R::getSvgBatchSize}};
+    const std::pair<const char*, int (R::*)() const> flags[] = {
+        {"applyCachePlotSettings", &R::getApplyCachePlotSettings},
+        {"runAcadService", &R::getRunAcadService},
+        {"runAcadOnlyWhenRequired", &R::getRunAcadOnlyWhenRequired},
+        {"monitorAsbestos", &R::getMonitorAsbestos},
+        {"monitorCondition", &R::getMonitorCondition},
+        {"monitorIPC", &R::getMonitorIPC},
+        {"monitorIPR", &R::getMonitorIPR},
+        {"monitorLLT", &R::getMonitorLLT},
+        {"monitorSVG", &R::getMonitorSVG}};
+    R record;
+    for (const auto& [key, get] : texts) EXPECT_TRUE(record.setValue(key, std::string("v-") + key)) << key;
     int value = 100;
-    for (const char* key : numbers) EXPECT_TRUE(record.setValue(key, std::to_string(value++))) << key;
-    const char* flags[] = {"applyCachePlotSettings",
-                           "runAcadService",
-                           "runAcadOnlyWhenRequired",
-                           "monitorAsbestos",
-                           "monitorCondition",
-                           "monitorIPC",
-                           "monitorIPR",
-                           "monitorLLT",
-                           "monitorSVG"};
-    for (const char* key : flags) EXPECT_TRUE(record.setValue(key, "1")) << key;
+    for (const auto& [key, get] : numbers) EXPECT_TRUE(record.setValue(key, std::to_string(value++))) << key;
+    for (const auto& [key, get] : flags) EXPECT_TRUE(record.setValue(key, "1")) << key;
     EXPECT_TRUE(record.setValue("cachePlotCentred", "0"));
     EXPECT_FALSE(record.setValue("dbtimeout", "5"));
     EXPECT_FALSE(record.setValue("", "5"));
 
-    EXPECT_EQ(record.getZerOdaErrorLogFilePath(), "v-zerOdaErrorLogFilePath");
-    EXPECT_EQ(record.getAcadErrorLogFilePath(), "v-acadErrorLogFilePath");
-    EXPECT_EQ(record.getCacheOutPath(), "v-cacheOutPath");
-    EXPECT_EQ(record.getGraphRepOutPath(), "v-graphRepOutPath");
-    EXPECT_EQ(record.getDbDatasource(), "v-dbDatasource");
-    EXPECT_EQ(record.getDbUserID(), "v-dbUserID");
-    EXPECT_EQ(record.getDbPassword(), "v-dbPassword");
-    EXPECT_EQ(record.getAcadPath(), "v-acadPath");
-    EXPECT_EQ(record.getAcadArguments(), "v-acadArguments");
-    EXPECT_EQ(record.getAcadWorkingDirectory(), "v-acadWorkingDirectory");
-    EXPECT_EQ(record.getAcadTempDirectory(), "v-acadTempDirectory");
-    EXPECT_EQ(record.getDebugAcad(), "v-debugAcad");
-    EXPECT_EQ(record.getDebugZerOda(), "v-debugZerOda");
-    const int got[] = {record.getDeletePeriodSecs(),        record.getCachePlotTypeID(),
-                       record.getCachePlotScaleTypeID(),    record.getCachePlotAreaTypeID(),
-                       record.getCachePlotMediaNameID(),    record.getDbTimeout(),
-                       record.getAcadCheckPeriod(),         record.getAcadMaxSessionSecs(),
-                       record.getAsbestosWaitPeriodSecs(),  record.getAsbestosBatchSize(),
-                       record.getConditionWaitPeriodSecs(), record.getConditionBatchSize(),
-                       record.getIpcWaitPeriodSecs(),       record.getIpcBatchSize(),
-                       record.getIprWaitPeriodSecs(),       record.getIprBatchSize(),
-                       record.getLltWaitPeriodSecs(),       record.getLltBatchSize(),
-                       record.getSvgWaitPeriodSecs(),       record.getSvgBatchSize()};
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(got[i], 100 + i) << numbers[i];
-    const int flagValues[] = {record.getApplyCachePlotSettings(),
-                              record.getRunAcadService(),
-                              record.getRunAcadOnlyWhenRequired(),
-                              record.getMonitorAsbestos(),
-                              record.getMonitorCondition(),
-                              record.getMonitorIPC(),
-                              record.getMonitorIPR(),
-                              record.getMonitorLLT(),
-                              record.getMonitorSVG()};
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(flagValues[i], 1) << flags[i];
+    for (const auto& [key, get] : texts) EXPECT_EQ((record.*get)(), std::string("v-") + key);
+    value = 100;
+    for (const auto& [key, get] : numbers) EXPECT_EQ((record.*get)(), value++) << key;
+    for (const auto& [key, get] : flags) EXPECT_EQ((record.*get)(), 1) << key;
     EXPECT_EQ(record.getCachePlotCentred(), 0);
 }
 

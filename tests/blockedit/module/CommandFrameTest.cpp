@@ -45,26 +45,8 @@ public:
 
 }  // namespace
 
-TEST(CommandFrame, TitleLineCarriesTheModuleVersion) {
-    cad::CapturedOutput out;
-    printCommandTitle("Korva Block Create");
-    EXPECT_EQ(out.text(), "Korva Block Create 64.04.03.00\n");
-
-    out.clear();
-    cad::RecordedMessageBoxes boxes;
-    bool ran = false;
-    EXPECT_TRUE(CCommandFrame("updateSpaces").setTitle("Korva Update Spaces").run([&] {
-        EXPECT_EQ(out.text(), "Korva Update Spaces 64.04.03.00\n");  // before the work
-        ran = true;
-    }));
-    EXPECT_TRUE(ran);
-    EXPECT_TRUE(boxes.boxes().empty());
-
-    out.clear();
-    EXPECT_TRUE(CCommandFrame("korvaAuxilarator").run([] {}));
-    EXPECT_EQ(out.text(), "");  // no title, no line
-}
-
+// The title line ("Korva Edit Preferences 64.04.03.00" before the work, none for commands
+// without a title) is in every script test transcript.
 TEST(CommandFrame, ProgramExceptionShowsOneTraceUnderTheHandlerAndTheSessionGoesOn) {
     cad::CapturedOutput out;
     cad::RecordedMessageBoxes boxes;

@@ -45,36 +45,14 @@ std::vector<std::string> moduleCommands(cad::CommandStack& stack) {
 
 }  // namespace
 
-TEST(CommandTable, ModuleTableRows) {
-    auto rows = CCommandTable::module().rows();
-    ASSERT_EQ(rows.size(), 36u);
-    std::set<std::string> globals, fullHostOnly, sameNames;
-    for (const auto& row : rows) {
-        EXPECT_TRUE(globals.insert(row.globalName).second) << row.globalName;
-        EXPECT_NE(std::find(CCommandTable::kGroups.begin(), CCommandTable::kGroups.end(), row.group),
-                  CCommandTable::kGroups.end())
-            << row.group;
-        EXPECT_TRUE(row.flags == ACRX_CMD_MODAL || row.flags == ACRX_CMD_SESSION) << row.globalName;
-        if (row.fullHostOnly) fullHostOnly.insert(row.globalName);
-        if (std::string(row.globalName) == row.localName) sameNames.insert(row.globalName);
-    }
-    EXPECT_EQ(fullHostOnly, (std::set<std::string>{"mlmc", "mpmc"}));
-    EXPECT_EQ(sameNames, (std::set<std::string>{"mfrs", "msc_has", "msc_hs", "msc_cal", "msc_dsd"}));
-    // Groups come in blocks, in removal order, and the marker rows follow mfrs.
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        auto group = [](const CCommandTable::Row& r) {
-            return std::find(CCommandTable::kGroups.begin(), CCommandTable::kGroups.end(), r.group) -
-                   CCommandTable::kGroups.begin();
-        };
-        EXPECT_LE(group(rows[i - 1]), group(rows[i])) << rows[i].globalName;
-    }
-    EXPECT_STREQ(rows[10].globalName, "mfrs");
-    EXPECT_STREQ(rows[11].globalName, "mlmc");
-    EXPECT_STREQ(rows[12].globalName, "mpmc");
-    // The modal commands run in the document's context; all the others in the application's.
+// The rows themselves (names, groups and their order, the full-host-only marker rows) are listed
+// by COMMANDS in the module_profile script tests; the listing does not show how each runs.
+TEST(CommandTable, ModalCommandsRunInTheDocumentsContextAndAllOthersInTheApplications) {
     std::set<std::string> modal;
-    for (const auto& row : rows)
+    for (const auto& row : CCommandTable::module().rows()) {
+        EXPECT_TRUE(row.flags == ACRX_CMD_MODAL || row.flags == ACRX_CMD_SESSION) << row.globalName;
         if (row.flags == ACRX_CMD_MODAL) modal.insert(row.globalName);
+    }
     EXPECT_EQ(modal, (std::set<std::string>{"mbe", "mbh", "mbc", "mlmc", "mpmc", "mprefs"}));
 }
 

@@ -1,20 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
+#include "../TestFiles.h"
 #include "module/CsvOpener.h"
 
 namespace fs = std::filesystem;
 
 TEST(CsvOpener, StartsTheProgramOnTheFileInTheHostProgramsFolder) {
-    const fs::path dir = fs::temp_directory_path() / ("brinmo-opener-" + std::to_string(::getpid()));
+    testfiles::TempFolder scratch;
+    const fs::path& dir = scratch.path();
     fs::create_directories(dir / "with blank");
     // The "CSV file" is a shell script here, so that the started program tells where it ran.
     const fs::path file = dir / "with blank" / "plan.csv";
@@ -31,6 +30,4 @@ TEST(CsvOpener, StartsTheProgramOnTheFileInTheHostProgramsFolder) {
 
     // A program that does not exist starts nothing and reports nothing.
     EXPECT_NO_THROW(CCsvOpener::start((dir / "no such program").string(), file.string()));
-    std::error_code ec;
-    fs::remove_all(dir, ec);
 }

@@ -2,16 +2,13 @@
 // cannot look: the files they write and the drawing they leave.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "../TestFiles.h"
 #include "engine/db/Attribute.h"
 #include "engine/db/BlockReference.h"
 #include "engine/db/BlockTableRecord.h"
@@ -30,17 +27,8 @@ namespace {
 
 class CommandsOnDrawing : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("brinmo-maint-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-        previous_ = fs::current_path();
-        fs::current_path(dir_);  // no preferences file here: the defaults apply
-    }
-    void TearDown() override {
-        fs::current_path(previous_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
+    void SetUp() override { fs::current_path(dir_); }  // no preferences file here: the defaults apply
+    void TearDown() override { fs::current_path(previous_); }
     cad::Document& open(const std::string& fixture) {
         fs::copy_file(fs::path(BRINMO_SOURCE_DIR) / "tests/scripts/fixtures" / fixture, dir_ / fixture,
                       fs::copy_options::overwrite_existing);
@@ -49,12 +37,7 @@ protected:
         if (document == nullptr) throw std::runtime_error(error);
         return *document;
     }
-    std::string fileText(const std::string& name) const {
-        std::ifstream in(dir_ / name, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string fileText(const std::string& name) const { return testfiles::readText(folder_.file(name)); }
     // The attribute of the space block whose NAME attribute reads `name`.
     static std::string attribute(cad::Database& db, const std::string& name, const std::string& tag) {
         auto space = db.open<cad::BlockTableRecord>(db.modelSpaceId());
@@ -73,8 +56,9 @@ protected:
     cad::RecordedMessageBoxes boxes_;
     cad::ScriptInput input_;
     cad::HostApplication host_{cad::HostProfile::AutoCAD, input_};
-    fs::path dir_;
-    fs::path previous_;
+    testfiles::TempFolder folder_;
+    const fs::path dir_ = folder_.path();
+    const fs::path previous_ = fs::current_path();
 };
 
 }  // namespace

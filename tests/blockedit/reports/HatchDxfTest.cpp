@@ -1,30 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/KorvaExceptions.h"
 #include "reports/Hatch.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "spaceblocks/BlockDWG.h"
+#include "../TestFiles.h"
 #include "../spaceblocks/PlanBuilder.h"
 
 using namespace plantest;
 
-namespace {
-
-std::string readText(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-}  // namespace
+using testfiles::readText;
 
 // The hatch of a space block, saved as DXF and read back by an independent reader.
 TEST(HatchDxf, HatchedSpaceReadsBackWithPatternColourLayerAndLoops) {
@@ -50,16 +37,13 @@ TEST(HatchDxf, HatchedSpaceReadsBackWithPatternColourLayerAndLoops) {
     room.applyToDWG(host.drawing, errors);
     ASSERT_EQ(errors.getCount(), 0u);
 
-    const auto folder = std::filesystem::temp_directory_path() / ("brinmo-coll-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    const auto dxf = folder / "hatched.dxf";
-    const auto out = folder / "hatches.txt";
-    cad::saveDxfDrawing(*db, cad::DxfFileInfo{}, dxf.string());
-    const std::string command = std::string(BRINMO_PYTHON) + " " + BRINMO_TEST_DATA + "/coll/read_hatch.py " +
-                                dxf.string() + " > " + out.string() + " 2>&1";
+    testfiles::TempFolder folder;
+    const std::string dxf = folder.file("hatched.dxf"), out = folder.file("hatches.txt");
+    cad::saveDxfDrawing(*db, cad::DxfFileInfo{}, dxf);
+    const std::string command =
+        std::string(BRINMO_PYTHON) + " " + BRINMO_TEST_DATA + "/coll/read_hatch.py " + dxf + " > " + out + " 2>&1";
     const int status = std::system(command.c_str());
     const std::string text = readText(out);
-    std::filesystem::remove_all(folder);
     ASSERT_EQ(status, 0) << text;
     // Outline (outermost, external, polyline), the added area (external), the hole (default).
     EXPECT_EQ(text,

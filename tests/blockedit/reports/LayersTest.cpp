@@ -53,8 +53,6 @@ TEST(Layer, NamesLoseTheCharactersLayersCannotHold) {
     layer.setName("a=b");
     EXPECT_EQ(layer.getName(), "ab");
     EXPECT_TRUE(layer.isChanged());
-    layer.setColourIndex(3);
-    EXPECT_EQ(layer.getColour().colorIndex(), 3);
 }
 
 TEST(Layers, NamesAreUniqueAddedCaseSensitivelyAndFoundIgnoringCase) {

@@ -36,40 +36,6 @@ void setRecord(cad::Database& db, cad::ObjectId id, const cad::XDataChain& chain
 
 }  // namespace
 
-TEST(BlockRecord, DefaultsOfThePlainRecordAndTheFourKinds) {
-    CBlock plain;
-    EXPECT_EQ(plain.getUnits(), 0);
-    EXPECT_EQ(plain.getPrecision(), 2);
-    EXPECT_EQ(plain.getBlockType(), CBlock::kBlock);
-    EXPECT_EQ(plain.getHyperlinks(), nullptr);
-
-    CBlockDWG empty;
-    EXPECT_EQ(empty.getUnits(), -1);
-    EXPECT_EQ(empty.getPrecision(), -1);
-    EXPECT_EQ(empty.getBlockType(), 6);
-    EXPECT_EQ(empty.getXDataAppName(), "ADE");
-    EXPECT_EQ(empty.getTagType(), "<Not Set>");
-    EXPECT_EQ(empty.getTotWkStns(), "<Not Set>");
-    EXPECT_EQ(empty.getName(), "");
-    EXPECT_EQ(empty.getAttributes(), nullptr);
-    EXPECT_EQ(empty.getBlockName(), "");
-
-    EXPECT_EQ(CBlockDWGRoom().getBlockType(), 7);
-    EXPECT_EQ(CBlockDWGRoom().getBlockName(), "ROOM-");
-    EXPECT_EQ(CBlockDWGFloor().getBlockType(), 8);
-    EXPECT_EQ(CBlockDWGFloor().getBlockName(), "ROOM-GROSS_AREA");
-    EXPECT_EQ(CBlockDWGBuilding().getBlockType(), 9);
-    EXPECT_EQ(CBlockDWGBuilding().getBlockName(), "ROOM-");
-    EXPECT_EQ(CBlockDWGSite().getBlockType(), 10);
-    EXPECT_EQ(CBlockDWGSite().getBlockName(), "ROOM-GROSS_AREA");
-
-    CBlockDWG block;
-    block.setArea(12.0);
-    block.setRoomHeight(2.5);
-    block.updateVolume();
-    EXPECT_DOUBLE_EQ(block.getVolume(), 30.0);
-}
-
 TEST(BlockXData, AreaItemsGiveUnitsAndPrecision) {
     auto db = cad::Database::createDefault();
     struct Case {
@@ -259,7 +225,7 @@ TEST(BlockXData, ReadingAReferenceFindsItsRecordAttributesAndName) {
     }
 }
 
-TEST(BlockRecord, ConvertUnitsOnlyWhenTheUnitsChange) {
+TEST(BlockRecord, ConvertUnitsOnlyWhenTheUnitsChangeAndVolumeFollowsAreaAndHeight) {
     CBlockDWG block;
     block.setUnits(0);
     block.setArea(10.0);
@@ -276,6 +242,10 @@ TEST(BlockRecord, ConvertUnitsOnlyWhenTheUnitsChange) {
     EXPECT_DOUBLE_EQ(block.getPerimeter(), 10.0);
     EXPECT_EQ(block.getUnits(), 0);
     EXPECT_DOUBLE_EQ(block.getRoomHeight(), 3.0);
+    block.setArea(12.0);
+    block.setRoomHeight(2.5);
+    block.updateVolume();
+    EXPECT_DOUBLE_EQ(block.getVolume(), 30.0);
 }
 
 TEST(BlockRecord, HandleTextAndNumberStayInStep) {

@@ -54,17 +54,12 @@ TEST(BlockHatch, OutlineAddedAndSubtractedAreasBecomeLoops) {
 
     auto hatch = plan.bottomHatch();
     ASSERT_TRUE(hatch);
+    // The loop kinds, pattern, colour and layer as written are read back by another reader in
+    // HatchDxfTest. The outline was hatched where the block stands: 100 + 25 - 4.
     ASSERT_EQ(hatch->numLoops(), 3u);
-    EXPECT_TRUE(hatch->loops()[0].type & cad::HatchLoop::kOutermost);
-    EXPECT_TRUE(hatch->loops()[1].type & cad::HatchLoop::kExternal);
-    EXPECT_FALSE(hatch->loops()[2].type & (cad::HatchLoop::kExternal | cad::HatchLoop::kOutermost));
-    // The outline was hatched where the block stands: 100 + 25 - 4.
     EXPECT_NEAR(hatch->area(), 121.0, 1e-9);
-    EXPECT_EQ(hatch->patternName(), "ANSI31");
     EXPECT_FALSE(hatch->associative());
     EXPECT_FALSE(hatch->definitionLines().empty());
-    EXPECT_EQ(hatch->layerName(), "HATCH_A");
-    EXPECT_EQ(hatch->color(), cad::Color::fromRgb(255, 0, 0));
     auto layer = plan.db->open<cad::LayerTableRecord>(plan.db->recordId(cad::TableKind::Layer, "HATCH_A"));
     ASSERT_TRUE(layer);
     EXPECT_EQ(layer->color(), cad::Color::fromRgb(255, 0, 0));

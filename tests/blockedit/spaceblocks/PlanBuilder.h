@@ -1,25 +1,15 @@
 #pragma once
 // Builds small floor plans in memory for the collection, asset and hatch tests.
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
-#include "engine/db/Attribute.h"
-#include "engine/db/AttributeDefinition.h"
-#include "engine/db/BlockReference.h"
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
-#include "engine/db/Polyline.h"
-#include "engine/db/SymbolTable.h"
 #include "engine/db/XData.h"
 #include "engine/editor/DocumentManager.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/LineInput.h"
+#include "SpaceDrawing.h"
 
 namespace plantest {
 
-// A running host: the module's coordinate conversions and system variables need one.
 // A running host with a new drawing open: the module's coordinate conversions, system variables
 // and document locks need one.
 struct Host {
@@ -31,20 +21,8 @@ struct Host {
     cad::Document& drawing;
 };
 
-inline std::vector<cad::Point2d> rectangle(double x0, double y0, double x1, double y1) {
-    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-}
-
-inline cad::ObjectId addPolyline(cad::Database& db, const std::vector<cad::Point2d>& points,
-                                 cad::ObjectId owner = {}) {
-    auto polyline = std::make_unique<cad::Polyline>();
-    for (std::size_t i = 0; i < points.size(); ++i) polyline->addVertexAt(i, points[i]);
-    polyline->setClosed(true);
-    auto block = db.open<cad::BlockTableRecord>(owner.isNull() ? db.modelSpaceId() : owner, cad::OpenMode::ForWrite);
-    cad::ObjectId id;
-    block->appendEntity(std::move(polyline), &id);
-    return id;
-}
+using spacetest::addPolyline;
+using spacetest::rectangle;
 
 // A block definition holding the outline (when given) and, for space blocks, NAME/AREA/AUX
 // attribute definitions.

@@ -36,8 +36,9 @@ inline cad::ObjectId addEntity(cad::Database& db, cad::ObjectId block, std::uniq
     return id;
 }
 
-inline cad::ObjectId addPolyline(cad::Database& db, const std::vector<cad::Point2d>& points) {
-    return addEntity(db, db.modelSpaceId(), closedPolyline(points));
+inline cad::ObjectId addPolyline(cad::Database& db, const std::vector<cad::Point2d>& points,
+                                 cad::ObjectId owner = {}) {
+    return addEntity(db, owner.isNull() ? db.modelSpaceId() : owner, closedPolyline(points));
 }
 
 inline void ensureLayer(cad::Database& db, const std::string& name) {

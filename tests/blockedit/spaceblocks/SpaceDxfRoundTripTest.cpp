@@ -3,9 +3,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "../TestFiles.h"
 #include "SpaceDrawing.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "spaceblocks/BlockDWG.h"
@@ -15,40 +14,23 @@ using namespace spacetest;
 
 namespace {
 
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "spaces-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
-};
+using testfiles::TempFolder;
 
 // Runs a script of tests/data/spaces with the interpreter that has ezdxf; its standard output.
-std::string runScript(const std::string& script, const std::string& args, const ScratchFolder& dir,
+std::string runScript(const std::string& script, const std::string& args, const TempFolder& dir,
                       int& status) {
     const std::string log = dir.file("script.log");
     const std::string command = std::string(BRINMO_PYTHON) + " " + BRINMO_TEST_DATA + "/spaces/" + script +
                                 " " + args + " > " + log + " 2>&1";
     const int raw = std::system(command.c_str());
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream in(log);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testfiles::readText(log);
 }
 
 }  // namespace
 
 TEST(SpaceDxf, RecordWrittenHereIsReadByAnotherReader) {
-    ScratchFolder dir;
+    TempFolder dir;
     auto db = cad::Database::createDefault();
     const cad::ObjectId minus = addPolyline(*db, rectangle(0, 0, 5000, 2000));
     const cad::ObjectId id = addSpaceBlock(*db, "ROOM-1", rectangle(0, 0, 10000, 5000),
@@ -115,7 +97,7 @@ TEST(SpaceDxf, RecordWrittenHereIsReadByAnotherReader) {
 }
 
 TEST(SpaceDxf, SpaceMadeByAnotherToolIsReadAndMeasured) {
-    ScratchFolder dir;
+    TempFolder dir;
     const std::string path = dir.file("foreign.dxf");
     int status = -1;
     const std::string output = runScript("make_foreign_space.py", path, dir, status);

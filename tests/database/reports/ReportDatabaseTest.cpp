@@ -14,7 +14,6 @@
 #include <map>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,26 +45,9 @@ namespace fs = std::filesystem;
 namespace {
 const std::string kExamples = std::string(BRINMO_SOURCE_DIR) + "/examples/";
 
-std::unique_ptr<CStoredProcedure> procedure(int timeout = 10) {
-    const CDatabaseSettings s = CDatabaseSettings::resolve(nullptr);
-    return std::make_unique<CStoredProcedure>(s.dataSource, "propdb", s.userID, s.password, timeout);
-}
-
-// Runs SQL on its own connection; the first field of the first row, "" when none or null.
-std::string sql(const std::string& text) {
-    const CDatabaseSettings s = CDatabaseSettings::resolve(nullptr);
-    CSQLStatement statement(s.dataSource, "propdb", s.userID, s.password, 10);
-    auto rows = statement.execSQLReturn(text);
-    if (rows->isEOF() || rows->columns().empty()) return {};
-    return rows->getText(rows->columns().front());
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using dbtest::procedure;
+using dbtest::readText;
+using dbtest::sql;
 
 // A fresh folder for one test's files.
 std::string folder(const std::string& name) {
@@ -444,7 +426,7 @@ TEST(ReportBatch, ThreeReportsEndAsDrawingMissingOutputFolderMissingAndPlottedWi
         "VALUES (110, 102, 'Finance', 'SOLID', 0, '#1E90FF', 1); "
         "INSERT INTO category_blocks VALUES (110, '49', 'L1-001', 'L1-001', 27.84, NULL, NULL, 'Finance'); "
         "INSERT INTO report_layers_on VALUES (102, 1, 'WALLS', NULL); SELECT 1");
-    const std::string drawingBefore = readFile(kExamples + "floor_plan.dxf");
+    const std::string drawingBefore = readText(kExamples + "floor_plan.dxf");
     auto call = procedure();
     CGraphicReports reports;
     reports.getGraphicReports(*call, serverRecord(out), 51, 10);
@@ -458,7 +440,7 @@ TEST(ReportBatch, ThreeReportsEndAsDrawingMissingOutputFolderMissingAndPlottedWi
     EXPECT_EQ(history(101), "2,10");
     EXPECT_EQ(history(102), "2,3");
     EXPECT_EQ(filesIn(out), (std::set<std::string>{"plotted.pdf", "plotted.xml"}));
-    EXPECT_EQ(readFile(out + "plotted.pdf").substr(0, 5), "%PDF-");
+    EXPECT_EQ(readText(out + "plotted.pdf").substr(0, 5), "%PDF-");
     // The XML is the report as loaded: its id and its category with the block.
     CGraphicReport written;
     written.deSerialize(out + "plotted.xml");
@@ -468,7 +450,7 @@ TEST(ReportBatch, ThreeReportsEndAsDrawingMissingOutputFolderMissingAndPlottedWi
     EXPECT_EQ(written.getCategories()->getAt(0).getBlocks()->getLength(), 1u);
     EXPECT_EQ(written.getPlotMediaSizeID(), 4);
     // The drawing itself is not changed by preparing a report.
-    EXPECT_TRUE(readFile(kExamples + "floor_plan.dxf") == drawingBefore);
+    EXPECT_TRUE(readText(kExamples + "floor_plan.dxf") == drawingBefore);
 
     // Prepared reports left their status: a second run claims none of them.
     EXPECT_EQ(reports.prepareReports(*call, 10), 0);
@@ -509,7 +491,7 @@ TEST(ReportBatch, CopyAndXMLTargetsGiveTheirStatusesWhenTheyCannotBeUsed) {
     EXPECT_EQ(filesIn(out), (std::set<std::string>{"copied.pdf", "copy_of_plan.dxf", "named.xml",
                                                    "badcopy.pdf", "badxml.pdf"}));
     // The copy is the drawing as the report left it, with the plot layout current.
-    const std::string copy = readFile(out + "copy_of_plan.dxf");
+    const std::string copy = readText(out + "copy_of_plan.dxf");
     EXPECT_NE(copy.find("ENTITIES"), std::string::npos);
     EXPECT_NE(copy.find("Layout1"), std::string::npos);
     deleteReports();
@@ -530,8 +512,8 @@ TEST(ReportWorkers, TwoWorkersStartedAtOncePrepareEachOfTenReportsExactlyOnce) {
     SwappedProcedure slow("integer, integer", "__gr_setGraphicReportStatus", statusProcedure(2, 0.4));
     const pid_t a = startWorker({"--settings", settings, "prepare-reports", "61"}, out + "a.log");
     const pid_t b = startWorker({"--settings", settings, "prepare-reports", "61"}, out + "b.log");
-    EXPECT_EQ(waitWorker(a), 0) << readFile(out + "a.log");
-    EXPECT_EQ(waitWorker(b), 0) << readFile(out + "b.log");
+    EXPECT_EQ(waitWorker(a), 0) << readText(out + "a.log");
+    EXPECT_EQ(waitWorker(b), 0) << readText(out + "b.log");
 
     EXPECT_EQ(sql("SELECT count(*) FROM graphic_reports WHERE gr_id >= 100 AND status_id = 3"), "10");
     for (int id = 100; id < 110; ++id) EXPECT_EQ(history(id), "2,3") << "report " << id;
@@ -540,7 +522,7 @@ TEST(ReportWorkers, TwoWorkersStartedAtOncePrepareEachOfTenReportsExactlyOnce) {
                   "GROUP BY gr_id HAVING count(DISTINCT worker) = 1) x"),
               "10");
     EXPECT_EQ(sql("SELECT count(DISTINCT worker) FROM graphic_report_statuses WHERE gr_id >= 100"), "2");
-    const std::string logA = readFile(out + "a.log"), logB = readFile(out + "b.log");
+    const std::string logA = readText(out + "a.log"), logB = readText(out + "b.log");
     for (int id = 100; id < 110; ++id) {
         const std::string line = "report " + std::to_string(id) + ": status 3 (plotted)";
         // Told by exactly one of the two workers.
@@ -560,7 +542,7 @@ TEST(ReportWorkers, AWorkerKilledMidReportLeavesThatReportToTheOther) {
         // The first worker stops for a long time right after writing status 2.
         SwappedProcedure stuck("integer, integer", "__gr_setGraphicReportStatus", statusProcedure(2, 60));
         killed = startWorker({"--settings", settings, "prepare-reports", "62"}, out + "killed.log");
-        ASSERT_TRUE(waitFor(kActiveStatusCall, "1")) << readFile(out + "killed.log");
+        ASSERT_TRUE(waitFor(kActiveStatusCall, "1")) << readText(out + "killed.log");
         // Held: another claim passes it by.
         EXPECT_EQ(sql("SELECT count(*) FROM (SELECT gr_id FROM graphic_reports WHERE gr_id = 100 "
                       "FOR UPDATE SKIP LOCKED) x"),
@@ -576,10 +558,10 @@ TEST(ReportWorkers, AWorkerKilledMidReportLeavesThatReportToTheOther) {
     EXPECT_EQ(sql("SELECT status_id FROM graphic_reports WHERE gr_id = 100"), "62");
     EXPECT_EQ(history(100), "");
     const pid_t other = startWorker({"--settings", settings, "prepare-reports", "62"}, out + "other.log");
-    EXPECT_EQ(waitWorker(other), 0) << readFile(out + "other.log");
+    EXPECT_EQ(waitWorker(other), 0) << readText(out + "other.log");
     EXPECT_EQ(sql("SELECT status_id FROM graphic_reports WHERE gr_id = 100"), "3");
     EXPECT_EQ(history(100), "2,3");
-    EXPECT_NE(readFile(out + "other.log").find("report 100: status 3 (plotted)"), std::string::npos);
+    EXPECT_NE(readText(out + "other.log").find("report 100: status 3 (plotted)"), std::string::npos);
     EXPECT_TRUE(fs::exists(out + "survivor.pdf"));
     deleteReports();
 }
@@ -598,13 +580,13 @@ TEST(ReportFailures, AMissingProcedureIsLoggedAndTheReportStaysAsItWasWithNoOutp
             startWorker({"--settings", settings, "prepare-reports", "71"}, out + "worker.log");
         EXPECT_EQ(waitWorker(worker), 1);
     }
-    const std::string log = readFile(out + "worker.log");
+    const std::string log = readText(out + "worker.log");
     // Both reports were tried, each failed on its own, and the run went to its end.
     EXPECT_NE(log.find("report 100: failed, left as it was"), std::string::npos) << log;
     EXPECT_NE(log.find("report 101: failed, left as it was"), std::string::npos) << log;
     EXPECT_NE(log.find("0 report(s) prepared, 2 failed."), std::string::npos) << log;
     EXPECT_NE(log.find("__gr_getReportLinkLines"), std::string::npos) << log;
-    const std::string errors = readFile(out + "logs/errors.xml");
+    const std::string errors = readText(out + "logs/errors.xml");
     EXPECT_NE(errors.find("does not exist"), std::string::npos) << errors;
     EXPECT_NE(errors.find("CLinkLines::getGraphicReportLinkLines"), std::string::npos);
     EXPECT_EQ(
@@ -634,7 +616,7 @@ TEST(ReportFailures, ATimeOutIsAClearErrorInTheLogAndLeavesNothingBehind) {
         unsetenv("BRINMO_DB_TIMEOUT");
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
     }
-    const std::string errors = readFile(out + "logs/errors.xml");
+    const std::string errors = readText(out + "logs/errors.xml");
     EXPECT_NE(errors.find("statement timeout"), std::string::npos) << errors;
     EXPECT_NE(errors.find("CCategories::getReportCategories"), std::string::npos);
     EXPECT_EQ(sql("SELECT status_id FROM graphic_reports WHERE gr_id = 100"), "72");
@@ -715,13 +697,13 @@ TEST(ReportFailures, ZServerStoppedMidRunIsLoggedAndLeavesNoOutput) {
     insertReport(101, 74, out, "second");
     SwappedProcedure slow("integer, integer", "__gr_setGraphicReportStatus", statusProcedure(2, 30));
     const pid_t worker = startWorker({"--settings", settings, "prepare-reports", "74"}, out + "worker.log");
-    ASSERT_TRUE(waitFor(kActiveStatusCall, "1")) << readFile(out + "worker.log");
+    ASSERT_TRUE(waitFor(kActiveStatusCall, "1")) << readText(out + "worker.log");
     dbtest::stopServer();
     EXPECT_EQ(waitWorker(worker), 1);
-    const std::string log = readFile(out + "worker.log");
+    const std::string log = readText(out + "worker.log");
     EXPECT_NE(log.find("report 100: failed, left as it was"), std::string::npos) << log;
     EXPECT_NE(log.find("stopped after 0 report(s)."), std::string::npos) << log;
-    const std::string errors = readFile(out + "logs/errors.xml");
+    const std::string errors = readText(out + "logs/errors.xml");
     // The report's own failure, then the run's: the next claim finds no server.
     EXPECT_NE(errors.find("CGraphicReport::prepareReport"), std::string::npos) << errors;
     EXPECT_NE(errors.find("CGraphicReports::claimGraphicReport"), std::string::npos) << errors;

@@ -13,10 +13,7 @@ using namespace cad;
 TEST(DeepClone, CopiesEntitiesWithWhatTheyOwnAndMapsIds) {
     auto db = Database::createDefault();
     db->registerApplication("LINKS");
-    auto* blocks = static_cast<SymbolTable*>(db->objectAt(db->blockTableId()));
-    ObjectId door, target;
-    blocks->add(std::make_unique<BlockTableRecord>("DOOR"), &door);
-    blocks->add(std::make_unique<BlockTableRecord>("COPIES"), &target);
+    const ObjectId door = test::addBlockRecord(*db, "DOOR"), target = test::addBlockRecord(*db, "COPIES");
 
     ObjectId outline = test::append(*db, test::rectangle(0, 0, 4, 3));
     ObjectId refId = test::append(*db, std::make_unique<BlockReference>(Point3d{1, 1, 0}, door));

@@ -1,11 +1,14 @@
 #pragma once
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
 #include "engine/db/Entity.h"
+#include "engine/db/LayerTableRecord.h"
 #include "engine/db/Polyline.h"
+#include "engine/db/SymbolTable.h"
 
 namespace cad::test {
 
@@ -31,6 +34,22 @@ inline std::unique_ptr<Polyline> rectangle(double x0, double y0, double x1, doub
     pl->addVertexAt(3, {x0, y1});
     pl->setClosed(true);
     return pl;
+}
+
+inline ObjectId addLayer(Database& db, const std::string& name, int color) {
+    auto* layers = static_cast<SymbolTable*>(db.objectAt(db.layerTableId()));
+    auto layer = std::make_unique<LayerTableRecord>(name);
+    layer->setColor(Color::fromIndex(color));
+    ObjectId id;
+    EXPECT_EQ(layers->add(std::move(layer), &id), ErrorStatus::eOk);
+    return id;
+}
+
+inline ObjectId addBlockRecord(Database& db, const std::string& name) {
+    auto* blocks = static_cast<SymbolTable*>(db.objectAt(db.blockTableId()));
+    ObjectId id;
+    EXPECT_EQ(blocks->add(std::make_unique<BlockTableRecord>(name), &id), ErrorStatus::eOk);
+    return id;
 }
 
 }  // namespace cad::test

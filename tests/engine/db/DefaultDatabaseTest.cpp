@@ -91,8 +91,6 @@ TEST(HeaderVariables, KeepOrderAndReadTypedValues) {
     auto db = Database::createDefault();
     db->setUcs({10, 0, 0}, {0, 1, 0}, {-1, 0, 0});
     EXPECT_TRUE((db->ucsToWcs() * Point3d{1, 0, 0}).isEqualTo({10, 1, 0}, 1e-12));
-    db->setLunits(4);
-    EXPECT_EQ(db->lunits(), 4);
     ObjectId layer;
     static_cast<SymbolTable*>(db->objectAt(db->layerTableId()))->add(std::make_unique<LayerTableRecord>("ROOMS"), &layer);
     ASSERT_EQ(db->setClayer(layer), ErrorStatus::eOk);

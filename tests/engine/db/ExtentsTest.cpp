@@ -50,11 +50,8 @@ TEST(Extents, OfReferencesAndOfTheDrawing) {
     db->updateExtents();
     EXPECT_EQ(db->header().getPoint("$EXTMIN")->x, 1e20);
 
-    auto* blocks = static_cast<SymbolTable*>(db->objectAt(db->blockTableId()));
-    ObjectId blockId;
-    auto record = std::make_unique<BlockTableRecord>("BOX");
-    record->setOrigin({1, 1, 0});
-    ASSERT_EQ(blocks->add(std::move(record), &blockId), ErrorStatus::eOk);
+    const ObjectId blockId = test::addBlockRecord(*db, "BOX");
+    static_cast<BlockTableRecord*>(db->objectAt(blockId))->setOrigin({1, 1, 0});
     test::append(*db, test::rectangle(1, 1, 3, 2), blockId);  // 2 x 1 from the base point
 
     auto ref = std::make_unique<BlockReference>(Point3d{10, 10, 0}, blockId);
@@ -68,11 +65,8 @@ TEST(Extents, OfReferencesAndOfTheDrawing) {
 
     test::append(*db, std::make_unique<Line>(Point3d{-5, 0, 0}, Point3d{0, 1, 0}));
     auto hidden = std::make_unique<Line>(Point3d{100, 100, 0}, Point3d{200, 200, 0});
-    auto* layers = static_cast<SymbolTable*>(db->objectAt(db->layerTableId()));
-    auto frozen = std::make_unique<LayerTableRecord>("FROZEN");
-    frozen->setFrozen(true);
-    ObjectId frozenId;
-    layers->add(std::move(frozen), &frozenId);
+    const ObjectId frozenId = test::addLayer(*db, "FROZEN", 7);
+    static_cast<LayerTableRecord*>(db->objectAt(frozenId))->setFrozen(true);
     hidden->setLayer(frozenId);
     test::append(*db, std::move(hidden));
 
@@ -83,10 +77,7 @@ TEST(Extents, OfReferencesAndOfTheDrawing) {
 
 TEST(Extents, NestedReferenceCyclesStop) {
     auto db = Database::createDefault();
-    auto* blocks = static_cast<SymbolTable*>(db->objectAt(db->blockTableId()));
-    ObjectId a, b;
-    blocks->add(std::make_unique<BlockTableRecord>("A"), &a);
-    blocks->add(std::make_unique<BlockTableRecord>("B"), &b);
+    const ObjectId a = test::addBlockRecord(*db, "A"), b = test::addBlockRecord(*db, "B");
     test::append(*db, std::make_unique<BlockReference>(Point3d{}, b), a);
     test::append(*db, std::make_unique<BlockReference>(Point3d{}, a), b);
     test::append(*db, std::make_unique<Line>(Point3d{0, 0, 0}, Point3d{1, 1, 0}), b);
@@ -96,8 +87,7 @@ TEST(Extents, NestedReferenceCyclesStop) {
     expectBox(box, {5, 5, 0}, {6, 6, 0});
 
     // A block placed twice in itself: cut at once, not after 2^32 copies at the nesting limit.
-    ObjectId self;
-    blocks->add(std::make_unique<BlockTableRecord>("SELF"), &self);
+    const ObjectId self = test::addBlockRecord(*db, "SELF");
     test::append(*db, std::make_unique<Line>(Point3d{0, 0, 0}, Point3d{1, 1, 0}), self);
     for (double x : {1.0, 2.0}) {
         auto inner = std::make_unique<BlockReference>(Point3d{x, 0, 0}, self);
@@ -113,10 +103,9 @@ TEST(Extents, DeepAcyclicNestingIsMeasuredWhole) {
     // Level k holds two references to level k+1, the second one unit to the right: 2^24 copies
     // at the bottom, each block measured once; every level widens the whole by one.
     auto db = Database::createDefault();
-    auto* blocks = static_cast<SymbolTable*>(db->objectAt(db->blockTableId()));
     constexpr int kLevels = 25;
     std::vector<ObjectId> level(kLevels);
-    for (int k = 0; k < kLevels; ++k) blocks->add(std::make_unique<BlockTableRecord>("L" + std::to_string(k)), &level[k]);
+    for (int k = 0; k < kLevels; ++k) level[k] = test::addBlockRecord(*db, "L" + std::to_string(k));
     test::append(*db, std::make_unique<Line>(Point3d{0, 0, 0}, Point3d{1, 1, 0}), level[kLevels - 1]);
     for (int k = 0; k + 1 < kLevels; ++k)
         for (double x : {0.0, 1.0}) test::append(*db, std::make_unique<BlockReference>(Point3d{x, 0, 0}, level[k + 1]), level[k]);
@@ -135,11 +124,8 @@ TEST(Extents, FollowChangesAfterBeingKept) {
     db->open<Line>(lineId, OpenMode::ForWrite)->setEndPoint({5, 2, 0});
     expectBox(db->computeExtents(), {0, 0, 0}, {5, 2, 0});
 
-    auto* layers = static_cast<SymbolTable*>(db->objectAt(db->layerTableId()));
-    auto frozen = std::make_unique<LayerTableRecord>("FROZEN");
-    frozen->setFrozen(true);
-    ObjectId frozenId;
-    ASSERT_EQ(layers->add(std::move(frozen), &frozenId), ErrorStatus::eOk);
+    const ObjectId frozenId = test::addLayer(*db, "FROZEN", 7);
+    static_cast<LayerTableRecord*>(db->objectAt(frozenId))->setFrozen(true);
     auto far = std::make_unique<Line>(Point3d{100, 100, 0}, Point3d{200, 200, 0});
     far->setLayer(frozenId);
     ObjectId farId = test::append(*db, std::move(far));
@@ -153,9 +139,7 @@ TEST(Extents, FollowChangesAfterBeingKept) {
     expectBox(db->computeExtents(), {0, 0, 0}, {200, 200, 0});
 
     // A reference's attribute moved away and back; a line of the block it shows moved.
-    auto* blocks = static_cast<SymbolTable*>(db->objectAt(db->blockTableId()));
-    ObjectId blockId;
-    ASSERT_EQ(blocks->add(std::make_unique<BlockTableRecord>("MARK"), &blockId), ErrorStatus::eOk);
+    const ObjectId blockId = test::addBlockRecord(*db, "MARK");
     ObjectId inner = test::append(*db, std::make_unique<Line>(Point3d{0, 0, 0}, Point3d{1, 1, 0}), blockId);
     ObjectId refId = test::append(*db, std::make_unique<BlockReference>(Point3d{10, 10, 0}, blockId));
     auto attribute = std::make_unique<Attribute>();

@@ -13,7 +13,6 @@ TEST(Polyline, AreaAndLengthThroughTheDatabase) {
     ObjectId id = test::append(*db, test::rectangle(0, 0, 10000, 5000));
     auto pl = db->open<Polyline>(id);
     ASSERT_TRUE(pl);
-    EXPECT_EQ(pl->className(), "AcDbPolyline");
     EXPECT_DOUBLE_EQ(pl->area(), 50000000.0);
     EXPECT_DOUBLE_EQ(pl->length(), 30000.0);
     EXPECT_EQ(pl->endParam(), 4.0);
@@ -24,19 +23,10 @@ TEST(Polyline, AreaAndLengthThroughTheDatabase) {
     EXPECT_DOUBLE_EQ(dist, 12500.0);
     EXPECT_EQ(pl->distAtParam(4.5, dist), ErrorStatus::eInvalidInput);
 
-    // A bulge of 1 on the top edge adds a half circle of radius 5000 outside.
-    auto arcTop = test::rectangle(0, 0, 10000, 5000);
-    arcTop->setBulgeAt(2, 1.0);
-    ObjectId arcId = test::append(*db, std::move(arcTop));
-    auto rounded = db->open<Polyline>(arcId);
-    EXPECT_NEAR(rounded->area(), 50000000.0 + std::numbers::pi * 5000 * 5000 / 2, 1e-3);
-    EXPECT_NEAR(rounded->length(), 20000.0 + std::numbers::pi * 5000, 1e-6);
-
-    // Open polylines measure as if closed by a chord; their end parameter is one less.
+    // Arcs and open shapes are measured in PolylineGeometryTest; an open polyline has one
+    // parameter less.
     auto open = test::rectangle(0, 0, 2, 2);
     open->setClosed(false);
-    EXPECT_DOUBLE_EQ(open->area(), 4.0);
-    EXPECT_DOUBLE_EQ(open->length(), 6.0);
     EXPECT_EQ(open->endParam(), 3.0);
 }
 

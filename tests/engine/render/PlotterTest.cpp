@@ -89,19 +89,11 @@ TEST(Plotter, AreasChooseWhatFillsTheSheet) {
     EXPECT_GT(pic.inkCount(), 2000u) << "a box filling the sheet's height";
 
     // Display: the current view, here centred on the left box.
-    auto* vports = static_cast<SymbolTable*>(db->objectAt(db->tableId(TableKind::Viewport)));
-    auto active = std::make_unique<ViewportTableRecord>("*Active");
+    auto* active = static_cast<ViewportTableRecord*>(db->objectAt(db->recordId(TableKind::Viewport, "*Active")));
+    ASSERT_NE(active, nullptr);
     active->setCenterPoint({5, 5});
     active->setHeight(40);
     active->setAspectRatio(1.0);
-    if (db->recordId(TableKind::Viewport, "*Active").isNull())
-        ASSERT_EQ(vports->add(std::move(active), nullptr, {}, false), ErrorStatus::eOk);
-    else {
-        auto* existing = static_cast<ViewportTableRecord*>(db->objectAt(db->recordId(TableKind::Viewport, "*Active")));
-        existing->setCenterPoint({5, 5});
-        existing->setHeight(40);
-        existing->setAspectRatio(1.0);
-    }
     out = plotToFile(*db, pngJob(0), dir.file("display.png"));
     ASSERT_EQ(out.status, PlotOutcome::Status::Plotted) << out.message;
     Picture shown(dir.file("display.png"));

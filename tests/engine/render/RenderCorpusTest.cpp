@@ -10,30 +10,23 @@
 
 using namespace cad;
 
-namespace {
-
-const std::filesystem::path kCorpus = std::filesystem::path(BRINMO_CORPUS) / "ezdxf";
-
-}  // namespace
-
 TEST(RenderCorpus, EveryDrawingRendersAndNamesWhatItSkipped) {
-    if (!std::filesystem::is_directory(kCorpus)) GTEST_SKIP() << "no corpus at " << kCorpus;
+    SKIP_WITHOUT_CORPUS();
     test::RenderDir dir;
     int rendered = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(kCorpus)) {
-        if (entry.path().extension() != ".dxf") continue;
+    for (const std::filesystem::path& file : dxftest::corpusDrawings()) {
         DxfDrawing drawing;
         try {
-            drawing = readDxfDrawing(entry.path().string());
+            drawing = readDxfDrawing(file.string());
         } catch (const std::exception&) {
             continue;  // damaged beyond repair: the reader's tests cover these
         }
         RenderOptions options;
         options.width = 300;
         const RenderResult r = renderDrawingToFile(*drawing.database, options, dir.file("corpus.png"));
-        EXPECT_TRUE(r.ok) << entry.path() << ": " << r.error;
+        EXPECT_TRUE(r.ok) << file << ": " << r.error;
         ++rendered;
-        const std::string name = entry.path().filename().string();
+        const std::string name = file.filename().string();
         if (name == "uncommon.dxf") {
             // Its solid carries only ACIS data: the one thing it leaves out.
             std::set<std::string> kinds;

@@ -11,14 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/db/BlockTableRecord.h"
-#include "engine/db/Database.h"
 #include "engine/db/Hatch.h"
-#include "engine/db/LayerTableRecord.h"
 #include "engine/db/LinetypeTableRecord.h"
-#include "engine/db/SymbolTable.h"
 #include "engine/db/UnknownEntity.h"
 #include "engine/render/DrawingRenderer.h"
+#include "tests/engine/db/DbTestSupport.h"
 #include "tests/engine/dxf/DxfTestSupport.h"
 
 namespace cad::test {
@@ -148,22 +145,6 @@ inline ObjectId addDashedLinetype(Database& db) {
     dashed->setDashes({on, off});
     ObjectId id;
     EXPECT_EQ(linetypes->add(std::move(dashed), &id), ErrorStatus::eOk);
-    return id;
-}
-
-inline ObjectId addLayer(Database& db, const std::string& name, int color) {
-    auto* layers = static_cast<SymbolTable*>(db.objectAt(db.layerTableId()));
-    auto layer = std::make_unique<LayerTableRecord>(name);
-    layer->setColor(Color::fromIndex(color));
-    ObjectId id;
-    EXPECT_EQ(layers->add(std::move(layer), &id), ErrorStatus::eOk);
-    return id;
-}
-
-inline ObjectId addBlockRecord(Database& db, const std::string& name) {
-    auto* blocks = static_cast<SymbolTable*>(db.objectAt(db.blockTableId()));
-    ObjectId id;
-    EXPECT_EQ(blocks->add(std::make_unique<BlockTableRecord>(name), &id), ErrorStatus::eOk);
     return id;
 }
 
