@@ -37,6 +37,21 @@ const char* kTwoServers = R"(<?xml version="1.0" encoding="UTF-8"?>
 
 }  // namespace
 
+// What a server without a preferences file works with.
+TEST(ServerPreferenceZerOda, DefaultsOfAFreshRecord) {
+    const CServerPreferenceZerOda record;
+    EXPECT_EQ(record.getCachePlotCentred(), 1);
+    EXPECT_EQ(record.getCachePlotAreaTypeID(), 1);
+    EXPECT_EQ(record.getApplyCachePlotSettings(), 0);
+    for (int wait : {record.getAsbestosWaitPeriodSecs(), record.getConditionWaitPeriodSecs(),
+                     record.getIpcWaitPeriodSecs(), record.getIprWaitPeriodSecs(),
+                     record.getLltWaitPeriodSecs(), record.getSvgWaitPeriodSecs()})
+        EXPECT_EQ(wait, 10);
+    for (int batch : {record.getAsbestosBatchSize(), record.getConditionBatchSize(), record.getIpcBatchSize(),
+                      record.getIprBatchSize(), record.getLltBatchSize(), record.getSvgBatchSize()})
+        EXPECT_EQ(batch, 25);
+}
+
 TEST(ServerPreferenceZerOda, EveryKeyReachesItsField) {
     using R = CServerPreferenceZerOda;
     const std::pair<const char*, const std::string& (R::*)() const> texts[] = {

@@ -36,6 +36,27 @@ void setRecord(cad::Database& db, cad::ObjectId id, const cad::XDataChain& chain
 
 }  // namespace
 
+// The kinds of block differ only in these: their type and the block name a new one gets.
+TEST(BlockRecord, DefaultsOfThePlainRecordAndTheFourKinds) {
+    CBlock plain;
+    EXPECT_EQ(plain.getUnits(), 0);
+    EXPECT_EQ(plain.getPrecision(), 2);
+    CBlockDWG empty;
+    EXPECT_EQ(empty.getUnits(), -1);
+    EXPECT_EQ(empty.getBlockType(), 6);
+    EXPECT_EQ(empty.getXDataAppName(), "ADE");
+    EXPECT_EQ(empty.getTagType(), "<Not Set>");
+    EXPECT_EQ(empty.getTotWkStns(), "<Not Set>");
+    EXPECT_EQ(CBlockDWGRoom().getBlockType(), 7);
+    EXPECT_EQ(CBlockDWGRoom().getBlockName(), "ROOM-");
+    EXPECT_EQ(CBlockDWGFloor().getBlockType(), 8);
+    EXPECT_EQ(CBlockDWGFloor().getBlockName(), "ROOM-GROSS_AREA");
+    EXPECT_EQ(CBlockDWGBuilding().getBlockType(), 9);
+    EXPECT_EQ(CBlockDWGBuilding().getBlockName(), "ROOM-");
+    EXPECT_EQ(CBlockDWGSite().getBlockType(), 10);
+    EXPECT_EQ(CBlockDWGSite().getBlockName(), "ROOM-GROSS_AREA");
+}
+
 TEST(BlockXData, AreaItemsGiveUnitsAndPrecision) {
     auto db = cad::Database::createDefault();
     struct Case {
