@@ -40,25 +40,24 @@ void addRuns(cairo_t* cr, const std::vector<Point2d>& points, const std::vector<
 
 }  // namespace
 
-CairoTarget::CairoTarget(cairo_surface_t* surface) : cr_(cairo_create(surface)) {
-    setUnhinted(cr_);
-    cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_miter_limit(cr_, kMiterLimit);
-    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
+CairoTarget::CairoTarget(cairo_surface_t* surface)
+    : context_(cairo_create(surface), cairo_destroy) {
+    setUnhinted(cr());
+    cairo_set_line_join(cr(), CAIRO_LINE_JOIN_ROUND);
+    cairo_set_miter_limit(cr(), kMiterLimit);
+    cairo_set_line_cap(cr(), CAIRO_LINE_CAP_BUTT);
     double x0 = 0, y0 = 0;
-    cairo_clip_extents(cr_, &x0, &y0, &width_, &height_);
+    cairo_clip_extents(cr(), &x0, &y0, &width_, &height_);
 }
 
-CairoTarget::~CairoTarget() { cairo_destroy(cr_); }
-
 std::string CairoTarget::error() {
-    cairo_status_t status = cairo_status(cr_);
-    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(cairo_get_target(cr_));
+    cairo_status_t status = cairo_status(cr());
+    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(cairo_get_target(cr()));
     return status == CAIRO_STATUS_SUCCESS ? std::string() : std::string(cairo_status_to_string(status));
 }
 
 void CairoTarget::setColor(Rgb color) {
-    cairo_set_source_rgb(cr_, channel(color.r), channel(color.g), channel(color.b));
+    cairo_set_source_rgb(cr(), channel(color.r), channel(color.g), channel(color.b));
 }
 
 void CairoTarget::draw(const CanvasBatch& b) {
@@ -66,37 +65,37 @@ void CairoTarget::draw(const CanvasBatch& b) {
     setColor(b.color);
     switch (b.kind) {
         case Kind::Stroke:
-            cairo_set_line_width(cr_, b.pen.width);
+            cairo_set_line_width(cr(), b.pen.width);
             // Corners of thin lines are too small to show their shape, and round joins cost cairo
             // the most; wide ones are rounded.
-            cairo_set_line_join(cr_, b.pen.width >= kRoundJoinWidth ? CAIRO_LINE_JOIN_ROUND : CAIRO_LINE_JOIN_MITER);
-            if (b.pen.dashes.empty()) cairo_set_dash(cr_, nullptr, 0, 0);
-            else cairo_set_dash(cr_, b.pen.dashes.data(), static_cast<int>(b.pen.dashes.size()), b.pen.dashOffset);
+            cairo_set_line_join(cr(), b.pen.width >= kRoundJoinWidth ? CAIRO_LINE_JOIN_ROUND : CAIRO_LINE_JOIN_MITER);
+            if (b.pen.dashes.empty()) cairo_set_dash(cr(), nullptr, 0, 0);
+            else cairo_set_dash(cr(), b.pen.dashes.data(), static_cast<int>(b.pen.dashes.size()), b.pen.dashOffset);
             [[fallthrough]];
         case Kind::FillEvenOdd:
         case Kind::FillConvex:
-            addRuns(cr_, b.points, b.runs);
+            addRuns(cr(), b.points, b.runs);
             for (const auto& d : b.dots) {
-                cairo_new_sub_path(cr_);
-                cairo_arc(cr_, d[0], d[1], d[2], 0, 2 * std::numbers::pi);
+                cairo_new_sub_path(cr());
+                cairo_arc(cr(), d[0], d[1], d[2], 0, 2 * std::numbers::pi);
             }
             if (b.kind == Kind::Stroke) {
-                cairo_stroke(cr_);
+                cairo_stroke(cr());
             } else {
-                cairo_set_fill_rule(cr_, b.kind == Kind::FillEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-                cairo_fill(cr_);
+                cairo_set_fill_rule(cr(), b.kind == Kind::FillEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+                cairo_fill(cr());
             }
             break;
         case Kind::Glyphs: {
-            cairo_set_font_face(cr_, b.face->face);
+            cairo_set_font_face(cr(), b.face->face);
             // Glyph space has y up, cairo's font space y down.
             cairo_matrix_t m;
             cairo_matrix_init(&m, b.linear[0], b.linear[1], -b.linear[2], -b.linear[3], 0, 0);
-            cairo_set_font_matrix(cr_, &m);
+            cairo_set_font_matrix(cr(), &m);
             std::vector<cairo_glyph_t> glyphs;
             glyphs.reserve(b.glyphs.size());
             for (const CanvasGlyph& g : b.glyphs) glyphs.push_back({g.index, g.x, g.y});
-            cairo_show_glyphs(cr_, glyphs.data(), static_cast<int>(glyphs.size()));
+            cairo_show_glyphs(cr(), glyphs.data(), static_cast<int>(glyphs.size()));
             break;
         }
     }
@@ -104,21 +103,21 @@ void CairoTarget::draw(const CanvasBatch& b) {
 
 void CairoTarget::paintBackground(Rgb color) {
     setColor(color);
-    cairo_paint(cr_);
+    cairo_paint(cr());
 }
 
 void CairoTarget::pushClip(const DevicePath& path) {
-    cairo_save(cr_);
+    cairo_save(cr());
     for (const DevicePath::Run& run : path.runs) {
         if (run.points.empty()) continue;
-        cairo_move_to(cr_, run.points.front().x, run.points.front().y);
-        for (std::size_t i = 1; i < run.points.size(); ++i) cairo_line_to(cr_, run.points[i].x, run.points[i].y);
-        if (run.closed) cairo_close_path(cr_);
+        cairo_move_to(cr(), run.points.front().x, run.points.front().y);
+        for (std::size_t i = 1; i < run.points.size(); ++i) cairo_line_to(cr(), run.points[i].x, run.points[i].y);
+        if (run.closed) cairo_close_path(cr());
     }
-    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
-    cairo_clip(cr_);
+    cairo_set_fill_rule(cr(), CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(cr());
 }
 
-void CairoTarget::popClip() { cairo_restore(cr_); }
+void CairoTarget::popClip() { cairo_restore(cr()); }
 
 }  // namespace cad

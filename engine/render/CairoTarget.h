@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "engine/render/CanvasTarget.h"
 
 typedef struct _cairo cairo_t;
@@ -10,9 +12,6 @@ namespace cad {
 class CairoTarget : public CanvasTarget {
 public:
     explicit CairoTarget(cairo_surface_t* surface);
-    ~CairoTarget() override;
-    CairoTarget(const CairoTarget&) = delete;
-    CairoTarget& operator=(const CairoTarget&) = delete;
 
     double width() const override { return width_; }
     double height() const override { return height_; }
@@ -25,7 +24,9 @@ public:
 private:
     void setColor(Rgb color);
 
-    cairo_t* cr_;
+    cairo_t* cr() const { return context_.get(); }
+
+    std::unique_ptr<cairo_t, void (*)(cairo_t*)> context_;
     double width_ = 0, height_ = 0;
 };
 

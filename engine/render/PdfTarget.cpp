@@ -116,7 +116,8 @@ struct PdfTarget::SubFont {
     double box[4] = {0, 0, 0, 0};  // of all outlines, glyph units
 };
 
-PdfTarget::PdfTarget(double width, double height) : width_(width), height_(height), zip_(std::make_unique<z_stream>()) {
+PdfTarget::PdfTarget(double width, double height)
+    : width_(width), height_(height), zip_(std::make_unique<z_stream>()), outliner_(nullptr, cairo_destroy) {
     *zip_ = z_stream{};
     if (deflateInit(zip_.get(), kDeflateLevel) != Z_OK) error_ = "cannot start compressing the PDF";
     // Device space has y down; the page's y goes up.
@@ -125,15 +126,7 @@ PdfTarget::PdfTarget(double width, double height) : width_(width), height_(heigh
     content_ += " cm\n0 J 2 M\n";
 }
 
-PdfTarget::~PdfTarget() {
-    deflateEnd(zip_.get());
-    if (outliner_) {
-        cairo_surface_t* surface = cairo_get_target(outliner_);
-        cairo_surface_reference(surface);
-        cairo_destroy(outliner_);
-        cairo_surface_destroy(surface);
-    }
-}
+PdfTarget::~PdfTarget() { deflateEnd(zip_.get()); }
 
 void PdfTarget::deflateContent(bool finish) {
     if (!error_.empty()) return;
@@ -228,13 +221,14 @@ const PdfTarget::GlyphCode& PdfTarget::codeOf(const FontFace& face, const Canvas
     const std::uint64_t key = (static_cast<std::uint64_t>(glyph.index) << 21) | (glyph.character & 0x1FFFFF);
     if (auto it = codes.find(key); it != codes.end()) return it->second;
     if (outliner_ == nullptr) {
+        // The context keeps the surface alive.
         cairo_surface_t* surface = cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
-        outliner_ = cairo_create(surface);
+        outliner_.reset(cairo_create(surface));
         cairo_surface_destroy(surface);
         cairo_font_options_t* options = cairo_font_options_create();
         cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
         cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-        cairo_set_font_options(outliner_, options);
+        cairo_set_font_options(outliner_.get(), options);
         cairo_font_options_destroy(options);
     }
     auto open = openFont_.find(&face);
@@ -243,14 +237,14 @@ const PdfTarget::GlyphCode& PdfTarget::codeOf(const FontFace& face, const Canvas
         open = openFont_.insert_or_assign(&face, fonts_.size() - 1).first;
     }
     SubFont& font = fonts_[open->second];
-    cairo_set_font_face(outliner_, face.face);
-    cairo_set_font_size(outliner_, kGlyphUnits);
+    cairo_set_font_face(outliner_.get(), face.face);
+    cairo_set_font_size(outliner_.get(), kGlyphUnits);
     cairo_glyph_t g{glyph.index, 0, 0};
     cairo_text_extents_t extents;
-    cairo_glyph_extents(outliner_, &g, 1, &extents);
-    cairo_new_path(outliner_);
-    cairo_glyph_path(outliner_, &g, 1);
-    cairo_path_t* path = cairo_copy_path(outliner_);
+    cairo_glyph_extents(outliner_.get(), &g, 1, &extents);
+    cairo_new_path(outliner_.get());
+    cairo_glyph_path(outliner_.get(), &g, 1);
+    const std::unique_ptr<cairo_path_t, void (*)(cairo_path_t*)> path(cairo_copy_path(outliner_.get()), cairo_path_destroy);
     // Cairo's font space has y down, glyph space y up.
     std::string proc;
     putNumber(proc, extents.x_advance);
@@ -283,8 +277,7 @@ const PdfTarget::GlyphCode& PdfTarget::codeOf(const FontFace& face, const Canvas
             }
         }
     }
-    cairo_path_destroy(path);
-    cairo_new_path(outliner_);
+    cairo_new_path(outliner_.get());
     if (any) proc += "f\n";
     font.procs.push_back(std::move(proc));
     font.widths.push_back(extents.x_advance);

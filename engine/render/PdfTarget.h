@@ -74,7 +74,7 @@ private:
     // read back as each of them.
     std::map<const FontFace*, std::unordered_map<std::uint64_t, GlyphCode>> codes_;
     std::map<const FontFace*, std::size_t> openFont_;  // the face's font still taking glyphs
-    cairo_t* outliner_ = nullptr;                      // made on the first glyph
+    std::unique_ptr<cairo_t, void (*)(cairo_t*)> outliner_;  // made on the first glyph
 };
 
 }  // namespace cad
