@@ -24,6 +24,7 @@ constexpr std::size_t kMaxEvenOddFills = 64;
 // Points, dots and glyphs a batch takes at most: beyond this one operation saves nothing more,
 // while the target's working memory for it (and, in pictures, the area it scans) keeps growing.
 constexpr std::size_t kMaxBatchSize = 8192;
+
 bool finite(const Point2d& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 // Twice the signed area of a ring.
