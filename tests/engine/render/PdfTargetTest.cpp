@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 #include <regex>
 
 #include "../db/DbTestSupport.h"
@@ -92,9 +93,16 @@ TEST(PdfFiles, PopplerDrawsThePictureOurRasterShows) {
     append(*db, std::move(thick));
     append(*db, std::make_unique<Circle>(Point3d{60, 10, 0}, 4));
     append(*db, text("ROOM 101", {44, 28, 0}, 3));
+    // Labels of one style go out as one run of texts moved to one after the other, level and turned.
+    for (int i = 0; i < 3; ++i) append(*db, text("A" + std::to_string(i + 1), {3.0 + 11 * i, 44, 0}, 3));
+    for (int i = 0; i < 3; ++i) {
+        auto turned = text("R" + std::to_string(i + 1), {45.0 + 10 * i, 38, 0}, 3);
+        turned->setRotation(std::numbers::pi / 6);
+        append(*db, std::move(turned));
+    }
 
     RenderDir dir;
-    const Extents2d window({0, 0}, {80, 40});
+    const Extents2d window({0, 0}, {80, 50});
     Pair model = renderBoth(*db, dir, window, 640, "model");  // 8 points per unit
     ASSERT_TRUE(model.poppler);
     ASSERT_EQ(model.poppler->width(), model.raster().width());
