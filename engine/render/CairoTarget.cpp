@@ -27,14 +27,18 @@ void setUnhinted(cairo_t* cr) {
     cairo_font_options_destroy(options);
 }
 
+void addRun(cairo_t* cr, const Point2d* points, std::size_t count, bool closed) {
+    if (count == 0) return;
+    cairo_move_to(cr, points[0].x, points[0].y);
+    for (std::size_t i = 1; i < count; ++i) cairo_line_to(cr, points[i].x, points[i].y);
+    if (closed) cairo_close_path(cr);
+}
+
 void addRuns(cairo_t* cr, const std::vector<Point2d>& points, const std::vector<std::pair<std::size_t, bool>>& runs) {
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const std::size_t from = runs[r].first;
         const std::size_t to = r + 1 < runs.size() ? runs[r + 1].first : points.size();
-        if (from >= to) continue;
-        cairo_move_to(cr, points[from].x, points[from].y);
-        for (std::size_t i = from + 1; i < to; ++i) cairo_line_to(cr, points[i].x, points[i].y);
-        if (runs[r].second) cairo_close_path(cr);
+        if (from < to) addRun(cr, points.data() + from, to - from, runs[r].second);
     }
 }
 
@@ -108,12 +112,7 @@ void CairoTarget::paintBackground(Rgb color) {
 
 void CairoTarget::pushClip(const DevicePath& path) {
     cairo_save(cr());
-    for (const DevicePath::Run& run : path.runs) {
-        if (run.points.empty()) continue;
-        cairo_move_to(cr(), run.points.front().x, run.points.front().y);
-        for (std::size_t i = 1; i < run.points.size(); ++i) cairo_line_to(cr(), run.points[i].x, run.points[i].y);
-        if (run.closed) cairo_close_path(cr());
-    }
+    for (const DevicePath::Run& run : path.runs) addRun(cr(), run.points.data(), run.points.size(), run.closed);
     cairo_set_fill_rule(cr(), CAIRO_FILL_RULE_EVEN_ODD);
     cairo_clip(cr());
 }

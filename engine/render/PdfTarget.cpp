@@ -27,14 +27,24 @@ constexpr double kGlyphUnits = 1000.0;
 // Device coordinates beyond this are held at it: readers take no larger numbers.
 constexpr double kMaxCoordinate = 1e9;
 
-// Three decimals by default, no trailing zeros: a thousandth of a point is far below what anything
-// shows. A text's matrix takes six, as its size and turn multiply every glyph.
+// Numbers go out with three decimals by default, no trailing zeros: a thousandth of a point is far
+// below what anything shows. A text's matrix takes six, as its size and turn multiply every glyph.
+constexpr long long kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+
+// The number as a whole count of 10^-decimals; not a number counts as 0.
+long long units(double v, int decimals) {
+    if (!std::isfinite(v)) return 0;
+    return std::llround(std::clamp(v, -kMaxCoordinate, kMaxCoordinate) * static_cast<double>(kScale[decimals]));
+}
+
+// The value a reader takes from putNumber(v, decimals).
+double written(double v, int decimals = 3) {
+    return static_cast<double>(units(v, decimals)) / static_cast<double>(kScale[decimals]);
+}
+
 void putNumber(std::string& out, double v, int decimals = 3) {
-    static constexpr long long kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
-    if (!std::isfinite(v)) v = 0;
-    v = std::clamp(v, -kMaxCoordinate, kMaxCoordinate);
     const long long scale = kScale[decimals];
-    long long q = std::llround(v * static_cast<double>(scale));
+    long long q = units(v, decimals);
     if (q < 0) {
         out += '-';
         q = -q;
@@ -51,18 +61,19 @@ void putNumber(std::string& out, double v, int decimals = 3) {
     out.append(f, static_cast<std::size_t>(n));
 }
 
-// The value a reader takes from putNumber(v, decimals).
-double written(double v, int decimals = 3) {
-    if (!std::isfinite(v)) return 0;
-    const double scale = std::pow(10.0, decimals);
-    return static_cast<double>(std::llround(std::clamp(v, -kMaxCoordinate, kMaxCoordinate) * scale)) / scale;
-}
-
 void putPoint(std::string& out, double x, double y, const char* op) {
     putNumber(out, x);
     out += ' ';
     putNumber(out, y);
     out += op;
+}
+
+// One run of a path: moved to, lined through, closed when it is.
+void putRun(std::string& out, const Point2d* points, std::size_t count, bool closed) {
+    if (count == 0) return;
+    putPoint(out, points[0].x, points[0].y, " m\n");
+    for (std::size_t i = 1; i < count; ++i) putPoint(out, points[i].x, points[i].y, " l\n");
+    if (closed) out += "h\n";
 }
 
 void putColor(std::string& out, Rgb c, const char* op) {
@@ -169,10 +180,7 @@ void PdfTarget::addPath(const std::vector<Point2d>& points, const std::vector<st
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const std::size_t from = runs[r].first;
         const std::size_t to = r + 1 < runs.size() ? runs[r + 1].first : points.size();
-        if (from >= to) continue;
-        putPoint(content_, points[from].x, points[from].y, " m\n");
-        for (std::size_t i = from + 1; i < to; ++i) putPoint(content_, points[i].x, points[i].y, " l\n");
-        if (runs[r].second) content_ += "h\n";
+        if (from < to) putRun(content_, points.data() + from, to - from, runs[r].second);
     }
 }
 
@@ -288,17 +296,16 @@ const PdfTarget::GlyphCode& PdfTarget::codeOf(const FontFace& face, const Canvas
 
 void PdfTarget::drawGlyphs(const CanvasBatch& b) {
     if (b.face == nullptr || b.face->face == nullptr || b.glyphs.empty()) return;
-    // Texts too small for the matrix's digits are too small to see; readers refuse a flat matrix.
-    if (!(std::fabs(written(b.linear[0], 6) * written(b.linear[3], 6) - written(b.linear[1], 6) * written(b.linear[2], 6)) >= 1e-10))
-        return;
-    content_ += "BT\n";
-    setFillColor(b.color);
     // The matrix as the reader takes it: the first string of the batch is placed with it, the
     // others are moved to from there (Td, in text space), which is a third of the bytes of
     // placing each anew. Moves are reckoned from where the reader stands, so rounding never adds up.
     const double a = written(b.linear[0], 6), bb = written(b.linear[1], 6), c = written(b.linear[2], 6),
                  d = written(b.linear[3], 6);
     const double det = a * d - bb * c;
+    // Texts too small for the matrix's digits are too small to see; readers refuse a flat matrix.
+    if (!(std::fabs(det) >= 1e-10)) return;
+    content_ += "BT\n";
+    setFillColor(b.color);
     std::size_t font = SIZE_MAX;
     bool inString = false, placed = false;
     double lineX = 0, lineY = 0;  // where the reader's current line starts (device)
@@ -353,12 +360,7 @@ void PdfTarget::paintBackground(Rgb color) {
 
 void PdfTarget::pushClip(const DevicePath& path) {
     content_ += "q\n";
-    for (const DevicePath::Run& run : path.runs) {
-        if (run.points.empty()) continue;
-        putPoint(content_, run.points.front().x, run.points.front().y, " m\n");
-        for (std::size_t i = 1; i < run.points.size(); ++i) putPoint(content_, run.points[i].x, run.points[i].y, " l\n");
-        if (run.closed) content_ += "h\n";
-    }
+    for (const DevicePath::Run& run : path.runs) putRun(content_, run.points.data(), run.points.size(), run.closed);
     content_ += "W* n\n";
 }
 
