@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <limits>
 #include <numbers>
+#include <span>
 
 #include "engine/db/Arc.h"
 #include "engine/db/Attribute.h"
@@ -640,10 +641,13 @@ void DrawingPainter::paintPoint(const UnknownEntity& e, const PaintContext& c) {
 }
 
 void DrawingPainter::paintMText(const UnknownEntity& e, const PaintContext& c) {
-    const RawEntity raw(e.tags);
+    // The column settings come after the text's own, in an embedded object whose codes repeat
+    // the text's (44 is a column's width there, not the line spacing).
+    const auto embedded = std::find_if(e.tags.begin(), e.tags.end(), [](const RawTag& t) { return t.code == 101; });
+    const RawEntity raw(std::span<const RawTag>(e.tags.begin(), embedded));
     MTextPlacement m;
-    for (const RawTag& tag : e.tags)
-        if (tag.code == 3) m.body += tag.value;
+    for (auto tag = e.tags.begin(); tag != embedded; ++tag)
+        if (tag->code == 3) m.body += tag->value;
     if (const std::string* last = raw.text(1)) m.body += *last;
     m.height = raw.real(40, 2.5);
     if (const std::string* styleName = raw.text(7)) m.style = db_.recordId(TableKind::TextStyle, *styleName);
@@ -655,6 +659,17 @@ void DrawingPainter::paintMText(const UnknownEntity& e, const PaintContext& c) {
     if (auto dir = raw.point(11); dir && (dir->x != 0 || dir->y != 0 || dir->z != 0))
         m.rotation = angleInOcs(dir->asVector(), m.normal);
     m.lineSpacing = raw.real(44, 1.0);
+    if (embedded != e.tags.end()) {
+        const RawEntity columns(std::span<const RawTag>(embedded, e.tags.end()));
+        const long long type = columns.integer(71, 0);  // 1 static, 2 dynamic
+        m.columns = type == 1 || type == 2;
+        m.columnWidth = columns.real(44, m.boxWidth);
+        m.columnGutter = columns.real(45, 0.0);
+        m.columnHeight = columns.real(41, raw.real(46, 0.0));
+        if (type == 2 && columns.integer(73, 0) == 0) m.columnHeights = columns.reals(46);
+        m.columnsReversed = columns.integer(74, 0) != 0;
+        if (m.columns && m.columnWidth > 0) m.boxWidth = m.columnWidth;
+    }
     paintFormattedText(m, e, c);
 }
 
@@ -676,10 +691,12 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
     struct Line {
         std::vector<Piece> pieces;
         double width = 0, height = 0;
+        bool newColumn = false;
     };
     std::vector<Line> lines;
     for (const MTextParagraph& paragraph : parseMText(m.body, m.height)) {
         lines.emplace_back();
+        lines.back().newColumn = paragraph.newColumn;
         lines.back().height = paragraph.runs.empty() ? m.height : 0.0;
         double trailing = 0;  // width of the spaces that end the line so far
         for (const MTextRun& run : paragraph.runs) {
@@ -722,28 +739,49 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
     }
     if (lines.empty()) return;
     // Baselines below the top of the frame; each line stands its own height below the one above.
+    // In columns, a line whose baseline would pass its column's height, or that follows a column
+    // break, starts the next column.
     const double spacing = 5.0 / 3.0 * std::clamp(m.lineSpacing, 0.25, 4.0);
     std::vector<double> baselines;
-    double widest = 0;
+    std::vector<std::size_t> columnOf;
+    double widest = 0, total = 0;
+    std::size_t flow = 0;  // the column being filled
+    auto heightOf = [&](std::size_t k) {
+        return k < m.columnHeights.size() ? m.columnHeights[k] : m.columnHeights.empty() ? m.columnHeight : 0.0;
+    };
     for (std::size_t k = 0; k < lines.size(); ++k) {
         Line& line = lines[k];
         if (line.height <= 0) line.height = m.height;
-        baselines.push_back(k == 0 ? -line.height : baselines.back() - spacing * line.height);
+        const bool first = k == 0 || columnOf.back() != flow;
+        double baseline = first ? -line.height : baselines.back() - spacing * line.height;
+        if (m.columns && k > 0 && (line.newColumn || (!first && heightOf(flow) > 0 && -baseline > heightOf(flow)))) {
+            ++flow;
+            baseline = -line.height;
+        }
+        baselines.push_back(baseline);
+        columnOf.push_back(flow);
         widest = std::max(widest, line.width);
+        total = std::max(total, -baseline);
     }
-    const double frame = m.boxWidth > 0 ? m.boxWidth : widest;
-    const double total = -baselines.back();
-    const int column = (m.attachment - 1) % 3, row = (m.attachment - 1) / 3;
+    const std::size_t columnCount = flow + 1;
+    const double columnStep = (m.columnWidth > 0 ? m.columnWidth : widest) + m.columnGutter;
+    const double frame = m.columns ? columnStep * static_cast<double>(columnCount) - m.columnGutter
+                                   : m.boxWidth > 0 ? m.boxWidth : widest;
+    const int align = (m.attachment - 1) % 3, row = (m.attachment - 1) / 3;
     const double top = row == 0 ? 0.0 : row == 1 ? total / 2 : total;
+    // Lines align within their column, as wide as the frame when there are no columns.
+    const double lineBox = m.columns ? columnStep - m.columnGutter : frame;
+    const double frameLeft = align == 0 ? 0.0 : align == 1 ? -frame / 2 : -frame;
     const Matrix3d toOcs = ocsToWorld(m.normal).inverse();
     const Point3d origin = toOcs * m.insert;
     const Affine2d place = Affine2d::translation(origin.x, origin.y) * Affine2d::rotation(m.rotation);
     const Affine2d toDevice = planeToDevice(c, m.normal, origin.z) * place;
     for (std::size_t k = 0; k < lines.size(); ++k) {
         const Line& line = lines[k];
-        // Lines align within the frame, which hangs from the insertion point by the attachment.
-        const double frameLeft = column == 0 ? 0.0 : column == 1 ? -frame / 2 : -frame;
-        double x = frameLeft + (column == 0 ? 0.0 : column == 1 ? (frame - line.width) / 2 : frame - line.width);
+        // The frame hangs from the insertion point by the attachment.
+        const std::size_t slot = m.columnsReversed ? columnCount - 1 - columnOf[k] : columnOf[k];
+        double x = frameLeft + columnStep * static_cast<double>(slot) +
+                   (align == 0 ? 0.0 : align == 1 ? (lineBox - line.width) / 2 : lineBox - line.width);
         const double y = top + baselines[k];
         for (const Piece& piece : line.pieces) {
             const double em = piece.height / piece.face->capHeight;

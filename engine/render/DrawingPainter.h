@@ -38,6 +38,13 @@ struct MTextPlacement {
     Point3d insert;            // world
     double rotation = 0.0;     // radians, in the plane of `normal`
     double lineSpacing = 1.0;
+    // Lines flow into columns side by side: to the next below a column's height, and after a
+    // column break.
+    bool columns = false;
+    double columnWidth = 0.0, columnGutter = 0.0;
+    double columnHeight = 0.0;          // 0: no limit
+    std::vector<double> columnHeights;  // each column's own where given (0: no limit)
+    bool columnsReversed = false;       // right to left
 };
 
 // Draws the entities of a drawing's blocks onto a canvas: each entity becomes strokes, fills,

@@ -106,7 +106,11 @@ private:
             case 'P': case 'X': paragraphs_.emplace_back(); break;
             case '~': out() += ' '; break;
             case '\\': case '{': case '}': out() += code; break;
-            case 'L': case 'l': case 'O': case 'o': case 'K': case 'k': case 'N': break;
+            case 'N':
+                paragraphs_.emplace_back();
+                paragraphs_.back().newColumn = true;
+                break;
+            case 'L': case 'l': case 'O': case 'o': case 'K': case 'k': break;
             case 'S': {
                 std::string stack(value());
                 for (char& s : stack)

@@ -19,13 +19,15 @@ struct MTextRun {
 
 struct MTextParagraph {
     std::vector<MTextRun> runs;
+    bool newColumn = false;  // begun by a column break
 };
 
-// The paragraphs of a multi-line text with its inline formatting applied: \P starts a paragraph;
-// { } group settings; \H height (absolute, or relative with a trailing x), \C palette colour,
-// \c true colour, \W width factor, \f and \F font; \S stacked fractions read "1/2"; \~ is a
-// space; \\ \{ \} are the characters; %% codes and \U+XXXX become characters. Other settings
-// (\A \Q \T \p \L \O \K ...) are read past and not applied. `height` is the text's own height.
+// The paragraphs of a multi-line text with its inline formatting applied: \P starts a paragraph,
+// \N one in the next column; { } group settings; \H height (absolute, or relative with a trailing
+// x), \C palette colour, \c true colour, \W width factor, \f and \F font; \S stacked fractions
+// read "1/2"; \~ is a space; \\ \{ \} are the characters; %% codes and \U+XXXX become
+// characters. Other settings (\A \Q \T \p \L \O \K ...) are read past and not applied.
+// `height` is the text's own height.
 std::vector<MTextParagraph> parseMText(std::string_view text, double height);
 
 }  // namespace cad

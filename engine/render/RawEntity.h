@@ -1,5 +1,6 @@
 #pragma once
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@ namespace cad {
 // multi-line texts, solids, dimensions ...). Values that do not parse count as absent.
 class RawEntity {
 public:
-    explicit RawEntity(const RawTagList& tags) : tags_(tags) {}
+    explicit RawEntity(std::span<const RawTag> tags) : tags_(tags) {}
 
     std::optional<double> real(int code) const;
     double real(int code, double fallback) const { return real(code).value_or(fallback); }
@@ -29,7 +30,7 @@ public:
     std::vector<Point3d> points(int xCode) const;
 
 private:
-    const RawTagList& tags_;
+    std::span<const RawTag> tags_;
 };
 
 }  // namespace cad

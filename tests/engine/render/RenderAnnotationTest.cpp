@@ -159,6 +159,28 @@ TEST(RenderAnnotations, MultilineTextColourAndHeightCodesShow) {
     EXPECT_EQ(inkIn(shot, 1, 22, 10, 26.5), 0) << "nothing below the baseline";
 }
 
+TEST(RenderAnnotations, MultilineTextFlowsIntoItsColumns) {
+    auto db = Database::createDefault();
+    // Columns 10 wide with a gutter of 2, the first 3 high, the rest without limit; the embedded
+    // object repeats codes of the text's own (44 is a column's width there, not line spacing).
+    append(*db, rawEntity("MTEXT", "AcDbMText",
+                          {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbMText"}, {10, "1"}, {20, "39"}, {30, "0"},
+                           {40, "1"}, {41, "10"}, {71, "1"}, {1, "KK\\PKK\\PKK\\NKK"}, {101, "Embedded Object"},
+                           {70, "1"}, {10, "1"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "39"}, {31, "0"}, {40, "10"},
+                           {41, "0"}, {71, "2"}, {72, "2"}, {44, "10"}, {45, "2"}, {73, "0"}, {74, "0"}, {46, "3"},
+                           {46, "0"}}));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    // Baselines 1 and 1 + 5/3 below the top fit the first column; the third would pass 3.
+    EXPECT_GT(inkIn(shot, 1, 38.1, 11, 38.9), 20) << "first line";
+    EXPECT_GT(inkIn(shot, 1, 36.4, 11, 37.2), 20) << "second line, at one and two thirds";
+    EXPECT_EQ(inkIn(shot, 1, 20, 11, 35.8), 0) << "nothing more in the first column";
+    EXPECT_GT(inkIn(shot, 13, 38.1, 23, 38.9), 20) << "the third line tops the second column";
+    EXPECT_EQ(inkIn(shot, 13, 20, 23, 37.6), 0) << "a column break ends the second column";
+    EXPECT_GT(inkIn(shot, 25, 38.1, 35, 38.9), 20) << "the fourth line tops the third";
+}
+
 TEST(RenderAnnotations, MeshShowsItsEdgesOrElseTheSidesOfItsFaces) {
     auto mesh = [](bool withEdges) {
         RawTagList tags{{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbSubDMesh"}, {71, "2"}, {72, "0"}, {91, "0"}, {92, "4"}};
