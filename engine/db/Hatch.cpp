@@ -52,8 +52,12 @@ void appendEdge(const HatchEdge& e, std::vector<BulgeVertex>& out) {
             break;
         }
         case HatchEdge::Type::EllipticArc: {
-            double sweep = sweepOf(e.startAngle, e.endAngle);
-            double t0 = realAngle(e, e.startAngle);
+            // The edge's angles are true angles from the major axis; points go by parameter.
+            auto parameter = [&](double angle) { return std::atan2(std::sin(angle), e.radius * std::cos(angle)); };
+            const bool full = sweepOf(e.startAngle, e.endAngle) >= kTwoPi - 1e-12;
+            const double s0 = parameter(e.startAngle);
+            double sweep = full ? kTwoPi : sweepOf(s0, parameter(e.endAngle));
+            double t0 = realAngle(e, s0);
             double dir = e.counterClockwise ? 1.0 : -1.0;
             int pieces = std::max(4, static_cast<int>(std::ceil(sweep / kTwoPi * 64)));
             for (int i = 0; i < pieces; ++i) out.push_back({ellipsePoint(e, t0 + dir * sweep * i / pieces), 0.0});

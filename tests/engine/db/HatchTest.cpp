@@ -74,6 +74,25 @@ TEST(Hatch, ClockwiseEdgeArcsAndFullCircles) {
     PolylineGeometry ring = cw.toPolyline();
     EXPECT_NEAR(ring.area(), std::numbers::pi / 2, 1e-9);
     EXPECT_GT(ring.extents().maxPoint().y, 0.99);
+
+    // An elliptic edge's angles are true angles: from 45 to 135 degrees it starts and ends where
+    // the diagonals cross the ellipse (x = y = 4 / sqrt(5) on one 4 by 2), not at parameter 45.
+    HatchLoop cap;
+    HatchEdge ellipse;
+    ellipse.type = HatchEdge::Type::EllipticArc;
+    ellipse.majorAxis = {4, 0};
+    ellipse.radius = 0.5;
+    ellipse.startAngle = std::numbers::pi / 4;
+    ellipse.endAngle = 3 * std::numbers::pi / 4;
+    const double d = 4 / std::sqrt(5.0);
+    HatchEdge back;
+    back.start = {-d, d};
+    back.end = {d, d};
+    cap.edges = {ellipse, back};
+    const PolylineGeometry capRing = cap.toPolyline();
+    EXPECT_TRUE(capRing.vertices().front().point.isEqualTo({d, d}, 1e-9));
+    EXPECT_NEAR(capRing.extents().minPoint().y, d, 1e-9);
+    EXPECT_NEAR(capRing.extents().maxPoint().y, 2, 1e-3);
 }
 
 TEST(Hatch, EvaluationDensityStatuses) {
