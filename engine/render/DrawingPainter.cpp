@@ -538,23 +538,31 @@ void DrawingPainter::paintReference(const BlockReference& ref, const PaintContex
     }
     ++report_.drawn;
     const Matrix3d placed = ref.blockTransform();
+    auto attributes = [&](const PaintContext& at) {
+        for (ObjectId id : ref.attributeIds()) {
+            const auto* attribute = dynamic_cast<const Attribute*>(db_.objectAt(id));
+            if (attribute && !attribute->isErased()) paintEntity(*attribute, at);
+        }
+    };
     if (ref.columnCount() <= 1 && ref.rowCount() <= 1) {
         paintBlockAs(block->objectId(), placed, ref, c);
-    } else {
-        // Grid offsets run along the reference's rotated axes, unscaled.
-        const Matrix3d ocs = ocsToWorld(ref.normal());
-        const double cs = std::cos(ref.rotation()), sn = std::sin(ref.rotation());
-        for (int row = 0; row < std::min(ref.rowCount(), 1000); ++row)
-            for (int col = 0; col < std::min(ref.columnCount(), 1000); ++col) {
-                const double gx = col * ref.columnSpacing(), gy = row * ref.rowSpacing();
-                const Vector3d shift = ocs * Vector3d(gx * cs - gy * sn, gx * sn + gy * cs, 0);
-                paintBlockAs(block->objectId(), Matrix3d::translation(shift) * placed, ref, c);
-            }
+        attributes(c);
+        return;
     }
-    for (ObjectId id : ref.attributeIds()) {
-        const auto* attribute = dynamic_cast<const Attribute*>(db_.objectAt(id));
-        if (attribute && !attribute->isErased()) paintEntity(*attribute, c);
-    }
+    // Grid offsets run along the reference's rotated axes, unscaled; every copy shows the
+    // attributes, which stand where the first copy's are.
+    const Matrix3d ocs = ocsToWorld(ref.normal());
+    const double cs = std::cos(ref.rotation()), sn = std::sin(ref.rotation());
+    for (int row = 0; row < std::min(ref.rowCount(), 1000); ++row)
+        for (int col = 0; col < std::min(ref.columnCount(), 1000); ++col) {
+            const double gx = col * ref.columnSpacing(), gy = row * ref.rowSpacing();
+            const Matrix3d shift = Matrix3d::translation(ocs * Vector3d(gx * cs - gy * sn, gx * sn + gy * cs, 0));
+            paintBlockAs(block->objectId(), shift * placed, ref, c);
+            PaintContext moved = c;
+            moved.xform = c.xform * shift;
+            moved.prepared = false;
+            attributes(moved);
+        }
 }
 
 void DrawingPainter::paintUnknown(const UnknownEntity& e, const PaintContext& c) {

@@ -246,6 +246,34 @@ TEST(RenderPixels, NestedReferencesPassColourLayerAndAttributesDown) {
     EXPECT_EQ(shot.result.report.skippedCount(), 0u);
 }
 
+TEST(RenderPixels, GridReferenceShowsItsAttributesWithEveryCopy) {
+    auto db = Database::createDefault();
+    const ObjectId flag = addBlockRecord(*db, "FLAG");
+    append(*db, rectangle(0, 0, 1, 1), flag);
+    auto def = std::make_unique<AttributeDefinition>();
+    ASSERT_EQ(def->setTag("NAME"), ErrorStatus::eOk);
+    def->setHeight(1);
+    def->setPosition({0, 2, 0});
+    append(*db, std::move(def), flag);
+    auto ref = std::make_unique<BlockReference>(Point3d{1, 1, 0}, flag);
+    ref->setGrid(3, 2, 6, 8);
+    const ObjectId refId = append(*db, std::move(ref));
+    auto* placed = static_cast<BlockReference*>(db->objectAt(refId));
+    ASSERT_EQ(placed->appendAttributesFromBlock(), ErrorStatus::eOk);
+    static_cast<Attribute*>(db->objectAt(placed->attributeIds()[0]))->setTextString("HH");
+
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {20, 20}), 400);
+    ASSERT_TRUE(shot.picture);
+    for (int row = 0; row < 2; ++row)
+        for (int col = 0; col < 3; ++col) {
+            const double x = 1 + 6 * col, y = 1 + 8 * row;
+            int ink = 0;
+            for (double px = x; px < x + 1.5; px += 0.05) ink += shot.at(px, y + 2.5).isInk();
+            EXPECT_GT(ink, 3) << "the attribute of copy " << col << ", " << row;
+        }
+}
+
 TEST(RenderPixels, LineWeightsWidenLines) {
     auto db = Database::createDefault();
     auto thin = std::make_unique<Line>(Point3d{0, 2, 0}, Point3d{10, 2, 0});
