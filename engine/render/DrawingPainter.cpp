@@ -39,6 +39,7 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr int kMaxDepth = 32;
+constexpr double kStackScale = 0.7;  // height of a stacked text's halves, of the line's
 // References multiply: a block placed twice in itself, or a grid of grids, would take the rest of
 // time to draw. Past this many copies the remaining references are counted, not drawn.
 constexpr std::size_t kMaxBlockCopies = 2'000'000;
@@ -695,6 +696,10 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
         std::string text;
         double height, widthFactor, width, advance;
         Rgb color;
+        bool underline, overline, strikeout;
+        char stack = 0;  // a stack: `text` over `below`, each at kStackScale of the height
+        std::string below;
+        double belowAdvance = 0;
     };
     struct Line {
         std::vector<Piece> pieces;
@@ -702,44 +707,68 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
         bool newColumn = false;
     };
     std::vector<Line> lines;
+    double trailing = 0;  // width of the spaces that end the line so far
+    // A line breaks before a piece whose ink would pass the box.
+    auto add = [&](Piece piece, double inkWidth) {
+        Line* line = &lines.back();
+        if (m.boxWidth > 0 && !line->pieces.empty() && line->width + inkWidth > m.boxWidth * 1.0001) {
+            line->width -= trailing;
+            lines.emplace_back();
+            line = &lines.back();
+        }
+        line->width += piece.width;
+        line->height = std::max(line->height, piece.height);
+        trailing = piece.width - inkWidth;
+        Piece* last = line->pieces.empty() ? nullptr : &line->pieces.back();
+        if (last && !piece.stack && !last->stack && last->face == piece.face && last->height == piece.height &&
+            last->widthFactor == piece.widthFactor && last->color == piece.color &&
+            last->underline == piece.underline && last->overline == piece.overline &&
+            last->strikeout == piece.strikeout) {
+            last->text += piece.text;
+            last->advance += piece.advance;
+            last->width += piece.width;
+        } else {
+            line->pieces.push_back(std::move(piece));
+        }
+    };
     for (const MTextParagraph& paragraph : parseMText(m.body, m.height)) {
         lines.emplace_back();
         lines.back().newColumn = paragraph.newColumn;
         lines.back().height = paragraph.runs.empty() ? m.height : 0.0;
-        double trailing = 0;  // width of the spaces that end the line so far
+        trailing = 0;
         for (const MTextRun& run : paragraph.runs) {
             const FontFace& face = run.font.empty() ? styleFace : fonts_.face(run.font);
             const double em = run.height / face.capHeight * run.widthFactor;
             const Rgb color = run.color ? styles_.colorOf(*run.color, layer, c) : ownColor;
-            // Words with the spaces after them: a line breaks before a word that would pass the box.
+            Piece like{&face, {}, run.height, run.widthFactor, 0, 0, color, run.underline, run.overline,
+                       run.strikeout, 0, {}, 0};
+            if (run.stack) {
+                Piece stack = like;
+                stack.stack = run.stack;
+                stack.text = run.text;
+                stack.below = run.below;
+                stack.advance = fonts_.advance(face, run.text);
+                stack.belowAdvance = fonts_.advance(face, run.below);
+                stack.width = kStackScale * em *
+                              (run.stack == '#' ? stack.advance + stack.belowAdvance + 0.5 * face.capHeight
+                                                : std::max(stack.advance, stack.belowAdvance));
+                const double inkWidth = stack.width;
+                add(std::move(stack), inkWidth);
+                continue;
+            }
+            // Words with the spaces after them.
             std::size_t i = 0;
             while (i < run.text.size()) {
                 std::size_t j = run.text.find_first_of(' ', i);
                 j = j == std::string::npos ? run.text.size() : run.text.find_first_not_of(' ', j);
                 if (j == std::string::npos) j = run.text.size();
-                const std::string word = run.text.substr(i, j - i);
-                const std::size_t visible = word.find_last_not_of(' ') + 1;
-                const double advance = fonts_.advance(face, word);
-                const double width = advance * em;
-                const double inkWidth = visible == 0 ? 0.0 : fonts_.advance(face, word.substr(0, visible)) * em;
-                Line* line = &lines.back();
-                if (m.boxWidth > 0 && !line->pieces.empty() && line->width - trailing + inkWidth > m.boxWidth * 1.0001) {
-                    line->width -= trailing;
-                    lines.emplace_back();
-                    line = &lines.back();
-                }
-                Piece* last = line->pieces.empty() ? nullptr : &line->pieces.back();
-                if (last && last->face == &face && last->height == run.height &&
-                    last->widthFactor == run.widthFactor && last->color == color) {
-                    last->text += word;
-                    last->advance += advance;
-                    last->width += width;
-                } else {
-                    line->pieces.push_back({&face, word, run.height, run.widthFactor, width, advance, color});
-                }
-                line->width += width;
-                line->height = std::max(line->height, run.height);
-                trailing = width - inkWidth;
+                Piece word = like;
+                word.text = run.text.substr(i, j - i);
+                const std::size_t visible = word.text.find_last_not_of(' ') + 1;
+                word.advance = fonts_.advance(face, word.text);
+                word.width = word.advance * em;
+                const double inkWidth = visible == 0 ? 0.0 : fonts_.advance(face, word.text.substr(0, visible)) * em;
+                add(std::move(word), inkWidth);
                 i = j;
             }
         }
@@ -792,10 +821,43 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
                    (align == 0 ? 0.0 : align == 1 ? (lineBox - line.width) / 2 : lineBox - line.width);
         const double y = top + baselines[k];
         for (const Piece& piece : line.pieces) {
-            const double em = piece.height / piece.face->capHeight;
-            const Affine2d glyph{em * piece.widthFactor, 0, 0, em, x, y};
-            if (piece.text.find_first_not_of(' ') != std::string::npos)
+            const double em = piece.height / piece.face->capHeight, h = piece.height;
+            DevicePath rules;
+            auto rule = [&](Point2d a, Point2d b) { rules.runs.push_back({{toDevice.apply(a), toDevice.apply(b)}, false}); };
+            if (piece.stack) {
+                // Upper text above the middle of the line, lower text below it, a rule between.
+                const double k = kStackScale * em, wide = k * piece.widthFactor;
+                double upperX = x, lowerX = x;
+                double upperY = y + 0.55 * h, lowerY = y - 0.45 * h;
+                if (piece.stack == '#') {
+                    lowerX = x + piece.width - piece.belowAdvance * wide;
+                    upperY = y + 0.45 * h;
+                    lowerY = y - 0.1 * h;
+                    rule({x + piece.advance * wide, y - 0.1 * h}, {lowerX, y + 1.15 * h});
+                } else {
+                    upperX += (piece.width - piece.advance * wide) / 2;
+                    lowerX += (piece.width - piece.belowAdvance * wide) / 2;
+                    if (piece.stack == '/') rule({x, y + 0.4 * h}, {x + piece.width, y + 0.4 * h});
+                }
+                if (!piece.text.empty())
+                    paintTextLine(*piece.face, piece.text, toDevice * Affine2d{wide, 0, 0, k, upperX, upperY},
+                                  piece.advance, piece.color);
+                if (!piece.below.empty())
+                    paintTextLine(*piece.face, piece.below, toDevice * Affine2d{wide, 0, 0, k, lowerX, lowerY},
+                                  piece.belowAdvance, piece.color);
+            } else if (piece.text.find_first_not_of(' ') != std::string::npos) {
+                const Affine2d glyph{em * piece.widthFactor, 0, 0, em, x, y};
                 paintTextLine(*piece.face, piece.text, toDevice * glyph, piece.advance, piece.color);
+            }
+            if (piece.underline) rule({x, y - 0.2 * h}, {x + piece.width, y - 0.2 * h});
+            if (piece.overline) rule({x, y + 1.2 * h}, {x + piece.width, y + 1.2 * h});
+            if (piece.strikeout) rule({x, y + 0.5 * h}, {x + piece.width, y + 0.5 * h});
+            if (!rules.runs.empty()) {
+                Pen pen;
+                pen.color = piece.color;
+                pen.width = std::max(1.0, 0.06 * h * toDevice.meanScale());
+                canvas_.stroke(rules, pen);
+            }
             x += piece.width;
         }
     }

@@ -15,6 +15,7 @@ struct State {
     double widthFactor = 1.0;
     std::optional<Color> color;
     std::string font;
+    bool underline = false, overline = false, strikeout = false;
 };
 
 // A number with an optional trailing "x" (relative to `current`); nothing when it does not parse.
@@ -48,13 +49,16 @@ private:
     std::string& out() {
         auto& runs = paragraphs_.back().runs;
         if (runs.empty() || !sameAsState(runs.back())) {
-            runs.push_back({std::string(), state_.height, state_.widthFactor, state_.color, state_.font});
+            runs.push_back({std::string(), state_.height, state_.widthFactor, state_.color, state_.font,
+                            state_.underline, state_.overline, state_.strikeout, 0, std::string()});
         }
         return runs.back().text;
     }
     bool sameAsState(const MTextRun& r) const {
-        return r.height == state_.height && r.widthFactor == state_.widthFactor && r.font == state_.font &&
-               r.color.has_value() == state_.color.has_value() && (!r.color || *r.color == *state_.color);
+        return r.stack == 0 && r.height == state_.height && r.widthFactor == state_.widthFactor &&
+               r.font == state_.font && r.color.has_value() == state_.color.has_value() &&
+               (!r.color || *r.color == *state_.color) && r.underline == state_.underline &&
+               r.overline == state_.overline && r.strikeout == state_.strikeout;
     }
     // The value after a code, up to ';' (or the end), consumed.
     std::string_view value() {
@@ -110,13 +114,25 @@ private:
                 paragraphs_.emplace_back();
                 paragraphs_.back().newColumn = true;
                 break;
-            case 'L': case 'l': case 'O': case 'o': case 'K': case 'k': break;
+            case 'L': case 'l': state_.underline = code == 'L'; break;
+            case 'O': case 'o': state_.overline = code == 'O'; break;
+            case 'K': case 'k': state_.strikeout = code == 'K'; break;
             case 'S': {
-                std::string stack(value());
-                for (char& s : stack)
-                    if (s == '^' || s == '#') s = '/';
-                if (!stack.empty() && stack.front() == ' ') stack.erase(0, 1);
-                out() += stack;
+                const std::string_view v = value();
+                const std::size_t split = v.find_first_of("/#^");
+                if (split == std::string_view::npos) {
+                    out() += v;
+                    break;
+                }
+                out();  // a run with the current settings to copy
+                MTextRun run = paragraphs_.back().runs.back();
+                if (run.text.empty()) paragraphs_.back().runs.pop_back();
+                run.text = std::string(v.substr(0, split));
+                run.below = std::string(v.substr(split + 1));
+                // "^ " is how files write a caret: the space is not part of the lower text.
+                if (!run.below.empty() && run.below.front() == ' ') run.below.erase(0, 1);
+                run.stack = v[split];
+                paragraphs_.back().runs.push_back(std::move(run));
                 break;
             }
             case 'H':

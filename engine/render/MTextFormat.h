@@ -15,6 +15,10 @@ struct MTextRun {
     double widthFactor = 1.0;
     std::optional<Color> color;    // nothing: the entity's own
     std::string font;              // font file or family; empty: the text style's
+    bool underline = false, overline = false, strikeout = false;
+    // A stacked run: `text` above `below`, split by a bar ('/'), a slash ('#') or nothing ('^').
+    char stack = 0;
+    std::string below;
 };
 
 struct MTextParagraph {
@@ -25,8 +29,9 @@ struct MTextParagraph {
 // The paragraphs of a multi-line text with its inline formatting applied: \P starts a paragraph,
 // \N one in the next column; { } group settings; \H height (absolute, or relative with a trailing
 // x), \C palette colour, \c true colour, \W width factor, \f and \F font; \S stacked fractions
-// read "1/2"; \~ is a space; \\ \{ \} are the characters; %% codes and \U+XXXX become
-// characters. Other settings (\A \Q \T \p \L \O \K ...) are read past and not applied.
+// stack ("1/2", "1#2", "1^2"); \L \O \K underline, overline and strike out until \l \o \k;
+// \~ is a space; \\ \{ \} are the characters; %% codes and \U+XXXX become characters. Other
+// settings (\A \Q \T \p ...) are read past and not applied.
 // `height` is the text's own height.
 std::vector<MTextParagraph> parseMText(std::string_view text, double height);
 

@@ -7,9 +7,10 @@ using namespace cad;
 
 namespace {
 
+// Stacks read "[upper|lower]".
 std::string plain(const MTextParagraph& p) {
     std::string out;
-    for (const MTextRun& r : p.runs) out += r.text;
+    for (const MTextRun& r : p.runs) out += r.stack ? "[" + r.text + r.stack + r.below + "]" : r.text;
     return out;
 }
 
@@ -20,10 +21,29 @@ TEST(MTextFormat, ParagraphsEscapesAndStackedFractions) {
     ASSERT_EQ(ps.size(), 4u);
     EXPECT_EQ(plain(ps[0]), "A");
     EXPECT_EQ(plain(ps[1]), "b c\\d{e}");
-    EXPECT_EQ(plain(ps[2]), "11/2 and 3/4");
+    EXPECT_EQ(plain(ps[2]), "1[1^2] and [3#4]");
     EXPECT_EQ(plain(ps[3]), "\xC2\xB0\xC2\xB1");
     // Settings it does not apply are read past, with their values.
-    EXPECT_EQ(plain(parseMText("\\A1;\\Q15;\\T1.2;\\pxi-3,l3;\\Lun\\lder", 1.0)[0]), "under");
+    EXPECT_EQ(plain(parseMText("\\A1;\\Q15;\\T1.2;\\pxi-3,l3;un\\Lder", 1.0)[0]), "under");
+    // A stack keeps the settings in force and ends its run; a caret written "^ " loses its space.
+    const auto stacked = parseMText("{\\C1;\\L5\\S+0.1^ -0.2;}mm\\S3;", 2.0)[0].runs;
+    ASSERT_EQ(stacked.size(), 3u);
+    EXPECT_EQ(stacked[1].stack, '^');
+    EXPECT_EQ(stacked[1].text + "|" + stacked[1].below, "+0.1|-0.2");
+    EXPECT_TRUE(stacked[1].underline && stacked[1].color == Color::fromIndex(1));
+    EXPECT_EQ(stacked[2].text, "mm3") << "a stack without a split is plain text";
+    EXPECT_FALSE(stacked[2].underline);
+}
+
+TEST(MTextFormat, LinesOverAndThroughRunUntilTheirEndCode) {
+    const auto r = parseMText("a\\Lb\\Oc\\ld\\Ke\\o\\kf", 1.0)[0].runs;
+    ASSERT_EQ(r.size(), 6u);
+    const auto flags = [](const MTextRun& x) {
+        return std::string(x.underline ? "u" : "") + (x.overline ? "o" : "") + (x.strikeout ? "k" : "");
+    };
+    EXPECT_EQ(flags(r[0]) + "," + flags(r[1]) + "," + flags(r[2]) + "," + flags(r[3]) + "," + flags(r[4]) + "," +
+                  flags(r[5]),
+              ",u,uo,o,ok,");
 }
 
 TEST(MTextFormat, GroupsSetHeightColourWidthAndFontUntilTheyClose) {

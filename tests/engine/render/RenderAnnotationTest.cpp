@@ -159,6 +159,39 @@ TEST(RenderAnnotations, MultilineTextColourAndHeightCodesShow) {
     EXPECT_EQ(inkIn(shot, 1, 22, 10, 26.5), 0) << "nothing below the baseline";
 }
 
+TEST(RenderAnnotations, MultilineTextWrapsUnderlinesAndStacks) {
+    auto db = Database::createDefault();
+    // Height 4, top at 20: the baseline is at 16, the underline 0.8 below it; the stack after
+    // "H H " has its bar at 17.6, its upper half above and its lower half below.
+    append(*db, mtext(1, 20, 4, "\\LH H\\l \\S1/2;"));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    auto rowInk = [&](double x0, double x1, double y) {
+        int n = 0, all = 0;
+        for (double x = x0; x <= x1; x += 0.1, ++all) n += shot.at(x, y).isInk() || shot.at(x, y + 0.1).isInk();
+        return static_cast<double>(n) / all;
+    };
+    EXPECT_GT(rowInk(1.5, 10, 15.2), 0.9) << "the underline runs under the space between the letters too";
+    FontLibrary fonts;
+    const FontFace& face = fonts.face("txt");
+    const double stackLeft = 1 + fonts.advance(face, "H H ") * 4 / face.capHeight;
+    EXPECT_GT(rowInk(stackLeft + 0.3, stackLeft + 1.8, 17.6), 0.9) << "the bar";
+    EXPECT_GT(inkIn(shot, stackLeft, 18.3, stackLeft + 3, 21), 20) << "the upper half";
+    EXPECT_GT(inkIn(shot, stackLeft, 14.3, stackLeft + 3, 17.1), 20) << "the lower half";
+
+    // A box as wide as the two words' letters and half the space between: the space counts.
+    const double em = 2 / face.capHeight;
+    const double box = (2 * fonts.advance(face, "HH") + 0.5 * fonts.advance(face, " ")) * em;
+    auto db2 = Database::createDefault();
+    append(*db2, rawEntity("MTEXT", "AcDbMText",
+                           {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbMText"}, {10, "1"}, {20, "10"}, {30, "0"},
+                            {40, "2"}, {41, num(box)}, {71, "1"}, {1, "HH HH"}}));
+    Shot wrapped = shoot(*db2, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(wrapped.picture);
+    EXPECT_GT(inkIn(wrapped, 1, 4.9, 4, 6.5), 20) << "the second word on the second line";
+}
+
 TEST(RenderAnnotations, MultilineTextFlowsIntoItsColumns) {
     auto db = Database::createDefault();
     // Columns 10 wide with a gutter of 2, the first 3 high, the rest without limit; the embedded
