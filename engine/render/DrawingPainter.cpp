@@ -440,8 +440,10 @@ void DrawingPainter::paintText(const Text& t, const PaintContext& c, bool showTa
     }
     // Glyph space (one em, y up) -> the text's plane.
     Affine2d glyph{em * widthFactor, 0, em * std::tan(t.oblique()), em, dx, dy};
-    if (t.generationFlags() & 2) glyph = Affine2d{-1, 0, 0, 1, 2 * dx + width, 0} * glyph;
-    if (t.generationFlags() & 4) glyph = Affine2d{1, 0, 0, -1, 0, face.capHeight * em + 2 * dy} * glyph;
+    // Backward and upside-down texts are mirrored about their anchor, as the mirroring that made
+    // them left them: a backward left-aligned text runs to the left of its insertion point.
+    if (t.generationFlags() & 2) glyph = Affine2d{-1, 0, 0, 1, 0, 0} * glyph;
+    if (t.generationFlags() & 4) glyph = Affine2d{1, 0, 0, -1, 0, 0} * glyph;
     const Affine2d local = Affine2d::translation(anchor.x, anchor.y) * Affine2d::rotation(rotation) * glyph;
     const Affine2d map = planeToDevice(c, t.normal(), t.position().z);
     paintTextLine(face, shown, map * local, advance, styles_.color(t, c));

@@ -182,6 +182,33 @@ TEST(RenderPixels, AlignedTextAndWidthFactorFollowTheirPoints) {
     EXPECT_TRUE(shot.at(37, 38.5).isWhite());
 }
 
+TEST(RenderPixels, BackwardAndUpsideDownTextsAreMirroredAboutTheirAnchor) {
+    auto db = Database::createDefault();
+    auto addText = [&](Point3d at, int flags) {
+        auto text = std::make_unique<Text>();
+        text->setTextString("HHH");
+        text->setHeight(4);
+        text->setPosition(at);
+        text->setGenerationFlags(flags);
+        append(*db, std::move(text));
+    };
+    addText({20, 30, 0}, 2);  // backward
+    addText({20, 10, 0}, 4);  // upside down
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    auto ink = [&](double x0, double y0, double x1, double y1) {
+        int n = 0;
+        for (double x = x0; x < x1; x += 0.1)
+            for (double y = y0; y < y1; y += 0.1) n += shot.at(x, y).isInk();
+        return n;
+    };
+    EXPECT_GT(ink(12, 30.5, 19.8, 33.5), 100) << "backward: to the left of its insertion point";
+    EXPECT_EQ(ink(20.3, 26, 40, 36), 0);
+    EXPECT_GT(ink(20.2, 6.5, 28, 9.5), 100) << "upside down: below its baseline";
+    EXPECT_EQ(ink(14, 10.3, 40, 16), 0);
+}
+
 TEST(RenderPixels, DrawOrderTableDecidesWhichSolidIsOnTop) {
     auto db = Database::createDefault();
     const ObjectId red = append(*db, solid(0, 0, 6, 6, 1));
