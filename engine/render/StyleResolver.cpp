@@ -12,6 +12,7 @@
 #include "engine/db/UnknownEntity.h"
 #include "engine/db/Viewport.h"
 #include "engine/render/RawEntity.h"
+#include "engine/text/AsciiText.h"
 
 namespace cad {
 
@@ -78,7 +79,10 @@ const StyleResolver::LayerInfo& StyleResolver::layer(ObjectId id) {
                          : Rgb{0, 0, 0};
         info.linetype = record->linetypeId();
         info.lineWeight = record->lineWeight();
-        info.hidden = record->isOff() || record->isFrozen();
+        // A picture is a plot: layers kept from plotting, and the dimensions' definition points
+        // whatever their flag says, are left out.
+        info.hidden = record->isOff() || record->isFrozen() || !record->isPlottable() ||
+                      equalsNoCase(record->name(), "Defpoints");
         info.isZero = record->name() == "0";
     }
     return layers_.emplace(id, info).first->second;

@@ -37,8 +37,8 @@ class StyleResolver {
 public:
     StyleResolver(const Database& db, LineWeightScale weights);
 
-    // False for an invisible entity or one on a layer that is off or frozen (also frozen in the
-    // viewport drawn through).
+    // False for an invisible entity or one on a layer that is off, frozen (also frozen in the
+    // viewport drawn through) or not plotted.
     bool isShown(const Entity& entity, const PaintContext& context);
     EntityProps props(const Entity& entity) const;
     // The layer whose BYLAYER properties the entity takes.

@@ -73,10 +73,11 @@ TEST(RenderPixels, SolidHatchFillsTheRoomAndLeavesItsHoleEmpty) {
     EXPECT_EQ(shot.result.report.drawn, 2u);
 }
 
-TEST(RenderPixels, LayersOffOrFrozenShowNothingAndAreCounted) {
+TEST(RenderPixels, LayersOffFrozenOrNotPlottedShowNothingAndAreCounted) {
     auto db = Database::createDefault();
     const ObjectId off = addLayer(*db, "OFF", 1);
     const ObjectId frozen = addLayer(*db, "FROZEN", 3);
+    const ObjectId unplotted = addLayer(*db, "NOPLOT", 5);
     auto a = std::make_unique<Line>(Point3d{0, 2, 0}, Point3d{10, 2, 0});
     a->setLayer(off);
     a->setLineWeight(100);
@@ -84,13 +85,24 @@ TEST(RenderPixels, LayersOffOrFrozenShowNothingAndAreCounted) {
     auto b = std::make_unique<Line>(Point3d{0, 8, 0}, Point3d{10, 8, 0});
     b->setLayer(frozen);
     append(*db, std::move(b));
+    auto c = std::make_unique<Line>(Point3d{0, 5, 0}, Point3d{10, 5, 0});
+    c->setLayer(unplotted);
+    append(*db, std::move(c));
+    // Definition points of dimensions never print, even on a layer a file marks as plotted.
+    const ObjectId defpoints = db->recordId(TableKind::Layer, "Defpoints");
+    ASSERT_FALSE(defpoints.isNull());
+    static_cast<LayerTableRecord*>(db->objectAt(defpoints))->setPlottable(true);
+    auto d = std::make_unique<Line>(Point3d{0, 6, 0}, Point3d{10, 6, 0});
+    d->setLayer(defpoints);
+    append(*db, std::move(d));
     static_cast<LayerTableRecord*>(db->objectAt(off))->setOff(true);
     static_cast<LayerTableRecord*>(db->objectAt(frozen))->setFrozen(true);
+    static_cast<LayerTableRecord*>(db->objectAt(unplotted))->setPlottable(false);
     RenderDir dir;
     Shot hidden = shoot(*db, dir, Extents2d({0, 0}, {10, 10}), 200, "hidden.png");
     ASSERT_TRUE(hidden.picture);
     EXPECT_EQ(hidden.picture->inkCount(), 0u);
-    EXPECT_EQ(hidden.result.report.hidden, 2u);
+    EXPECT_EQ(hidden.result.report.hidden, 4u);
     EXPECT_EQ(hidden.result.report.drawn, 0u);
 
     static_cast<LayerTableRecord*>(db->objectAt(off))->setOff(false);
