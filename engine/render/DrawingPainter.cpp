@@ -86,6 +86,12 @@ PolylineGeometry loopGeometry(const HatchLoop& loop) {
             for (const Point2d& p : e.controlPoints) control.emplace_back(p.x, p.y, 0.0);
             curve = sampleSpline(e.degree, e.knots, control, e.rational ? e.weights : std::vector<double>{},
                                  splineSamples(control.size()));
+            if (curve.empty()) {
+                std::vector<Point3d> fit;
+                for (const Point2d& p : e.fitPoints) fit.emplace_back(p.x, p.y, 0.0);
+                curve = sampleThroughPoints(std::move(fit), Vector3d(e.startTangent.x, e.startTangent.y, 0),
+                                            Vector3d(e.endTangent.x, e.endTangent.y, 0));
+            }
         }
         if (curve.size() < 2) {
             flat.edges.push_back(e);
@@ -957,8 +963,16 @@ void DrawingPainter::paintSpline(const UnknownEntity& e, const PaintContext& c) 
     std::vector<Point2d> pts;
     const std::vector<Point3d> curve = sampleSpline(degree, raw.reals(40), control, raw.reals(41), splineSamples(control.size()));
     if (curve.empty()) {
-        // Without a usable definition the fit points, or else the control points, stand for it.
-        for (const Point3d& p : raw.points(11)) pts.push_back(toDevice(c, p));
+        // Without a usable definition a curve through the fit points, or else the control
+        // polygon, stands for it.
+        std::vector<Point3d> fit = raw.points(11);
+        if ((raw.integer(70, 0) & 1) && fit.size() > 2) fit.push_back(fit.front());
+        auto tangent = [&](int code) -> std::optional<Vector3d> {
+            if (auto p = raw.point(code)) return p->asVector();
+            return std::nullopt;
+        };
+        for (const Point3d& p : sampleThroughPoints(std::move(fit), tangent(12), tangent(13)))
+            pts.push_back(toDevice(c, p));
         if (pts.size() < 2)
             for (const Point3d& p : control) pts.push_back(toDevice(c, p));
     } else {
