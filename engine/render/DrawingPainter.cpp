@@ -485,9 +485,11 @@ void DrawingPainter::paintHatch(const Hatch& hatch, const PaintContext& c) {
     pen.dashes.clear();
     DevicePath path;
     path.runs.reserve(evaluation.segments.size());
+    // A pattern's dots are as wide as its pen, but never so small that the pattern looks empty.
+    const double dotWidth = std::max(pen.width, 1.5);
     for (const HatchSegment& s : evaluation.segments) {
         if (s.start == s.end) {
-            canvas_.dot(map.apply(s.start), pen.width, pen.color);
+            canvas_.dot(map.apply(s.start), dotWidth, pen.color);
             continue;
         }
         path.runs.push_back({{map.apply(s.start), map.apply(s.end)}, false});
