@@ -592,6 +592,7 @@ void DrawingPainter::paintUnknown(const UnknownEntity& e, const PaintContext& c)
     else if (name == "XLINE" || name == "RAY") { paintConstructionLine(e, c, name == "XLINE"); drawn(); }
     else if (name == "MESH") { paintMesh(e, c); drawn(); }
     else if (name == "IMAGE" || name == "WIPEOUT") { paintImageFrame(e, c); drawn(); }
+    else if (name == "VIEWPORT") { if (onViewport_) onViewport_(viewportOf(e)); }
     else if (name == "DIMENSION" || name == "ACAD_TABLE" || name == "ARC_DIMENSION" || name == "LARGE_RADIAL_DIMENSION") {
         // Their graphics are an anonymous block, already placed in world coordinates.
         const std::string* blockName = raw.text(2);
@@ -610,6 +611,27 @@ void DrawingPainter::paintUnknown(const UnknownEntity& e, const PaintContext& c)
     } else {
         report_.skip(name);
     }
+}
+
+Viewport DrawingPainter::viewportOf(const UnknownEntity& e) const {
+    // A viewport read from a file is kept as its tags; this one stands for it while it is drawn.
+    const RawEntity raw(e.tags);
+    Viewport vp;
+    vp.setCenterPoint(raw.point(10).value_or(Point3d()));
+    vp.setWidth(raw.real(40, 0.0));
+    vp.setHeight(raw.real(41, 0.0));
+    vp.setStatus(static_cast<int>(std::clamp(raw.integer(68, 0), -1LL, 32767LL)));
+    vp.setNumber(static_cast<int>(std::clamp(raw.integer(69, 0), -1LL, 32767LL)));
+    vp.setViewCenter(Point2d(raw.real(12, 0.0), raw.real(22, 0.0)));
+    vp.setViewTarget(raw.point(17).value_or(Point3d()));
+    vp.setViewHeight(raw.real(45, 0.0));
+    vp.setTwistAngle(raw.real(51, 0.0) * kPi / 180.0);
+    std::vector<ObjectId> frozen;
+    for (const RawTag& tag : e.tags)
+        if (ObjectId layer; tag.code == 331 && db_.getObjectId(layer, tag.value) == ErrorStatus::eOk)
+            frozen.push_back(layer);
+    vp.setFrozenLayers(std::move(frozen));
+    return vp;
 }
 
 void DrawingPainter::paintEllipse(const UnknownEntity& e, const PaintContext& c) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/db/ObjectId.h"
+#include "engine/db/Viewport.h"
 #include "engine/geometry/Matrix3d.h"
 #include "engine/geometry/Point3d.h"
 #include "engine/geometry/Vector3d.h"
@@ -19,7 +20,6 @@ class Database;
 class Entity;
 class FontLibrary;
 class StyleResolver;
-class Viewport;
 class Text;
 class Polyline;
 class Hatch;
@@ -93,6 +93,7 @@ private:
     void paintReference(const BlockReference& ref, const PaintContext& c);
     void paintBlockAs(ObjectId block, const Matrix3d& transform, const Entity& owner, const PaintContext& c);
     void paintUnknown(const UnknownEntity& e, const PaintContext& c);
+    Viewport viewportOf(const UnknownEntity& e) const;
     void paintEllipse(const UnknownEntity& e, const PaintContext& c);
     void paintSolid(const UnknownEntity& e, const PaintContext& c);
     void paintFace(const UnknownEntity& e, const PaintContext& c);

@@ -20,6 +20,7 @@
 #include "engine/db/TagValue.h"
 #include "engine/db/Text.h"
 #include "engine/db/Viewport.h"
+#include "engine/dxf/DxfDrawing.h"
 #include "engine/render/FontLibrary.h"
 
 using namespace cad;
@@ -354,6 +355,16 @@ TEST(RenderPixels, PaperLayoutShowsModelSpaceThroughItsViewport) {
     EXPECT_TRUE(shot.at(60, 50).isInk() || shot.at(59.9, 50).isInk()) << "circle's right end";
     EXPECT_TRUE(shot.at(50, 50).isWhite());
     EXPECT_TRUE(shot.at(75, 50).isWhite());
+
+    // A viewport read from a file is kept as its tags, and shows the same.
+    const std::string dxf = dir.file("paper.dxf");
+    saveDxfDrawing(*db, DxfFileInfo{}, dxf);
+    const DxfDrawing reread = readDxfDrawing(dxf);
+    Shot again = shoot(*reread.database, dir, Extents2d({0, 0}, {100, 100}), 500, "reread.png", "layout1");
+    ASSERT_TRUE(again.picture);
+    EXPECT_TRUE(again.at(60, 50).isInk() || again.at(59.9, 50).isInk()) << "circle's right end";
+    EXPECT_TRUE(again.at(50, 50).isWhite());
+    EXPECT_EQ(again.result.report.skippedCount(), 0u) << again.result.report.summary();
 
     std::string error;
     FontLibrary fonts;
