@@ -413,8 +413,9 @@ void DrawingPainter::paintTextLine(const FontFace& face, const std::string& text
 }
 
 void DrawingPainter::paintText(const Text& t, const PaintContext& c, bool showTag) {
+    std::vector<TextRule> rules;
     const std::string shown =
-        decodeTextCodes(showTag ? static_cast<const AttributeDefinition&>(t).tag() : t.textString());
+        decodeTextCodes(showTag ? static_cast<const AttributeDefinition&>(t).tag() : t.textString(), &rules);
     if (shown.empty() || !(t.height() > 0)) return;
     const FontFace& face = faceOfStyle(t.textStyle());
     const double advance = fonts_.advance(face, shown);
@@ -452,7 +453,22 @@ void DrawingPainter::paintText(const Text& t, const PaintContext& c, bool showTa
     if (t.generationFlags() & 4) glyph = Affine2d{1, 0, 0, -1, 0, 0} * glyph;
     const Affine2d local = Affine2d::translation(anchor.x, anchor.y) * Affine2d::rotation(rotation) * glyph;
     const Affine2d map = planeToDevice(c, t.normal(), t.position().z);
-    paintTextLine(face, shown, map * local, advance, styles_.color(t, c));
+    const Rgb color = styles_.color(t, c);
+    paintTextLine(face, shown, map * local, advance, color);
+    if (rules.empty()) return;
+    // In glyph space: one unit is the em, capitals stand capHeight high.
+    const Affine2d toDevice = map * local;
+    DevicePath lines;
+    for (const TextRule& r : rules) {
+        const double x0 = fonts_.advance(face, std::string_view(shown).substr(0, r.begin));
+        const double x1 = fonts_.advance(face, std::string_view(shown).substr(0, r.end));
+        const double y = face.capHeight * (r.kind == 'u' ? -0.2 : r.kind == 'o' ? 1.2 : 0.5);
+        lines.runs.push_back({{toDevice.apply({x0, y}), toDevice.apply({x1, y})}, false});
+    }
+    Pen pen;
+    pen.color = color;
+    pen.width = std::max(1.0, 0.06 * face.capHeight * toDevice.meanScale());
+    canvas_.stroke(lines, pen);
 }
 
 void DrawingPainter::paintHatch(const Hatch& hatch, const PaintContext& c) {

@@ -23,10 +23,21 @@ bool takeUnicodeEscape(std::string_view text, std::size_t& i, std::string& out) 
 
 }  // namespace
 
-std::string decodeTextCodes(std::string_view text) {
+std::string decodeTextCodes(std::string_view text, std::vector<TextRule>* rules) {
     std::string out;
     out.reserve(text.size());
     std::size_t i = 0;
+    // Where each toggle was switched on, while it is.
+    std::size_t open[3] = {std::string::npos, std::string::npos, std::string::npos};
+    constexpr char kinds[3] = {'u', 'o', 'k'};
+    auto toggle = [&](int k) {
+        if (open[k] == std::string::npos) {
+            open[k] = out.size();
+            return;
+        }
+        if (rules && out.size() > open[k]) rules->push_back({kinds[k], open[k], out.size()});
+        open[k] = std::string::npos;
+    };
     while (i < text.size()) {
         if (text[i] == '%' && i + 2 < text.size() && text[i + 1] == '%') {
             const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 2])));
@@ -35,7 +46,7 @@ std::string decodeTextCodes(std::string_view text) {
                 case 'd': appendUtf8(out, 0xB0); i += 3; continue;
                 case 'p': appendUtf8(out, 0xB1); i += 3; continue;
                 case '%': out += '%'; i += 3; continue;
-                case 'u': case 'o': case 'k': i += 3; continue;
+                case 'u': case 'o': case 'k': toggle(c == 'u' ? 0 : c == 'o' ? 1 : 2); i += 3; continue;
                 default: break;
             }
             if (std::isdigit(static_cast<unsigned char>(text[i + 2]))) {
@@ -51,6 +62,9 @@ std::string decodeTextCodes(std::string_view text) {
         if (text[i] == '\\' && takeUnicodeEscape(text, i, out)) continue;
         out += text[i++];
     }
+    // A toggle left on runs to the end.
+    for (int k = 0; k < 3; ++k)
+        if (open[k] != std::string::npos) toggle(k);
     return out;
 }
 

@@ -7,10 +7,18 @@
 
 namespace cad {
 
+// A stretch of a single-line text with a line under, over or through it ('u', 'o', 'k'); byte
+// offsets into the decoded text.
+struct TextRule {
+    char kind;
+    std::size_t begin, end;
+};
+
 // The text a single-line text shows: the %% control codes (%%c, %%d, %%p, %%nnn, %%%) become
-// their characters, the underline and overline toggles (%%u, %%o) are dropped, and \U+XXXX
-// escapes become the character.
-std::string decodeTextCodes(std::string_view text);
+// their characters, \U+XXXX escapes become the character, and the toggles of underline,
+// overline and strike-out (%%u, %%o, %%k) are taken out; where they apply goes to `rules` when
+// given.
+std::string decodeTextCodes(std::string_view text, std::vector<TextRule>* rules = nullptr);
 
 // The paragraphs of a multi-line text with its formatting codes removed: \P starts a new
 // paragraph, stacked fractions (\S1^2;) read "1/2", font, height, colour and other settings

@@ -222,6 +222,33 @@ TEST(RenderPixels, BackwardAndUpsideDownTextsAreMirroredAboutTheirAnchor) {
     EXPECT_EQ(ink(14, 10.3, 40, 16), 0);
 }
 
+TEST(RenderPixels, TextUnderlineAndOverlineCoverTheirStretch) {
+    auto db = Database::createDefault();
+    auto text = std::make_unique<Text>();
+    // Underlined "H H", then plain; overlined from the last "H" to the end (never switched off).
+    text->setTextString("%%uH H%%u H %%oH");
+    text->setHeight(4);
+    text->setPosition({2, 20, 0});
+    append(*db, std::move(text));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    FontLibrary fonts;
+    const FontFace& face = fonts.face("txt");
+    const double em = 4 / face.capHeight;
+    const double underlineEnd = 2 + fonts.advance(face, "H H") * em, overlineFrom = 2 + fonts.advance(face, "H H H ") * em;
+    auto row = [&](double x0, double x1, double y) {
+        int n = 0;
+        for (double x = x0; x < x1; x += 0.1) n += shot.at(x, y).isInk() || shot.at(x, y + 0.1).isInk();
+        return n;
+    };
+    const double under = 20 - 0.8, over = 20 + 4.8;
+    EXPECT_GT(row(2.3, underlineEnd - 0.3, under), (underlineEnd - 2.6) / 0.1 * 0.9) << "under the first two letters";
+    EXPECT_EQ(row(underlineEnd + 0.3, 40, under), 0) << "and no further";
+    EXPECT_GT(row(overlineFrom + 0.3, overlineFrom + 2, over), 12) << "over the last letter";
+    EXPECT_EQ(row(0, overlineFrom - 0.3, over), 0);
+}
+
 TEST(RenderPixels, DrawOrderTableDecidesWhichSolidIsOnTop) {
     auto db = Database::createDefault();
     const ObjectId red = append(*db, solid(0, 0, 6, 6, 1));
