@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <span>
 
 #include "engine/db/Arc.h"
@@ -23,6 +24,7 @@
 #include "engine/db/Text.h"
 #include "engine/db/TextStyleTableRecord.h"
 #include "engine/db/UnknownEntity.h"
+#include "engine/db/TagValue.h"
 #include "engine/db/Viewport.h"
 #include "engine/geometry/BlockTransform.h"
 #include "engine/render/FontLibrary.h"
@@ -471,10 +473,47 @@ void DrawingPainter::paintText(const Text& t, const PaintContext& c, bool showTa
     canvas_.stroke(lines, pen);
 }
 
+namespace {
+
+// A gradient fill (450 = 1) drawn flat, in the mean of its colours (421 true colours, else 63
+// palette colours, one after each 463): closer to what the planner sees than the hatch's own
+// colour, which such fills leave at black or white.
+std::optional<Rgb> gradientMean(const Hatch& hatch) {
+    const RawTagList& tags = hatch.extraTags();
+    bool gradient = false;
+    std::vector<Color> colors;
+    for (std::size_t i = 0; i < tags.size(); ++i) {
+        const RawTag& t = tags[i];
+        if (t.code == 450) gradient = parseInt(t.value).value_or(0) == 1;
+        if (t.code != 463) continue;
+        std::optional<Color> color;
+        for (std::size_t k = i + 1; k < tags.size() && tags[k].code != 463; ++k) {
+            if (tags[k].code == 63)
+                if (auto index = parseInt(tags[k].value); index && *index >= 1 && *index <= 255)
+                    color = Color::fromIndex(static_cast<int>(*index));
+            if (tags[k].code == 421)
+                if (auto rgb = parseInt(tags[k].value); rgb && *rgb >= 0 && *rgb <= 0xFFFFFF)
+                    color = Color::fromTrueColorValue(static_cast<std::uint32_t>(*rgb));
+        }
+        if (color) colors.push_back(*color);
+    }
+    if (!gradient || colors.empty()) return std::nullopt;
+    unsigned r = 0, g = 0, b = 0;
+    for (const Color& color : colors) {
+        r += color.red();
+        g += color.green();
+        b += color.blue();
+    }
+    const auto n = static_cast<unsigned>(colors.size());
+    return Rgb{static_cast<std::uint8_t>(r / n), static_cast<std::uint8_t>(g / n), static_cast<std::uint8_t>(b / n)};
+}
+
+}  // namespace
+
 void DrawingPainter::paintHatch(const Hatch& hatch, const PaintContext& c) {
     const Affine2d map = planeToDevice(c, hatch.normal(), hatch.elevation());
     const double tol = chordTolerance(map);
-    const Rgb color = styles_.color(hatch, c);
+    const Rgb color = gradientMean(hatch).value_or(styles_.color(hatch, c));
     if (hatch.isSolidFill() || measuring_) {
         DevicePath path;
         for (const HatchLoop& loop : hatch.loops()) {

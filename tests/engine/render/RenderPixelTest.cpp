@@ -72,6 +72,19 @@ TEST(RenderPixels, SolidHatchFillsTheRoomAndLeavesItsHoleEmpty) {
     EXPECT_TRUE(shot.at(5, 5).isWhite()) << "the inner loop is a hole";
     EXPECT_TRUE(shot.at(10.5, 5).isWhite()) << "nothing outside the room";
     EXPECT_EQ(shot.result.report.drawn, 2u);
+
+    // A gradient from red to blue is drawn flat in their mean, not in the hatch's own colour.
+    auto gradient = solidHatch({square(0, 0, 10, 10)}, 7);
+    gradient->editExtraTags() = {{450, "1"}, {452, "0"}, {453, "2"}, {463, "0"}, {63, "1"}, {421, "16711680"},
+                                 {463, "1"}, {63, "5"}, {421, "255"}, {470, "LINEAR"}};
+    auto flat = Database::createDefault();
+    append(*flat, std::move(gradient));
+    Shot mean = shoot(*flat, dir, Extents2d({-1, -1}, {11, 11}), 200, "gradient.png");
+    ASSERT_TRUE(mean.picture);
+    const Pixel p = mean.at(5, 5);
+    EXPECT_NEAR(p.r, 127, 2);
+    EXPECT_NEAR(p.g, 0, 2);
+    EXPECT_NEAR(p.b, 127, 2);
 }
 
 TEST(RenderPixels, LayersOffFrozenOrNotPlottedShowNothingAndAreCounted) {
