@@ -20,10 +20,4 @@ struct TextRule {
 // given.
 std::string decodeTextCodes(std::string_view text, std::vector<TextRule>* rules = nullptr);
 
-// The paragraphs of a multi-line text with its formatting codes removed: \P starts a new
-// paragraph, stacked fractions (\S1^2;) read "1/2", font, height, colour and other settings
-// ({}, \f...; \H...; \C...; \L ...) are dropped, \~ is a space, \\ \{ \} are the characters.
-std::vector<std::string> multilineParagraphs(std::string_view text);
-
-
 }  // namespace cad
