@@ -22,6 +22,8 @@ namespace cad {
 namespace {
 
 constexpr int kMaxPixels = 20000;
+// Each viewport draws the whole model again; a layout of more than this many is not a sheet.
+constexpr int kMaxViewports = 100;
 
 }  // namespace
 
@@ -67,9 +69,14 @@ void DrawingRenderer::paint(Canvas& canvas, const Affine2d& toDevice, const Line
     painter.setGreekingHeight(greekBelow_);
     painter.setWorldToDevice(toDevice);
     if (!model_) {
+        int viewports = 0;
         painter.setViewportHandler([&](const Viewport& vp) {
             if (vp.number() == 1 || !vp.isOn() || !(vp.width() > 0) || !(vp.height() > 0) || !(vp.viewHeight() > 0))
                 return;
+            if (++viewports > kMaxViewports) {
+                report.skip("VIEWPORT (beyond " + std::to_string(kMaxViewports) + " in the layout)");
+                return;
+            }
             const Point2d c(vp.centerPoint().x, vp.centerPoint().y);
             const double hw = vp.width() / 2, hh = vp.height() / 2;
             DevicePath frame;

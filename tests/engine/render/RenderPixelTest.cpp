@@ -406,6 +406,22 @@ TEST(RenderPixels, PaperLayoutShowsModelSpaceThroughItsViewport) {
     EXPECT_TRUE(again.at(50, 50).isWhite());
     EXPECT_EQ(again.result.report.skippedCount(), 0u) << again.result.report.summary();
 
+    // Each viewport draws the model again: past a hundred in one layout the rest are counted.
+    for (int i = 0; i < 100; ++i) {
+        auto more = std::make_unique<Viewport>();
+        more->setCenterPoint({1.0 + i % 10, 90.0 + i / 10, 0});
+        more->setWidth(0.5);
+        more->setHeight(0.5);
+        more->setViewCenter({100, 100});
+        more->setViewHeight(200);
+        more->setNumber(3 + i);
+        append(*db, std::move(more), layout->blockTableRecordId());
+    }
+    Shot many = shoot(*db, dir, Extents2d({0, 0}, {100, 100}), 100, "many.png", "layout1");
+    ASSERT_TRUE(many.picture);
+    EXPECT_NE(many.result.report.summary().find("VIEWPORT (beyond 100 in the layout)"), std::string::npos)
+        << many.result.report.summary();
+
     std::string error;
     FontLibrary fonts;
     DrawingRenderer renderer(*db, fonts);
