@@ -29,12 +29,8 @@ bool ezdxfAvailable() {
 std::unique_ptr<Database> floorFixture() {
     auto db = Database::createDefault();
     // Four rooms with walls, one solid-filled with a hole, one hatched with a pattern of the library.
-    // Widths are given: a polyline without one is written with a width of -1, which ezdxf draws one
-    // unit wide.
     for (int i = 0; i < 4; ++i) {
-        auto room = rectangle(i * 25.0, 0, i * 25.0 + 24, 30);
-        room->setConstantWidth(0);
-        append(*db, std::move(room));
+        append(*db, rectangle(i * 25.0, 0, i * 25.0 + 24, 30));
     }
     auto solid = std::make_unique<Hatch>();
     solid->setPattern(Hatch::PatternType::Predefined, "SOLID");
@@ -59,14 +55,12 @@ std::unique_ptr<Database> floorFixture() {
     auto bulged = std::make_unique<Polyline>();
     bulged->addVertexAt(0, {75, 30}, -0.4);
     bulged->addVertexAt(1, {99, 30});
-    bulged->setConstantWidth(0);
     append(*db, std::move(bulged));
     // A block of furniture placed twice, turned and scaled.
     auto* blocks = static_cast<SymbolTable*>(db->objectAt(db->blockTableId()));
     ObjectId desk;
     EXPECT_EQ(blocks->add(std::make_unique<BlockTableRecord>("DESK"), &desk), ErrorStatus::eOk);
     auto top = rectangle(0, 0, 6, 3);
-    top->setConstantWidth(0);
     append(*db, std::move(top), desk);
     append(*db, std::make_unique<Line>(Point3d{0, 0, 0}, Point3d{6, 3, 0}), desk);
     auto ref = std::make_unique<BlockReference>(Point3d{55, 5, 0}, desk);
