@@ -755,6 +755,22 @@ void DrawingPainter::paintMText(const UnknownEntity& e, const PaintContext& c) {
     if (auto dir = raw.point(11); dir && (dir->x != 0 || dir->y != 0 || dir->z != 0))
         m.rotation = angleInOcs(dir->asVector(), m.normal);
     m.lineSpacing = raw.real(44, 1.0);
+    // Background mask (90: 1 a colour of its own, 2 the sheet's), its colour (63, 421) and how far
+    // it reaches past the text (45, in text heights: 1 fits, 1.5 adds half a height).
+    if (const long long fill = raw.integer(90, 0); fill & 3) {
+        std::optional<Rgb> color = Rgb{255, 255, 255};
+        if (!(fill & 2)) {
+            if (auto rgb = raw.integer(421); rgb && *rgb >= 0 && *rgb <= 0xFFFFFF)
+                color = Rgb{static_cast<std::uint8_t>(*rgb >> 16), static_cast<std::uint8_t>(*rgb >> 8),
+                            static_cast<std::uint8_t>(*rgb)};
+            else if (auto index = raw.integer(63); index && *index >= 1 && *index <= 255) {
+                const Color aci = Color::fromIndex(static_cast<int>(*index));
+                color = Rgb{aci.red(), aci.green(), aci.blue()};
+            }
+        }
+        m.mask = color;
+        m.maskMargin = std::clamp(raw.real(45, 1.5) - 1.0, 0.0, 5.0) * m.height;
+    }
     if (embedded != e.tags.end()) {
         const RawEntity columns(std::span<const RawTag>(embedded, e.tags.end()));
         const long long type = columns.integer(71, 0);  // 1 static, 2 dynamic
@@ -900,6 +916,16 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
     const Point3d origin = toOcs * m.insert;
     const Affine2d place = Affine2d::translation(origin.x, origin.y) * Affine2d::rotation(m.rotation);
     const Affine2d toDevice = planeToDevice(c, m.normal, origin.z) * place;
+    if (m.mask) {
+        // From the top of the frame to a descender's depth below the last baseline.
+        const double left = frameLeft - m.maskMargin, right = frameLeft + frame + m.maskMargin;
+        const double high = top + m.maskMargin, low = top - total - 0.25 * m.height - m.maskMargin;
+        DevicePath box;
+        box.runs.push_back({{toDevice.apply({left, low}), toDevice.apply({right, low}), toDevice.apply({right, high}),
+                             toDevice.apply({left, high})},
+                            true});
+        canvas_.fill(box, *m.mask);
+    }
     for (std::size_t k = 0; k < lines.size(); ++k) {
         const Line& line = lines[k];
         // The frame hangs from the insertion point by the attachment.

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -45,6 +46,10 @@ struct MTextPlacement {
     double columnHeight = 0.0;          // 0: no limit
     std::vector<double> columnHeights;  // each column's own where given (0: no limit)
     bool columnsReversed = false;       // right to left
+    // A background mask: the text's box filled in this colour before the text, larger by
+    // `maskMargin` on every side.
+    std::optional<Rgb> mask;
+    double maskMargin = 0.0;
 };
 
 // Draws the entities of a drawing's blocks onto a canvas: each entity becomes strokes, fills,

@@ -192,6 +192,30 @@ TEST(RenderAnnotations, MultilineTextWrapsUnderlinesAndStacks) {
     EXPECT_GT(inkIn(wrapped, 1, 4.9, 4, 6.5), 20) << "the second word on the second line";
 }
 
+TEST(RenderAnnotations, MultilineTextMaskHidesWhatLiesUnderIt) {
+    auto db = Database::createDefault();
+    append(*db, solidHatch({{{0, 0}, {40, 0}, {40, 40}, {0, 40}}}, 1));
+    auto masked = [&](double y, const RawTagList& mask) {
+        RawTagList tags{{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbMText"}, {10, "5"}, {20, num(y)}, {30, "0"},
+                        {40, "2"}, {71, "1"}, {1, "MASKED"}};
+        tags.insert(tags.end(), mask.begin(), mask.end());
+        append(*db, rawEntity("MTEXT", "AcDbMText", tags));
+    };
+    masked(35, {{90, "3"}, {63, "256"}, {45, "1.5"}});  // the sheet's colour, half a height around
+    masked(25, {{90, "1"}, {63, "3"}, {45, "1"}});       // green, fitting the text
+    masked(15, {});                                       // none
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    EXPECT_TRUE(shot.at(4.5, 34).isWhite()) << "the margin left of the text";
+    EXPECT_TRUE(shot.at(5.2, 35.6).isWhite()) << "above the capitals, within the margin";
+    EXPECT_TRUE(isRed(shot.at(3.5, 34))) << "beyond the margin";
+    const Pixel g = shot.at(5.1, 24.3);
+    EXPECT_TRUE(g.g > 200 && g.r < 80 && g.b < 80) << "green behind the second text";
+    EXPECT_TRUE(isRed(shot.at(4.8, 24))) << "no margin around it";
+    EXPECT_TRUE(isRed(shot.at(5.1, 14.3))) << "no mask";
+}
+
 TEST(RenderAnnotations, MultilineTextFlowsIntoItsColumns) {
     auto db = Database::createDefault();
     // Columns 10 wide with a gutter of 2, the first 3 high, the rest without limit; the embedded
