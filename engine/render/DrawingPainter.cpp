@@ -1265,8 +1265,24 @@ void DrawingPainter::paintImageFrame(const UnknownEntity& e, const PaintContext&
     const Vector3d v = raw.point(12).value_or(Point3d(0, 1, 0)).asVector();
     const Point3d size = raw.point(13).value_or(Point3d(1, 1, 0));
     const Vector3d du = u * size.x, dv = v * size.y;
-    strokeRun({toDevice(c, p), toDevice(c, p + du), toDevice(c, p + du + dv), toDevice(c, p + dv)}, true,
-              styles_.pen(e, c, deviceScale(c)));
+    if (e.dxfName() != "WIPEOUT") {
+        strokeRun({toDevice(c, p), toDevice(c, p + du), toDevice(c, p + du + dv), toDevice(c, p + dv)}, true,
+                  styles_.pen(e, c, deviceScale(c)));
+        return;
+    }
+    // A wipeout blanks its boundary in the sheet's colour. The boundary (14/24) is in pixels from
+    // the image's top-left pixel centre, y down: two corners of a rectangle (71 = 1) or a polygon.
+    std::vector<Point3d> corners = raw.points(14);
+    if (raw.integer(71, 1) == 1 && corners.size() == 2)
+        corners = {corners[0], {corners[1].x, corners[0].y, 0}, corners[1], {corners[0].x, corners[1].y, 0}};
+    std::vector<Point2d> ring;
+    for (const Point3d& k : corners)
+        ring.push_back(toDevice(c, p + u * (k.x + 0.5) + v * (size.y - 0.5 - k.y)));
+    if (ring.size() < 3) ring = {toDevice(c, p), toDevice(c, p + du), toDevice(c, p + du + dv), toDevice(c, p + dv)};
+    DevicePath area;
+    area.runs.push_back({ring, true});
+    canvas_.fill(area, Rgb{255, 255, 255});
+    strokeRun(std::move(ring), true, styles_.pen(e, c, deviceScale(c)));
 }
 
 }  // namespace cad

@@ -192,7 +192,7 @@ TEST(RenderAnnotations, MultilineTextWrapsUnderlinesAndStacks) {
     EXPECT_GT(inkIn(wrapped, 1, 4.9, 4, 6.5), 20) << "the second word on the second line";
 }
 
-TEST(RenderAnnotations, MultilineTextMaskHidesWhatLiesUnderIt) {
+TEST(RenderAnnotations, MasksAndWipeoutsHideWhatLiesUnderThem) {
     auto db = Database::createDefault();
     append(*db, solidHatch({{{0, 0}, {40, 0}, {40, 40}, {0, 40}}}, 1));
     auto masked = [&](double y, const RawTagList& mask) {
@@ -214,6 +214,18 @@ TEST(RenderAnnotations, MultilineTextMaskHidesWhatLiesUnderIt) {
     EXPECT_TRUE(g.g > 200 && g.r < 80 && g.b < 80) << "green behind the second text";
     EXPECT_TRUE(isRed(shot.at(4.8, 24))) << "no margin around it";
     EXPECT_TRUE(isRed(shot.at(5.1, 14.3))) << "no mask";
+
+    // A wipeout blanks its polygon (pixel corners of a 20 by 10 image, y down) and draws its edge.
+    append(*db, rawEntity("WIPEOUT", "AcDbWipeout",
+                          {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbWipeout"}, {90, "0"}, {10, "10"}, {20, "2"},
+                           {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}, {12, "0"}, {22, "1"}, {32, "0"}, {13, "20"},
+                           {23, "10"}, {71, "2"}, {91, "4"}, {14, "-0.5"}, {24, "9.5"}, {14, "19.5"}, {24, "9.5"},
+                           {14, "-0.5"}, {24, "-0.5"}, {14, "-0.5"}, {24, "9.5"}}));
+    Shot wiped = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400, "wiped.png");
+    ASSERT_TRUE(wiped.picture);
+    EXPECT_TRUE(wiped.at(12, 2.5).isWhite()) << "inside the triangle, near its bottom-left corner";
+    EXPECT_TRUE(isRed(wiped.at(25, 10))) << "outside it, above the diagonal";
+    EXPECT_TRUE(isRed(wiped.at(9, 3))) << "left of the wipeout";
 }
 
 TEST(RenderAnnotations, MultilineTextFlowsIntoItsColumns) {
