@@ -61,7 +61,7 @@ std::string CairoTarget::error() {
 }
 
 void CairoTarget::setColor(Rgb color) {
-    cairo_set_source_rgb(cr(), channel(color.r), channel(color.g), channel(color.b));
+    cairo_set_source_rgba(cr(), channel(color.r), channel(color.g), channel(color.b), channel(color.a));
 }
 
 void CairoTarget::draw(const CanvasBatch& b) {

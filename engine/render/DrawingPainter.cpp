@@ -513,7 +513,8 @@ std::optional<Rgb> gradientMean(const Hatch& hatch) {
 void DrawingPainter::paintHatch(const Hatch& hatch, const PaintContext& c) {
     const Affine2d map = planeToDevice(c, hatch.normal(), hatch.elevation());
     const double tol = chordTolerance(map);
-    const Rgb color = gradientMean(hatch).value_or(styles_.color(hatch, c));
+    Rgb color = styles_.color(hatch, c);
+    if (auto mean = gradientMean(hatch)) color = Rgb{mean->r, mean->g, mean->b, color.a};
     if (hatch.isSolidFill() || measuring_) {
         DevicePath path;
         for (const HatchLoop& loop : hatch.loops()) {

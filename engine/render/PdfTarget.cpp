@@ -160,9 +160,23 @@ void PdfTarget::deflateContent(bool finish) {
     content_.clear();
 }
 
-void PdfTarget::forgetState() { strokeKnown_ = fillKnown_ = penKnown_ = false; }
+void PdfTarget::forgetState() { strokeKnown_ = fillKnown_ = penKnown_ = alphaKnown_[0] = alphaKnown_[1] = false; }
+
+void PdfTarget::setAlpha(bool stroke, std::uint8_t alpha) {
+    // A graphics state per opacity and kind (/Sn strokes, /Fn fills), so that each keeps its own;
+    // none at all while everything is opaque.
+    const int k = stroke ? 1 : 0;
+    if (alphaKnown_[k] && alpha_[k] == alpha) return;
+    if (alpha != 255 || !alphas_.empty()) {
+        content_ += (stroke ? "/S" : "/F") + std::to_string(alpha) + " gs\n";
+        alphas_.insert({stroke, alpha});
+    }
+    alpha_[k] = alpha;
+    alphaKnown_[k] = true;
+}
 
 void PdfTarget::setStrokeColor(Rgb color) {
+    setAlpha(true, color.a);
     if (strokeKnown_ && stroke_ == color) return;
     putColor(content_, color, " RG\n");
     stroke_ = color;
@@ -170,6 +184,7 @@ void PdfTarget::setStrokeColor(Rgb color) {
 }
 
 void PdfTarget::setFillColor(Rgb color) {
+    setAlpha(false, color.a);
     if (fillKnown_ && fill_ == color) return;
     putColor(content_, color, " rg\n");
     fill_ = color;
@@ -407,7 +422,17 @@ void PdfTarget::write(const std::function<void(std::string_view)>& sink) {
     putPoint(out, width_, height_, "]");
     out += " /Contents 4 0 R /Resources << /Font <<";
     for (std::size_t f = 0; f < fonts_.size(); ++f) out += " /F" + std::to_string(f) + " " + ref(fontObject[f]);
-    out += " >> >> >>\nendobj\n";
+    out += " >>";
+    if (!alphas_.empty()) {
+        out += " /ExtGState <<";
+        for (const auto& [stroke, a] : alphas_) {
+            std::string value;
+            putNumber(value, a / 255.0);
+            out += (stroke ? " /S" : " /F") + std::to_string(a) + (stroke ? " << /CA " : " << /ca ") + value + " >>";
+        }
+        out += " >>";
+    }
+    out += " >> >>\nendobj\n";
     begin(4);
     out += "<< /Length " + std::to_string(deflated_.size()) + " /Filter /FlateDecode >>\nstream\n";
     flush();

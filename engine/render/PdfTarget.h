@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -52,6 +53,7 @@ private:
     void setStrokeColor(Rgb color);
     void setFillColor(Rgb color);
     void forgetState();
+    void setAlpha(bool stroke, std::uint8_t alpha);
     // Deflates what the content holds so far; `finish` ends the stream.
     void deflateContent(bool finish);
 
@@ -63,6 +65,10 @@ private:
 
     // Graphics state as last set; unknown after a clip ends.
     bool strokeKnown_ = false, fillKnown_ = false, penKnown_ = false;
+    // Opacity in force for fills [0] and strokes [1]; the page starts opaque.
+    bool alphaKnown_[2] = {true, true};
+    std::uint8_t alpha_[2] = {255, 255};
+    std::set<std::pair<bool, std::uint8_t>> alphas_;  // (stroke, opacity) graphics states used
     Rgb stroke_, fill_;
     double lineWidth_ = 0;
     bool roundJoin_ = false;

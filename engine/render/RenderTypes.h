@@ -10,6 +10,7 @@ namespace cad {
 
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
+    std::uint8_t a = 255;  // opacity: 255 opaque, 0 clear
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 

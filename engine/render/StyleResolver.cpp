@@ -10,6 +10,7 @@
 #include "engine/db/LayerTableRecord.h"
 #include "engine/db/LinetypeTableRecord.h"
 #include "engine/db/UnknownEntity.h"
+#include "engine/db/TagValue.h"
 #include "engine/db/Viewport.h"
 #include "engine/render/RawEntity.h"
 #include "engine/text/AsciiText.h"
@@ -84,6 +85,9 @@ const StyleResolver::LayerInfo& StyleResolver::layer(ObjectId id) {
         info.hidden = record->isOff() || record->isFrozen() || !record->isPlottable() ||
                       equalsNoCase(record->name(), "Defpoints");
         info.isZero = record->name() == "0";
+        // A layer's transparency is kept as extended data of its own application.
+        for (const XDataItem& item : record->xData("AcCmTransparency"))
+            if (item.code() == 1071 && (item.asInt() & 0x02000000)) info.alpha = static_cast<std::uint8_t>(item.asInt() & 0xFF);
     }
     return layers_.emplace(id, info).first->second;
 }
@@ -161,6 +165,11 @@ EntityProps StyleResolver::props(const Entity& entity) const {
         p.linetypeScale = entity.linetypeScale();
         p.lineWeight = entity.lineWeight();
         p.visible = entity.isVisible();
+        for (const RawTag& tag : entity.extraTags())
+            if (tag.code == 440) {
+                p.transparency = parseInt(tag.value).value_or(0);
+                break;
+            }
         return p;
     }
     // The common group codes come before the first subclass's data; the first of each counts.
@@ -174,6 +183,7 @@ EntityProps StyleResolver::props(const Entity& entity) const {
     p.linetypeScale = raw.real(48, 1.0);
     p.lineWeight = static_cast<int>(raw.integer(370, -1));
     p.visible = raw.integer(60, 0) == 0;
+    p.transparency = raw.integer(440, 0);
     return p;
 }
 
@@ -210,7 +220,15 @@ Rgb StyleResolver::colorOf(const Color& color, ObjectId layerId, const PaintCont
 }
 
 Rgb StyleResolver::color(const Entity& entity, const PaintContext& context) {
-    return colorOf(props(entity).color, effectiveLayer(entity, context), context);
+    return resolvedColor(props(entity), effectiveLayer(entity, context), context);
+}
+
+Rgb StyleResolver::resolvedColor(const EntityProps& p, ObjectId layerId, const PaintContext& context) {
+    Rgb rgb = colorOf(p.color, layerId, context);
+    if (p.transparency & 0x02000000) rgb.a = static_cast<std::uint8_t>(p.transparency & 0xFF);
+    else if (p.transparency & 0x01000000) rgb.a = context.blockColor.a;
+    else rgb.a = layer(layerId).alpha;
+    return rgb;
 }
 
 int StyleResolver::lineWeight(const Entity& entity, const PaintContext& context) {
@@ -253,7 +271,7 @@ Pen StyleResolver::pen(const Entity& entity, const PaintContext& context, double
     const EntityProps p = props(entity);
     const ObjectId layerId = effectiveLayer(entity, context);
     Pen pen;
-    pen.color = colorOf(p.color, layerId, context);
+    pen.color = resolvedColor(p, layerId, context);
     pen.width = deviceWidth(resolvedWeight(p, layerId, context));
     const ObjectId lt = resolvedLinetype(p, layerId, context);
     if (lt.isNull()) return pen;

@@ -29,6 +29,8 @@ struct EntityProps {
     double linetypeScale = 1.0;
     int lineWeight = -1;
     bool visible = true;
+    // 440: 0x02000000 plus the opacity (0..255); 0x01000000 by block; 0 (or none) by layer.
+    std::int64_t transparency = 0;
 };
 
 // Resolves an entity's layer, colour, linetype and line weight through BYLAYER and BYBLOCK into
@@ -65,6 +67,7 @@ private:
         int lineWeight = -3;
         bool hidden = false;
         bool isZero = false;
+        std::uint8_t alpha = 255;
     };
     struct LinetypeInfo {
         enum class Kind { Continuous, ByLayer, ByBlock, Pattern } kind = Kind::Continuous;
@@ -73,6 +76,7 @@ private:
         std::vector<LinetypeMark> marks;
     };
     const LayerInfo& layer(ObjectId id);
+    Rgb resolvedColor(const EntityProps& p, ObjectId layerId, const PaintContext& context);
     const LinetypeInfo& linetypeInfo(ObjectId id);
     int resolvedWeight(const EntityProps& p, ObjectId layer, const PaintContext& context);
     ObjectId resolvedLinetype(const EntityProps& p, ObjectId layer, const PaintContext& context);

@@ -100,6 +100,11 @@ TEST(PdfFiles, PopplerDrawsThePictureOurRasterShows) {
         turned->setRotation(std::numbers::pi / 6);
         append(*db, std::move(turned));
     }
+    // Half-transparent red (440) over white and over an opaque blue square.
+    append(*db, solidHatch({{{6, 32}, {10, 32}, {10, 40}, {6, 40}}}, 5));
+    auto translucent = solidHatch({{{2, 32}, {8, 32}, {8, 40}, {2, 40}}}, 1);
+    translucent->editExtraTags() = {{440, std::to_string(0x02000000 | 127)}};
+    append(*db, std::move(translucent));
 
     RenderDir dir;
     const Extents2d window({0, 0}, {80, 50});
@@ -117,6 +122,14 @@ TEST(PdfFiles, PopplerDrawsThePictureOurRasterShows) {
     }
     const Pixel red = at(60, 15);
     EXPECT_TRUE(red.r > 200 && red.g < 60 && red.b < 60) << "the thick line";
+    for (const Picture* picture : {static_cast<const Picture*>(model.poppler.get()), &model.raster()}) {
+        const Pixel pink = picture->at(model.shot.px(4), model.shot.py(36));
+        EXPECT_TRUE(pink.r > 245 && std::abs(pink.g - 128) < 8 && std::abs(pink.b - 128) < 8)
+            << "half red on white " << int(pink.r) << " " << int(pink.g) << " " << int(pink.b);
+        const Pixel purple = picture->at(model.shot.px(7), model.shot.py(36));
+        EXPECT_TRUE(std::abs(purple.r - 128) < 8 && purple.g < 8 && std::abs(purple.b - 128) < 8)
+            << "half red on blue " << int(purple.r) << " " << int(purple.g) << " " << int(purple.b);
+    }
     // Tolerance: the same outlines through two rasterisers differ only in how edge pixels are
     // antialiased, which one pixel of search covers; 2 % leaves room for the ends of dashes and
     // the smallest parts of glyphs, while a text, circle or fill missing or misplaced would cost
