@@ -1,5 +1,6 @@
 #include "engine/db/Text.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/db/Attribute.h"
@@ -13,6 +14,43 @@ namespace cad {
 const Text::Uncommon& Text::uncommon() const {
     static const Uncommon kDefault;
     return uncommon_.orDefault(kDefault);
+}
+
+std::span<const RawTag> Text::multilinePart() const {
+    const RawTagList& extra = extraTags();
+    const auto from = std::find_if(extra.begin(), extra.end(), [](const RawTag& t) { return t.code == 101; });
+    if (from == extra.end()) return {};
+    // It runs to the end, or to a subclass marker a damaged file put after it.
+    const auto to = std::find_if(from + 1, extra.end(), [](const RawTag& t) { return t.code == 100; });
+    return {from, to};
+}
+
+void Text::setTextString(std::string text) {
+    if (text == text_) return;
+    if (!multilinePart().empty()) {
+        RawTagList& extra = editExtraTags();
+        const auto from = std::find_if(extra.begin(), extra.end(), [](const RawTag& t) { return t.code == 101; });
+        const auto to = std::find_if(from + 1, extra.end(), [](const RawTag& t) { return t.code == 100; });
+        // The text goes where its old pieces stood: 250-byte pieces (3), the rest last (1), never
+        // cutting a UTF-8 character.
+        auto at = std::find_if(from, to, [](const RawTag& t) { return t.code == 1 || t.code == 3; });
+        const std::ptrdiff_t place = (at == to ? to : at) - extra.begin();
+        const auto end = std::remove_if(from + 1, to, [](const RawTag& t) { return t.code == 1 || t.code == 3; });
+        extra.erase(end, to);
+        RawTagList pieces;
+        std::size_t i = 0;
+        while (text.size() - i > 250) {
+            std::size_t n = 250;
+            while (n > 0 && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) --n;
+            if (n == 0) n = 250;
+            pieces.push_back({3, text.substr(i, n)});
+            i += n;
+        }
+        pieces.push_back({1, text.substr(i)});
+        const std::ptrdiff_t limit = std::min<std::ptrdiff_t>(place, static_cast<std::ptrdiff_t>(extra.size()));
+        extra.insert(extra.begin() + limit, pieces.begin(), pieces.end());
+    }
+    assign(text_, std::move(text));
 }
 
 void Text::remapIds(const IdMapping& mapping) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <span>
 #include <string>
 
 #include "engine/db/DeepCopyPtr.h"
@@ -23,7 +24,11 @@ public:
     void remapIds(const IdMapping& mapping) override;
 
     const std::string& textString() const { return text_; }
-    void setTextString(std::string text) { assign(text_, std::move(text)); }
+    // A multi-line attribute read from a file also keeps its text in the multi-line part it was
+    // read with (from group code 101 on); that copy, which is what other programs show, follows.
+    void setTextString(std::string text);
+    // The multi-line part kept as read (from its 101 tag on); empty when there is none.
+    std::span<const RawTag> multilinePart() const;
     const Point3d& position() const { return position_; }
     void setPosition(const Point3d& p) { assign(position_, p); }
     const Point3d& alignmentPoint() const { return alignment_; }

@@ -415,6 +415,28 @@ void DrawingPainter::paintTextLine(const FontFace& face, const std::string& text
 }
 
 void DrawingPainter::paintText(const Text& t, const PaintContext& c, bool showTag) {
+    // A multi-line attribute shows its multi-line part, a multi-line text of its own.
+    if (const std::span<const RawTag> part = t.multilinePart(); !part.empty() && !showTag) {
+        const RawEntity raw(part);
+        MTextPlacement m;
+        for (const RawTag& tag : part)
+            if (tag.code == 3) m.body += tag.value;
+        if (const std::string* last = raw.text(1)) m.body += *last;
+        if (!m.body.empty()) {
+            m.height = raw.real(40, t.height());
+            m.style = t.textStyle();
+            m.boxWidth = raw.real(41, 0.0);
+            m.attachment = static_cast<int>(std::clamp(raw.integer(71, 1), 1LL, 9LL));
+            m.normal = t.normal();
+            m.insert = raw.point(10).value_or(t.position());
+            m.rotation = t.rotation();
+            if (auto dir = raw.point(11); dir && (dir->x != 0 || dir->y != 0 || dir->z != 0))
+                m.rotation = angleInOcs(dir->asVector(), m.normal);
+            m.lineSpacing = raw.real(44, 1.0);
+            paintFormattedText(m, t, c);
+            return;
+        }
+    }
     std::vector<TextRule> rules;
     const std::string shown =
         decodeTextCodes(showTag ? static_cast<const AttributeDefinition&>(t).tag() : t.textString(), &rules);

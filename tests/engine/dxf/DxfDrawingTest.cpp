@@ -18,6 +18,7 @@
 #include "engine/db/XData.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "engine/dxf/DxfError.h"
+#include "tests/engine/db/DbTestSupport.h"
 #include "tests/engine/dxf/DxfTestSupport.h"
 
 namespace fs = std::filesystem;
@@ -442,4 +443,50 @@ TEST(DxfDrawing, APolylineWithoutWidthWritesNone) {
     const std::string outlineRecord = text.substr(first, second - first);
     EXPECT_EQ(outlineRecord.find("\n 43\r\n"), std::string::npos) << outlineRecord;
     EXPECT_NE(text.find("\n 43\r\n0.5\r\n", second), std::string::npos) << text.substr(second, 200);
+}
+
+// A multi-line attribute keeps its text twice: in its own field and in the multi-line part kept as
+// read, which is what other programs show. A value set by the module must reach both, in pieces
+// of at most 250 bytes that never cut a character, and come back from the file.
+TEST(DxfDrawing, AMultilineAttributeShowsTheValueSetLast) {
+    auto db = cad::Database::createDefault();
+    const cad::ObjectId tag = cad::test::addBlockRecord(*db, "TAG");
+    const cad::ObjectId refId = cad::test::append(*db, std::make_unique<cad::BlockReference>(cad::Point3d{8, 10, 0}, tag));
+    auto attribute = std::make_unique<cad::Attribute>();
+    attribute->setTag("ROOM");
+    attribute->setHeight(1.5);
+    attribute->setTextString("Line one");
+    attribute->editExtraTags() = {{101, "Embedded Object"}, {10, "8.0"}, {20, "12.0"}, {30, "0.0"}, {40, "1.5"},
+                                  {41, "8.0"}, {71, "1"}, {1, "Line one\\PLine two"}, {73, "0"}};
+    cad::ObjectId id;
+    ASSERT_EQ(as<cad::BlockReference>(*db, refId)->appendAttribute(std::move(attribute), &id), cad::ErrorStatus::eOk);
+    // 300 two-byte letters: a cut at byte 250 would split one.
+    std::string value = "x";
+    for (int i = 0; i < 300; ++i) value += "\xC3\xA9";
+    as<cad::Attribute>(*db, id)->setTextString(value);
+
+    const cad::RawTagList& extra = as<cad::Attribute>(*db, id)->extraTags();
+    std::string joined;
+    std::vector<int> codes;
+    for (const cad::RawTag& t : extra) {
+        codes.push_back(t.code);
+        if (t.code == 1 || t.code == 3) {
+            EXPECT_LE(t.value.size(), 250u);
+            EXPECT_NE(static_cast<unsigned char>(t.value.front()) & 0xC0, 0x80) << "a piece starts inside a letter";
+            joined += t.value;
+        }
+    }
+    EXPECT_EQ(joined, value);
+    EXPECT_EQ(codes, (std::vector<int>{101, 10, 20, 30, 40, 41, 71, 3, 3, 1, 73})) << "the text where it stood";
+
+    const std::string text = cad::writeDxfDrawing(*db, cad::DxfFileInfo{});
+    auto back = cad::readDxfDrawingText(text, "multiline.dxf");
+    cad::ObjectId again;
+    ASSERT_EQ(back.database->getObjectId(again, db->handleOf(id)), cad::ErrorStatus::eOk);
+    const auto* read = as<cad::Attribute>(*back.database, again);
+    EXPECT_EQ(read->textString(), value);
+    std::string part;
+    for (const cad::RawTag& t : read->multilinePart())
+        if (t.code == 1 || t.code == 3) part += t.value;
+    EXPECT_EQ(part, value);
 }

@@ -5,6 +5,7 @@
 #include "../db/DbTestSupport.h"
 #include "RenderTestSupport.h"
 #include "engine/db/Arc.h"
+#include "engine/db/Attribute.h"
 #include "engine/db/BlockReference.h"
 #include "engine/db/Circle.h"
 #include "engine/db/Hatch.h"
@@ -226,6 +227,28 @@ TEST(RenderAnnotations, MasksAndWipeoutsHideWhatLiesUnderThem) {
     EXPECT_TRUE(wiped.at(12, 2.5).isWhite()) << "inside the triangle, near its bottom-left corner";
     EXPECT_TRUE(isRed(wiped.at(25, 10))) << "outside it, above the diagonal";
     EXPECT_TRUE(isRed(wiped.at(9, 3))) << "left of the wipeout";
+}
+
+TEST(RenderAnnotations, MultilineAttributeShowsItsLines) {
+    auto db = Database::createDefault();
+    const ObjectId tag = addBlockRecord(*db, "TAG");
+    const ObjectId refId = append(*db, std::make_unique<BlockReference>(Point3d{0, 0, 0}, tag));
+    auto attribute = std::make_unique<Attribute>();
+    ASSERT_EQ(attribute->setTag("ROOM"), ErrorStatus::eOk);
+    attribute->setHeight(2);
+    attribute->setPosition({2, 30, 0});
+    attribute->setTextString("HH");
+    // Its multi-line part hangs the two lines from (2, 38): baselines at 36 and 36 - 10/3.
+    attribute->editExtraTags() = {{101, "Embedded Object"}, {10, "2"}, {20, "38"}, {30, "0"}, {40, "2"},
+                                  {41, "0"}, {71, "1"}, {1, "HH\\PHH"}};
+    auto* ref = static_cast<BlockReference*>(db->objectAt(refId));
+    ASSERT_EQ(ref->appendAttribute(std::move(attribute)), ErrorStatus::eOk);
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    EXPECT_GT(inkIn(shot, 2, 36.2, 6, 37.8), 20) << "the first line";
+    EXPECT_GT(inkIn(shot, 2, 32.9, 6, 34.4), 20) << "the second line";
+    EXPECT_EQ(inkIn(shot, 0, 28, 10, 32.3), 0) << "not the single-line text at its own position";
 }
 
 TEST(RenderAnnotations, MultilineTextFlowsIntoItsColumns) {
