@@ -865,7 +865,8 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
         for (const MTextRun& run : paragraph.runs) {
             const FontFace& face = run.font.empty() ? styleFace : fonts_.face(run.font);
             const double em = run.height / face.capHeight * run.widthFactor;
-            const Rgb color = run.color ? styles_.colorOf(*run.color, layer, c) : ownColor;
+            Rgb color = run.color ? styles_.colorOf(*run.color, layer, c) : ownColor;
+            color.a = ownColor.a;  // an inline colour keeps the text's transparency
             Piece like{&face, {}, run.height, run.widthFactor, 0, 0, color, run.underline, run.overline,
                        run.strikeout, 0, {}, 0};
             if (run.stack) {
@@ -962,7 +963,7 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
             auto rule = [&](Point2d a, Point2d b) { rules.runs.push_back({{toDevice.apply(a), toDevice.apply(b)}, false}); };
             if (piece.stack) {
                 // Upper text above the middle of the line, lower text below it, a rule between.
-                const double k = kStackScale * em, wide = k * piece.widthFactor;
+                const double tall = kStackScale * em, wide = tall * piece.widthFactor;
                 double upperX = x, lowerX = x;
                 double upperY = y + 0.55 * h, lowerY = y - 0.45 * h;
                 if (piece.stack == '#') {
@@ -976,10 +977,10 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
                     if (piece.stack == '/') rule({x, y + 0.4 * h}, {x + piece.width, y + 0.4 * h});
                 }
                 if (!piece.text.empty())
-                    paintTextLine(*piece.face, piece.text, toDevice * Affine2d{wide, 0, 0, k, upperX, upperY},
+                    paintTextLine(*piece.face, piece.text, toDevice * Affine2d{wide, 0, 0, tall, upperX, upperY},
                                   piece.advance, piece.color);
                 if (!piece.below.empty())
-                    paintTextLine(*piece.face, piece.below, toDevice * Affine2d{wide, 0, 0, k, lowerX, lowerY},
+                    paintTextLine(*piece.face, piece.below, toDevice * Affine2d{wide, 0, 0, tall, lowerX, lowerY},
                                   piece.belowAdvance, piece.color);
             } else if (piece.text.find_first_not_of(' ') != std::string::npos) {
                 const Affine2d glyph{em * piece.widthFactor, 0, 0, em, x, y};
