@@ -40,14 +40,6 @@ std::string run(const std::string& command, int& status) {
     return out;
 }
 
-std::unique_ptr<Text> text(const std::string& value, Point3d at, double height) {
-    auto t = std::make_unique<Text>();
-    t->setTextString(value);
-    t->setPosition(at);
-    t->setHeight(height);
-    return t;
-}
-
 // Renders `db` to `name`.png and `name`.pdf over `window`, one pixel per point, and has poppler
 // draw the PDF at 72 dpi, so that the two pictures should agree pixel for pixel but for
 // antialiasing.
@@ -92,11 +84,11 @@ TEST(PdfFiles, PopplerDrawsThePictureOurRasterShows) {
     thick->setLineWeight(200);
     append(*db, std::move(thick));
     append(*db, std::make_unique<Circle>(Point3d{60, 10, 0}, 4));
-    append(*db, text("ROOM 101", {44, 28, 0}, 3));
+    append(*db, textAt("ROOM 101", {44, 28, 0}, 3));
     // Labels of one style go out as one run of texts moved to one after the other, level and turned.
-    for (int i = 0; i < 3; ++i) append(*db, text("A" + std::to_string(i + 1), {3.0 + 11 * i, 44, 0}, 3));
+    for (int i = 0; i < 3; ++i) append(*db, textAt("A" + std::to_string(i + 1), {3.0 + 11 * i, 44, 0}, 3));
     for (int i = 0; i < 3; ++i) {
-        auto turned = text("R" + std::to_string(i + 1), {45.0 + 10 * i, 38, 0}, 3);
+        auto turned = textAt("R" + std::to_string(i + 1), {45.0 + 10 * i, 38, 0}, 3);
         turned->setRotation(std::numbers::pi / 6);
         append(*db, std::move(turned));
     }
@@ -166,15 +158,15 @@ TEST(PdfFiles, PopplerDrawsThePictureOurRasterShows) {
 TEST(PdfFiles, TextsReadBackAndTheFileIsSound) {
     if (!haveTool("pdftotext") || !haveTool("qpdf")) GTEST_SKIP() << "pdftotext (poppler-utils) or qpdf is not installed";
     auto db = Database::createDefault();
-    append(*db, text("Büro 1.01", {0, 90, 0}, 4));
-    append(*db, text("Ελληνικά", {0, 80, 0}, 4));
+    append(*db, textAt("Büro 1.01", {0, 90, 0}, 4));
+    append(*db, textAt("Ελληνικά", {0, 80, 0}, 4));
     // More distinct characters than one font of the file takes (256).
     std::string many;
     for (char32_t c = 0x100; c < 0x180; ++c) many += std::string(1, static_cast<char>(0xC0 | (c >> 6))) + static_cast<char>(0x80 | (c & 0x3F));
     for (char32_t c = 0x410; c < 0x450; ++c) many += std::string(1, static_cast<char>(0xC0 | (c >> 6))) + static_cast<char>(0x80 | (c & 0x3F));
     for (char c = '!'; c <= '~'; ++c) many += c;
-    append(*db, text(many, {0, 60, 0}, 0.5));
-    append(*db, text("Кириллица", {0, 70, 0}, 4));
+    append(*db, textAt(many, {0, 60, 0}, 0.5));
+    append(*db, textAt("Кириллица", {0, 70, 0}, 4));
     // A line running far off the page: its numbers must stay ones a reader takes.
     append(*db, std::make_unique<Line>(Point3d{10, 10, 0}, Point3d{1e15, -1e15, 0}));
 

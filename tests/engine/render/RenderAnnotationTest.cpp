@@ -25,17 +25,6 @@ std::string num(double v) { return formatDouble(v); }
 
 bool isRed(const Pixel& p) { return p.r > 200 && p.g < 80 && p.b < 80; }
 
-// Ink pixels in the drawing box [x0, x1] x [y0, y1].
-int inkIn(const Shot& shot, double x0, double y0, double x1, double y1, bool (*test)(const Pixel&) = nullptr) {
-    int n = 0;
-    for (int py = shot.py(y1); py <= shot.py(y0); ++py)
-        for (int px = shot.px(x0); px <= shot.px(x1); ++px) {
-            const Pixel p = shot.picture->at(px, py);
-            n += test ? test(p) : p.isInk();
-        }
-    return n;
-}
-
 std::unique_ptr<UnknownEntity> construction(const std::string& name, Point3d base, Vector3d direction) {
     const std::string subclass = name == "RAY" ? "AcDbRay" : "AcDbXline";
     return rawEntity(name, subclass,

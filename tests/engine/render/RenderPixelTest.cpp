@@ -154,10 +154,7 @@ TEST(RenderPixels, DashedLinetypeLeavesItsGaps) {
 
 TEST(RenderPixels, RotatedTextCoversTheBoxItsFontGives) {
     auto db = Database::createDefault();
-    auto text = std::make_unique<Text>();
-    text->setTextString("HHHH");
-    text->setHeight(5);
-    text->setPosition({10, 10, 0});
+    auto text = textAt("HHHH", {10, 10, 0}, 5);
     text->setRotation(std::numbers::pi / 2);
     append(*db, std::move(text));
     RenderDir dir;
@@ -211,10 +208,7 @@ TEST(RenderPixels, AlignedTextAndWidthFactorFollowTheirPoints) {
 TEST(RenderPixels, BackwardAndUpsideDownTextsAreMirroredAboutTheirAnchor) {
     auto db = Database::createDefault();
     auto addText = [&](Point3d at, int flags) {
-        auto text = std::make_unique<Text>();
-        text->setTextString("HHH");
-        text->setHeight(4);
-        text->setPosition(at);
+        auto text = textAt("HHH", at, 4);
         text->setGenerationFlags(flags);
         append(*db, std::move(text));
     };
@@ -223,26 +217,16 @@ TEST(RenderPixels, BackwardAndUpsideDownTextsAreMirroredAboutTheirAnchor) {
     RenderDir dir;
     Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
     ASSERT_TRUE(shot.picture);
-    auto ink = [&](double x0, double y0, double x1, double y1) {
-        int n = 0;
-        for (double x = x0; x < x1; x += 0.1)
-            for (double y = y0; y < y1; y += 0.1) n += shot.at(x, y).isInk();
-        return n;
-    };
-    EXPECT_GT(ink(12, 30.5, 19.8, 33.5), 100) << "backward: to the left of its insertion point";
-    EXPECT_EQ(ink(20.3, 26, 40, 36), 0);
-    EXPECT_GT(ink(20.2, 6.5, 28, 9.5), 100) << "upside down: below its baseline";
-    EXPECT_EQ(ink(14, 10.3, 40, 16), 0);
+    EXPECT_GT(inkIn(shot, 12, 30.5, 19.8, 33.5), 100) << "backward: to the left of its insertion point";
+    EXPECT_EQ(inkIn(shot, 20.3, 26, 40, 36), 0);
+    EXPECT_GT(inkIn(shot, 20.2, 6.5, 28, 9.5), 100) << "upside down: below its baseline";
+    EXPECT_EQ(inkIn(shot, 14, 10.3, 40, 16), 0);
 }
 
 TEST(RenderPixels, TextUnderlineAndOverlineCoverTheirStretch) {
     auto db = Database::createDefault();
-    auto text = std::make_unique<Text>();
     // Underlined "H H", then plain; overlined from the last "H" to the end (never switched off).
-    text->setTextString("%%uH H%%u H %%oH");
-    text->setHeight(4);
-    text->setPosition({2, 20, 0});
-    append(*db, std::move(text));
+    append(*db, textAt("%%uH H%%u H %%oH", {2, 20, 0}, 4));
     RenderDir dir;
     Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
     ASSERT_TRUE(shot.picture);
@@ -250,11 +234,8 @@ TEST(RenderPixels, TextUnderlineAndOverlineCoverTheirStretch) {
     const FontFace& face = fonts.face("txt");
     const double em = 4 / face.capHeight;
     const double underlineEnd = 2 + fonts.advance(face, "H H") * em, overlineFrom = 2 + fonts.advance(face, "H H H ") * em;
-    auto row = [&](double x0, double x1, double y) {
-        int n = 0;
-        for (double x = x0; x < x1; x += 0.1) n += shot.at(x, y).isInk() || shot.at(x, y + 0.1).isInk();
-        return n;
-    };
+    // Two pixel rows: a thin line may fall on either.
+    auto row = [&](double x0, double x1, double y) { return inkIn(shot, x0, y, x1, y + 0.1); };
     const double under = 20 - 0.8, over = 20 + 4.8;
     EXPECT_GT(row(2.3, underlineEnd - 0.3, under), (underlineEnd - 2.6) / 0.1 * 0.9) << "under the first two letters";
     EXPECT_EQ(row(underlineEnd + 0.3, 40, under), 0) << "and no further";

@@ -13,6 +13,7 @@
 
 #include "engine/db/Hatch.h"
 #include "engine/db/LinetypeTableRecord.h"
+#include "engine/db/Text.h"
 #include "engine/db/UnknownEntity.h"
 #include "engine/render/DrawingRenderer.h"
 #include "tests/engine/db/DbTestSupport.h"
@@ -154,6 +155,27 @@ inline std::unique_ptr<UnknownEntity> rawEntity(const std::string& name, const s
     auto e = std::make_unique<UnknownEntity>(name, subclass);
     e->tags = std::move(tags);
     return e;
+}
+
+// A single-line text of `height` at `at`.
+inline std::unique_ptr<Text> textAt(const std::string& value, Point3d at, double height) {
+    auto t = std::make_unique<Text>();
+    t->setTextString(value);
+    t->setPosition(at);
+    t->setHeight(height);
+    return t;
+}
+
+// Ink pixels in the drawing box [x0, x1] x [y0, y1], or those `test` accepts.
+inline int inkIn(const Shot& shot, double x0, double y0, double x1, double y1,
+                 bool (*test)(const Pixel&) = nullptr) {
+    int n = 0;
+    for (int py = shot.py(y1); py <= shot.py(y0); ++py)
+        for (int px = shot.px(x0); px <= shot.px(x1); ++px) {
+            const Pixel p = shot.picture->at(px, py);
+            n += test ? test(p) : p.isInk();
+        }
+    return n;
 }
 
 }  // namespace cad::test
