@@ -25,6 +25,7 @@
 #include "engine/db/TextStyleTableRecord.h"
 #include "engine/db/UnknownEntity.h"
 #include "engine/db/TagValue.h"
+#include "engine/db/UnknownObject.h"
 #include "engine/db/Viewport.h"
 #include "engine/geometry/BlockTransform.h"
 #include "engine/render/FontLibrary.h"
@@ -34,6 +35,7 @@
 #include "engine/render/RawEntity.h"
 #include "engine/render/StyleResolver.h"
 #include "engine/render/TextCodes.h"
+#include "engine/text/AsciiText.h"
 
 namespace cad {
 
@@ -669,6 +671,7 @@ void DrawingPainter::paintUnknown(const UnknownEntity& e, const PaintContext& c)
     else if (name == "MULTILEADER" || name == "MLEADER") { paintMultiLeader(e, c); drawn(); }
     else if (name == "XLINE" || name == "RAY") { paintConstructionLine(e, c, name == "XLINE"); drawn(); }
     else if (name == "MESH") { paintMesh(e, c); drawn(); }
+    else if (name == "MLINE") { paintMultiline(e, c); drawn(); }
     else if (name == "IMAGE" || name == "WIPEOUT") { paintImageFrame(e, c); drawn(); }
     else if (name == "VIEWPORT") { if (onViewport_) onViewport_(viewportOf(e)); }
     else if (name == "DIMENSION" || name == "ACAD_TABLE" || name == "ARC_DIMENSION" || name == "LARGE_RADIAL_DIMENSION") {
@@ -1108,6 +1111,84 @@ void DrawingPainter::paintSpline(const UnknownEntity& e, const PaintContext& c) 
         for (const Point3d& p : curve) pts.push_back(toDevice(c, p));
     }
     strokeRun(std::move(pts), false, pen);
+}
+
+void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& c) {
+    // Vertices (11) with their miter directions (13), and per vertex and element the element's
+    // parameters (74 of them in 41, the first its distance from the vertex along the miter; then
+    // 75 fill parameters in 42). Each element is a line through its points.
+    struct Vertex {
+        Point3d at;
+        Vector3d miter;
+        std::vector<double> offsets;  // one per element
+    };
+    std::vector<Vertex> vertices;
+    std::size_t params = 0;   // 41 values still to come for the current element
+    bool firstParam = false;  // the next 41 is the element's distance
+    for (const RawTag& tag : e.tags) {
+        const std::optional<double> v = parseDouble(tag.value);
+        if (tag.code == 11) {
+            vertices.push_back({Point3d(v.value_or(0), 0, 0), Vector3d(), {}});
+            params = 0;
+        }
+        if (vertices.empty()) continue;
+        Vertex& vx = vertices.back();
+        switch (tag.code) {
+            case 21: vx.at.y = v.value_or(0); break;
+            case 31: vx.at.z = v.value_or(0); break;
+            case 13: vx.miter.x = v.value_or(0); break;
+            case 23: vx.miter.y = v.value_or(0); break;
+            case 33: vx.miter.z = v.value_or(0); break;
+            case 74:
+                params = static_cast<std::size_t>(std::clamp(v.value_or(0), 0.0, 1e6));
+                firstParam = true;
+                if (params == 0) vx.offsets.push_back(0.0);
+                break;
+            case 41:
+                if (params == 0) break;
+                if (firstParam) vx.offsets.push_back(v.value_or(0));
+                firstParam = false;
+                --params;
+                break;
+            default: break;
+        }
+    }
+    if (vertices.size() < 2) return;
+    // Element colours and linetypes from the style (62 and 6 per element after its offset 49).
+    std::vector<std::optional<Rgb>> colors;
+    std::vector<std::optional<ObjectId>> linetypes;
+    if (const std::string* handle = RawEntity(e.tags).text(340)) {
+        ObjectId styleId;
+        if (db_.getObjectId(styleId, *handle) == ErrorStatus::eOk)
+            if (const auto* style = dynamic_cast<const UnknownObject*>(db_.objectAt(styleId))) {
+                bool element = false;
+                for (const RawTag& tag : style->tags) {
+                    if (tag.code == 49) {
+                        colors.emplace_back();
+                        linetypes.emplace_back();
+                        element = true;
+                    } else if (tag.code == 6 && element && !equalsNoCase(tag.value, "BYLAYER")) {
+                        if (const ObjectId lt = db_.recordId(TableKind::Linetype, tag.value)) linetypes.back() = lt;
+                    } else if (tag.code == 62 && element) {
+                        const long long index = parseInt(tag.value).value_or(256);
+                        if (index >= 1 && index <= 255) {
+                            const Color aci = Color::fromIndex(static_cast<int>(index));
+                            colors.back() = StyleResolver::drawnRgb(aci.red(), aci.green(), aci.blue());
+                        }
+                    }
+                }
+            }
+    }
+    const bool closed = RawEntity(e.tags).integer(71, 0) & 2;
+    std::size_t elements = vertices.front().offsets.size();
+    for (const Vertex& vx : vertices) elements = std::min(elements, vx.offsets.size());
+    for (std::size_t k = 0; k < elements; ++k) {
+        std::vector<Point2d> run;
+        for (const Vertex& vx : vertices) run.push_back(toDevice(c, vx.at + vx.miter * vx.offsets[k]));
+        Pen own = styles_.pen(e, c, deviceScale(c), k < linetypes.size() ? linetypes[k] : std::nullopt);
+        if (k < colors.size() && colors[k]) own.color = Rgb{colors[k]->r, colors[k]->g, colors[k]->b, own.color.a};
+        strokeRun(std::move(run), closed, own);
+    }
 }
 
 void DrawingPainter::paintArrowhead(const Point2d& tip, const Point2d& from, double length, Rgb color) {

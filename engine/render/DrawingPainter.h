@@ -99,6 +99,7 @@ private:
     void paintBlockAs(ObjectId block, const Matrix3d& transform, const Entity& owner, const PaintContext& c);
     void paintUnknown(const UnknownEntity& e, const PaintContext& c);
     Viewport viewportOf(const UnknownEntity& e) const;
+    void paintMultiline(const UnknownEntity& e, const PaintContext& c);
     void paintEllipse(const UnknownEntity& e, const PaintContext& c);
     void paintSolid(const UnknownEntity& e, const PaintContext& c);
     void paintFace(const UnknownEntity& e, const PaintContext& c);

@@ -266,9 +266,11 @@ double StyleResolver::deviceWidth(int lineWeight) const {
     return std::max(weights_.minimumWidth, lineWeight / 100.0 * weights_.unitsPerMm);
 }
 
-Pen StyleResolver::pen(const Entity& entity, const PaintContext& context, double unitsPerDrawingUnit) {
+Pen StyleResolver::pen(const Entity& entity, const PaintContext& context, double unitsPerDrawingUnit,
+                       std::optional<ObjectId> linetype) {
     // One look at the entity's own properties serves colour, weight and linetype.
-    const EntityProps p = props(entity);
+    EntityProps p = props(entity);
+    if (linetype) p.linetype = *linetype;
     const ObjectId layerId = effectiveLayer(entity, context);
     Pen pen;
     pen.color = resolvedColor(p, layerId, context);

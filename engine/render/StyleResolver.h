@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -53,7 +54,9 @@ public:
     ObjectId linetype(const Entity& entity, const PaintContext& context);
     // The pen for a curve of the entity; `unitsPerDrawingUnit` is the device scale where it is
     // drawn (view scale times the block scale).
-    Pen pen(const Entity& entity, const PaintContext& context, double unitsPerDrawingUnit);
+    // `linetype`, when given, stands for the entity's own (a part of it drawn in another).
+    Pen pen(const Entity& entity, const PaintContext& context, double unitsPerDrawingUnit,
+            std::optional<ObjectId> linetype = std::nullopt);
     double deviceWidth(int lineWeight) const;
     const LineWeightScale& weights() const { return weights_; }
 

@@ -11,9 +11,11 @@
 #include "engine/db/Hatch.h"
 #include "engine/db/Line.h"
 #include "engine/db/TagValue.h"
+#include "engine/db/UnknownObject.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "engine/render/FontLibrary.h"
 
+#include <array>
 #include <numbers>
 
 using namespace cad;
@@ -238,6 +240,39 @@ TEST(RenderAnnotations, MultilineAttributeShowsItsLines) {
     EXPECT_GT(inkIn(shot, 2, 36.2, 6, 37.8), 20) << "the first line";
     EXPECT_GT(inkIn(shot, 2, 32.9, 6, 34.4), 20) << "the second line";
     EXPECT_EQ(inkIn(shot, 0, 28, 10, 32.3), 0) << "not the single-line text at its own position";
+}
+
+TEST(RenderAnnotations, MultilineWallsFollowTheirMitersInTheirStyleColours) {
+    auto db = Database::createDefault();
+    // A style of two elements, the second red; a wall along y = 30 turning down at x = 30.
+    auto style = std::make_unique<UnknownObject>("MLINESTYLE", "AcDbMlineStyle");
+    style->tags = {{100, "AcDbMlineStyle"}, {2, "WALL"}, {70, "0"}, {71, "2"}, {49, "0"}, {62, "256"}, {6, "BYLAYER"},
+                   {49, "-2"}, {62, "1"}, {6, "BYLAYER"}};
+    ObjectId styleId;
+    ASSERT_EQ(db->addObject(std::move(style), db->namedObjectsDictionaryId(), Handle(), &styleId), ErrorStatus::eOk);
+    const double s = std::sqrt(0.5);
+    RawTagList tags{{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbMline"}, {2, "WALL"}, {340, db->handleOf(styleId).toString()},
+                    {40, "1"}, {70, "0"}, {71, "1"}, {72, "3"}, {73, "2"}, {10, "5"}, {20, "30"}, {30, "0"}};
+    // Each vertex: the point, the segment direction, the miter, then per element its parameters.
+    const std::vector<std::array<double, 6>> vertices{{5, 30, 1, 0, 0, -1}, {30, 30, 0, -1, -s, -s}, {30, 5, 0, -1, -1, 0}};
+    for (const auto& v : vertices) {
+        tags.insert(tags.end(), {{11, num(v[0])}, {21, num(v[1])}, {31, "0"}, {12, num(v[2])}, {22, num(v[3])}, {32, "0"},
+                                 {13, num(v[4])}, {23, num(v[5])}, {33, "0"}});
+        const double second = v[4] != 0 && v[5] != 0 ? 2 / s : 2;  // along the miter, 2 units across
+        tags.insert(tags.end(), {{74, "2"}, {41, "0"}, {41, "0"}, {75, "0"}, {74, "2"}, {41, num(second)}, {41, "0"}, {75, "0"}});
+    }
+    append(*db, rawEntity("MLINE", "AcDbMline", tags));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400);
+    ASSERT_TRUE(shot.picture);
+    EXPECT_GT(inkIn(shot, 10, 29.9, 20, 30.1), 50) << "the first element on the vertices";
+    // A one-pixel line on a pixel edge is half red on two rows.
+    bool (*reddish)(const Pixel&) = [](const Pixel& p) { return p.r > 200 && p.g < 190 && p.b < 190; };
+    EXPECT_GT(inkIn(shot, 10, 27.9, 20, 28.1, reddish), 50) << "the second, 2 below, red";
+    EXPECT_GT(inkIn(shot, 27.9, 10, 28.1, 20, reddish), 50) << "and 2 inside after the turn";
+    EXPECT_EQ(inkIn(shot, 10, 29.9, 20, 30.1, reddish), 0) << "the first in the entity's colour";
+    EXPECT_EQ(inkIn(shot, 10, 28.5, 20, 29.5), 0) << "nothing between them";
+    EXPECT_TRUE(shot.result.report.skipped.empty()) << shot.result.report.summary();
 }
 
 TEST(RenderAnnotations, MultilineTextFlowsIntoItsColumns) {
