@@ -1157,10 +1157,12 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
     // Element colours and linetypes from the style (62 and 6 per element after its offset 49).
     std::vector<std::optional<Rgb>> colors;
     std::vector<std::optional<ObjectId>> linetypes;
+    long long styleFlags = 0;  // 16: a line across the start, 256: across the end
     if (const std::string* handle = RawEntity(e.tags).text(340)) {
         ObjectId styleId;
         if (db_.getObjectId(styleId, *handle) == ErrorStatus::eOk)
             if (const auto* style = dynamic_cast<const UnknownObject*>(db_.objectAt(styleId))) {
+                styleFlags = RawEntity(style->tags).integer(70, 0);
                 bool element = false;
                 for (const RawTag& tag : style->tags) {
                     if (tag.code == 49) {
@@ -1179,7 +1181,8 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
                 }
             }
     }
-    const bool closed = RawEntity(e.tags).integer(71, 0) & 2;
+    const long long flags = RawEntity(e.tags).integer(71, 0);
+    const bool closed = flags & 2;
     std::size_t elements = vertices.front().offsets.size();
     for (const Vertex& vx : vertices) elements = std::min(elements, vx.offsets.size());
     for (std::size_t k = 0; k < elements; ++k) {
@@ -1189,6 +1192,15 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
         if (k < colors.size() && colors[k]) own.color = Rgb{colors[k]->r, colors[k]->g, colors[k]->b, own.color.a};
         strokeRun(std::move(run), closed, own);
     }
+    // Square caps join the outermost elements, unless the line is closed or suppresses them (4, 8).
+    if (closed || elements < 2) return;
+    const auto cap = [&](const Vertex& vx) {
+        const auto [low, high] = std::minmax_element(vx.offsets.begin(), vx.offsets.begin() + static_cast<std::ptrdiff_t>(elements));
+        strokeRun({toDevice(c, vx.at + vx.miter * *low), toDevice(c, vx.at + vx.miter * *high)}, false,
+                  styles_.pen(e, c, deviceScale(c)));
+    };
+    if ((styleFlags & 16) && !(flags & 4)) cap(vertices.front());
+    if ((styleFlags & 256) && !(flags & 8)) cap(vertices.back());
 }
 
 void DrawingPainter::paintArrowhead(const Point2d& tip, const Point2d& from, double length, Rgb color) {

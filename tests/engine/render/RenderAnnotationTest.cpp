@@ -244,9 +244,10 @@ TEST(RenderAnnotations, MultilineAttributeShowsItsLines) {
 
 TEST(RenderAnnotations, MultilineWallsFollowTheirMitersInTheirStyleColours) {
     auto db = Database::createDefault();
-    // A style of two elements, the second red; a wall along y = 30 turning down at x = 30.
+    // A style of two elements, the second red, with a line across the start; a wall along y = 30
+    // turning down at x = 30.
     auto style = std::make_unique<UnknownObject>("MLINESTYLE", "AcDbMlineStyle");
-    style->tags = {{100, "AcDbMlineStyle"}, {2, "WALL"}, {70, "0"}, {71, "2"}, {49, "0"}, {62, "256"}, {6, "BYLAYER"},
+    style->tags = {{100, "AcDbMlineStyle"}, {2, "WALL"}, {70, "16"}, {71, "2"}, {49, "0"}, {62, "256"}, {6, "BYLAYER"},
                    {49, "-2"}, {62, "1"}, {6, "BYLAYER"}};
     ObjectId styleId;
     ASSERT_EQ(db->addObject(std::move(style), db->namedObjectsDictionaryId(), Handle(), &styleId), ErrorStatus::eOk);
@@ -272,6 +273,8 @@ TEST(RenderAnnotations, MultilineWallsFollowTheirMitersInTheirStyleColours) {
     EXPECT_GT(inkIn(shot, 27.9, 10, 28.1, 20, reddish), 50) << "and 2 inside after the turn";
     EXPECT_EQ(inkIn(shot, 10, 29.9, 20, 30.1, reddish), 0) << "the first in the entity's colour";
     EXPECT_EQ(inkIn(shot, 10, 28.5, 20, 29.5), 0) << "nothing between them";
+    EXPECT_GT(inkIn(shot, 4.9, 28.5, 5.1, 29.5), 5) << "the start cap";
+    EXPECT_EQ(inkIn(shot, 28.5, 4.8, 29.5, 5.2), 0) << "no cap at the end";
     EXPECT_TRUE(shot.result.report.skipped.empty()) << shot.result.report.summary();
 }
 
