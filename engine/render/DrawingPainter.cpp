@@ -759,7 +759,40 @@ void DrawingPainter::paintFace(const UnknownEntity& e, const PaintContext& c) {
 void DrawingPainter::paintPoint(const UnknownEntity& e, const PaintContext& c) {
     const RawEntity raw(e.tags);
     const Pen pen = styles_.pen(e, c, deviceScale(c));
-    canvas_.dot(toDevice(c, raw.point(10).value_or(Point3d())), std::max(2.0, pen.width * 2), pen.color);
+    const Point2d at = toDevice(c, raw.point(10).value_or(Point3d()));
+    // The drawing's point style: $PDMODE 0 a dot, 1 nothing, 2 a plus, 3 a cross, 4 a tick up,
+    // with 32 a circle and 64 a square around; $PDSIZE in drawing units, or (0 or less) a share
+    // of the picture's height (5 % for 0).
+    const long long mode = std::clamp<long long>(std::llround(db_.header().getDouble("$PDMODE").value_or(0)), 0, 127);
+    const int shape = static_cast<int>(mode & 7);
+    const std::optional<Extents2d> page = canvas_.page();
+    if (measuring_ || !page || (shape == 0 && !(mode & 96))) {
+        if (shape != 1 || (mode & 96)) canvas_.dot(at, std::max(2.0, pen.width * 2), pen.color);
+        return;
+    }
+    const double setting = db_.header().getDouble("$PDSIZE").value_or(0);
+    double size = setting > 0 ? setting * deviceScale(c) : page->height() * (setting < 0 ? -setting : 5) / 100;
+    if (!std::isfinite(size)) return;
+    const double h = std::clamp(size, 2.0, std::max(2.0, page->height())) / 2;
+    DevicePath path;
+    auto segment = [&](Vector2d a, Vector2d b) { path.runs.push_back({{at + a, at + b}, false}); };
+    if (shape == 0) canvas_.dot(at, std::max(2.0, pen.width * 2), pen.color);
+    if (shape == 2) {
+        segment({-h, 0}, {h, 0});
+        segment({0, -h}, {0, h});
+    }
+    if (shape == 3) {
+        segment({-h, -h}, {h, h});
+        segment({-h, h}, {h, -h});
+    }
+    if (shape == 4) segment({0, 0}, {0, -h});  // device y runs down
+    if (mode & 32) {
+        std::vector<Point2d> ring;
+        for (int k = 0; k < 32; ++k) ring.push_back(at + Vector2d(std::cos(k * kPi / 16), std::sin(k * kPi / 16)) * h);
+        path.runs.push_back({std::move(ring), true});
+    }
+    if (mode & 64) path.runs.push_back({{at + Vector2d(-h, -h), at + Vector2d(h, -h), at + Vector2d(h, h), at + Vector2d(-h, h)}, true});
+    if (!path.runs.empty()) canvas_.stroke(path, pen);
 }
 
 void DrawingPainter::paintMText(const UnknownEntity& e, const PaintContext& c) {

@@ -435,6 +435,21 @@ TEST(RenderPixels, EllipseMultilineTextAndPointsAreDrawnAndUnknownKindsCounted) 
     EXPECT_TRUE(second);
     EXPECT_EQ(shot.result.report.skipped.at("REGION"), 1u);
     EXPECT_NE(shot.result.report.summary().find("skipped: 1 REGION"), std::string::npos);
+
+    // Points in the drawing's style: a plus in a circle 4 units across ($PDMODE 34, $PDSIZE 4).
+    auto points = Database::createDefault();
+    points->header().setInt("$PDMODE", 70, 34);
+    points->header().setDouble("$PDSIZE", 40, 4);
+    append(*points, rawEntity("POINT", "AcDbPoint", {{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbPoint"}, {10, "20"},
+                                                      {20, "20"}, {30, "0"}}));
+    Shot marked = shoot(*points, dir, Extents2d({0, 0}, {40, 40}), 400, "points.png");
+    ASSERT_TRUE(marked.picture);
+    EXPECT_TRUE(marked.at(21, 20).isInk()) << "the plus";
+    EXPECT_TRUE(marked.at(20, 18.95).isInk() || marked.at(20, 19.05).isInk()) << "its arm's end on the circle";
+    EXPECT_TRUE(marked.at(20 + std::sqrt(2.0), 20 + std::sqrt(2.0)).isInk() ||
+                marked.at(20 + 1.38, 20 + 1.38).isInk())
+        << "the circle";
+    EXPECT_TRUE(marked.at(20.7, 20.7).isWhite()) << "inside, off the arms";
 }
 
 TEST(RenderFiles, FormatsByExtensionAndClearErrors) {
