@@ -68,8 +68,8 @@ void DrawingRenderer::paint(Canvas& canvas, const Affine2d& toDevice, const Line
     painter.setMeasuring(measuring);
     painter.setGreekingHeight(greekBelow_);
     painter.setWorldToDevice(toDevice);
+    int viewports = 0;  // outlives the handler, which runs while the layout is painted below
     if (!model_) {
-        int viewports = 0;
         painter.setViewportHandler([&](const Viewport& vp) {
             if (vp.number() == 1 || !vp.isOn() || !(vp.width() > 0) || !(vp.height() > 0) || !(vp.viewHeight() > 0))
                 return;
