@@ -7,6 +7,7 @@
 #include "engine/db/AttributeDefinition.h"
 #include "engine/db/IdMapping.h"
 #include "engine/db/PlanarTransform.h"
+#include "engine/db/TagValue.h"
 #include "engine/geometry/BlockTransform.h"
 
 namespace cad {
@@ -74,7 +75,41 @@ ErrorStatus Text::transformBy(const Matrix3d& transform) {
     assign(widthFactor_, widthFactor_ * (xScale / yScale));
     setThickness(thickness() * transform.transformVector(normal()).length());
     setNormal(t.newNormal());
+    transformMultilinePart(transform, xScale, yScale);
     return ErrorStatus::eOk;
+}
+
+void Text::transformMultilinePart(const Matrix3d& transform, double xScale, double yScale) {
+    // Its insertion point (10), direction (11) and normal (210) are in world coordinates; its
+    // height (40) and box width (41) go with the text's. Only values that change are written, so
+    // that a transformation that moves nothing leaves the text as read.
+    const std::span<const RawTag> part = multilinePart();
+    if (part.empty()) return;
+    const std::size_t first = static_cast<std::size_t>(part.data() - extraTags().data());
+    std::vector<std::pair<std::size_t, double>> changes;  // index into the extra tags, new value
+    const auto find = [&](int code) -> std::optional<std::size_t> {
+        for (std::size_t i = 0; i < part.size(); ++i)
+            if (part[i].code == code) return first + i;
+        return std::nullopt;
+    };
+    const auto value = [&](std::size_t i) { return parseDouble(extraTags()[i].value).value_or(0.0); };
+    const auto change = [&](std::size_t i, double v) {
+        if (value(i) != v) changes.emplace_back(i, v);
+    };
+    for (const auto& [code, point] : {std::pair{10, true}, std::pair{11, false}, std::pair{210, false}}) {
+        const auto x = find(code), y = find(code + 10), z = find(code + 20);
+        if (!x || !y) continue;
+        const Vector3d v(value(*x), value(*y), z ? value(*z) : 0.0);
+        const Vector3d q = point ? (transform * (Point3d() + v)).asVector() : transform * v;
+        change(*x, q.x);
+        change(*y, q.y);
+        if (z) change(*z, q.z);
+    }
+    if (const auto height = find(40)) change(*height, value(*height) * yScale);
+    if (const auto width = find(41)) change(*width, value(*width) * xScale);
+    if (changes.empty()) return;
+    RawTagList& extra = editExtraTags();
+    for (const auto& [i, v] : changes) extra[i].value = formatDouble(v);
 }
 
 ErrorStatus Text::getGeomExtents(Extents3d& extents) const {

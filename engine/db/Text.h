@@ -29,6 +29,11 @@ public:
     void setTextString(std::string text);
     // The multi-line part kept as read (from its 101 tag on); empty when there is none.
     std::span<const RawTag> multilinePart() const;
+
+private:
+    void transformMultilinePart(const Matrix3d& transform, double xScale, double yScale);
+
+public:
     const Point3d& position() const { return position_; }
     void setPosition(const Point3d& p) { assign(position_, p); }
     const Point3d& alignmentPoint() const { return alignment_; }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <numbers>
+#include <map>
 #include <set>
 #include <stdexcept>
 
@@ -489,4 +491,20 @@ TEST(DxfDrawing, AMultilineAttributeShowsTheValueSetLast) {
     for (const cad::RawTag& t : read->multilinePart())
         if (t.code == 1 || t.code == 3) part += t.value;
     EXPECT_EQ(part, value);
+
+    // Moved, turned a quarter and doubled, the part goes along; moved nowhere, it is left as read.
+    auto* moved = as<cad::Attribute>(*back.database, again);
+    back.database->clearModifiedFlags();
+    ASSERT_EQ(moved->transformBy(cad::Matrix3d::identity()), cad::ErrorStatus::eOk);
+    EXPECT_FALSE(moved->isModified());
+    ASSERT_EQ(moved->transformBy(cad::Matrix3d::translation({5, 0, 0}) *
+                                 cad::Matrix3d::rotation(std::numbers::pi / 2, cad::Vector3d::zAxis()) *
+                                 cad::Matrix3d::scaling(2.0)),
+              cad::ErrorStatus::eOk);
+    std::map<int, std::vector<std::string>> after;
+    for (const cad::RawTag& t : moved->multilinePart()) after[t.code].push_back(t.value);
+    EXPECT_EQ(after[10], std::vector<std::string>{"-19.0"}) << "(8, 12) turned to (-12, 8), doubled, moved 5 along x";
+    EXPECT_EQ(after[20], std::vector<std::string>{"16.0"});
+    EXPECT_EQ(after[40], std::vector<std::string>{"3.0"});
+    EXPECT_EQ(after[41], std::vector<std::string>{"16.0"});
 }
