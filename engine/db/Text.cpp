@@ -17,21 +17,26 @@ const Text::Uncommon& Text::uncommon() const {
     return uncommon_.orDefault(kDefault);
 }
 
-std::span<const RawTag> Text::multilinePart() const {
+std::pair<std::size_t, std::size_t> Text::multilineRange() const {
     const RawTagList& extra = extraTags();
     const auto from = std::find_if(extra.begin(), extra.end(), [](const RawTag& t) { return t.code == 101; });
-    if (from == extra.end()) return {};
+    if (from == extra.end()) return {extra.size(), extra.size()};
     // It runs to the end, or to a subclass marker a damaged file put after it.
     const auto to = std::find_if(from + 1, extra.end(), [](const RawTag& t) { return t.code == 100; });
-    return {from, to};
+    return {static_cast<std::size_t>(from - extra.begin()), static_cast<std::size_t>(to - extra.begin())};
+}
+
+std::span<const RawTag> Text::multilinePart() const {
+    const auto [first, end] = multilineRange();
+    return std::span<const RawTag>(extraTags()).subspan(first, end - first);
 }
 
 void Text::setTextString(std::string text) {
     if (text == text_) return;
-    if (!multilinePart().empty()) {
+    if (const auto [first, last] = multilineRange(); first < last) {
         RawTagList& extra = editExtraTags();
-        const auto from = std::find_if(extra.begin(), extra.end(), [](const RawTag& t) { return t.code == 101; });
-        const auto to = std::find_if(from + 1, extra.end(), [](const RawTag& t) { return t.code == 100; });
+        const auto from = extra.begin() + static_cast<std::ptrdiff_t>(first);
+        const auto to = extra.begin() + static_cast<std::ptrdiff_t>(last);
         // The text goes where its old pieces stood: 250-byte pieces (3), the rest last (1), never
         // cutting a UTF-8 character.
         auto at = std::find_if(from, to, [](const RawTag& t) { return t.code == 1 || t.code == 3; });
@@ -83,13 +88,12 @@ void Text::transformMultilinePart(const Matrix3d& transform, double xScale, doub
     // Its insertion point (10), direction (11) and normal (210) are in world coordinates; its
     // height (40) and box width (41) go with the text's. Only values that change are written, so
     // that a transformation that moves nothing leaves the text as read.
-    const std::span<const RawTag> part = multilinePart();
-    if (part.empty()) return;
-    const std::size_t first = static_cast<std::size_t>(part.data() - extraTags().data());
+    const auto [first, last] = multilineRange();
+    if (first == last) return;
     std::vector<std::pair<std::size_t, double>> changes;  // index into the extra tags, new value
     const auto find = [&](int code) -> std::optional<std::size_t> {
-        for (std::size_t i = 0; i < part.size(); ++i)
-            if (part[i].code == code) return first + i;
+        for (std::size_t i = first; i < last; ++i)
+            if (extraTags()[i].code == code) return i;
         return std::nullopt;
     };
     const auto value = [&](std::size_t i) { return parseDouble(extraTags()[i].value).value_or(0.0); };

@@ -29,11 +29,6 @@ public:
     void setTextString(std::string text);
     // The multi-line part kept as read (from its 101 tag on); empty when there is none.
     std::span<const RawTag> multilinePart() const;
-
-private:
-    void transformMultilinePart(const Matrix3d& transform, double xScale, double yScale);
-
-public:
     const Point3d& position() const { return position_; }
     void setPosition(const Point3d& p) { assign(position_, p); }
     const Point3d& alignmentPoint() const { return alignment_; }
@@ -86,6 +81,9 @@ private:
         double oblique = 0.0, thickness = 0.0;
     };
     const Uncommon& uncommon() const;
+    // Where the multi-line part stands in the extra tags: [first, end), empty when there is none.
+    std::pair<std::size_t, std::size_t> multilineRange() const;
+    void transformMultilinePart(const Matrix3d& transform, double xScale, double yScale);
 
     ObjectId style_;
     HorizontalMode horizontal_ = HorizontalMode::Left;
