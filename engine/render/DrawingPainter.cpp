@@ -499,34 +499,43 @@ void DrawingPainter::paintText(const Text& t, const PaintContext& c, bool showTa
 
 namespace {
 
+// A colour as tags give it: a true colour (0xRRGGBB; -1 for none) or else a palette index (1..255);
+// nothing for "by layer", "by block" or what is out of range.
+std::optional<Rgb> tagColor(long long index, long long rgb = -1) {
+    if (rgb >= 0 && rgb <= 0xFFFFFF)
+        return Rgb{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+                   static_cast<std::uint8_t>(rgb)};
+    if (index >= 1 && index <= 255) {
+        const Color aci = Color::fromIndex(static_cast<int>(index));
+        return Rgb{aci.red(), aci.green(), aci.blue()};
+    }
+    return std::nullopt;
+}
+
 // A gradient fill (450 = 1) drawn flat, in the mean of its colours (421 true colours, else 63
 // palette colours, one after each 463): closer to what the planner sees than the hatch's own
 // colour, which such fills leave at black or white.
 std::optional<Rgb> gradientMean(const Hatch& hatch) {
     const RawTagList& tags = hatch.extraTags();
     bool gradient = false;
-    std::vector<Color> colors;
+    std::vector<Rgb> colors;
     for (std::size_t i = 0; i < tags.size(); ++i) {
         const RawTag& t = tags[i];
         if (t.code == 450) gradient = parseInt(t.value).value_or(0) == 1;
         if (t.code != 463) continue;
-        std::optional<Color> color;
+        long long index = 0, rgb = -1;
         for (std::size_t k = i + 1; k < tags.size() && tags[k].code != 463; ++k) {
-            if (tags[k].code == 63)
-                if (auto index = parseInt(tags[k].value); index && *index >= 1 && *index <= 255)
-                    color = Color::fromIndex(static_cast<int>(*index));
-            if (tags[k].code == 421)
-                if (auto rgb = parseInt(tags[k].value); rgb && *rgb >= 0 && *rgb <= 0xFFFFFF)
-                    color = Color::fromTrueColorValue(static_cast<std::uint32_t>(*rgb));
+            if (tags[k].code == 63) index = parseInt(tags[k].value).value_or(0);
+            if (tags[k].code == 421) rgb = parseInt(tags[k].value).value_or(-1);
         }
-        if (color) colors.push_back(*color);
+        if (auto color = tagColor(index, rgb)) colors.push_back(*color);
     }
     if (!gradient || colors.empty()) return std::nullopt;
     unsigned r = 0, g = 0, b = 0;
-    for (const Color& color : colors) {
-        r += color.red();
-        g += color.green();
-        b += color.blue();
+    for (const Rgb& color : colors) {
+        r += color.r;
+        g += color.g;
+        b += color.b;
     }
     const auto n = static_cast<unsigned>(colors.size());
     return Rgb{static_cast<std::uint8_t>(r / n), static_cast<std::uint8_t>(g / n), static_cast<std::uint8_t>(b / n)};
@@ -817,17 +826,8 @@ void DrawingPainter::paintMText(const UnknownEntity& e, const PaintContext& c) {
     // Background mask (90: 1 a colour of its own, 2 the sheet's), its colour (63, 421) and how far
     // it reaches past the text (45, in text heights: 1 fits, 1.5 adds half a height).
     if (const long long fill = raw.integer(90, 0); fill & 3) {
-        std::optional<Rgb> color = Rgb{255, 255, 255};
-        if (!(fill & 2)) {
-            if (auto rgb = raw.integer(421); rgb && *rgb >= 0 && *rgb <= 0xFFFFFF)
-                color = Rgb{static_cast<std::uint8_t>(*rgb >> 16), static_cast<std::uint8_t>(*rgb >> 8),
-                            static_cast<std::uint8_t>(*rgb)};
-            else if (auto index = raw.integer(63); index && *index >= 1 && *index <= 255) {
-                const Color aci = Color::fromIndex(static_cast<int>(*index));
-                color = Rgb{aci.red(), aci.green(), aci.blue()};
-            }
-        }
-        m.mask = color;
+        const std::optional<Rgb> own = fill & 2 ? std::nullopt : tagColor(raw.integer(63, 0), raw.integer(421, -1));
+        m.mask = own.value_or(Rgb{255, 255, 255});
         m.maskMargin = std::clamp(raw.real(45, 1.5) - 1.0, 0.0, 5.0) * m.height;
     }
     if (embedded != e.tags.end()) {
@@ -1205,11 +1205,8 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
                     } else if (tag.code == 6 && element && !equalsNoCase(tag.value, "BYLAYER")) {
                         if (const ObjectId lt = db_.recordId(TableKind::Linetype, tag.value)) linetypes.back() = lt;
                     } else if (tag.code == 62 && element) {
-                        const long long index = parseInt(tag.value).value_or(256);
-                        if (index >= 1 && index <= 255) {
-                            const Color aci = Color::fromIndex(static_cast<int>(index));
-                            colors.back() = StyleResolver::drawnRgb(aci.red(), aci.green(), aci.blue());
-                        }
+                        if (const auto rgb = tagColor(parseInt(tag.value).value_or(0)))
+                            colors.back() = StyleResolver::drawnRgb(rgb->r, rgb->g, rgb->b);
                     }
                 }
             }
