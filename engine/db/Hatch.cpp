@@ -53,7 +53,9 @@ void appendEdge(const HatchEdge& e, std::vector<BulgeVertex>& out) {
         }
         case HatchEdge::Type::EllipticArc: {
             // The edge's angles are true angles from the major axis; points go by parameter.
-            auto parameter = [&](double angle) { return std::atan2(std::sin(angle), e.radius * std::cos(angle)); };
+            auto parameter = [&](double angle) {
+                return std::atan2(std::sin(angle), e.radius * std::cos(angle));
+            };
             const bool full = sweepOf(e.startAngle, e.endAngle) >= kTwoPi - 1e-12;
             const double s0 = parameter(e.startAngle);
             double sweep = full ? kTwoPi : sweepOf(s0, parameter(e.endAngle));

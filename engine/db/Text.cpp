@@ -41,7 +41,8 @@ void Text::setTextString(std::string text) {
         // cutting a UTF-8 character.
         auto at = std::find_if(from, to, [](const RawTag& t) { return t.code == 1 || t.code == 3; });
         const std::ptrdiff_t place = (at == to ? to : at) - extra.begin();
-        const auto end = std::remove_if(from + 1, to, [](const RawTag& t) { return t.code == 1 || t.code == 3; });
+        const auto end =
+            std::remove_if(from + 1, to, [](const RawTag& t) { return t.code == 1 || t.code == 3; });
         extra.erase(end, to);
         RawTagList pieces;
         std::size_t i = 0;
@@ -53,7 +54,8 @@ void Text::setTextString(std::string text) {
             i += n;
         }
         pieces.push_back({1, text.substr(i)});
-        const std::ptrdiff_t limit = std::min<std::ptrdiff_t>(place, static_cast<std::ptrdiff_t>(extra.size()));
+        const std::ptrdiff_t limit =
+            std::min<std::ptrdiff_t>(place, static_cast<std::ptrdiff_t>(extra.size()));
         extra.insert(extra.begin() + limit, pieces.begin(), pieces.end());
     }
     assign(text_, std::move(text));

@@ -1,7 +1,5 @@
 #include "engine/render/DrawingPainter.h"
 
-#include "engine/db/Table.h"
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -21,18 +19,19 @@
 #include "engine/db/Hatch.h"
 #include "engine/db/Line.h"
 #include "engine/db/Polyline.h"
+#include "engine/db/Table.h"
+#include "engine/db/TagValue.h"
 #include "engine/db/Text.h"
 #include "engine/db/TextStyleTableRecord.h"
 #include "engine/db/UnknownEntity.h"
-#include "engine/db/TagValue.h"
 #include "engine/db/UnknownObject.h"
 #include "engine/db/Viewport.h"
 #include "engine/geometry/BlockTransform.h"
 #include "engine/render/FontLibrary.h"
 #include "engine/render/MTextFormat.h"
 #include "engine/render/MultiLeader.h"
-#include "engine/render/SplineCurve.h"
 #include "engine/render/RawEntity.h"
+#include "engine/render/SplineCurve.h"
 #include "engine/render/StyleResolver.h"
 #include "engine/render/TextCodes.h"
 #include "engine/text/AsciiText.h"
@@ -538,7 +537,8 @@ std::optional<Rgb> gradientMean(const Hatch& hatch) {
         b += color.b;
     }
     const auto n = static_cast<unsigned>(colors.size());
-    return Rgb{static_cast<std::uint8_t>(r / n), static_cast<std::uint8_t>(g / n), static_cast<std::uint8_t>(b / n)};
+    return Rgb{static_cast<std::uint8_t>(r / n), static_cast<std::uint8_t>(g / n),
+               static_cast<std::uint8_t>(b / n)};
 }
 
 }  // namespace
@@ -656,7 +656,8 @@ void DrawingPainter::paintReference(const BlockReference& ref, const PaintContex
     for (int row = 0; row < std::min(ref.rowCount(), 1000); ++row)
         for (int col = 0; col < std::min(ref.columnCount(), 1000); ++col) {
             const double gx = col * ref.columnSpacing(), gy = row * ref.rowSpacing();
-            const Matrix3d shift = Matrix3d::translation(ocs * Vector3d(gx * cs - gy * sn, gx * sn + gy * cs, 0));
+            const Matrix3d shift =
+                Matrix3d::translation(ocs * Vector3d(gx * cs - gy * sn, gx * sn + gy * cs, 0));
             paintBlockAs(block->objectId(), shift * placed, ref, c);
             PaintContext moved = c;
             moved.xform = c.xform * shift;
@@ -772,7 +773,8 @@ void DrawingPainter::paintPoint(const UnknownEntity& e, const PaintContext& c) {
     // The drawing's point style: $PDMODE 0 a dot, 1 nothing, 2 a plus, 3 a cross, 4 a tick up,
     // with 32 a circle and 64 a square around; $PDSIZE in drawing units, or (0 or less) a share
     // of the picture's height (5 % for 0).
-    const long long mode = std::clamp<long long>(std::llround(db_.header().getDouble("$PDMODE").value_or(0)), 0, 127);
+    const long long mode =
+        std::clamp<long long>(std::llround(db_.header().getDouble("$PDMODE").value_or(0)), 0, 127);
     const int shape = static_cast<int>(mode & 7);
     const std::optional<Extents2d> page = canvas_.page();
     if (measuring_ || !page || (shape == 0 && !(mode & 96))) {
@@ -780,7 +782,8 @@ void DrawingPainter::paintPoint(const UnknownEntity& e, const PaintContext& c) {
         return;
     }
     const double setting = db_.header().getDouble("$PDSIZE").value_or(0);
-    double size = setting > 0 ? setting * deviceScale(c) : page->height() * (setting < 0 ? -setting : 5) / 100;
+    double size =
+        setting > 0 ? setting * deviceScale(c) : page->height() * (setting < 0 ? -setting : 5) / 100;
     if (!std::isfinite(size)) return;
     const double h = std::clamp(size, 2.0, std::max(2.0, page->height())) / 2;
     DevicePath path;
@@ -797,17 +800,21 @@ void DrawingPainter::paintPoint(const UnknownEntity& e, const PaintContext& c) {
     if (shape == 4) segment({0, 0}, {0, -h});  // device y runs down
     if (mode & 32) {
         std::vector<Point2d> ring;
-        for (int k = 0; k < 32; ++k) ring.push_back(at + Vector2d(std::cos(k * kPi / 16), std::sin(k * kPi / 16)) * h);
+        for (int k = 0; k < 32; ++k)
+            ring.push_back(at + Vector2d(std::cos(k * kPi / 16), std::sin(k * kPi / 16)) * h);
         path.runs.push_back({std::move(ring), true});
     }
-    if (mode & 64) path.runs.push_back({{at + Vector2d(-h, -h), at + Vector2d(h, -h), at + Vector2d(h, h), at + Vector2d(-h, h)}, true});
+    if (mode & 64)
+        path.runs.push_back(
+            {{at + Vector2d(-h, -h), at + Vector2d(h, -h), at + Vector2d(h, h), at + Vector2d(-h, h)}, true});
     if (!path.runs.empty()) canvas_.stroke(path, pen);
 }
 
 void DrawingPainter::paintMText(const UnknownEntity& e, const PaintContext& c) {
     // The column settings come after the text's own, in an embedded object whose codes repeat
     // the text's (44 is a column's width there, not the line spacing).
-    const auto embedded = std::find_if(e.tags.begin(), e.tags.end(), [](const RawTag& t) { return t.code == 101; });
+    const auto embedded =
+        std::find_if(e.tags.begin(), e.tags.end(), [](const RawTag& t) { return t.code == 101; });
     const RawEntity raw(std::span<const RawTag>(e.tags.begin(), embedded));
     MTextPlacement m;
     for (auto tag = e.tags.begin(); tag != embedded; ++tag)
@@ -826,7 +833,8 @@ void DrawingPainter::paintMText(const UnknownEntity& e, const PaintContext& c) {
     // Background mask (90: 1 a colour of its own, 2 the sheet's), its colour (63, 421) and how far
     // it reaches past the text (45, in text heights: 1 fits, 1.5 adds half a height).
     if (const long long fill = raw.integer(90, 0); fill & 3) {
-        const std::optional<Rgb> own = fill & 2 ? std::nullopt : tagColor(raw.integer(63, 0), raw.integer(421, -1));
+        const std::optional<Rgb> own =
+            fill & 2 ? std::nullopt : tagColor(raw.integer(63, 0), raw.integer(421, -1));
         m.mask = own.value_or(Rgb{255, 255, 255});
         m.maskMargin = std::clamp(raw.real(45, 1.5) - 1.0, 0.0, 5.0) * m.height;
     }
@@ -882,10 +890,10 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
         line->height = std::max(line->height, piece.height);
         trailing = piece.width - inkWidth;
         Piece* last = line->pieces.empty() ? nullptr : &line->pieces.back();
-        if (last && !piece.stack && !last->stack && last->face == piece.face && last->height == piece.height &&
-            last->widthFactor == piece.widthFactor && last->color == piece.color &&
-            last->underline == piece.underline && last->overline == piece.overline &&
-            last->strikeout == piece.strikeout) {
+        if (last && !piece.stack && !last->stack && last->face == piece.face &&
+            last->height == piece.height && last->widthFactor == piece.widthFactor &&
+            last->color == piece.color && last->underline == piece.underline &&
+            last->overline == piece.overline && last->strikeout == piece.strikeout) {
             last->text += piece.text;
             last->advance += piece.advance;
             last->width += piece.width;
@@ -903,8 +911,8 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
             const double em = run.height / face.capHeight * run.widthFactor;
             Rgb color = run.color ? styles_.colorOf(*run.color, layer, c) : ownColor;
             color.a = ownColor.a;  // an inline colour keeps the text's transparency
-            Piece like{&face, {}, run.height, run.widthFactor, 0, 0, color, run.underline, run.overline,
-                       run.strikeout, 0, {}, 0};
+            Piece like{&face, {}, run.height, run.widthFactor, 0, 0, color,
+                       run.underline, run.overline, run.strikeout, 0, {}, 0};
             if (run.stack) {
                 Piece stack = like;
                 stack.stack = run.stack;
@@ -930,7 +938,8 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
                 const std::size_t visible = word.text.find_last_not_of(' ') + 1;
                 word.advance = fonts_.advance(face, word.text);
                 word.width = word.advance * em;
-                const double inkWidth = visible == 0 ? 0.0 : fonts_.advance(face, word.text.substr(0, visible)) * em;
+                const double inkWidth =
+                    visible == 0 ? 0.0 : fonts_.advance(face, word.text.substr(0, visible)) * em;
                 add(std::move(word), inkWidth);
                 i = j;
             }
@@ -947,14 +956,17 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
     double widest = 0, total = 0;
     std::size_t flow = 0;  // the column being filled
     auto heightOf = [&](std::size_t k) {
-        return k < m.columnHeights.size() ? m.columnHeights[k] : m.columnHeights.empty() ? m.columnHeight : 0.0;
+        return k < m.columnHeights.size() ? m.columnHeights[k]
+               : m.columnHeights.empty()  ? m.columnHeight
+                                          : 0.0;
     };
     for (std::size_t k = 0; k < lines.size(); ++k) {
         Line& line = lines[k];
         if (line.height <= 0) line.height = m.height;
         const bool first = k == 0 || columnOf.back() != flow;
         double baseline = first ? -line.height : baselines.back() - spacing * line.height;
-        if (m.columns && k > 0 && (line.newColumn || (!first && heightOf(flow) > 0 && -baseline > heightOf(flow)))) {
+        if (m.columns && k > 0 &&
+            (line.newColumn || (!first && heightOf(flow) > 0 && -baseline > heightOf(flow)))) {
             ++flow;
             baseline = -line.height;
         }
@@ -965,8 +977,9 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
     }
     const std::size_t columnCount = flow + 1;
     const double columnStep = (m.columnWidth > 0 ? m.columnWidth : widest) + m.columnGutter;
-    const double frame = m.columns ? columnStep * static_cast<double>(columnCount) - m.columnGutter
-                                   : m.boxWidth > 0 ? m.boxWidth : widest;
+    const double frame = m.columns        ? columnStep * static_cast<double>(columnCount) - m.columnGutter
+                         : m.boxWidth > 0 ? m.boxWidth
+                                          : widest;
     const int align = (m.attachment - 1) % 3, row = (m.attachment - 1) / 3;
     const double top = row == 0 ? 0.0 : row == 1 ? total / 2 : total;
     // Lines align within their column, as wide as the frame when there are no columns.
@@ -981,8 +994,8 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
         const double left = frameLeft - m.maskMargin, right = frameLeft + frame + m.maskMargin;
         const double high = top + m.maskMargin, low = top - total - 0.25 * m.height - m.maskMargin;
         DevicePath box;
-        box.runs.push_back({{toDevice.apply({left, low}), toDevice.apply({right, low}), toDevice.apply({right, high}),
-                             toDevice.apply({left, high})},
+        box.runs.push_back({{toDevice.apply({left, low}), toDevice.apply({right, low}),
+                             toDevice.apply({right, high}), toDevice.apply({left, high})},
                             true});
         canvas_.fill(box, *m.mask);
     }
@@ -991,12 +1004,16 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
         // The frame hangs from the insertion point by the attachment.
         const std::size_t slot = m.columnsReversed ? columnCount - 1 - columnOf[k] : columnOf[k];
         double x = frameLeft + columnStep * static_cast<double>(slot) +
-                   (align == 0 ? 0.0 : align == 1 ? (lineBox - line.width) / 2 : lineBox - line.width);
+                   (align == 0   ? 0.0
+                    : align == 1 ? (lineBox - line.width) / 2
+                                 : lineBox - line.width);
         const double y = top + baselines[k];
         for (const Piece& piece : line.pieces) {
             const double em = piece.height / piece.face->capHeight, h = piece.height;
             DevicePath rules;
-            auto rule = [&](Point2d a, Point2d b) { rules.runs.push_back({{toDevice.apply(a), toDevice.apply(b)}, false}); };
+            auto rule = [&](Point2d a, Point2d b) {
+                rules.runs.push_back({{toDevice.apply(a), toDevice.apply(b)}, false});
+            };
             if (piece.stack) {
                 // Upper text above the middle of the line, lower text below it, a rule between.
                 const double tall = kStackScale * em, wide = tall * piece.widthFactor;
@@ -1013,11 +1030,13 @@ void DrawingPainter::paintFormattedText(const MTextPlacement& m, const Entity& o
                     if (piece.stack == '/') rule({x, y + 0.4 * h}, {x + piece.width, y + 0.4 * h});
                 }
                 if (!piece.text.empty())
-                    paintTextLine(*piece.face, piece.text, toDevice * Affine2d{wide, 0, 0, tall, upperX, upperY},
-                                  piece.advance, piece.color);
+                    paintTextLine(*piece.face, piece.text,
+                                  toDevice * Affine2d{wide, 0, 0, tall, upperX, upperY}, piece.advance,
+                                  piece.color);
                 if (!piece.below.empty())
-                    paintTextLine(*piece.face, piece.below, toDevice * Affine2d{wide, 0, 0, tall, lowerX, lowerY},
-                                  piece.belowAdvance, piece.color);
+                    paintTextLine(*piece.face, piece.below,
+                                  toDevice * Affine2d{wide, 0, 0, tall, lowerX, lowerY}, piece.belowAdvance,
+                                  piece.color);
             } else if (piece.text.find_first_not_of(' ') != std::string::npos) {
                 const Affine2d glyph{em * piece.widthFactor, 0, 0, em, x, y};
                 paintTextLine(*piece.face, piece.text, toDevice * glyph, piece.advance, piece.color);
@@ -1203,7 +1222,8 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
                         linetypes.emplace_back();
                         element = true;
                     } else if (tag.code == 6 && element && !equalsNoCase(tag.value, "BYLAYER")) {
-                        if (const ObjectId lt = db_.recordId(TableKind::Linetype, tag.value)) linetypes.back() = lt;
+                        if (const ObjectId lt = db_.recordId(TableKind::Linetype, tag.value))
+                            linetypes.back() = lt;
                     } else if (tag.code == 62 && element) {
                         if (const auto rgb = tagColor(parseInt(tag.value).value_or(0)))
                             colors.back() = StyleResolver::drawnRgb(rgb->r, rgb->g, rgb->b);
@@ -1219,13 +1239,15 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
         std::vector<Point2d> run;
         for (const Vertex& vx : vertices) run.push_back(toDevice(c, vx.at + vx.miter * vx.offsets[k]));
         Pen own = styles_.pen(e, c, deviceScale(c), k < linetypes.size() ? linetypes[k] : std::nullopt);
-        if (k < colors.size() && colors[k]) own.color = Rgb{colors[k]->r, colors[k]->g, colors[k]->b, own.color.a};
+        if (k < colors.size() && colors[k])
+            own.color = Rgb{colors[k]->r, colors[k]->g, colors[k]->b, own.color.a};
         strokeRun(std::move(run), closed, own);
     }
     // Square caps join the outermost elements, unless the line is closed or suppresses them (4, 8).
     if (closed || elements < 2) return;
     const auto cap = [&](const Vertex& vx) {
-        const auto [low, high] = std::minmax_element(vx.offsets.begin(), vx.offsets.begin() + static_cast<std::ptrdiff_t>(elements));
+        const auto [low, high] = std::minmax_element(
+            vx.offsets.begin(), vx.offsets.begin() + static_cast<std::ptrdiff_t>(elements));
         strokeRun({toDevice(c, vx.at + vx.miter * *low), toDevice(c, vx.at + vx.miter * *high)}, false,
                   styles_.pen(e, c, deviceScale(c)));
     };
@@ -1425,7 +1447,8 @@ void DrawingPainter::paintImageFrame(const UnknownEntity& e, const PaintContext&
     std::vector<Point2d> ring;
     for (const Point3d& k : corners)
         ring.push_back(toDevice(c, p + u * (k.x + 0.5) + v * (size.y - 0.5 - k.y)));
-    if (ring.size() < 3) ring = {toDevice(c, p), toDevice(c, p + du), toDevice(c, p + du + dv), toDevice(c, p + dv)};
+    if (ring.size() < 3)
+        ring = {toDevice(c, p), toDevice(c, p + du), toDevice(c, p + du + dv), toDevice(c, p + dv)};
     DevicePath area;
     area.runs.push_back({ring, true});
     canvas_.fill(area, Rgb{255, 255, 255});

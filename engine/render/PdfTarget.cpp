@@ -160,7 +160,9 @@ void PdfTarget::deflateContent(bool finish) {
     content_.clear();
 }
 
-void PdfTarget::forgetState() { strokeKnown_ = fillKnown_ = penKnown_ = alphaKnown_[0] = alphaKnown_[1] = false; }
+void PdfTarget::forgetState() {
+    strokeKnown_ = fillKnown_ = penKnown_ = alphaKnown_[0] = alphaKnown_[1] = false;
+}
 
 void PdfTarget::setAlpha(bool stroke, std::uint8_t alpha) {
     // A graphics state per opacity and kind (/Sn strokes, /Fn fills), so that each keeps its own;
@@ -428,7 +430,8 @@ void PdfTarget::write(const std::function<void(std::string_view)>& sink) {
         for (const auto& [stroke, a] : alphas_) {
             std::string value;
             putNumber(value, a / 255.0);
-            out += (stroke ? " /S" : " /F") + std::to_string(a) + (stroke ? " << /CA " : " << /ca ") + value + " >>";
+            out += (stroke ? " /S" : " /F") + std::to_string(a) + (stroke ? " << /CA " : " << /ca ") + value +
+                   " >>";
         }
         out += " >>";
     }

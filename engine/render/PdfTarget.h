@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>

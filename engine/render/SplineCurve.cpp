@@ -48,7 +48,8 @@ std::vector<Point3d> sampleSpline(int degree, const std::vector<double>& knots, 
 
 std::vector<Point3d> sampleThroughPoints(std::vector<Point3d> fit, std::optional<Vector3d> startTangent,
                                          std::optional<Vector3d> endTangent) {
-    fit.erase(std::unique(fit.begin(), fit.end(), [](const Point3d& a, const Point3d& b) { return a.distanceTo(b) < 1e-12; }),
+    fit.erase(std::unique(fit.begin(), fit.end(),
+                          [](const Point3d& a, const Point3d& b) { return a.distanceTo(b) < 1e-12; }),
               fit.end());
     const std::size_t n = fit.size();
     if (n < 2) return {};

@@ -9,8 +9,8 @@
 #include "engine/db/Entity.h"
 #include "engine/db/LayerTableRecord.h"
 #include "engine/db/LinetypeTableRecord.h"
-#include "engine/db/UnknownEntity.h"
 #include "engine/db/TagValue.h"
+#include "engine/db/UnknownEntity.h"
 #include "engine/db/Viewport.h"
 #include "engine/render/RawEntity.h"
 #include "engine/text/AsciiText.h"
@@ -87,7 +87,8 @@ const StyleResolver::LayerInfo& StyleResolver::layer(ObjectId id) {
         info.isZero = record->name() == "0";
         // A layer's transparency is kept as extended data of its own application.
         for (const XDataItem& item : record->xData("AcCmTransparency"))
-            if (item.code() == 1071 && (item.asInt() & 0x02000000)) info.alpha = static_cast<std::uint8_t>(item.asInt() & 0xFF);
+            if (item.code() == 1071 && (item.asInt() & 0x02000000))
+                info.alpha = static_cast<std::uint8_t>(item.asInt() & 0xFF);
     }
     return layers_.emplace(id, info).first->second;
 }
@@ -225,9 +226,12 @@ Rgb StyleResolver::color(const Entity& entity, const PaintContext& context) {
 
 Rgb StyleResolver::resolvedColor(const EntityProps& p, ObjectId layerId, const PaintContext& context) {
     Rgb rgb = colorOf(p.color, layerId, context);
-    if (p.transparency & 0x02000000) rgb.a = static_cast<std::uint8_t>(p.transparency & 0xFF);
-    else if (p.transparency & 0x01000000) rgb.a = context.blockColor.a;
-    else rgb.a = layer(layerId).alpha;
+    if (p.transparency & 0x02000000)
+        rgb.a = static_cast<std::uint8_t>(p.transparency & 0xFF);
+    else if (p.transparency & 0x01000000)
+        rgb.a = context.blockColor.a;
+    else
+        rgb.a = layer(layerId).alpha;
     return rgb;
 }
 

@@ -46,7 +46,12 @@ std::string decodeTextCodes(std::string_view text, std::vector<TextRule>* rules)
                 case 'd': appendUtf8(out, 0xB0); i += 3; continue;
                 case 'p': appendUtf8(out, 0xB1); i += 3; continue;
                 case '%': out += '%'; i += 3; continue;
-                case 'u': case 'o': case 'k': toggle(c == 'u' ? 0 : c == 'o' ? 1 : 2); i += 3; continue;
+                case 'u':
+                case 'o':
+                case 'k':
+                    toggle(c == 'u' ? 0 : c == 'o' ? 1 : 2);
+                    i += 3;
+                    continue;
                 default: break;
             }
             if (std::isdigit(static_cast<unsigned char>(text[i + 2]))) {
