@@ -16,6 +16,7 @@
 #include "engine/dxf/tags/DxfFileKind.h"
 #include "engine/dxf/tags/DxfHandle.h"
 #include "engine/dxf/tags/DxfRecordParts.h"
+#include "engine/dxf/tags/DxfTagStream.h"
 #include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/text/AsciiText.h"
 
@@ -106,7 +107,7 @@ bool modelledSection(std::string_view name) {
 
 // Everything the scan carries from one tag to the next.
 struct DxfDocument::ScanState {
-    std::optional<DxfTokenizer> tok;  // made on the first tag, once the document has its place
+    std::optional<DxfTagStream> tok;  // made on the first tag, once the document has its place
     enum class State { Outside, Name, Inside } state = State::Outside;
     std::size_t sectionStart = 0, sectionLine = 0;
     std::size_t current = 0;  // index of the section being read
@@ -209,14 +210,14 @@ void DxfDocument::closeRecord(std::size_t end) {
 void DxfDocument::startScan() {
     // A file that is plainly something else is named for what it is, not by its first bad tag.
     if (auto what = describeNonDxf(buffer_->view())) throw DxfError(fileName_, 0, *what);
-    scan_->tok.emplace(buffer_->view(), fileName_);
+    scan_->tok.emplace(DxfTokenizer(buffer_->view(), fileName_));
     lineEnding_ = std::string(scan_->tok->lineEnding());
 }
 
 bool DxfDocument::scanTag() {
     ScanState& st = *scan_;
     if (!st.tok) startScan();
-    DxfTokenizer& tok = *st.tok;
+    DxfTagStream& tok = *st.tok;
     DxfTag& tag = st.tag;
     using State = ScanState::State;
     if (!tok.next(tag)) {
@@ -397,7 +398,7 @@ void DxfDocument::finishScan() {
 void DxfDocument::endScan() {
     ScanState& st = *scan_;
     if (!st.tok) startScan();
-    const DxfTokenizer& tok = *st.tok;
+    const DxfTagStream& tok = *st.tok;
     using State = ScanState::State;
     if (st.state == State::Name) tok.fail(st.sectionLine, "SECTION without a name; the file ends");
     if (st.state == State::Inside) {

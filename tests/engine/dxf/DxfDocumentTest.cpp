@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "engine/db/Line.h"
 #include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
@@ -81,6 +84,22 @@ TEST(DxfDocument, StructureErrorsNameTheLine) {
     EXPECT_EQ(errorOf("  0\nSECTION\n  2\nENTITIES\n  0\nLINE\nxx\n0\n"), "bad.dxf, line 7: invalid group code 'xx'");
     EXPECT_EQ(errorOf("  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n"),
               "bad.dxf, line 7: file ends after group code 10");
+}
+
+// Large files are tokenized ahead of the scan; what it reports must not change with that.
+TEST(DxfDocument, LargeFilesReportTheLinesSmallOnesDo) {
+    std::string entities = "  0\nSECTION\n  2\nENTITIES\n";
+    for (int i = 1; entities.size() < (3u << 20) / 2; ++i)
+        entities += "  0\nPOINT\n  5\n" + std::to_string(i) + "\n  8\n0\n 10\n1\n";
+    const auto lines = [](const std::string& s) { return std::count(s.begin(), s.end(), '\n'); };
+    EXPECT_EQ(errorOf(entities), "bad.dxf, line 1: section ENTITIES has no ENDSEC; the file ends at line " +
+                                     std::to_string(lines(entities)));
+    // The junk is not a tag: the scan must stop at EOF before the error the tokenizer met there.
+    const std::string ended = entities + "  0\nENDSEC\n  0\nEOF\n";
+    auto doc = cad::DxfDocument::parse(ended + "junk\n", "big.dxf");
+    ASSERT_EQ(doc.warnings().size(), 1u) << ::testing::PrintToString(doc.warnings());
+    EXPECT_EQ(doc.warnings()[0], "line " + std::to_string(lines(ended) + 1) + ": data after 0 EOF ignored");
+    EXPECT_EQ(doc.write(), ended);
 }
 
 TEST(DxfDocument, RepairsDamagedHandlesAndOwnersWithWarnings) {

@@ -5,6 +5,7 @@
 
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/tags/DxfGroupCode.h"
+#include "engine/dxf/tags/DxfTagStream.h"
 #include "engine/dxf/tags/DxfTokenizer.h"
 
 namespace {
@@ -107,4 +108,47 @@ TEST(DxfTokenizer, ValueTypesFollowCodeRanges) {
     EXPECT_TRUE(cad::isDxfPointerCode(330));
     EXPECT_TRUE(cad::isDxfPointerCode(1005));
     EXPECT_FALSE(cad::isDxfPointerCode(5));
+}
+
+// A file big enough to be split ahead on a second thread, through many more chunks than are in
+// flight at once, must read exactly as the tokenizer reads it: tags, positions and the error.
+TEST(DxfTagStream, ReadAheadGivesTheTokenizersTagsPositionsAndErrors) {
+    std::string body;
+    for (int i = 0; body.size() < cad::DxfTagStream::kReadAheadFrom + 300000; ++i)
+        body += " 10\n" + std::to_string(i) + ".5\n  1\n" + std::string(i % 7, ' ') + "v\r\n";
+    for (std::string tail : {"", "  1\nno terminator", "xx\n0\n", " 10\n"}) {
+        const std::string text = body + tail;
+        cad::DxfTokenizer plain(text, "big.dxf");
+        cad::DxfTagStream stream{cad::DxfTokenizer(text, "big.dxf")};
+        std::string plainError, streamError;
+        auto step = [](auto& source, cad::DxfTag& tag, std::string& error) {
+            try {
+                return source.next(tag);
+            } catch (const cad::DxfError& e) {
+                error = e.what();
+                return false;
+            }
+        };
+        std::size_t count = 0;
+        for (cad::DxfTag a, b;; ++count) {
+            const bool more = step(plain, a, plainError);
+            ASSERT_EQ(step(stream, b, streamError), more) << "tag " << count;
+            if (!more) break;
+            if (a.code != b.code || a.value != b.value || a.line != b.line || a.offset != b.offset ||
+                plain.offset() != stream.offset() || plain.line() != stream.line())
+                FAIL() << "tag " << count << " at line " << a.line << " differs; next tag at " << plain.offset()
+                       << " against " << stream.offset();
+        }
+        EXPECT_GT(count, 100000u);
+        EXPECT_EQ(streamError, plainError) << "tail '" << tail << "'";
+        cad::DxfTag tag;
+        if (plainError.empty()) EXPECT_FALSE(stream.next(tag));
+        else EXPECT_THROW(stream.next(tag), cad::DxfError);  // stays failed
+    }
+    // A reader that stops early (a file ending at 0 EOF) leaves the splitting thread waiting on a
+    // full queue: dropping the stream must end it.
+    cad::DxfTagStream early{cad::DxfTokenizer(body, "big.dxf")};
+    cad::DxfTag tag;
+    ASSERT_TRUE(early.next(tag));
+    EXPECT_EQ(tag.value, "0.5");
 }

@@ -1,0 +1,155 @@
+// Invariants: the reading thread owns the chunk it holds, the splitting thread the ones it fills;
+// a chunk changes hands only under the lock. Chunks are reused, so a large file costs no more
+// memory than a small one.
+#include "engine/dxf/tags/DxfTagStream.h"
+
+#include <array>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace cad {
+
+class DxfTagStream::ReadAhead {
+  public:
+    explicit ReadAhead(const DxfTokenizer& tokenizer) {
+        for (Chunk& c : chunks_) c.tags.reserve(kChunkTags);
+        worker_ = std::thread([this, tokenizer] { split(tokenizer); });
+    }
+
+    ~ReadAhead() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        worker_.join();
+    }
+
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+
+    bool next(DxfTag& tag) {
+        for (;;) {
+            if (held_ != nullptr) {
+                if (index_ < held_->tags.size()) {
+                    tag = held_->tags[index_++];
+                    return true;
+                }
+                if (held_->last) {
+                    if (held_->error) std::rethrow_exception(held_->error);
+                    return false;
+                }
+                giveBack();
+            }
+            take();
+        }
+    }
+
+    // Where the tag after the last one taken starts, and its line.
+    std::size_t offset(std::size_t start) const {
+        if (held_ == nullptr) return start;
+        return index_ < held_->tags.size() ? held_->tags[index_].offset : held_->endOffset;
+    }
+    std::size_t line(std::size_t start) const {
+        if (held_ == nullptr) return start;
+        return index_ < held_->tags.size() ? held_->tags[index_].line : held_->endLine;
+    }
+
+  private:
+    static constexpr std::size_t kChunkTags = 8192;
+    static constexpr std::size_t kChunks = 4;
+
+    struct Chunk {
+        std::vector<DxfTag> tags;
+        std::size_t endOffset = 0, endLine = 0;  // the tokenizer's position after the last tag
+        bool last = false;                       // the buffer ends, or the error, in this chunk
+        std::exception_ptr error;
+    };
+
+    void take() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return taken_ < filled_; });
+        held_ = &chunks_[taken_ % kChunks];
+        index_ = 0;
+    }
+
+    void giveBack() {
+        {
+            std::lock_guard lock(mutex_);
+            ++taken_;
+            held_ = nullptr;
+        }
+        changed_.notify_all();
+    }
+
+    void split(DxfTokenizer tokenizer) {
+        for (;;) {
+            Chunk* chunk = nullptr;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return stop_ || filled_ - taken_ < kChunks; });
+                if (stop_) return;
+                chunk = &chunks_[filled_ % kChunks];
+            }
+            chunk->tags.clear();
+            DxfTag tag;
+            try {
+                while (chunk->tags.size() < kChunkTags) {
+                    if (!tokenizer.next(tag)) {
+                        chunk->last = true;
+                        break;
+                    }
+                    chunk->tags.push_back(tag);
+                }
+                chunk->endOffset = tokenizer.offset();
+                chunk->endLine = tokenizer.line();
+            } catch (...) {
+                chunk->error = std::current_exception();
+                chunk->last = true;
+                // Where the bad tag begins, as the tokenizer stood before it.
+                chunk->endOffset = tag.offset;
+                chunk->endLine = tag.line;
+            }
+            const bool last = chunk->last;
+            {
+                std::lock_guard lock(mutex_);
+                ++filled_;
+            }
+            changed_.notify_all();
+            if (last) return;
+        }
+    }
+
+    std::array<Chunk, kChunks> chunks_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t filled_ = 0, taken_ = 0;  // chunks handed over and handed back, counted from the start
+    bool stop_ = false;
+    Chunk* held_ = nullptr;  // the reader's
+    std::size_t index_ = 0;
+    std::thread worker_;
+};
+
+DxfTagStream::DxfTagStream(const DxfTokenizer& tokenizer) : tokenizer_(tokenizer) {
+    if (tokenizer.buffer().size() - tokenizer.offset() >= kReadAheadFrom)
+        ahead_ = std::make_unique<ReadAhead>(tokenizer);
+}
+
+DxfTagStream::~DxfTagStream() = default;
+
+bool DxfTagStream::next(DxfTag& tag) {
+    return ahead_ ? ahead_->next(tag) : tokenizer_.next(tag);
+}
+
+std::size_t DxfTagStream::offset() const {
+    return ahead_ ? ahead_->offset(tokenizer_.offset()) : tokenizer_.offset();
+}
+
+std::size_t DxfTagStream::line() const {
+    return ahead_ ? ahead_->line(tokenizer_.line()) : tokenizer_.line();
+}
+
+}  // namespace cad

@@ -1,0 +1,40 @@
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/dxf/tags/DxfTokenizer.h"
+
+namespace cad {
+
+// The tags of a whole buffer in order, as DxfTokenizer gives them. A large buffer is split on a
+// second thread a little ahead of the reader, which spends its own time on what the tags mean;
+// errors of the text still surface at the tag where the tokenizer met them.
+class DxfTagStream {
+  public:
+    // Buffers from this size on are read ahead.
+    static constexpr std::size_t kReadAheadFrom = std::size_t{1} << 20;
+
+    explicit DxfTagStream(const DxfTokenizer& tokenizer);
+    ~DxfTagStream();
+    DxfTagStream(const DxfTagStream&) = delete;
+    DxfTagStream& operator=(const DxfTagStream&) = delete;
+
+    // As DxfTokenizer::next.
+    bool next(DxfTag& tag);
+    std::size_t offset() const;  // where the next tag starts
+    std::size_t line() const;    // line of the next tag
+    std::string_view lineEnding() const { return tokenizer_.lineEnding(); }
+    [[noreturn]] void fail(std::size_t line, const std::string& message) const {
+        tokenizer_.fail(line, message);
+    }
+
+  private:
+    class ReadAhead;
+
+    DxfTokenizer tokenizer_;  // read in place when the buffer is small
+    std::unique_ptr<ReadAhead> ahead_;
+};
+
+}  // namespace cad
