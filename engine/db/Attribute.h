@@ -13,11 +13,14 @@ public:
     std::string_view className() const override { return "AcDbAttribute"; }
     std::unique_ptr<DbObject> clone() const override { return std::make_unique<Attribute>(*this); }
 
-    // Takes tag, flags, text properties and default value from a definition, placed by the
-    // reference's block transform.
+    // Takes tag, flags, text properties, default value and multi-line part from a definition,
+    // placed by the reference's block transform.
     void setAttributeFromBlock(const AttributeDefinition& definition, const Matrix3d& blockTransform);
 
     ErrorStatus getGeomExtents(Extents3d& extents) const override;
+
+private:
+    void takeMultilinePart(const AttributeDefinition& definition);
 };
 
 }  // namespace cad

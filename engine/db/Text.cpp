@@ -185,7 +185,19 @@ void Attribute::setAttributeFromBlock(const AttributeDefinition& def, const Matr
     setGenerationFlags(def.generationFlags());
     setNormal(def.normal());
     setThickness(def.thickness());
+    takeMultilinePart(def);
     transformBy(blockTransform);
+}
+
+void Attribute::takeMultilinePart(const AttributeDefinition& def) {
+    // A multi-line definition makes a multi-line attribute (71: 4 on the definition, 2 here), its
+    // text part in block coordinates until transformBy carries it to the reference.
+    const std::span<const RawTag> part = def.multilinePart();
+    if (part.empty() || !multilinePart().empty()) return;
+    RawTagList& extra = editExtraTags();
+    extra.push_back({100, "AcDbAttribute"});
+    extra.push_back({71, "2"});
+    extra.insert(extra.end(), part.begin(), part.end());
 }
 
 }  // namespace cad

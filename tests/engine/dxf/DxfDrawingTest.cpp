@@ -446,6 +446,42 @@ TEST(DxfDrawing, ControlCharactersAndCaretsInValuesComeBackFromTheFile) {
     EXPECT_EQ(text->textString(), value);
 }
 
+// A block whose attribute definition is multi-line gives references multi-line attributes, placed
+// with them, showing the value set last; another reader sees the same.
+TEST(DxfDrawing, AMultilineDefinitionMakesMultilineAttributes) {
+    const std::string drawing =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1032\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  5\n20\n100\nAcDbEntity\n  8\n0\n100\nAcDbBlockBegin\n"
+        "  2\nROOM\n 70\n2\n 10\n0\n 20\n0\n 30\n0\n  3\nROOM\n"
+        "  0\nATTDEF\n  5\n21\n100\nAcDbEntity\n  8\n0\n100\nAcDbText\n 10\n1\n 20\n2\n 30\n0\n 40\n1.5\n"
+        "  1\nNorth\n100\nAcDbAttributeDefinition\n280\n0\n  3\nName\n  2\nNAME\n 70\n0\n280\n0\n 71\n4\n"
+        "101\nEmbedded Object\n 10\n1\n 20\n2\n 30\n0\n 40\n1.5\n 41\n8\n 71\n1\n  1\nNorth\\Pwing\n 73\n0\n"
+        "  0\nENDBLK\n  5\n22\n100\nAcDbEntity\n  8\n0\n100\nAcDbBlockEnd\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n";
+    auto read = cad::readDxfDrawingText(drawing, "rooms.dxf");
+    cad::Database& db = *read.database;
+    cad::ObjectId block = db.recordId(cad::TableKind::Block, "ROOM");
+    ASSERT_TRUE(block);
+    auto reference = std::make_unique<cad::BlockReference>(cad::Point3d{10, 0, 0}, block);
+    reference->setScaleFactors({2, 2, 2});
+    const cad::ObjectId refId = cad::test::append(db, std::move(reference));
+    auto* ref = as<cad::BlockReference>(db, refId);
+    ASSERT_EQ(ref->appendAttributesFromBlock(), cad::ErrorStatus::eOk);
+    ASSERT_EQ(ref->attributeIds().size(), 1u);
+    const cad::ObjectId second = cad::test::append(db, std::make_unique<cad::BlockReference>(cad::Point3d{0, 50, 0}, block));
+    ASSERT_EQ(as<cad::BlockReference>(db, second)->appendAttributesFromBlock(), cad::ErrorStatus::eOk);
+    as<cad::Attribute>(db, as<cad::BlockReference>(db, second)->attributeIds()[0])->setTextString("South\\Pwing");
+
+    dxftest::TempDir dir;
+    const std::string out = dir.file("rooms-out.dxf");
+    dxftest::spit(out, cad::writeDxfDrawing(db, read.file));
+    const auto check = dxftest::runScript("attribute_texts.py", out, dir);
+    ASSERT_EQ(check.status, 0) << check.output;
+    EXPECT_EQ(check.output,
+              "NAME 'North' multi-line 'North\\\\Pwing' at 12,4 height 3\n"
+              "NAME 'South\\\\Pwing' multi-line 'South\\\\Pwing' at 1,52 height 1.5\n");
+}
+
 // A polyline whose width was never set carries no width: "43 / -1.0" read elsewhere as a width of
 // one unit, so other programs drew every new room outline thick.
 TEST(DxfDrawing, APolylineWithoutWidthWritesNone) {
