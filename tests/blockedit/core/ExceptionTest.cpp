@@ -126,17 +126,12 @@ TEST(Exceptions, ComponentErrorKindsCarryTheComponentsSourceAndText) {
     }
 }
 
-TEST(Exceptions, HostErrorMessage) {
+// With a drawing name, see WrappingRule.
+TEST(Exceptions, HostErrorMessageWithoutADrawing) {
     const CEXUnhandled plain(cad::ErrorStatus::eWasErased, kModuleDescription, "AcadUtilities.cpp",
                              "CAcadUtilities::openEntity", 212, "");
     EXPECT_EQ(plain.getDescription(), "The following AutoCAD error occurred on line#212: eWasErased.");
     EXPECT_EQ(plain.getErrorCode(), 13u);
-    const CEXUnhandled withDrawing(cad::ErrorStatus::eLockViolation, kModuleDescription, "AcadDrawing.cpp",
-                                   "CAcadDrawing::lock", 88, "/plans/floor3.dxf");
-    EXPECT_EQ(withDrawing.getDescription(),
-              "The following AutoCAD error occurred on line#88: eLockViolation, whilst processing drawing "
-              "/plans/floor3.dxf.");
-    EXPECT_EQ(withDrawing.getErrorCode(), 320u);
 }
 
 TEST(Exceptions, WrappingRule) {

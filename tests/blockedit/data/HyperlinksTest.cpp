@@ -30,24 +30,10 @@ TEST(Hyperlinks, ReadFromAnEntityOrFromItsBlockDefinition) {
     inner.getBlockHyperlinks(*reference, true);
     ASSERT_EQ(inner.getCount(), 1u);
     EXPECT_EQ(inner.getAt(0).getHref(), "http://inner");
-
-    CHyperlinks copy;
-    links.copyTo(copy);
-    links.deleteObjects();
-    EXPECT_EQ(links.getCount(), 0u);
-    EXPECT_EQ(copy.getAt(1).getHref(), "http://b");
-    EXPECT_THROW(copy.getAt(2), std::out_of_range);
 }
 
+// The plain list ("x,y;z") is applied and checked in BlockHyperlinks.
 TEST(Hyperlinks, ListTextsBecomePageAddresses) {
-    CHyperlinks links;
-    links.setHyperlinks("x,y;z", 7);
-    ASSERT_EQ(links.getCount(), 2u);
-    EXPECT_EQ(links.getAt(0).getHref(), "x?pb=10&page=1&id=7");
-    EXPECT_EQ(links.getAt(0).getDescription(), "y");
-    EXPECT_EQ(links.getAt(1).getHref(), "z?pb=10&page=1&id=7");
-    EXPECT_EQ(links.getAt(1).getDescription(), "z");
-
     CHyperlinks edge;
     edge.setHyperlinks(" a , b,c ;,only description; ;", 1);
     ASSERT_EQ(edge.getCount(), 2u);

@@ -12,10 +12,3 @@ TEST(HostPlatform, KindFromProductName) {
     // "autocad" wins over "bricscad" when a name holds both.
     EXPECT_EQ(CHostPlatform::kindFromProductName("BricsCAD for AutoCAD users"), CHostPlatform::kAutoCAD);
 }
-
-TEST(HostPlatform, OnlyAutoCADAndBricsCADAreFullHosts) {
-    EXPECT_TRUE(CHostPlatform("AutoCAD 2018").isFullHost());
-    EXPECT_TRUE(CHostPlatform("BricsCAD").isFullHost());
-    EXPECT_FALSE(CHostPlatform("AutoCAD LT 2018").isFullHost());
-    EXPECT_FALSE(CHostPlatform("Other").isFullHost());
-}

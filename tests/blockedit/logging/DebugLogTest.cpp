@@ -15,18 +15,20 @@ std::vector<std::string> childNames(const pugi::xml_node& node) {
     return names;
 }
 
-// A stored-procedure element as a call would attach it: debugging namespace with an errors-namespace date.
-pugi::xml_node procedureNode(CXMLUtilities& factory) {
+// A stored-procedure element as a call would attach it: debugging namespace with an errors-namespace
+// date, prepared 2026-03-04 05:06:07, one parameter @mbName holding `value`.
+pugi::xml_node procedureNode(CXMLUtilities& factory, const std::string& value) {
     pugi::xml_node call = factory.createNode("storedProcedure", kDebuggingNamespaceURI);
-    CXMLUtilities::appendChild(call, factory.createNode("name", "__gr_getReport", kDebuggingNamespaceURI));
-    CXMLUtilities::appendChild(call, factory.createUniversalTimeNode(kErrorsNamespaceURI, CDateTime::now()));
-    pugi::xml_node parameters =
-        CXMLUtilities::appendChild(call, factory.createNode("parameters", kDebuggingNamespaceURI));
-    pugi::xml_node parameter =
-        CXMLUtilities::appendChild(parameters, factory.createNode("parameter", kDebuggingNamespaceURI));
+    CXMLUtilities::appendChild(call, factory.createNode("name", "__to_exportBlock", kDebuggingNamespaceURI));
+    CXMLUtilities::appendChild(
+        call, factory.createUniversalTimeNode(kErrorsNamespaceURI, CDateTime(2026, 3, 4, 5, 6, 7)));
+    pugi::xml_node parameter = CXMLUtilities::appendChild(
+        CXMLUtilities::appendChild(call, factory.createNode("parameters", kDebuggingNamespaceURI)),
+        factory.createNode("parameter", kDebuggingNamespaceURI));
     CXMLUtilities::appendChild(parameter,
-                               factory.createNode("parameterName", "@grID", kDebuggingNamespaceURI));
-    CXMLUtilities::appendChild(parameter, factory.createNode("parameterValue", "17", kDebuggingNamespaceURI));
+                               factory.createNode("parameterName", "@mbName", kDebuggingNamespaceURI));
+    CXMLUtilities::appendChild(parameter,
+                               factory.createNode("parameterValue", value, kDebuggingNamespaceURI));
     return call;
 }
 
@@ -37,7 +39,7 @@ TEST(DebugLog, FirstEntryCreatesTheLogAndLaterEntriesAppend) {
     const std::string path = folder.file("debug.xml");
     CXMLUtilities factory;
     CLog().writeToXMLDebugLog(path, "execSPNoReturnNoParas", pugi::xml_node());
-    CLog().writeToXMLDebugLog(path, "execSPReturnParas", procedureNode(factory));
+    CLog().writeToXMLDebugLog(path, "execSPReturnParas", procedureNode(factory, "17"));
 
     const std::string text = readFile(path);
     EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -47,7 +49,8 @@ TEST(DebugLog, FirstEntryCreatesTheLogAndLaterEntriesAppend) {
               0u)
         << text;
     EXPECT_TRUE(xmllintAccepts(path));
-    EXPECT_TRUE(std::filesystem::exists(folder.file("debugLog.xsl")));
+    EXPECT_EQ(readFile(folder.file("debugLog.xsl")),
+              readFile(std::string(BRINMO_SOURCE_DIR) + "/blockedit/logging/debugLog.xsl"));
 
     pugi::xml_document document;
     ASSERT_TRUE(CXMLUtilities::loadDocument(document, path));
@@ -89,6 +92,27 @@ TEST(DebugLog, OwnStylesheetBesideTheLogIsKept) {
     writeFile(folder.file("debugLog.xsl"), "mine");
     CLog().writeToXMLDebugLog(folder.file("debug.xml"), "execSPReturnNoParas", pugi::xml_node());
     EXPECT_EQ(readFile(folder.file("debugLog.xsl")), "mine");
+}
+
+// The stylesheets select by namespace: rendering shows they bind the URIs the writers use.
+TEST(DebugLog, RendersAsHtmlWithItsStylesheet) {
+    if (!toolAvailable("xsltproc")) GTEST_SKIP() << "xsltproc is not installed";
+    TempFolder folder;
+    const std::string path = folder.file("debug.xml");
+    CXMLUtilities factory;
+    CLog().writeToXMLDebugLog(path, "execSPNoReturnParas", procedureNode(factory, "Office <A&B>"));
+    CLog().writeToXMLDebugLog(path, "execSPReturnNoParas",
+                              factory.createNode("note", "free text", "urn:other"));
+
+    const std::string html = rendered(folder, "debug.xml", "debugLog.xsl");
+    ASSERT_FALSE(html.empty());
+    EXPECT_NE(html.find("2 call(s) recorded"), std::string::npos) << html;
+    EXPECT_NE(html.find("__to_exportBlock"), std::string::npos);
+    EXPECT_NE(html.find("prepared 2026-03-04 05:06:07"), std::string::npos) << html;
+    EXPECT_NE(html.find("<td>@mbName</td>"), std::string::npos);
+    EXPECT_NE(html.find("Office &lt;A&amp;B&gt;"), std::string::npos);
+    EXPECT_NE(html.find("execSPReturnNoParas"), std::string::npos);
+    EXPECT_NE(html.find("note: free text"), std::string::npos) << html;
 }
 
 TEST(TextLog, LinesAreAppendedWithTheLocalTime) {

@@ -33,3 +33,12 @@ inline std::string quoted(const std::string& path) {
 inline bool xmllintAccepts(const std::string& path) {
     return runCommand("xmllint --noout " + quoted(path) + " 2>/dev/null") == 0;
 }
+
+// The log in `folder` rendered by the stylesheet beside it; empty when xsltproc fails.
+inline std::string rendered(const TempFolder& folder, const std::string& log, const std::string& stylesheet) {
+    const std::string html = folder.file("page.html");
+    if (runCommand("xsltproc -o " + quoted(html) + " " + quoted(folder.file(stylesheet)) + " " +
+                   quoted(folder.file(log)) + " 2>/dev/null") != 0)
+        return {};
+    return readFile(html);
+}

@@ -116,29 +116,11 @@ TEST(XMLUtilities, DateNodeWritesPlainNumbersOrMinusOne) {
 
     const std::vector<std::string> invalid{"year=-1", "month=-1",  "day=-1",
                                            "hour=-1", "minute=-1", "second=-1"};
-    EXPECT_EQ(childTexts(factory.createUniversalTimeNode(kOuter, CDateTime())), invalid);
-    EXPECT_EQ(childTexts(factory.createUniversalTimeNode(kOuter, CDateTime(2023, 2, 29, 1, 1, 1))), invalid);
-    EXPECT_EQ(childTexts(factory.createUniversalTimeNode(kOuter, CDateTime(2023, 1, 1, 24, 0, 0))), invalid);
-    EXPECT_EQ(childTexts(factory.createUniversalTimeNode(kOuter, CDateTime(2023, 13, 1, 1, 0, 0))), invalid);
-    EXPECT_EQ(childTexts(factory.createUniversalTimeNode(kOuter, CDateTime(2023, 4, 31, 1, 0, 0))), invalid);
-    EXPECT_EQ(childTexts(factory.createUniversalTimeNode(kOuter, CDateTime(2023, 1, 257, 1, 0, 0))), invalid);
+    for (const CDateTime& date :
+         {CDateTime(), CDateTime(2023, 2, 29, 1, 1, 1), CDateTime(2023, 1, 1, 24, 0, 0),
+          CDateTime(2023, 13, 1, 1, 0, 0), CDateTime(2023, 4, 31, 1, 0, 0), CDateTime(2023, 1, 257, 1, 0, 0)})
+        EXPECT_EQ(childTexts(factory.createUniversalTimeNode(kOuter, date)), invalid);
     EXPECT_TRUE(CDateTime::now().isValid());
-}
-
-TEST(XMLUtilities, CreateXMLDocWritesPrologAndEmptyRoot) {
-    TempFolder folder;
-    const std::string path = folder.file("report.xml");
-    writeFile(path, "old content");
-    CXMLUtilities factory;
-    factory.createXMLDoc(path, "report.xsl", "graphicReports", kOuter);
-    EXPECT_EQ(readFile(path),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-              "<?xml-stylesheet type=\"text/xsl\" href=\"report.xsl\"?>\n"
-              "<graphicReports xmlns=\"urn:test:outer\" />\n");
-    EXPECT_TRUE(xmllintAccepts(path));
-
-    factory.createXMLDoc(path, "", "plain", "");
-    EXPECT_EQ(readFile(path), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plain />\n");
 }
 
 TEST(XMLUtilities, LoadRejectsFilesWithoutOneRootElement) {

@@ -57,18 +57,6 @@ TEST(Preferences, WritesTheFileLineByLineWithTheKeysInOrder) {
               "//\n//\tConfiguration file for Brinmo\n//\n"
               "units\n1\nprecison\n3\ntextSize\n12.35\ntextScale\n0.50\ntextRotation\n-90.00\n"
               "csvOpener\n/usr/bin/localc --calc\nzoomBorder\n2500\ninc\n10\n");
-
-    CPreferences reread;
-    reread.setFilePath(folder.file("prefs.cfg"));
-    ASSERT_EQ(reread.loadPreferences(), 1);
-    EXPECT_EQ(reread.getUnits(), 1);
-    EXPECT_EQ(reread.getPrecision(), 3);
-    EXPECT_DOUBLE_EQ(reread.getTextSize(), 12.35);
-    EXPECT_DOUBLE_EQ(reread.getTextScale(), 0.5);
-    EXPECT_DOUBLE_EQ(reread.getTextRotation(), -90.0);
-    EXPECT_EQ(reread.getCsvOpener(), "/usr/bin/localc --calc");
-    EXPECT_DOUBLE_EQ(reread.getZoomBorder(), 2500.0);
-    EXPECT_EQ(reread.getInc(), 10);
 }
 
 TEST(Preferences, ReadingRules) {

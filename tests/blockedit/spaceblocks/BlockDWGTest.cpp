@@ -148,25 +148,11 @@ TEST(BlockXData, WrittenRecordHasTheNineteenItemsInOrder) {
     block.setHandlesToMinus(std::vector<cad::ObjectId>{minus}, *db);
     block.writeXData(*reference);
     const std::string hm = db->handleOf(minus).toString();
-    const std::vector<std::string> expected{"ADE",
-                                            "{",
-                                            "AREA=12.50sq.m.",
-                                            "PERIMETER=14.00m.",
-                                            "NAME=R1.01",
-                                            "TAGTYPE=Office",
-                                            "AREA_TYPE=<Not Set>",
-                                            "COST_CENTRE=<Not Set>",
-                                            "DATE=<Not Set>",
-                                            "DATE_L_MOVE=<Not Set>",
-                                            "DEPT_CHARGE=<Not Set>",
-                                            "ROOM_HEIGHT=2.70m.",
-                                            "SPECIAL_REQ=<Not Set>",
-                                            "TOT_STAFF=<Not Set>",
-                                            "TOT_WKSTNS=<Not Set>",
-                                            "VOLUME=33.75cu.m.",
-                                            "HANDLESTOMINUS=" + hm + ",",
-                                            "HANDLESTOADD=",
-                                            "}"};
+    const std::vector<std::string> expected{
+        "ADE", "{", "AREA=12.50sq.m.", "PERIMETER=14.00m.", "NAME=R1.01", "TAGTYPE=Office",
+        "AREA_TYPE=<Not Set>", "COST_CENTRE=<Not Set>", "DATE=<Not Set>", "DATE_L_MOVE=<Not Set>",
+        "DEPT_CHARGE=<Not Set>", "ROOM_HEIGHT=2.70m.", "SPECIAL_REQ=<Not Set>", "TOT_STAFF=<Not Set>",
+        "TOT_WKSTNS=<Not Set>", "VOLUME=33.75cu.m.", "HANDLESTOMINUS=" + hm + ",", "HANDLESTOADD=", "}"};
     const cad::XDataChain written = reference->xData("ADE");
     EXPECT_EQ(texts(written), expected);
     EXPECT_EQ(written[0].code(), 1001);

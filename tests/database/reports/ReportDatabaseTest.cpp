@@ -72,14 +72,15 @@ CServerPreferenceZerOda serverRecord(const std::string& outputFolder, int timeou
     return record;
 }
 
+const std::string kInsertReport =
+    "INSERT INTO graphic_reports (gr_id, title, drawing_path, drawing_filename, plot_layout, "
+    "plot_type_id, plot_area_type_id, plot_media_size_id, plot_scale_type_id, plot_centred, "
+    "output_path, output_filename, ";
+
 // A report of floor_plan.dxf waiting with `status`, plotting to PDF into `output` as NAME.pdf.
 void insertReport(int id, int status, const std::string& output, const std::string& name,
                   const std::string& drawing = "floor_plan.dxf") {
-    sql("INSERT INTO graphic_reports (gr_id, title, drawing_path, drawing_filename, plot_layout, "
-        "plot_type_id, "
-        "plot_area_type_id, plot_media_size_id, plot_scale_type_id, plot_centred, output_path, "
-        "output_filename, "
-        "status_id) VALUES (" +
+    sql(kInsertReport + "status_id) VALUES (" +
         std::to_string(id) + ", 'Report " + std::to_string(id) + "', '" + kExamples + "', '" + drawing +
         "', 'Layout1', 1, 1, 4, 0, true, '" + output + "', '" + name + ".pdf', " + std::to_string(status) +
         "); SELECT 1");
@@ -91,10 +92,8 @@ void deleteReports() {
 
 // The statuses a report was given, in order ("2,3").
 std::string history(int id) {
-    return sql(
-        "SELECT string_agg(status_id::text, ',' ORDER BY set_at) FROM graphic_report_statuses WHERE gr_id "
-        "= " +
-        std::to_string(id));
+    return sql("SELECT string_agg(status_id::text, ',' ORDER BY set_at) FROM graphic_report_statuses "
+               "WHERE gr_id = " + std::to_string(id));
 }
 
 // A host that can open drawings, with the module's record of it, for preparing reports in this
@@ -194,19 +193,14 @@ const char* kActiveStatusCall =
 
 TEST(ReportProcedures, AReportRowWithNullsAndCodesLoadsWithItsCategoriesLayersAndLinkLines) {
     deleteReports();
-    sql("INSERT INTO graphic_reports (gr_id, title, drawing_path, drawing_filename, plot_layout, "
-        "plot_type_id, "
-        "plot_area_type_id, plot_media_size_id, plot_scale_type_id, plot_centred, output_path, "
-        "output_filename, "
-        "save_copy_to, xml_output_to, total_child_areas, status_id) VALUES "
+    sql(kInsertReport + "save_copy_to, xml_output_to, total_child_areas, status_id) VALUES "
         "(100, 'Full', '/plans', 'a.dxf', 'Layout1', 2, 5, 88, 19, false, '', 'a.pdf', 'copy.dxf', '/x/', "
         "501.125, 31), "
         "(101, NULL, NULL, NULL, NULL, 7, 6, 89, 34, NULL, NULL, NULL, NULL, NULL, NULL, 31), "
         "(102, 'Other status', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, '/out', NULL, NULL, NULL, "
         "NULL, 32); "
         "INSERT INTO report_categories (c_id, gr_id, seq, title, hatch_pattern, hatch_angle, hatch_colour, "
-        "hatch_scale, "
-        "hatch_layer) VALUES "
+        "hatch_scale, hatch_layer) VALUES "
         "(100, 100, 1, 'Finance', 'ANSI31', -45, '#1E90FF', 200, NULL), "
         "(101, 100, 2, 'No pattern', NULL, 30, '#FF0000', 5, 'L'), "
         "(102, 100, 3, 'Empty pattern', '', 30, '#FF0000', 5, 'L'), "
@@ -218,9 +212,8 @@ TEST(ReportProcedures, AReportRowWithNullsAndCodesLoadsWithItsCategoriesLayersAn
         "INSERT INTO category_assets VALUES (104, 'A1', 'Desk', NULL); "
         "INSERT INTO report_layers_on VALUES (100, 1, 'walls<1>', NULL), (100, 2, 'DOORS', 'the doors'), "
         "(100, 3, 'DOORS', 'again'); "
-        "INSERT INTO report_link_lines VALUES (100, 1, '49', '67', NULL, 'from 49'), (100, 2, NULL, NULL, "
-        "'L', NULL); "
-        "SELECT 1");
+        "INSERT INTO report_link_lines VALUES (100, 1, '49', '67', NULL, 'from 49'), "
+        "(100, 2, NULL, NULL, 'L', NULL); SELECT 1");
     auto call = procedure();
     const CServerPreferenceZerOda record = serverRecord("/reports/out/");
 
@@ -422,8 +415,7 @@ TEST(ReportBatch, ThreeReportsEndAsDrawingMissingOutputFolderMissingAndPlottedWi
     insertReport(101, 51, out + "no-such-folder/", "nowhere");
     insertReport(102, 51, out, "plotted");
     sql("INSERT INTO report_categories (c_id, gr_id, title, hatch_pattern, hatch_angle, hatch_colour, "
-        "hatch_scale) "
-        "VALUES (110, 102, 'Finance', 'SOLID', 0, '#1E90FF', 1); "
+        "hatch_scale) VALUES (110, 102, 'Finance', 'SOLID', 0, '#1E90FF', 1); "
         "INSERT INTO category_blocks VALUES (110, '49', 'L1-001', 'L1-001', 27.84, NULL, NULL, 'Finance'); "
         "INSERT INTO report_layers_on VALUES (102, 1, 'WALLS', NULL); SELECT 1");
     const std::string drawingBefore = readText(kExamples + "floor_plan.dxf");
@@ -471,13 +463,10 @@ TEST(ReportBatch, CopyAndXMLTargetsGiveTheirStatusesWhenTheyCannotBeUsed) {
     sql("UPDATE graphic_reports SET plot_layout = NULL WHERE gr_id = 102; "
         "UPDATE graphic_reports SET output_filename = NULL WHERE gr_id = 103; SELECT 1");
     sql("UPDATE graphic_reports SET save_copy_to = '" + out +
-        "copy_of_plan.dxf', xml_output_to = 'named.xml' "
-        "WHERE gr_id = 100; "
-        "UPDATE graphic_reports SET save_copy_to = '" +
-        out +
-        "missing-folder' WHERE gr_id = 101; "
-        "UPDATE graphic_reports SET xml_output_to = '" +
-        kExamples + "floor_plan.dxf' WHERE gr_id = 102; SELECT 1");
+        "copy_of_plan.dxf', xml_output_to = 'named.xml' WHERE gr_id = 100; "
+        "UPDATE graphic_reports SET save_copy_to = '" + out + "missing-folder' WHERE gr_id = 101; "
+        "UPDATE graphic_reports SET xml_output_to = '" + kExamples + "floor_plan.dxf' WHERE gr_id = 102; "
+        "SELECT 1");
     auto call = procedure();
     CGraphicReports reports;
     reports.getGraphicReports(*call, serverRecord(out), 52, 10);
@@ -669,8 +658,7 @@ TEST(ReportFailures, ADrawingThatCannotBeReadIsNamedAndTheOtherReportsGoOn) {
     std::ofstream(plans + "broken.dxf") << "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n";
     insertReport(100, 75, out, "broken");
     insertReport(101, 75, out, "fine");
-    sql("UPDATE graphic_reports SET drawing_path = '" + plans +
-        "', drawing_filename = 'broken.dxf' "
+    sql("UPDATE graphic_reports SET drawing_path = '" + plans + "', drawing_filename = 'broken.dxf' "
         "WHERE gr_id = 100; SELECT 1");
     auto call = procedure();
     std::string failure;
