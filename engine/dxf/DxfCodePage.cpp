@@ -5,6 +5,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -141,7 +142,7 @@ DxfCodePage::~DxfCodePage() = default;
 std::string DxfCodePage::decode(std::string_view raw) const {
     bool plain = true;
     for (char c : raw) {
-        if (static_cast<unsigned char>(c) >= 0x80 || c == '\\') {
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '^') {
             plain = false;
             break;
         }
@@ -211,12 +212,36 @@ std::string DxfCodePage::decode(std::string_view raw) const {
                 continue;
             }
         }
+        // Control characters are written as a caret and a letter, a caret itself as "^ ". Any
+        // other caret is kept: some writers leave them plain.
+        if (text[i] == '^' && i + 1 < text.size() && (text[i + 1] == ' ' || (text[i + 1] >= '@' && text[i + 1] <= '_'))) {
+            out += text[i + 1] == ' ' ? '^' : static_cast<char>(text[i + 1] - '@');
+            i += 2;
+            continue;
+        }
         out += text[i++];
     }
     return out;
 }
 
-std::string DxfCodePage::encode(std::string_view utf8) const {
+std::string DxfCodePage::encode(std::string_view value) const {
+    // A line end inside a value would end it in the file: control characters go in caret notation.
+    const bool carets = std::any_of(value.begin(), value.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '^'; });
+    std::string escaped;
+    if (carets) {
+        escaped.reserve(value.size() + 8);
+        for (char c : value) {
+            if (static_cast<unsigned char>(c) < 0x20) {
+                escaped += '^';
+                escaped += static_cast<char>(c + '@');
+            } else {
+                escaped += c;
+                if (c == '^') escaped += ' ';
+            }
+        }
+    }
+    const std::string_view utf8 = carets ? std::string_view(escaped) : value;
     bool plain = true;
     for (char c : utf8) {
         if (static_cast<unsigned char>(c) >= 0x80) {

@@ -23,9 +23,10 @@ public:
     bool known() const { return known_; }
     const std::string& name() const { return name_; }
 
-    // File bytes to UTF-8, with \U+ and \M+ escapes resolved.
+    // File bytes to UTF-8, with \U+ and \M+ escapes and caret notation resolved.
     std::string decode(std::string_view raw) const;
-    // UTF-8 to file bytes; characters the code page lacks become \U+XXXX.
+    // UTF-8 to file bytes; characters the code page lacks become \U+XXXX, control characters and
+    // carets caret notation (^J, "^ ").
     std::string encode(std::string_view utf8) const;
 
 private:

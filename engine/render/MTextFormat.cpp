@@ -91,6 +91,13 @@ private:
             i_ = j;
             return;
         }
+        // The file's caret notation: "^ " is a caret; a control character shows as a space.
+        if (c == '^' && i_ + 1 < text_.size() &&
+            (text_[i_ + 1] == ' ' || (text_[i_ + 1] >= '@' && text_[i_ + 1] <= '_'))) {
+            out() += text_[i_ + 1] == ' ' ? '^' : ' ';
+            i_ += 2;
+            return;
+        }
         if (c != '\\' || i_ + 1 >= text_.size()) {
             out() += c;
             ++i_;

@@ -65,6 +65,12 @@ std::string decodeTextCodes(std::string_view text, std::vector<TextRule>* rules)
             }
         }
         if (text[i] == '\\' && takeUnicodeEscape(text, i, out)) continue;
+        // One line holds no line end or tab: a space stands for them.
+        if (static_cast<unsigned char>(text[i]) < 0x20) {
+            out += ' ';
+            ++i;
+            continue;
+        }
         out += text[i++];
     }
     // A toggle left on runs to the end.

@@ -421,6 +421,28 @@ TEST(DxfDrawing, AnUnwritableValueNamesItsRecordAndField) {
     }
 }
 
+// Text from a property database may hold line ends and tabs: written raw, a line end ended the
+// value and the saved drawing could not be opened again.
+TEST(DxfDrawing, ControlCharactersAndCaretsInValuesComeBackFromTheFile) {
+    auto db = cad::Database::createDefault();
+    const std::string value = "Room\r\n2^3\tnorth^";
+    cad::ObjectId id;
+    {
+        auto space = db->open<cad::BlockTableRecord>(db->modelSpaceId(), cad::OpenMode::ForWrite);
+        auto text = std::make_unique<cad::Text>();
+        text->setTextString(value);
+        space->appendEntity(std::move(text), &id);
+    }
+    const std::string out = cad::writeDxfDrawing(*db, cad::DxfFileInfo{});
+    EXPECT_NE(out.find("\n  1\r\nRoom^M^J2^ 3^Inorth^ \r\n"), std::string::npos);
+    auto again = cad::readDxfDrawingText(out, "again.dxf");
+    cad::ObjectId readId;
+    ASSERT_EQ(again.database->getObjectId(readId, db->handleOf(id)), cad::ErrorStatus::eOk);
+    auto text = again.database->open<cad::Text>(readId, cad::OpenMode::ForRead);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->textString(), value);
+}
+
 // A polyline whose width was never set carries no width: "43 / -1.0" read elsewhere as a width of
 // one unit, so other programs drew every new room outline thick.
 TEST(DxfDrawing, APolylineWithoutWidthWritesNone) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/render/MTextFormat.h"
+#include "engine/render/TextCodes.h"
 
 using namespace cad;
 
@@ -23,6 +24,9 @@ TEST(MTextFormat, ParagraphsEscapesAndStackedFractions) {
     EXPECT_EQ(plain(ps[1]), "b c\\d{e}");
     EXPECT_EQ(plain(ps[2]), "1[1^2] and [3#4]");
     EXPECT_EQ(plain(ps[3]), "\xC2\xB0\xC2\xB1");
+    // Caret notation as files write it; a single line shows a tab or line end as a space.
+    EXPECT_EQ(plain(parseMText("2^ 3^Ia^2", 1.0)[0]), "2^3 a^2");
+    EXPECT_EQ(cad::decodeTextCodes("a\tb\r\nc"), "a b  c");
     // Settings it does not apply are read past, with their values.
     EXPECT_EQ(plain(parseMText("\\A1;\\Q15;\\T1.2;\\pxi-3,l3;un\\Lder", 1.0)[0]), "under");
     // A stack keeps the settings in force and ends its run; a caret written "^ " loses its space.
