@@ -11,20 +11,10 @@
 
 using namespace cad;
 
-namespace {
-ObjectId addBlock(Database& db, const char* name, Point3d origin = {}) {
-    auto* blocks = static_cast<SymbolTable*>(db.objectAt(db.blockTableId()));
-    auto record = std::make_unique<BlockTableRecord>(name);
-    record->setOrigin(origin);
-    ObjectId id;
-    EXPECT_EQ(blocks->add(std::move(record), &id), ErrorStatus::eOk);
-    return id;
-}
-}  // namespace
-
 TEST(BlockReference, TransformAndAttributesMoveTogether) {
     auto db = Database::createDefault();
-    ObjectId block = addBlock(*db, "ROOM-1", {1, 0, 0});
+    ObjectId block = test::addBlockRecord(*db, "ROOM-1");
+    static_cast<BlockTableRecord*>(db->objectAt(block))->setOrigin({1, 0, 0});
     auto def = std::make_unique<AttributeDefinition>();
     ASSERT_EQ(def->setTag("NAME"), ErrorStatus::eOk);
     EXPECT_EQ(def->setTag("TWO WORDS"), ErrorStatus::eInvalidInput);
@@ -77,7 +67,7 @@ TEST(BlockReference, TransformAndAttributesMoveTogether) {
 
 TEST(BlockReference, AttributesFromTheBlockDefinitions) {
     auto db = Database::createDefault();
-    ObjectId block = addBlock(*db, "ROOM-2");
+    ObjectId block = test::addBlockRecord(*db, "ROOM-2");
     for (const char* tag : {"NAME", "AREA", "FIXED", "AUX"}) {
         auto def = std::make_unique<AttributeDefinition>();
         def->setTag(tag);
@@ -106,9 +96,9 @@ TEST(BlockReference, DynamicBlockTrueName) {
     auto db = Database::createDefault();
     db->registerApplication("AcDbBlockRepBTag");
     db->registerApplication("AcDbDynamicBlockGUID");
-    ObjectId dynamic = addBlock(*db, "DESK");
-    ObjectId rep = addBlock(*db, "*U");
-    ObjectId plainAnonymous = addBlock(*db, "*U");
+    ObjectId dynamic = test::addBlockRecord(*db, "DESK");
+    ObjectId rep = test::addBlockRecord(*db, "*U");
+    ObjectId plainAnonymous = test::addBlockRecord(*db, "*U");
     static_cast<BlockTableRecord*>(db->objectAt(dynamic))
         ->setXData({XDataItem::appName("AcDbDynamicBlockGUID"), XDataItem::text("{0000}")});
     static_cast<BlockTableRecord*>(db->objectAt(rep))

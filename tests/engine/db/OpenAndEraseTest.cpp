@@ -11,20 +11,10 @@
 
 using namespace cad;
 
-namespace {
-ObjectId addLayer(Database& db, const char* name, bool locked) {
-    auto* table = static_cast<SymbolTable*>(db.objectAt(db.layerTableId()));
-    auto layer = std::make_unique<LayerTableRecord>(name);
-    layer->setLocked(locked);
-    ObjectId id;
-    EXPECT_EQ(table->add(std::move(layer), &id), ErrorStatus::eOk);
-    return id;
-}
-}  // namespace
-
 TEST(Open, StatusesOfTheGuard) {
     auto db = Database::createDefault();
-    ObjectId locked = addLayer(*db, "WALLS", true);
+    ObjectId locked = test::addLayer(*db, "WALLS", 7);
+    static_cast<LayerTableRecord*>(db->objectAt(locked))->setLocked(true);
     auto line = std::make_unique<Line>(Point3d{0, 0}, Point3d{5, 0});
     line->setLayer(locked);
     ObjectId id = test::append(*db, std::move(line));
@@ -64,7 +54,7 @@ TEST(Open, StatusesOfTheGuard) {
 TEST(Open, SettersMarkTheObjectModifiedOnlyWhenAValueChanges) {
     auto db = Database::createDefault();
     ObjectId id = test::append(*db, std::make_unique<Circle>(Point3d{1, 1}, 2));
-    ObjectId layer = addLayer(*db, "ROOMS", false);
+    ObjectId layer = test::addLayer(*db, "ROOMS", 7);
     auto ref = std::make_unique<BlockReference>(Point3d{0, 0}, db->modelSpaceId());
     ObjectId refId = test::append(*db, std::move(ref));
     auto attribute = std::make_unique<Attribute>();
@@ -156,9 +146,9 @@ TEST(Erase, ErasedDictionaryEntriesAndRecordsAreInvisibleToLookups) {
     EXPECT_TRUE(groups->getAt("G1").isNull());
 
     auto* layers = static_cast<SymbolTable*>(db->objectAt(db->layerTableId()));
-    ObjectId a = addLayer(*db, "A", false);
+    ObjectId a = test::addLayer(*db, "A", 7);
     db->erase(a);
     EXPECT_FALSE(layers->has("A"));
-    ObjectId again = addLayer(*db, "a", false);  // the name is free again
+    ObjectId again = test::addLayer(*db, "a", 7);  // the name is free again
     EXPECT_EQ(layers->getAt("A"), again);
 }

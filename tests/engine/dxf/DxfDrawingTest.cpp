@@ -27,9 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::set<std::string> kDamaged = {"duplicate_handles.dxf", "empty_handles.dxf",       "recover01.dxf",
-                                        "recover02.dxf",         "layout_broken_links.dxf", "R12_with_trash_beyond_EOF.dxf"};
-
 // Sound files whose every object the reader keeps unchanged, so the file comes back as it was.
 const std::set<std::string> kByteIdentical = {
     "acad_table_simple.dxf", "acad_table_with_blk_ref.dxf", "caret_encoding.dxf", "colors.dxf",
@@ -197,7 +194,7 @@ TEST(DxfDrawing, CorpusOpensAndComesBackIntact) {
         SCOPED_TRACE(name);
         const std::string copy = dir.file(name);
         dxftest::copyWritable(src, copy);
-        const bool damaged = kDamaged.count(name) > 0;
+        const bool damaged = dxftest::kDamagedDrawings.count(name) > 0;
         try {
             auto drawing = cad::readDxfDrawing(copy);
             if (damaged && name != "layout_broken_links.dxf") {

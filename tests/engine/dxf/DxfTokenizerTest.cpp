@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "engine/dxf/DxfError.h"
-#include "engine/dxf/tags/DxfGroupCode.h"
 #include "engine/dxf/tags/DxfTagStream.h"
 #include "engine/dxf/tags/DxfTokenizer.h"
 
@@ -80,34 +79,6 @@ TEST(DxfTokenizer, MalformedInputNamesFileAndLine) {
     EXPECT_EQ(t.toInt(tag), 12);
     ASSERT_TRUE(t.next(tag));
     EXPECT_DOUBLE_EQ(t.toDouble(tag), -0.5);
-}
-
-TEST(DxfTokenizer, ValueTypesFollowCodeRanges) {
-    using T = cad::DxfValueType;
-    EXPECT_EQ(cad::dxfValueType(0), T::String);
-    EXPECT_EQ(cad::dxfValueType(5), T::Handle);
-    EXPECT_EQ(cad::dxfValueType(105), T::Handle);
-    EXPECT_EQ(cad::dxfValueType(10), T::Double);
-    EXPECT_EQ(cad::dxfValueType(59), T::Double);
-    EXPECT_EQ(cad::dxfValueType(62), T::Int16);
-    EXPECT_EQ(cad::dxfValueType(90), T::Int32);
-    EXPECT_EQ(cad::dxfValueType(102), T::String);
-    EXPECT_EQ(cad::dxfValueType(160), T::Int64);
-    EXPECT_EQ(cad::dxfValueType(290), T::Bool);
-    EXPECT_EQ(cad::dxfValueType(310), T::Binary);
-    EXPECT_EQ(cad::dxfValueType(330), T::Handle);
-    EXPECT_EQ(cad::dxfValueType(370), T::Int16);
-    EXPECT_EQ(cad::dxfValueType(390), T::Handle);
-    EXPECT_EQ(cad::dxfValueType(420), T::Int32);
-    EXPECT_EQ(cad::dxfValueType(1004), T::Binary);
-    EXPECT_EQ(cad::dxfValueType(1005), T::Handle);
-    EXPECT_EQ(cad::dxfValueType(1041), T::Double);
-    EXPECT_EQ(cad::dxfValueType(1070), T::Int16);
-    EXPECT_EQ(cad::dxfValueType(1071), T::Int32);
-    EXPECT_EQ(cad::dxfValueType(1080), T::String);
-    EXPECT_TRUE(cad::isDxfPointerCode(330));
-    EXPECT_TRUE(cad::isDxfPointerCode(1005));
-    EXPECT_FALSE(cad::isDxfPointerCode(5));
 }
 
 // A file big enough to be split ahead on a second thread, through many more chunks than are in

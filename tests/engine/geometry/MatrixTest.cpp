@@ -11,23 +11,6 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 }
 
-TEST(Vectors, ArithmeticLengthNormalDotCross) {
-    Vector3d a{3, 4, 0};
-    EXPECT_DOUBLE_EQ(a.length(), 5.0);
-    EXPECT_TRUE(a.normal().isEqualTo({0.6, 0.8, 0}));
-    EXPECT_TRUE(Vector3d{}.normal().isEqualTo({}));
-    EXPECT_DOUBLE_EQ(a.dot({1, 1, 7}), 7.0);
-    EXPECT_TRUE(Vector3d::xAxis().cross(Vector3d::yAxis()).isEqualTo(Vector3d::zAxis()));
-    EXPECT_TRUE(Vector3d::yAxis().cross(Vector3d::xAxis()).isEqualTo(-Vector3d::zAxis()));
-    EXPECT_DOUBLE_EQ(Vector2d(1, 0).cross({0, 1}), 1.0);
-    EXPECT_DOUBLE_EQ(Vector2d(3, 4).length(), 5.0);
-    Point3d p{1, 2, 3};
-    EXPECT_TRUE((p + Vector3d{1, 1, 1}).isEqualTo({2, 3, 4}));
-    EXPECT_TRUE(((Point3d{5, 5, 5} - p)).isEqualTo({4, 3, 2}));
-    EXPECT_TRUE(Point2d(0, 0).isEqualTo({0, 1e-3}, 1e-2));
-    EXPECT_FALSE(Point2d(0, 0).isEqualTo({0, 1e-3}, 1e-4));
-}
-
 TEST(Matrix3d, RotationTranslationScalingMovePointsAsExpected) {
     auto r = Matrix3d::rotation(kPi / 2, Vector3d::zAxis(), {1, 1, 0});
     EXPECT_TRUE(r.transformPoint({2, 1, 0}).isEqualTo({1, 2, 0}));

@@ -6,37 +6,17 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "engine/io/AtomicFile.h"
+#include "tests/engine/dxf/DxfTestSupport.h"
 
 using namespace cad;
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Folder {
-    Folder() : path(fs::temp_directory_path() / ("brinmo-atomic-" + std::to_string(::getpid()))) {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~Folder() {
-        std::error_code ec;
-        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path, ec);
-    }
-    fs::path path;
-};
-
 void write(const fs::path& file, const std::string& text) {
     replaceFileAtomically(file.string(), [&](const ContentSink& sink) { sink(text); });
-}
-
-std::string content(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 std::size_t entries(const fs::path& folder) {
@@ -52,34 +32,34 @@ mode_t modeOf(const fs::path& file) {
 }  // namespace
 
 TEST(AtomicFile, ReplacedFileKeepsItsModeAndALinkStaysALink) {
-    Folder dir;
-    const fs::path drawing = dir.path / "plan.dxf";
+    dxftest::TempDir dir;
+    const fs::path drawing = dir.path() / "plan.dxf";
     std::ofstream(drawing) << "old";
     ::chmod(drawing.c_str(), 0600);
     write(drawing, "new");
-    EXPECT_EQ(content(drawing), "new");
+    EXPECT_EQ(dxftest::slurp(drawing), "new");
     EXPECT_EQ(modeOf(drawing), 0600u);
 
     // Saving through a link changes the file it names, in another folder too.
-    fs::create_directories(dir.path / "real");
-    const fs::path real = dir.path / "real" / "plan.dxf";
+    fs::create_directories(dir.path() / "real");
+    const fs::path real = dir.path() / "real" / "plan.dxf";
     std::ofstream(real) << "old";
-    fs::create_symlink("real/plan.dxf", dir.path / "link.dxf");
-    fs::create_symlink(dir.path / "link.dxf", dir.path / "chain.dxf");
-    write(dir.path / "chain.dxf", "through");
-    EXPECT_TRUE(fs::is_symlink(dir.path / "link.dxf"));
-    EXPECT_TRUE(fs::is_symlink(dir.path / "chain.dxf"));
-    EXPECT_EQ(content(real), "through");
-    EXPECT_EQ(entries(dir.path / "real"), 1u);  // no temporary left beside the target
+    fs::create_symlink("real/plan.dxf", dir.path() / "link.dxf");
+    fs::create_symlink(dir.path() / "link.dxf", dir.path() / "chain.dxf");
+    write(dir.path() / "chain.dxf", "through");
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "link.dxf"));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "chain.dxf"));
+    EXPECT_EQ(dxftest::slurp(real), "through");
+    EXPECT_EQ(entries(dir.path() / "real"), 1u);  // no temporary left beside the target
 
-    fs::create_symlink("loop2.dxf", dir.path / "loop1.dxf");
-    fs::create_symlink("loop1.dxf", dir.path / "loop2.dxf");
-    EXPECT_THROW(write(dir.path / "loop1.dxf", "x"), FileWriteError);
+    fs::create_symlink("loop2.dxf", dir.path() / "loop1.dxf");
+    fs::create_symlink("loop1.dxf", dir.path() / "loop2.dxf");
+    EXPECT_THROW(write(dir.path() / "loop1.dxf", "x"), FileWriteError);
 }
 
 TEST(AtomicFile, ReadOnlyFilesAndFoldersAreRefusedAndKept) {
-    Folder dir;
-    const fs::path drawing = dir.path / "issued.dxf";
+    dxftest::TempDir dir;
+    const fs::path drawing = dir.path() / "issued.dxf";
     std::ofstream(drawing) << "issued";
     ::chmod(drawing.c_str(), 0444);
     try {
@@ -88,7 +68,7 @@ TEST(AtomicFile, ReadOnlyFilesAndFoldersAreRefusedAndKept) {
     } catch (const FileWriteError& e) {
         EXPECT_STREQ(e.what(), "the file is read-only");
     }
-    EXPECT_EQ(content(drawing), "issued");
+    EXPECT_EQ(dxftest::slurp(drawing), "issued");
     EXPECT_EQ(modeOf(drawing), 0444u);
 
     // A producer that fails leaves the old file and no temporary.
@@ -99,25 +79,25 @@ TEST(AtomicFile, ReadOnlyFilesAndFoldersAreRefusedAndKept) {
                                            throw FileWriteError("disk full");
                                        }),
                  FileWriteError);
-    EXPECT_EQ(content(drawing), "issued");
-    EXPECT_EQ(entries(dir.path), 1u);
+    EXPECT_EQ(dxftest::slurp(drawing), "issued");
+    EXPECT_EQ(entries(dir.path()), 1u);
 }
 
 TEST(AtomicFile, LongestNamesSaveAndStaleTemporariesOfDeadProcessesGo) {
-    Folder dir;
-    const fs::path longName = dir.path / (std::string(249, 'n') + ".dxf");
+    dxftest::TempDir dir;
+    const fs::path longName = dir.path() / (std::string(249, 'n') + ".dxf");
     write(longName, "long");
-    EXPECT_EQ(content(longName), "long");
+    EXPECT_EQ(dxftest::slurp(longName), "long");
     EXPECT_LE(temporaryNamePrefix(longName.filename().string(), 4194304).size() + 6, 40u);
 
     // A process that surely ran and is gone: a child that has been reaped.
     const pid_t child = ::fork();
     if (child == 0) ::_exit(0);
     ::waitpid(child, nullptr, 0);
-    const fs::path target = dir.path / "plan.dxf";
-    const fs::path stale = dir.path / (temporaryNamePrefix("plan.dxf", child) + "abcdef");
-    const fs::path live = dir.path / (temporaryNamePrefix("plan.dxf", ::getppid()) + "abcdef");
-    const fs::path otherTarget = dir.path / (temporaryNamePrefix("other.dxf", child) + "abcdef");
+    const fs::path target = dir.path() / "plan.dxf";
+    const fs::path stale = dir.path() / (temporaryNamePrefix("plan.dxf", child) + "abcdef");
+    const fs::path live = dir.path() / (temporaryNamePrefix("plan.dxf", ::getppid()) + "abcdef");
+    const fs::path otherTarget = dir.path() / (temporaryNamePrefix("other.dxf", child) + "abcdef");
     for (const fs::path& p : {stale, live, otherTarget}) std::ofstream(p) << "left over";
     write(target, "saved");
     EXPECT_FALSE(fs::exists(stale));
@@ -127,8 +107,8 @@ TEST(AtomicFile, LongestNamesSaveAndStaleTemporariesOfDeadProcessesGo) {
 
 // A save killed part-way by a signal the process can catch leaves the old file and no temporary.
 TEST(AtomicFile, TerminatingSignalsRemoveTheTemporaryFile) {
-    Folder dir;
-    const fs::path target = dir.path / "plan.dxf";
+    dxftest::TempDir dir;
+    const fs::path target = dir.path() / "plan.dxf";
     std::ofstream(target) << "old";
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
@@ -148,20 +128,20 @@ TEST(AtomicFile, TerminatingSignalsRemoveTheTemporaryFile) {
         char c = 0;
         ASSERT_EQ(::read(ready[0], &c, 1), 1);
         ::close(ready[0]);
-        EXPECT_EQ(entries(dir.path), 2u);  // the temporary is there while the save runs
+        EXPECT_EQ(entries(dir.path()), 2u);  // the temporary is there while the save runs
         ::kill(child, signal);
         int status = 0;
         ::waitpid(child, &status, 0);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
-        EXPECT_EQ(content(target), "old");
-        EXPECT_EQ(entries(dir.path), 1u);
+        EXPECT_EQ(dxftest::slurp(target), "old");
+        EXPECT_EQ(entries(dir.path()), 1u);
     }
 }
 
 TEST(AtomicFile, OwnerAndGroupOfTheReplacedFileStay) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to make a file owned by someone else";
-    Folder dir;
-    const fs::path drawing = dir.path / "shared.dxf";
+    dxftest::TempDir dir;
+    const fs::path drawing = dir.path() / "shared.dxf";
     std::ofstream(drawing) << "old";
     ASSERT_EQ(::chown(drawing.c_str(), 65534, 65534), 0);
     write(drawing, "new");
