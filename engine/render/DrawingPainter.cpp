@@ -412,7 +412,12 @@ void DrawingPainter::paintTextLine(const FontFace& face, const std::string& text
             return;
         }
     }
-    canvas_.text(face, text, advance, glyphToDevice, color);
+    if (fonts_.oneFont(face, text)) {
+        canvas_.text(face, text, advance, glyphToDevice, color);
+        return;
+    }
+    for (const FontLibrary::Run& run : fonts_.runs(face, text))
+        canvas_.text(*run.face, run.text, run.advance, glyphToDevice * Affine2d::translation(run.x, 0), color);
 }
 
 void DrawingPainter::paintText(const Text& t, const PaintContext& c, bool showTag) {

@@ -102,9 +102,81 @@ const FontFace& FontLibrary::face(std::string_view fontFile) {
     return known->second->font;
 }
 
-double FontLibrary::advance(const FontFace& face, std::string_view text) const {
+bool FontLibrary::oneFont(const FontFace& face, std::string_view text) {
+    // Every font draws ASCII: only other texts can need a second font.
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }) ||
+           runs(face, text).size() <= 1;
+}
+
+double FontLibrary::advance(const FontFace& face, std::string_view text) {
     if (text.empty() || !face.glyphs) return 0.0;
-    return face.glyphs->layout(text, nullptr);
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return face.glyphs->layout(text, nullptr);
+    const std::vector<Run> parts = runs(face, text);
+    return parts.empty() ? 0.0 : parts.back().x + parts.back().advance;
+}
+
+std::vector<FontLibrary::Run> FontLibrary::runs(const FontFace& face, std::string_view text) {
+    std::vector<Run> out;
+    if (!face.glyphs) return out;
+    std::size_t i = 0, start = 0;
+    const FontFace* current = &face;
+    double x = 0.0, runStart = 0.0;
+    while (i < text.size()) {
+        const std::size_t at = i;
+        const char32_t c = nextUtf8(text, i);
+        const FontFace* drawnBy = &face;
+        double width = 0.0;
+        if (const GlyphMetrics& g = face.glyphs->glyph(c); g.index != 0 || c < 0x80) {
+            width = g.advance;
+        } else if (const FontFace* other = fallback(c); other != nullptr && other != &face) {
+            drawnBy = other;
+            width = other->glyphs->glyph(c).advance;
+        } else {
+            width = g.advance;  // the face's own sign for a missing character
+        }
+        if (drawnBy != current) {
+            if (at > start) out.push_back({current, text.substr(start, at - start), runStart, x - runStart});
+            current = drawnBy;
+            start = at;
+            runStart = x;
+        }
+        x += width;
+    }
+    if (i > start || out.empty()) out.push_back({current, text.substr(start), runStart, x - runStart});
+    return out;
+}
+
+const FontFace* FontLibrary::fallback(char32_t character) {
+    if (auto known = fallbacks_.find(character); known != fallbacks_.end())
+        return known->second ? &known->second->font : nullptr;
+    const Entry* found = nullptr;
+    FcPattern* pattern = FcPatternCreate();
+    FcCharSet* wanted = FcCharSetCreate();
+    FcCharSetAddChar(wanted, character);
+    FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+    FcCharSetDestroy(wanted);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match != nullptr) {
+        // fontconfig offers its best font even when none has the character.
+        FcCharSet* has = nullptr;
+        FcChar8* family = nullptr;
+        if (FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch && FcCharSetHasChar(has, character) &&
+            FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch) {
+            const std::string name = reinterpret_cast<const char*>(family);
+            auto entry = families_.find(name);
+            if (entry == families_.end()) entry = families_.emplace(name, load(name)).first;
+            if (entry->second->font.glyphs && entry->second->font.glyphs->glyph(character).index != 0)
+                found = entry->second.get();
+        }
+        FcPatternDestroy(match);
+    }
+    fallbacks_.emplace(character, found);
+    return found ? &found->font : nullptr;
 }
 
 }  // namespace cad

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/render/GlyphCache.h"
 
@@ -35,7 +36,19 @@ public:
     // The face for a text style's font file name.
     const FontFace& face(std::string_view fontFile);
     // Width of the text at 1 em (UTF-8 text, as drawn).
-    double advance(const FontFace& face, std::string_view text) const;
+    double advance(const FontFace& face, std::string_view text);
+
+    // A stretch of a text drawn with one face, `x` em from the text's start.
+    struct Run {
+        const FontFace* face = nullptr;
+        std::string_view text;
+        double x = 0.0, advance = 0.0;
+    };
+    // The text split where a character the face lacks is drawn with another font that has it
+    // (Chinese room names in a style whose font is Latin only); one run when nothing is missing.
+    std::vector<Run> runs(const FontFace& face, std::string_view text);
+    // True when the face draws the whole text.
+    bool oneFont(const FontFace& face, std::string_view text);
     // Size of the fonts that measure, in units per em.
     static constexpr double kMeasureSize = 1024.0;
 
@@ -46,8 +59,12 @@ private:
     struct Entry;
     std::unique_ptr<Entry> load(const std::string& family);
 
+    // The face of another font that has the character, or null when no font has it.
+    const FontFace* fallback(char32_t character);
+
     std::map<std::string, std::unique_ptr<Entry>> families_;
     std::map<std::string, const Entry*> byFile_;  // lower-case file name -> its family's entry
+    std::map<char32_t, const Entry*> fallbacks_;  // null: no font has the character
 };
 
 // The family to ask fontconfig for, for a style's font file.

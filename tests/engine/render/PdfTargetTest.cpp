@@ -15,6 +15,7 @@
 #include "engine/db/Line.h"
 #include "engine/db/Text.h"
 #include "engine/db/Viewport.h"
+#include "engine/render/FontLibrary.h"
 
 using namespace cad;
 using namespace cad::test;
@@ -191,4 +192,44 @@ TEST(PdfFiles, TextsReadBackAndTheFileIsSound) {
     std::size_t fonts = 0;
     for (std::size_t at = bytes.find("/Subtype /Type3"); at != std::string::npos; at = bytes.find("/Subtype /Type3", at + 1)) ++fonts;
     EXPECT_GE(fonts, 2u) << "the glyphs needed more than one font";
+}
+
+// A room named in Chinese, Japanese or Korean in a style whose font has only Latin, Greek and
+// Cyrillic letters: those characters come from an installed font that has them, with their own
+// widths, and the PDF's text still reads back whole.
+TEST(PdfFiles, CharactersTheStyleFontLacksComeFromAFontThatHasThem) {
+    FontLibrary fonts;
+    const FontFace& face = fonts.face("txt");
+    const std::string name = "A\xE4\xBC\x9A\xE8\xAE\xAE\xE5\xAE\xA4-\xE3\x81\x82\xED\x95\x9C";  // A会议室-あ한
+    int status = 0;
+    if (!haveTool("fc-list") || run("fc-list :charset=4f1a family", status).empty())
+        GTEST_SKIP() << "no installed font has Chinese characters (Debian: fonts-wqy-microhei)";
+    const auto runs = fonts.runs(face, name);
+    ASSERT_EQ(runs.size(), 4u) << "A | 会议室 | - | あ한";
+    EXPECT_EQ(runs[0].face, &face);
+    EXPECT_NE(runs[1].face, &face);
+    EXPECT_EQ(runs[2].face, &face);
+    EXPECT_EQ(runs[3].face, runs[1].face);
+    EXPECT_NEAR(runs[1].advance, 3.0, 0.05) << "three full-width characters";
+    EXPECT_NEAR(runs[1].x, runs[0].advance, 1e-12);
+    EXPECT_NEAR(fonts.advance(face, name), runs[3].x + runs[3].advance, 1e-12);
+
+    auto db = Database::createDefault();
+    append(*db, textAt(name, {5, 20, 0}, 4));
+    RenderDir dir;
+    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {60, 40}), 600);
+    ASSERT_TRUE(shot.picture);
+    const auto box = inkBox(*shot.picture);
+    const double drawn = (box[2] - box[0] + 1) / shot.scale();
+    const double length = fonts.advance(face, name) * 4 / face.capHeight;
+    EXPECT_LT(drawn, length);
+    EXPECT_GT(drawn, length - 1.5) << "the text runs as far as its characters' widths take it";
+
+    if (!haveTool("pdftotext")) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    RenderOptions options;
+    options.window = Extents2d({0, 0}, {60, 40});
+    const std::string pdf = dir.file("names.pdf");
+    ASSERT_TRUE(renderDrawingToFile(*db, options, pdf).ok);
+    const std::string words = run("pdftotext " + pdf + " - 2>&1", status);
+    EXPECT_NE(words.find(name), std::string::npos) << words;
 }

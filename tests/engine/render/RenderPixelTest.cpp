@@ -44,20 +44,6 @@ bool isRed(const Pixel& p) { return p.r > 200 && p.g < 60 && p.b < 60; }
 bool isBlue(const Pixel& p) { return p.b > 200 && p.r < 60 && p.g < 60; }
 bool isGreen(const Pixel& p) { return p.g > 200 && p.r < 60 && p.b < 60; }
 
-// The box of ink in a picture: {minX, minY, maxX, maxY}, in pixels.
-std::array<int, 4> inkBox(const Picture& pic) {
-    std::array<int, 4> box{pic.width(), pic.height(), -1, -1};
-    for (int y = 0; y < pic.height(); ++y)
-        for (int x = 0; x < pic.width(); ++x)
-            if (pic.at(x, y).isInk()) {
-                box[0] = std::min(box[0], x);
-                box[1] = std::min(box[1], y);
-                box[2] = std::max(box[2], x);
-                box[3] = std::max(box[3], y);
-            }
-    return box;
-}
-
 }  // namespace
 
 TEST(RenderPixels, SolidHatchFillsTheRoomAndLeavesItsHoleEmpty) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -79,6 +81,20 @@ private:
     int width_ = 0, height_ = 0;
     std::vector<std::uint32_t> pixels_;
 };
+
+// Pixel box of the ink: left, top, right, bottom (right < left when there is none).
+inline std::array<int, 4> inkBox(const Picture& pic) {
+    std::array<int, 4> box{pic.width(), pic.height(), -1, -1};
+    for (int y = 0; y < pic.height(); ++y)
+        for (int x = 0; x < pic.width(); ++x)
+            if (pic.at(x, y).isInk()) {
+                box[0] = std::min(box[0], x);
+                box[1] = std::min(box[1], y);
+                box[2] = std::max(box[2], x);
+                box[3] = std::max(box[3], y);
+            }
+    return box;
+}
 
 // Renders model space over exactly `window` (no margin) at `width` pixels, so that drawing points
 // map to known pixels.
