@@ -151,6 +151,19 @@ const FontFace* FontLibrary::fallback(char32_t character) {
     if (auto known = fallbacks_.find(character); known != fallbacks_.end())
         return known->second ? &known->second->font : nullptr;
     const Entry* found = nullptr;
+    // A font already taken for other characters usually has this one too (a Chinese plan has
+    // thousands of distinct characters); asking fontconfig costs far more.
+    for (const Entry* known : fallbackFonts_) {
+        if (known->font.glyphs->glyph(character).index != 0) {
+            found = known;
+            break;
+        }
+    }
+    if (found != nullptr || fallbackQueries_ >= kMaxFallbackQueries) {
+        fallbacks_.emplace(character, found);
+        return found ? &found->font : nullptr;
+    }
+    ++fallbackQueries_;
     FcPattern* pattern = FcPatternCreate();
     FcCharSet* wanted = FcCharSetCreate();
     FcCharSetAddChar(wanted, character);
@@ -170,8 +183,11 @@ const FontFace* FontLibrary::fallback(char32_t character) {
             const std::string name = reinterpret_cast<const char*>(family);
             auto entry = families_.find(name);
             if (entry == families_.end()) entry = families_.emplace(name, load(name)).first;
-            if (entry->second->font.glyphs && entry->second->font.glyphs->glyph(character).index != 0)
+            if (entry->second->font.glyphs && entry->second->font.glyphs->glyph(character).index != 0) {
                 found = entry->second.get();
+                if (std::find(fallbackFonts_.begin(), fallbackFonts_.end(), found) == fallbackFonts_.end())
+                    fallbackFonts_.push_back(found);
+            }
         }
         FcPatternDestroy(match);
     }

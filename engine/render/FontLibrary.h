@@ -65,6 +65,11 @@ private:
     std::map<std::string, std::unique_ptr<Entry>> families_;
     std::map<std::string, const Entry*> byFile_;  // lower-case file name -> its family's entry
     std::map<char32_t, const Entry*> fallbacks_;  // null: no font has the character
+    std::vector<const Entry*> fallbackFonts_;     // in the order they were first needed
+    // Characters no font has cost a fontconfig query each: a drawing full of them must not make
+    // a picture slow.
+    static constexpr int kMaxFallbackQueries = 256;
+    int fallbackQueries_ = 0;
 };
 
 // The family to ask fontconfig for, for a style's font file.
