@@ -26,6 +26,31 @@ std::pair<std::size_t, std::size_t> Text::multilineRange() const {
     return {static_cast<std::size_t>(from - extra.begin()), static_cast<std::size_t>(to - extra.begin())};
 }
 
+namespace {
+
+// The value as the multi-line part holds it, in the file's own form: line ends as paragraph
+// breaks, other control characters and carets in caret notation.
+std::string multilineContent(std::string_view value) {
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '\r' || c == '\n') {
+            out += "\\P";
+            if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            out += '^';
+            out += static_cast<char>(c + '@');
+        } else {
+            out += c;
+            if (c == '^') out += ' ';
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 std::span<const RawTag> Text::multilinePart() const {
     const auto [first, end] = multilineRange();
     return std::span<const RawTag>(extraTags()).subspan(first, end - first);
@@ -44,16 +69,19 @@ void Text::setTextString(std::string text) {
         const auto end =
             std::remove_if(from + 1, to, [](const RawTag& t) { return t.code == 1 || t.code == 3; });
         extra.erase(end, to);
+        const std::string content = multilineContent(text);
         RawTagList pieces;
         std::size_t i = 0;
-        while (text.size() - i > 250) {
+        while (content.size() - i > 250) {
             std::size_t n = 250;
-            while (n > 0 && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) --n;
+            while (n > 0 && (static_cast<unsigned char>(content[i + n]) & 0xC0) == 0x80) --n;
+            // Nor after the caret of a caret pair, which readers would take for a plain caret.
+            if (n > 0 && content[i + n - 1] == '^') --n;
             if (n == 0) n = 250;
-            pieces.push_back({3, text.substr(i, n)});
+            pieces.push_back({3, content.substr(i, n)});
             i += n;
         }
-        pieces.push_back({1, text.substr(i)});
+        pieces.push_back({1, content.substr(i)});
         const std::ptrdiff_t limit =
             std::min<std::ptrdiff_t>(place, static_cast<std::ptrdiff_t>(extra.size()));
         extra.insert(extra.begin() + limit, pieces.begin(), pieces.end());

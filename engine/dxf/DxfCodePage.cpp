@@ -139,10 +139,18 @@ DxfCodePage::DxfCodePage(DxfCodePage&&) noexcept = default;
 DxfCodePage& DxfCodePage::operator=(DxfCodePage&&) noexcept = default;
 DxfCodePage::~DxfCodePage() = default;
 
-std::string DxfCodePage::decode(std::string_view raw) const {
+std::string DxfCodePage::decode(std::string_view raw) const { return decode(raw, false); }
+
+std::string DxfCodePage::decodeValue(std::string_view raw) const { return decode(raw, true); }
+
+std::string DxfCodePage::encode(std::string_view utf8) const { return encode(utf8, false); }
+
+std::string DxfCodePage::encodeValue(std::string_view utf8) const { return encode(utf8, true); }
+
+std::string DxfCodePage::decode(std::string_view raw, bool carets) const {
     bool plain = true;
     for (char c : raw) {
-        if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '^') {
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || (carets && c == '^')) {
             plain = false;
             break;
         }
@@ -214,7 +222,8 @@ std::string DxfCodePage::decode(std::string_view raw) const {
         }
         // Control characters are written as a caret and a letter, a caret itself as "^ ". Any
         // other caret is kept: some writers leave them plain.
-        if (text[i] == '^' && i + 1 < text.size() && (text[i + 1] == ' ' || (text[i + 1] >= '@' && text[i + 1] <= '_'))) {
+        if (carets && text[i] == '^' && i + 1 < text.size() &&
+            (text[i + 1] == ' ' || (text[i + 1] >= '@' && text[i + 1] <= '_'))) {
             out += text[i + 1] == ' ' ? '^' : static_cast<char>(text[i + 1] - '@');
             i += 2;
             continue;
@@ -224,10 +233,10 @@ std::string DxfCodePage::decode(std::string_view raw) const {
     return out;
 }
 
-std::string DxfCodePage::encode(std::string_view value) const {
+std::string DxfCodePage::encode(std::string_view value, bool carets) const {
     // A line end inside a value would end it in the file: control characters go in caret notation.
-    const bool carets = std::any_of(value.begin(), value.end(),
-                                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '^'; });
+    carets = carets && std::any_of(value.begin(), value.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '^'; });
     std::string escaped;
     if (carets) {
         escaped.reserve(value.size() + 8);

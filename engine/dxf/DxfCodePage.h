@@ -23,13 +23,20 @@ public:
     bool known() const { return known_; }
     const std::string& name() const { return name_; }
 
-    // File bytes to UTF-8, with \U+ and \M+ escapes and caret notation resolved.
+    // File bytes to UTF-8, with \U+ and \M+ escapes resolved.
     std::string decode(std::string_view raw) const;
-    // UTF-8 to file bytes; characters the code page lacks become \U+XXXX, control characters and
-    // carets caret notation (^J, "^ ").
+    // UTF-8 to file bytes; characters the code page lacks become \U+XXXX.
     std::string encode(std::string_view utf8) const;
+    // The same for values that may hold control characters (a text's content, a prompt, a string
+    // of extended data), which files write in caret notation: ^J a line feed, "^ " a caret. Names
+    // are not values: a caret in a layer name is a caret.
+    std::string decodeValue(std::string_view raw) const;
+    std::string encodeValue(std::string_view utf8) const;
 
 private:
+    std::string decode(std::string_view raw, bool carets) const;
+    std::string encode(std::string_view utf8, bool carets) const;
+
     struct Converters;
     std::string name_;
     bool utf8File_ = true;

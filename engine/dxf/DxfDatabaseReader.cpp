@@ -90,6 +90,10 @@ void DxfDatabaseReader::warn(std::size_t line, const std::string& message) {
 
 std::string DxfDatabaseReader::text(std::string_view raw) const { return doc_.codePage().decode(raw); }
 
+std::string DxfDatabaseReader::textValue(std::string_view raw) const {
+    return doc_.codePage().decodeValue(raw);
+}
+
 SourceSpan DxfDatabaseReader::spanOf(const DxfRecord& record) const {
     if (record.replacement)
         return SourceSpan{std::make_shared<const SourceText>(*record.replacement), 0, record.replacement->size()};
@@ -222,7 +226,8 @@ void DxfDatabaseReader::finishObject(DbObject& object, const DxfRecord& record, 
     if (!parts.xdata.empty()) {
         RawTagList xdata = parts.xdata;
         for (RawTag& t : xdata)
-            if (t.code == 1000 || t.code == 1001 || t.code == 1003) t.value = text(t.value);
+            if (t.code == 1000) t.value = textValue(t.value);
+            else if (t.code == 1001 || t.code == 1003) t.value = text(t.value);
         XDataChain chain;
         std::string error;
         if (xdataFromTags(xdata, chain, &error)) {

@@ -55,6 +55,7 @@ private:
     ObjectId blockByName(const std::string& name, std::size_t line) override;
     ObjectId idOf(Handle handle) override;
     std::string text(std::string_view raw) const override;
+    std::string textValue(std::string_view raw) const override;
     void warn(std::size_t line, const std::string& message) override;
     Database& database() override { return *db_; }
     int version() const override { return version_; }

@@ -387,7 +387,8 @@ void DxfDatabaseWriter::restOf(DxfExtraGroups& extras) {
 void DxfDatabaseWriter::xdata(const DbObject& object) {
     for (const RawTag& t : xdataToTags(object.xDataChain())) {
         // Application names are encoded like the APPID records that register them.
-        if (t.code == 1000 || t.code == 1001 || t.code == 1003) w_.string(t.code, text(t.value));
+        if (t.code == 1000) w_.string(t.code, textValue(t.value));
+        else if (t.code == 1001 || t.code == 1003) w_.string(t.code, text(t.value));
         else w_.string(t.code, t.value);
     }
     DxfExtraGroups extras(object.extraTags());

@@ -54,6 +54,7 @@ private:
     // What the codecs use.
     void handleTag(int code, ObjectId id) override;
     std::string text(std::string_view utf8) const override { return codePage_.encode(utf8); }
+    std::string textValue(std::string_view utf8) const override { return codePage_.encodeValue(utf8); }
     DxfTagWriter& tags() override { return w_; }
     const Database& database() const override { return db_; }
     int version() const override { return versionNumber_; }

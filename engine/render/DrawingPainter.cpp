@@ -417,7 +417,8 @@ void DrawingPainter::paintTextLine(const FontFace& face, const std::string& text
         return;
     }
     for (const FontLibrary::Run& run : fonts_.runs(face, text))
-        canvas_.text(*run.face, run.text, run.advance, glyphToDevice * Affine2d::translation(run.x, 0), color);
+        canvas_.text(*run.face, run.text, run.advance, glyphToDevice * Affine2d::translation(run.x, 0),
+                     color);
 }
 
 void DrawingPainter::paintText(const Text& t, const PaintContext& c, bool showTag) {

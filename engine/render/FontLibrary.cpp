@@ -102,16 +102,22 @@ const FontFace& FontLibrary::face(std::string_view fontFile) {
     return known->second->font;
 }
 
+namespace {
+
+bool ascii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
 bool FontLibrary::oneFont(const FontFace& face, std::string_view text) {
     // Every font draws ASCII: only other texts can need a second font.
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }) ||
-           runs(face, text).size() <= 1;
+    return ascii(text) || runs(face, text).size() <= 1;
 }
 
 double FontLibrary::advance(const FontFace& face, std::string_view text) {
     if (text.empty() || !face.glyphs) return 0.0;
-    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return face.glyphs->layout(text, nullptr);
+    if (ascii(text)) return face.glyphs->layout(text, nullptr);
     const std::vector<Run> parts = runs(face, text);
     return parts.empty() ? 0.0 : parts.back().x + parts.back().advance;
 }
@@ -178,8 +184,8 @@ const FontFace* FontLibrary::fallback(char32_t character) {
         // fontconfig offers its best font even when none has the character.
         FcCharSet* has = nullptr;
         FcChar8* family = nullptr;
-        if (FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch && FcCharSetHasChar(has, character) &&
-            FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch) {
+        if (FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch &&
+            FcCharSetHasChar(has, character) && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch) {
             const std::string name = reinterpret_cast<const char*>(family);
             auto entry = families_.find(name);
             if (entry == families_.end()) entry = families_.emplace(name, load(name)).first;

@@ -36,8 +36,9 @@ public:
     // Values of modelled fields; a value that is not a number is an error naming its line.
     virtual double num(const DxfTag& tag) const = 0;
     virtual long long integer(const DxfTag& tag) const = 0;
-    // Text decoded from the file's code page.
+    // Text decoded from the file's code page; a value also from caret notation.
     virtual std::string text(std::string_view raw) const = 0;
+    virtual std::string textValue(std::string_view raw) const = 0;
     virtual void warn(std::size_t line, const std::string& message) = 0;
     // The block record of that name, made (with a warning) when the file has none.
     virtual ObjectId blockByName(const std::string& name, std::size_t line) = 0;
@@ -87,8 +88,9 @@ public:
     virtual DxfTagWriter& tags() = 0;
     virtual const Database& database() const = 0;
     virtual int version() const = 0;
-    // Text encoded for the file being written.
+    // Text encoded for the file being written; a value's control characters in caret notation.
     virtual std::string text(std::string_view utf8) const = 0;
+    virtual std::string textValue(std::string_view utf8) const = 0;
     virtual void handleTag(int code, ObjectId id) = 0;
     // Writes the extras read inside `subclass` that are not placed yet.
     virtual void extrasOf(DxfExtraGroups& extras, std::string_view subclass) = 0;

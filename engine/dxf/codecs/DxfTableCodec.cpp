@@ -70,7 +70,7 @@ void writeTable(DxfWriteServices& out, const DbObject& o, DxfExtraGroups& extras
                 w.real(144, 1.0);
                 w.integer(179, 0);
             } else if (valueGroups) {
-                const std::string text = out.text(cell.text);
+                const std::string text = out.textValue(cell.text);
                 w.integer(92, 0);
                 w.string(301, "CELL_VALUE");
                 w.integer(93, text.empty() ? 3 : 2);
@@ -81,7 +81,7 @@ void writeTable(DxfWriteServices& out, const DbObject& o, DxfExtraGroups& extras
                 chunked(w, 303, 302, text);
                 w.string(304, "ACVALUE_END");
             } else {
-                chunked(w, 2, 1, out.text(cell.text));
+                chunked(w, 2, 1, out.textValue(cell.text));
             }
             if (cell.textHeight > 0) w.real(140, cell.textHeight);
             if (cell.alignment > 0) w.integer(170, cell.alignment);

@@ -74,7 +74,7 @@ std::unique_ptr<DbObject> readText(DxfRecordRead& r) {
                 if (attrib) (void)attrib->setTag(tag);
                 if (attdef) (void)attdef->setTag(tag);
             } else if (t.code == 3 && attdef) {
-                attdef->setPrompt(in.text(t.value));
+                attdef->setPrompt(in.textValue(t.value));
             } else if (t.code == 70) {
                 if (attrib) attrib->setAttributeFlags(static_cast<int>(in.integer(t)));
                 if (attdef) attdef->setAttributeFlags(static_cast<int>(in.integer(t)));
@@ -94,7 +94,7 @@ std::unique_ptr<DbObject> readText(DxfRecordRead& r) {
             continue;
         }
         switch (t.code) {
-            case 1: e->setTextString(in.text(t.value)); break;
+            case 1: e->setTextString(in.textValue(t.value)); break;
             case 40: e->setHeight(in.num(t)); break;
             case 50: e->setRotation(in.num(t) * kDxfRadiansPerDegree); break;
             case 41: e->setWidthFactor(in.num(t)); break;
@@ -134,7 +134,7 @@ void writeText(DxfWriteServices& out, const DbObject& o, DxfExtraGroups& extras)
     if (t.thickness() != 0) w.real(39, t.thickness());
     out.point(10, t.position());
     w.real(40, t.height());
-    w.string(1, out.text(t.textString()));
+    w.string(1, out.textValue(t.textString()));
     if (t.rotation() != 0) w.real(50, t.rotation() * kDxfDegreesPerRadian);
     if (t.widthFactor() != 1.0) w.real(41, t.widthFactor());
     if (t.oblique() != 0) w.real(51, t.oblique() * kDxfDegreesPerRadian);
@@ -158,7 +158,7 @@ void writeText(DxfWriteServices& out, const DbObject& o, DxfExtraGroups& extras)
     if (out.version() >= 1024) w.integer(280, 0);
     if (isDef) {
         const auto& d = static_cast<const AttributeDefinition&>(o);
-        w.string(3, out.text(d.prompt()));
+        w.string(3, out.textValue(d.prompt()));
         w.string(2, out.text(d.tag()));
         w.integer(70, d.attributeFlags());
         if (d.fieldLength() != 0) w.integer(73, d.fieldLength());

@@ -30,19 +30,21 @@ TEST(DxfCodePage, EncodesForOldFilesWithEscapesWhereThePageLacksTheCharacter) {
     EXPECT_EQ(utf8.encode("\xE4\xB8\xAD"), "\xE4\xB8\xAD");
 }
 
-// Control characters travel in caret notation ("^J" a line feed, "^ " a caret); a caret before
-// anything else is some writer's plain caret and stays.
-TEST(DxfCodePage, CaretNotationIsReadAndWritten) {
+// Control characters in values travel in caret notation ("^J" a line feed, "^ " a caret); a caret
+// before anything else is some writer's plain caret and stays, as does every caret in a name.
+TEST(DxfCodePage, CaretNotationIsReadAndWrittenInValues) {
     for (bool utf8File : {false, true}) {
         const cad::DxfCodePage page("ANSI_1252", utf8File);
-        EXPECT_EQ(page.decode("a^Jb^Ic^ d^3^@^_^"), std::string("a\nb\tc^d^3\0\x1F^", 12));
-        EXPECT_EQ(page.encode("a\nb\tc^d\xC3\xB6"), utf8File ? "a^Jb^Ic^ d\xC3\xB6" : "a^Jb^Ic^ d\xF6");
+        EXPECT_EQ(page.decodeValue("a^Jb^Ic^ d^3^@^_^"), std::string("a\nb\tc^d^3\0\x1F^", 12));
+        EXPECT_EQ(page.encodeValue("a\nb\tc^d\xC3\xB6"), utf8File ? "a^Jb^Ic^ d\xC3\xB6" : "a^Jb^Ic^ d\xF6");
         const std::string all = std::string("\0\x01\x1F^ ^^J\r\n", 10);
-        EXPECT_EQ(page.decode(page.encode(all)), all);
+        EXPECT_EQ(page.decodeValue(page.encodeValue(all)), all);
+        EXPECT_EQ(page.decode("Layer^B"), "Layer^B");
+        EXPECT_EQ(page.encode("Layer^B"), "Layer^B");
     }
     // A caret inside a double-byte character is no escape.
     const cad::DxfCodePage sjis("ANSI_932", false);
-    EXPECT_EQ(sjis.decode("\x83^J"), sjis.decode("\x83^") + "J");
+    EXPECT_EQ(sjis.decodeValue("\x83^J"), sjis.decodeValue("\x83^") + "J");
 }
 
 TEST(DxfCodePage, DoubleBytePagesKeepWhatTheyDefineAndWriteOnlyWhatReadsBack) {

@@ -468,6 +468,11 @@ TEST(DxfDrawing, AMultilineDefinitionMakesMultilineAttributes) {
     const cad::ObjectId second = cad::test::append(db, std::make_unique<cad::BlockReference>(cad::Point3d{0, 50, 0}, block));
     ASSERT_EQ(as<cad::BlockReference>(db, second)->appendAttributesFromBlock(), cad::ErrorStatus::eOk);
     as<cad::Attribute>(db, as<cad::BlockReference>(db, second)->attributeIds()[0])->setTextString("South\\Pwing");
+    // A line end from the property database: a paragraph in the part, caret notation in the value.
+    const cad::ObjectId third = cad::test::append(db, std::make_unique<cad::BlockReference>(cad::Point3d{0, 80, 0}, block));
+    ASSERT_EQ(as<cad::BlockReference>(db, third)->appendAttributesFromBlock(), cad::ErrorStatus::eOk);
+    const cad::ObjectId eastId = as<cad::BlockReference>(db, third)->attributeIds()[0];
+    as<cad::Attribute>(db, eastId)->setTextString("East\r\nwing ^2");
 
     dxftest::TempDir dir;
     const std::string out = dir.file("rooms-out.dxf");
@@ -476,7 +481,12 @@ TEST(DxfDrawing, AMultilineDefinitionMakesMultilineAttributes) {
     ASSERT_EQ(check.status, 0) << check.output;
     EXPECT_EQ(check.output,
               "NAME 'North' multi-line 'North\\\\Pwing' at 12,4 height 3\n"
-              "NAME 'South\\\\Pwing' multi-line 'South\\\\Pwing' at 1,52 height 1.5\n");
+              "NAME 'South\\\\Pwing' multi-line 'South\\\\Pwing' at 1,52 height 1.5\n"
+              "NAME 'East^M^Jwing ^ 2' multi-line 'East\\\\Pwing ^ 2' at 1,82 height 1.5\n");
+    auto back = cad::readDxfDrawingText(dxftest::slurp(out), "back.dxf");
+    cad::ObjectId eastBack;
+    ASSERT_EQ(back.database->getObjectId(eastBack, db.handleOf(eastId)), cad::ErrorStatus::eOk);
+    EXPECT_EQ(as<cad::Attribute>(*back.database, eastBack)->textString(), "East\r\nwing ^2");
 }
 
 // A polyline whose width was never set carries no width: "43 / -1.0" read elsewhere as a width of
