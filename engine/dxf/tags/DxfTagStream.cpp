@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -134,8 +135,12 @@ class DxfTagStream::ReadAhead {
 };
 
 DxfTagStream::DxfTagStream(const DxfTokenizer& tokenizer) : tokenizer_(tokenizer) {
-    if (tokenizer.buffer().size() - tokenizer.offset() >= kReadAheadFrom)
+    if (tokenizer.buffer().size() - tokenizer.offset() < kReadAheadFrom) return;
+    try {
         ahead_ = std::make_unique<ReadAhead>(tokenizer);
+    } catch (const std::system_error&) {
+        // No thread to be had (a process at its limit): the tags are split as they are read.
+    }
 }
 
 DxfTagStream::~DxfTagStream() = default;
