@@ -1215,7 +1215,10 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
     // Element colours and linetypes from the style (62 and 6 per element after its offset 49).
     std::vector<std::optional<Rgb>> colors;
     std::vector<std::optional<ObjectId>> linetypes;
-    long long styleFlags = 0;  // 16: a line across the start, 256: across the end
+    // 1: filled; caps at the start 16 (a line), 32 (inner arcs), 64 (an outer arc); at the end
+    // 256, 512, 1024 likewise.
+    long long styleFlags = 0;
+    std::optional<Rgb> fillColor;  // the style's own colour, before its elements; by layer when absent
     if (const std::string* handle = RawEntity(e.tags).text(340)) {
         ObjectId styleId;
         if (db_.getObjectId(styleId, *handle) == ErrorStatus::eOk)
@@ -1230,9 +1233,9 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
                     } else if (tag.code == 6 && element && !equalsNoCase(tag.value, "BYLAYER")) {
                         if (const ObjectId lt = db_.recordId(TableKind::Linetype, tag.value))
                             linetypes.back() = lt;
-                    } else if (tag.code == 62 && element) {
+                    } else if (tag.code == 62) {
                         if (const auto rgb = tagColor(parseInt(tag.value).value_or(0)))
-                            colors.back() = StyleResolver::drawnRgb(rgb->r, rgb->g, rgb->b);
+                            (element ? colors.back() : fillColor) = StyleResolver::drawnRgb(rgb->r, rgb->g, rgb->b);
                     }
                 }
             }
@@ -1241,6 +1244,30 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
     const bool closed = flags & 2;
     std::size_t elements = vertices.front().offsets.size();
     for (const Vertex& vx : vertices) elements = std::min(elements, vx.offsets.size());
+    const auto outermost = [&](const Vertex& vx) {
+        const auto end = vx.offsets.begin() + static_cast<std::ptrdiff_t>(elements);
+        return std::pair{*std::min_element(vx.offsets.begin(), end), *std::max_element(vx.offsets.begin(), end)};
+    };
+    // The fill lies between the outermost elements, under them.
+    if ((styleFlags & 1) && elements >= 2) {
+        std::vector<Point2d> low, high;
+        for (const Vertex& vx : vertices) {
+            const auto [a, b] = outermost(vx);
+            low.push_back(toDevice(c, vx.at + vx.miter * a));
+            high.push_back(toDevice(c, vx.at + vx.miter * b));
+        }
+        Rgb color = styles_.pen(e, c, deviceScale(c)).color;
+        if (fillColor) color = Rgb{fillColor->r, fillColor->g, fillColor->b, color.a};
+        DevicePath band;
+        if (closed) {
+            band.runs.push_back({std::move(low), true});
+            band.runs.push_back({std::move(high), true});
+        } else {
+            low.insert(low.end(), high.rbegin(), high.rend());
+            band.runs.push_back({std::move(low), true});
+        }
+        canvas_.fill(band, color);
+    }
     for (std::size_t k = 0; k < elements; ++k) {
         std::vector<Point2d> run;
         for (const Vertex& vx : vertices) run.push_back(toDevice(c, vx.at + vx.miter * vx.offsets[k]));
@@ -1249,16 +1276,42 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
             own.color = Rgb{colors[k]->r, colors[k]->g, colors[k]->b, own.color.a};
         strokeRun(std::move(run), closed, own);
     }
-    // Square caps join the outermost elements, unless the line is closed or suppresses them (4, 8).
+    // Caps join the outermost elements (a line or an outer arc) and pairs of inner ones (arcs),
+    // unless the line is closed or suppresses them (4, 8).
     if (closed || elements < 2) return;
-    const auto cap = [&](const Vertex& vx) {
-        const auto [low, high] = std::minmax_element(
-            vx.offsets.begin(), vx.offsets.begin() + static_cast<std::ptrdiff_t>(elements));
-        strokeRun({toDevice(c, vx.at + vx.miter * *low), toDevice(c, vx.at + vx.miter * *high)}, false,
-                  styles_.pen(e, c, deviceScale(c)));
+    const Pen pen = styles_.pen(e, c, deviceScale(c));
+    // A half circle from one element to another, bulging away from the line.
+    const auto arc = [&](const Vertex& vx, double from, double to, const Vector3d& outward) {
+        const Point3d a = vx.at + vx.miter * from, b = vx.at + vx.miter * to;
+        const Point3d centre = a + (b - a) * 0.5;
+        const Vector3d u = a - centre;
+        const double r = u.length();
+        if (!(r > 0)) return;
+        std::vector<Point2d> run;
+        constexpr int kSteps = 24;
+        for (int i = 0; i <= kSteps; ++i) {
+            const double t = kPi * i / kSteps;
+            run.push_back(toDevice(c, centre + u * std::cos(t) + outward * (r * std::sin(t))));
+        }
+        strokeRun(std::move(run), false, pen);
     };
-    if ((styleFlags & 16) && !(flags & 4)) cap(vertices.front());
-    if ((styleFlags & 256) && !(flags & 8)) cap(vertices.back());
+    const auto cap = [&](const Vertex& vx, const Vertex& next, long long line, long long inner, long long outer) {
+        const auto [low, high] = outermost(vx);
+        if (styleFlags & line)
+            strokeRun({toDevice(c, vx.at + vx.miter * low), toDevice(c, vx.at + vx.miter * high)}, false, pen);
+        const Vector3d away = vx.at - next.at;
+        if (!(away.length() > 0)) return;
+        const Vector3d outward = away.normal();
+        if (styleFlags & outer) arc(vx, low, high, outward);
+        if (styleFlags & inner) {
+            std::vector<double> sorted(vx.offsets.begin(), vx.offsets.begin() + static_cast<std::ptrdiff_t>(elements));
+            std::sort(sorted.begin(), sorted.end());
+            for (std::size_t i = 1; i + 1 < sorted.size() - i; ++i)
+                arc(vx, sorted[i], sorted[sorted.size() - 1 - i], outward);
+        }
+    };
+    if (!(flags & 4)) cap(vertices.front(), vertices[1], 16, 32, 64);
+    if (!(flags & 8)) cap(vertices.back(), vertices[vertices.size() - 2], 256, 512, 1024);
 }
 
 void DrawingPainter::paintArrowhead(const Point2d& tip, const Point2d& from, double length, Rgb color) {

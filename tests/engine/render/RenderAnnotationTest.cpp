@@ -276,6 +276,32 @@ TEST(RenderAnnotations, MultilineWallsFollowTheirMitersInTheirStyleColours) {
     EXPECT_GT(inkIn(shot, 4.9, 28.5, 5.1, 29.5), 5) << "the start cap";
     EXPECT_EQ(inkIn(shot, 28.5, 4.8, 29.5, 5.2), 0) << "no cap at the end";
     EXPECT_TRUE(shot.result.report.skipped.empty()) << shot.result.report.summary();
+
+    // Filled in green between its outer elements, with round ends and inner arcs: four elements
+    // 1 apart along y = 10 from x = 10 to x = 30.
+    auto filled = std::make_unique<UnknownObject>("MLINESTYLE", "AcDbMlineStyle");
+    filled->tags = {{100, "AcDbMlineStyle"}, {2, "FILLED"}, {70, std::to_string(1 + 32 + 64 + 512 + 1024)}, {62, "3"},
+                    {71, "4"}, {49, "1.5"}, {62, "256"}, {49, "0.5"}, {62, "256"}, {49, "-0.5"}, {62, "256"},
+                    {49, "-1.5"}, {62, "256"}};
+    ASSERT_EQ(db->addObject(std::move(filled), db->namedObjectsDictionaryId(), Handle(), &styleId), ErrorStatus::eOk);
+    RawTagList wall{{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbMline"}, {2, "FILLED"},
+                    {340, db->handleOf(styleId).toString()}, {40, "1"}, {70, "0"}, {71, "1"}, {72, "2"}, {73, "4"}};
+    for (const double x : {10.0, 30.0}) {
+        wall.insert(wall.end(), {{11, num(x)}, {21, "10"}, {31, "0"}, {12, "1"}, {22, "0"}, {32, "0"}, {13, "0"},
+                                 {23, "1"}, {33, "0"}});
+        for (const char* offset : {"1.5", "0.5", "-0.5", "-1.5"})
+            wall.insert(wall.end(), {{74, "2"}, {41, offset}, {41, "0"}, {75, "0"}});
+    }
+    append(*db, rawEntity("MLINE", "AcDbMline", wall));
+    shot = shoot(*db, dir, Extents2d({0, 0}, {40, 40}), 400, "filled.png");
+    ASSERT_TRUE(shot.picture);
+    bool (*green)(const Pixel&) = [](const Pixel& p) { return p.g > 100 && p.r < 60 && p.b < 60; };
+    EXPECT_GT(inkIn(shot, 12, 10.1, 28, 10.4, green), 200) << "the fill between the elements";
+    EXPECT_EQ(inkIn(shot, 12, 11.7, 28, 13, green) + inkIn(shot, 12, 7, 28, 8.3, green), 0) << "and not beyond";
+    EXPECT_GT(inkIn(shot, 8.4, 9.8, 8.6, 10.2), 2) << "the outer arc's crown, 1.5 before the start";
+    EXPECT_GT(inkIn(shot, 31.4, 9.8, 31.6, 10.2), 2) << "and after the end";
+    EXPECT_GT(inkIn(shot, 9.4, 9.8, 9.6, 10.2), 2) << "the inner arc's crown, 0.5 before the start";
+    EXPECT_EQ(inkIn(shot, 7, 7, 8.2, 13), 0) << "nothing beyond the round end";
 }
 
 TEST(RenderAnnotations, MultilineTextFlowsIntoItsColumns) {
