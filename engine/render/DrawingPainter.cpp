@@ -412,7 +412,7 @@ void DrawingPainter::paintTextLine(const FontFace& face, const std::string& text
             return;
         }
     }
-    if (fonts_.oneFont(face, text)) {
+    if (FontLibrary::ascii(text)) {
         canvas_.text(face, text, advance, glyphToDevice, color);
         return;
     }

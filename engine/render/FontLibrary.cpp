@@ -102,17 +102,8 @@ const FontFace& FontLibrary::face(std::string_view fontFile) {
     return known->second->font;
 }
 
-namespace {
-
-bool ascii(std::string_view text) {
+bool FontLibrary::ascii(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-}  // namespace
-
-bool FontLibrary::oneFont(const FontFace& face, std::string_view text) {
-    // Every font draws ASCII: only other texts can need a second font.
-    return ascii(text) || runs(face, text).size() <= 1;
 }
 
 double FontLibrary::advance(const FontFace& face, std::string_view text) {

@@ -47,8 +47,8 @@ public:
     // The text split where a character the face lacks is drawn with another font that has it
     // (Chinese room names in a style whose font is Latin only); one run when nothing is missing.
     std::vector<Run> runs(const FontFace& face, std::string_view text);
-    // True when the face draws the whole text.
-    bool oneFont(const FontFace& face, std::string_view text);
+    // Every font draws ASCII: only other texts can need a second font.
+    static bool ascii(std::string_view text);
     // Size of the fonts that measure, in units per em.
     static constexpr double kMeasureSize = 1024.0;
 

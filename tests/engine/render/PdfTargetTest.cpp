@@ -213,17 +213,25 @@ TEST(PdfFiles, CharactersTheStyleFontLacksComeFromAFontThatHasThem) {
     EXPECT_NEAR(runs[1].advance, 3.0, 0.05) << "three full-width characters";
     EXPECT_NEAR(runs[1].x, runs[0].advance, 1e-12);
     EXPECT_NEAR(fonts.advance(face, name), runs[3].x + runs[3].advance, 1e-12);
+    // A name wholly in such characters is one run, of the other font.
+    const auto whole = fonts.runs(face, "\xE4\xBC\x9A\xE8\xAE\xAE");
+    ASSERT_EQ(whole.size(), 1u);
+    EXPECT_EQ(whole[0].face, runs[1].face);
 
+    RenderDir dir;
+    for (const std::string& text : {name, std::string("\xE4\xBC\x9A\xE8\xAE\xAE\xE5\xAE\xA4")}) {
+        auto db = Database::createDefault();
+        append(*db, textAt(text, {5, 20, 0}, 4));
+        Shot shot = shoot(*db, dir, Extents2d({0, 0}, {60, 40}), 600);
+        ASSERT_TRUE(shot.picture);
+        const auto box = inkBox(*shot.picture);
+        const double drawn = (box[2] - box[0] + 1) / shot.scale();
+        const double length = fonts.advance(face, text) * 4 / face.capHeight;
+        EXPECT_LT(drawn, length) << text;
+        EXPECT_GT(drawn, length - 1.5) << text << ": the text runs as far as its characters' widths take it";
+    }
     auto db = Database::createDefault();
     append(*db, textAt(name, {5, 20, 0}, 4));
-    RenderDir dir;
-    Shot shot = shoot(*db, dir, Extents2d({0, 0}, {60, 40}), 600);
-    ASSERT_TRUE(shot.picture);
-    const auto box = inkBox(*shot.picture);
-    const double drawn = (box[2] - box[0] + 1) / shot.scale();
-    const double length = fonts.advance(face, name) * 4 / face.capHeight;
-    EXPECT_LT(drawn, length);
-    EXPECT_GT(drawn, length - 1.5) << "the text runs as far as its characters' widths take it";
 
     if (!haveTool("pdftotext")) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     RenderOptions options;
