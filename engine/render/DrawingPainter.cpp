@@ -1234,8 +1234,10 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
                         if (const ObjectId lt = db_.recordId(TableKind::Linetype, tag.value))
                             linetypes.back() = lt;
                     } else if (tag.code == 62) {
-                        if (const auto rgb = tagColor(parseInt(tag.value).value_or(0)))
-                            (element ? colors.back() : fillColor) = StyleResolver::drawnRgb(rgb->r, rgb->g, rgb->b);
+                        if (const auto rgb = tagColor(parseInt(tag.value).value_or(0))) {
+                            const Rgb drawn = StyleResolver::drawnRgb(rgb->r, rgb->g, rgb->b);
+                            (element ? colors.back() : fillColor) = drawn;
+                        }
                     }
                 }
             }
@@ -1246,7 +1248,8 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
     for (const Vertex& vx : vertices) elements = std::min(elements, vx.offsets.size());
     const auto outermost = [&](const Vertex& vx) {
         const auto end = vx.offsets.begin() + static_cast<std::ptrdiff_t>(elements);
-        return std::pair{*std::min_element(vx.offsets.begin(), end), *std::max_element(vx.offsets.begin(), end)};
+        const auto [low, high] = std::minmax_element(vx.offsets.begin(), end);
+        return std::pair{*low, *high};
     };
     // The fill lies between the outermost elements, under them.
     if ((styleFlags & 1) && elements >= 2) {
@@ -1295,16 +1298,19 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
         }
         strokeRun(std::move(run), false, pen);
     };
-    const auto cap = [&](const Vertex& vx, const Vertex& next, long long line, long long inner, long long outer) {
+    const auto cap = [&](const Vertex& vx, const Vertex& next, long long line, long long inner,
+                         long long outer) {
         const auto [low, high] = outermost(vx);
         if (styleFlags & line)
-            strokeRun({toDevice(c, vx.at + vx.miter * low), toDevice(c, vx.at + vx.miter * high)}, false, pen);
+            strokeRun({toDevice(c, vx.at + vx.miter * low), toDevice(c, vx.at + vx.miter * high)}, false,
+                      pen);
         const Vector3d away = vx.at - next.at;
         if (!(away.length() > 0)) return;
         const Vector3d outward = away.normal();
         if (styleFlags & outer) arc(vx, low, high, outward);
         if (styleFlags & inner) {
-            std::vector<double> sorted(vx.offsets.begin(), vx.offsets.begin() + static_cast<std::ptrdiff_t>(elements));
+            std::vector<double> sorted(vx.offsets.begin(),
+                                       vx.offsets.begin() + static_cast<std::ptrdiff_t>(elements));
             std::sort(sorted.begin(), sorted.end());
             for (std::size_t i = 1; i + 1 < sorted.size() - i; ++i)
                 arc(vx, sorted[i], sorted[sorted.size() - 1 - i], outward);

@@ -175,8 +175,9 @@ const FontFace* FontLibrary::fallback(char32_t character) {
         // fontconfig offers its best font even when none has the character.
         FcCharSet* has = nullptr;
         FcChar8* family = nullptr;
-        if (FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch &&
-            FcCharSetHasChar(has, character) && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch) {
+        const bool hasIt = FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch &&
+                           FcCharSetHasChar(has, character);
+        if (hasIt && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch) {
             const std::string name = reinterpret_cast<const char*>(family);
             auto entry = families_.find(name);
             if (entry == families_.end()) entry = families_.emplace(name, load(name)).first;

@@ -14,7 +14,7 @@
 namespace cad {
 
 class DxfTagStream::ReadAhead {
-  public:
+public:
     explicit ReadAhead(const DxfTokenizer& tokenizer) {
         for (Chunk& c : chunks_) c.tags.reserve(kChunkTags);
         worker_ = std::thread([this, tokenizer] { split(tokenizer); });
@@ -59,7 +59,7 @@ class DxfTagStream::ReadAhead {
         return index_ < held_->tags.size() ? held_->tags[index_].line : held_->endLine;
     }
 
-  private:
+private:
     static constexpr std::size_t kChunkTags = 8192;
     static constexpr std::size_t kChunks = 4;
 

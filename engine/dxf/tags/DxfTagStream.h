@@ -12,7 +12,7 @@ namespace cad {
 // second thread a little ahead of the reader, which spends its own time on what the tags mean;
 // errors of the text still surface at the tag where the tokenizer met them.
 class DxfTagStream {
-  public:
+public:
     // Buffers from this size on are read ahead.
     static constexpr std::size_t kReadAheadFrom = std::size_t{1} << 20;
 
@@ -30,7 +30,7 @@ class DxfTagStream {
         tokenizer_.fail(line, message);
     }
 
-  private:
+private:
     class ReadAhead;
 
     DxfTokenizer tokenizer_;  // read in place when the buffer is small
