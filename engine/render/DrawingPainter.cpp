@@ -45,7 +45,6 @@ constexpr int kMaxDepth = 32;
 constexpr double kStackScale = 0.7;  // height of a stacked text's halves, of the line's
 // References multiply: a block placed twice in itself, or a grid of grids, would take the rest of
 // time to draw. Past this many copies the remaining references are counted, not drawn.
-constexpr std::size_t kMaxBlockCopies = 2'000'000;
 // How far a flattened curve may stray from the true one, in device units.
 constexpr double kDeviceChord = 0.2;
 
@@ -182,11 +181,17 @@ const std::vector<ObjectId>& DrawingPainter::blockOrder(ObjectId block) {
 }
 
 void DrawingPainter::paintBlock(ObjectId block, const PaintContext& context) {
+    paintBlock(block, context, 0, SIZE_MAX);
+}
+
+void DrawingPainter::paintBlock(ObjectId block, const PaintContext& context, std::size_t from, std::size_t to) {
     PaintContext c = context;
     c.block = block;
     prepare(c);
-    for (ObjectId id : blockOrder(block)) {
-        const auto* entity = dynamic_cast<const Entity*>(db_.objectAt(id));
+    const std::vector<ObjectId>& order = blockOrder(block);
+    to = std::min(to, order.size());
+    for (std::size_t i = from; i < to; ++i) {
+        const auto* entity = dynamic_cast<const Entity*>(db_.objectAt(order[i]));
         if (entity && !entity->isErased()) paintEntity(*entity, c);
     }
 }

@@ -72,8 +72,11 @@ public:
     // Paper-space viewports are handed to this instead of being drawn.
     void setViewportHandler(std::function<void(const Viewport&)> handler) { onViewport_ = std::move(handler); }
 
-    // Every live entity of the block, in draw order.
+    // Every live entity of the block, in draw order; or those from `from` to before `to` in it.
     void paintBlock(ObjectId block, const PaintContext& context);
+    void paintBlock(ObjectId block, const PaintContext& context, std::size_t from, std::size_t to);
+    // References beyond this many block copies in one painting are skipped and counted.
+    static constexpr std::size_t kMaxBlockCopies = 2'000'000;
     void paintEntity(const Entity& entity, const PaintContext& context);
 
 private:

@@ -4,7 +4,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
+#include <exception>
 #include <filesystem>
+#include <system_error>
+#include <thread>
 
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
@@ -24,6 +28,8 @@ namespace {
 constexpr int kMaxPixels = 20000;
 // Each viewport draws the whole model again; a layout of more than this many is not a sheet.
 constexpr int kMaxViewports = 100;
+// A model space of at least this many entities is measured in two halves at once.
+constexpr std::size_t kMeasureInHalvesFrom = 20000;
 
 }  // namespace
 
@@ -107,10 +113,62 @@ void DrawingRenderer::paint(Canvas& canvas, const Affine2d& toDevice, const Line
 }
 
 Extents2d DrawingRenderer::measure() {
+    if (model_)
+        if (const auto halves = measureInHalves()) return *halves;
     BoundsCanvas bounds;
     RenderReport ignored;
     paint(bounds, Affine2d{}, LineWeightScale{1.0, 0.0, 0}, true, ignored);
     return bounds.bounds();
+}
+
+std::optional<Extents2d> DrawingRenderer::measureInHalves() {
+    const std::vector<ObjectId>& order = orders_.try_emplace(block_, db_.drawOrder(block_)).first->second;
+    if (order.size() < kMeasureInHalvesFrom) return std::nullopt;
+    const std::size_t half = order.size() / 2;
+    const LineWeightScale weights{1.0, 0.0, 0};
+    // The second half has fonts, styles and block orders of its own: painters share nothing they change.
+    BoundsCanvas second;
+    RenderReport secondReport;
+    std::exception_ptr failed;
+    auto measureSecond = [&, orders = DrawingPainter::BlockOrders{{block_, order}}]() mutable {
+        try {
+            FontLibrary fonts;
+            StyleResolver styles(db_, weights);
+            DrawingPainter painter(db_, second, fonts, styles, secondReport);
+            painter.shareBlockOrders(orders);
+            painter.setMeasuring(true);
+            painter.paintBlock(block_, PaintContext{}, half, SIZE_MAX);
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    };
+    std::thread worker;
+    try {
+        worker = std::thread(std::move(measureSecond));
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    }
+    BoundsCanvas first;
+    RenderReport firstReport;
+    {
+        StyleResolver styles(db_, weights);
+        DrawingPainter painter(db_, first, fonts_, styles, firstReport);
+        painter.shareBlockOrders(orders_);
+        painter.setMeasuring(true);
+        try {
+            painter.paintBlock(block_, PaintContext{}, 0, half);
+        } catch (...) {
+            worker.join();
+            throw;
+        }
+    }
+    worker.join();
+    if (failed) std::rethrow_exception(failed);
+    // Past the copy limit the halves would not skip the references that one painting skips.
+    if (firstReport.blockCopies + secondReport.blockCopies >= DrawingPainter::kMaxBlockCopies) return std::nullopt;
+    Extents2d box = first.bounds();
+    box.addExtents(second.bounds());
+    return box;
 }
 
 void DrawingRenderer::draw(Canvas& canvas, const Affine2d& toDevice, const LineWeightScale& weights) {

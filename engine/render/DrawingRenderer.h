@@ -43,6 +43,8 @@ public:
     const RenderReport& report() const { return report_; }
 
 private:
+    // Large model spaces on two threads; nothing when small or when no thread can be had.
+    std::optional<Extents2d> measureInHalves();
     void paint(Canvas& canvas, const Affine2d& toDevice, const LineWeightScale& weights, bool measuring,
                RenderReport& report);
 

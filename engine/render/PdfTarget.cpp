@@ -20,8 +20,9 @@ namespace {
 constexpr double kRoundJoinWidth = 2.0;
 // Content is deflated in pieces of this size.
 constexpr std::size_t kDeflatePiece = 1 << 20;
-// zlib's usual level: deflating runs beside the painter, which it does not hold up.
-constexpr int kDeflateLevel = 6;
+// Deflating runs beside the painter, and what is left of it when painting ends is the picture's
+// last wait: level 3 takes half the time of zlib's usual 6 for files a sixth larger.
+constexpr int kDeflateLevel = 3;
 // Glyph outlines are taken at this size: glyph space is a thousandth of an em.
 constexpr double kGlyphUnits = 1000.0;
 // Device coordinates beyond this are held at it: readers take no larger numbers.

@@ -9,7 +9,9 @@
 #include "engine/db/BlockReference.h"
 #include "engine/db/Circle.h"
 #include "engine/db/Hatch.h"
+#include "engine/db/LayerTableRecord.h"
 #include "engine/db/Line.h"
+#include "engine/db/Text.h"
 #include "engine/db/TagValue.h"
 #include "engine/db/UnknownObject.h"
 #include "engine/dxf/DxfDrawing.h"
@@ -441,6 +443,43 @@ TEST(RenderAnnotations, MeasuredExtentsOfCirclesAndArcsAreExact) {
     EXPECT_NEAR(box.maxPoint().x, center.x + 6, 1e-9);
     EXPECT_NEAR(box.maxPoint().y, center.y + 6, 1e-9);
     EXPECT_NEAR(box.minPoint().x, -10 * std::sqrt(0.5), 1e-9);
+}
+
+// Large model spaces are measured in two halves at once: the box is still the whole drawing's,
+// with texts and references measured in either half, and hidden things in neither.
+TEST(RenderAnnotations, LargeModelSpacesMeasureAsOne) {
+    auto db = Database::createDefault();
+    const ObjectId off = addLayer(*db, "OFF", 1);
+    static_cast<LayerTableRecord*>(db->objectAt(off))->setOff(true);
+    const ObjectId block = addBlockRecord(*db, "RING");
+    append(*db, std::make_unique<Circle>(Point3d{0, 0, 0}, 3.0), block);
+    auto text = [&](double x, double y) {
+        auto t = std::make_unique<Text>();
+        t->setPosition({x, y, 0});
+        t->setHeight(10);
+        t->setTextString("ROOM 101");
+        append(*db, std::move(t));
+    };
+    text(-500, 0);  // first half: its left end is the box's
+    constexpr int kLines = 30000;
+    for (int i = 0; i < kLines; ++i) {
+        append(*db, std::make_unique<Line>(Point3d{i * 0.01, 0, 0}, Point3d{i * 0.01, 1, 0}));
+        if (i == kLines / 2 + 10) {
+            auto hidden = std::make_unique<Line>(Point3d{-1e6, -1e6, 0}, Point3d{1e6, 1e6, 0});
+            hidden->setLayer(off);
+            append(*db, std::move(hidden));
+        }
+    }
+    append(*db, std::make_unique<BlockReference>(Point3d{400, 200, 0}, block));
+    text(600, -50);  // second half: the box reaches past its start by its width
+    FontLibrary fonts;
+    DrawingRenderer renderer(*db, fonts);
+    const Extents2d box = renderer.measure();
+    EXPECT_NEAR(box.minPoint().x, -500, 2.0);
+    EXPECT_NEAR(box.maxPoint().y, 203, 1e-9) << "the circle of the reference";
+    EXPECT_NEAR(box.minPoint().y, -50, 5.0) << "the second text's baseline";
+    EXPECT_GT(box.maxPoint().x, 600 + 40) << "the second text's width";
+    EXPECT_LT(box.maxPoint().x, 600 + 100);
 }
 
 TEST(RenderAnnotations, MalformedTagsOfTheNewKindsDrawWhatTheyCanAndNeverFail) {
