@@ -142,6 +142,7 @@ std::optional<Extents2d> DrawingRenderer::measureInHalves() {
             failed = std::current_exception();
         }
     };
+    FontLibrary::loadConfiguration();
     std::thread worker;
     try {
         worker = std::thread(std::move(measureSecond));

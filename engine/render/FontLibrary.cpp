@@ -48,6 +48,17 @@ struct FontLibrary::Entry {
 };
 
 FontLibrary::FontLibrary() = default;
+
+void FontLibrary::loadConfiguration() {
+    // A match makes fontconfig load its configuration and caches, and its own lock, all of which
+    // it otherwise makes on first use.
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(kShapeFontFamily));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+}
 FontLibrary::~FontLibrary() = default;
 
 std::unique_ptr<FontLibrary::Entry> FontLibrary::load(const std::string& family) {

@@ -33,6 +33,10 @@ public:
     FontLibrary(const FontLibrary&) = delete;
     FontLibrary& operator=(const FontLibrary&) = delete;
 
+    // Reads the machine's font configuration, once: libraries made on other threads afterwards
+    // share it instead of each loading it at the same time.
+    static void loadConfiguration();
+
     // The face for a text style's font file name.
     const FontFace& face(std::string_view fontFile);
     // Width of the text at 1 em (UTF-8 text, as drawn).
