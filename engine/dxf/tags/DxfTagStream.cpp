@@ -41,6 +41,7 @@ public:
                 }
                 if (held_->last) {
                     if (held_->error) std::rethrow_exception(held_->error);
+                    ended_ = true;
                     return false;
                 }
                 giveBack();
@@ -52,11 +53,13 @@ public:
     // Where the tag after the last one taken starts, and its line.
     std::size_t offset(std::size_t start) const {
         if (held_ == nullptr) return start;
-        return index_ < held_->tags.size() ? held_->tags[index_].offset : held_->endOffset;
+        if (index_ < held_->tags.size()) return held_->tags[index_].offset;
+        return ended_ ? held_->finalOffset : held_->endOffset;
     }
     std::size_t line(std::size_t start) const {
         if (held_ == nullptr) return start;
-        return index_ < held_->tags.size() ? held_->tags[index_].line : held_->endLine;
+        if (index_ < held_->tags.size()) return held_->tags[index_].line;
+        return ended_ ? held_->finalLine : held_->endLine;
     }
 
 private:
@@ -66,6 +69,8 @@ private:
     struct Chunk {
         std::vector<DxfTag> tags;
         std::size_t endOffset = 0, endLine = 0;  // the tokenizer's position after the last tag
+        // In the last chunk, its position once it found no more: past a blank last line.
+        std::size_t finalOffset = 0, finalLine = 0;
         bool last = false;                       // the buffer ends, or the error, in this chunk
         std::exception_ptr error;
     };
@@ -99,20 +104,24 @@ private:
             DxfTag tag;
             try {
                 while (chunk->tags.size() < kChunkTags) {
+                    // Where the tokenizer stands before a tag it may not find, or fail on.
+                    chunk->endOffset = tokenizer.offset();
+                    chunk->endLine = tokenizer.line();
                     if (!tokenizer.next(tag)) {
                         chunk->last = true;
                         break;
                     }
                     chunk->tags.push_back(tag);
                 }
-                chunk->endOffset = tokenizer.offset();
-                chunk->endLine = tokenizer.line();
+                if (!chunk->last) {
+                    chunk->endOffset = tokenizer.offset();
+                    chunk->endLine = tokenizer.line();
+                }
+                chunk->finalOffset = tokenizer.offset();
+                chunk->finalLine = tokenizer.line();
             } catch (...) {
                 chunk->error = std::current_exception();
                 chunk->last = true;
-                // Where the bad tag begins, as the tokenizer stood before it.
-                chunk->endOffset = tag.offset;
-                chunk->endLine = tag.line;
             }
             const bool last = chunk->last;
             {
@@ -131,6 +140,7 @@ private:
     bool stop_ = false;
     Chunk* held_ = nullptr;  // the reader's
     std::size_t index_ = 0;
+    bool ended_ = false;  // next() has said there are no more
     std::thread worker_;
 };
 

@@ -87,7 +87,7 @@ TEST(DxfTagStream, ReadAheadGivesTheTokenizersTagsPositionsAndErrors) {
     std::string body;
     for (int i = 0; body.size() < cad::DxfTagStream::kReadAheadFrom + 300000; ++i)
         body += " 10\n" + std::to_string(i) + ".5\n  1\n" + std::string(i % 7, ' ') + "v\r\n";
-    for (std::string tail : {"", "  1\nno terminator", "xx\n0\n", " 10\n"}) {
+    for (std::string tail : {"", "\n", "  1\nno terminator", "xx\n0\n", " 10\n"}) {
         const std::string text = body + tail;
         cad::DxfTokenizer plain(text, "big.dxf");
         cad::DxfTagStream stream{cad::DxfTokenizer(text, "big.dxf")};
@@ -113,8 +113,12 @@ TEST(DxfTagStream, ReadAheadGivesTheTokenizersTagsPositionsAndErrors) {
         EXPECT_GT(count, 100000u);
         EXPECT_EQ(streamError, plainError) << "tail '" << tail << "'";
         cad::DxfTag tag;
-        if (plainError.empty()) EXPECT_FALSE(stream.next(tag));
-        else EXPECT_THROW(stream.next(tag), cad::DxfError);  // stays failed
+        if (plainError.empty()) {
+            EXPECT_EQ(stream.offset(), plain.offset()) << "after the end, tail '" << tail << "'";
+            EXPECT_FALSE(stream.next(tag));
+        } else {
+            EXPECT_THROW(stream.next(tag), cad::DxfError);  // stays failed
+        }
     }
     // A reader that stops early (a file ending at 0 EOF) leaves the splitting thread waiting on a
     // full queue: dropping the stream must end it.
