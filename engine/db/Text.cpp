@@ -9,6 +9,7 @@
 #include "engine/db/PlanarTransform.h"
 #include "engine/db/TagValue.h"
 #include "engine/geometry/BlockTransform.h"
+#include "engine/text/TextPieces.h"
 
 namespace cad {
 
@@ -42,6 +43,8 @@ std::string multilineContent(std::string_view value) {
             out += '^';
             out += static_cast<char>(c + '@');
         } else {
+            // Backslashes and braces are formatting in a multi-line text: the value's own are escaped.
+            if (c == '\\' || c == '{' || c == '}') out += '\\';
             out += c;
             if (c == '^') out += ' ';
         }
@@ -62,8 +65,7 @@ void Text::setTextString(std::string text) {
         RawTagList& extra = editExtraTags();
         const auto from = extra.begin() + static_cast<std::ptrdiff_t>(first);
         const auto to = extra.begin() + static_cast<std::ptrdiff_t>(last);
-        // The text goes where its old pieces stood: 250-byte pieces (3), the rest last (1), never
-        // cutting a UTF-8 character.
+        // The text goes where its old pieces stood: 250-byte pieces (3), the rest last (1).
         auto at = std::find_if(from, to, [](const RawTag& t) { return t.code == 1 || t.code == 3; });
         const std::ptrdiff_t place = (at == to ? to : at) - extra.begin();
         const auto end =
@@ -73,11 +75,7 @@ void Text::setTextString(std::string text) {
         RawTagList pieces;
         std::size_t i = 0;
         while (content.size() - i > 250) {
-            std::size_t n = 250;
-            while (n > 0 && (static_cast<unsigned char>(content[i + n]) & 0xC0) == 0x80) --n;
-            // Nor after the caret of a caret pair, which readers would take for a plain caret.
-            if (n > 0 && content[i + n - 1] == '^') --n;
-            if (n == 0) n = 250;
+            const std::size_t n = firstPieceLength(std::string_view(content).substr(i), 250);
             pieces.push_back({3, content.substr(i, n)});
             i += n;
         }

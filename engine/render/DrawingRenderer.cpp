@@ -129,6 +129,7 @@ std::optional<Extents2d> DrawingRenderer::measureInHalves() {
     // The second half has fonts, styles and block orders of its own: painters share nothing they change.
     BoundsCanvas second;
     RenderReport secondReport;
+    bool secondTookOtherFonts = false;
     std::exception_ptr failed;
     auto measureSecond = [&, orders = DrawingPainter::BlockOrders{{block_, order}}]() mutable {
         try {
@@ -138,33 +139,35 @@ std::optional<Extents2d> DrawingRenderer::measureInHalves() {
             painter.shareBlockOrders(orders);
             painter.setMeasuring(true);
             painter.paintBlock(block_, PaintContext{}, half, SIZE_MAX);
+            secondTookOtherFonts = fonts.lookedForOtherFonts();
         } catch (...) {
             failed = std::current_exception();
         }
     };
     FontLibrary::loadConfiguration();
-    std::thread worker;
-    try {
-        worker = std::thread(std::move(measureSecond));
-    } catch (const std::system_error&) {
-        return std::nullopt;
-    }
     BoundsCanvas first;
     RenderReport firstReport;
+    StyleResolver styles(db_, weights);
+    DrawingPainter painter(db_, first, fonts_, styles, firstReport);
+    painter.shareBlockOrders(orders_);
+    painter.setMeasuring(true);
     {
-        StyleResolver styles(db_, weights);
-        DrawingPainter painter(db_, first, fonts_, styles, firstReport);
-        painter.shareBlockOrders(orders_);
-        painter.setMeasuring(true);
+        std::jthread worker;  // joined on leaving the block, whatever is thrown
         try {
-            painter.paintBlock(block_, PaintContext{}, 0, half);
-        } catch (...) {
-            worker.join();
-            throw;
+            worker = std::jthread(std::move(measureSecond));
+        } catch (const std::system_error&) {
+            return std::nullopt;
         }
+        painter.paintBlock(block_, PaintContext{}, 0, half);
     }
-    worker.join();
     if (failed) std::rethrow_exception(failed);
+    // Which font draws a character its style's font lacks depends on the fonts taken before: such
+    // a second half is measured again after the first, with the fonts drawing will take.
+    if (secondTookOtherFonts) {
+        painter.paintBlock(block_, PaintContext{}, half, SIZE_MAX);
+        second = BoundsCanvas{};
+        secondReport = RenderReport{};
+    }
     // Past the copy limit the halves would not skip the references that one painting skips.
     if (firstReport.blockCopies + secondReport.blockCopies >= DrawingPainter::kMaxBlockCopies) return std::nullopt;
     Extents2d box = first.bounds();

@@ -51,6 +51,8 @@ public:
     // The text split where a character the face lacks is drawn with another font that has it
     // (Chinese room names in a style whose font is Latin only); one run when nothing is missing.
     std::vector<Run> runs(const FontFace& face, std::string_view text);
+    // Some text needed a font other than its style's.
+    bool lookedForOtherFonts() const { return !fallbacks_.empty(); }
     // Every font draws ASCII: only other texts can need a second font.
     static bool ascii(std::string_view text);
     // Size of the fonts that measure, in units per em.

@@ -9,6 +9,7 @@
 #include "engine/dxf/codecs/DxfCodecs.h"
 #include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/tags/DxfTagWriter.h"
+#include "engine/text/TextPieces.h"
 
 namespace cad {
 
@@ -19,12 +20,13 @@ constexpr int kAlignmentOverride = 0x01;
 constexpr int kTextHeightOverride = 0x20;
 constexpr std::size_t kChunk = 250;
 
-// Long texts go in 250-character pieces, the last (shorter) one under the closing code.
+// Long texts go in pieces of up to 250 bytes, the last (shorter) one under the closing code.
 void chunked(DxfTagWriter& w, int pieceCode, int lastCode, const std::string& text) {
     std::size_t at = 0;
     while (text.size() - at >= kChunk) {
-        w.string(pieceCode, text.substr(at, kChunk));
-        at += kChunk;
+        const std::size_t n = firstPieceLength(std::string_view(text).substr(at), kChunk);
+        w.string(pieceCode, text.substr(at, n));
+        at += n;
     }
     w.string(lastCode, text.substr(at));
 }

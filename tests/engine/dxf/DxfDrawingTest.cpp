@@ -467,6 +467,7 @@ TEST(DxfDrawing, AMultilineDefinitionMakesMultilineAttributes) {
     ASSERT_EQ(ref->attributeIds().size(), 1u);
     const cad::ObjectId second = cad::test::append(db, std::make_unique<cad::BlockReference>(cad::Point3d{0, 50, 0}, block));
     ASSERT_EQ(as<cad::BlockReference>(db, second)->appendAttributesFromBlock(), cad::ErrorStatus::eOk);
+    // A backslash the value holds stays a backslash, not the start of a paragraph break.
     as<cad::Attribute>(db, as<cad::BlockReference>(db, second)->attributeIds()[0])->setTextString("South\\Pwing");
     // A line end from the property database: a paragraph in the part, caret notation in the value.
     const cad::ObjectId third = cad::test::append(db, std::make_unique<cad::BlockReference>(cad::Point3d{0, 80, 0}, block));
@@ -481,7 +482,7 @@ TEST(DxfDrawing, AMultilineDefinitionMakesMultilineAttributes) {
     ASSERT_EQ(check.status, 0) << check.output;
     EXPECT_EQ(check.output,
               "NAME 'North' multi-line 'North\\\\Pwing' at 12,4 height 3\n"
-              "NAME 'South\\\\Pwing' multi-line 'South\\\\Pwing' at 1,52 height 1.5\n"
+              "NAME 'South\\\\Pwing' multi-line 'South\\\\\\\\Pwing' at 1,52 height 1.5\n"
               "NAME 'East^M^Jwing ^ 2' multi-line 'East\\\\Pwing ^ 2' at 1,82 height 1.5\n");
     auto back = cad::readDxfDrawingText(dxftest::slurp(out), "back.dxf");
     cad::ObjectId eastBack;
@@ -545,6 +546,18 @@ TEST(DxfDrawing, AMultilineAttributeShowsTheValueSetLast) {
     }
     EXPECT_EQ(joined, value);
     EXPECT_EQ(codes, (std::vector<int>{101, 10, 20, 30, 40, 41, 71, 3, 3, 1, 73})) << "the text where it stood";
+    // Nor a caret pair: 0x1E is "^^", and a cut between its carets leaves each piece a plain caret.
+    auto* scratch = as<cad::Attribute>(*db, id);
+    for (std::size_t before : {247u, 248u, 249u}) {
+        scratch->setTextString(std::string(before, 'a') + "\x1e" + std::string(300, 'b'));
+        for (const cad::RawTag& t : scratch->multilinePart()) {
+            if (t.code != 1 && t.code != 3) continue;
+            std::size_t i = 0;
+            while (i < t.value.size()) i += t.value[i] == '^' ? 2 : 1;
+            EXPECT_EQ(i, t.value.size()) << "a piece ends inside a caret pair, " << before << " letters before it";
+        }
+    }
+    scratch->setTextString(value);
 
     const std::string text = cad::writeDxfDrawing(*db, cad::DxfFileInfo{});
     auto back = cad::readDxfDrawingText(text, "multiline.dxf");
