@@ -107,6 +107,10 @@ bool modelledSection(std::string_view name) {
 
 // Everything the scan carries from one tag to the next.
 struct DxfDocument::ScanState {
+    // The scan's own hold on the text and the file name, which the thread that splits the tags
+    // reads until the stream below is gone: a document assigned to meanwhile lets go of its own.
+    std::shared_ptr<const SourceText> text;
+    std::string fileName;
     std::optional<DxfTagStream> tok;  // made on the first tag, once the document has its place
     enum class State { Outside, Name, Inside } state = State::Outside;
     std::size_t sectionStart = 0, sectionLine = 0;
@@ -210,7 +214,9 @@ void DxfDocument::closeRecord(std::size_t end) {
 void DxfDocument::startScan() {
     // A file that is plainly something else is named for what it is, not by its first bad tag.
     if (auto what = describeNonDxf(buffer_->view())) throw DxfError(fileName_, 0, *what);
-    scan_->tok.emplace(DxfTokenizer(buffer_->view(), fileName_));
+    scan_->text = buffer_;
+    scan_->fileName = fileName_;
+    scan_->tok.emplace(DxfTokenizer(scan_->text->view(), scan_->fileName));
     lineEnding_ = std::string(scan_->tok->lineEnding());
 }
 
