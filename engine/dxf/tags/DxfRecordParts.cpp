@@ -42,7 +42,9 @@ void splitDxfRecord(const std::vector<DxfTag>& tags, DxfRecordParts& p) {
             ++i;
             continue;
         }
-        if (t.code == 102) {
+        // Only a `{` opens a group; any other 102 here is a stray tag, as the document takes it,
+        // not a group that would swallow the handle and owner after it.
+        if (t.code == 102 && trimDxfBlanks(t.value).starts_with('{')) {
             const std::string_view v = trimDxfBlanks(t.value);
             std::size_t end = i + 1;
             while (end < tags.size() && !(tags[end].code == 102 && trimDxfBlanks(tags[end].value).ends_with("}")))
