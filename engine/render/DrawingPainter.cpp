@@ -559,6 +559,8 @@ void DrawingPainter::paintHatch(const Hatch& hatch, const PaintContext& c) {
     const double tol = chordTolerance(map);
     Rgb color = styles_.color(hatch, c);
     if (auto mean = gradientMean(hatch)) color = Rgb{mean->r, mean->g, mean->b, color.a};
+    // Measuring takes the boundary only. It must never reach the pattern library either: that is
+    // made on first use, and large drawings are measured on two threads at once.
     if (hatch.isSolidFill() || measuring_) {
         DevicePath path;
         for (const HatchLoop& loop : hatch.loops()) {
