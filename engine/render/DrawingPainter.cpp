@@ -43,8 +43,6 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr int kMaxDepth = 32;
 constexpr double kStackScale = 0.7;  // height of a stacked text's halves, of the line's
-// References multiply: a block placed twice in itself, or a grid of grids, would take the rest of
-// time to draw. Past this many copies the remaining references are counted, not drawn.
 // How far a flattened curve may stray from the true one, in device units.
 constexpr double kDeviceChord = 0.2;
 

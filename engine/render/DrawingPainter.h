@@ -75,7 +75,8 @@ public:
     // Every live entity of the block, in draw order; or those from `from` to before `to` in it.
     void paintBlock(ObjectId block, const PaintContext& context);
     void paintBlock(ObjectId block, const PaintContext& context, std::size_t from, std::size_t to);
-    // References beyond this many block copies in one painting are skipped and counted.
+    // References multiply: a block placed twice in itself, or a grid of grids, would take the rest
+    // of time to draw. Past this many copies in one painting the rest are counted, not drawn.
     static constexpr std::size_t kMaxBlockCopies = 2'000'000;
     void paintEntity(const Entity& entity, const PaintContext& context);
 

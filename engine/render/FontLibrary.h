@@ -33,8 +33,8 @@ public:
     FontLibrary(const FontLibrary&) = delete;
     FontLibrary& operator=(const FontLibrary&) = delete;
 
-    // Reads the machine's font configuration, once: libraries made on other threads afterwards
-    // share it instead of each loading it at the same time.
+    // Has fontconfig read the machine's configuration now, on this thread: libraries made on
+    // other threads afterwards share it instead of each making it at the same moment.
     static void loadConfiguration();
 
     // The face for a text style's font file name.
