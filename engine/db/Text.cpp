@@ -9,7 +9,7 @@
 #include "engine/db/PlanarTransform.h"
 #include "engine/db/TagValue.h"
 #include "engine/geometry/BlockTransform.h"
-#include "engine/text/TextPieces.h"
+#include "engine/text/CaretNotation.h"
 
 namespace cad {
 
@@ -39,14 +39,12 @@ std::string multilineContent(std::string_view value) {
         if (c == '\r' || c == '\n') {
             out += "\\P";
             if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            out += '^';
-            out += static_cast<char>(c + '@');
-        } else {
-            // Backslashes and braces are formatting in a multi-line text: the value's own are escaped.
-            if (c == '\\' || c == '{' || c == '}') out += '\\';
+        } else if (c == '\\' || c == '{' || c == '}') {
+            // Formatting in a multi-line text: the value's own are escaped.
+            out += '\\';
             out += c;
-            if (c == '^') out += ' ';
+        } else {
+            appendInCaretNotation(out, c);
         }
     }
     return out;

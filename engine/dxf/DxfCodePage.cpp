@@ -11,6 +11,8 @@
 #include <cstring>
 #include <utility>
 
+#include "engine/text/CaretNotation.h"
+
 namespace cad {
 
 namespace {
@@ -220,13 +222,12 @@ std::string DxfCodePage::decode(std::string_view raw, bool carets) const {
                 continue;
             }
         }
-        // Control characters are written as a caret and a letter, a caret itself as "^ ". Any
-        // other caret is kept: some writers leave them plain.
-        if (carets && text[i] == '^' && i + 1 < text.size() &&
-            (text[i + 1] == ' ' || (text[i + 1] >= '@' && text[i + 1] <= '_'))) {
-            out += text[i + 1] == ' ' ? '^' : static_cast<char>(text[i + 1] - '@');
-            i += 2;
-            continue;
+        if (carets) {
+            if (const auto c = caretPairAt(text, i)) {
+                out += *c;
+                i += 2;
+                continue;
+            }
         }
         out += text[i++];
     }
@@ -240,15 +241,7 @@ std::string DxfCodePage::encode(std::string_view value, bool carets) const {
     std::string escaped;
     if (carets) {
         escaped.reserve(value.size() + 8);
-        for (char c : value) {
-            if (static_cast<unsigned char>(c) < 0x20) {
-                escaped += '^';
-                escaped += static_cast<char>(c + '@');
-            } else {
-                escaped += c;
-                if (c == '^') escaped += ' ';
-            }
-        }
+        for (char c : value) appendInCaretNotation(escaped, c);
     }
     const std::string_view utf8 = carets ? std::string_view(escaped) : value;
     bool plain = true;

@@ -21,6 +21,20 @@ std::string lower(std::string_view s) {
     return out;
 }
 
+// fontconfig's best font for the pattern, which this takes; null when the machine has none.
+FcPattern* bestMatch(FcPattern* pattern) {
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    return match;
+}
+
+FcPattern* matchFamily(const std::string& family) {
+    return bestMatch(FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str())));
+}
+
 cairo_font_options_t* unhintedOptions() {
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
@@ -52,23 +66,13 @@ FontLibrary::FontLibrary() = default;
 void FontLibrary::loadConfiguration() {
     // A match makes fontconfig load its configuration and caches, and its own lock, all of which
     // it otherwise makes on first use.
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(kShapeFontFamily));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) FcPatternDestroy(match);
-    FcPatternDestroy(pattern);
+    if (FcPattern* match = matchFamily(kShapeFontFamily)) FcPatternDestroy(match);
 }
 FontLibrary::~FontLibrary() = default;
 
 std::unique_ptr<FontLibrary::Entry> FontLibrary::load(const std::string& family) {
     auto entry = std::make_unique<Entry>();
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
+    FcPattern* match = matchFamily(family);
     if (match == nullptr) {
         // No font at all on the machine: cairo's own choice, drawn all the same.
         entry->font.face = cairo_toy_font_face_create(family.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
@@ -177,12 +181,7 @@ const FontFace* FontLibrary::fallback(char32_t character) {
     FcCharSetAddChar(wanted, character);
     FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
     FcCharSetDestroy(wanted);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (match != nullptr) {
+    if (FcPattern* match = bestMatch(pattern)) {
         // fontconfig offers its best font even when none has the character.
         FcCharSet* has = nullptr;
         FcChar8* family = nullptr;

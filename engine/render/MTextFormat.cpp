@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "engine/render/TextCodes.h"
+#include "engine/text/CaretNotation.h"
 
 namespace cad {
 
@@ -92,9 +93,8 @@ private:
             return;
         }
         // The file's caret notation: "^ " is a caret; a control character shows as a space.
-        if (c == '^' && i_ + 1 < text_.size() &&
-            (text_[i_ + 1] == ' ' || (text_[i_ + 1] >= '@' && text_[i_ + 1] <= '_'))) {
-            out() += text_[i_ + 1] == ' ' ? '^' : ' ';
+        if (const auto pair = caretPairAt(text_, i_)) {
+            out() += *pair == '^' ? '^' : ' ';
             i_ += 2;
             return;
         }

@@ -9,7 +9,7 @@
 #include "engine/dxf/codecs/DxfCodecs.h"
 #include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/tags/DxfTagWriter.h"
-#include "engine/text/TextPieces.h"
+#include "engine/text/CaretNotation.h"
 
 namespace cad {
 
