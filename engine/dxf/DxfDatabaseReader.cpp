@@ -114,6 +114,12 @@ DxfDrawing DxfDatabaseReader::read() {
             if (doc_.scanFailed()) throw;
         }
         streaming_ = false;
+        // Records read along may have been dropped: the whole document is the text read again.
+        if (doc_.droppedRecords()) {
+            std::shared_ptr<const SourceText> text = doc_.buffer();
+            std::string fileName = doc_.fileName();
+            doc_ = DxfDocument::open(std::move(text), std::move(fileName));
+        }
         doc_.finishScan();
         out_ = DxfDrawing{};
         regenerate_.clear();
@@ -122,12 +128,16 @@ DxfDrawing DxfDatabaseReader::read() {
 }
 
 bool DxfDatabaseReader::has(std::size_t k) {
-    while (streaming_ && doc_.sections()[section_].records.size() <= k + 1 && doc_.sectionOpen(section_)) scanMore();
-    const auto& records = doc_.sections()[section_].records;
-    if (k >= records.size()) return false;
+    while (streaming_ && doc_.sections()[section_].end() <= k + 1 && doc_.sectionOpen(section_)) scanMore();
+    const DxfSection& section = doc_.sections()[section_];
+    if (k >= section.end()) return false;
     // What came before record k has been read into objects.
-    doc_.releaseBefore(records[k].offset);
+    doc_.releaseBefore(section.at(k).offset);
     return true;
+}
+
+void DxfDatabaseReader::readUpTo(std::size_t k) {
+    if (streaming_) doc_.dropRecordsBefore(section_, k);
 }
 
 void DxfDatabaseReader::scanMore() {
@@ -523,6 +533,7 @@ void DxfDatabaseReader::readBlocks() {
             continue;
         }
         i = readEntity(i, block);
+        readUpTo(i);
     }
     if (block) unended("with the section");
 }
@@ -530,7 +541,10 @@ void DxfDatabaseReader::readBlocks() {
 void DxfDatabaseReader::readEntities() {
     ensureLayoutBlocks();
     // A null block lets readEntity place each entity by its owner and paper-space flag.
-    for (std::size_t i = 0; has(i);) i = readEntity(i, ObjectId());
+    for (std::size_t i = 0; has(i);) {
+        i = readEntity(i, ObjectId());
+        readUpTo(i);
+    }
 }
 
 std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, const std::vector<DxfTag>& all,
@@ -708,7 +722,7 @@ std::size_t DxfDatabaseReader::readEntity(std::size_t i, ObjectId block) {
 
 void DxfDatabaseReader::readObjects() {
     bool first = true;
-    for (std::size_t i = 0; has(i); ++i) {
+    for (std::size_t i = 0; has(i); readUpTo(++i)) {
         const DxfRecord& r = rec(i);
         if (r.type.empty()) continue;
         const auto tags = doc_.tags(r);

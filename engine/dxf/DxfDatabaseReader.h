@@ -34,7 +34,9 @@ private:
     DxfDrawing readSections();
     // The records of the section being read: has(k) scans on until record k is complete.
     bool has(std::size_t k);
-    const DxfRecord& rec(std::size_t k) const { return doc_.sections()[section_].records[k]; }
+    const DxfRecord& rec(std::size_t k) const { return doc_.sections()[section_].at(k); }
+    // The records before `k` are read: while reading along, the document may drop them.
+    void readUpTo(std::size_t k);
     void scanMore();
     Handle syntheticHandle();
 

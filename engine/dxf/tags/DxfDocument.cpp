@@ -10,6 +10,7 @@
 #include <deque>
 #include <map>
 #include <optional>
+#include <stdexcept>
 
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
@@ -172,7 +173,7 @@ bool DxfDocument::sectionOpen(std::size_t index) const {
 }
 
 bool DxfDocument::pristine() const {
-    if (!warnings_.empty() || repairs_ > 0) return false;
+    if (!warnings_.empty() || repairs_ > 0 || droppedTrouble_) return false;
     return !scan_ || (scan_->badHandles.empty() && scan_->badGroups.empty() && scan_->noHandles.empty());
 }
 
@@ -207,8 +208,8 @@ void DxfDocument::closeRecord(std::size_t end) {
     if (!modelledSection(section.name)) return;
     // A section's lead tags count as having their handle; a `0` with an empty type needs one.
     const bool tableEnd = r.type == "ENDTAB" && section.name == "TABLES";
-    if (!st.rs.handleSeen && !tableEnd) st.noHandles.emplace_back(st.current, section.records.size() - 1);
-    if (!r.type.empty() && st.rs.groups.bad) st.badGroups.emplace_back(st.current, section.records.size() - 1);
+    if (!st.rs.handleSeen && !tableEnd) st.noHandles.emplace_back(st.current, section.end() - 1);
+    if (!r.type.empty() && st.rs.groups.bad) st.badGroups.emplace_back(st.current, section.end() - 1);
 }
 
 void DxfDocument::startScan() {
@@ -382,7 +383,7 @@ bool DxfDocument::scanTag() {
             r.handle = *h;
             maxHandle_ = std::max(maxHandle_, *h);
         } else if (modelledSection(sections_[st.current].name)) {
-            st.badHandles.emplace_back(st.current, sections_[st.current].records.size() - 1);
+            st.badHandles.emplace_back(st.current, sections_[st.current].end() - 1);
         }
     }
     return opened;
@@ -421,18 +422,26 @@ void DxfDocument::endScan() {
     codePage_ = std::make_unique<DxfCodePage>(st.codePageName, versionNumber() >= kDxfR2007);
     if (!codePage_->known()) warn(0, "unknown $DWGCODEPAGE '" + std::string(st.codePageName) + "'; read as ANSI_1252");
 
+    // A record read along and dropped cannot be repaired; the reader reads the text again.
+    const auto kept = [&](std::pair<std::size_t, std::size_t> at) {
+        if (at.second >= sections_[at.first].first) return true;
+        droppedTrouble_ = true;
+        return false;
+    };
     std::size_t regrouped = 0;
-    for (auto [s, i] : st.badGroups) {
-        if (regrouped++ < kMaxWarningsPerKind) repairGroups(sections_[s].records[i]);
-        else repairGroups(sections_[s].records[i], false);
+    for (auto at : st.badGroups) {
+        if (!kept(at)) continue;
+        DxfRecord& r = sections_[at.first].at(at.second);
+        repairGroups(r, regrouped++ < kMaxWarningsPerKind);
     }
     if (regrouped > kMaxWarningsPerKind)
         warn(0, std::to_string(regrouped - kMaxWarningsPerKind) + " more records with unbalanced 102 groups repaired");
 
     // Damaged or empty handles get fresh ones after every handle read.
     std::size_t reported = 0;
-    for (auto [s, i] : st.badHandles) {
-        DxfRecord& r = sections_[s].records[i];
+    for (auto at : st.badHandles) {
+        if (!kept(at)) continue;
+        DxfRecord& r = sections_[at.first].at(at.second);
         const std::uint64_t h = newHandle();
         const auto t = tags(r);
         const std::size_t k = dxfHeadTag(t, r.type == "DIMSTYLE" ? 105 : 5, 1);
@@ -450,8 +459,9 @@ void DxfDocument::endScan() {
     // would be given anew on every read, so it goes into the record's text, after its type.
     if (versionNumber() < kDxfR2000) return;
     std::size_t given = 0;
-    for (auto [s, i] : st.noHandles) {
-        DxfRecord& r = sections_[s].records[i];
+    for (auto at : st.noHandles) {
+        if (!kept(at)) continue;
+        DxfRecord& r = sections_[at.first].at(at.second);
         const auto t = tags(r);
         const std::string_view whole = text(r);
         const std::size_t base = r.replacement ? 0 : r.offset;
@@ -553,14 +563,51 @@ void DxfDocument::indexHandles() {
     for (const DxfSection& section : sections_) count += section.records.size();
     handleIndex_.reserve(count);
     for (std::size_t s = 0; s < sections_.size(); ++s) {
-        for (std::size_t i = 0; i < sections_[s].records.size(); ++i) {
-            const DxfRecord& r = sections_[s].records[i];
+        for (std::size_t i = sections_[s].first; i < sections_[s].end(); ++i) {
+            const DxfRecord& r = sections_[s].at(i);
             if (r.handle != 0) handleIndex_.try_emplace(r.handle, s, i);
         }
     }
 }
 
+bool DxfDocument::droppedRecords() const {
+    return std::any_of(sections_.begin(), sections_.end(), [](const DxfSection& s) { return s.first > 0; });
+}
+
+void DxfDocument::dropRecordsBefore(std::size_t index, std::size_t k) {
+    // Dropping moves the records that stay to the front: worth it only for many at a time.
+    constexpr std::size_t kStep = 4096;
+    if (!scan_ || index >= sections_.size()) return;
+    DxfSection& section = sections_[index];
+    if (section.name == "TABLES" || !modelledSection(section.name)) return;
+    if (k > section.end() || k < section.first + kStep) return;
+    // Sized like the record tables: pages never written are never backed.
+    if (droppedHandles_.capacity() == 0) droppedHandles_.reserve(buffer_->size() / 100);
+    const auto from = section.records.begin();
+    const auto to = from + static_cast<std::ptrdiff_t>(k - section.first);
+    for (auto r = from; r != to; ++r) {
+        if (r->changed()) droppedTrouble_ = true;
+        if (r->handle != 0) droppedHandles_.push_back(r->handle);
+        if (r->owner == 0) continue;
+        // Most owners are a record just before (a reference of its attributes) or the last
+        // record's owner (a layout's entities): those need no look-up at the end.
+        const auto recent = r - std::min<std::ptrdiff_t>(8, r - from);
+        const bool near = std::any_of(recent, r, [&](const DxfRecord& o) { return o.handle == r->owner; });
+        if (!near && (droppedOwners_.empty() || droppedOwners_.back() != r->owner)) droppedOwners_.push_back(r->owner);
+    }
+    section.records.erase(from, to);
+    section.first = k;
+}
+
 void DxfDocument::repairHandles() {
+    // Records dropped while read along are only checked: anything amiss there makes the document
+    // not pristine, and whoever dropped them reads the text again.
+    std::sort(droppedHandles_.begin(), droppedHandles_.end());
+    if (std::adjacent_find(droppedHandles_.begin(), droppedHandles_.end()) != droppedHandles_.end())
+        droppedTrouble_ = true;
+    const auto dropped = [&](std::uint64_t h) {
+        return std::binary_search(droppedHandles_.begin(), droppedHandles_.end(), h);
+    };
     std::size_t duplicates = 0;
     handleIndex_.clear();
     std::size_t count = 0;
@@ -568,9 +615,13 @@ void DxfDocument::repairHandles() {
     handleIndex_.reserve(count);
     for (std::size_t s = 0; s < sections_.size(); ++s) {
         if (!modelledSection(sections_[s].name)) continue;
-        for (std::size_t i = 0; i < sections_[s].records.size(); ++i) {
-            DxfRecord& r = sections_[s].records[i];
+        for (std::size_t i = sections_[s].first; i < sections_[s].end(); ++i) {
+            DxfRecord& r = sections_[s].at(i);
             if (r.handle == 0) continue;
+            if (dropped(r.handle)) {
+                droppedTrouble_ = true;
+                continue;
+            }
             if (handleIndex_.try_emplace(r.handle, s, i)) continue;
             // Keep the first holder; the later one gets a fresh handle. References to the old
             // handle keep pointing at the first, which is what other readers do too.
@@ -599,10 +650,12 @@ void DxfDocument::repairHandles() {
 
     if (versionNumber() < kDxfR2000) return;
     repairTableOwners();
+    for (const std::uint64_t owner : droppedOwners_)
+        if (!handleIndex_.contains(owner) && !dropped(owner)) droppedTrouble_ = true;
     std::size_t dangling = 0;
     for (const DxfSection& s : sections_) {
         for (const DxfRecord& r : s.records) {
-            if (r.owner == 0 || handleIndex_.contains(r.owner)) continue;
+            if (r.owner == 0 || handleIndex_.contains(r.owner) || dropped(r.owner)) continue;
             if (dangling++ < kMaxWarningsPerKind) {
                 warn(r.line, std::string(r.type) + " #" + formatDxfHandle(r.handle) + " names owner #" +
                                  formatDxfHandle(r.owner) + ", which does not exist");
@@ -677,8 +730,8 @@ std::string_view DxfDocument::headerValue(std::string_view name) const {
 
 const DxfRecord* DxfDocument::findHandle(std::uint64_t handle) const {
     std::size_t section = 0, record = 0;
-    if (!handleIndex_.find(handle, section, record)) return nullptr;
-    return &sections_[section].records[record];
+    if (!handleIndex_.find(handle, section, record) || record < sections_[section].first) return nullptr;
+    return &sections_[section].at(record);
 }
 
 void DxfDocument::replaceValue(DxfRecord& record, const DxfTag& tag, std::string_view value) {
@@ -852,6 +905,7 @@ void DxfDocument::registerApplications() {
 }
 
 std::string DxfDocument::write() {
+    if (droppedRecords()) throw std::logic_error("a document whose records were read along and dropped cannot be written");
     registerApplications();
     fixHandseed();
     std::string out;

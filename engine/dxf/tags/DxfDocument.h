@@ -36,6 +36,13 @@ struct DxfSection {
     std::size_t headOffset = 0, headLength = 0;  // `0 SECTION 2 NAME`
     std::size_t endOffset = 0, endLength = 0;    // `0 ENDSEC`
     std::vector<DxfRecord> records;
+    // Number of the section's record that records[0] is: the ones before it were read along and
+    // dropped (DxfDocument::dropRecordsBefore). Records are numbered from the section's start.
+    std::size_t first = 0;
+
+    std::size_t end() const { return first + records.size(); }
+    DxfRecord& at(std::size_t k) { return records[k - first]; }
+    const DxfRecord& at(std::size_t k) const { return records[k - first]; }
 };
 
 // Versions as numbers: AC1015 -> 1015; 0 when unknown.
@@ -75,6 +82,13 @@ public:
     bool pristine() const;
     // The scan stopped on an error and cannot go on.
     bool scanFailed() const;
+    // While scanning: whoever reads along is done with the records of the section before number
+    // `k`. They are dropped once enough have gathered, so that their memory is used again. Their
+    // handles and owners are kept for the checks at the end of the scan, which then only tell
+    // whether the document is pristine: one with dropped records cannot be repaired or written,
+    // and a reader that needs the whole document opens the text again.
+    void dropRecordsBefore(std::size_t section, std::size_t k);
+    bool droppedRecords() const;
 
     const std::string& fileName() const { return fileName_; }
     const std::shared_ptr<const SourceText>& buffer() const { return buffer_; }
@@ -153,6 +167,11 @@ private:
     DxfHandleMap handleIndex_;
     std::vector<std::string> usedApps_;  // 1001 names in file order, distinct
     std::size_t repairs_ = 0;             // records changed or dropped while reading
+    // Of the records dropped while read along: their handles (sorted once the scan ends), the
+    // owners they name, and whether anything in them needs a repair.
+    std::vector<std::uint64_t> droppedHandles_;
+    std::vector<std::uint64_t> droppedOwners_;
+    bool droppedTrouble_ = false;
     std::unique_ptr<ScanState> scan_;     // while the text is not all scanned
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "engine/db/Database.h"
@@ -142,6 +143,60 @@ TEST(DxfDatabaseReader, DamageFoundLateStartsTheReadingOver) {
         EXPECT_FALSE(o.onePass);
         EXPECT_TRUE(o.error.empty()) << o.error;
         EXPECT_TRUE(hasWarningContaining(o.warnings, c.warning)) << ::testing::PrintToString(o.warnings);
+    }
+}
+
+// A long section read along gives up its records as they are read; damage among them (a handle
+// used twice, an owner nobody has) is still found at the end, and the read starts over from the
+// whole text. An owner named before it is read is no damage.
+TEST(DxfDatabaseReader, RecordsGivenUpWhileReadingAlongStillHaveTheirDamageFound) {
+    const auto line = [](std::uint32_t handle, const std::string& owner) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%X", handle);
+        return crlf("  0\nLINE\n  5\n" + std::string(hex) + "\n330\n" + owner +
+                    "\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n 21\n1\n 31\n0\n");
+    };
+    constexpr std::uint32_t kFirst = 0x10000, kLines = 9000;
+    const auto lines = [&](std::uint32_t at, const std::string& changed) {
+        std::string out;
+        for (std::uint32_t i = 0; i < kLines; ++i) out += i == at ? changed : line(kFirst + i, "14");
+        return out;
+    };
+    {
+        SCOPED_TRACE("sound");
+        const std::string text = soundDrawing(lines(kLines, ""));
+        const Outcome o = readBothWays(text);
+        EXPECT_TRUE(o.onePass);
+        EXPECT_TRUE(o.warnings.empty()) << ::testing::PrintToString(o.warnings);
+        auto doc = cad::DxfDocument::open(text, "in.dxf");
+        cad::DxfDatabaseReader(doc).read();
+        EXPECT_TRUE(doc.droppedRecords());
+    }
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* warning;
+    };
+    const Case cases[] = {
+        {"the first line's handle again at the end", soundDrawing(lines(kLines - 1, line(kFirst, "14"))),
+         "a second time"},
+        {"two early lines with one handle", soundDrawing(lines(1, line(kFirst, "14"))), "a second time"},
+        {"an early line owned by nobody", soundDrawing(lines(2, line(kFirst + 2, "7FFFFF"))), "which does not exist"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome o = readBothWays(c.text);
+        EXPECT_FALSE(o.onePass);
+        EXPECT_TRUE(o.error.empty()) << o.error;
+        EXPECT_TRUE(hasWarningContaining(o.warnings, c.warning)) << ::testing::PrintToString(o.warnings);
+    }
+    {
+        SCOPED_TRACE("an early line owned by the last one");
+        char last[16];
+        std::snprintf(last, sizeof last, "%X", kFirst + kLines - 1);
+        const Outcome o = readBothWays(soundDrawing(lines(3, line(kFirst + 3, last))));
+        EXPECT_TRUE(o.onePass);
+        EXPECT_TRUE(hasWarningContaining(o.warnings, "; set to #")) << ::testing::PrintToString(o.warnings);
     }
 }
 
