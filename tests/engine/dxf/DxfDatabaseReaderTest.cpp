@@ -180,7 +180,7 @@ TEST(DxfDatabaseReader, RecordsGivenUpWhileReadingAlongStillHaveTheirDamageFound
     const Case cases[] = {
         {"the first line's handle again at the end", soundDrawing(lines(kLines - 1, line(kFirst, "14"))),
          "a second time"},
-        {"two early lines with one handle", soundDrawing(lines(1, line(kFirst, "14"))), "a second time"},
+        {"two early lines with one handle", soundDrawing(lines(2000, line(kFirst + 1000, "14"))), "a second time"},
         {"an early line owned by nobody", soundDrawing(lines(2, line(kFirst + 2, "7FFFFF"))), "which does not exist"},
     };
     for (const Case& c : cases) {
