@@ -9,6 +9,7 @@
 #include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "engine/dxf/DxfError.h"
+#include "bench/FloorPlanGenerator.h"
 #include "tests/engine/dxf/DxfTestSupport.h"
 
 namespace fs = std::filesystem;
@@ -146,57 +147,96 @@ TEST(DxfDatabaseReader, DamageFoundLateStartsTheReadingOver) {
     }
 }
 
-// A long section read along gives up its records as they are read; damage among them (a handle
-// used twice, an owner nobody has) is still found at the end, and the read starts over from the
-// whole text. An owner named before it is read is no damage.
+// A long section read along gives up its records as they are read; a handle used twice among them
+// is still found at the end, and the read starts over from the whole text. An owner named before
+// it is read is no damage.
 TEST(DxfDatabaseReader, RecordsGivenUpWhileReadingAlongStillHaveTheirDamageFound) {
-    const auto line = [](std::uint32_t handle, const std::string& owner) {
-        char hex[16];
-        std::snprintf(hex, sizeof hex, "%X", handle);
-        return crlf("  0\nLINE\n  5\n" + std::string(hex) + "\n330\n" + owner +
+    const auto hex = [](std::uint32_t handle) {
+        char out[16];
+        std::snprintf(out, sizeof out, "%X", handle);
+        return std::string(out);
+    };
+    const auto line = [](const std::string& handle, const std::string& owner) {
+        return crlf("  0\nLINE\n  5\n" + handle + "\n330\n" + owner +
                     "\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n 21\n1\n 31\n0\n");
     };
     constexpr std::uint32_t kFirst = 0x10000, kLines = 9000;
+    // The lines, the one at `at` replaced.
     const auto lines = [&](std::uint32_t at, const std::string& changed) {
         std::string out;
-        for (std::uint32_t i = 0; i < kLines; ++i) out += i == at ? changed : line(kFirst + i, "14");
+        for (std::uint32_t i = 0; i < kLines; ++i) out += i == at ? changed : line(hex(kFirst + i), "14");
         return out;
     };
     {
+        SCOPED_TRACE("two early lines with one handle, far apart");
+        const Outcome o = readBothWays(soundDrawing(lines(2000, line(hex(kFirst + 1000), "14"))));
+        EXPECT_FALSE(o.onePass);
+        EXPECT_TRUE(hasWarningContaining(o.warnings, "a second time")) << ::testing::PrintToString(o.warnings);
+    }
+    {
+        SCOPED_TRACE("an early line owned by the last one");
+        const Outcome o = readBothWays(soundDrawing(lines(3, line(hex(kFirst + 3), hex(kFirst + kLines - 1)))));
+        EXPECT_TRUE(o.onePass);
+        EXPECT_TRUE(hasWarningContaining(o.warnings, "; set to #")) << ::testing::PrintToString(o.warnings);
+    }
+}
+
+// The same on a generated plan of 900 rooms (references with attributes, space blocks with their
+// extended data, blocks enough to be given up too): damage in the first records of each kind is
+// found and the plan read again, and what is read either way is the same.
+TEST(DxfDatabaseReader, AGeneratedPlanReadsAlikeWithDamageAmongRecordsGivenUp) {
+    auto db = cad::Database::createDefault();
+    floorplan::Options options;
+    options.columns = options.rows = 30;
+    options.spaceEvery = 1;
+    floorplan::Generator(*db, options).build();
+    const std::string plan = cad::writeDxfDrawing(*db, cad::DxfFileInfo{});
+    {
         SCOPED_TRACE("sound");
-        const std::string text = soundDrawing(lines(kLines, ""));
-        const Outcome o = readBothWays(text);
+        const Outcome o = readBothWays(plan);
         EXPECT_TRUE(o.onePass);
         EXPECT_TRUE(o.warnings.empty()) << ::testing::PrintToString(o.warnings);
-        auto doc = cad::DxfDocument::open(text, "in.dxf");
+        auto doc = cad::DxfDocument::open(plan, "in.dxf");
         cad::DxfDatabaseReader(doc).read();
         EXPECT_TRUE(doc.droppedRecords());
     }
+    // The value line after the group code `code` in the n-th record of `type` (from the end when
+    // n is negative).
+    const auto valueAt = [&](const std::string& text, const std::string& type, int n, const std::string& code) {
+        const std::string head = crlf("  0\n" + type + "\n");
+        std::vector<std::size_t> at;
+        for (std::size_t p = text.find(head); p != std::string::npos; p = text.find(head, p + 1)) at.push_back(p);
+        const std::size_t record = at.at(n >= 0 ? static_cast<std::size_t>(n) : at.size() - static_cast<std::size_t>(-n));
+        const std::size_t line = text.find(crlf("\n" + code + "\n"), record) + code.size() + 4;
+        return std::make_pair(line, text.find('\r', line) - line);
+    };
+    const auto replaced = [](std::string text, std::pair<std::size_t, std::size_t> at, const std::string& value) {
+        return text.replace(at.first, at.second, value);
+    };
+    const auto late = valueAt(plan, "ATTRIB", -3, "  5");
+    const std::string lateHandle = plan.substr(late.first, late.second);
     struct Case {
         const char* name;
         std::string text;
         const char* warning;
     };
     const Case cases[] = {
-        {"the first line's handle again at the end", soundDrawing(lines(kLines - 1, line(kFirst, "14"))),
+        {"an early attribute with a late one's handle", replaced(plan, valueAt(plan, "ATTRIB", 5, "  5"), lateHandle),
          "a second time"},
-        {"two early lines with one handle", soundDrawing(lines(2000, line(kFirst + 1000, "14"))), "a second time"},
-        {"an early line owned by nobody", soundDrawing(lines(2, line(kFirst + 2, "7FFFFF"))), "which does not exist"},
+        {"an early reference owned by nobody", replaced(plan, valueAt(plan, "INSERT", 7, "330"), "ABCDEF"),
+         "which does not exist"},
+        {"an early line of a block owned by nobody", replaced(plan, valueAt(plan, "LWPOLYLINE", 3, "330"), "ABCDEF"),
+         "which does not exist"},
+        {"a late attribute without its handle", replaced(plan, valueAt(plan, "ATTRIB", -2, "  5"), ""),
+         "has an empty or invalid handle"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        ASSERT_NE(c.text, plan);
         const Outcome o = readBothWays(c.text);
         EXPECT_FALSE(o.onePass);
         EXPECT_TRUE(o.error.empty()) << o.error;
         EXPECT_TRUE(hasWarningContaining(o.warnings, c.warning)) << ::testing::PrintToString(o.warnings);
-    }
-    {
-        SCOPED_TRACE("an early line owned by the last one");
-        char last[16];
-        std::snprintf(last, sizeof last, "%X", kFirst + kLines - 1);
-        const Outcome o = readBothWays(soundDrawing(lines(3, line(kFirst + 3, last))));
-        EXPECT_TRUE(o.onePass);
-        EXPECT_TRUE(hasWarningContaining(o.warnings, "; set to #")) << ::testing::PrintToString(o.warnings);
     }
 }
 
