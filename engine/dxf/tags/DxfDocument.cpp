@@ -593,7 +593,8 @@ void DxfDocument::dropRecordsBefore(std::size_t index, std::size_t k) {
         // record's owner (a layout's entities): those need no look-up at the end.
         const auto recent = r - std::min<std::ptrdiff_t>(8, r - from);
         const bool near = std::any_of(recent, r, [&](const DxfRecord& o) { return o.handle == r->owner; });
-        if (!near && (droppedOwners_.empty() || droppedOwners_.back() != r->owner)) droppedOwners_.push_back(r->owner);
+        if (!near && (droppedOwners_.empty() || droppedOwners_.back() != r->owner))
+            droppedOwners_.push_back(r->owner);
     }
     section.records.erase(from, to);
     section.first = k;
@@ -905,7 +906,8 @@ void DxfDocument::registerApplications() {
 }
 
 std::string DxfDocument::write() {
-    if (droppedRecords()) throw std::logic_error("a document whose records were read along and dropped cannot be written");
+    if (droppedRecords())
+        throw std::logic_error("a document whose records were read along and dropped cannot be written");
     registerApplications();
     fixHandseed();
     std::string out;
