@@ -575,12 +575,10 @@ bool DxfDocument::droppedRecords() const {
 }
 
 void DxfDocument::dropRecordsBefore(std::size_t index, std::size_t k) {
-    // Dropping moves the records that stay to the front: worth it only for many at a time.
-    constexpr std::size_t kStep = 4096;
     if (!scan_ || index >= sections_.size()) return;
     DxfSection& section = sections_[index];
     if (section.name == "TABLES" || !modelledSection(section.name)) return;
-    if (k > section.end() || k < section.first + kStep) return;
+    if (k > section.end() || k < section.first + dropStep_) return;
     // Sized like the record tables: pages never written are never backed.
     if (droppedHandles_.capacity() == 0) droppedHandles_.reserve(buffer_->size() / 100);
     const auto from = section.records.begin();

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -89,6 +90,8 @@ public:
     // and a reader that needs the whole document opens the text again.
     void dropRecordsBefore(std::size_t section, std::size_t k);
     bool droppedRecords() const;
+    // Records are given up this many at a time at least (4096; tests take 1).
+    void setDropStep(std::size_t records) { dropStep_ = std::max<std::size_t>(records, 1); }
 
     const std::string& fileName() const { return fileName_; }
     const std::shared_ptr<const SourceText>& buffer() const { return buffer_; }
@@ -172,6 +175,7 @@ private:
     std::vector<std::uint64_t> droppedHandles_;
     std::vector<std::uint64_t> droppedOwners_;
     bool droppedTrouble_ = false;
+    std::size_t dropStep_ = 4096;  // dropping moves the records that stay to the front
     std::unique_ptr<ScanState> scan_;     // while the text is not all scanned
 };
 

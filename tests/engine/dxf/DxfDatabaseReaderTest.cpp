@@ -39,12 +39,20 @@ Outcome outcomeOf(cad::DxfDrawing (*read)(const std::string&), const std::string
 
 cad::DxfDrawing alongTheScan(const std::string& text) { return cad::readDxfDrawingText(text, "in.dxf"); }
 
+// Along the scan, giving up every record as soon as it is read.
+cad::DxfDrawing givingUpEach(const std::string& text) {
+    auto doc = cad::DxfDocument::open(text, "in.dxf");
+    doc.setDropStep(1);
+    return cad::DxfDatabaseReader(doc).read();
+}
+
 cad::DxfDrawing wholeFirst(const std::string& text) {
     auto doc = cad::DxfDocument::parse(text, "in.dxf");
     return cad::DxfDatabaseReader(doc).read();
 }
 
-// Reads both ways, expects the same, and returns the read along the scan.
+// Reads both ways (along the scan also giving up every record at once), expects the same, and
+// returns the read along the scan.
 Outcome readBothWays(const std::string& text) {
     const Outcome along = outcomeOf(alongTheScan, text);
     const Outcome whole = outcomeOf(wholeFirst, text);
@@ -52,6 +60,11 @@ Outcome readBothWays(const std::string& text) {
     EXPECT_EQ(along.warnings, whole.warnings);
     EXPECT_TRUE(along.text == whole.text) << "the written texts differ";
     EXPECT_FALSE(whole.onePass);
+    const Outcome eager = outcomeOf(givingUpEach, text);
+    EXPECT_EQ(eager.error, whole.error);
+    EXPECT_EQ(eager.warnings, whole.warnings);
+    EXPECT_TRUE(eager.text == whole.text) << "giving up every record, the written texts differ";
+    EXPECT_EQ(eager.onePass, along.onePass);
     return along;
 }
 
@@ -149,7 +162,7 @@ TEST(DxfDatabaseReader, DamageFoundLateStartsTheReadingOver) {
 
 // A long section read along gives up its records as they are read; a handle used twice among them
 // is still found at the end, and the read starts over from the whole text. An owner named before
-// it is read is no damage.
+// it is read, or given up before what it owns is read, is no damage.
 TEST(DxfDatabaseReader, RecordsGivenUpWhileReadingAlongStillHaveTheirDamageFound) {
     const auto hex = [](std::uint32_t handle) {
         char out[16];
@@ -172,6 +185,16 @@ TEST(DxfDatabaseReader, RecordsGivenUpWhileReadingAlongStillHaveTheirDamageFound
         const Outcome o = readBothWays(soundDrawing(lines(2000, line(hex(kFirst + 1000), "14"))));
         EXPECT_FALSE(o.onePass);
         EXPECT_TRUE(hasWarningContaining(o.warnings, "a second time")) << ::testing::PrintToString(o.warnings);
+    }
+    {
+        SCOPED_TRACE("an object owned by an early line");
+        const std::string owned = crlf("  0\nLINE\n  5\n" + hex(kFirst + 5) + "\n102\n{ACAD_XDICTIONARY\n360\nF10\n102\n}\n330\n14\n"
+                                       "100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n 21\n1\n 31\n0\n");
+        const std::string dictionary =
+            crlf("  0\nDICTIONARY\n  5\nF10\n330\n" + hex(kFirst + 5) + "\n100\nAcDbDictionary\n281\n1\n");
+        const Outcome o = readBothWays(soundDrawing(lines(5, owned), dictionary));
+        EXPECT_TRUE(o.onePass);
+        EXPECT_TRUE(o.warnings.empty()) << ::testing::PrintToString(o.warnings);
     }
     {
         SCOPED_TRACE("an early line owned by the last one");
