@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the DXF reader, down to the database and back to text. Anything but a
 // DxfError is a bug, and so is output that does not settle: from the second generation on,
-// reading and writing must give the same text. Reading along the scan and reading the whole
-// document first must agree on the text, the warnings and the error.
+// reading and writing must give the same text. Reading along the scan (also giving up every record
+// as soon as it is read) and reading the whole document first must agree on the text, the warnings
+// and the error.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -33,6 +34,12 @@ std::string outcome(cad::DxfDrawing (*read)(const std::string&), const std::stri
 
 cad::DxfDrawing alongTheScan(const std::string& text) { return cad::readDxfDrawingText(text, "fuzz.dxf"); }
 
+cad::DxfDrawing givingUpEach(const std::string& text) {
+    auto doc = cad::DxfDocument::open(text, "fuzz.dxf");
+    doc.setDropStep(1);
+    return cad::DxfDatabaseReader(doc).read();
+}
+
 cad::DxfDrawing wholeFirst(const std::string& text) {
     auto doc = cad::DxfDocument::parse(text, "fuzz.dxf");
     return cad::DxfDatabaseReader(doc).read();
@@ -42,7 +49,8 @@ cad::DxfDrawing wholeFirst(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    if (outcome(alongTheScan, text) != outcome(wholeFirst, text)) std::abort();
+    const std::string whole = outcome(wholeFirst, text);
+    if (outcome(alongTheScan, text) != whole || outcome(givingUpEach, text) != whole) std::abort();
     try {
         auto doc = cad::DxfDocument::parse(text, "fuzz.dxf");
         for (const auto& section : doc.sections()) {
