@@ -353,6 +353,14 @@ bool DxfDocument::scanTag() {
         opened = true;
     }
     if (st.keeping) st.tags.push_back(tag);
+    // Counted as they are read, since records read along may be given up before a handle is made.
+    const bool reference = (tag.code >= 320 && tag.code <= 369) || (tag.code >= 390 && tag.code <= 399) ||
+                           tag.code == 480 || tag.code == 481 || tag.code == 1005;
+    if (reference) {
+        // Values this high are noise, and counting on from them would wrap around.
+        const auto h = parseDxfHandle(tag.value);
+        if (h && *h < (std::uint64_t{1} << 62)) maxReferenced_ = std::max(maxReferenced_, *h);
+    }
     DxfRecord& r = sections_[st.current].records.back();
     if (st.header) {
         if (st.headerVar == "$ACADVER" && tag.code == 1) version_ = std::string(trimDxfBlanks(tag.value));
@@ -537,23 +545,7 @@ void DxfDocument::repairGroups(DxfRecord& record, bool report) {
 }
 
 std::uint64_t DxfDocument::newHandle() {
-    if (!referencesCounted_) {
-        referencesCounted_ = true;
-        std::vector<DxfTag> buffer;
-        for (const DxfSection& section : sections_) {
-            for (const DxfRecord& r : section.records) {
-                tags(r, buffer);
-                for (const DxfTag& t : buffer) {
-                    const bool reference = (t.code >= 320 && t.code <= 369) || (t.code >= 390 && t.code <= 399) ||
-                                           t.code == 480 || t.code == 481 || t.code == 1005;
-                    if (!reference) continue;
-                    // Values this high are noise, and counting on from them would wrap around.
-                    const auto h = parseDxfHandle(t.value);
-                    if (h && *h < (std::uint64_t{1} << 62)) maxHandle_ = std::max(maxHandle_, *h);
-                }
-            }
-        }
-    }
+    maxHandle_ = std::max(maxHandle_, maxReferenced_);
     return ++maxHandle_;
 }
 

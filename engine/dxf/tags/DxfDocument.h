@@ -166,7 +166,9 @@ private:
     std::size_t eofOffset_ = 0, eofLength_ = 0;
     std::vector<DxfSection> sections_;
     std::uint64_t maxHandle_ = 0;
-    bool referencesCounted_ = false;  // maxHandle_ also covers every handle referred to
+    // The highest handle a record refers to: newHandle() stays above it, so that a dangling
+    // reference never comes to name an object made while reading.
+    std::uint64_t maxReferenced_ = 0;
     DxfHandleMap handleIndex_;
     std::vector<std::string> usedApps_;  // 1001 names in file order, distinct
     std::size_t repairs_ = 0;             // records changed or dropped while reading
