@@ -15,6 +15,7 @@
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
 #include "engine/dxf/tags/DxfFileKind.h"
+#include "engine/dxf/tags/DxfGroupCode.h"
 #include "engine/dxf/tags/DxfHandle.h"
 #include "engine/dxf/tags/DxfRecordParts.h"
 #include "engine/dxf/tags/DxfTagStream.h"
@@ -354,9 +355,7 @@ bool DxfDocument::scanTag() {
     }
     if (st.keeping) st.tags.push_back(tag);
     // Counted as they are read, since records read along may be given up before a handle is made.
-    const bool reference = (tag.code >= 320 && tag.code <= 369) || (tag.code >= 390 && tag.code <= 399) ||
-                           tag.code == 480 || tag.code == 481 || tag.code == 1005;
-    if (reference) {
+    if (isDxfPointerCode(tag.code)) {
         // Values this high are noise, and counting on from them would wrap around.
         const auto h = parseDxfHandle(tag.value);
         if (h && *h < (std::uint64_t{1} << 62)) maxReferenced_ = std::max(maxReferenced_, *h);
