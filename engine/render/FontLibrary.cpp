@@ -65,8 +65,12 @@ FontLibrary::FontLibrary() = default;
 
 void FontLibrary::loadConfiguration() {
     // A match makes fontconfig load its configuration and caches, and its own lock, all of which
-    // it otherwise makes on first use.
-    if (FcPattern* match = matchFamily(kShapeFontFamily)) FcPatternDestroy(match);
+    // it otherwise makes on first use. Making a face from it has fontconfig name the properties
+    // cairo adds (it names them lock-free, and two threads met there on a large plan).
+    if (FcPattern* match = matchFamily(kShapeFontFamily)) {
+        cairo_font_face_destroy(cairo_ft_font_face_create_for_pattern(match));
+        FcPatternDestroy(match);
+    }
 }
 FontLibrary::~FontLibrary() = default;
 
