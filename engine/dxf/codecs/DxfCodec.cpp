@@ -36,7 +36,7 @@ bool isModelledSubclassMarker(std::string_view m) {
            m == "AcDbSymbolTableRecord" || m == "AcDbLayerTableRecord" || m == "AcDbRegAppTableRecord" ||
            m == "AcDbBlockTableRecord" || m == "AcDbTextStyleTableRecord" || m == "AcDbLinetypeTableRecord" ||
            m == "AcDbViewportTableRecord" || m == "AcDbDictionary" || m == "AcDbDictionaryWithDefault" ||
-           m == "AcDbLayout" || m == "AcDbSortentsTable" || m == "AcDbHatch";
+           m == "AcDbLayout" || m == "AcDbPlotSettings" || m == "AcDbSortentsTable" || m == "AcDbHatch";
 }
 
 DxfRecordRead::DxfRecordRead(DxfReadServices& services, const DxfRecord& rec, const std::vector<DxfTag>& tags,

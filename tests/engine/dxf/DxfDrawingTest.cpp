@@ -13,6 +13,7 @@
 #include "engine/db/BlockTableRecord.h"
 #include "engine/db/Hatch.h"
 #include "engine/db/LayerTableRecord.h"
+#include "engine/db/Layout.h"
 #include "engine/db/Line.h"
 #include "engine/db/Polyline.h"
 #include "engine/db/Text.h"
@@ -20,6 +21,7 @@
 #include "engine/db/XData.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "engine/dxf/DxfError.h"
+#include "engine/render/Plotter.h"
 #include "tests/engine/db/DbTestSupport.h"
 #include "tests/engine/dxf/DxfTestSupport.h"
 
@@ -585,4 +587,56 @@ TEST(DxfDrawing, AMultilineAttributeShowsTheValueSetLast) {
     EXPECT_EQ(after[20], std::vector<std::string>{"16.0"});
     EXPECT_EQ(after[40], std::vector<std::string>{"3.0"});
     EXPECT_EQ(after[41], std::vector<std::string>{"16.0"});
+}
+
+TEST(DxfDrawing, PageSetUpsAreReadAndAChangedOneIsWrittenWithNothingLost) {
+    dxftest::TempDir dir;
+    const std::string in = dir.file("in.dxf"), out = dir.file("out.dxf");
+    const auto made = dxftest::runScript("page_setup.py", "make " + in, dir);
+    ASSERT_EQ(made.status, 0) << made.output;
+    auto drawing = cad::readDxfDrawing(in);
+    cad::Database& db = *drawing.database;
+    {
+        auto model = db.open<cad::Layout>(db.layoutId("Model"), cad::OpenMode::ForRead);
+        ASSERT_TRUE(model);
+        const cad::PlotSettings& p = model->plotSettings();
+        EXPECT_EQ(p.plotConfigurationName, "DWG to PDF.pc3");
+        EXPECT_EQ(p.canonicalMediaName, "ISO_A4_(297.00_x_210.00_MM)");
+        EXPECT_EQ(p.rotation, 1);
+        EXPECT_EQ(p.plotType, 1);
+        EXPECT_EQ(p.standardScaleType, 0);
+        // What EXPORT plots with: the drawing's own device and sheet.
+        const cad::PlotOutcome plotted =
+            cad::plotToFile(db, cad::plotJobFromSettings(p, "Model"), dir.file("model.pdf"));
+        ASSERT_EQ(plotted.status, cad::PlotOutcome::Status::Plotted) << plotted.message;
+        EXPECT_DOUBLE_EQ(plotted.pageWidthMm, 297.0);
+        EXPECT_DOUBLE_EQ(plotted.pageHeightMm, 210.0);
+    }
+    {
+        auto sheet = db.open<cad::Layout>(db.layoutId("Sheet"), cad::OpenMode::ForWrite);
+        ASSERT_TRUE(sheet);
+        EXPECT_EQ(sheet->plotSettings().plotConfigurationName, "PublishToWeb PNG.pc3");
+        EXPECT_DOUBLE_EQ(sheet->plotSettings().marginLeft, 5.0);
+        EXPECT_DOUBLE_EQ(sheet->limitsMin.x, -10.0);
+        EXPECT_DOUBLE_EQ(sheet->limitsMin.y, -20.0);
+        EXPECT_DOUBLE_EQ(sheet->limitsMax.x, 410.0);
+        EXPECT_DOUBLE_EQ(sheet->limitsMax.y, 277.0);
+        sheet->plotSettings().canonicalMediaName = "ISO_A4_(297.00_x_210.00_MM)";
+        sheet->plotSettings().rotation = 1;
+    }
+    cad::saveDxfDrawing(db, drawing.file, out);
+    // ezdxf sees every attribute of every layout as before, but for the two changed.
+    const auto before = dxftest::runScript("page_setup.py", "show " + in, dir);
+    const auto after = dxftest::runScript("page_setup.py", "show " + out, dir);
+    ASSERT_EQ(after.status, 0) << after.output;
+    std::string expected = before.output;
+    for (auto [from, to] : {std::pair<std::string, std::string>{"Sheet paper_size 'ISO_A3_(420.00_x_297.00_MM)'",
+                                                                "Sheet paper_size 'ISO_A4_(297.00_x_210.00_MM)'"},
+                            {"Sheet plot_rotation 0", "Sheet plot_rotation 1"}}) {
+        const auto at = expected.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        expected.replace(at, from.size(), to);
+    }
+    EXPECT_EQ(after.output, expected);
+    EXPECT_NE(after.output.find("audit 0\n"), std::string::npos);
 }
