@@ -22,6 +22,7 @@ BRINMO_APPDATA="$out/appdata" "$bin/brinmo" floor_plan.dxf --script "$here/demo.
 # The graphic report demo, on its own copy of the plan.
 cp "$here/floor_plan.dxf" "$out/floor_plan_departments.dxf"
 cp "$here/reports/departments.xml" "$out/departments.xml"
+"$bin/brinmo" --no-module floor_plan_departments.dxf --render floor_plan_before_report.png --width 1200
 BRINMO_APPDATA="$out/appdata" "$bin/brinmo" floor_plan_departments.dxf --script "$here/report_demo.scr" \
   > "$out/report_transcript.txt"
 "$bin/brinmo" --no-module floor_plan_departments.dxf --render floor_plan_departments.png --layout Model --width 1200
@@ -32,4 +33,5 @@ echo "Area schedule:   $out/floor_plan.csv"
 echo "Transcript:      $out/transcript.txt (the block listing is at its end)"
 echo "Picture:         $out/floor_plan.png"
 echo "Graphic report:  $out/floor_plan_departments.dxf and .png, applied by examples/reports/departments.xml"
+echo "                 to the plan in $out/floor_plan_before_report.png"
 echo "                 (transcript: $out/report_transcript.txt)"
