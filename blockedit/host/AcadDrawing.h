@@ -5,6 +5,7 @@
 
 #include "core/TempFiles.h"
 #include "engine/api/Drawing.h"
+#include "engine/api/Plotting.h"
 
 namespace cad {
 class Database;
@@ -92,6 +93,9 @@ public:
     int plot(std::string& layout, const std::string& outputPath, std::string& outputFilename, int plotTypeID,
              int usePlotSettings, int plotCentred, int plotScaleTypeID, int plotAreaTypeID, int plotMediaSizeID,
              int unrotated);
+    // Gives the publishing path's progress dialog its caption (naming the device's configuration),
+    // button and progress texts and its range.
+    static void preparePlotProgress(cad::PlotProgressDialog& dialog, const std::string& configuration);
 
 private:
     struct View {

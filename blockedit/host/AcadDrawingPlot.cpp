@@ -106,12 +106,28 @@ int CAcadDrawing::autoCADPlotToFile(std::string& layout, const std::string& file
         }
         const cad::PlotJob job = cad::plotJobFromSettings(settings, layout);
         layoutObject.close();
+        cad::PlotProgressDialog progress;
+        preparePlotProgress(progress, job.configuration);
+        progress.setJobProgress(0);
+        progress.setSheetProgress(0);
         const cad::PlotOutcome outcome = cad::plotToFile(db, job, file);
+        progress.setSheetProgress(100);
+        progress.setJobProgress(100);
         if (outcome.status == cad::PlotOutcome::Status::DeviceNotAvailable)
             return refuse(kPlotDeviceNotAvailable, outcome.message);
         if (outcome.status != cad::PlotOutcome::Status::Plotted) return refuse(kPlotFailed, "Plot failed: " + outcome.message);
         return kPlotted;
     });
+}
+
+void CAcadDrawing::preparePlotProgress(cad::PlotProgressDialog& dialog, const std::string& configuration) {
+    using Text = cad::PlotProgressDialog::Text;
+    dialog.setText(Text::DialogCaption, "Korva Graphic Report Engine - " + configuration);
+    dialog.setText(Text::CancelJobButton, "Cancel Job");
+    dialog.setText(Text::CancelSheetButton, "Cancel Sheet");
+    dialog.setText(Text::JobProgressCaption, "Job Progress");
+    dialog.setText(Text::SheetProgressCaption, "Sheet Progress");
+    dialog.setProgressRange(0, 100);
 }
 
 int CAcadDrawing::bricsCADPlotToFile(std::string& layout, const std::string& file, int plotTypeID, int plotCentred,

@@ -215,12 +215,22 @@ TEST_F(PlotTest, ScaleCentringAndRotationPlaceTheDrawing) {
     EXPECT_NEAR(box[2] - box[0], 1169, 8);
 }
 
-TEST_F(PlotTest, LayoutNameIsReturnedAndTheExportPathRunsExport) {
+TEST_F(PlotTest, TheCurrentLayoutsNameIsReturnedAndAnUnknownOneRefused) {
     std::string layout, name = "model.png";
     ASSERT_EQ(drawing_.plot(layout, folder(), name, 3, 0, 1, 0, 1, 6, 1), CAcadDrawing::kPlotted);
     EXPECT_EQ(layout, "Model");
     std::string unknown = "NoSuchLayout";
     EXPECT_THROW(drawing_.plot(unknown, folder(), name, 3, 0, 1, 0, 1, 6, 1), CEXKorva);
+}
+
+TEST(PlotCodes, ThePublishingProgressDialogNamesTheDevice) {
+    cad::PlotProgressDialog dialog(nullptr);
+    CAcadDrawing::preparePlotProgress(dialog, "DWG To PDF.pc3");
+    using Text = cad::PlotProgressDialog::Text;
+    EXPECT_EQ(dialog.text(Text::CancelJobButton), "Cancel Job");
+    EXPECT_EQ(dialog.text(Text::CancelSheetButton), "Cancel Sheet");
+    dialog.setSheetProgress(100);
+    EXPECT_EQ(dialog.line(), "Korva Graphic Report Engine - DWG To PDF.pc3: Job Progress 0%, Sheet Progress 100%");
 }
 
 TEST(PlotExport, BricsCADHostPlotsThroughItsExportCommand) {
