@@ -275,9 +275,7 @@ void DrawingPainter::paintEntity(const Entity& entity, const PaintContext& c) {
                 paintBlockAs(table.blockTableRecord(), Matrix3d::translation(table.position().asVector()), entity, c);
             return;
         }
-        case ObjectKind::Viewport:
-            if (onViewport_) onViewport_(static_cast<const Viewport&>(entity));
-            return;
+        case ObjectKind::Viewport: paintViewport(static_cast<const Viewport&>(entity), entity, c); return;
         case ObjectKind::UnknownEntity: paintUnknown(static_cast<const UnknownEntity&>(entity), c); return;
         case ObjectKind::BlockBegin:
         case ObjectKind::BlockEnd:
@@ -694,7 +692,7 @@ void DrawingPainter::paintUnknown(const UnknownEntity& e, const PaintContext& c)
     else if (name == "MESH") { paintMesh(e, c); drawn(); }
     else if (name == "MLINE") { paintMultiline(e, c); drawn(); }
     else if (name == "IMAGE" || name == "WIPEOUT") { paintImageFrame(e, c); drawn(); }
-    else if (name == "VIEWPORT") { if (onViewport_) onViewport_(viewportOf(e)); }
+    else if (name == "VIEWPORT") paintViewport(viewportOf(e), e, c);
     else if (name == "DIMENSION" || name == "ACAD_TABLE" || name == "ARC_DIMENSION" || name == "LARGE_RADIAL_DIMENSION") {
         // Their graphics are an anonymous block, already placed in world coordinates.
         const std::string* blockName = raw.text(2);
@@ -713,6 +711,18 @@ void DrawingPainter::paintUnknown(const UnknownEntity& e, const PaintContext& c)
     } else {
         report_.skip(name);
     }
+}
+
+void DrawingPainter::paintViewport(const Viewport& vp, const Entity& e, const PaintContext& c) {
+    if (!onViewport_) return;
+    onViewport_(vp);
+    // The sheet's own viewport has no border; the others show theirs in the entity's style.
+    if (measuring_ || vp.number() == 1 || !(vp.width() > 0) || !(vp.height() > 0)) return;
+    const Point3d m = vp.centerPoint();
+    const double hw = vp.width() / 2, hh = vp.height() / 2;
+    strokeRun({toDevice(c, {m.x - hw, m.y - hh, m.z}), toDevice(c, {m.x + hw, m.y - hh, m.z}),
+               toDevice(c, {m.x + hw, m.y + hh, m.z}), toDevice(c, {m.x - hw, m.y + hh, m.z})},
+              true, styles_.pen(e, c, deviceScale(c)));
 }
 
 Viewport DrawingPainter::viewportOf(const UnknownEntity& e) const {

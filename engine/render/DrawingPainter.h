@@ -102,6 +102,8 @@ private:
     void paintReference(const BlockReference& ref, const PaintContext& c);
     void paintBlockAs(ObjectId block, const Matrix3d& transform, const Entity& owner, const PaintContext& c);
     void paintUnknown(const UnknownEntity& e, const PaintContext& c);
+    // Model space seen through it (by the viewport handler), then its border.
+    void paintViewport(const Viewport& vp, const Entity& e, const PaintContext& c);
     Viewport viewportOf(const UnknownEntity& e) const;
     void paintMultiline(const UnknownEntity& e, const PaintContext& c);
     void paintEllipse(const UnknownEntity& e, const PaintContext& c);

@@ -362,6 +362,11 @@ TEST(RenderPixels, PaperLayoutShowsModelSpaceThroughItsViewport) {
     EXPECT_TRUE(shot.at(60, 50).isInk() || shot.at(59.9, 50).isInk()) << "circle's right end";
     EXPECT_TRUE(shot.at(50, 50).isWhite());
     EXPECT_TRUE(shot.at(75, 50).isWhite());
+    // The viewport's border, 40 x 40 about (50, 50).
+    for (const auto& [x, y] : {std::pair{30.0, 50.0}, {70.0, 50.0}, {50.0, 30.0}, {50.0, 70.0}})
+        EXPECT_TRUE(shot.at(x, y).isInk() || shot.at(x + 0.1, y + 0.1).isInk() || shot.at(x - 0.1, y - 0.1).isInk())
+            << "border at " << x << "," << y;
+    EXPECT_TRUE(shot.at(27, 50).isWhite());
 
     // A viewport read from a file is kept as its tags, and shows the same.
     const std::string dxf = dir.file("paper.dxf");
@@ -371,6 +376,7 @@ TEST(RenderPixels, PaperLayoutShowsModelSpaceThroughItsViewport) {
     ASSERT_TRUE(again.picture);
     EXPECT_TRUE(again.at(60, 50).isInk() || again.at(59.9, 50).isInk()) << "circle's right end";
     EXPECT_TRUE(again.at(50, 50).isWhite());
+    EXPECT_TRUE(again.at(30, 50).isInk() || again.at(30.1, 50).isInk() || again.at(29.9, 50).isInk()) << "border";
     EXPECT_EQ(again.result.report.skippedCount(), 0u) << again.result.report.summary();
 
     // Each viewport draws the model again: past a hundred in one layout the rest are counted.
