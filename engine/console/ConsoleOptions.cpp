@@ -8,6 +8,8 @@ namespace brinmo {
 
 const char* consoleUsage() {
     return "usage: brinmo [DRAWING.dxf] [options]\n"
+           "       brinmo render DRAWING.dxf OUT [--layout NAME] [--width PX] [--window X1,Y1,X2,Y2]\n"
+           "                      the same as brinmo DRAWING.dxf --no-module --render OUT ...\n"
            "  --script FILE       run the lines of FILE as if typed\n"
            "  -c LINE             run one line (repeatable; in order with --script and -)\n"
            "  -                   read lines from standard input\n"
@@ -30,7 +32,21 @@ const char* consoleUsage() {
 
 std::optional<ConsoleOptions> parseConsoleOptions(const std::vector<std::string>& args, std::string& error) {
     ConsoleOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
+    std::size_t first = 0;
+    const char* renderingOption = nullptr;  // one that means nothing without a picture to make
+    // "render DRAWING OUT": a quick look at a drawing, said the way a person says it. A look
+    // needs no module (nor its preferences dialog on a first run) unless one is named.
+    const bool lookOnly = !args.empty() && args[0] == "render";
+    if (lookOnly) {
+        if (args.size() < 3 || args[1].starts_with("-") || args[2].starts_with("-")) {
+            error = "render needs a drawing and a picture file: brinmo render DRAWING.dxf OUT.png";
+            return std::nullopt;
+        }
+        options.drawing = args[1];
+        options.renderTo = args[2];
+        first = 3;
+    }
+    for (std::size_t i = first; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](const char* what) -> std::optional<std::string> {
             if (i + 1 >= args.size()) {
@@ -82,6 +98,7 @@ std::optional<ConsoleOptions> parseConsoleOptions(const std::vector<std::string>
             auto v = value("a layout name");
             if (!v) return std::nullopt;
             options.renderLayout = *v;
+            renderingOption = "--layout";
         } else if (a == "--width") {
             auto v = value("a width in pixels");
             if (!v) return std::nullopt;
@@ -92,6 +109,7 @@ std::optional<ConsoleOptions> parseConsoleOptions(const std::vector<std::string>
                 return std::nullopt;
             }
             options.renderWidth = static_cast<int>(w);
+            renderingOption = "--width";
         } else if (a == "--window") {
             auto v = value("x1,y1,x2,y2");
             if (!v) return std::nullopt;
@@ -112,6 +130,7 @@ std::optional<ConsoleOptions> parseConsoleOptions(const std::vector<std::string>
                 return std::nullopt;
             }
             options.renderWindow = box;
+            renderingOption = "--window";
         } else if (a == "--no-module") {
             options.noModule = true;
         } else if (a == "--version") {
@@ -132,6 +151,11 @@ std::optional<ConsoleOptions> parseConsoleOptions(const std::vector<std::string>
         error = "--render needs a drawing";
         return std::nullopt;
     }
+    if (!options.renderTo && renderingOption) {
+        error = std::string(renderingOption) + " only says how to render: it needs --render OUT";
+        return std::nullopt;
+    }
+    if (lookOnly && !options.module) options.noModule = true;
     if (options.module && options.noModule) {
         error = "--module and --no-module exclude each other";
         return std::nullopt;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The console's --render: a picture of the given width, a window, a layout, and clear refusals.
+# The console's --render (and brinmo render DRAWING OUT): a picture of the given width, a window, a
+# layout, and clear refusals.
 # usage: render_console_test.sh BRINMO FIXTURE.dxf
 set -euo pipefail
 brinmo=$1
@@ -22,6 +23,12 @@ read -r w h < <(png_size b.png)
 [ "$w" = 200 ] && [ "$h" = 100 ] || fail "window picture is $w x $h, not 200 x 100"
 
 "$brinmo" --no-module plan.dxf --render c.pdf >/dev/null || fail "pdf render failed"
+
+# Said the short way: the same picture, and no module (whose first run would ask for preferences).
+out=$(HOME="$work" BRINMO_APPDATA="$work/appdata" "$brinmo" render plan.dxf e.png --width 200 --window 0,0,100,50 </dev/null) ||
+  fail "render form failed"
+[[ "$out" == "Rendered e.png (200 x 100): drew "*" entities." ]] || fail "render form said: $out"
+cmp -s b.png e.png || fail "render DRAWING OUT differs from DRAWING --render OUT"
 head -c 5 c.pdf | grep -q '%PDF-' || fail "c.pdf is no PDF"
 
 set +e
@@ -35,6 +42,10 @@ msg=$("$brinmo" --no-module plan.dxf --render d.png --width 12x 2>&1); st=$?
 [ $st = 2 ] && [[ "$msg" == *'--width "12x"'* ]] || fail "bad width: status $st, $msg"
 msg=$("$brinmo" --no-module --render d.png 2>&1); st=$?
 [ $st = 2 ] && [[ "$msg" == *"--render needs a drawing"* ]] || fail "no drawing: status $st, $msg"
+msg=$("$brinmo" --no-module plan.dxf --layout Layout1 2>&1 </dev/null); st=$?
+[ $st = 2 ] && [[ "$msg" == *"--layout only says how to render: it needs --render OUT"* ]] || fail "layout alone: status $st, $msg"
+msg=$("$brinmo" render plan.dxf 2>&1); st=$?
+[ $st = 2 ] && [[ "$msg" == *"render needs a drawing and a picture file"* ]] || fail "render without a picture: status $st, $msg"
 msg=$("$brinmo" --no-module plan.dxf --render d.png --layout Nowhere 2>&1); st=$?
 [ $st = 1 ] && [[ "$msg" == *'no layout named "Nowhere"'*Model* ]] || fail "bad layout: status $st, $msg"
 set -e
