@@ -116,6 +116,8 @@ int CAcadDrawing::autoCADPlotToFile(std::string& layout, const std::string& file
         if (outcome.status == cad::PlotOutcome::Status::DeviceNotAvailable)
             return refuse(kPlotDeviceNotAvailable, outcome.message);
         if (outcome.status != cad::PlotOutcome::Status::Plotted) return refuse(kPlotFailed, "Plot failed: " + outcome.message);
+        // What could not be drawn is missing from the sheet: the planner is told what.
+        if (outcome.report.skippedCount() > 0) cad::acutPrintf("%s\n", "Plotted " + layout + ": " + outcome.report.summary() + ".");
         return kPlotted;
     });
 }

@@ -16,6 +16,7 @@
 #include "engine/db/Database.h"
 #include "engine/db/Layout.h"
 #include "engine/db/Polyline.h"
+#include "engine/db/UnknownEntity.h"
 #include "engine/editor/HostApplication.h"
 #include "engine/editor/HostOutput.h"
 #include "engine/editor/LineInput.h"
@@ -221,6 +222,20 @@ TEST_F(PlotTest, TheCurrentLayoutsNameIsReturnedAndAnUnknownOneRefused) {
     EXPECT_EQ(layout, "Model");
     std::string unknown = "NoSuchLayout";
     EXPECT_THROW(drawing_.plot(unknown, folder(), name, 3, 0, 1, 0, 1, 6, 1), CEXKorva);
+}
+
+TEST_F(PlotTest, WhatCannotBeDrawnIsNamedAfterThePlot) {
+    std::string name = "clean.pdf";
+    ASSERT_EQ(plot(name, 1), CAcadDrawing::kPlotted);
+    EXPECT_EQ(out_.text().find("skipped"), std::string::npos) << out_.text();
+    {
+        cad::Database& db = *host_.workingDatabase();
+        auto ms = db.open<cad::BlockTableRecord>(db.modelSpaceId(), cad::OpenMode::ForWrite);
+        ASSERT_EQ(ms->appendEntity(std::make_unique<cad::UnknownEntity>("3DSOLID")), cad::ErrorStatus::eOk);
+    }
+    name = "solid.pdf";
+    ASSERT_EQ(plot(name, 1), CAcadDrawing::kPlotted);
+    EXPECT_NE(out_.text().find("Plotted Model: drew 1 entity, skipped: 1 3DSOLID."), std::string::npos) << out_.text();
 }
 
 TEST(PlotCodes, ThePublishingProgressDialogNamesTheDevice) {
