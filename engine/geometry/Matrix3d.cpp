@@ -5,11 +5,6 @@
 
 namespace cad {
 
-Matrix3d::Matrix3d() {
-    for (std::size_t r = 0; r < 4; ++r)
-        for (std::size_t c = 0; c < 4; ++c) m_[r][c] = r == c ? 1.0 : 0.0;
-}
-
 Matrix3d Matrix3d::translation(const Vector3d& offset) {
     Matrix3d t;
     t.m_[0][3] = offset.x;
@@ -72,17 +67,6 @@ Matrix3d Matrix3d::alignCoordSys(const Point3d& fromOrigin, const Vector3d& from
     Matrix3d from = fromColumns(fromX, fromY, fromZ, fromOrigin);
     Matrix3d to = fromColumns(toX, toY, toZ, toOrigin);
     return to * from.inverse();
-}
-
-Matrix3d Matrix3d::operator*(const Matrix3d& o) const {
-    Matrix3d r;
-    for (std::size_t i = 0; i < 4; ++i)
-        for (std::size_t j = 0; j < 4; ++j) {
-            double sum = 0.0;
-            for (std::size_t k = 0; k < 4; ++k) sum += m_[i][k] * o.m_[k][j];
-            r.m_[i][j] = sum;
-        }
-    return r;
 }
 
 double Matrix3d::det() const {

@@ -10,7 +10,7 @@ namespace cad {
 // every transform built here; entry(3, c) is kept general so that inverse() stays exact anyway.
 class Matrix3d {
 public:
-    Matrix3d();  // identity
+    Matrix3d() : m_{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}} {}  // identity
 
     static Matrix3d identity() { return Matrix3d{}; }
     static Matrix3d translation(const Vector3d& offset);
@@ -32,7 +32,17 @@ public:
     double entry(int row, int col) const { return m_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]; }
     void setEntry(int row, int col, double v) { m_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = v; }
 
-    Matrix3d operator*(const Matrix3d& o) const;
+    // Inline: drawing a reference multiplies a few of these for every copy of a block.
+    Matrix3d operator*(const Matrix3d& o) const {
+        Matrix3d r(Unset{});
+        for (std::size_t i = 0; i < 4; ++i)
+            for (std::size_t j = 0; j < 4; ++j) {
+                double sum = 0.0;
+                for (std::size_t k = 0; k < 4; ++k) sum += m_[i][k] * o.m_[k][j];
+                r.m_[i][j] = sum;
+            }
+        return r;
+    }
     Matrix3d& operator*=(const Matrix3d& o) { return *this = *this * o; }
     // Apply `o` first, then this: same as operator*, named for readability at call sites.
     Matrix3d postMultBy(const Matrix3d& o) const { return *this * o; }
@@ -58,6 +68,9 @@ public:
     bool isIdentity(double tol = 1e-12) const { return isEqualTo(Matrix3d{}, tol); }
 
 private:
+    struct Unset {};
+    explicit Matrix3d(Unset) {}  // every entry written next
+
     std::array<std::array<double, 4>, 4> m_;
 };
 
