@@ -160,7 +160,7 @@ void BlockReference::setGrid(int columns, int rows, double columnSpacing, double
 Matrix3d BlockReference::blockTransform() const {
     Point3d base;
     if (database())
-        if (const auto* block = dynamic_cast<const BlockTableRecord*>(database()->objectAt(block_)))
+        if (const auto* block = objectOfKind<BlockTableRecord>(database()->objectAt(block_), ObjectKind::BlockTableRecord))
             base = block->origin();
     return cad::blockTransform({position_, scale_.x, scale_.y, scale_.z, rotation_, normal(), base});
 }

@@ -144,4 +144,11 @@ private:
     ObjectId id_, owner_, xdict_;
 };
 
+// `object` as a T when it is of `kind`, T's own: a check of the kind is one virtual call, where a
+// dynamic_cast compares type names between the libraries of the host and its module.
+template <class T>
+const T* objectOfKind(const DbObject* object, ObjectKind kind) {
+    return object != nullptr && object->kind() == kind ? static_cast<const T*>(object) : nullptr;
+}
+
 }  // namespace cad

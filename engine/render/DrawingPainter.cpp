@@ -189,8 +189,8 @@ void DrawingPainter::paintBlock(ObjectId block, const PaintContext& context, std
     const std::vector<ObjectId>& order = blockOrder(block);
     to = std::min(to, order.size());
     for (std::size_t i = from; i < to; ++i) {
-        const auto* entity = dynamic_cast<const Entity*>(db_.objectAt(order[i]));
-        if (entity && !entity->isErased()) paintEntity(*entity, c);
+        const DbObject* object = db_.objectAt(order[i]);
+        if (object && object->isEntity() && !object->isErased()) paintEntity(static_cast<const Entity&>(*object), c);
     }
 }
 
@@ -628,7 +628,7 @@ void DrawingPainter::paintBlockAs(ObjectId block, const Matrix3d& transform, con
 }
 
 void DrawingPainter::paintReference(const BlockReference& ref, const PaintContext& c) {
-    const auto* block = dynamic_cast<const BlockTableRecord*>(db_.objectAt(ref.blockTableRecord()));
+    const auto* block = objectOfKind<BlockTableRecord>(db_.objectAt(ref.blockTableRecord()), ObjectKind::BlockTableRecord);
     if (block == nullptr || block->isErased()) {
         report_.skip("INSERT (missing block)");
         return;
@@ -649,7 +649,7 @@ void DrawingPainter::paintReference(const BlockReference& ref, const PaintContex
     const Matrix3d placed = ref.blockTransform();
     auto attributes = [&](const PaintContext& at) {
         for (ObjectId id : ref.attributeIds()) {
-            const auto* attribute = dynamic_cast<const Attribute*>(db_.objectAt(id));
+            const auto* attribute = objectOfKind<Attribute>(db_.objectAt(id), ObjectKind::Attribute);
             if (attribute && !attribute->isErased()) paintEntity(*attribute, at);
         }
     };
