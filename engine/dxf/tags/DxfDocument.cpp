@@ -130,7 +130,6 @@ struct DxfDocument::ScanState {
     std::vector<std::pair<std::size_t, std::size_t>> badHandles;  // section, record
     std::vector<std::pair<std::size_t, std::size_t>> badGroups;
     std::vector<std::pair<std::size_t, std::size_t>> noHandles;
-    DxfTag tag;
 
     // Tags of the records of modelled sections, kept from the scan until their reader takes
     // them, so that the text is tokenized once.
@@ -226,12 +225,13 @@ bool DxfDocument::scanTag() {
     ScanState& st = *scan_;
     if (!st.tok) startScan();
     DxfTagStream& tok = *st.tok;
-    DxfTag& tag = st.tag;
     using State = ScanState::State;
-    if (!tok.next(tag)) {
+    const DxfTag* next = tok.next();
+    if (next == nullptr) {
         st.done = true;
         return true;
     }
+    const DxfTag& tag = *next;
     if (st.state == State::Outside) {
         const std::string_view v = trimDxfBlanks(tag.value);
         if (tag.code == 999) {

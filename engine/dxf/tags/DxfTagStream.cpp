@@ -32,17 +32,15 @@ public:
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
-    bool next(DxfTag& tag) {
+    // Valid until the next call, which may hand the chunk back.
+    const DxfTag* next() {
         for (;;) {
             if (held_ != nullptr) {
-                if (index_ < held_->tags.size()) {
-                    tag = held_->tags[index_++];
-                    return true;
-                }
+                if (index_ < held_->tags.size()) return &held_->tags[index_++];
                 if (held_->last) {
                     if (held_->error) std::rethrow_exception(held_->error);
                     ended_ = true;
-                    return false;
+                    return nullptr;
                 }
                 giveBack();
             }
@@ -155,8 +153,16 @@ DxfTagStream::DxfTagStream(const DxfTokenizer& tokenizer) : tokenizer_(tokenizer
 
 DxfTagStream::~DxfTagStream() = default;
 
+const DxfTag* DxfTagStream::next() {
+    if (ahead_) return ahead_->next();
+    return tokenizer_.next(current_) ? &current_ : nullptr;
+}
+
 bool DxfTagStream::next(DxfTag& tag) {
-    return ahead_ ? ahead_->next(tag) : tokenizer_.next(tag);
+    const DxfTag* t = next();
+    if (t == nullptr) return false;
+    tag = *t;
+    return true;
 }
 
 std::size_t DxfTagStream::offset() const {

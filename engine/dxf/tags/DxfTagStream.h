@@ -23,6 +23,8 @@ public:
 
     // As DxfTokenizer::next.
     bool next(DxfTag& tag);
+    // The same without a copy: the next tag, or null at the clean end; valid until the next call.
+    const DxfTag* next();
     std::size_t offset() const;  // where the next tag starts
     std::size_t line() const;    // line of the next tag
     std::string_view lineEnding() const { return tokenizer_.lineEnding(); }
@@ -34,6 +36,7 @@ private:
     class ReadAhead;
 
     DxfTokenizer tokenizer_;  // read in place when the buffer is small
+    DxfTag current_;          // the tag read in place
     std::unique_ptr<ReadAhead> ahead_;
 };
 
