@@ -25,7 +25,10 @@ void PlotProgressDialog::setText(Text which, std::string text) {
 }
 
 void PlotProgressDialog::setProgressRange(int low, int high) {
-    if (high <= low) low = 0, high = 100;
+    if (high <= low) {
+        low = 0;
+        high = 100;
+    }
     low_ = low;
     high_ = high;
     job_ = std::clamp(job_, low_, high_);

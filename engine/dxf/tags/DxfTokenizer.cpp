@@ -105,8 +105,10 @@ bool DxfTokenizer::readLine(std::string_view& out) {
 }
 
 bool DxfTokenizer::next(DxfTag& tag) {
+    if (line_ > UINT32_MAX) [[unlikely]]
+        fail(line_, "more than " + std::to_string(UINT32_MAX) + " lines, which brinmo does not read");
     tag.offset = pos_;
-    tag.line = line_;
+    tag.line = static_cast<std::uint32_t>(line_);
     std::string_view codeLine;
     if (!readLine(codeLine)) return false;
     // Fast path for the usual "  10" form; anything else goes through the general parser.

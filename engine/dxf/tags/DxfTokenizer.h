@@ -7,12 +7,14 @@
 namespace cad {
 
 // One (group code, value) pair, viewing the buffer it was read from.
+// 32 bytes: a large drawing passes millions of these between threads.
 struct DxfTag {
     int code = 0;
+    std::uint32_t line = 0;  // 1-based line of the group code (the tokenizer refuses more lines)
     std::string_view value;  // the value line without its terminator; spaces kept
-    std::size_t line = 0;    // 1-based line of the group code
     std::size_t offset = 0;  // byte offset of the group code line
 };
+static_assert(sizeof(DxfTag) <= 32);
 
 // Splits an ASCII DXF buffer into tags. The buffer is read in place: no allocation per tag.
 // Accepts LF, CRLF and CR-only files and a leading UTF-8 byte order mark.
