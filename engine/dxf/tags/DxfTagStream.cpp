@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -46,6 +47,14 @@ public:
             }
             take();
         }
+    }
+
+    // The tags of the held chunk not taken yet, now taken: they stay valid until next().
+    std::span<const DxfTag> takeRest() {
+        if (held_ == nullptr) return {};
+        std::span<const DxfTag> rest(held_->tags.data() + index_, held_->tags.size() - index_);
+        index_ = held_->tags.size();
+        return rest;
     }
 
     // Where the tag after the last one taken starts, and its line.
@@ -153,9 +162,15 @@ DxfTagStream::DxfTagStream(const DxfTokenizer& tokenizer) : tokenizer_(tokenizer
 
 DxfTagStream::~DxfTagStream() = default;
 
-const DxfTag* DxfTagStream::next() {
-    if (ahead_) return ahead_->next();
-    return tokenizer_.next(current_) ? &current_ : nullptr;
+const DxfTag* DxfTagStream::refill() {
+    if (!ahead_) return tokenizer_.next(current_) ? &current_ : nullptr;
+    const DxfTag* tag = ahead_->next();
+    if (tag != nullptr) {
+        const std::span<const DxfTag> rest = ahead_->takeRest();
+        cur_ = rest.data();
+        end_ = rest.data() + rest.size();
+    }
+    return tag;
 }
 
 bool DxfTagStream::next(DxfTag& tag) {
@@ -166,10 +181,12 @@ bool DxfTagStream::next(DxfTag& tag) {
 }
 
 std::size_t DxfTagStream::offset() const {
+    if (cur_ != end_) return cur_->offset;
     return ahead_ ? ahead_->offset(tokenizer_.offset()) : tokenizer_.offset();
 }
 
 std::size_t DxfTagStream::line() const {
+    if (cur_ != end_) return cur_->line;
     return ahead_ ? ahead_->line(tokenizer_.line()) : tokenizer_.line();
 }
 

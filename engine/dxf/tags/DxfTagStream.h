@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,7 +25,8 @@ public:
     // As DxfTokenizer::next.
     bool next(DxfTag& tag);
     // The same without a copy: the next tag, or null at the clean end; valid until the next call.
-    const DxfTag* next();
+    // Inline while tags are at hand: a large drawing takes millions.
+    const DxfTag* next() { return cur_ != end_ ? cur_++ : refill(); }
     std::size_t offset() const;  // where the next tag starts
     std::size_t line() const;    // line of the next tag
     std::string_view lineEnding() const { return tokenizer_.lineEnding(); }
@@ -35,8 +37,13 @@ public:
 private:
     class ReadAhead;
 
+    // The next tag when none is at hand; makes the rest of a chunk read ahead the tags at hand.
+    const DxfTag* refill();
+
     DxfTokenizer tokenizer_;  // read in place when the buffer is small
     DxfTag current_;          // the tag read in place
+    const DxfTag* cur_ = nullptr;  // tags at hand, in a chunk the reader holds
+    const DxfTag* end_ = nullptr;
     std::unique_ptr<ReadAhead> ahead_;
 };
 
