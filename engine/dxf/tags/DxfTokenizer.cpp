@@ -24,13 +24,6 @@ std::string printable(std::string_view text) {
 }
 }  // namespace
 
-std::string_view trimDxfBlanks(std::string_view text) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
-    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t' || text[e - 1] == '\r')) --e;
-    return text.substr(b, e - b);
-}
-
 bool parseDxfInt(std::string_view text, std::int64_t& value) {
     text = trimDxfBlanks(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);

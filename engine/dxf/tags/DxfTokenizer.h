@@ -57,7 +57,13 @@ private:
 // Parses a group code or integer value; false if the text (blanks trimmed) is not an integer.
 bool parseDxfInt(std::string_view text, std::int64_t& value);
 bool parseDxfDouble(std::string_view text, double& value);
-std::string_view trimDxfBlanks(std::string_view text);
+// Inline: every number read is trimmed first, and most have nothing to trim.
+inline std::string_view trimDxfBlanks(std::string_view text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t' || text[e - 1] == '\r')) --e;
+    return text.substr(b, e - b);
+}
 
 // True if the buffer starts with the binary DXF sentinel.
 bool isBinaryDxf(std::string_view buffer);
