@@ -1,7 +1,6 @@
 #pragma once
 #include <cstddef>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 
