@@ -37,6 +37,31 @@ Extents3d ocsBoxExtents(const Extents2d& box, const Vector3d& normal, double ele
 }
 
 Matrix3d blockTransform(const BlockPlacement& p) {
+    // In the world plane, the product below written out: drawing takes one per block copy. Its
+    // sums run in the product's order, from +0, so that the result is the same to the bit.
+    if (p.normal.x == 0.0 && p.normal.y == 0.0 && p.normal.z > 0.0) {
+        double c = 1.0, s = 0.0, zz = 1.0;
+        if (p.rotation != 0.0) {
+            c = std::cos(p.rotation);
+            s = std::sin(p.rotation);
+            zz = (1.0 - c) + c;
+        }
+        const double lin[3][3] = {{c * p.scaleX + 0.0, -s * p.scaleY + 0.0, 0.0},
+                                  {s * p.scaleX + 0.0, c * p.scaleY + 0.0, 0.0},
+                                  {0.0, 0.0, zz * p.scaleZ + 0.0}};
+        const double base[3] = {-p.blockBasePoint.x, -p.blockBasePoint.y, -p.blockBasePoint.z};
+        const double at[3] = {p.insertionPoint.x, p.insertionPoint.y, p.insertionPoint.z};
+        Matrix3d m;
+        for (int i = 0; i < 3; ++i) {
+            double sum = 0.0;
+            for (int k = 0; k < 3; ++k) {
+                m.setEntry(i, k, lin[i][k]);
+                sum += lin[i][k] * base[k];
+            }
+            m.setEntry(i, 3, sum + at[i]);
+        }
+        return m;
+    }
     return ocsToWorld(p.normal) * Matrix3d::translation(p.insertionPoint.asVector()) *
            Matrix3d::rotation(p.rotation, Vector3d::zAxis()) *
            Matrix3d::scaling(p.scaleX, p.scaleY, p.scaleZ) *

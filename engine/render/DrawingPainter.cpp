@@ -172,9 +172,16 @@ double DrawingPainter::chordTolerance(const Affine2d& map) {
     return s > 0 ? kDeviceChord / s : 1.0;
 }
 
+std::vector<ObjectId> DrawingPainter::paintOrder(const Database& db, ObjectId block) {
+    const auto* record = objectOfKind<BlockTableRecord>(db.objectAt(block), ObjectKind::BlockTableRecord);
+    // Only an extension dictionary can hold a draw order table.
+    if (record != nullptr && record->extensionDictionary().isNull()) return record->entityIds();
+    return db.drawOrder(block);
+}
+
 const std::vector<ObjectId>& DrawingPainter::blockOrder(ObjectId block) {
     auto it = orders_->find(block);
-    if (it == orders_->end()) it = orders_->emplace(block, db_.drawOrder(block)).first;
+    if (it == orders_->end()) it = orders_->emplace(block, paintOrder(db_, block)).first;
     return it->second;
 }
 
@@ -391,10 +398,13 @@ void DrawingPainter::paintPolyline(const Polyline& pl, const PaintContext& c) {
 }
 
 const FontFace& DrawingPainter::faceOfStyle(ObjectId style) {
+    if (auto it = styleFaces_.find(style); it != styleFaces_.end()) return *it->second;
     std::string file = "txt";
     if (const auto* record = dynamic_cast<const TextStyleTableRecord*>(db_.objectAt(style)))
         if (!record->fileName().empty()) file = record->fileName();
-    return fonts_.face(file);
+    const FontFace& face = fonts_.face(file);
+    styleFaces_.emplace(style, &face);
+    return face;
 }
 
 void DrawingPainter::paintTextLine(const FontFace& face, const std::string& text, const Affine2d& glyphToDevice,

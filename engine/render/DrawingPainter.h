@@ -68,6 +68,9 @@ public:
     void setGreekingHeight(double deviceUnits) { greekBelow_ = deviceUnits; }
     // Draw orders of blocks, looked up once and kept here: painters of one drawing may share them.
     using BlockOrders = std::unordered_map<ObjectId, std::vector<ObjectId>>;
+    // A block's entities in the order they are drawn. Erased ones may be among them (painting
+    // skips them): sorting them out would touch every object of a large model space once more.
+    static std::vector<ObjectId> paintOrder(const Database& db, ObjectId block);
     void shareBlockOrders(BlockOrders& orders) { orders_ = &orders; }
     // Paper-space viewports are handed to this instead of being drawn.
     void setViewportHandler(std::function<void(const Viewport&)> handler) { onViewport_ = std::move(handler); }
@@ -138,6 +141,8 @@ private:
     std::function<void(const Viewport&)> onViewport_;
     BlockOrders ownOrders_;
     BlockOrders* orders_ = &ownOrders_;
+    // The font of each text style met: a large drawing has a hundred thousand texts in a few styles.
+    std::unordered_map<ObjectId, const FontFace*> styleFaces_;
 };
 
 }  // namespace cad

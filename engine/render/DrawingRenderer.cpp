@@ -122,7 +122,7 @@ Extents2d DrawingRenderer::measure() {
 }
 
 std::optional<Extents2d> DrawingRenderer::measureInHalves() {
-    const std::vector<ObjectId>& order = orders_.try_emplace(block_, db_.drawOrder(block_)).first->second;
+    const std::vector<ObjectId>& order = orders_.try_emplace(block_, DrawingPainter::paintOrder(db_, block_)).first->second;
     if (order.size() < kMeasureInHalvesFrom) return std::nullopt;
     const std::size_t half = order.size() / 2;
     const LineWeightScale weights{1.0, 0.0, 0};

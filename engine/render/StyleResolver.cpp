@@ -69,8 +69,10 @@ Rgb StyleResolver::drawnRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 }
 
 const StyleResolver::LayerInfo& StyleResolver::layer(ObjectId id) {
+    if (lastLayer_ != nullptr && id == lastLayerId_) return *lastLayer_;
+    lastLayerId_ = id;
     auto it = layers_.find(id);
-    if (it != layers_.end()) return it->second;
+    if (it != layers_.end()) return *(lastLayer_ = &it->second);
     LayerInfo info;
     info.color = Rgb{0, 0, 0};
     if (const auto* record = dynamic_cast<const LayerTableRecord*>(db_.objectAt(id))) {
@@ -90,12 +92,14 @@ const StyleResolver::LayerInfo& StyleResolver::layer(ObjectId id) {
             if (item.code() == 1071 && (item.asInt() & 0x02000000))
                 info.alpha = static_cast<std::uint8_t>(item.asInt() & 0xFF);
     }
-    return layers_.emplace(id, info).first->second;
+    return *(lastLayer_ = &layers_.emplace(id, info).first->second);
 }
 
 const StyleResolver::LinetypeInfo& StyleResolver::linetypeInfo(ObjectId id) {
+    if (lastLinetype_ != nullptr && id == lastLinetypeId_) return *lastLinetype_;
+    lastLinetypeId_ = id;
     auto it = linetypes_.find(id);
-    if (it != linetypes_.end()) return it->second;
+    if (it != linetypes_.end()) return *(lastLinetype_ = &it->second);
     LinetypeInfo info;
     if (id.isNull()) {
         info.kind = LinetypeInfo::Kind::ByLayer;
@@ -154,7 +158,7 @@ const StyleResolver::LinetypeInfo& StyleResolver::linetypeInfo(ObjectId id) {
             }
         }
     }
-    return linetypes_.emplace(id, std::move(info)).first->second;
+    return *(lastLinetype_ = &linetypes_.emplace(id, std::move(info)).first->second);
 }
 
 EntityProps StyleResolver::props(const Entity& entity) const {
@@ -201,6 +205,7 @@ bool StyleResolver::isShown(const Entity& entity, const PaintContext& context) {
 ObjectId StyleResolver::effectiveLayer(const Entity& entity, const PaintContext& context) const {
     const ObjectId own = entity.layerId();
     if (!context.insertLayer.isNull()) {
+        if (lastLayer_ != nullptr && own == lastLayerId_) return lastLayer_->isZero ? context.insertLayer : own;
         auto it = layers_.find(own);
         bool zero = it != layers_.end() ? it->second.isZero : false;
         if (it == layers_.end())

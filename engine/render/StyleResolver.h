@@ -89,6 +89,11 @@ private:
     double ltscale_ = 1.0;
     std::unordered_map<ObjectId, LayerInfo> layers_;
     std::unordered_map<ObjectId, LinetypeInfo> linetypes_;
+    // The last of each looked up: an entity's checks ask for the same layer several times, and
+    // entities come in runs on one layer. The maps' entries never move.
+    ObjectId lastLayerId_, lastLinetypeId_;
+    const LayerInfo* lastLayer_ = nullptr;
+    const LinetypeInfo* lastLinetype_ = nullptr;
 };
 
 }  // namespace cad
