@@ -8,6 +8,8 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "ConsoleOptions.h"
@@ -18,6 +20,7 @@
 #include "engine/editor/LineInput.h"
 #include "engine/editor/TerminalInput.h"
 #include "engine/render/DrawingRenderer.h"
+#include "engine/render/FontLibrary.h"
 
 namespace {
 
@@ -98,9 +101,20 @@ int runConsole(const brinmo::ConsoleOptions& options) {
         }
     }
     cad::DocumentManager& documents = host.documentManager();
+    // Fonts take a while to look up: done on the side while a drawing to render is read, and
+    // finished before anything else can want them.
+    std::jthread fontLookup;
+    if (options.renderTo && options.drawing) {
+        try {
+            fontLookup = std::jthread([] { cad::FontLibrary::loadConfiguration(); });
+        } catch (const std::system_error&) {
+        }
+    }
     if (options.drawing) {
         std::string error;
-        if (documents.openDocument(*options.drawing, error) == nullptr) {
+        const bool opened = documents.openDocument(*options.drawing, error) != nullptr;
+        if (fontLookup.joinable()) fontLookup.join();
+        if (!opened) {
             std::fprintf(stderr, "brinmo: %s\n", error.c_str());
             return 1;
         }

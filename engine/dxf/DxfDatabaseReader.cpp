@@ -154,7 +154,9 @@ Handle DxfDatabaseReader::syntheticHandle() {
 DxfDrawing DxfDatabaseReader::readSections() {
     out_.database = std::make_unique<Database>();
     db_ = out_.database.get();
-    lastLayer_ = {};
+    layers_.clear();
+    blocks_.clear();
+    styles_.clear();
     if (!streaming_) {
         out_.warnings = doc_.warnings();
         version_ = doc_.versionNumber();
@@ -384,12 +386,11 @@ void DxfDatabaseReader::ensureLayoutBlocks() {
 }
 
 ObjectId DxfDatabaseReader::layerByName(const std::string& given, std::size_t line) {
-    // Entities come in runs on one layer: the last answer spares a case-blind table search.
-    if (!given.empty() && lastLayer_.second && given == lastLayer_.first) return lastLayer_.second;
+    if (auto it = layers_.find(given); it != layers_.end()) return it->second;
     if (given.empty() && version_ >= kDxfR2000) warn(line, "entity without a layer put on layer 0");
     const std::string name = given.empty() ? std::string("0") : given;
     if (ObjectId id = db_->recordId(TableKind::Layer, name)) {
-        lastLayer_ = {name, id};
+        if (!given.empty()) layers_.emplace(given, id);
         return id;
     }
     if (!db_->layerTableId()) {
@@ -407,7 +408,21 @@ ObjectId DxfDatabaseReader::layerByName(const std::string& given, std::size_t li
     return id;
 }
 
+ObjectId DxfDatabaseReader::textStyleByName(std::string_view raw) {
+    if (auto it = styles_.find(raw); it != styles_.end()) return it->second;
+    const ObjectId id = db_->recordId(TableKind::TextStyle, text(raw));
+    if (id) styles_.emplace(raw, id);
+    return id;
+}
+
 ObjectId DxfDatabaseReader::blockByName(const std::string& name, std::size_t line) {
+    if (auto it = blocks_.find(name); it != blocks_.end()) return it->second;
+    const ObjectId id = findOrAddBlock(name, line);
+    blocks_.emplace(name, id);
+    return id;
+}
+
+ObjectId DxfDatabaseReader::findOrAddBlock(const std::string& name, std::size_t line) {
     std::string key = name;
     // R12 names the layout blocks $MODEL_SPACE / $PAPER_SPACE, unless a record has that very name.
     if (ObjectId id = db_->recordId(TableKind::Block, key)) return id;

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/dxf/tags/DxfDocument.h"
@@ -55,6 +56,8 @@ private:
     void ensureLayoutBlocks();
     ObjectId layerByName(const std::string& name, std::size_t line);
     ObjectId blockByName(const std::string& name, std::size_t line) override;
+    ObjectId textStyleByName(std::string_view raw) override;
+    ObjectId findOrAddBlock(const std::string& name, std::size_t line);
     ObjectId idOf(Handle handle) override;
     std::string text(std::string_view raw) const override;
     std::string textValue(std::string_view raw) const override;
@@ -73,7 +76,14 @@ private:
     Database* db_ = nullptr;
     int version_ = 0;
     std::vector<ObjectId> regenerate_;  // read objects whose text must be generated anew
-    std::pair<std::string, ObjectId> lastLayer_;  // the layer name last looked up, as written
+    // Layer, block and text style names as written, to what they name: a drawing looks them up
+    // hundreds of thousands of times, and the tables' own search folds case in a copy first.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    using NameCache = std::unordered_map<std::string, ObjectId, NameHash, std::equal_to<>>;
+    NameCache layers_, blocks_, styles_;
     // Reused per entity: [0] for the entity, [1] for what follows it (attributes, vertices).
     std::vector<DxfTag> scratchTags_[2];
     DxfRecordParts scratchParts_[2];

@@ -42,6 +42,8 @@ public:
     virtual void warn(std::size_t line, const std::string& message) = 0;
     // The block record of that name, made (with a warning) when the file has none.
     virtual ObjectId blockByName(const std::string& name, std::size_t line) = 0;
+    // The text style a style name (7) as written names; null when the drawing has none of it.
+    virtual ObjectId textStyleByName(std::string_view raw) = 0;
     // The object a handle of the file names, reserved when it is not read yet.
     virtual ObjectId idOf(Handle handle) = 0;
 

@@ -100,12 +100,10 @@ std::unique_ptr<DbObject> readText(DxfRecordRead& r) {
             case 41: e->setWidthFactor(in.num(t)); break;
             case 51: e->setOblique(in.num(t) * kDxfRadiansPerDegree); break;
             case 39: e->setThickness(in.num(t)); break;
-            case 7: {
-                const std::string style = in.text(t.value);
-                if (ObjectId id = in.database().recordId(TableKind::TextStyle, style)) e->setTextStyle(id);
+            case 7:
+                if (ObjectId id = in.textStyleByName(t.value)) e->setTextStyle(id);
                 else r.extras.add(t);
                 break;
-            }
             case 71: e->setGenerationFlags(static_cast<int>(in.integer(t))); break;
             case 72:
                 e->setHorizontalMode(static_cast<Text::HorizontalMode>(std::clamp<long long>(in.integer(t), 0, 5)));
