@@ -260,7 +260,7 @@ void DxfDatabaseReader::readTables() {
     for (std::size_t i = 0; has(i); ++i) {
         const DxfRecord r = rec(i);
         const auto tags = doc_.tags(r);
-        const DxfRecordParts parts = splitDxfRecord(tags);
+        DxfRecordParts parts = splitDxfRecord(tags);
         if (r.type == "TABLE") {
             std::string name;
             for (const DxfTag& t : tags) {
@@ -300,7 +300,7 @@ void DxfDatabaseReader::readTables() {
             SymbolTable* raw = t.get();
             for (const DxfTag& tg : parts.body)
                 if (tg.code == 70) raw->declaredCount = static_cast<int>(integer(tg));
-            DxfExtraTags extras(raw->editExtraTags(), &parts.body);
+            DxfExtraTags extras(raw->editExtraTags(), parts.body);
             bool marked = false;
             for (const DxfTag& tg : parts.body) {
                 if (tg.code == 100) {
@@ -316,11 +316,10 @@ void DxfDatabaseReader::readTables() {
             }
             // The table's name stands before its subclass marker; it is written from the table's
             // kind, so keeping it too would add one more on every save.
-            DxfRecordParts head = parts;
             const auto named =
-                std::find_if(head.lead.begin(), head.lead.end(), [](const RawTag& t) { return t.code == 2; });
-            if (named != head.lead.end()) head.lead.erase(named);
-            finishObject(*raw, r, head);
+                std::find_if(parts.lead.begin(), parts.lead.end(), [](const RawTag& t) { return t.code == 2; });
+            if (named != parts.lead.end()) parts.lead.erase(named);
+            finishObject(*raw, r, parts);
             Handle h = parts.handle.isNull() ? syntheticHandle() : parts.handle;
             ObjectId id;
             if (db_->addObject(std::move(t), {}, h, &id) != ErrorStatus::eOk) {
@@ -487,7 +486,7 @@ void DxfDatabaseReader::readBlocks() {
                 continue;
             }
             auto begin = std::make_unique<BlockBegin>();
-            DxfExtraTags extras(begin->editExtraTags(), &parts.body);
+            DxfExtraTags extras(begin->editExtraTags(), parts.body);
             std::string layer = "0";
             Point3d base;
             for (const DxfTag& t : parts.body) {
@@ -514,7 +513,7 @@ void DxfDatabaseReader::readBlocks() {
             const auto tags = doc_.tags(r);
             const DxfRecordParts parts = splitDxfRecord(tags);
             auto end = std::make_unique<BlockEnd>();
-            DxfExtraTags extras(end->editExtraTags(), &parts.body);
+            DxfExtraTags extras(end->editExtraTags(), parts.body);
             std::string layer = "0";
             for (const DxfTag& t : parts.body) {
                 if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isModelledSubclassMarker(trimDxfBlanks(t.value)));

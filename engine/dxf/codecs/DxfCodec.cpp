@@ -41,7 +41,7 @@ bool isModelledSubclassMarker(std::string_view m) {
 
 DxfRecordRead::DxfRecordRead(DxfReadServices& services, const DxfRecord& rec, const std::vector<DxfTag>& tags,
                              const DxfRecordParts& split)
-    : in(services), record(rec), all(tags), parts(split), extras(extraTags, &split.body) {}
+    : in(services), record(rec), all(tags), parts(split), extras(extraTags, split.body) {}
 
 std::string_view DxfRecordRead::type() const { return record.type; }
 

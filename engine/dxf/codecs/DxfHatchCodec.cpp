@@ -215,7 +215,7 @@ std::unique_ptr<DbObject> readHatch(DxfRecordRead& r) {
     if (!r.parts.hasSubclasses) return readUnknownEntity(r);
     auto e = std::make_unique<Hatch>();
     RawTagList hatchExtras;
-    DxfExtraTags hatchTags(hatchExtras, &r.parts.body);
+    DxfExtraTags hatchTags(hatchExtras, r.parts.body);
     // The common part first; the hatch part from its marker on.
     for (const DxfTag& t : r.parts.body) {
         if (t.code == 100 && trimDxfBlanks(t.value) == "AcDbHatch") break;

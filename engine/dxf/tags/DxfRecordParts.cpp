@@ -17,11 +17,11 @@ void splitDxfRecord(const std::vector<DxfTag>& tags, DxfRecordParts& p) {
     p.reactors.clear();
     p.hasSubclasses = false;
     p.lead.clear();
-    p.body.clear();
+    p.body = {};
+    p.ownBody.clear();
     p.xdata.clear();
     if (tags.empty()) return;
     p.type = trimDxfBlanks(tags[0].value);
-    p.body.reserve(tags.size());
     const int handleCode = p.type == "DIMSTYLE" ? 105 : 5;
     // A 100 inside the extended data is a value there, not a subclass marker.
     for (const DxfTag& t : tags) {
@@ -72,12 +72,17 @@ void splitDxfRecord(const std::vector<DxfTag>& tags, DxfRecordParts& p) {
             continue;
         }
         if (p.hasSubclasses) p.lead.push_back(rawTag(t));
-        else p.body.push_back(t);
+        else p.ownBody.push_back(t);
         ++i;
     }
-    for (; i < tags.size(); ++i) {
-        if (tags[i].code == 1001) break;
-        p.body.push_back(tags[i]);
+    const std::size_t bodyFrom = i;
+    while (i < tags.size() && tags[i].code != 1001) ++i;
+    if (p.hasSubclasses) {
+        p.body = std::span<const DxfTag>(tags).subspan(bodyFrom, i - bodyFrom);
+    } else {
+        p.ownBody.insert(p.ownBody.end(), tags.begin() + static_cast<std::ptrdiff_t>(bodyFrom),
+                         tags.begin() + static_cast<std::ptrdiff_t>(i));
+        p.body = p.ownBody;
     }
     for (; i < tags.size(); ++i) p.xdata.push_back(rawTag(tags[i]));
 }
@@ -94,14 +99,14 @@ int& countOf(std::vector<std::pair<int, int>>& counts, int code) {
 }  // namespace
 
 void DxfExtraTags::anchor(const DxfTag& tag) {
-    if (!body_ || body_->empty()) return;
-    const DxfTag* first = body_->data();
-    if (&tag < first || &tag >= first + body_->size()) return;
+    if (body_.empty()) return;
+    const DxfTag* first = body_.data();
+    if (&tag < first || &tag >= first + body_.size()) return;
     const auto index = static_cast<std::size_t>(&tag - first);
     if (index < scanned_) return;
     // Extras come in body order, so everything between the last one and this one was modelled.
     for (; scanned_ < index; ++scanned_) {
-        const DxfTag& t = (*body_)[scanned_];
+        const DxfTag& t = body_[scanned_];
         if (t.code == 100) {
             counts_.clear();
             current_ = "100";

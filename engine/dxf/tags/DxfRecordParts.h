@@ -1,4 +1,5 @@
 #pragma once
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,13 +21,26 @@ struct DxfRecordParts {
     std::vector<Handle> reactors;
     bool hasSubclasses = false;
     RawTagList lead;            // other application groups and stray tags before the body
-    std::vector<DxfTag> body;   // the subclass data (markers included)
+    // The subclass data (markers included): a stretch of the record's tags, which must outlive
+    // it, or for a record without subclasses (R12) the tags of `ownBody`.
+    std::span<const DxfTag> body;
+    std::vector<DxfTag> ownBody;
     RawTagList xdata;           // from the first 1001 on
+
+    DxfRecordParts() = default;
+    // Moving keeps `ownBody`'s storage, and with it `body`; a copy would point into the original.
+    DxfRecordParts(DxfRecordParts&&) = default;
+    DxfRecordParts& operator=(DxfRecordParts&&) = default;
+    DxfRecordParts(const DxfRecordParts&) = delete;
+    DxfRecordParts& operator=(const DxfRecordParts&) = delete;
 };
 
 DxfRecordParts splitDxfRecord(const std::vector<DxfTag>& tags);
 // The same into `p`, reusing its storage.
 void splitDxfRecord(const std::vector<DxfTag>& tags, DxfRecordParts& p);
+// The body views the tags: they must outlive the parts.
+DxfRecordParts splitDxfRecord(std::vector<DxfTag>&& tags) = delete;
+void splitDxfRecord(std::vector<DxfTag>&& tags, DxfRecordParts& p) = delete;
 
 inline RawTag rawTag(const DxfTag& t) { return RawTag{t.code, std::string(t.value)}; }
 
@@ -57,7 +71,7 @@ constexpr int kDxfAnchorCode = -2147483647 - 1;
 // back where they were.
 class DxfExtraTags {
 public:
-    explicit DxfExtraTags(RawTagList& out, const std::vector<DxfTag>* body = nullptr) : out_(out), body_(body) {}
+    explicit DxfExtraTags(RawTagList& out, std::span<const DxfTag> body = {}) : out_(out), body_(body) {}
     // A subclass marker. Markers the reader knows are only kept when extras follow them.
     void marker(std::string_view name, bool known) {
         pending_ = name;
@@ -86,7 +100,7 @@ private:
     RawTagList& out_;
     std::string_view pending_;
     bool flushed_ = true;
-    const std::vector<DxfTag>* body_;
+    std::span<const DxfTag> body_;
     std::size_t scanned_ = 0;
     std::vector<std::pair<int, int>> counts_;  // code, tags of it so far in the subclass
     std::string current_, written_;
