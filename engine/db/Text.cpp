@@ -114,7 +114,9 @@ void Text::transformMultilinePart(const Matrix3d& transform, double xScale, doub
     // Its insertion point (10), direction (11) and normal (210) are in world coordinates; its
     // height (40) and box width (41) go with the text's. Only values that change are written, so
     // that a transformation that moves nothing leaves the text as read.
-    const auto [first, last] = multilineRange();
+    // Plain names: the lambdas below use them, and some compilers cannot capture structured bindings.
+    const std::pair<std::size_t, std::size_t> range = multilineRange();
+    const std::size_t first = range.first, last = range.second;
     if (first == last) return;
     std::vector<std::pair<std::size_t, double>> changes;  // index into the extra tags, new value
     const auto find = [&](int code) -> std::optional<std::size_t> {
