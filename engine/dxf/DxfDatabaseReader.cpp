@@ -128,7 +128,7 @@ DxfDrawing DxfDatabaseReader::read() {
 }
 
 bool DxfDatabaseReader::has(std::size_t k) {
-    while (streaming_ && doc_.sections()[section_].end() <= k + 1 && doc_.sectionOpen(section_)) scanMore();
+    while (streaming_ && doc_.sections()[section_].end() <= k && doc_.sectionOpen(section_)) scanMore();
     const DxfSection& section = doc_.sections()[section_];
     if (k >= section.end()) return false;
     // What came before record k has been read into objects.

@@ -18,7 +18,7 @@
 #include "engine/dxf/tags/DxfGroupCode.h"
 #include "engine/dxf/tags/DxfHandle.h"
 #include "engine/dxf/tags/DxfRecordParts.h"
-#include "engine/dxf/tags/DxfTagStream.h"
+#include "engine/dxf/tags/DxfScanStream.h"
 #include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/text/AsciiText.h"
 
@@ -60,99 +60,28 @@ void DxfDocument::warn(std::size_t line, const std::string& text) {
 
 namespace {
 
-// Where the 102 groups of a record's head go wrong: a `}` with no group open, a `{` inside an
-// open group, or a group still open where the head ends (the first 100 or 1001). Readers take
-// everything up to the next `}` as the group, so one bad marker would swallow the owner and the
-// whole body, and what is written back would be swallowed again on the next read.
-struct GroupCheck {
-    bool open = false;
-    bool headDone = false;
-    bool bad = false;
-    void tag(int code, std::string_view value) {
-        if (headDone) return;
-        if (code == 100 || code == 1001) {
-            headEnds();
-            return;
-        }
-        if (code != 102) return;
-        const std::string_view v = trimDxfBlanks(value);
-        const bool opens = !v.empty() && v.front() == '{';
-        if (!open) {
-            if (opens) open = true;
-            else bad = true;
-        } else if (opens) {
-            bad = true;
-        } else if (!v.empty() && v.back() == '}') {
-            open = false;
-        }
-    }
-    void headEnds() {
-        bad = bad || open;
-        open = false;
-        headDone = true;
-    }
-};
-
-// Per-record state while scanning.
-struct RecordScan {
-    bool handleSeen = false;
-    bool ownerSeen = false;
-    int handleCode = 5;
-    GroupCheck groups;  // the handle and owner count only in the head, outside its groups
-};
-
 bool modelledSection(std::string_view name) {
     return name == "TABLES" || name == "BLOCKS" || name == "ENTITIES" || name == "OBJECTS";
 }
 
 }  // namespace
 
-// Everything the scan carries from one tag to the next.
+// What the document has applied of the scan, and the batches it holds.
 struct DxfDocument::ScanState {
-    // The scan's own hold on the text and the file name, which the thread that splits the tags
-    // reads until the stream below is gone: a document assigned to meanwhile lets go of its own.
-    std::shared_ptr<const SourceText> text;
-    std::string fileName;
-    std::optional<DxfTagStream> tok;  // made on the first tag, once the document has its place
-    enum class State { Outside, Name, Inside } state = State::Outside;
-    std::size_t sectionStart = 0, sectionLine = 0;
+    std::unique_ptr<DxfScanStream> stream;  // made on the first step
+    // Oldest first; the last is the one being applied. The ones before it are held for the tags
+    // their records kept, until the reader has asked for a record past them.
+    std::deque<DxfScanBatch*> held;
+    std::size_t nextRecord = 0, nextEvent = 0;  // in held.back()
+    std::size_t keptCursor = 0;                 // the next record of held.front() to look at
+    bool inside = false;
     std::size_t current = 0;  // index of the section being read
-    bool inRecord = false;
-    bool header = false;
-    bool sawSection = false, sawEof = false;
+    bool keepTags = true;     // false when nobody reads along
     bool done = false, failed = false;
-    std::string_view headerVar;
-    std::size_t strayFrom = 0;
-    bool droppingLead = false;
-    std::map<std::string, std::size_t> repeats;
-    std::string_view codePageName;
-    RecordScan rs;
+    std::optional<DxfScanEnd> end;
     std::vector<std::pair<std::size_t, std::size_t>> badHandles;  // section, record
     std::vector<std::pair<std::size_t, std::size_t>> badGroups;
     std::vector<std::pair<std::size_t, std::size_t>> noHandles;
-
-    // Tags of the records of modelled sections, kept from the scan until their reader takes
-    // them, so that the text is tokenized once.
-    struct Kept {
-        std::size_t offset = 0;
-        std::vector<DxfTag> tags;
-    };
-    bool keepTags = true;  // false when nobody reads along
-    bool keeping = false;  // the current record's tags go to `tags`
-    std::vector<DxfTag> tags;
-    std::deque<Kept> kept;
-    std::vector<std::vector<DxfTag>> spare;
-
-    std::vector<DxfTag> freshTags() {
-        if (spare.empty()) return {};
-        std::vector<DxfTag> v = std::move(spare.back());
-        spare.pop_back();
-        v.clear();
-        return v;
-    }
-    void recycle(std::vector<DxfTag>&& v) {
-        if (spare.size() < 64) spare.push_back(std::move(v));
-    }
 };
 
 DxfDocument DxfDocument::open(std::string text, std::string fileName) {
@@ -169,7 +98,7 @@ DxfDocument DxfDocument::open(std::shared_ptr<const SourceText> text, std::strin
 }
 
 bool DxfDocument::sectionOpen(std::size_t index) const {
-    return scan_ && !scan_->done && scan_->state == ScanState::State::Inside && scan_->current == index;
+    return scan_ && !scan_->done && scan_->inside && scan_->current == index;
 }
 
 bool DxfDocument::pristine() const {
@@ -183,7 +112,7 @@ bool DxfDocument::scanMore() {
     if (!scan_ || scan_->failed) return false;
     try {
         while (!scan_->done)
-            if (scanTag()) return true;
+            if (applyNext()) return true;
     } catch (...) {
         scan_->failed = true;
         throw;
@@ -191,217 +120,135 @@ bool DxfDocument::scanMore() {
     return false;
 }
 
-void DxfDocument::closeRecord(std::size_t end) {
-    ScanState& st = *scan_;
-    if (!st.inRecord) return;
-    DxfSection& section = sections_[st.current];
-    DxfRecord& r = section.records.back();
-    if (end - r.offset > UINT32_MAX) throw DxfError(fileName_, r.line, "a record longer than 4 GB");
-    r.length = static_cast<std::uint32_t>(end - r.offset);
-    st.inRecord = false;
-    if (st.keeping) {
-        st.kept.push_back({r.offset, std::move(st.tags)});
-        st.tags = st.freshTags();
-        st.keeping = false;
-    }
-    st.rs.groups.headEnds();
-    if (!modelledSection(section.name)) return;
-    // A section's lead tags count as having their handle; a `0` with an empty type needs one.
-    const bool tableEnd = r.type == "ENDTAB" && section.name == "TABLES";
-    if (!st.rs.handleSeen && !tableEnd) st.noHandles.emplace_back(st.current, section.end() - 1);
-    if (!r.type.empty() && st.rs.groups.bad) st.badGroups.emplace_back(st.current, section.end() - 1);
-}
-
 void DxfDocument::startScan() {
     // A file that is plainly something else is named for what it is, not by its first bad tag.
     if (auto what = describeNonDxf(buffer_->view())) throw DxfError(fileName_, 0, *what);
-    scan_->text = buffer_;
-    scan_->fileName = fileName_;
-    scan_->tok.emplace(DxfTokenizer(scan_->text->view(), scan_->fileName));
-    lineEnding_ = std::string(scan_->tok->lineEnding());
+    lineEnding_ = std::string(tokenizer().lineEnding());
+    scan_->stream = std::make_unique<DxfScanStream>(buffer_, fileName_, scan_->keepTags);
 }
 
-bool DxfDocument::scanTag() {
+void DxfDocument::takeBatch() {
     ScanState& st = *scan_;
-    if (!st.tok) startScan();
-    DxfTagStream& tok = *st.tok;
-    using State = ScanState::State;
-    const DxfTag* next = tok.next();
-    if (next == nullptr) {
-        st.done = true;
+    if (st.held.size() >= DxfScanStream::kHeld) {
+        st.stream->giveBack();
+        st.held.pop_front();
+        st.keptCursor = 0;
+    }
+    DxfScanBatch& batch = st.stream->take();
+    st.held.push_back(&batch);
+    st.nextRecord = st.nextEvent = 0;
+    for (const std::string_view app : batch.newApps) usedApps_.emplace_back(app);
+    maxReferenced_ = std::max(maxReferenced_, batch.maxReferenced);
+}
+
+bool DxfDocument::applyNext() {
+    ScanState& st = *scan_;
+    if (!st.stream) startScan();
+    if (st.held.empty()) takeBatch();
+    const DxfScanBatch& batch = *st.held.back();
+    if (st.nextEvent < batch.events.size() && batch.events[st.nextEvent].before <= st.nextRecord)
+        return applyEvent(batch.events[st.nextEvent++]);
+    if (st.nextRecord < batch.records.size()) {
+        applyRecord(batch.records[st.nextRecord++]);
         return true;
     }
-    const DxfTag& tag = *next;
-    if (st.state == State::Outside) {
-        const std::string_view v = trimDxfBlanks(tag.value);
-        if (tag.code == 999) {
-            if (!st.sawSection) preambleLength_ = tok.offset();
-            else warn(tag.line, "comment between sections dropped");
-            return false;
-        }
-        if (tag.code == 0 && equalsNoCase(v, "SECTION")) {
-            if (st.strayFrom) {
-                warn(st.strayFrom, "tags outside any section skipped up to line " + std::to_string(tag.line - 1));
-                st.strayFrom = 0;
-            }
-            st.state = State::Name;
-            st.sectionStart = tag.offset;
-            st.sectionLine = tag.line;
-            st.sawSection = true;
-            return false;
-        }
-        if (tag.code == 0 && equalsNoCase(v, "EOF")) {
-            eofOffset_ = tag.offset;
-            eofLength_ = tok.offset() - tag.offset;
-            st.sawEof = true;
-            if (trimDxfBlanks(buffer_->view().substr(tok.offset())).find_first_not_of("\r\n\t ") != std::string::npos)
-                warn(tok.line(), "data after 0 EOF ignored");
-            st.done = true;
-            return true;
-        }
-        // Stray tags between sections (seen in damaged files): skipped up to the next
-        // SECTION or EOF, and reported.
-        if (!st.strayFrom) st.strayFrom = tag.line;
+    if (batch.error) std::rethrow_exception(batch.error);
+    if (batch.last) {
+        st.end = batch.end;
+        st.done = true;
         return false;
     }
-    if (st.strayFrom) {
-        warn(st.strayFrom, "tags outside any section skipped up to line " + std::to_string(tag.line - 1));
-        st.strayFrom = 0;
-    }
-    if (st.state == State::Name) {
-        if (tag.code != 2) tok.fail(tag.line, "SECTION without a name (group code 2)");
-        const std::string name = toUpperAscii(trimDxfBlanks(tag.value));
-        auto it = std::find_if(sections_.begin(), sections_.end(),
-                               [&](const DxfSection& s) { return s.name == name; });
-        if (it != sections_.end()) {
-            if (st.repeats[name]++ == 0)
-                warn(st.sectionLine, "section " + name + " appears again; its records are joined to the first one");
-            st.current = static_cast<std::size_t>(it - sections_.begin());
-        } else {
-            DxfSection s;
-            s.name = name;
-            // Records of real drawings average 150 to 500 bytes. Reserving for the shortest
-            // spares the copies of growth and costs nothing until used: pages never written are
-            // never backed.
-            if (name == "ENTITIES" || name == "OBJECTS" || name == "BLOCKS")
-                s.records.reserve(buffer_->size() / 100);
-            s.line = st.sectionLine;
-            s.headOffset = st.sectionStart;
-            s.headLength = tok.offset() - st.sectionStart;
-            sections_.push_back(std::move(s));
-            st.current = sections_.size() - 1;
-        }
-        st.header = name == "HEADER";
-        st.state = State::Inside;
-        return true;
-    }
-    // Inside a section.
-    if (tag.code == 0 || (st.header && tag.code == 9)) {
-        closeRecord(tag.offset);
-        const std::string_view v = trimDxfBlanks(tag.value);
-        if (tag.code == 0 && equalsNoCase(v, "ENDSEC")) {
+    takeBatch();
+    return false;
+}
+
+bool DxfDocument::applyEvent(const DxfScanEvent& e) {
+    ScanState& st = *scan_;
+    switch (e.kind) {
+        case DxfScanEvent::Kind::Warning:
+            warn(e.line, e.text);
+            return false;
+        case DxfScanEvent::Kind::Preamble:
+            preambleLength_ = e.length;
+            return false;
+        case DxfScanEvent::Kind::SectionBegin:
+            if (e.section >= sections_.size()) {
+                DxfSection s;
+                s.name = e.text;
+                // Records of real drawings average 150 to 500 bytes. Reserving for the shortest
+                // spares the copies of growth and costs nothing until used: pages never written
+                // are never backed.
+                if (s.name == "ENTITIES" || s.name == "OBJECTS" || s.name == "BLOCKS")
+                    s.records.reserve(buffer_->size() / 100);
+                s.line = e.line;
+                s.headOffset = e.offset;
+                s.headLength = e.length;
+                sections_.push_back(std::move(s));
+            }
+            st.current = std::min(e.section, sections_.size() - 1);
+            st.inside = true;
+            return true;
+        case DxfScanEvent::Kind::SectionEnd: {
             DxfSection& s = sections_[st.current];
             if (s.endLength == 0) {
-                s.endOffset = tag.offset;
-                s.endLength = tok.offset() - tag.offset;
+                s.endOffset = e.offset;
+                s.endLength = e.length;
             }
             // Readers of the later sections decode text with the header's code page.
-            if (st.header)
-                codePage_ = std::make_unique<DxfCodePage>(st.codePageName, versionNumber() >= kDxfR2007);
-            st.state = State::Outside;
-            st.droppingLead = false;
+            if (e.header) {
+                if (e.version) version_ = std::string(*e.version);
+                codePage_ = std::make_unique<DxfCodePage>(e.codePage, versionNumber() >= kDxfR2007);
+            }
+            st.inside = false;
             return true;
         }
-        if (tag.code == 0 && (equalsNoCase(v, "SECTION") || equalsNoCase(v, "EOF"))) {
-            tok.fail(tag.line, "section " + sections_[st.current].name + " from line " +
-                                   std::to_string(sections_[st.current].line) + " has no ENDSEC");
+        case DxfScanEvent::Kind::Eof:
+            eofOffset_ = e.offset;
+            eofLength_ = e.length;
+            return true;
+    }
+    return false;
+}
+
+void DxfDocument::applyRecord(const DxfScannedRecord& scanned) {
+    ScanState& st = *scan_;
+    DxfSection& section = sections_[st.current];
+    section.records.push_back(scanned.record);
+    const std::pair<std::size_t, std::size_t> at(st.current, section.end() - 1);
+    maxHandle_ = std::max(maxHandle_, scanned.record.handle);
+    if (scanned.badHandle) st.badHandles.push_back(at);
+    if (scanned.noHandle) st.noHandles.push_back(at);
+    if (scanned.badGroups) st.badGroups.push_back(at);
+}
+
+bool DxfDocument::keptTags(const DxfRecord& record, std::vector<DxfTag>& out) const {
+    ScanState& st = *scan_;
+    while (!st.held.empty()) {
+        const DxfScanBatch& batch = *st.held.front();
+        // Of the batch being applied, only the records applied so far can be asked for.
+        const std::size_t applied = st.held.size() == 1 ? st.nextRecord : batch.records.size();
+        std::size_t& k = st.keptCursor;
+        while (k < applied && batch.records[k].record.offset < record.offset) ++k;
+        if (k < applied) {
+            const DxfScannedRecord& s = batch.records[k];
+            if (s.record.offset != record.offset || !s.kept) return false;
+            out.assign(batch.tags.begin() + s.tagBegin, batch.tags.begin() + s.tagEnd);
+            ++k;
+            return true;
         }
-        st.droppingLead = false;
-        DxfRecord r;
-        r.type = v;
-        r.offset = tag.offset;
-        r.line = tag.line;
-        sections_[st.current].records.push_back(r);
-        st.inRecord = true;
-        st.rs = RecordScan{};
-        st.rs.handleCode = v == "DIMSTYLE" ? 105 : 5;
-        st.headerVar = tag.code == 9 ? v : std::string_view();
-        st.keeping = st.keepTags && (st.header || modelledSection(sections_[st.current].name));
-        if (st.keeping) st.tags.push_back(tag);
-        return true;
+        if (st.held.size() == 1) return false;
+        st.stream->giveBack();
+        st.held.pop_front();
+        k = 0;
     }
-    if (!st.inRecord && !sections_[st.current].records.empty()) {
-        // Lead tags of a repeated section cannot join the first one: dropped.
-        if (!st.droppingLead) {
-            warn(tag.line, "tags at the start of a repeated " + sections_[st.current].name + " section dropped");
-            st.droppingLead = true;
-        }
-        return false;
-    }
-    bool opened = false;
-    if (!st.inRecord) {
-        // Sections such as THUMBNAILIMAGE and ACDSDATA open with tags of their own: kept as a
-        // record without a type.
-        DxfRecord lead;
-        lead.offset = tag.offset;
-        lead.line = tag.line;
-        sections_[st.current].records.push_back(lead);
-        st.inRecord = true;
-        st.rs = RecordScan{};
-        st.rs.handleSeen = true;
-        st.headerVar = std::string_view();
-        st.keeping = st.keepTags && (st.header || modelledSection(sections_[st.current].name));
-        opened = true;
-    }
-    if (st.keeping) st.tags.push_back(tag);
-    // Counted as they are read, since records read along may be given up before a handle is made.
-    if (isDxfPointerCode(tag.code)) {
-        // Values this high are noise, and counting on from them would wrap around.
-        const auto h = parseDxfHandle(tag.value);
-        if (h && *h < (std::uint64_t{1} << 62)) maxReferenced_ = std::max(maxReferenced_, *h);
-    }
-    DxfRecord& r = sections_[st.current].records.back();
-    if (st.header) {
-        if (st.headerVar == "$ACADVER" && tag.code == 1) version_ = std::string(trimDxfBlanks(tag.value));
-        if (st.headerVar == "$DWGCODEPAGE" && tag.code == 3) st.codePageName = trimDxfBlanks(tag.value);
-        return opened;
-    }
-    RecordScan& rs = st.rs;
-    rs.groups.tag(tag.code, tag.value);
-    switch (tag.code) {
-        case 330:
-            if (!rs.groups.headDone && !rs.groups.open && !rs.ownerSeen) {
-                rs.ownerSeen = true;
-                r.owner = parseDxfHandle(tag.value).value_or(0);
-            }
-            break;
-        case 1001: {
-            const std::string_view app = trimDxfBlanks(tag.value);
-            if (std::find(usedApps_.begin(), usedApps_.end(), app) == usedApps_.end()) usedApps_.emplace_back(app);
-            break;
-        }
-        default:
-            break;
-    }
-    if (tag.code == rs.handleCode && !rs.groups.headDone && !rs.groups.open && !rs.handleSeen) {
-        rs.handleSeen = true;
-        const auto h = parseDxfHandle(tag.value);
-        if (h && *h != 0) {
-            r.handle = *h;
-            maxHandle_ = std::max(maxHandle_, *h);
-        } else if (modelledSection(sections_[st.current].name)) {
-            st.badHandles.emplace_back(st.current, sections_[st.current].end() - 1);
-        }
-    }
-    return opened;
+    return false;
 }
 
 void DxfDocument::finishScan() {
     if (!scan_) return;
     if (scan_->failed) throw DxfError(fileName_, 0, "the scan was stopped by an error");
     scan_->keepTags = false;
-    scan_->keeping = false;
-    scan_->kept.clear();
+    if (scan_->stream) scan_->stream->stopKeeping();
     while (scanMore()) {
     }
     endScan();
@@ -411,23 +258,22 @@ void DxfDocument::finishScan() {
 
 void DxfDocument::endScan() {
     ScanState& st = *scan_;
-    if (!st.tok) startScan();
-    const DxfTagStream& tok = *st.tok;
-    using State = ScanState::State;
-    if (st.state == State::Name) tok.fail(st.sectionLine, "SECTION without a name; the file ends");
-    if (st.state == State::Inside) {
-        tok.fail(sections_[st.current].line, "section " + sections_[st.current].name +
-                                                 " has no ENDSEC; the file ends at line " +
-                                                 std::to_string(tok.line() - 1));
+    const DxfScanEnd& end = *st.end;
+    if (end.inName) throw DxfError(fileName_, end.sectionLine, "SECTION without a name; the file ends");
+    if (end.inside) {
+        throw DxfError(fileName_, sections_[st.current].line,
+                       "section " + sections_[st.current].name + " has no ENDSEC; the file ends at line " +
+                           std::to_string(end.line - 1));
     }
-    if (!st.sawSection) tok.fail(1, "not a DXF file: no SECTION found");
-    if (!st.sawEof) warn(tok.line() - 1, "the file has no 0 EOF; assumed at the end");
+    if (!end.sawSection) throw DxfError(fileName_, 1, "not a DXF file: no SECTION found");
+    if (!end.sawEof) warn(end.line - 1, "the file has no 0 EOF; assumed at the end");
 
-    for (const auto& [name, n] : st.repeats) {
+    for (const auto& [name, n] : end.repeats) {
         if (n > 1) warn(0, "section " + name + " appeared " + std::to_string(n + 1) + " times in all");
     }
-    codePage_ = std::make_unique<DxfCodePage>(st.codePageName, versionNumber() >= kDxfR2007);
-    if (!codePage_->known()) warn(0, "unknown $DWGCODEPAGE '" + std::string(st.codePageName) + "'; read as ANSI_1252");
+    if (end.version) version_ = std::string(*end.version);
+    codePage_ = std::make_unique<DxfCodePage>(end.codePage, versionNumber() >= kDxfR2007);
+    if (!codePage_->known()) warn(0, "unknown $DWGCODEPAGE '" + std::string(end.codePage) + "'; read as ANSI_1252");
 
     // A record read along and dropped cannot be repaired; the reader reads the text again.
     const auto kept = [&](std::pair<std::size_t, std::size_t> at) {
@@ -678,19 +524,7 @@ std::vector<DxfTag> DxfDocument::tags(const DxfRecord& record) const {
 }
 
 void DxfDocument::tags(const DxfRecord& record, std::vector<DxfTag>& out) const {
-    if (scan_ && !record.replacement) {
-        auto& kept = scan_->kept;
-        while (!kept.empty() && kept.front().offset < record.offset) {
-            scan_->recycle(std::move(kept.front().tags));
-            kept.pop_front();
-        }
-        if (!kept.empty() && kept.front().offset == record.offset) {
-            out.swap(kept.front().tags);
-            scan_->recycle(std::move(kept.front().tags));
-            kept.pop_front();
-            return;
-        }
-    }
+    if (scan_ && !record.replacement && keptTags(record, out)) return;
     out.clear();
     // A tag takes at least 6 bytes of text ("  0\nX\n"); most take about 12.
     out.reserve((record.replacement ? record.replacement->size() : record.length) / 10 + 4);

@@ -9,27 +9,13 @@
 #include <vector>
 
 #include "engine/dxf/DxfCodePage.h"
+#include "engine/dxf/tags/DxfRecord.h"
 #include "engine/dxf/tags/DxfHandleMap.h"
+#include "engine/dxf/tags/DxfScanner.h"
 #include "engine/dxf/tags/DxfTokenizer.h"
 #include "engine/io/SourceText.h"
 
 namespace cad {
-
-// A stretch of the file: one entity, object, table entry, header variable ... (everything from
-// its `0` tag, or `9` tag in HEADER, to the next one). Unless replaced it is written back byte for
-// byte, which keeps whatever the reader does not understand.
-struct DxfRecord {
-    std::string_view type;   // the `0` value (or the header variable name), blanks trimmed
-    std::size_t offset = 0;  // source span in the document's buffer
-    std::uint64_t handle = 0;    // 0 when the record has none
-    std::uint64_t owner = 0;     // the 330 before the first subclass marker
-    std::shared_ptr<const std::string> replacement;  // new text when changed or added
-    // Narrow, as a drawing has hundreds of thousands of records.
-    std::uint32_t length = 0;
-    std::uint32_t line = 0;  // line of the opening group code; 0 for records made in memory
-
-    bool changed() const { return replacement != nullptr; }
-};
 
 struct DxfSection {
     std::string name;             // upper case
@@ -62,8 +48,7 @@ public:
     static DxfDocument readFile(const std::string& path);
     static DxfDocument parse(std::string text, std::string fileName);
     // A document scanned only as far as its reader asks, so that objects are built while the
-    // text is read: one pass over it. Nothing is read yet; the document must not move once
-    // scanning has begun.
+    // text is read: one pass over it. Nothing is read yet.
     static DxfDocument open(std::string text, std::string fileName);
     static DxfDocument open(std::shared_ptr<const SourceText> text, std::string fileName);
 
@@ -141,9 +126,13 @@ private:
 
     DxfDocument();
     void startScan();
-    // One tag; true when it completed a record or a section.
-    bool scanTag();
-    void closeRecord(std::size_t end);
+    // Applies what the scan found next; true when that was a record or a section's start or end.
+    bool applyNext();
+    bool applyEvent(const DxfScanEvent& event);
+    void applyRecord(const DxfScannedRecord& scanned);
+    void takeBatch();
+    // The record's tags as the scan kept them, if it did and they are still at hand.
+    bool keptTags(const DxfRecord& record, std::vector<DxfTag>& out) const;
     void endScan();
     void repairHandles();
     // Drops stray `102 }` and closes groups left open, so that the head reads the same every time.
