@@ -35,10 +35,43 @@ bool parseDxfInt(std::string_view text, std::int64_t& value) {
     return ec == std::errc() && ptr == text.data() + text.size();
 }
 
+namespace {
+
+// Plain decimals ("-12.5", "0.25", "300") whose digits make an integer up to 2^53, with at most 22
+// of them after the point: that integer and the power of ten are exact doubles, so one division
+// rounds as the full conversion does. A drawing's coordinates are nearly all of this form.
+bool parsePlainDecimal(std::string_view text, double& value) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    // Nineteen digits cannot overflow; more, or the rare long run of zeros, take the full path.
+    std::uint64_t digits = 0;
+    const char* const whole = p;
+    while (p < end && static_cast<unsigned char>(*p - '0') < 10) digits = digits * 10 + static_cast<unsigned>(*p++ - '0');
+    const std::ptrdiff_t wholeDigits = p - whole;
+    std::ptrdiff_t fraction = 0;
+    if (p < end && *p == '.') {
+        const char* const after = ++p;
+        while (p < end && static_cast<unsigned char>(*p - '0') < 10) digits = digits * 10 + static_cast<unsigned>(*p++ - '0');
+        fraction = p - after;
+    }
+    if (p != end || wholeDigits + fraction == 0 || wholeDigits + fraction > 19) return false;
+    if (fraction > 22 || digits > (std::uint64_t{1} << 53)) return false;
+    const double magnitude = static_cast<double>(digits) / kPowers[fraction];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
+}  // namespace
+
 bool parseDxfDouble(std::string_view text, double& value) {
     text = trimDxfBlanks(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     if (text.empty()) return false;
+    if (parsePlainDecimal(text, value)) return true;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || ptr != text.data() + text.size()) return false;
     return std::isfinite(value);
@@ -109,6 +142,38 @@ bool DxfTokenizer::next(DxfTag& tag) {
         fail(line_, "more than " + std::to_string(UINT32_MAX) + " lines, which brinmo does not read");
     tag.offset = pos_;
     tag.line = static_cast<std::uint32_t>(line_);
+#if defined(__SSE2__)
+    // Most tags are a short code line and a short value: one 16-byte comparison finds both ends.
+    if (buf_.size() - pos_ >= 16) {
+        const char* start = buf_.data() + pos_;
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start));
+        unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(terminator_))));
+        if (hits != 0 && (hits & (hits - 1)) != 0) {
+            const unsigned codeEnd = static_cast<unsigned>(__builtin_ctz(hits));
+            hits &= hits - 1;
+            const unsigned valueEnd = static_cast<unsigned>(__builtin_ctz(hits));
+            unsigned n = codeEnd;
+            if (terminator_ == '\n')
+                while (n > 0 && start[n - 1] == '\r') --n;
+            unsigned i = 0;
+            while (i < n && start[i] == ' ') ++i;
+            int v = 0;
+            const unsigned first = i;
+            while (i < n && i - first < 4 && start[i] >= '0' && start[i] <= '9') v = v * 10 + (start[i++] - '0');
+            if (i > first && i == n) {
+                const char* value = start + codeEnd + 1;
+                std::size_t len = valueEnd - codeEnd - 1;
+                if (terminator_ == '\n')
+                    while (len > 0 && value[len - 1] == '\r') --len;
+                tag.code = v;
+                tag.value = std::string_view(value, len);
+                pos_ += valueEnd + 1;
+                line_ += 2;
+                return true;
+            }
+        }
+    }
+#endif
     std::string_view codeLine;
     if (!readLine(codeLine)) return false;
     // Fast path for the usual "  10" form; anything else goes through the general parser.

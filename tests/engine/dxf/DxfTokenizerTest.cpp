@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <random>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +115,44 @@ TEST(DxfTokenizer, ValuesOfAnyLengthAnywhereSplitAsAPlainSearchDoes) {
                     }
                 }
             }
+        }
+    }
+}
+
+// Numbers read as the full conversion reads them, to the bit and with the same refusals: the
+// shortcut taken for plain decimals must not round differently anywhere (long digit runs, many
+// places after the point, leading zeros, negative zero), nor accept what the conversion refuses.
+TEST(DxfTokenizer, NumbersReadToTheBitAsTheFullConversionReadsThem) {
+    const auto reference = [](std::string_view text, double& value) {
+        text = cad::trimDxfBlanks(text);
+        if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+        if (text.empty()) return false;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return ec == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+    };
+    std::vector<std::string> inputs = {"0", "-0", "-0.0", "0.", ".5", "-.5", "5.", ".", "-", "+", "+-1", "--1", "1.2.3",
+                                       " 12.5 ", "\t-3\r", "1e5", "1E-5", "0x10", "inf", "nan", "1,5", "12a",
+                                       "9007199254740992", "9007199254740993", "-9007199254740993.5",
+                                       "0.1", "0.2", "0.3", "123456789012345.6", "1234567890123456.7",
+                                       "0.0000000000000000000001", "0.00000000000000000000001", "1.0000000000000000",
+                                       "00000000000000000000000012.5", "1" + std::string(400, '0'), "1e400"};
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 200000; ++i) {
+        std::string s = random() % 3 == 0 ? "-" : "";
+        const int length = 1 + static_cast<int>(random() % 25);
+        const int point = static_cast<int>(random() % (length + 2)) - 1;
+        for (int k = 0; k < length; ++k) {
+            if (k == point) s += '.';
+            s += static_cast<char>('0' + (random() % 4 == 0 ? 0 : random() % 10));
+        }
+        inputs.push_back(s);
+    }
+    for (const std::string& s : inputs) {
+        double want = 0, got = 0;
+        const bool ok = reference(s, want);
+        ASSERT_EQ(cad::parseDxfDouble(s, got), ok) << "'" << s << "'";
+        if (ok) {
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(got), std::bit_cast<std::uint64_t>(want)) << "'" << s << "'";
         }
     }
 }
