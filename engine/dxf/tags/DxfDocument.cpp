@@ -8,17 +8,16 @@
 #include <cctype>
 #include <cstring>
 #include <deque>
-#include <map>
 #include <optional>
 #include <stdexcept>
 
 #include "engine/dxf/DxfError.h"
 #include "engine/dxf/DxfFile.h"
 #include "engine/dxf/tags/DxfFileKind.h"
-#include "engine/dxf/tags/DxfGroupCode.h"
 #include "engine/dxf/tags/DxfHandle.h"
 #include "engine/dxf/tags/DxfRecordParts.h"
 #include "engine/dxf/tags/DxfScanStream.h"
+#include "engine/dxf/tags/DxfScanner.h"
 #include "engine/dxf/tags/DxfTagWriter.h"
 #include "engine/text/AsciiText.h"
 

@@ -11,11 +11,13 @@
 #include "engine/dxf/DxfCodePage.h"
 #include "engine/dxf/tags/DxfRecord.h"
 #include "engine/dxf/tags/DxfHandleMap.h"
-#include "engine/dxf/tags/DxfScanner.h"
 #include "engine/dxf/tags/DxfTokenizer.h"
 #include "engine/io/SourceText.h"
 
 namespace cad {
+
+struct DxfScanEvent;
+struct DxfScannedRecord;
 
 struct DxfSection {
     std::string name;             // upper case
