@@ -45,14 +45,15 @@ private:
         bool empty() const { return (low | high) == 0; }
     };
     static_assert(sizeof(Slot) == 12);
-    // Sixteen handles in a row share one run of slots: files number their records in order, so
-    // neighbours in the file stay neighbours in the table instead of each costing a cache miss.
+    // Four handles in a row share one run of slots: files number their records in order, so
+    // neighbours in the file mostly share a cache line. Longer runs collide as whole runs and push
+    // each other along: with sixteen, a campus of 325,000 handles took 13 probes a look-up.
     static std::size_t hash(std::uint64_t h) {
-        std::uint64_t group = h >> 4;
+        std::uint64_t group = h >> 2;
         group ^= group >> 33;
         group *= 0xff51afd7ed558ccdULL;
         group ^= group >> 33;
-        return static_cast<std::size_t>((group << 4) | (h & 15));
+        return static_cast<std::size_t>((group << 2) | (h & 3));
     }
     void place(std::uint64_t handle, std::uint32_t index) {
         std::size_t i = hash(handle) & mask_;

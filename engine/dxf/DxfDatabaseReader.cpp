@@ -384,12 +384,12 @@ void DxfDatabaseReader::ensureLayoutBlocks() {
         if (!db_->recordId(TableKind::Block, name)) blockByName(name, 0);
 }
 
-ObjectId DxfDatabaseReader::layerByName(const std::string& given, std::size_t line) {
-    if (auto it = layers_.find(given); it != layers_.end()) return it->second;
-    if (given.empty() && version_ >= kDxfR2000) warn(line, "entity without a layer put on layer 0");
-    const std::string name = given.empty() ? std::string("0") : given;
+ObjectId DxfDatabaseReader::layerByName(std::string_view raw, std::size_t line) {
+    if (auto it = layers_.find(raw); it != layers_.end()) return it->second;
+    if (raw.empty() && version_ >= kDxfR2000) warn(line, "entity without a layer put on layer 0");
+    const std::string name = raw.empty() ? std::string("0") : text(raw);
     if (ObjectId id = db_->recordId(TableKind::Layer, name)) {
-        if (!given.empty()) layers_.emplace(given, id);
+        if (!raw.empty()) layers_.emplace(raw, id);
         return id;
     }
     if (!db_->layerTableId()) {
@@ -487,11 +487,11 @@ void DxfDatabaseReader::readBlocks() {
             }
             auto begin = std::make_unique<BlockBegin>();
             DxfExtraTags extras(begin->editExtraTags(), parts.body);
-            std::string layer = "0";
+            std::string_view layer = "0";
             Point3d base;
             for (const DxfTag& t : parts.body) {
                 if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isModelledSubclassMarker(trimDxfBlanks(t.value)));
-                else if (t.code == 8) layer = text(t.value);
+                else if (t.code == 8) layer = t.value;
                 else if (t.code == 2 || t.code == 3 || t.code == 67) continue;
                 else if (t.code == 70) btr->setBlockFlags(static_cast<int>(integer(t)));
                 else if (pointPart(t, 10, base)) continue;
@@ -514,10 +514,10 @@ void DxfDatabaseReader::readBlocks() {
             const DxfRecordParts parts = splitDxfRecord(tags);
             auto end = std::make_unique<BlockEnd>();
             DxfExtraTags extras(end->editExtraTags(), parts.body);
-            std::string layer = "0";
+            std::string_view layer = "0";
             for (const DxfTag& t : parts.body) {
                 if (t.code == 100) extras.marker(trimDxfBlanks(t.value), isModelledSubclassMarker(trimDxfBlanks(t.value)));
-                else if (t.code == 8) layer = text(t.value);
+                else if (t.code == 8) layer = t.value;
                 else if (t.code != 67) extras.add(t);
             }
             end->setLayer(layerByName(layer, r.line));
@@ -613,12 +613,12 @@ std::size_t DxfDatabaseReader::readEntity(std::size_t i, ObjectId block) {
             auto e = std::make_unique<Polyline>();
             RawTagList unused;
             DxfExtraTags extras(unused);
-            std::string layer = "0";
+            std::string_view layer = "0";
             long long color = 256;
             Vector3d n = Vector3d::zAxis();
             double elevation = 0, startWidth = 0, endWidth = 0;
             for (const DxfTag& t : parts.body) {
-                if (t.code == 8) layer = text(t.value);
+                if (t.code == 8) layer = t.value;
                 else if (t.code == 62) color = integer(t);
                 else if (t.code == 370) e->setLineWeight(static_cast<int>(integer(t)));
                 else if (t.code == 30) elevation = num(t);

@@ -54,7 +54,8 @@ private:
     void finishObject(DbObject& object, const DxfRecord& record, const DxfRecordParts& parts);
     ObjectId ownerBlockFor(const DxfRecordParts& parts, bool paperSpace) const;
     void ensureLayoutBlocks();
-    ObjectId layerByName(const std::string& name, std::size_t line);
+    // The layer a record names, as written.
+    ObjectId layerByName(std::string_view raw, std::size_t line);
     ObjectId blockByName(const std::string& name, std::size_t line) override;
     ObjectId textStyleByName(std::string_view raw) override;
     ObjectId findOrAddBlock(const std::string& name, std::size_t line);

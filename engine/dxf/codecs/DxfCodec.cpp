@@ -48,7 +48,7 @@ std::string_view DxfRecordRead::type() const { return record.type; }
 bool DxfRecordRead::common(const DxfTag& t, Entity& e) {
     switch (t.code) {
         case 100: marker(t); return true;
-        case 8: layer = in.text(t.value); return true;
+        case 8: layer = t.value; return true;
         case 6: linetype = in.text(t.value); return true;
         case 62: colorIndex = in.integer(t); return true;
         case 420: trueColor = static_cast<std::uint32_t>(in.integer(t)); return true;
@@ -80,7 +80,7 @@ std::unique_ptr<DbObject> readUnknownEntity(DxfRecordRead& r) {
             const std::string_view m = trimDxfBlanks(t.value);
             if (m != "AcDbEntity") e->setClassName(std::string(m));
         } else if (t.code == 8) {
-            r.layer = r.in.text(t.value);
+            r.layer = t.value;
         }
     }
     // The whole record after its type, in file order.

@@ -76,7 +76,8 @@ public:
     const DxfRecordParts& parts;
     RawTagList extraTags;
     DxfExtraTags extras;
-    std::string layer = "0", linetype;
+    std::string_view layer = "0";  // as written: the reader decodes it once per layer
+    std::string linetype;
     long long colorIndex = 256;
     std::optional<std::uint32_t> trueColor;
     std::string name;  // of a table record

@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "engine/db/BlockTableRecord.h"
 #include "engine/db/Database.h"
+#include "engine/db/Entity.h"
+#include "engine/db/SymbolTable.h"
 #include "engine/dxf/DxfDatabaseReader.h"
 #include "engine/dxf/tags/DxfDocument.h"
 #include "engine/dxf/DxfDrawing.h"
@@ -284,4 +287,49 @@ TEST(DxfDatabaseReader, HeaderOnlyDrawingIsCompletedAlike) {
     const Outcome o = readBothWays(text);
     EXPECT_TRUE(hasWarningContaining(o.warnings, "table LAYER was missing; added"))
         << ::testing::PrintToString(o.warnings);
+}
+
+// Layer names are looked up as the file spells them and decoded once per layer: in a drawing of
+// a code page, entities read every way (a plain one, a polyline made lightweight, one kept whole,
+// a block's head and end) all land on the one layer whose name the bytes spell in that page.
+TEST(DxfDatabaseReader, EveryKindOfRecordFindsItsLayerByTheNameInTheFilesCodePage) {
+    const std::string text = crlf(
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  9\n$DWGCODEPAGE\n  3\nANSI_1252\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nBLOCKS\n"
+        "  0\nBLOCK\n  8\nB\xFCro\n  2\nDESK\n 70\n0\n 10\n0\n 20\n0\n 30\n0\n"
+        "  0\nLINE\n  8\nB\xFCro\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n 21\n1\n 31\n0\n"
+        "  0\nENDBLK\n  8\nB\xFCro\n"
+        "  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nENTITIES\n"
+        "  0\nLINE\n  8\nB\xFCro\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n 21\n1\n 31\n0\n"
+        "  0\nPOLYLINE\n  8\nB\xFCro\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n 70\n0\n"
+        "  0\nVERTEX\n  8\nB\xFCro\n 10\n1\n 20\n2\n 30\n0\n"
+        "  0\nVERTEX\n  8\nB\xFCro\n 10\n4\n 20\n5\n 30\n0\n"
+        "  0\nSEQEND\n  8\nB\xFCro\n"
+        "  0\nPOLYLINE\n  8\nB\xFCro\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n 70\n8\n"
+        "  0\nVERTEX\n  8\nB\xFCro\n 10\n1\n 20\n2\n 30\n3\n 70\n32\n"
+        "  0\nSEQEND\n  8\nB\xFCro\n"
+        "  0\nENDSEC\n  0\nEOF\n");
+    const auto d = cad::readDxfDrawingText(text, "page.dxf");
+    const cad::Database& db = *d.database;
+    const std::string name = "B\xC3\xBCro";
+    const cad::ObjectId layer = db.recordId(cad::TableKind::Layer, name);
+    ASSERT_FALSE(layer.isNull()) << ::testing::PrintToString(d.warnings);
+    const auto* layers = static_cast<const cad::SymbolTable*>(db.objectAt(db.layerTableId()));
+    EXPECT_EQ(layers->recordIds().size(), 2u) << "layer 0 and " << name;
+    std::size_t onIt = 0;
+    const auto count = [&](cad::ObjectId block) {
+        for (cad::ObjectId id : static_cast<const cad::BlockTableRecord*>(db.objectAt(block))->entityIds()) {
+            const auto* e = static_cast<const cad::Entity*>(db.objectAt(id));
+            EXPECT_EQ(e->layerId(), layer) << e->dxfName();
+            ++onIt;
+        }
+    };
+    count(db.modelSpaceId());
+    const auto* desk = static_cast<const cad::BlockTableRecord*>(db.objectAt(db.recordId(cad::TableKind::Block, "DESK")));
+    ASSERT_NE(desk, nullptr);
+    count(desk->objectId());
+    EXPECT_EQ(onIt, 4u);
+    for (cad::ObjectId id : {desk->blockBeginId(), desk->blockEndId()})
+        EXPECT_EQ(static_cast<const cad::Entity*>(db.objectAt(id))->layerId(), layer);
 }
