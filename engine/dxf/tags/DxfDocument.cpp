@@ -415,13 +415,11 @@ void DxfDocument::dropRecordsBefore(std::size_t index, std::size_t k) {
     DxfSection& section = sections_[index];
     if (section.name == "TABLES" || !modelledSection(section.name)) return;
     if (k > section.end() || k < section.first + dropStep_) return;
-    // Sized like the record tables: pages never written are never backed.
-    if (droppedHandles_.capacity() == 0) droppedHandles_.reserve(buffer_->size() / 100);
     const auto from = section.records.begin();
     const auto to = from + static_cast<std::ptrdiff_t>(k - section.first);
     for (auto r = from; r != to; ++r) {
         if (r->changed()) droppedTrouble_ = true;
-        if (r->handle != 0) droppedHandles_.push_back(r->handle);
+        if (r->handle != 0 && !droppedHandles_.insert(r->handle)) droppedTrouble_ = true;
         if (r->owner == 0) continue;
         // Most owners are a record just before (a reference of its attributes) or the last
         // record's owner (a layout's entities): those need no look-up at the end.
@@ -437,12 +435,8 @@ void DxfDocument::dropRecordsBefore(std::size_t index, std::size_t k) {
 void DxfDocument::repairHandles() {
     // Records dropped while read along are only checked: anything amiss there makes the document
     // not pristine, and whoever dropped them reads the text again.
-    std::sort(droppedHandles_.begin(), droppedHandles_.end());
-    if (std::adjacent_find(droppedHandles_.begin(), droppedHandles_.end()) != droppedHandles_.end())
-        droppedTrouble_ = true;
-    const auto dropped = [&](std::uint64_t h) {
-        return std::binary_search(droppedHandles_.begin(), droppedHandles_.end(), h);
-    };
+    if (!droppedHandles_.finish()) droppedTrouble_ = true;
+    const auto dropped = [&](std::uint64_t h) { return droppedHandles_.contains(h); };
     std::size_t duplicates = 0;
     handleIndex_.clear();
     std::size_t count = 0;

@@ -11,6 +11,7 @@
 #include "engine/dxf/DxfCodePage.h"
 #include "engine/dxf/tags/DxfRecord.h"
 #include "engine/dxf/tags/DxfHandleMap.h"
+#include "engine/dxf/tags/DxfHandleSet.h"
 #include "engine/dxf/tags/DxfTokenizer.h"
 #include "engine/io/SourceText.h"
 
@@ -163,9 +164,9 @@ private:
     DxfHandleMap handleIndex_;
     std::vector<std::string> usedApps_;  // 1001 names in file order, distinct
     std::size_t repairs_ = 0;             // records changed or dropped while reading
-    // Of the records dropped while read along: their handles (sorted once the scan ends), the
-    // owners they name, and whether anything in them needs a repair.
-    std::vector<std::uint64_t> droppedHandles_;
+    // Of the records dropped while read along: their handles, the owners they name, and whether
+    // anything in them needs a repair.
+    DxfHandleSet droppedHandles_;
     std::vector<std::uint64_t> droppedOwners_;
     bool droppedTrouble_ = false;
     std::size_t dropStep_ = 4096;  // dropping moves the records that stay to the front
