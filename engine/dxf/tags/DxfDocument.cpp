@@ -57,14 +57,6 @@ void DxfDocument::warn(std::size_t line, const std::string& text) {
     warnings_.push_back(terminalSafe(line > 0 ? "line " + std::to_string(line) + ": " + text : text));
 }
 
-namespace {
-
-bool modelledSection(std::string_view name) {
-    return name == "TABLES" || name == "BLOCKS" || name == "ENTITIES" || name == "OBJECTS";
-}
-
-}  // namespace
-
 // What the document has applied of the scan, and the batches it holds.
 struct DxfDocument::ScanState {
     std::unique_ptr<DxfScanStream> stream;  // made on the first step
@@ -413,7 +405,7 @@ bool DxfDocument::droppedRecords() const {
 void DxfDocument::dropRecordsBefore(std::size_t index, std::size_t k) {
     if (!scan_ || index >= sections_.size()) return;
     DxfSection& section = sections_[index];
-    if (section.name == "TABLES" || !modelledSection(section.name)) return;
+    if (section.name == "TABLES" || !isModelledDxfSection(section.name)) return;
     if (k > section.end() || k < section.first + dropStep_) return;
     const auto from = section.records.begin();
     const auto to = from + static_cast<std::ptrdiff_t>(k - section.first);
@@ -443,7 +435,7 @@ void DxfDocument::repairHandles() {
     for (const DxfSection& section : sections_) count += section.records.size();
     handleIndex_.reserve(count);
     for (std::size_t s = 0; s < sections_.size(); ++s) {
-        if (!modelledSection(sections_[s].name)) continue;
+        if (!isModelledDxfSection(sections_[s].name)) continue;
         for (std::size_t i = sections_[s].first; i < sections_[s].end(); ++i) {
             DxfRecord& r = sections_[s].at(i);
             if (r.handle == 0) continue;
@@ -472,7 +464,7 @@ void DxfDocument::repairHandles() {
     // Sections kept as text are written back as read, so a handle there is not renumbered: it
     // would change again on every read.
     for (std::size_t s = 0; s < sections_.size(); ++s) {
-        if (modelledSection(sections_[s].name) || sections_[s].name == "HEADER") continue;
+        if (isModelledDxfSection(sections_[s].name) || sections_[s].name == "HEADER") continue;
         for (std::size_t i = 0; i < sections_[s].records.size(); ++i)
             if (const std::uint64_t h = sections_[s].records[i].handle) handleIndex_.try_emplace(h, s, i);
     }

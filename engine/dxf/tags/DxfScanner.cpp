@@ -12,13 +12,9 @@
 
 namespace cad {
 
-namespace {
-
-bool modelledSection(std::string_view name) {
+bool isModelledDxfSection(std::string_view name) {
     return name == "TABLES" || name == "BLOCKS" || name == "ENTITIES" || name == "OBJECTS";
 }
-
-}  // namespace
 
 void DxfScanBatch::clear() {
     tags.clear();
@@ -184,7 +180,7 @@ bool DxfScanner::step(const DxfTag& tag, DxfScanBatch& batch, bool keep) {
         e.text = name;
         event(batch, std::move(e));
         header_ = name == "HEADER";
-        modelled_ = modelledSection(name);
+        modelled_ = isModelledDxfSection(name);
         state_ = State::Inside;
         return true;
     }

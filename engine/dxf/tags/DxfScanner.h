@@ -15,6 +15,9 @@
 
 namespace cad {
 
+// The sections read into objects; the others are kept as text.
+bool isModelledDxfSection(std::string_view name);
+
 // A record as the scan found it, ready to join its section.
 struct DxfScannedRecord {
     DxfRecord record;
@@ -83,7 +86,6 @@ public:
     // Scans on into `batch` (cleared first). Tags of the records of HEADER and the modelled
     // sections are kept in it when `keep` is set. Errors of the text end the batch with `error`.
     void fill(DxfScanBatch& batch, bool keep);
-    bool done() const { return done_; }
 
 private:
     struct Section {

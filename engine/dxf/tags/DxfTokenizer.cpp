@@ -114,18 +114,8 @@ bool DxfTokenizer::readLine(std::string_view& out) {
     if (pos_ >= buf_.size()) return false;
     const char* start = buf_.data() + pos_;
     const std::size_t rest = buf_.size() - pos_;
-    const char* end = nullptr;
-    std::size_t from = 0;
-#if defined(__SSE2__)
-    // Most lines are a few bytes long: one 16-byte comparison finds their end.
-    if (rest >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start));
-        const unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(terminator_))));
-        if (hits != 0) end = start + __builtin_ctz(hits);
-        from = 16;
-    }
-#endif
-    if (end == nullptr && from < rest) end = static_cast<const char*>(std::memchr(start + from, terminator_, rest - from));
+    // next() finds both lines of a short tag itself; this takes the others.
+    const char* end = static_cast<const char*>(std::memchr(start, terminator_, rest));
     const bool found = end != nullptr;
     std::size_t len = found ? static_cast<std::size_t>(end - start) : rest;
     pos_ += found ? len + 1 : len;
