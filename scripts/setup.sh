@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev libfmt-dev libcli11-dev
   python3-ezdxf xsltproc libxml2-utils
-  libcairo2-dev libfontconfig-dev libfreetype-dev libjpeg-dev zlib1g-dev fonts-dejavu-core fonts-wqy-microhei python3-matplotlib
+  libcairo2-dev libfontconfig-dev libfreetype-dev libjpeg-dev zlib1g-dev libdeflate-dev fonts-dejavu-core fonts-wqy-microhei python3-matplotlib
   poppler-utils qpdf
   unixodbc-dev odbc-postgresql postgresql
 )

@@ -13,14 +13,15 @@
 #include "engine/render/CanvasTarget.h"
 
 typedef struct _cairo cairo_t;
-typedef struct z_stream_s z_stream;
+struct libdeflate_compressor;
 
 namespace cad {
 
 // A one-page PDF written directly: paths as they come, texts as Type 3 fonts made of the glyphs'
 // outlines (with the characters they stand for, so the texts can be searched and copied). The
 // content is formatted and deflated as it is drawn, which costs a fraction of what a general
-// PDF writer needs for a drawing of hundreds of thousands of lines.
+// PDF writer needs for a drawing of hundreds of thousands of lines. It is deflated a piece at a
+// time, each piece a stream of its own: the page's content is the pieces in order.
 class PdfTarget : public CanvasTarget {
 public:
     // The page in points.
@@ -54,13 +55,13 @@ private:
     void setFillColor(Rgb color);
     void forgetState();
     void setAlpha(bool stroke, std::uint8_t alpha);
-    // Deflates what the content holds so far; `finish` ends the stream.
-    void deflateContent(bool finish);
+    // Deflates what the content holds so far into a piece of its own.
+    void deflateContent();
 
     double width_, height_;
     std::string content_;   // not yet deflated
-    std::string deflated_;  // the content stream so far
-    std::unique_ptr<z_stream> zip_;
+    std::vector<std::string> pieces_;  // the content so far, deflated
+    std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> zip_;
     std::string error_;
 
     // Graphics state as last set; unknown after a clip ends.

@@ -196,6 +196,41 @@ TEST(PdfFiles, TextsReadBackAndTheFileIsSound) {
     EXPECT_GE(fonts, 2u) << "the glyphs needed more than one font";
 }
 
+// A large plan's content goes out in several compressed pieces, one after the other: readers must
+// find the file sound and draw the pieces in order, so that what is drawn last lies on top.
+TEST(PdfFiles, ContentInSeveralPiecesIsDrawnInOrder) {
+    if (!haveTool("pdftoppm") || !haveTool("qpdf")) GTEST_SKIP() << "pdftoppm or qpdf (poppler-utils, qpdf) is not installed";
+    auto db = Database::createDefault();
+    append(*db, solidHatch({{{0, 0}, {50, 0}, {50, 50}, {0, 50}}}, 5));
+    // Enough short lines in the strip above for well over a megabyte of content.
+    for (int i = 0; i < 60000; ++i) {
+        const double x = (i % 600) / 6.0, y = 80 + (i / 600) / 5.0;
+        auto line = std::make_unique<Line>(Point3d{x, y, 0}, Point3d{x + 0.1, y + 0.1, 0});
+        line->setColorIndex(1 + i % 7);
+        append(*db, std::move(line));
+    }
+    append(*db, solidHatch({{{25, 25}, {75, 25}, {75, 75}, {25, 75}}}, 1));
+
+    RenderDir dir;
+    Pair pair = renderBoth(*db, dir, Extents2d({0, 0}, {100, 100}), 400, "pieces");
+    ASSERT_TRUE(pair.poppler);
+    int status = 0;
+    const std::string check = run("qpdf --check " + dir.file("pieces.pdf") + " 2>&1", status);
+    EXPECT_EQ(status, 0) << check;
+    std::ifstream in(dir.file("pieces.pdf"), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(bytes.find("/Contents ["), std::string::npos) << "one piece only: the test draws too little";
+
+    auto at = [&](double x, double y) { return pair.poppler->at(pair.shot.px(x), pair.shot.py(y)); };
+    const Pixel blue = at(10, 10), red = at(40, 40), redAlone = at(60, 60);
+    EXPECT_TRUE(blue.b > 200 && blue.r < 60) << "the first fill " << int(blue.r) << " " << int(blue.g) << " " << int(blue.b);
+    for (const Pixel& p : {red, redAlone})
+        EXPECT_TRUE(p.r > 200 && p.b < 60) << "the last fill, on top " << int(p.r) << " " << int(p.g) << " " << int(p.b);
+    EXPECT_TRUE(at(90, 60).isWhite());
+    EXPECT_GE(inkNear(*pair.poppler, pair.raster(), 1), 0.98);
+    EXPECT_GE(inkNear(pair.raster(), *pair.poppler, 1), 0.98);
+}
+
 // A room named in Chinese, Japanese or Korean in a style whose font has only Latin, Greek and
 // Cyrillic letters: those characters come from an installed font that has them, with their own
 // widths, and the PDF's text still reads back whole.
