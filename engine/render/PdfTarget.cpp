@@ -145,14 +145,15 @@ PdfTarget::~PdfTarget() = default;
 
 void PdfTarget::deflateContent() {
     if (!error_.empty() || (content_.empty() && !pieces_.empty())) return;
-    std::string& piece = pieces_.emplace_back();
-    piece.resize(libdeflate_zlib_compress_bound(zip_.get(), content_.size()));
-    const std::size_t size = libdeflate_zlib_compress(zip_.get(), content_.data(), content_.size(), piece.data(), piece.size());
+    // Into room for the worst case, kept from piece to piece; the piece keeps only what it needs.
+    scratch_.resize(libdeflate_zlib_compress_bound(zip_.get(), content_.size()));
+    const std::size_t size =
+        libdeflate_zlib_compress(zip_.get(), content_.data(), content_.size(), scratch_.data(), scratch_.size());
     if (size == 0) {
         error_ = "compressing the PDF failed";
         return;
     }
-    piece.resize(size);
+    pieces_.emplace_back(scratch_.data(), size);
     content_.clear();
 }
 

@@ -61,6 +61,7 @@ private:
     double width_, height_;
     std::string content_;   // not yet deflated
     std::vector<std::string> pieces_;  // the content so far, deflated
+    std::string scratch_;
     std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> zip_;
     std::string error_;
 
