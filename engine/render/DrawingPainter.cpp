@@ -172,6 +172,13 @@ double DrawingPainter::chordTolerance(const Affine2d& map) {
     return s > 0 ? kDeviceChord / s : 1.0;
 }
 
+Pen DrawingPainter::penOf(const Entity& entity, const PaintContext& c, double unitsPerDrawingUnit,
+                          std::optional<ObjectId> linetype) {
+    // Measuring takes points only: colour, weight and pattern change nothing it finds.
+    if (measuring_) return Pen{};
+    return styles_.pen(entity, c, unitsPerDrawingUnit, linetype);
+}
+
 std::vector<ObjectId> DrawingPainter::paintOrder(const Database& db, ObjectId block) {
     const auto* record = objectOfKind<BlockTableRecord>(db.objectAt(block), ObjectKind::BlockTableRecord);
     // Only an extension dictionary can hold a draw order table.
@@ -295,7 +302,7 @@ void DrawingPainter::paintEntity(const Entity& entity, const PaintContext& c) {
 void DrawingPainter::paintLine(const Entity& e, const PaintContext& c) {
     const auto& line = static_cast<const Line&>(e);
     strokeRun({toDevice(c, line.startPoint()), toDevice(c, line.endPoint())}, false,
-              styles_.pen(e, c, deviceScale(c)));
+              penOf(e, c, deviceScale(c)));
 }
 
 void DrawingPainter::paintCircle(const Entity& e, const PaintContext& c) {
@@ -329,7 +336,7 @@ void DrawingPainter::paintCircle(const Entity& e, const PaintContext& c) {
     appendArc(pts, center, circle.radius(), start, sweep, chordTolerance(map), true);
     const bool full = e.kind() == ObjectKind::Circle;
     if (full) pts.pop_back();
-    strokeRun(mapped(map, pts), full, styles_.pen(e, c, map.meanScale()));
+    strokeRun(mapped(map, pts), full, penOf(e, c, map.meanScale()));
 }
 
 void DrawingPainter::paintPolyline(const Polyline& pl, const PaintContext& c) {
@@ -337,7 +344,7 @@ void DrawingPainter::paintPolyline(const Polyline& pl, const PaintContext& c) {
     const double tol = chordTolerance(map);
     const auto& vs = pl.vertices();
     if (vs.empty()) return;
-    Pen pen = styles_.pen(pl, c, map.meanScale());
+    Pen pen = penOf(pl, c, map.meanScale());
     bool varying = false;
     double constant = pl.constantWidth() > 0 ? pl.constantWidth() : -1.0;
     if (constant < 0) {
@@ -589,7 +596,7 @@ void DrawingPainter::paintHatch(const Hatch& hatch, const PaintContext& c) {
         --report_.drawn;
         return;
     }
-    Pen pen = styles_.pen(hatch, c, map.meanScale());
+    Pen pen = penOf(hatch, c, map.meanScale());
     pen.dashes.clear();
     DevicePath path;
     path.runs.reserve(evaluation.segments.size());
@@ -631,9 +638,11 @@ void DrawingPainter::paintBlockAs(ObjectId block, const Matrix3d& transform, con
     inner.xform = c.xform * transform;
     inner.depth = c.depth + 1;
     inner.insertLayer = styles_.effectiveLayer(owner, c);
-    inner.blockColor = styles_.color(owner, c);
-    inner.blockLinetype = styles_.linetype(owner, c);
-    inner.blockLineweight = styles_.lineWeight(owner, c);
+    if (!measuring_) {
+        inner.blockColor = styles_.color(owner, c);
+        inner.blockLinetype = styles_.linetype(owner, c);
+        inner.blockLineweight = styles_.lineWeight(owner, c);
+    }
     paintBlock(block, inner);
 }
 
@@ -732,7 +741,7 @@ void DrawingPainter::paintViewport(const Viewport& vp, const Entity& e, const Pa
     const double hw = vp.width() / 2, hh = vp.height() / 2;
     strokeRun({toDevice(c, {m.x - hw, m.y - hh, m.z}), toDevice(c, {m.x + hw, m.y - hh, m.z}),
                toDevice(c, {m.x + hw, m.y + hh, m.z}), toDevice(c, {m.x - hw, m.y + hh, m.z})},
-              true, styles_.pen(e, c, deviceScale(c)));
+              true, penOf(e, c, deviceScale(c)));
 }
 
 Viewport DrawingPainter::viewportOf(const UnknownEntity& e) const {
@@ -773,7 +782,7 @@ void DrawingPainter::paintEllipse(const UnknownEntity& e, const PaintContext& c)
         pts.push_back(toDevice(c, center + major * std::cos(t) + minor * std::sin(t)));
     }
     if (full) pts.pop_back();
-    strokeRun(std::move(pts), full, styles_.pen(e, c, deviceScale(c)));
+    strokeRun(std::move(pts), full, penOf(e, c, deviceScale(c)));
 }
 
 void DrawingPainter::paintSolid(const UnknownEntity& e, const PaintContext& c) {
@@ -794,12 +803,12 @@ void DrawingPainter::paintFace(const UnknownEntity& e, const PaintContext& c) {
     const Point3d p0 = raw.point(10).value_or(Point3d()), p1 = raw.point(11).value_or(p0),
                   p2 = raw.point(12).value_or(p1), p3 = raw.point(13).value_or(p2);
     strokeRun({toDevice(c, p0), toDevice(c, p1), toDevice(c, p2), toDevice(c, p3)}, true,
-              styles_.pen(e, c, deviceScale(c)));
+              penOf(e, c, deviceScale(c)));
 }
 
 void DrawingPainter::paintPoint(const UnknownEntity& e, const PaintContext& c) {
     const RawEntity raw(e.tags);
-    const Pen pen = styles_.pen(e, c, deviceScale(c));
+    const Pen pen = penOf(e, c, deviceScale(c));
     const Point2d at = toDevice(c, raw.point(10).value_or(Point3d()));
     // The drawing's point style: $PDMODE 0 a dot, 1 nothing, 2 a plus, 3 a cross, 4 a tick up,
     // with 32 a circle and 64 a square around; $PDSIZE in drawing units, or (0 or less) a share
@@ -1115,7 +1124,7 @@ void DrawingPainter::paintOldPolyline(const UnknownEntity& e, const PaintContext
                 edges.runs.push_back({{toDevice(c, vertices[ia]), toDevice(c, vertices[ib])}, false});
             }
         }
-        canvas_.stroke(edges, styles_.pen(e, c, deviceScale(c)));
+        canvas_.stroke(edges, penOf(e, c, deviceScale(c)));
         return;
     }
     if (flags & 16) {
@@ -1130,7 +1139,7 @@ void DrawingPainter::paintOldPolyline(const UnknownEntity& e, const PaintContext
             --report_.drawn;
             return;
         }
-        const Pen pen = styles_.pen(e, c, deviceScale(c));
+        const Pen pen = penOf(e, c, deviceScale(c));
         DevicePath lines;
         for (long long i = 0; i < m; ++i) {
             std::vector<Point2d> row(grid.begin() + i * n, grid.begin() + (i + 1) * n);
@@ -1159,12 +1168,12 @@ void DrawingPainter::paintOldPolyline(const UnknownEntity& e, const PaintContext
         else vertices.push_back({{p.x, p.y}, vr.real(42, 0.0)});
     }
     if (is3d) {
-        strokeRun(std::move(devicePts), flags & 1, styles_.pen(e, c, deviceScale(c)));
+        strokeRun(std::move(devicePts), flags & 1, penOf(e, c, deviceScale(c)));
         return;
     }
     const Affine2d map = planeToDevice(c, normal, elevation);
     std::vector<Point2d> pts = PolylineGeometry(std::move(vertices), flags & 1).flatten(chordTolerance(map));
-    Pen pen = styles_.pen(e, c, map.meanScale());
+    Pen pen = penOf(e, c, map.meanScale());
     const double width = raw.real(40, 0.0);
     if (width > 0) pen.width = std::max(pen.width, width * map.meanScale());
     strokeRun(mapped(map, pts), flags & 1, pen);
@@ -1174,7 +1183,7 @@ void DrawingPainter::paintSpline(const UnknownEntity& e, const PaintContext& c) 
     const RawEntity raw(e.tags);
     const std::vector<Point3d> control = raw.points(10);
     const int degree = static_cast<int>(std::clamp(raw.integer(71, 3), 1LL, 10LL));
-    const Pen pen = styles_.pen(e, c, deviceScale(c));
+    const Pen pen = penOf(e, c, deviceScale(c));
     std::vector<Point2d> pts;
     const std::vector<Point3d> curve = sampleSpline(degree, raw.reals(40), control, raw.reals(41), splineSamples(control.size()));
     if (curve.empty()) {
@@ -1284,7 +1293,7 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
             low.push_back(toDevice(c, vx.at + vx.miter * a));
             high.push_back(toDevice(c, vx.at + vx.miter * b));
         }
-        Rgb color = styles_.pen(e, c, deviceScale(c)).color;
+        Rgb color = penOf(e, c, deviceScale(c)).color;
         if (fillColor) color = Rgb{fillColor->r, fillColor->g, fillColor->b, color.a};
         DevicePath band;
         if (closed) {
@@ -1299,7 +1308,7 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
     for (std::size_t k = 0; k < elements; ++k) {
         std::vector<Point2d> run;
         for (const Vertex& vx : vertices) run.push_back(toDevice(c, vx.at + vx.miter * vx.offsets[k]));
-        Pen own = styles_.pen(e, c, deviceScale(c), k < linetypes.size() ? linetypes[k] : std::nullopt);
+        Pen own = penOf(e, c, deviceScale(c), k < linetypes.size() ? linetypes[k] : std::nullopt);
         if (k < colors.size() && colors[k])
             own.color = Rgb{colors[k]->r, colors[k]->g, colors[k]->b, own.color.a};
         strokeRun(std::move(run), closed, own);
@@ -1307,7 +1316,7 @@ void DrawingPainter::paintMultiline(const UnknownEntity& e, const PaintContext& 
     // Caps join the outermost elements (a line or an outer arc) and pairs of inner ones (arcs),
     // unless the line is closed or suppresses them (4, 8).
     if (closed || elements < 2) return;
-    const Pen pen = styles_.pen(e, c, deviceScale(c));
+    const Pen pen = penOf(e, c, deviceScale(c));
     // A half circle from one element to another, bulging away from the line.
     const auto arc = [&](const Vertex& vx, double from, double to, const Vector3d& outward) {
         const Point3d a = vx.at + vx.miter * from, b = vx.at + vx.miter * to;
@@ -1362,7 +1371,7 @@ void DrawingPainter::paintLeader(const UnknownEntity& e, const PaintContext& c) 
     const RawEntity raw(e.tags);
     std::vector<Point2d> pts;
     for (const Point3d& p : raw.points(10)) pts.push_back(toDevice(c, p));
-    const Pen pen = styles_.pen(e, c, deviceScale(c));
+    const Pen pen = penOf(e, c, deviceScale(c));
     if (raw.integer(71, 1) != 0 && pts.size() >= 2) {
         // The arrow size is the dimension style's, or the leader's own override in its extended data.
         double size = db_.header().getDouble("$DIMASZ").value_or(0.18);
@@ -1384,7 +1393,7 @@ void DrawingPainter::paintLeader(const UnknownEntity& e, const PaintContext& c) 
 
 void DrawingPainter::paintMultiLeader(const UnknownEntity& e, const PaintContext& c) {
     const MultiLeader m = readMultiLeader(e.tags);
-    const Pen pen = styles_.pen(e, c, deviceScale(c));
+    const Pen pen = penOf(e, c, deviceScale(c));
     const double scale = deviceScale(c);
     for (const MultiLeader::Leader& leader : m.leaders) {
         if (m.lineType != 0) {
@@ -1463,7 +1472,7 @@ void DrawingPainter::paintConstructionLine(const UnknownEntity& e, const PaintCo
         t1 = std::min(t1, b);
     }
     if (!(t0 < t1)) return;
-    strokeRun({p + d * t0, p + d * t1}, false, styles_.pen(e, c, deviceScale(c)));
+    strokeRun({p + d * t0, p + d * t1}, false, penOf(e, c, deviceScale(c)));
 }
 
 void DrawingPainter::paintMesh(const UnknownEntity& e, const PaintContext& c) {
@@ -1514,7 +1523,7 @@ void DrawingPainter::paintMesh(const UnknownEntity& e, const PaintContext& c) {
         --report_.drawn;
         return;
     }
-    canvas_.stroke(edges, styles_.pen(e, c, deviceScale(c)));
+    canvas_.stroke(edges, penOf(e, c, deviceScale(c)));
 }
 
 void DrawingPainter::paintImageFrame(const UnknownEntity& e, const PaintContext& c) {
@@ -1526,7 +1535,7 @@ void DrawingPainter::paintImageFrame(const UnknownEntity& e, const PaintContext&
     const Vector3d du = u * size.x, dv = v * size.y;
     if (e.dxfName() != "WIPEOUT") {
         strokeRun({toDevice(c, p), toDevice(c, p + du), toDevice(c, p + du + dv), toDevice(c, p + dv)}, true,
-                  styles_.pen(e, c, deviceScale(c)));
+                  penOf(e, c, deviceScale(c)));
         return;
     }
     // A wipeout blanks its boundary in the sheet's colour. The boundary (14/24) is in pixels from
@@ -1542,7 +1551,7 @@ void DrawingPainter::paintImageFrame(const UnknownEntity& e, const PaintContext&
     DevicePath area;
     area.runs.push_back({ring, true});
     canvas_.fill(area, Rgb{255, 255, 255});
-    strokeRun(std::move(ring), true, styles_.pen(e, c, deviceScale(c)));
+    strokeRun(std::move(ring), true, penOf(e, c, deviceScale(c)));
 }
 
 }  // namespace cad

@@ -94,6 +94,9 @@ private:
     // Chord tolerance in the units that `map` takes.
     static double chordTolerance(const Affine2d& map);
 
+    // The entity's pen (StyleResolver::pen); a plain one while measuring.
+    Pen penOf(const Entity& entity, const PaintContext& c, double unitsPerDrawingUnit,
+              std::optional<ObjectId> linetype = std::nullopt);
     void strokeRun(std::vector<Point2d> devicePoints, bool closed, const Pen& pen);
     // The texts of a complex linetype along a run stroked with its pen.
     void paintLinetypeMarks(const std::vector<Point2d>& devicePoints, bool closed, const Pen& pen);
