@@ -20,6 +20,30 @@ grep -q "file name" "$work/err" || { echo "FAIL: -o '' gives no reason" >&2; fai
 "$brinmo" --no-module --script "$work" >/dev/null 2>"$work/err"; check "--script naming a folder" 2 $?
 grep -q "it is a folder" "$work/err" || { echo "FAIL: --script folder message: $(cat "$work/err")" >&2; failures=$((failures + 1)); }
 
+# The launcher hands the host its arguments and the large-page request, and says plainly when the
+# host is not beside it.
+out=$(GLIBC_TUNABLES= "$brinmo" --version); check "--version through the launcher" 0 $?
+case "$out" in "brinmo "*) ;; *) echo "FAIL: --version printed: $out" >&2; failures=$((failures + 1)) ;; esac
+if grep -q '\[madvise\]' /sys/kernel/mm/transparent_hugepage/enabled 2>/dev/null; then
+  # The host waits for its script on a pipe while its environment is looked at.
+  mkfifo "$work/script"
+  GLIBC_TUNABLES= "$brinmo" --no-module <"$work/script" >/dev/null 2>&1 &
+  pid=$!
+  exec 3>"$work/script"
+  for _ in $(seq 50); do
+    [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$(dirname "$(readlink -f "$brinmo")")/brinmo-host" ] && break
+    sleep 0.1
+  done
+  check "the host asked for huge pages" "GLIBC_TUNABLES=glibc.malloc.hugetlb=1" \
+    "$(tr '\0' '\n' <"/proc/$pid/environ" | grep '^GLIBC_TUNABLES=')"
+  exec 3>&-
+  wait "$pid"
+fi
+mkdir "$work/alone"
+cp "$brinmo" "$work/alone/brinmo"
+"$work/alone/brinmo" --version >/dev/null 2>"$work/err"; check "launcher without its host" 127 $?
+grep -q "cannot run $work/alone/brinmo-host" "$work/err" || { echo "FAIL: launcher message: $(cat "$work/err")" >&2; failures=$((failures + 1)); }
+
 # A reader that stops after one line must not cost the save.
 set -o pipefail
 "$brinmo" --no-module "$fixture" -c "circle" -c "5,5" -c "1" -o "$work/out.dxf" 2>/dev/null | head -1 >/dev/null

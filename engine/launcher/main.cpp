@@ -1,0 +1,59 @@
+// `brinmo`: starts the host program (brinmo-host, beside it) with the C library's allocator asking
+// for transparent huge pages where the system hands them out only on request. The allocator reads
+// that setting at start only, and the host loads a few dozen libraries before its main runs: set
+// here, in a program that loads nothing, it costs the host no second start.
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kHost = "brinmo-host";
+constexpr const char* kTunable = "glibc.malloc.hugetlb";
+
+bool hugePagesOnRequestOnly() {
+    std::FILE* f = std::fopen("/sys/kernel/mm/transparent_hugepage/enabled", "r");
+    if (f == nullptr) return false;
+    char modes[128] = {};
+    const bool read = std::fgets(modes, sizeof modes, f) != nullptr;
+    std::fclose(f);
+    return read && std::strstr(modes, "[madvise]") != nullptr;
+}
+
+void askForLargePages() {
+    if (std::getenv("BRINMO_SMALL_PAGES") != nullptr || !hugePagesOnRequestOnly()) return;
+    const char* current = std::getenv("GLIBC_TUNABLES");
+    if (current != nullptr && std::strstr(current, kTunable) != nullptr) return;
+    char wanted[4096];
+    const int n = current != nullptr && *current != '\0'
+                      ? std::snprintf(wanted, sizeof wanted, "%s:%s=1", current, kTunable)
+                      : std::snprintf(wanted, sizeof wanted, "%s=1", kTunable);
+    if (n > 0 && static_cast<std::size_t>(n) < sizeof wanted) setenv("GLIBC_TUNABLES", wanted, 1);
+}
+
+}  // namespace
+
+int main(int, char** argv) {
+    char self[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) {
+        std::fprintf(stderr, "brinmo: cannot find the folder it was started from: %s\n", std::strerror(errno));
+        return 127;
+    }
+    self[length] = '\0';
+    char* slash = std::strrchr(self, '/');
+    char host[PATH_MAX];
+    const int n = std::snprintf(host, sizeof host, "%.*s/%s", static_cast<int>(slash - self), self, kHost);
+    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof host) {
+        std::fprintf(stderr, "brinmo: the path of %s is too long\n", kHost);
+        return 127;
+    }
+    askForLargePages();
+    execv(host, argv);
+    std::fprintf(stderr, "brinmo: cannot run %s: %s\n", host, std::strerror(errno));
+    return 127;
+}
