@@ -64,8 +64,11 @@ double GlyphCache::layout(std::string_view utf8, std::vector<PlacedGlyph>* out) 
     double x = 0.0;
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const char32_t c = nextUtf8(utf8, i);
-        const GlyphMetrics& g = glyph(c);
+        // Room names and numbers are nearly all ASCII, whose glyphs are met again and again.
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        const bool known = byte < 128 && asciiKnown_[byte];
+        const char32_t c = known ? (++i, byte) : nextUtf8(utf8, i);
+        const GlyphMetrics& g = known ? ascii_[byte] : glyph(c);
         if (out) out->push_back({g.index, x, c});
         x += g.advance;
     }

@@ -2,8 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace cad {
+
+namespace {
+
+std::uint32_t colourKey(Rgb color) {
+    static_assert(sizeof(Rgb) == sizeof(std::uint32_t));
+    std::uint32_t key = 0;
+    std::memcpy(&key, &color, sizeof key);
+    return key;
+}
+
+}  // namespace
 
 InkGrid::InkGrid(double width, double height, int maxCells) {
     const double side = std::max({width, height, 1.0});
@@ -41,30 +53,33 @@ void InkGrid::coverSegment(const Point2d& a, const Point2d& b, double margin, st
 }
 
 std::uint32_t InkGrid::newBatch(Rgb color) {
-    colours_.push_back(color);
+    colours_.push_back(colourKey(color));
     return static_cast<std::uint32_t>(colours_.size() - 1);
 }
 
 std::uint32_t InkGrid::lastOtherColour(const CellBox& box, Rgb color) const {
+    const std::uint32_t key = colourKey(color);
+    const std::uint32_t* colours = colours_.data();
     std::uint32_t found = 0;
     for (int y = box.y0; y <= box.y1; ++y) {
         const Cell* row = cells_.data() + static_cast<std::size_t>(y) * columns_;
         for (int x = box.x0; x <= box.x1; ++x) {
             const Cell& c = row[x];
-            found = std::max(found, colours_[c.last] == color ? c.other : c.last);
+            found = std::max(found, colours[c.last] == key ? c.other : c.last);
         }
     }
     return found;
 }
 
 void InkGrid::mark(const CellBox& box, std::uint32_t batch) {
-    const Rgb color = colours_[batch];
+    const std::uint32_t* colours = colours_.data();
+    const std::uint32_t key = colours[batch];
     for (int y = box.y0; y <= box.y1; ++y) {
         Cell* row = cells_.data() + static_cast<std::size_t>(y) * columns_;
         for (int x = box.x0; x <= box.x1; ++x) {
             Cell& c = row[x];
             if (c.last == batch) continue;
-            if (!(colours_[c.last] == color)) c.other = c.last;
+            if (colours[c.last] != key) c.other = c.last;
             c.last = batch;
         }
     }

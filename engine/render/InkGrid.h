@@ -44,7 +44,8 @@ private:
     int columns_ = 1, rows_ = 1;
     double cell_ = 1.0;
     std::vector<Cell> cells_;
-    std::vector<Rgb> colours_{Rgb{}};  // of each batch, by number
+    // The colour of each batch, by number, as one word: compared for every cell a primitive covers.
+    std::vector<std::uint32_t> colours_{0};
 };
 
 }  // namespace cad
