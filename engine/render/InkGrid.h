@@ -45,6 +45,7 @@ private:
     double cell_ = 1.0;
     std::vector<Cell> cells_;
     // The colour of each batch, by number, as one word: compared for every cell a primitive covers.
+    // Number 0 stands for no batch; its colour never decides anything.
     std::vector<std::uint32_t> colours_{0};
 };
 
