@@ -200,6 +200,8 @@ ErrorStatus BlockReference::appendAttribute(std::unique_ptr<Attribute>&& attribu
     ErrorStatus es = database()->addObject(std::move(attribute), objectId(), handle, &id);
     if (es != ErrorStatus::eOk) return es;
     if (!raw->layerId()) raw->setLayer(layerId());
+    // References with attributes mostly have a few: room for four spares two regrowths.
+    if (attributes_.empty()) attributes_.reserve(4);
     attributes_.push_back(id);
     touch();
     if (outId) *outId = id;

@@ -211,9 +211,11 @@ void DrawingPainter::paintBlock(ObjectId block, const PaintContext& context, std
 void DrawingPainter::strokeRun(std::vector<Point2d> points, bool closed, const Pen& pen) {
     if (points.size() < 2) return;
     if (pen.marks && !pen.dashes.empty() && !measuring_) paintLinetypeMarks(points, closed, pen);
-    DevicePath path;
-    path.runs.push_back({std::move(points), closed});
-    canvas_.stroke(path, pen);
+    // One path for every run, kept: a path made per run cost an allocation each time.
+    runPath_.runs.resize(1);
+    runPath_.runs[0].points = std::move(points);
+    runPath_.runs[0].closed = closed;
+    canvas_.stroke(runPath_, pen);
 }
 
 void DrawingPainter::paintLinetypeMarks(const std::vector<Point2d>& points, bool closed, const Pen& pen) {

@@ -140,6 +140,7 @@ private:
     RenderReport& report_;
     Affine2d toDevice_;
     bool measuring_ = false;
+    DevicePath runPath_;  // strokeRun's
     double greekBelow_ = 0.0;
     std::function<void(const Viewport&)> onViewport_;
     BlockOrders ownOrders_;

@@ -13,22 +13,6 @@
 
 namespace cad {
 
-bool DxfReadServices::pointPart(const DxfTag& t, int base, Point3d& p) const {
-    if (t.code == base) p.x = num(t);
-    else if (t.code == base + 10) p.y = num(t);
-    else if (t.code == base + 20) p.z = num(t);
-    else return false;
-    return true;
-}
-
-bool DxfReadServices::vectorPart(const DxfTag& t, int base, Vector3d& v) const {
-    if (t.code == base) v.x = num(t);
-    else if (t.code == base + 10) v.y = num(t);
-    else if (t.code == base + 20) v.z = num(t);
-    else return false;
-    return true;
-}
-
 bool isModelledSubclassMarker(std::string_view m) {
     return m == "AcDbEntity" || m == "AcDbLine" || m == "AcDbCircle" || m == "AcDbArc" || m == "AcDbPolyline" ||
            m == "AcDbText" || m == "AcDbAttribute" || m == "AcDbAttributeDefinition" || m == "AcDbBlockReference" ||

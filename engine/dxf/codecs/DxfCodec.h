@@ -48,8 +48,21 @@ public:
     virtual ObjectId idOf(Handle handle) = 0;
 
     // Sets the x, y or z of a point (or vector) from codes base, base+10, base+20.
-    bool pointPart(const DxfTag& tag, int base, Point3d& p) const;
-    bool vectorPart(const DxfTag& tag, int base, Vector3d& v) const;
+    // Inline: every tag of a record's body is offered to them, and most are not theirs.
+    bool pointPart(const DxfTag& tag, int base, Point3d& p) const {
+        if (tag.code == base) p.x = num(tag);
+        else if (tag.code == base + 10) p.y = num(tag);
+        else if (tag.code == base + 20) p.z = num(tag);
+        else return false;
+        return true;
+    }
+    bool vectorPart(const DxfTag& tag, int base, Vector3d& v) const {
+        if (tag.code == base) v.x = num(tag);
+        else if (tag.code == base + 10) v.y = num(tag);
+        else if (tag.code == base + 20) v.z = num(tag);
+        else return false;
+        return true;
+    }
 };
 
 // One record being read: its tags and the extras kept for what no field holds. Entity codecs
