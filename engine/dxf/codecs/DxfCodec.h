@@ -49,17 +49,14 @@ public:
 
     // Sets the x, y or z of a point (or vector) from codes base, base+10, base+20.
     // Inline: every tag of a record's body is offered to them, and most are not theirs.
-    bool pointPart(const DxfTag& tag, int base, Point3d& p) const {
-        if (tag.code == base) p.x = num(tag);
-        else if (tag.code == base + 10) p.y = num(tag);
-        else if (tag.code == base + 20) p.z = num(tag);
-        else return false;
-        return true;
-    }
-    bool vectorPart(const DxfTag& tag, int base, Vector3d& v) const {
-        if (tag.code == base) v.x = num(tag);
-        else if (tag.code == base + 10) v.y = num(tag);
-        else if (tag.code == base + 20) v.z = num(tag);
+    bool pointPart(const DxfTag& tag, int base, Point3d& p) const { return coordinate(tag, base, p.x, p.y, p.z); }
+    bool vectorPart(const DxfTag& tag, int base, Vector3d& v) const { return coordinate(tag, base, v.x, v.y, v.z); }
+
+private:
+    bool coordinate(const DxfTag& tag, int base, double& x, double& y, double& z) const {
+        if (tag.code == base) x = num(tag);
+        else if (tag.code == base + 10) y = num(tag);
+        else if (tag.code == base + 20) z = num(tag);
         else return false;
         return true;
     }
