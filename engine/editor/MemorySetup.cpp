@@ -26,7 +26,10 @@ void restartWithLargePages(char** argv) {
     if (tunables.find(kTunable) != std::string::npos) return;
     if (std::getenv("BRINMO_SMALL_PAGES") != nullptr) return;
     if (argv == nullptr || argv[0] == nullptr || !hugePagesOnRequestOnly()) return;
-    const std::string wanted = (tunables.empty() ? "" : tunables + ":") + kTunable + "=1";
+    // Blocks up to 32 MB (the allocator's own ceiling for them) come from the heap, and so from
+    // huge pages, rather than each from a mapping of its own in small pages.
+    const std::string wanted =
+        (tunables.empty() ? "" : tunables + ":") + kTunable + "=1:glibc.malloc.mmap_threshold=33554432";
     if (setenv("GLIBC_TUNABLES", wanted.c_str(), 1) != 0) return;
     execv("/proc/self/exe", argv);
     // Could not run again: carry on with ordinary pages, and do not leave the setting to children.

@@ -14,6 +14,9 @@ namespace {
 
 constexpr const char* kHost = "brinmo-host";
 constexpr const char* kTunable = "glibc.malloc.hugetlb";
+// Blocks up to 32 MB (the allocator's own ceiling for them) come from the heap, and so from huge
+// pages, rather than each from a mapping of its own in small pages.
+constexpr const char* kSettings = "glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=33554432";
 
 bool hugePagesOnRequestOnly() {
     std::FILE* f = std::fopen("/sys/kernel/mm/transparent_hugepage/enabled", "r");
@@ -30,8 +33,8 @@ void askForLargePages() {
     if (current != nullptr && std::strstr(current, kTunable) != nullptr) return;
     char wanted[4096];
     const int n = current != nullptr && *current != '\0'
-                      ? std::snprintf(wanted, sizeof wanted, "%s:%s=1", current, kTunable)
-                      : std::snprintf(wanted, sizeof wanted, "%s=1", kTunable);
+                      ? std::snprintf(wanted, sizeof wanted, "%s:%s", current, kSettings)
+                      : std::snprintf(wanted, sizeof wanted, "%s", kSettings);
     if (n > 0 && static_cast<std::size_t>(n) < sizeof wanted) setenv("GLIBC_TUNABLES", wanted, 1);
 }
 

@@ -34,8 +34,9 @@ if grep -q '\[madvise\]' /sys/kernel/mm/transparent_hugepage/enabled 2>/dev/null
     [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$(dirname "$(readlink -f "$brinmo")")/brinmo-host" ] && break
     sleep 0.1
   done
+  # The C library rewrites the variable's first copy as it reads it, keeping the huge pages.
   check "the host asked for huge pages" "GLIBC_TUNABLES=glibc.malloc.hugetlb=1" \
-    "$(tr '\0' '\n' <"/proc/$pid/environ" | grep '^GLIBC_TUNABLES=')"
+    "$(tr '\0' '\n' <"/proc/$pid/environ" | grep -o '^GLIBC_TUNABLES=glibc.malloc.hugetlb=1')"
   exec 3>&-
   wait "$pid"
 fi
