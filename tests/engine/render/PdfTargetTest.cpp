@@ -231,6 +231,36 @@ TEST(PdfFiles, ContentInSeveralPiecesIsDrawnInOrder) {
     EXPECT_GE(inkNear(pair.raster(), *pair.poppler, 1), 0.98);
 }
 
+// The page's numbers are points with at most three decimals, rounded half away from zero, without
+// trailing zeros, and held at a billion: the values below are exact in binary, so each lands on a
+// tie or a plain value, never between.
+TEST(PdfFiles, NumbersInThePageAreRoundedAndHeld) {
+    if (!haveTool("qpdf")) GTEST_SKIP() << "qpdf is not installed";
+    auto db = Database::createDefault();
+    // Device points are drawing units here: x as drawn, y from the top of a 100-point page.
+    const std::pair<Point3d, Point3d> lines[] = {
+        {{10.0625, 50, 0}, {20.0, 37.5, 0}},       // 10.0625 is a tie: 10.063
+        {{-0.0625, 40, 0}, {30.25, 40, 0}},        // below zero: -0.063
+        {{5.0, 60.0009765625, 0}, {5e12, 60, 0}},  // 39.9990234375 keeps three decimals; past 1e9, held
+    };
+    for (const auto& [from, to] : lines) append(*db, std::make_unique<Line>(from, to));
+    RenderDir dir;
+    RenderOptions options;
+    options.width = 100;
+    options.window = Extents2d({0, 0}, {100, 100});
+    ASSERT_TRUE(renderDrawingToFile(*db, options, dir.file("numbers.pdf")).ok);
+    int status = 0;
+    run("qpdf --qdf --object-streams=disable --stream-data=uncompress " + dir.file("numbers.pdf") + " " +
+            dir.file("plain.pdf") + " 2>&1",
+        status);
+    ASSERT_EQ(status, 0);
+    std::ifstream in(dir.file("plain.pdf"), std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const char* expected : {"\n10.063 50 m\n20 62.5 l\n", "\n-0.063 60 m\n30.25 60 l\n",
+                                 "\n5 39.999 m\n1000000000 40 l\n"})
+        EXPECT_NE(content.find(expected), std::string::npos) << "no \"" << expected << "\" in the page";
+}
+
 // A room named in Chinese, Japanese or Korean in a style whose font has only Latin, Greek and
 // Cyrillic letters: those characters come from an installed font that has them, with their own
 // widths, and the PDF's text still reads back whole.
