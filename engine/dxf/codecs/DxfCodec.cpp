@@ -121,8 +121,10 @@ constexpr std::array<DxfCodec, 27> kCodecs{{
 }  // namespace
 
 const DxfCodec* dxfCodec(DxfCodecSection section, std::string_view dxfName) {
+    // Asked once per record: the first letter rules out nearly every other name before a comparison.
+    if (dxfName.empty()) return nullptr;
     for (const DxfCodec& c : kCodecs)
-        if (c.section == section && c.dxfName == dxfName && c.read) return &c;
+        if (c.dxfName[0] == dxfName[0] && c.section == section && c.dxfName == dxfName && c.read) return &c;
     return nullptr;
 }
 

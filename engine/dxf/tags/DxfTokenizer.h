@@ -59,6 +59,9 @@ bool parseDxfInt(std::string_view text, std::int64_t& value);
 bool parseDxfDouble(std::string_view text, double& value);
 // Inline: every number read is trimmed first, and most have nothing to trim.
 inline std::string_view trimDxfBlanks(std::string_view text) {
+    // Blanks are at most a space; most values have none at either end.
+    if (!text.empty() && static_cast<unsigned char>(text.front()) > ' ' && static_cast<unsigned char>(text.back()) > ' ')
+        return text;
     std::size_t b = 0, e = text.size();
     while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
     while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t' || text[e - 1] == '\r')) --e;
