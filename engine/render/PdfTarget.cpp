@@ -47,7 +47,7 @@ long long units(double v, int decimals) {
     return q;
 }
 
-// The value a reader takes from putNumber(v, decimals).
+// The value a reader takes from putNumber<decimals>(v).
 double written(double v, int decimals = 3) {
     return static_cast<double>(units(v, decimals)) / static_cast<double>(kScale[decimals]);
 }
@@ -74,15 +74,10 @@ char* formatNumber(char* p, double v) {
     return p;
 }
 
-void putNumber(std::string& out, double v, int decimals = 3) {
+template <int Decimals = 3>
+void putNumber(std::string& out, double v) {
     char digits[kNumberRoom];
-    char* end = digits;
-    switch (decimals) {
-        case 4: end = formatNumber<4>(digits, v); break;
-        case 6: end = formatNumber<6>(digits, v); break;
-        default: end = formatNumber<3>(digits, v); break;
-    }
-    out.append(digits, end);
+    out.append(digits, formatNumber<Decimals>(digits, v));
 }
 
 // The point and its operator (a few characters) go out in one append.
@@ -371,7 +366,7 @@ void PdfTarget::drawGlyphs(const CanvasBatch& b) {
             }
             if (!placed) {
                 for (double v : {a, bb, c, d}) {
-                    putNumber(content_, v, 6);
+                    putNumber<6>(content_, v);
                     content_ += ' ';
                 }
                 putPoint(content_, g.x, g.y, " Tm <");
@@ -381,9 +376,9 @@ void PdfTarget::drawGlyphs(const CanvasBatch& b) {
             } else {
                 const double dx = g.x - lineX, dy = g.y - lineY;
                 const double tx = written((d * dx - c * dy) / det, 4), ty = written((a * dy - bb * dx) / det, 4);
-                putNumber(content_, tx, 4);
+                putNumber<4>(content_, tx);
                 content_ += ' ';
-                putNumber(content_, ty, 4);
+                putNumber<4>(content_, ty);
                 content_ += " Td <";
                 lineX += a * tx + c * ty;
                 lineY += bb * tx + d * ty;
