@@ -20,16 +20,12 @@ bool hugePagesOnRequestOnly() {
 }  // namespace
 
 void restartWithLargePages(char** argv) {
-    constexpr const char* kTunable = "glibc.malloc.hugetlb";
     const char* current = std::getenv("GLIBC_TUNABLES");
     const std::string tunables = current ? current : "";
-    if (tunables.find(kTunable) != std::string::npos) return;
+    if (tunables.find(kLargePageTunable) != std::string::npos) return;
     if (std::getenv("BRINMO_SMALL_PAGES") != nullptr) return;
     if (argv == nullptr || argv[0] == nullptr || !hugePagesOnRequestOnly()) return;
-    // Blocks up to 32 MB (the allocator's own ceiling for them) come from the heap, and so from
-    // huge pages, rather than each from a mapping of its own in small pages.
-    const std::string wanted =
-        (tunables.empty() ? "" : tunables + ":") + kTunable + "=1:glibc.malloc.mmap_threshold=33554432";
+    const std::string wanted = (tunables.empty() ? "" : tunables + ":") + kLargePageSettings;
     if (setenv("GLIBC_TUNABLES", wanted.c_str(), 1) != 0) return;
     execv("/proc/self/exe", argv);
     // Could not run again: carry on with ordinary pages, and do not leave the setting to children.

@@ -2,6 +2,12 @@
 
 namespace cad {
 
+// The C library's tunables that ask for huge pages and take blocks up to 32 MB (the allocator's own
+// ceiling for them) from that heap, rather than each from a mapping of its own in small pages. The
+// launcher sets them as well, and includes this header for them alone.
+inline constexpr const char* kLargePageTunable = "glibc.malloc.hugetlb";
+inline constexpr const char* kLargePageSettings = "glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=33554432";
+
 // A drawing of tens of megabytes becomes hundreds of thousands of small allocations. On systems
 // that give transparent huge pages only on request, the C library's allocator asks for them when
 // its "glibc.malloc.hugetlb" tunable is set, which cuts the page faults of reading a large drawing

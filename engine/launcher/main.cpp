@@ -10,13 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/editor/MemorySetup.h"
+
 namespace {
 
 constexpr const char* kHost = "brinmo-host";
-constexpr const char* kTunable = "glibc.malloc.hugetlb";
-// Blocks up to 32 MB (the allocator's own ceiling for them) come from the heap, and so from huge
-// pages, rather than each from a mapping of its own in small pages.
-constexpr const char* kSettings = "glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=33554432";
 
 bool hugePagesOnRequestOnly() {
     std::FILE* f = std::fopen("/sys/kernel/mm/transparent_hugepage/enabled", "r");
@@ -30,11 +28,11 @@ bool hugePagesOnRequestOnly() {
 void askForLargePages() {
     if (std::getenv("BRINMO_SMALL_PAGES") != nullptr || !hugePagesOnRequestOnly()) return;
     const char* current = std::getenv("GLIBC_TUNABLES");
-    if (current != nullptr && std::strstr(current, kTunable) != nullptr) return;
+    if (current != nullptr && std::strstr(current, cad::kLargePageTunable) != nullptr) return;
     char wanted[4096];
     const int n = current != nullptr && *current != '\0'
-                      ? std::snprintf(wanted, sizeof wanted, "%s:%s", current, kSettings)
-                      : std::snprintf(wanted, sizeof wanted, "%s", kSettings);
+                      ? std::snprintf(wanted, sizeof wanted, "%s:%s", current, cad::kLargePageSettings)
+                      : std::snprintf(wanted, sizeof wanted, "%s", cad::kLargePageSettings);
     if (n > 0 && static_cast<std::size_t>(n) < sizeof wanted) setenv("GLIBC_TUNABLES", wanted, 1);
 }
 
