@@ -246,6 +246,8 @@ void inChild(F f) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Pages of a reserved huge-page pool are left out of the peak RSS reported here.
+    setenv("BRINMO_TRANSPARENT_PAGES", "1", 1);
     cad::restartWithLargePages(argv);
     namespace fs = std::filesystem;
     const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();

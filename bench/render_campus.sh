@@ -13,7 +13,10 @@
 # drawing: what is left of the PDF time beyond it is the drawing's own share. "PDF again" is the
 # same PDF right after the first: on a virtual machine memory a process freed moments before is
 # much cheaper to touch than memory the host has taken back meanwhile (as it has while dxf2pdf
-# runs), and the difference between the two lines is that cost.
+# runs), and the difference between the two lines is that cost. Pages of a huge-page pool the
+# administrator reserved (vm.nr_hugepages) stay with the guest and do not pay it: brinmo takes its
+# heap from there when the pool has room (the first line printed says which);
+# BRINMO_TRANSPARENT_PAGES=1 leaves the pool alone, for comparison.
 set -euo pipefail
 bin=$(cd "${1:-build/bin}" && pwd)
 rooms=${2:-10000}
@@ -23,6 +26,21 @@ mkdir -p "$dir"
 campus="$dir/campus-$rooms.dxf"
 [ -f "$campus" ] || "$bin/make_floor_plan" campus "$campus" "$rooms" >/dev/null
 echo "drawing: $campus ($(du -h "$campus" | cut -f1)); medians of $runs runs"
+# The pool's free pages as brinmo weighs them (engine/editor/LargePages.cpp): three times the
+# drawing, and 256 MB at least.
+pool_mb=$(awk '/^HugePages_Free:/ {f = $2} /^HugePages_Rsvd:/ {r = $2} /^Hugepagesize:/ {k = $2}
+               END {print int((f - r) * k / 1024)}' /proc/meminfo)
+wanted_mb=$(( $(stat -c %s "$campus") * 3 / 1048576 ))
+[ "$wanted_mb" -ge 256 ] || wanted_mb=256
+if [ -n "${BRINMO_SMALL_PAGES:-}" ]; then
+  echo "brinmo's heap: small pages (BRINMO_SMALL_PAGES)"
+elif [ "$pool_mb" -ge "$wanted_mb" ] && [ -z "${BRINMO_TRANSPARENT_PAGES:-}" ]; then
+  echo "brinmo's heap: the reserved huge-page pool ($pool_mb MB free)"
+elif grep -q '\[never\]' /sys/kernel/mm/transparent_hugepage/enabled 2>/dev/null; then
+  echo "brinmo's heap: small pages (transparent huge pages are off; reserved pool: $pool_mb MB free)"
+else
+  echo "brinmo's heap: transparent huge pages (reserved pool: $pool_mb MB free, $wanted_mb MB wanted)"
+fi
 
 have_librecad=0
 if command -v librecad >/dev/null 2>&1; then

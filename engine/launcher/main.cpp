@@ -1,5 +1,6 @@
 // `brinmo`: starts the host program (brinmo-host, beside it) with the C library's allocator asking
-// for transparent huge pages where the system hands them out only on request. The allocator reads
+// for huge pages: from the pool the administrator reserved when it has room, else transparent ones
+// where the system hands them out only on request (LargePages.h). The allocator reads
 // that setting at start only, and the host loads a few dozen libraries before its main runs: set
 // here, in a program that loads nothing, it costs the host no second start.
 #include <unistd.h>
@@ -10,29 +11,21 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/editor/MemorySetup.h"
+#include "engine/editor/LargePages.h"
 
 namespace {
 
 constexpr const char* kHost = "brinmo-host";
 
-bool hugePagesOnRequestOnly() {
-    std::FILE* f = std::fopen("/sys/kernel/mm/transparent_hugepage/enabled", "r");
-    if (f == nullptr) return false;
-    char modes[128] = {};
-    const bool read = std::fgets(modes, sizeof modes, f) != nullptr;
-    std::fclose(f);
-    return read && std::strstr(modes, "[madvise]") != nullptr;
-}
-
-void askForLargePages() {
-    if (std::getenv("BRINMO_SMALL_PAGES") != nullptr || !hugePagesOnRequestOnly()) return;
+void askForLargePages(char** argv) {
     const char* current = std::getenv("GLIBC_TUNABLES");
     if (current != nullptr && std::strstr(current, cad::kLargePageTunable) != nullptr) return;
+    const char* settings = cad::largePageSettingsForThisSystem(argv);
+    if (settings == nullptr) return;
     char wanted[4096];
     const int n = current != nullptr && *current != '\0'
-                      ? std::snprintf(wanted, sizeof wanted, "%s:%s", current, cad::kLargePageSettings)
-                      : std::snprintf(wanted, sizeof wanted, "%s", cad::kLargePageSettings);
+                      ? std::snprintf(wanted, sizeof wanted, "%s:%s", current, settings)
+                      : std::snprintf(wanted, sizeof wanted, "%s", settings);
     if (n > 0 && static_cast<std::size_t>(n) < sizeof wanted) setenv("GLIBC_TUNABLES", wanted, 1);
 }
 
@@ -53,7 +46,7 @@ int main(int, char** argv) {
         std::fprintf(stderr, "brinmo: the path of %s is too long\n", kHost);
         return 127;
     }
-    askForLargePages();
+    askForLargePages(argv);
     execv(host, argv);
     std::fprintf(stderr, "brinmo: cannot run %s: %s\n", host, std::strerror(errno));
     return 127;

@@ -24,21 +24,48 @@ grep -q "it is a folder" "$work/err" || { echo "FAIL: --script folder message: $
 # host is not beside it.
 out=$(GLIBC_TUNABLES= "$brinmo" --version); check "--version through the launcher" 0 $?
 case "$out" in "brinmo "*) ;; *) echo "FAIL: --version printed: $out" >&2; failures=$((failures + 1)) ;; esac
-if grep -q '\[madvise\]' /sys/kernel/mm/transparent_hugepage/enabled 2>/dev/null; then
-  # The host waits for its script on a pipe while its environment is looked at.
+# The host waits for its script on a pipe while its environment and memory are looked at.
+# host_pages ENV...: "TUNABLES HUGETLB_KB" of a host started through the launcher with ENV.
+host_pages() {
+  rm -f "$work/script"
   mkfifo "$work/script"
-  GLIBC_TUNABLES= "$brinmo" --no-module <"$work/script" >/dev/null 2>&1 &
-  pid=$!
+  env GLIBC_TUNABLES= "$@" "$brinmo" --no-module <"$work/script" >/dev/null 2>&1 &
+  local pid=$!
   exec 3>"$work/script"
   for _ in $(seq 50); do
     [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$(dirname "$(readlink -f "$brinmo")")/brinmo-host" ] && break
     sleep 0.1
   done
+  sleep 0.2
   # The C library rewrites the variable's first copy as it reads it, keeping the huge pages.
-  check "the host asked for huge pages" "GLIBC_TUNABLES=glibc.malloc.hugetlb=1" \
-    "$(tr '\0' '\n' <"/proc/$pid/environ" | grep -o '^GLIBC_TUNABLES=glibc.malloc.hugetlb=1')"
+  local tunables kb
+  tunables=$(tr '\0' '\n' <"/proc/$pid/environ" | grep -o '^GLIBC_TUNABLES=glibc.malloc.hugetlb=[0-9]')
+  kb=$(awk '/^HugetlbPages:/ {print $2}' "/proc/$pid/status")
   exec 3>&-
   wait "$pid"
+  echo "${tunables#GLIBC_TUNABLES=} ${kb:-0}"
+}
+if grep -q '\[madvise\]' /sys/kernel/mm/transparent_hugepage/enabled 2>/dev/null; then
+  check "the host asked for transparent huge pages" "glibc.malloc.hugetlb=1 0" \
+    "$(host_pages BRINMO_TRANSPARENT_PAGES=1)"
+fi
+# A reserved huge-page pool with room is used, and its pages are really taken. Only where this
+# test may reserve one for a moment (as root), and gives it back after.
+pool=/proc/sys/vm/nr_hugepages
+if [ -w "$pool" ] && [ "$(cat "$pool")" = 0 ]; then
+  trap 'echo 0 >'"$pool"'; chmod -R u+w "$work"; rm -rf "$work"' EXIT
+  if echo 160 2>/dev/null >"$pool" && [ "$(awk '/^HugePages_Free:/ {print $2}' /proc/meminfo)" -ge 160 ]; then
+    read -r tunables kb <<<"$(host_pages)"
+    check "the host asked for the reserved pool" "glibc.malloc.hugetlb=2" "$tunables"
+    [ "$kb" -gt 0 ] || { echo "FAIL: the host holds no pages of the pool" >&2; failures=$((failures + 1)); }
+    check "BRINMO_TRANSPARENT_PAGES leaves the pool alone" "" \
+      "$(host_pages BRINMO_TRANSPARENT_PAGES=1 | grep -v ' 0$')"
+  else
+    echo "the kernel would not reserve 160 huge pages: the pool is not tried"
+  fi
+  echo 0 >"$pool"
+else
+  echo "no huge-page pool could be reserved for a moment ($pool is in use or not writable): the pool is not tried"
 fi
 mkdir "$work/alone"
 cp "$brinmo" "$work/alone/brinmo"
