@@ -80,10 +80,9 @@ public:
     }
     std::uint32_t slotCount() const { return static_cast<std::uint32_t>(slots_.size()); }
     // Room for `count` objects, for readers that know how many are coming.
-    // Room for `count` objects; the handle table for `handles` of them, when that is fewer.
-    void reserveObjects(std::size_t count, std::size_t handles = SIZE_MAX) {
+    void reserveObjects(std::size_t count) {
         slots_.reserve(count + 1);
-        byHandle_.reserve(std::min(count, handles));
+        byHandle_.reserve(count);
     }
     // The next handle a new object gets ($HANDSEED); always above every handle in use.
     Handle handseed() const { return Handle(nextHandle_); }

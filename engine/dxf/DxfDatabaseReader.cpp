@@ -165,8 +165,7 @@ DxfDrawing DxfDatabaseReader::readSections() {
         db_->reserveObjects(records + 64);
     } else {
         // Records of real drawings average 150 to 500 bytes; the tables grow if this is short.
-        // The handle table is written whole when sized, so it is sized for the longer records.
-        db_->reserveObjects(doc_.buffer()->size() / 100 + 64, doc_.buffer()->size() / 250 + 64);
+        db_->reserveObjects(doc_.buffer()->size() / 100 + 64);
     }
 
     for (section_ = 0;; ++section_) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <unordered_map>
+
 #include "DbTestSupport.h"
+#include "engine/db/HandleIndex.h"
 #include "engine/db/Line.h"
 #include "engine/db/UnknownObject.h"
 
@@ -80,4 +84,42 @@ TEST(HandleLookup, ReservedIdsResolveOnceTheObjectArrives) {
     auto obj = db.open(early);
     ASSERT_TRUE(obj);
     EXPECT_EQ(obj->className(), "AcDbThing");
+}
+
+TEST(HandleLookup, IndexAgreesWithAMapWhateverOrderHandlesComeIn) {
+    // In file order from 1, from high up, downwards, at random over 64 bits, and a run that
+    // jumps far ahead and then fills the gap, so that the array comes to cover handles stored
+    // apart before.
+    std::vector<std::vector<std::uint64_t>> orders(5);
+    for (std::uint64_t h = 1; h <= 20000; ++h) orders[0].push_back(h);
+    for (std::uint64_t h = 0; h < 5000; ++h) orders[1].push_back(0x7FFFFFFF00ull + 3 * h);
+    for (std::uint64_t h = 30000; h > 0; h -= 3) orders[2].push_back(h);
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 20000; ++i) orders[3].push_back(random() | 1);
+    for (std::uint64_t h = 1; h <= 100; ++h) orders[4].push_back(h);
+    for (std::uint64_t h = 50000; h < 50100; ++h) orders[4].push_back(h);
+    for (std::uint64_t h = 101; h < 50000; h += 2) orders[4].push_back(h);
+    for (const auto& order : orders) {
+        HandleIndex index;
+        std::unordered_map<std::uint64_t, std::uint32_t> expected;
+        std::uint32_t next = 1;
+        for (std::uint64_t h : order) {
+            if (expected.count(h)) continue;
+            ASSERT_EQ(index.find(Handle(h)), HandleIndex::kNone) << h;
+            index.insert(Handle(h), next);
+            expected[h] = next++;
+        }
+        EXPECT_EQ(index.size(), expected.size());
+        for (const auto& [h, i] : expected) ASSERT_EQ(index.find(Handle(h)), i) << std::hex << h;
+        // Neighbours never stored are not found, nor is the null handle.
+        std::size_t absent = 0;
+        for (const auto& [h, i] : expected)
+            for (std::uint64_t near : {h + 1, h + 2, h * 2 + 1})
+                if (!expected.count(near) && near != 0) {
+                    ASSERT_EQ(index.find(Handle(near)), HandleIndex::kNone) << std::hex << near;
+                    ++absent;
+                }
+        EXPECT_GT(absent, 0u);
+        EXPECT_EQ(index.find(Handle()), HandleIndex::kNone);
+    }
 }
