@@ -157,6 +157,8 @@ DxfDrawing DxfDatabaseReader::readSections() {
     layers_.clear();
     blocks_.clear();
     styles_.clear();
+    recentLayers_ = {};
+    recentStyles_ = {};
     if (!streaming_) {
         out_.warnings = doc_.warnings();
         version_ = doc_.versionNumber();
@@ -384,7 +386,11 @@ void DxfDatabaseReader::ensureLayoutBlocks() {
 }
 
 ObjectId DxfDatabaseReader::layerByName(std::string_view raw, std::size_t line) {
-    if (auto it = layers_.find(raw); it != layers_.end()) return it->second;
+    if (ObjectId id = recentLayers_.find(raw)) return id;
+    if (auto it = layers_.find(raw); it != layers_.end()) {
+        recentLayers_.remember(raw, it->second);
+        return it->second;
+    }
     if (raw.empty() && version_ >= kDxfR2000) warn(line, "entity without a layer put on layer 0");
     const std::string name = raw.empty() ? std::string("0") : text(raw);
     if (ObjectId id = db_->recordId(TableKind::Layer, name)) {
@@ -407,7 +413,11 @@ ObjectId DxfDatabaseReader::layerByName(std::string_view raw, std::size_t line) 
 }
 
 ObjectId DxfDatabaseReader::textStyleByName(std::string_view raw) {
-    if (auto it = styles_.find(raw); it != styles_.end()) return it->second;
+    if (ObjectId id = recentStyles_.find(raw)) return id;
+    if (auto it = styles_.find(raw); it != styles_.end()) {
+        recentStyles_.remember(raw, it->second);
+        return it->second;
+    }
     const ObjectId id = db_->recordId(TableKind::TextStyle, text(raw));
     if (id) styles_.emplace(raw, id);
     return id;

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -85,6 +86,22 @@ private:
     };
     using NameCache = std::unordered_map<std::string, ObjectId, NameHash, std::equal_to<>>;
     NameCache layers_, blocks_, styles_;
+    // The last few layer and style names found, tried before hashing: neighbouring records
+    // mostly name the same few.
+    struct RecentNames {
+        std::array<std::pair<std::string, ObjectId>, 8> entries;
+        std::size_t next = 0;
+        ObjectId find(std::string_view name) const {
+            for (const auto& [key, id] : entries)
+                if (key.size() == name.size() && !id.isNull() && key == name) return id;
+            return {};
+        }
+        void remember(std::string_view name, ObjectId id) {
+            entries[next] = {std::string(name), id};
+            next = (next + 1) % entries.size();
+        }
+    };
+    RecentNames recentLayers_, recentStyles_;
     // Reused per entity: [0] for the entity, [1] for what follows it (attributes, vertices).
     std::vector<DxfTag> scratchTags_[2];
     DxfRecordParts scratchParts_[2];
