@@ -159,6 +159,7 @@ DxfDrawing DxfDatabaseReader::readSections() {
     styles_.clear();
     recentLayers_ = {};
     recentStyles_ = {};
+    recentBlocks_ = {};
     if (!streaming_) {
         out_.warnings = doc_.warnings();
         version_ = doc_.versionNumber();
@@ -424,7 +425,11 @@ ObjectId DxfDatabaseReader::textStyleByName(std::string_view raw) {
 }
 
 ObjectId DxfDatabaseReader::blockByName(const std::string& name, std::size_t line) {
-    if (auto it = blocks_.find(name); it != blocks_.end()) return it->second;
+    if (ObjectId id = recentBlocks_.find(name)) return id;
+    if (auto it = blocks_.find(name); it != blocks_.end()) {
+        recentBlocks_.remember(name, it->second);
+        return it->second;
+    }
     const ObjectId id = findOrAddBlock(name, line);
     blocks_.emplace(name, id);
     return id;

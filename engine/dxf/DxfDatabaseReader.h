@@ -86,8 +86,8 @@ private:
     };
     using NameCache = std::unordered_map<std::string, ObjectId, NameHash, std::equal_to<>>;
     NameCache layers_, blocks_, styles_;
-    // The last few layer and style names found, tried before hashing: neighbouring records
-    // mostly name the same few.
+    // The last few layer, style and block names found, tried before hashing: neighbouring
+    // records mostly name the same few.
     struct RecentNames {
         std::array<std::pair<std::string, ObjectId>, 8> entries;
         std::size_t next = 0;
@@ -101,7 +101,7 @@ private:
             next = (next + 1) % entries.size();
         }
     };
-    RecentNames recentLayers_, recentStyles_;
+    RecentNames recentLayers_, recentStyles_, recentBlocks_;
     // Reused per entity: [0] for the entity, [1] for what follows it (attributes, vertices).
     std::vector<DxfTag> scratchTags_[2];
     DxfRecordParts scratchParts_[2];
