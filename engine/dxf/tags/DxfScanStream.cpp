@@ -54,6 +54,13 @@ void DxfScanStream::run() {
         DxfScanBatch* batch = nullptr;
         {
             std::unique_lock lock(mutex_);
+            // Waiting for the reader, who is building objects: their memory is faulted in here.
+            while (!stop_ && filled_ - given_ >= kBatches) {
+                lock.unlock();
+                const bool more = warmer_.step();
+                lock.lock();
+                if (!more) break;
+            }
             changed_.wait(lock, [this] { return stop_ || filled_ - given_ < kBatches; });
             if (stop_) return;
             batch = &batches_[filled_ % kBatches];

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "engine/dxf/tags/DxfScanner.h"
+#include "engine/io/HeapWarmer.h"
 #include "engine/io/SourceText.h"
 
 namespace cad {
@@ -50,6 +51,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     bool stop_ = false;
+    HeapWarmer warmer_;  // the scanning thread's, for when it waits
     std::thread worker_;  // last: started once everything above is in place
 };
 
