@@ -53,14 +53,22 @@ const char* chooseLargePageSettings(const char* meminfo, const char* thpModes, s
     return std::strstr(thpModes, "[madvise]") != nullptr ? kTransparentPageSettings : nullptr;
 }
 
-const char* largePageSettingsForThisSystem(char** argv) {
-    if (std::getenv("BRINMO_SMALL_PAGES") != nullptr) return nullptr;
+bool askForLargePages(char** argv) {
+    const char* current = std::getenv("GLIBC_TUNABLES");
+    if (current != nullptr && std::strstr(current, kLargePageTunable) != nullptr) return false;
+    if (std::getenv("BRINMO_SMALL_PAGES") != nullptr) return false;
     char meminfo[8192];
     char modes[256];
     readSmallFile("/proc/meminfo", meminfo, sizeof meminfo);
     readSmallFile("/sys/kernel/mm/transparent_hugepage/enabled", modes, sizeof modes);
-    return chooseLargePageSettings(meminfo, modes, largestFileArgument(argv),
-                                   std::getenv("BRINMO_TRANSPARENT_PAGES") != nullptr);
+    const char* settings = chooseLargePageSettings(meminfo, modes, largestFileArgument(argv),
+                                                   std::getenv("BRINMO_TRANSPARENT_PAGES") != nullptr);
+    if (settings == nullptr) return false;
+    char wanted[4096];
+    const int n = current != nullptr && *current != '\0'
+                      ? std::snprintf(wanted, sizeof wanted, "%s:%s", current, settings)
+                      : std::snprintf(wanted, sizeof wanted, "%s", settings);
+    return n > 0 && static_cast<std::size_t>(n) < sizeof wanted && setenv("GLIBC_TUNABLES", wanted, 1) == 0;
 }
 
 }  // namespace cad

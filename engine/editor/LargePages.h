@@ -29,8 +29,10 @@ std::uint64_t reservedPoolAvailable(const char* meminfo);
 const char* chooseLargePageSettings(const char* meminfo, const char* thpModes, std::uint64_t largestDrawing,
                                     bool transparentOnly);
 
-// The same from the running system and the environment: nullptr when BRINMO_SMALL_PAGES is set or
-// nothing is to be gained; BRINMO_TRANSPARENT_PAGES leaves the pool alone.
-const char* largePageSettingsForThisSystem(char** argv);
+// Adds to GLIBC_TUNABLES the settings chosen from the running system, for a program about to
+// start: true when it did. Nothing when the variable already names a huge-page setting, when
+// BRINMO_SMALL_PAGES is set or when nothing is to be gained; BRINMO_TRANSPARENT_PAGES leaves the
+// pool alone.
+bool askForLargePages(char** argv);
 
 }  // namespace cad

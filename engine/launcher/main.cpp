@@ -17,18 +17,6 @@ namespace {
 
 constexpr const char* kHost = "brinmo-host";
 
-void askForLargePages(char** argv) {
-    const char* current = std::getenv("GLIBC_TUNABLES");
-    if (current != nullptr && std::strstr(current, cad::kLargePageTunable) != nullptr) return;
-    const char* settings = cad::largePageSettingsForThisSystem(argv);
-    if (settings == nullptr) return;
-    char wanted[4096];
-    const int n = current != nullptr && *current != '\0'
-                      ? std::snprintf(wanted, sizeof wanted, "%s:%s", current, settings)
-                      : std::snprintf(wanted, sizeof wanted, "%s", settings);
-    if (n > 0 && static_cast<std::size_t>(n) < sizeof wanted) setenv("GLIBC_TUNABLES", wanted, 1);
-}
-
 }  // namespace
 
 int main(int, char** argv) {
@@ -46,7 +34,7 @@ int main(int, char** argv) {
         std::fprintf(stderr, "brinmo: the path of %s is too long\n", kHost);
         return 127;
     }
-    askForLargePages(argv);
+    cad::askForLargePages(argv);
     execv(host, argv);
     std::fprintf(stderr, "brinmo: cannot run %s: %s\n", host, std::strerror(errno));
     return 127;
