@@ -9,7 +9,7 @@ namespace cad {
 // otherwise wait can pay that instead of the one building objects. The contents do not change
 // (fresh pages read as zeros either way), so this is safe beside the allocator at any time. It
 // has something to do only while the heap runs ahead of use: the launcher asks the allocator to
-// take memory 16 MB at a time beyond what it needs (glibc.malloc.top_pad).
+// take memory 4 MB at a time beyond what it needs (glibc.malloc.top_pad).
 class HeapWarmer {
 public:
     HeapWarmer();
