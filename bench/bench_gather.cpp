@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Median.h"
 #include "data/AssetIndex.h"
 #include "data/Assets.h"
 #include "engine/db/BlockReference.h"
@@ -30,11 +31,6 @@ namespace {
 constexpr int kRoomsPerSide = 100;  // 10,000 rooms
 constexpr int kAssetsPerRoom = 5;   // 50,000 assets
 constexpr double kRoomW = 6000, kRoomH = 4500, kGap = 200;  // millimetres
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 template <class F>
 double seconds(F&& f) {

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/Median.h"
 #include "engine/geometry/PolygonOps.h"
 #include "engine/geometry/PolylineGeometry.h"
 #include "engine/geometry/SpatialIndex.h"
@@ -23,11 +24,6 @@ constexpr int kRoomsPerSide = 100;       // 10,000 rooms
 constexpr int kAssets = 50000;
 constexpr double kRoomW = 6000, kRoomH = 4500;  // millimetres
 constexpr int kBruteRooms = 200;         // the scan is timed on a sample and scaled up
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 template <class F>
 double seconds(F&& f) {

@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "bench/Median.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -57,11 +59,6 @@ std::optional<double> touchInChild(std::size_t mb, bool huge) {
     waitpid(child, &status, 0);
     if (!got || ms < 0) return std::nullopt;
     return ms;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 std::string hugePageMode() {

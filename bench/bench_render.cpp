@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Median.h"
 #include "engine/dxf/DxfDrawing.h"
 #include "engine/render/DrawingRenderer.h"
 #include "engine/render/FontLibrary.h"
@@ -31,11 +32,6 @@ double cpuSeconds() {
 
 double wallSeconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace
