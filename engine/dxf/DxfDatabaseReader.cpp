@@ -387,11 +387,7 @@ void DxfDatabaseReader::ensureLayoutBlocks() {
 }
 
 ObjectId DxfDatabaseReader::layerByName(std::string_view raw, std::size_t line) {
-    if (ObjectId id = recentLayers_.find(raw)) return id;
-    if (auto it = layers_.find(raw); it != layers_.end()) {
-        recentLayers_.remember(raw, it->second);
-        return it->second;
-    }
+    if (const auto id = recentLayers_.findIn(layers_, raw)) return *id;
     if (raw.empty() && version_ >= kDxfR2000) warn(line, "entity without a layer put on layer 0");
     const std::string name = raw.empty() ? std::string("0") : text(raw);
     if (ObjectId id = db_->recordId(TableKind::Layer, name)) {
@@ -414,22 +410,14 @@ ObjectId DxfDatabaseReader::layerByName(std::string_view raw, std::size_t line) 
 }
 
 ObjectId DxfDatabaseReader::textStyleByName(std::string_view raw) {
-    if (ObjectId id = recentStyles_.find(raw)) return id;
-    if (auto it = styles_.find(raw); it != styles_.end()) {
-        recentStyles_.remember(raw, it->second);
-        return it->second;
-    }
+    if (const auto id = recentStyles_.findIn(styles_, raw)) return *id;
     const ObjectId id = db_->recordId(TableKind::TextStyle, text(raw));
     if (id) styles_.emplace(raw, id);
     return id;
 }
 
 ObjectId DxfDatabaseReader::blockByName(const std::string& name, std::size_t line) {
-    if (ObjectId id = recentBlocks_.find(name)) return id;
-    if (auto it = blocks_.find(name); it != blocks_.end()) {
-        recentBlocks_.remember(name, it->second);
-        return it->second;
-    }
+    if (const auto id = recentBlocks_.findIn(blocks_, name)) return *id;
     const ObjectId id = findOrAddBlock(name, line);
     blocks_.emplace(name, id);
     return id;

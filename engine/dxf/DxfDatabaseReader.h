@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -99,6 +100,14 @@ private:
         void remember(std::string_view name, ObjectId id) {
             entries[next] = {std::string(name), id};
             next = (next + 1) % entries.size();
+        }
+        // From the last few, else from `cache` (then kept among the last few); nothing when neither has it.
+        std::optional<ObjectId> findIn(const NameCache& cache, std::string_view name) {
+            if (ObjectId id = find(name)) return id;
+            const auto it = cache.find(name);
+            if (it == cache.end()) return std::nullopt;
+            remember(name, it->second);
+            return it->second;
         }
     };
     RecentNames recentLayers_, recentStyles_, recentBlocks_;
