@@ -6,6 +6,7 @@
 #include <iterator>
 #include <limits>
 #include <numbers>
+#include <stdexcept>
 #include <system_error>
 
 #include "engine/render/FontLibrary.h"
@@ -123,6 +124,10 @@ BatchCanvas::BatchCanvas(CanvasTarget& target)
     }
 }
 
+BatchCanvas::BatchCanvas(std::unique_ptr<CanvasTarget> part) : BatchCanvas(*part) {
+    ownTarget_ = std::move(part);
+}
+
 BatchCanvas::~BatchCanvas() {
     try {
         flush();
@@ -140,7 +145,7 @@ BatchCanvas::~BatchCanvas() {
 }
 
 void BatchCanvas::flush() {
-    for (auto& batch : open_) post({Command::Kind::Draw, std::move(batch), {}, {}});
+    for (auto& batch : open_) post({Command::Kind::Draw, std::move(batch), {}, {}, {}});
     open_.clear();
 }
 
@@ -152,6 +157,26 @@ std::string BatchCanvas::error() {
         if (failure_) std::rethrow_exception(failure_);
     }
     return target_.error();
+}
+
+std::unique_ptr<Canvas> BatchCanvas::startPart() {
+    // The target is the worker's while it has work.
+    drain();
+    std::unique_ptr<CanvasTarget> target = target_.makePart();
+    if (!target) return nullptr;
+    return std::unique_ptr<Canvas>(new BatchCanvas(std::move(target)));
+}
+
+void BatchCanvas::appendPart(std::unique_ptr<Canvas> part) {
+    auto* canvas = dynamic_cast<BatchCanvas*>(part.get());
+    if (canvas == nullptr || !canvas->ownTarget_) throw std::logic_error("not a part of this canvas");
+    canvas->error();  // all of it drawn; what its target threw comes out here
+    std::unique_ptr<CanvasTarget> target = std::move(canvas->ownTarget_);
+    part.reset();
+    // Nothing batched here may take primitives drawn after the part.
+    flush();
+    Command command{Command::Kind::AppendPart, nullptr, {}, {}, std::move(target)};
+    post(std::move(command));
 }
 
 void BatchCanvas::post(Command command) {
@@ -205,6 +230,7 @@ void BatchCanvas::execute(Command& command) {
         case Command::Kind::Background: target_.paintBackground(command.color); break;
         case Command::Kind::PushClip: target_.pushClip(command.clip); break;
         case Command::Kind::PopClip: target_.popClip(); break;
+        case Command::Kind::AppendPart: target_.appendPart(*command.part); break;
     }
 }
 
@@ -226,7 +252,7 @@ BatchCanvas::Batch& BatchCanvas::batchFor(const Key& key) {
         break;
     }
     if (open_.size() >= kMaxOpen) {
-        post({Command::Kind::Draw, std::move(open_.front()), {}, {}});
+        post({Command::Kind::Draw, std::move(open_.front()), {}, {}, {}});
         open_.erase(open_.begin());
     }
     if (spare_.empty() && worker_.joinable()) {
@@ -253,7 +279,7 @@ void BatchCanvas::markInk(Batch& batch) {
 
 void BatchCanvas::paintBackground(Rgb color) {
     flush();
-    post({Command::Kind::Background, nullptr, color, {}});
+    post({Command::Kind::Background, nullptr, color, {}, {}});
 }
 
 void BatchCanvas::stroke(const DevicePath& path, const Pen& pen) {
@@ -371,12 +397,12 @@ void BatchCanvas::pushClip(const DevicePath& path) {
     DevicePath usable;
     for (const DevicePath::Run& run : path.runs)
         if (!run.points.empty() && std::all_of(run.points.begin(), run.points.end(), finite)) usable.runs.push_back(run);
-    post({Command::Kind::PushClip, nullptr, {}, std::move(usable)});
+    post({Command::Kind::PushClip, nullptr, {}, std::move(usable), {}});
 }
 
 void BatchCanvas::popClip() {
     flush();
-    post({Command::Kind::PopClip, nullptr, {}, {}});
+    post({Command::Kind::PopClip, nullptr, {}, {}, {}});
 }
 
 }  // namespace cad

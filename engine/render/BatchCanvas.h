@@ -44,6 +44,9 @@ public:
     void pushClip(const DevicePath& path) override;
     void popClip() override;
     std::optional<Extents2d> page() const override { return Extents2d({0, 0}, {pageWidth_, pageHeight_}); }
+    // Parts where the target makes them (a PDF); a part batches apart and draws on a thread of its own.
+    std::unique_ptr<Canvas> startPart() override;
+    void appendPart(std::unique_ptr<Canvas> part) override;
 
     // Hands over what is still batched.
     void flush();
@@ -58,11 +61,15 @@ private:
     struct Key;
     // Work for the target's thread: a batch to draw, or a change of state between batches.
     struct Command {
-        enum class Kind { Draw, Background, PushClip, PopClip } kind = Kind::Draw;
+        enum class Kind { Draw, Background, PushClip, PopClip, AppendPart } kind = Kind::Draw;
         std::unique_ptr<Batch> batch;
         Rgb color;
         DevicePath clip;
+        std::unique_ptr<CanvasTarget> part;
     };
+
+    // A part's canvas, drawing on a target of its own.
+    explicit BatchCanvas(std::unique_ptr<CanvasTarget> part);
 
     // The open batch a primitive of `key` covering `footprint_` joins, made when there is none.
     Batch& batchFor(const Key& key);
@@ -75,6 +82,7 @@ private:
     void work();
     void execute(Command& command);
 
+    std::unique_ptr<CanvasTarget> ownTarget_;  // a part's, which the part canvas hands on
     CanvasTarget& target_;
     double pageWidth_ = 0, pageHeight_ = 0;
     InkGrid ink_;

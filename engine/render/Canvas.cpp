@@ -1,8 +1,12 @@
 #include "engine/render/Canvas.h"
 
+#include <stdexcept>
+
 #include "engine/render/FontLibrary.h"
 
 namespace cad {
+
+void Canvas::appendPart(std::unique_ptr<Canvas>) { throw std::logic_error("this canvas makes no parts"); }
 
 void BoundsCanvas::add(const DevicePath& path) {
     for (const DevicePath::Run& run : path.runs)

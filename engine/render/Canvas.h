@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -29,6 +30,11 @@ public:
     virtual void popClip() = 0;
     // The device box drawn on; nothing when there is no edge (measuring).
     virtual std::optional<Extents2d> page() const { return std::nullopt; }
+    // A canvas of the same page for drawing a later part on another thread meanwhile; nothing
+    // where that cannot be done. Dropped, what it drew is lost.
+    virtual std::unique_ptr<Canvas> startPart() { return nullptr; }
+    // Shows what `part` (from startPart here) drew after everything drawn here so far.
+    virtual void appendPart(std::unique_ptr<Canvas> part);
 };
 
 // Measures the device-space box of everything drawn (clips are ignored).

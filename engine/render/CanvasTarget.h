@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
 #include <cstddef>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,6 +49,11 @@ public:
     virtual void popClip() = 0;
     // Empty while all is well; otherwise what went wrong.
     virtual std::string error() = 0;
+    // A target of the same page for drawing a later part on another thread meanwhile; nothing
+    // where drawing happens in place (a raster has one set of pixels).
+    virtual std::unique_ptr<CanvasTarget> makePart() { return nullptr; }
+    // Puts everything drawn on `part` (made by makePart, drawn to the end) after what is drawn here.
+    virtual void appendPart(CanvasTarget&) { throw std::logic_error("this target makes no parts"); }
 };
 
 }  // namespace cad

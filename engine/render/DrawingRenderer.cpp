@@ -28,8 +28,9 @@ namespace {
 constexpr int kMaxPixels = 20000;
 // Each viewport draws the whole model again; a layout of more than this many is not a sheet.
 constexpr int kMaxViewports = 100;
-// A model space of at least this many entities is measured in two halves at once.
-constexpr std::size_t kMeasureInHalvesFrom = 20000;
+// A model space of at least this many entities is measured, and drawn where the canvas can, in
+// two halves at once.
+constexpr std::size_t kHalvesFrom = 20000;
 
 }  // namespace
 
@@ -45,6 +46,8 @@ std::optional<ImageFormat> imageFormatForPath(std::string_view path) {
 DrawingRenderer::DrawingRenderer(const Database& db, FontLibrary& fonts) : db_(db), fonts_(fonts) {
     block_ = db.modelSpaceId();
 }
+
+DrawingRenderer::~DrawingRenderer() = default;
 
 bool DrawingRenderer::selectLayout(std::string_view name, std::string& error) {
     if (name.empty() || toLowerAscii(name) == "model") {
@@ -123,23 +126,23 @@ Extents2d DrawingRenderer::measure() {
 
 std::optional<Extents2d> DrawingRenderer::measureInHalves() {
     const std::vector<ObjectId>& order = orders_.try_emplace(block_, DrawingPainter::paintOrder(db_, block_)).first->second;
-    if (order.size() < kMeasureInHalvesFrom) return std::nullopt;
+    if (order.size() < kHalvesFrom) return std::nullopt;
     const std::size_t half = order.size() / 2;
     const LineWeightScale weights{1.0, 0.0, 0};
-    // The second half has fonts, styles and block orders of its own: painters share nothing they change.
+    // The second half has fonts, styles and block orders of its own.
+    if (!halfFonts_) halfFonts_ = std::make_unique<FontLibrary>();
     BoundsCanvas second;
     RenderReport secondReport;
     bool secondTookOtherFonts = false;
     std::exception_ptr failed;
     auto measureSecond = [&, orders = DrawingPainter::BlockOrders{{block_, order}}]() mutable {
         try {
-            FontLibrary fonts;
             StyleResolver styles(db_, weights);
-            DrawingPainter painter(db_, second, fonts, styles, secondReport);
+            DrawingPainter painter(db_, second, *halfFonts_, styles, secondReport);
             painter.shareBlockOrders(orders);
             painter.setMeasuring(true);
             painter.paintBlock(block_, PaintContext{}, half, SIZE_MAX);
-            secondTookOtherFonts = fonts.lookedForOtherFonts();
+            secondTookOtherFonts = halfFonts_->lookedForOtherFonts();
         } catch (...) {
             failed = std::current_exception();
         }
@@ -175,8 +178,59 @@ std::optional<Extents2d> DrawingRenderer::measureInHalves() {
     return box;
 }
 
+bool DrawingRenderer::drawInHalves(Canvas& canvas, const Affine2d& toDevice, const LineWeightScale& weights) {
+    const std::vector<ObjectId>& order = orders_.try_emplace(block_, DrawingPainter::paintOrder(db_, block_)).first->second;
+    // Measuring found the second half needs fonts the first may have taken before it.
+    if (order.size() < kHalvesFrom || (halfFonts_ && halfFonts_->lookedForOtherFonts())) return false;
+    if (!halfFonts_) halfFonts_ = std::make_unique<FontLibrary>();
+    std::unique_ptr<Canvas> part = canvas.startPart();
+    if (!part) return false;
+    const std::size_t half = order.size() / 2;
+    RenderReport partReport;
+    std::exception_ptr failed;
+    auto paintSecond = [&, orders = DrawingPainter::BlockOrders{{block_, order}}]() mutable {
+        try {
+            StyleResolver styles(db_, weights);
+            DrawingPainter painter(db_, *part, *halfFonts_, styles, partReport);
+            painter.shareBlockOrders(orders);
+            painter.setGreekingHeight(greekBelow_);
+            painter.setWorldToDevice(toDevice);
+            painter.paintBlock(block_, PaintContext{}, half, SIZE_MAX);
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    };
+    FontLibrary::loadConfiguration();
+    StyleResolver styles(db_, weights);
+    DrawingPainter painter(db_, canvas, fonts_, styles, report_);
+    painter.shareBlockOrders(orders_);
+    painter.setGreekingHeight(greekBelow_);
+    painter.setWorldToDevice(toDevice);
+    {
+        std::jthread worker;  // joined on leaving the block, whatever is thrown
+        try {
+            worker = std::jthread(std::move(paintSecond));
+        } catch (const std::system_error&) {
+            return false;
+        }
+        painter.paintBlock(block_, PaintContext{}, 0, half);
+    }
+    if (failed) std::rethrow_exception(failed);
+    // As in measuring: other fonts, or past the copy limit, the halves would not give the picture
+    // one painting gives; the second half is drawn again after the first.
+    if (halfFonts_->lookedForOtherFonts() || report_.blockCopies + partReport.blockCopies >= DrawingPainter::kMaxBlockCopies) {
+        part.reset();
+        painter.paintBlock(block_, PaintContext{}, half, SIZE_MAX);
+        return true;
+    }
+    canvas.appendPart(std::move(part));
+    report_.add(partReport);
+    return true;
+}
+
 void DrawingRenderer::draw(Canvas& canvas, const Affine2d& toDevice, const LineWeightScale& weights) {
     report_ = RenderReport{};
+    if (model_ && drawInHalves(canvas, toDevice, weights)) return;
     paint(canvas, toDevice, weights, false, report_);
 }
 

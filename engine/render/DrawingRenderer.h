@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,7 @@ std::optional<ImageFormat> imageFormatForPath(std::string_view path);
 class DrawingRenderer {
 public:
     DrawingRenderer(const Database& db, FontLibrary& fonts);
+    ~DrawingRenderer();
 
     // "Model" (or empty) for model space, else a paper layout by name (any letter case). False
     // with a message naming the layouts there are when there is no such layout.
@@ -45,6 +47,8 @@ public:
 private:
     // Large model spaces on two threads; nothing when small or when no thread can be had.
     std::optional<Extents2d> measureInHalves();
+    // The same for drawing, where the canvas makes parts; false when it was not drawn so.
+    bool drawInHalves(Canvas& canvas, const Affine2d& toDevice, const LineWeightScale& weights);
     void paint(Canvas& canvas, const Affine2d& toDevice, const LineWeightScale& weights, bool measuring,
                RenderReport& report);
 
@@ -56,6 +60,8 @@ private:
     RenderReport report_;
     // Draw orders of the blocks, for measuring and drawing alike.
     std::unordered_map<ObjectId, std::vector<ObjectId>> orders_;
+    // The second half's fonts, from measuring to drawing: painters share nothing they change.
+    std::unique_ptr<FontLibrary> halfFonts_;
 };
 
 // A picture of a layout written to a file.

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <stdexcept>
 
 #include "engine/render/FontLibrary.h"
@@ -149,13 +150,16 @@ void putCircle(std::string& out, double cx, double cy, double r) {
 
 // A Type 3 font: up to 256 glyphs of one face, drawn in the fill colour of the text.
 struct PdfTarget::SubFont {
+    std::string name;                // in the page's resources
     std::vector<std::string> procs;  // glyph descriptions
     std::vector<double> widths;      // glyph units
     std::vector<char32_t> characters;
     double box[4] = {0, 0, 0, 0};  // of all outlines, glyph units
 };
 
-PdfTarget::PdfTarget(double width, double height)
+PdfTarget::PdfTarget(double width, double height) : PdfTarget(width, height, 0) {}
+
+PdfTarget::PdfTarget(double width, double height, int part)
     : width_(width),
       height_(height),
       zip_(libdeflate_alloc_compressor(kDeflateLevel), libdeflate_free_compressor),
@@ -164,10 +168,42 @@ PdfTarget::PdfTarget(double width, double height)
     // Room for a piece and the batch that ends it, taken once: growing it on the writing thread
     // would copy it over and over into new memory.
     content_.reserve(2 * kDeflatePiece);
+    if (part > 0) {
+        // Placed as the page is, and whatever else it sets ends with it. It may take the page as
+        // opaque: the page makes it so before appending it.
+        part_ = true;
+        content_ += "q\n";
+        return;
+    }
     // Device space has y down; the page's y goes up.
     content_ += "1 0 0 -1 0 ";
     putNumber(content_, height_);
     content_ += " cm\n0 J 2 M\n";
+}
+
+std::unique_ptr<CanvasTarget> PdfTarget::makePart() {
+    std::unique_ptr<PdfTarget> part(new PdfTarget(width_, height_, ++partsMade_));
+    part->fontPrefix_ = fontPrefix_ + std::to_string(partsMade_) + "_";
+    return part;
+}
+
+void PdfTarget::appendPart(CanvasTarget& other) {
+    auto* part = dynamic_cast<PdfTarget*>(&other);
+    if (part == nullptr || !part->part_) throw std::logic_error("not a part of a PDF page");
+    part->content_ += "Q\n";
+    part->deflateContent();
+    if (!part->error_.empty()) {
+        if (error_.empty()) error_ = part->error_;
+        return;
+    }
+    setAlpha(true, 255);
+    setAlpha(false, 255);
+    deflateContent();
+    std::move(part->pieces_.begin(), part->pieces_.end(), std::back_inserter(pieces_));
+    part->pieces_.clear();
+    std::move(part->fonts_.begin(), part->fonts_.end(), std::back_inserter(fonts_));
+    part->fonts_.clear();
+    alphas_.insert(part->alphas_.begin(), part->alphas_.end());
 }
 
 PdfTarget::~PdfTarget() = default;
@@ -285,6 +321,7 @@ const PdfTarget::GlyphCode& PdfTarget::codeOf(const FontFace& face, const Canvas
     auto open = openFont_.find(&face);
     if (open == openFont_.end() || fonts_[open->second].procs.size() >= 256) {
         fonts_.emplace_back();
+        fonts_.back().name = fontPrefix_ + std::to_string(fonts_.size() - 1);
         open = openFont_.insert_or_assign(&face, fonts_.size() - 1).first;
     }
     SubFont& font = fonts_[open->second];
@@ -359,8 +396,8 @@ void PdfTarget::drawGlyphs(const CanvasBatch& b) {
         if (!follows) {
             if (inString) content_ += "> Tj\n";
             if (code.font != font) {
-                content_ += "/F";
-                content_ += std::to_string(code.font);
+                content_ += '/';
+                content_ += fonts_[code.font].name;
                 content_ += " 1 Tf\n";
                 font = code.font;
             }
@@ -467,7 +504,7 @@ void PdfTarget::write(const std::function<void(std::string_view)>& sink) {
         out += " ]";
     }
     out += " /Resources << /Font <<";
-    for (std::size_t f = 0; f < fonts_.size(); ++f) out += " /F" + std::to_string(f) + " " + ref(fontObject[f]);
+    for (std::size_t f = 0; f < fonts_.size(); ++f) out += " /" + fonts_[f].name + " " + ref(fontObject[f]);
     out += " >>";
     if (!alphas_.empty()) {
         out += " /ExtGState <<";

@@ -37,12 +37,17 @@ public:
     void pushClip(const DevicePath& path) override;
     void popClip() override;
     std::string error() override { return error_; }
+    std::unique_ptr<CanvasTarget> makePart() override;
+    void appendPart(CanvasTarget& part) override;
 
     // Writes the whole file, once everything is drawn.
     void write(const std::function<void(std::string_view)>& sink);
 
 private:
     struct SubFont;
+    // A part of the page numbered `part` (from 1): its own fonts, named apart from the page's, and
+    // its content in a graphics state of its own, as it is appended where the page stands.
+    PdfTarget(double width, double height, int part);
     struct GlyphCode {
         std::size_t font = 0;  // in fonts_
         unsigned char code = 0;
@@ -78,6 +83,9 @@ private:
     double dashOffset_ = 0;
 
     std::vector<SubFont> fonts_;
+    std::string fontPrefix_ = "F";  // fonts are named this and their number
+    int partsMade_ = 0;
+    bool part_ = false;
     // By glyph and character: a font shows characters it lacks with one glyph, which must still
     // read back as each of them.
     std::map<const FontFace*, std::unordered_map<std::uint64_t, GlyphCode>> codes_;

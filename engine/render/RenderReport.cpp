@@ -8,6 +8,13 @@ std::size_t RenderReport::skippedCount() const {
     return n;
 }
 
+void RenderReport::add(const RenderReport& other) {
+    drawn += other.drawn;
+    hidden += other.hidden;
+    blockCopies += other.blockCopies;
+    for (const auto& [kind, count] : other.skipped) skipped[kind] += count;
+}
+
 std::string RenderReport::summary() const {
     std::string text = "drew " + std::to_string(drawn) + (drawn == 1 ? " entity" : " entities");
     if (skipped.empty()) return text;

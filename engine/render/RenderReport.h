@@ -14,6 +14,8 @@ struct RenderReport {
     std::map<std::string, std::size_t> skipped;
 
     void skip(const std::string& what) { ++skipped[what]; }
+    // Counts what `other` (a later part of the same picture) drew and skipped as well.
+    void add(const RenderReport& other);
     std::size_t skippedCount() const;
     // "drew N entities" plus ", skipped: 2 XLINE, 1 HATCH (too dense)" when something was left out.
     std::string summary() const;

@@ -196,19 +196,33 @@ TEST(PdfFiles, TextsReadBackAndTheFileIsSound) {
     EXPECT_GE(fonts, 2u) << "the glyphs needed more than one font";
 }
 
-// A large plan's content goes out in several compressed pieces, one after the other: readers must
-// find the file sound and draw the pieces in order, so that what is drawn last lies on top.
-TEST(PdfFiles, ContentInSeveralPiecesIsDrawnInOrder) {
-    if (!haveTool("pdftoppm") || !haveTool("qpdf")) GTEST_SKIP() << "pdftoppm or qpdf (poppler-utils, qpdf) is not installed";
+// A large plan is drawn in two halves at once, the second into a part of the page of its own, and
+// its content goes out in several compressed pieces: readers must find the file sound and draw the
+// pieces in order, so that what is drawn last lies on top; the part's texts keep fonts of their own
+// and the part starts opaque whatever the first half left set.
+TEST(PdfFiles, LargePlansAreDrawnInPartsAndPiecesInOrder) {
+    if (!haveTool("pdftoppm") || !haveTool("qpdf") || !haveTool("pdftotext"))
+        GTEST_SKIP() << "pdftoppm, pdftotext or qpdf (poppler-utils, qpdf) is not installed";
     auto db = Database::createDefault();
     append(*db, solidHatch({{{0, 0}, {50, 0}, {50, 50}, {0, 50}}}, 5));
+    append(*db, textAt("FIRST", {2, 55, 0}, 4));
     // Enough short lines in the strip above for well over a megabyte of content.
-    for (int i = 0; i < 60000; ++i) {
-        const double x = (i % 600) / 6.0, y = 80 + (i / 600) / 5.0;
-        auto line = std::make_unique<Line>(Point3d{x, y, 0}, Point3d{x + 0.1, y + 0.1, 0});
-        line->setColorIndex(1 + i % 7);
-        append(*db, std::move(line));
-    }
+    auto addLines = [&](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const double x = (i % 600) / 6.0, y = 80 + (i / 600) / 5.0;
+            auto line = std::make_unique<Line>(Point3d{x, y, 0}, Point3d{x + 0.1, y + 0.1, 0});
+            line->setColorIndex(1 + i % 7);
+            append(*db, std::move(line));
+        }
+    };
+    addLines(0, 30000);
+    // The last of the first half: half-transparent red.
+    auto translucent = solidHatch({{{80, 0}, {90, 0}, {90, 10}, {80, 10}}}, 1);
+    translucent->editExtraTags() = {{440, std::to_string(0x02000000 | 127)}};
+    append(*db, std::move(translucent));
+    addLines(30000, 60000);
+    append(*db, textAt("SECOND", {60, 55, 0}, 4));
+    append(*db, solidHatch({{{80, 20}, {90, 20}, {90, 30}, {80, 30}}}, 3));
     append(*db, solidHatch({{{25, 25}, {75, 25}, {75, 75}, {25, 75}}}, 1));
 
     RenderDir dir;
@@ -220,12 +234,18 @@ TEST(PdfFiles, ContentInSeveralPiecesIsDrawnInOrder) {
     std::ifstream in(dir.file("pieces.pdf"), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(bytes.find("/Contents ["), std::string::npos) << "one piece only: the test draws too little";
+    EXPECT_NE(bytes.find("/F1_0 "), std::string::npos) << "drawn in one part: the test draws too little";
+    const std::string words = run("pdftotext " + dir.file("pieces.pdf") + " - 2>&1", status);
+    for (const char* expected : {"FIRST", "SECOND"}) EXPECT_NE(words.find(expected), std::string::npos) << expected;
 
     auto at = [&](double x, double y) { return pair.poppler->at(pair.shot.px(x), pair.shot.py(y)); };
     const Pixel blue = at(10, 10), red = at(40, 40), redAlone = at(60, 60);
     EXPECT_TRUE(blue.b > 200 && blue.r < 60) << "the first fill " << int(blue.r) << " " << int(blue.g) << " " << int(blue.b);
     for (const Pixel& p : {red, redAlone})
         EXPECT_TRUE(p.r > 200 && p.b < 60) << "the last fill, on top " << int(p.r) << " " << int(p.g) << " " << int(p.b);
+    const Pixel pink = at(85, 5), green = at(85, 25);
+    EXPECT_TRUE(pink.r > 245 && std::abs(pink.g - 128) < 8) << "half red " << int(pink.r) << " " << int(pink.g);
+    EXPECT_TRUE(green.g > 245 && green.r < 8 && green.b < 8) << "opaque green " << int(green.r) << " " << int(green.g);
     EXPECT_TRUE(at(90, 60).isWhite());
     EXPECT_GE(inkNear(*pair.poppler, pair.raster(), 1), 0.98);
     EXPECT_GE(inkNear(pair.raster(), *pair.poppler, 1), 0.98);
@@ -307,4 +327,22 @@ TEST(PdfFiles, CharactersTheStyleFontLacksComeFromAFontThatHasThem) {
     ASSERT_TRUE(renderDrawingToFile(*db, options, pdf).ok);
     const std::string words = run("pdftotext " + pdf + " - 2>&1", status);
     EXPECT_NE(words.find(name), std::string::npos) << words;
+
+    // In the second half of a large plan, measured or not: that half is drawn after the first,
+    // with the fonts the first took, and every entity once.
+    for (int i = 0; i < 20000; ++i)
+        append(*db, std::make_unique<Line>(Point3d{i % 100 * 0.5, 30.0 + i / 100 * 0.05, 0}, Point3d{i % 100 * 0.5 + 0.2, 30.0 + i / 100 * 0.05, 0}));
+    append(*db, textAt(name, {5, 5, 0}, 4));
+    for (const bool measured : {false, true}) {
+        RenderOptions large;
+        if (!measured) large.window = Extents2d({0, 0}, {60, 40});
+        const std::string file = dir.file(measured ? "large-measured.pdf" : "large.pdf");
+        const RenderResult result = renderDrawingToFile(*db, large, file);
+        ASSERT_TRUE(result.ok) << result.error;
+        EXPECT_EQ(result.report.drawn, 20002u) << measured;
+        const std::string found = run("pdftotext " + file + " - 2>&1", status);
+        std::size_t copies = 0;
+        for (std::size_t at = found.find(name); at != std::string::npos; at = found.find(name, at + 1)) ++copies;
+        EXPECT_EQ(copies, 2u) << measured << found;
+    }
 }
