@@ -25,7 +25,8 @@ constexpr std::size_t kMaxEvenOddFills = 64;
 // Points, dots and glyphs a batch takes at most: beyond this one operation saves nothing more,
 // while the target's working memory for it (and, in pictures, the area it scans) keeps growing.
 // Batches are reused and keep the room they once needed, and up to kMaxOpen + kMaxQueued of them
-// are alive at once: at 8192 they held 20 MB more on a large plan, all of it fresh pages.
+// are alive at once: at 8192 they held 20 MB more on a large plan, all of it fresh pages. A
+// primitive that would take a batch past this starts another, so that its room stays within it.
 constexpr std::size_t kMaxBatchSize = 2048;
 
 bool finite(const Point2d& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
@@ -183,7 +184,7 @@ void BatchCanvas::post(Command command) {
     if (command.kind == Command::Kind::Draw) ++operations_;
     if (!worker_.joinable()) {
         execute(command);
-        if (command.batch) spare_.push_back(std::move(command.batch));
+        if (command.batch) spare_[shelf(command.batch->kind)].push_back(std::move(command.batch));
         return;
     }
     {
@@ -238,14 +239,14 @@ bool BatchCanvas::offPage(double x0, double y0, double x1, double y1) const {
     return x1 < 0 || y1 < 0 || x0 > pageWidth_ || y0 > pageHeight_;
 }
 
-BatchCanvas::Batch& BatchCanvas::batchFor(const Key& key) {
+BatchCanvas::Batch& BatchCanvas::batchFor(const Key& key, std::size_t adding) {
     // Batches after the last one of another colour with ink under the primitive may take it.
     std::uint32_t blocking = 0;
     for (const CellBox& box : footprint_) blocking = std::max(blocking, ink_.lastOtherColour(box, key.color));
     for (std::size_t k = open_.size(); k-- > 0;) {
         Batch& batch = *open_[k];
         if (batch.number <= blocking) break;
-        if (!batch.matches(key) || batch.size() >= kMaxBatchSize) continue;
+        if (!batch.matches(key) || batch.size() + adding > kMaxBatchSize) continue;
         // An even-odd fill joined to one it overlaps would cut holes in both.
         if (key.kind != CanvasBatch::Kind::FillEvenOdd) return batch;
         if (batch.evenOddCells.size() < kMaxEvenOddFills && !batch.overlapsEvenOdd(footprint_.front())) return batch;
@@ -255,17 +256,18 @@ BatchCanvas::Batch& BatchCanvas::batchFor(const Key& key) {
         post({Command::Kind::Draw, std::move(open_.front()), {}, {}, {}});
         open_.erase(open_.begin());
     }
-    if (spare_.empty() && worker_.joinable()) {
+    std::vector<std::unique_ptr<Batch>>& spare = spare_[shelf(key.kind)];
+    if (spare.empty() && worker_.joinable()) {
         std::lock_guard lock(mutex_);
-        std::move(drawn_.begin(), drawn_.end(), std::back_inserter(spare_));
+        for (auto& drawn : drawn_) spare_[shelf(drawn->kind)].push_back(std::move(drawn));
         drawn_.clear();
     }
     std::unique_ptr<Batch> batch;
-    if (spare_.empty()) {
+    if (spare.empty()) {
         batch = std::make_unique<Batch>();
     } else {
-        batch = std::move(spare_.back());
-        spare_.pop_back();
+        batch = std::move(spare.back());
+        spare.pop_back();
     }
     batch->reset(key);
     batch->number = ink_.newBatch(key.color);
@@ -308,7 +310,10 @@ void BatchCanvas::stroke(const DevicePath& path, const Pen& pen) {
     key.kind = CanvasBatch::Kind::Stroke;
     key.color = pen.color;
     key.pen = &pen;
-    Batch& batch = batchFor(key);
+    std::size_t adding = 0;
+    for (const DevicePath::Run& run : path.runs)
+        if (run.points.size() >= 2 && std::all_of(run.points.begin(), run.points.end(), finite)) adding += run.points.size();
+    Batch& batch = batchFor(key, adding);
     for (const DevicePath::Run& run : path.runs)
         if (run.points.size() >= 2 && std::all_of(run.points.begin(), run.points.end(), finite))
             batch.addRun(run.points, run.closed);
@@ -317,10 +322,11 @@ void BatchCanvas::stroke(const DevicePath& path, const Pen& pen) {
 
 void BatchCanvas::fill(const DevicePath& path, Rgb color) {
     double x0 = std::numeric_limits<double>::infinity(), y0 = x0, x1 = -x0, y1 = -x0;
-    std::size_t usable = 0;
+    std::size_t usable = 0, adding = 0;
     for (const DevicePath::Run& run : path.runs) {
         if (run.points.size() < 3 || !std::all_of(run.points.begin(), run.points.end(), finite)) continue;
         ++usable;
+        adding += run.points.size();
         for (const Point2d& p : run.points)
             x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
     }
@@ -334,7 +340,7 @@ void BatchCanvas::fill(const DevicePath& path, Rgb color) {
         if (run.points.size() >= 3 && std::all_of(run.points.begin(), run.points.end(), finite)) single = &run;
     const bool convex = usable == 1 && isConvex(single->points);
     key.kind = convex ? CanvasBatch::Kind::FillConvex : CanvasBatch::Kind::FillEvenOdd;
-    Batch& batch = batchFor(key);
+    Batch& batch = batchFor(key, adding);
     if (convex) {
         batch.addRun(single->points, true);
         if (signedArea(single->points) < 0) std::reverse(batch.points.begin() + batch.runs.back().first, batch.points.end());
@@ -355,7 +361,7 @@ void BatchCanvas::dot(const Point2d& at, double diameter, Rgb color) {
     Key key;
     key.kind = CanvasBatch::Kind::FillConvex;
     key.color = color;
-    Batch& batch = batchFor(key);
+    Batch& batch = batchFor(key, 1);
     batch.dots.push_back({at.x, at.y, r});
     markInk(batch);
 }
@@ -382,12 +388,12 @@ void BatchCanvas::text(const FontFace& face, std::string_view utf8, double advan
     key.color = color;
     key.face = &face;
     key.linear[0] = g.xx, key.linear[1] = g.yx, key.linear[2] = g.xy, key.linear[3] = g.yy;
-    Batch& batch = batchFor(key);
     placed_.clear();
     face.glyphs->layout(utf8, &placed_);
+    Batch& batch = batchFor(key, placed_.size());
     for (const PlacedGlyph& p : placed_) {
         const Point2d at = g.apply({p.x, 0.0});
-        batch.glyphs.push_back({p.index, at.x, at.y, p.character});
+        batch.glyphs.push_back({static_cast<std::uint32_t>(p.index), p.character, at.x, at.y});
     }
     markInk(batch);
 }

@@ -71,8 +71,11 @@ private:
     // A part's canvas, drawing on a target of its own.
     explicit BatchCanvas(std::unique_ptr<CanvasTarget> part);
 
-    // The open batch a primitive of `key` covering `footprint_` joins, made when there is none.
-    Batch& batchFor(const Key& key);
+    // The open batch a primitive of `key` covering `footprint_` and adding `adding` points, dots or
+    // glyphs joins, made when there is none.
+    Batch& batchFor(const Key& key, std::size_t adding);
+    // Spare batches are kept apart by what their room holds: glyphs (1), or points and dots (0).
+    static std::size_t shelf(CanvasBatch::Kind kind) { return kind == CanvasBatch::Kind::Glyphs ? 1 : 0; }
     // Records in the ink grid that `batch` now covers the primitive's footprint.
     void markInk(Batch& batch);
     bool offPage(double x0, double y0, double x1, double y1) const;
@@ -87,7 +90,7 @@ private:
     double pageWidth_ = 0, pageHeight_ = 0;
     InkGrid ink_;
     std::vector<std::unique_ptr<Batch>> open_;   // in drawing order
-    std::vector<std::unique_ptr<Batch>> spare_;  // drawn, kept for their memory
+    std::vector<std::unique_ptr<Batch>> spare_[2];  // drawn, kept for their memory, by shelf
     std::vector<CellBox> footprint_;             // of the primitive being added
     std::vector<PlacedGlyph> placed_;            // glyphs of the text being added
     std::size_t operations_ = 0;

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -16,9 +17,9 @@ struct FontFace;
 // A glyph placed on the page: its index in the font, where its origin lands (device units), and
 // the character it stands for, so that a PDF's texts can be searched and copied.
 struct CanvasGlyph {
-    unsigned long index = 0;
-    double x = 0.0, y = 0.0;
+    std::uint32_t index = 0;  // fonts number their glyphs in 16 bits
     char32_t character = 0;
+    double x = 0.0, y = 0.0;
 };
 
 // Primitives of one style, drawn as one operation.

@@ -21,7 +21,7 @@ namespace {
 // Lines at least this wide (points) get round corners; thinner ones mitred, cut off past 60 degrees.
 constexpr double kRoundJoinWidth = 2.0;
 // Content is deflated in pieces of this size.
-constexpr std::size_t kDeflatePiece = 1 << 20;
+constexpr std::size_t kDeflatePiece = 1 << 18;
 // Deflating runs beside the painter, and what is left of it when painting ends is the picture's
 // last wait. On a large plan's 9 MB of content libdeflate's level 1 took 26 ms for 1.33 MB, its
 // level 3 44 ms for 1.20 MB (zlib's level 3 about three times that).
