@@ -59,10 +59,7 @@ Extents2d PolylineGeometry::extents() const {
 
 std::vector<Point2d> PolylineGeometry::flatten(double chordTolerance) const {
     std::vector<Point2d> out;
-    if (vertices_.empty()) return out;
-    out.push_back(vertices_.front().point);
-    for (std::size_t i = 0; i < segmentCount(); ++i) segment(i).flattenInto(out, chordTolerance);
-    if (closed_ && out.size() > 1) out.pop_back();  // the closing segment ended at the start
+    flattenBulgeVertices(vertices_, closed_, chordTolerance, out);
     return out;
 }
 

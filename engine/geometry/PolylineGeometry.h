@@ -14,6 +14,20 @@ struct BulgeVertex {
     friend bool operator==(const BulgeVertex&, const BulgeVertex&) = default;
 };
 
+// What PolylineGeometry::flatten gives for `vertices` (each with a point and a bulge), appended
+// to `out`: for vertices kept elsewhere, without copying them.
+template <class Vertices>
+void flattenBulgeVertices(const Vertices& vertices, bool closed, double chordTolerance, std::vector<Point2d>& out) {
+    const std::size_t n = vertices.size();
+    if (n == 0) return;
+    const std::size_t first = out.size();
+    out.push_back(vertices[0].point);
+    const std::size_t segments = n < 2 ? 0 : (closed ? n : n - 1);
+    for (std::size_t i = 0; i < segments; ++i)
+        BulgeSegment{vertices[i].point, vertices[(i + 1) % n].point, vertices[i].bulge}.flattenInto(out, chordTolerance);
+    if (closed && out.size() > first + 1) out.pop_back();  // the closing segment ended at the start
+}
+
 // Measures of a 2D polyline with bulge arcs, in its own plane.
 class PolylineGeometry {
 public:

@@ -208,6 +208,21 @@ void DrawingPainter::paintBlock(ObjectId block, const PaintContext& context, std
     }
 }
 
+std::vector<Point2d>& DrawingPainter::keptRun() {
+    runPath_.runs.resize(1);
+    runPath_.runs[0].points.clear();
+    return runPath_.runs[0].points;
+}
+
+void DrawingPainter::strokeKept(bool closed, const Pen& pen) {
+    DevicePath::Run& run = runPath_.runs[0];
+    if (run.points.size() < 2) return;
+    // The marks are texts, which may stroke runs of their own.
+    if (pen.marks && !pen.dashes.empty() && !measuring_) return strokeRun(run.points, closed, pen);
+    run.closed = closed;
+    canvas_.stroke(runPath_, pen);
+}
+
 void DrawingPainter::strokeRun(std::vector<Point2d> points, bool closed, const Pen& pen) {
     if (points.size() < 2) return;
     if (pen.marks && !pen.dashes.empty() && !measuring_) paintLinetypeMarks(points, closed, pen);
@@ -303,8 +318,10 @@ void DrawingPainter::paintEntity(const Entity& entity, const PaintContext& c) {
 
 void DrawingPainter::paintLine(const Entity& e, const PaintContext& c) {
     const auto& line = static_cast<const Line&>(e);
-    strokeRun({toDevice(c, line.startPoint()), toDevice(c, line.endPoint())}, false,
-              penOf(e, c, deviceScale(c)));
+    std::vector<Point2d>& pts = keptRun();
+    pts.push_back(toDevice(c, line.startPoint()));
+    pts.push_back(toDevice(c, line.endPoint()));
+    strokeKept(false, penOf(e, c, deviceScale(c)));
 }
 
 void DrawingPainter::paintCircle(const Entity& e, const PaintContext& c) {
@@ -334,11 +351,12 @@ void DrawingPainter::paintCircle(const Entity& e, const PaintContext& c) {
                 if (within(turn)) canvas_.dot(point(turn), 0.0, Rgb{});
         return;
     }
-    std::vector<Point2d> pts;
+    std::vector<Point2d>& pts = keptRun();
     appendArc(pts, center, circle.radius(), start, sweep, chordTolerance(map), true);
     const bool full = e.kind() == ObjectKind::Circle;
     if (full) pts.pop_back();
-    strokeRun(mapped(map, pts), full, penOf(e, c, map.meanScale()));
+    for (Point2d& p : pts) p = map.apply(p);
+    strokeKept(full, penOf(e, c, map.meanScale()));
 }
 
 void DrawingPainter::paintPolyline(const Polyline& pl, const PaintContext& c) {
@@ -356,16 +374,15 @@ void DrawingPainter::paintPolyline(const Polyline& pl, const PaintContext& c) {
         if (!varying && w0 > 0) constant = w0;
     }
     if (!varying) {
-        std::vector<BulgeVertex> bv;
-        bv.reserve(vs.size());
-        for (const auto& v : vs) bv.push_back({v.point, v.bulge});
-        std::vector<Point2d> pts = PolylineGeometry(std::move(bv), pl.isClosed()).flatten(tol);
+        std::vector<Point2d>& pts = keptRun();
+        flattenBulgeVertices(vs, pl.isClosed(), tol, pts);
         if (pts.size() == 1) {
             canvas_.dot(map.apply(pts.front()), pen.width, pen.color);
             return;
         }
         if (constant > 0) pen.width = std::max(pen.width, constant * map.meanScale());
-        strokeRun(mapped(map, pts), pl.isClosed(), pen);
+        for (Point2d& p : pts) p = map.apply(p);
+        strokeKept(pl.isClosed(), pen);
         return;
     }
     // Segments whose width changes along them are drawn as filled bands.
