@@ -95,8 +95,10 @@ std::string DxfDatabaseReader::textValue(std::string_view raw) const {
 }
 
 SourceSpan DxfDatabaseReader::spanOf(const DxfRecord& record) const {
-    if (record.replacement)
-        return SourceSpan{std::make_shared<const SourceText>(*record.replacement), 0, record.replacement->size()};
+    if (record.changed()) {
+        const std::string_view text = doc_.text(record);
+        return SourceSpan{std::make_shared<const SourceText>(std::string(text)), 0, text.size()};
+    }
     return SourceSpan{doc_.buffer(), record.offset, record.length};
 }
 
@@ -247,7 +249,7 @@ void DxfDatabaseReader::finishObject(DbObject& object, const DxfRecord& record, 
         if (xdataFromTags(xdata, chain, &error)) {
             object.setXDataChain(std::move(chain));
         } else {
-            warn(record.line, std::string(record.type) + ": extended data kept as read (" + error + ")");
+            warn(record.line, std::string(record.type()) + ": extended data kept as read (" + error + ")");
             RawTagList& extra = object.editExtraTags();
             extra.push_back(RawTag{100, "*XDATA"});
             extra.insert(extra.end(), parts.xdata.begin(), parts.xdata.end());
@@ -263,7 +265,7 @@ void DxfDatabaseReader::readTables() {
         const DxfRecord r = rec(i);
         const auto tags = doc_.tags(r);
         DxfRecordParts parts = splitDxfRecord(tags);
-        if (r.type == "TABLE") {
+        if (r.type() == "TABLE") {
             std::string name;
             for (const DxfTag& t : tags) {
                 if (t.code == 2) {
@@ -275,7 +277,7 @@ void DxfDatabaseReader::readTables() {
             if (!k) {
                 // An unknown table: kept as text up to and including its ENDTAB.
                 std::size_t j = i;
-                while (has(j) && rec(j).type != "ENDTAB") ++j;
+                while (has(j) && rec(j).type() != "ENDTAB") ++j;
                 // Handles made unique by the document live in the records' new text, and a table
                 // continued in a repeated TABLES section is not one stretch of the file.
                 bool piecewise = false;
@@ -332,13 +334,13 @@ void DxfDatabaseReader::readTables() {
             table = static_cast<SymbolTable*>(db_->objectAt(id));
             continue;
         }
-        if (r.type == "ENDTAB") {
+        if (r.type() == "ENDTAB") {
             table = nullptr;
             continue;
         }
         if (!table) continue;  // the document layer already restored lost table heads
-        if (r.type != SymbolTable::tableName(kind)) {
-            warn(r.line, std::string(r.type) + " inside table " + std::string(SymbolTable::tableName(kind)) +
+        if (r.type() != SymbolTable::tableName(kind)) {
+            warn(r.line, std::string(r.type()) + " inside table " + std::string(SymbolTable::tableName(kind)) +
                              " dropped");
             continue;
         }
@@ -352,7 +354,7 @@ void DxfDatabaseReader::readTables() {
         }
         const std::string& name = read.name;
         std::unique_ptr<SymbolTableRecord> rec;
-        if (const DxfCodec* codec = dxfCodec(DxfCodecSection::TableRecord, r.type)) {
+        if (const DxfCodec* codec = dxfCodec(DxfCodecSection::TableRecord, r.type())) {
             rec.reset(static_cast<SymbolTableRecord*>(codec->read(read).release()));
         } else {
             rec = std::make_unique<OtherTableRecord>(kind, name);
@@ -364,7 +366,7 @@ void DxfDatabaseReader::readTables() {
         if (!extraTags.empty()) rec->editExtraTags() = std::move(extraTags);
         rec->setFlags(flags);
         finishObject(*rec, r, parts);
-        rec->setDxfName(r.type);
+        rec->setDxfName(r.type());
         if (kind == TableKind::Block && table->getAt(rec->name())) {
             // BLOCK and INSERT find a block by name: a second record of that name could never
             // get its definition and would be given a new one on every save.
@@ -375,7 +377,7 @@ void DxfDatabaseReader::readTables() {
         ObjectId id;
         // Validation is off: damaged names and duplicates are kept as read.
         if (ErrorStatus es = table->add(std::move(rec), &id, h, false); es != ErrorStatus::eOk) {
-            warn(r.line, std::string(r.type) + " " + name + " dropped (" + statusText(es) + ")");
+            warn(r.line, std::string(r.type()) + " " + name + " dropped (" + statusText(es) + ")");
         }
     }
 }
@@ -467,7 +469,7 @@ void DxfDatabaseReader::readBlocks() {
     };
     for (std::size_t i = 0; has(i);) {
         const DxfRecord r = rec(i);
-        if (r.type == "BLOCK") {
+        if (r.type() == "BLOCK") {
             if (block) unended("where the next BLOCK starts, at line " + std::to_string(r.line));
             blockLine = r.line;
             const auto tags = doc_.tags(r);
@@ -511,7 +513,7 @@ void DxfDatabaseReader::readBlocks() {
             ++i;
             continue;
         }
-        if (r.type == "ENDBLK") {
+        if (r.type() == "ENDBLK") {
             const auto tags = doc_.tags(r);
             const DxfRecordParts parts = splitDxfRecord(tags);
             auto end = std::make_unique<BlockEnd>();
@@ -544,7 +546,7 @@ void DxfDatabaseReader::readBlocks() {
             continue;
         }
         if (!block) {
-            warn(r.line, std::string(r.type) + " outside a block definition dropped");
+            warn(r.line, std::string(r.type()) + " outside a block definition dropped");
             ++i;
             continue;
         }
@@ -566,7 +568,7 @@ void DxfDatabaseReader::readEntities() {
 std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, const std::vector<DxfTag>& all,
                                                       const DxfRecordParts& parts) {
     DxfRecordRead read(*this, record, all, parts);
-    const DxfCodec* codec = dxfCodec(DxfCodecSection::Entity, record.type);
+    const DxfCodec* codec = dxfCodec(DxfCodecSection::Entity, record.type());
     std::unique_ptr<Entity> entity(static_cast<Entity*>((codec ? codec->read(read) : readUnknownEntity(read)).release()));
     if (!read.extraTags.empty()) entity->editExtraTags() = std::move(read.extraTags);
     if (entity->kind() != ObjectKind::UnknownEntity) {
@@ -574,7 +576,7 @@ std::unique_ptr<Entity> DxfDatabaseReader::makeEntity(const DxfRecord& record, c
         const std::string& linetype = read.linetype;
         if (!linetype.empty() && linetype != "BYLAYER" && linetype != "ByLayer") {
             if (ObjectId lt = db_->recordId(TableKind::Linetype, linetype)) entity->setLinetype(lt);
-            else warn(record.line, std::string(record.type) + " names linetype " + linetype + ", which does not exist");
+            else warn(record.line, std::string(record.type()) + " names linetype " + linetype + ", which does not exist");
         }
     }
     entity->setLayer(layerByName(read.layer, record.line));
@@ -597,16 +599,16 @@ std::size_t DxfDatabaseReader::readEntity(std::size_t i, ObjectId block) {
         // A missing or wrong owner is written anew (R12 entities have none and are generated anyway).
         ownerRepaired = version_ >= kDxfR2000 && parts.owner != db_->handleOf(block);
         if (ownerRepaired && !parts.owner.isNull())
-            warn(r.line, std::string(r.type) + " #" + handle.toString() + " had owner #" + parts.owner.toString() +
+            warn(r.line, std::string(r.type()) + " #" + handle.toString() + " had owner #" + parts.owner.toString() +
                              "; set to #" + db_->handleOf(block).toString());
     }
     auto* btr = static_cast<BlockTableRecord*>(db_->objectAt(block));
 
-    if (r.type == "POLYLINE") {
+    if (r.type() == "POLYLINE") {
         // Collect VERTEX ... SEQEND.
         std::size_t j = i + 1;
-        while (has(j) && rec(j).type == "VERTEX") ++j;
-        const bool hasSeqend = has(j) && rec(j).type == "SEQEND";
+        while (has(j) && rec(j).type() == "VERTEX") ++j;
+        const bool hasSeqend = has(j) && rec(j).type() == "SEQEND";
         long long flags = 0;
         for (const DxfTag& t : parts.body)
             if (t.code == 70) flags = integer(t);
@@ -682,15 +684,15 @@ std::size_t DxfDatabaseReader::readEntity(std::size_t i, ObjectId block) {
             ObjectId cid;
             const Handle ch = cparts.handle.isNull() ? syntheticHandle() : cparts.handle;
             if (db_->addObject(std::move(made), polyId, ch, &cid) == ErrorStatus::eOk) poly->children.push_back(cid);
-            else warn(child.line, std::string(child.type) + " with a handle in use dropped");
+            else warn(child.line, std::string(child.type()) + " with a handle in use dropped");
         }
         if (!hasSeqend) warn(r.line, "POLYLINE without SEQEND");
         return hasSeqend ? j + 1 : j;
     }
 
-    if (r.type == "ATTRIB" || r.type == "SEQEND" || r.type == "VERTEX") {
+    if (r.type() == "ATTRIB" || r.type() == "SEQEND" || r.type() == "VERTEX") {
         // Kept, it would be taken for part of whatever entity it came to be written after.
-        warn(r.line, std::string(r.type) + " without its parent entity dropped");
+        warn(r.line, std::string(r.type()) + " without its parent entity dropped");
         return i + 1;
     }
     auto e = makeEntity(r, scratchTags_[0], parts);
@@ -698,14 +700,14 @@ std::size_t DxfDatabaseReader::readEntity(std::size_t i, ObjectId block) {
     const bool isInsert = e->kind() == ObjectKind::BlockReference;
     ObjectId id;
     if (btr->appendEntity(std::move(e), &id, handle) != ErrorStatus::eOk) {
-        warn(r.line, std::string(r.type) + " with handle " + handle.toString() + " in use dropped");
+        warn(r.line, std::string(r.type()) + " with handle " + handle.toString() + " in use dropped");
         return i + 1;
     }
     if (ownerRepaired) regenerate_.push_back(id);
     std::size_t next = i + 1;
     if (isInsert) {
         auto* ref = static_cast<BlockReference*>(db_->objectAt(id));
-        while (has(next) && rec(next).type == "ATTRIB") {
+        while (has(next) && rec(next).type() == "ATTRIB") {
             const DxfRecord& ar = rec(next);
             doc_.tags(ar, scratchTags_[1]);
             splitDxfRecord(scratchTags_[1], scratchParts_[1]);
@@ -718,7 +720,7 @@ std::size_t DxfDatabaseReader::readEntity(std::size_t i, ObjectId block) {
                 warn(ar.line, "ATTRIB with a handle in use dropped");
             ++next;
         }
-        if (has(next) && rec(next).type == "SEQEND") {
+        if (has(next) && rec(next).type() == "SEQEND") {
             const DxfRecord& sr = rec(next);
             doc_.tags(sr, scratchTags_[1]);
             splitDxfRecord(scratchTags_[1], scratchParts_[1]);
@@ -740,15 +742,15 @@ void DxfDatabaseReader::readObjects() {
     bool first = true;
     for (std::size_t i = 0; has(i); readUpTo(++i)) {
         const DxfRecord& r = rec(i);
-        if (r.type.empty()) continue;
+        if (r.type().empty()) continue;
         const auto tags = doc_.tags(r);
         const DxfRecordParts parts = splitDxfRecord(tags);
         DxfRecordRead read(*this, r, tags, parts);
         std::unique_ptr<DbObject> object;
-        if (const DxfCodec* codec = dxfCodec(DxfCodecSection::Object, r.type)) {
+        if (const DxfCodec* codec = dxfCodec(DxfCodecSection::Object, r.type())) {
             object = codec->read(read);
         } else {
-            auto u = std::make_unique<UnknownObject>(r.type);
+            auto u = std::make_unique<UnknownObject>(r.type());
             for (const DxfTag& t : parts.body) {
                 if (t.code == 100) {
                     u->setClassName(std::string(trimDxfBlanks(t.value)));
@@ -765,7 +767,7 @@ void DxfDatabaseReader::readObjects() {
         ObjectId id;
         const bool isDictionary = object->kind() == ObjectKind::Dictionary;
         if (db_->addObject(std::move(object), idOf(parts.owner), handle, &id) != ErrorStatus::eOk) {
-            warn(r.line, std::string(r.type) + " with handle " + handle.toString() + " in use dropped");
+            warn(r.line, std::string(r.type()) + " with handle " + handle.toString() + " in use dropped");
             continue;
         }
         out_.file.objectOrder.push_back(handle);

@@ -27,7 +27,7 @@ DxfRecordRead::DxfRecordRead(DxfReadServices& services, const DxfRecord& rec, co
                              const DxfRecordParts& split)
     : in(services), record(rec), all(tags), parts(split), extras(extraTags, split.body) {}
 
-std::string_view DxfRecordRead::type() const { return record.type; }
+std::string_view DxfRecordRead::type() const { return record.type(); }
 
 bool DxfRecordRead::common(const DxfTag& t, Entity& e) {
     switch (t.code) {

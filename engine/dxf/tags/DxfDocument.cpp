@@ -166,11 +166,9 @@ bool DxfDocument::applyEvent(const DxfScanEvent& e) {
             if (e.section >= sections_.size()) {
                 DxfSection s;
                 s.name = e.text;
-                // Records of real drawings average 150 to 500 bytes. Reserving for the shortest
-                // spares the copies of growth and costs nothing until used: pages never written
-                // are never backed.
-                if (s.name == "ENTITIES" || s.name == "OBJECTS" || s.name == "BLOCKS")
-                    s.records.reserve(buffer_->size() / 100);
+                // No room is reserved for the records ahead: the heap is faulted in ahead of use
+                // (HeapWarmer), so room never used would be resident all the same (40 MB more for
+                // a drawing of 30 MB, three sections reserved for the shortest records).
                 s.line = e.line;
                 s.headOffset = e.offset;
                 s.headLength = e.length;
@@ -288,13 +286,13 @@ void DxfDocument::endScan() {
         DxfRecord& r = sections_[at.first].at(at.second);
         const std::uint64_t h = newHandle();
         const auto t = tags(r);
-        const std::size_t k = dxfHeadTag(t, r.type == "DIMSTYLE" ? 105 : 5, 1);
+        const std::size_t k = dxfHeadTag(t, r.type() == "DIMSTYLE" ? 105 : 5, 1);
         if (k < t.size()) {
             r.handle = h;
             replaceValue(r, t[k], formatDxfHandle(h));
         }
         if (reported++ < kMaxWarningsPerKind)
-            warn(r.line, std::string(r.type) + " has an empty or invalid handle; given " + formatDxfHandle(h));
+            warn(r.line, std::string(r.type()) + " has an empty or invalid handle; given " + formatDxfHandle(h));
     }
     if (reported > kMaxWarningsPerKind)
         warn(0, std::to_string(reported - kMaxWarningsPerKind) + " more records had invalid handles");
@@ -308,15 +306,15 @@ void DxfDocument::endScan() {
         DxfRecord& r = sections_[at.first].at(at.second);
         const auto t = tags(r);
         const std::string_view whole = text(r);
-        const std::size_t base = r.replacement ? 0 : r.offset;
+        const std::size_t base = r.changed() ? 0 : r.offset;
         const std::size_t split = t.size() > 1 ? t[1].offset - base : whole.size();
         std::string out(whole.substr(0, split));
         r.handle = newHandle();
-        DxfTagWriter(out, lineEnding_).string(r.type == "DIMSTYLE" ? 105 : 5, formatDxfHandle(r.handle));
+        DxfTagWriter(out, lineEnding_).string(r.type() == "DIMSTYLE" ? 105 : 5, formatDxfHandle(r.handle));
         out.append(whole.substr(split));
         replace(r, std::move(out));
         if (given++ < kMaxWarningsPerKind) {
-            const std::string what = r.type.empty() ? "a record without a type" : std::string(r.type);
+            const std::string what = r.type().empty() ? "a record without a type" : std::string(r.type());
             warn(r.line, what + " has no handle; given " + formatDxfHandle(r.handle));
         }
     }
@@ -326,7 +324,7 @@ void DxfDocument::endScan() {
 void DxfDocument::repairGroups(DxfRecord& record, bool report) {
     const auto t = tags(record);
     const std::string_view whole = text(record);
-    const std::size_t base = record.replacement ? 0 : record.offset;
+    const std::size_t base = record.changed() ? 0 : record.offset;
     std::string out;
     out.reserve(whole.size() + 16);
     DxfTagWriter w(out, lineEnding_);
@@ -377,7 +375,7 @@ void DxfDocument::repairGroups(DxfRecord& record, bool report) {
         what += std::to_string(closed) + " unclosed 102 group" + (closed > 1 ? "s" : "") + " closed";
     }
     const std::string handle = record.handle ? " #" + formatDxfHandle(record.handle) : std::string();
-    warn(record.line, std::string(record.type) + handle + ": " + what);
+    warn(record.line, std::string(record.type()) + handle + ": " + what);
 }
 
 std::uint64_t DxfDocument::newHandle() {
@@ -449,12 +447,12 @@ void DxfDocument::repairHandles() {
             const std::uint64_t old = r.handle;
             const std::uint64_t h = newHandle();
             const auto t = tags(r);
-            const std::size_t k = dxfHeadTag(t, r.type == "DIMSTYLE" ? 105 : 5, 1);
+            const std::size_t k = dxfHeadTag(t, r.type() == "DIMSTYLE" ? 105 : 5, 1);
             if (k < t.size()) replaceValue(r, t[k], formatDxfHandle(h));
             r.handle = h;
             handleIndex_.try_emplace(h, s, i);
             if (duplicates++ < kMaxWarningsPerKind) {
-                warn(r.line, std::string(r.type) + " uses handle " + formatDxfHandle(old) +
+                warn(r.line, std::string(r.type()) + " uses handle " + formatDxfHandle(old) +
                                  " a second time; given " + formatDxfHandle(h));
             }
         }
@@ -478,7 +476,7 @@ void DxfDocument::repairHandles() {
         for (const DxfRecord& r : s.records) {
             if (r.owner == 0 || handleIndex_.contains(r.owner) || dropped(r.owner)) continue;
             if (dangling++ < kMaxWarningsPerKind) {
-                warn(r.line, std::string(r.type) + " #" + formatDxfHandle(r.handle) + " names owner #" +
+                warn(r.line, std::string(r.type()) + " #" + formatDxfHandle(r.handle) + " names owner #" +
                                  formatDxfHandle(r.owner) + ", which does not exist");
             }
         }
@@ -498,7 +496,7 @@ const DxfSection* DxfDocument::section(std::string_view name) const {
 }
 
 std::string_view DxfDocument::text(const DxfRecord& record) const {
-    if (record.replacement) return *record.replacement;
+    if (record.changed()) return replacements_[record.replacement - 1];
     return buffer_->view().substr(record.offset, record.length);
 }
 
@@ -509,13 +507,13 @@ std::vector<DxfTag> DxfDocument::tags(const DxfRecord& record) const {
 }
 
 void DxfDocument::tags(const DxfRecord& record, std::vector<DxfTag>& out) const {
-    if (scan_ && !record.replacement && keptTags(record, out)) return;
+    if (scan_ && !record.changed() && keptTags(record, out)) return;
     out.clear();
     // A tag takes at least 6 bytes of text ("  0\nX\n"); most take about 12.
-    out.reserve((record.replacement ? record.replacement->size() : record.length) / 10 + 4);
+    out.reserve((record.changed() ? replacements_[record.replacement - 1].size() : record.length) / 10 + 4);
     DxfTag tag;
-    if (record.replacement) {
-        DxfTokenizer t(*record.replacement, fileName_);
+    if (record.changed()) {
+        DxfTokenizer t(replacements_[record.replacement - 1], fileName_);
         while (t.next(tag)) {
             tag.line = record.line;
             out.push_back(tag);
@@ -530,7 +528,7 @@ std::string_view DxfDocument::headerValue(std::string_view name) const {
     const DxfSection* h = section("HEADER");
     if (!h) return {};
     for (const DxfRecord& r : h->records) {
-        if (r.type != name) continue;
+        if (r.type() != name) continue;
         const auto t = tags(r);
         return t.size() > 1 ? trimDxfBlanks(t[1].value) : std::string_view();
     }
@@ -565,34 +563,34 @@ void DxfDocument::repairTableOwners() {
         std::string text;
         DxfTagWriter(text, lineEnding_).string(0, "ENDTAB");
         DxfRecord end;
-        end.type = "ENDTAB";
+        end.setType("ENDTAB");
         replace(end, std::move(text));
         rebuilt.push_back(std::move(end));
     };
     bool synthetic = false;
     for (DxfRecord& r : tables->records) {
-        if (r.type == "TABLE") {
+        if (r.type() == "TABLE") {
             if (open) closeTable(synthetic);
             open = true;
             synthetic = false;
-        } else if (r.type == "ENDTAB") {
+        } else if (r.type() == "ENDTAB") {
             if (!open) continue;  // a stray end: dropped
             open = false;
             synthetic = false;
-        } else if (!open && !r.type.empty()) {
+        } else if (!open && !r.type().empty()) {
             DxfRecord head;
-            head.type = "TABLE";
+            head.setType("TABLE");
             head.handle = newHandle();
             std::string text;
             DxfTagWriter w(text, lineEnding_);
             w.string(0, "TABLE");
-            w.string(2, std::string(r.type));
+            w.string(2, std::string(r.type()));
             w.string(5, formatDxfHandle(head.handle));
             w.string(330, "0");
             w.string(100, "AcDbSymbolTable");
             w.integer(70, 0);
             replace(head, std::move(text));
-            warn(r.line, std::string(r.type) + " entries outside a table; table head #" +
+            warn(r.line, std::string(r.type()) + " entries outside a table; table head #" +
                              formatDxfHandle(head.handle) + " added");
             rebuilt.push_back(std::move(head));
             open = true;
@@ -609,8 +607,8 @@ void DxfDocument::repairTableOwners() {
     std::uint64_t head = 0;
     std::size_t fixed = 0;
     for (DxfRecord& r : tables->records) {
-        const bool isHead = r.type == "TABLE";
-        if (r.type == "ENDTAB") {
+        const bool isHead = r.type() == "TABLE";
+        if (r.type() == "ENDTAB") {
             head = 0;
             continue;
         }
@@ -621,7 +619,7 @@ void DxfDocument::repairTableOwners() {
         const std::size_t k = dxfHeadTag(t, 330, 1);
         if (k == t.size()) continue;
         if (fixed++ < kMaxWarningsPerKind) {
-            warn(r.line, std::string(r.type) + " #" + formatDxfHandle(r.handle) + " had owner #" +
+            warn(r.line, std::string(r.type()) + " #" + formatDxfHandle(r.handle) + " had owner #" +
                              formatDxfHandle(r.owner) + "; set to #" + formatDxfHandle(want));
         }
         replaceValue(r, t[k], formatDxfHandle(want));
@@ -631,7 +629,8 @@ void DxfDocument::repairTableOwners() {
 
 void DxfDocument::replace(DxfRecord& record, std::string text) {
     ++repairs_;
-    record.replacement = std::make_shared<const std::string>(std::move(text));
+    replacements_.push_back(std::move(text));
+    record.replacement = static_cast<std::uint32_t>(replacements_.size());
 }
 
 void DxfDocument::fixHandseed() {
@@ -642,14 +641,14 @@ void DxfDocument::fixHandseed() {
     w.string(9, "$HANDSEED");
     w.string(5, formatDxfHandle(maxHandle_ + 1));
     for (DxfRecord& r : h->records) {
-        if (r.type != "$HANDSEED") continue;
+        if (r.type() != "$HANDSEED") continue;
         const auto t = tags(r);
         const auto seed = t.size() > 1 ? parseDxfHandle(t[1].value) : std::nullopt;
         if (!seed || *seed <= maxHandle_) replace(r, std::move(text));
         return;
     }
     DxfRecord r;
-    r.type = "$HANDSEED";
+    r.setType("$HANDSEED");
     replace(r, std::move(text));
     h->records.push_back(std::move(r));
 }
@@ -663,15 +662,15 @@ void DxfDocument::registerApplications() {
     std::size_t head = recs.size(), end = recs.size();
     std::vector<std::string> registered;
     for (std::size_t i = 0; i < recs.size(); ++i) {
-        if (recs[i].type == "TABLE" && head == recs.size()) {
+        if (recs[i].type() == "TABLE" && head == recs.size()) {
             for (const DxfTag& t : tags(recs[i])) {
                 if (t.code == 2 && equalsNoCase(trimDxfBlanks(t.value), "APPID")) head = i;
                 if (t.code == 2) break;
             }
         } else if (head != recs.size() && end == recs.size()) {
             // A table whose ENDTAB is lost ends where the next one starts.
-            if (recs[i].type == "ENDTAB" || recs[i].type == "TABLE") end = i;
-            else if (recs[i].type == "APPID") {
+            if (recs[i].type() == "ENDTAB" || recs[i].type() == "TABLE") end = i;
+            else if (recs[i].type() == "APPID") {
                 for (const DxfTag& t : tags(recs[i])) {
                     if (t.code == 2) {
                         registered.emplace_back(toUpperAscii(trimDxfBlanks(t.value)));
@@ -692,7 +691,7 @@ void DxfDocument::registerApplications() {
         std::string text;
         DxfTagWriter w(text, lineEnding_);
         DxfRecord r;
-        r.type = "APPID";
+        r.setType("APPID");
         w.string(0, "APPID");
         if (versionNumber() >= kDxfR2000) {
             r.handle = newHandle();

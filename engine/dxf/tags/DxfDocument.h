@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -164,6 +165,9 @@ private:
     DxfHandleMap handleIndex_;
     std::vector<std::string> usedApps_;  // 1001 names in file order, distinct
     std::size_t repairs_ = 0;             // records changed or dropped while reading
+    // The texts of records changed or added, by DxfRecord::replacement; a deque, as views of them
+    // are held while more are added.
+    std::deque<std::string> replacements_;
     // Of the records dropped while read along: their handles, the owners they name, and whether
     // anything in them needs a repair.
     DxfHandleSet droppedHandles_;

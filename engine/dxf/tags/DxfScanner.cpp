@@ -82,7 +82,7 @@ void DxfScanner::finish(DxfScanBatch& batch) {
 
 void DxfScanner::openRecord(const DxfTag& tag, std::string_view type, DxfScanBatch& batch, bool keep) {
     record_ = DxfScannedRecord{};
-    record_.record.type = type;
+    record_.record.setType(type);
     record_.record.offset = tag.offset;
     record_.record.line = tag.line;
     record_.tagBegin = static_cast<std::uint32_t>(batch.tags.size());
@@ -106,9 +106,9 @@ void DxfScanner::closeRecord(std::size_t end, DxfScanBatch& batch) {
     groupsBad_ = groupsBad_ || groupOpen_;
     if (modelled_) {
         // A section's lead tags count as having their handle; a `0` with an empty type needs one.
-        const bool tableEnd = r.type == "ENDTAB" && sections_[current_].name == "TABLES";
+        const bool tableEnd = r.type() == "ENDTAB" && sections_[current_].name == "TABLES";
         record_.noHandle = !handleSeen_ && !tableEnd;
-        record_.badGroups = !r.type.empty() && groupsBad_;
+        record_.badGroups = !r.type().empty() && groupsBad_;
     }
     batch.records.push_back(std::move(record_));
 }

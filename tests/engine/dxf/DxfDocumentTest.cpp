@@ -47,11 +47,11 @@ TEST(DxfDocument, KeepsEverythingAndFixesRegistrationAndHandseed) {
     const cad::DxfSection* unknown = doc.section("MYSECTION");
     ASSERT_NE(unknown, nullptr);
     ASSERT_EQ(unknown->records.size(), 2u);
-    EXPECT_EQ(unknown->records[0].type, "");  // the section's own lead tags
-    EXPECT_EQ(unknown->records[1].type, "THING");
+    EXPECT_EQ(unknown->records[0].type(), "");  // the section's own lead tags
+    EXPECT_EQ(unknown->records[1].type(), "THING");
     const cad::DxfRecord* line = doc.findHandle(0x2A);
     ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->type, "LINE");
+    EXPECT_EQ(line->type(), "LINE");
     EXPECT_EQ(line->owner, 0x1Fu);
     EXPECT_EQ(line->line, 55u);
     EXPECT_EQ(doc.maxHandle(), 0x77u);

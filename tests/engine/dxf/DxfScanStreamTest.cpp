@@ -47,7 +47,7 @@ void describe(const cad::DxfScanBatch& b, std::vector<std::string>& out) {
         }
         if (r == b.records.size()) break;
         const cad::DxfScannedRecord& s = b.records[r];
-        std::string line = "record " + std::string(s.record.type) + " " + std::to_string(s.record.offset) + "+" +
+        std::string line = "record " + std::string(s.record.type()) + " " + std::to_string(s.record.offset) + "+" +
                            std::to_string(s.record.length) + " line " + std::to_string(s.record.line) + " #" +
                            std::to_string(s.record.handle) + " owner " + std::to_string(s.record.owner) +
                            (s.noHandle ? " no-handle" : "") + (s.badHandle ? " bad-handle" : "") +
