@@ -41,7 +41,12 @@ elif [ "$pool_mb" -ge "$wanted_mb" ] && [ -z "${BRINMO_TRANSPARENT_PAGES:-}" ]; 
 elif grep -q '\[never\]' /sys/kernel/mm/transparent_hugepage/enabled 2>/dev/null; then
   echo "brinmo's heap: small pages (transparent huge pages are off; reserved pool: $pool_mb MB free)"
 else
-  echo "brinmo's heap: transparent huge pages (reserved pool: $pool_mb MB free, $wanted_mb MB wanted)"
+  # The sizes the kernel gives memory that asks for huge pages, largest first ("inherit" follows
+  # the top-level mode, which is madvise here).
+  sizes=$(for d in /sys/kernel/mm/transparent_hugepage/hugepages-*kB; do
+            if grep -qE '\[(madvise|always|inherit)\]' "$d/enabled" 2>/dev/null; then basename "$d" | tr -dc 0-9; echo; fi
+          done | sort -rn | awk '{printf "%s%s kB", (NR > 1 ? ", " : ""), $1}')
+  echo "brinmo's heap: transparent huge pages of ${sizes:-the one size the kernel has} (reserved pool: $pool_mb MB free, $wanted_mb MB wanted)"
 fi
 
 have_librecad=0
