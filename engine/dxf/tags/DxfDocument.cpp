@@ -510,10 +510,10 @@ void DxfDocument::tags(const DxfRecord& record, std::vector<DxfTag>& out) const 
     if (scan_ && !record.changed() && keptTags(record, out)) return;
     out.clear();
     // A tag takes at least 6 bytes of text ("  0\nX\n"); most take about 12.
-    out.reserve((record.changed() ? replacements_[record.replacement - 1].size() : record.length) / 10 + 4);
+    out.reserve(text(record).size() / 10 + 4);
     DxfTag tag;
     if (record.changed()) {
-        DxfTokenizer t(replacements_[record.replacement - 1], fileName_);
+        DxfTokenizer t(text(record), fileName_);
         while (t.next(tag)) {
             tag.line = record.line;
             out.push_back(tag);
