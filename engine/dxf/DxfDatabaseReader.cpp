@@ -173,15 +173,42 @@ DxfDrawing DxfDatabaseReader::readSections() {
         db_->reserveObjects(doc_.buffer()->size() / 100 + 64);
     }
 
-    for (section_ = 0;; ++section_) {
-        while (streaming_ && doc_.sections().size() <= section_ && doc_.scanMore())
-            if (!doc_.pristine()) throw Restart{};
-        if (section_ >= doc_.sections().size()) break;
+    // Blocks, entities and objects name records of the tables: tables written after them are read
+    // first, so that the names find the records of the file, not ones made up meanwhile (a model
+    // space made up took its entities with it when the file's block table replaced it).
+    const auto namesTables = [](const std::string& name) {
+        return name == "BLOCKS" || name == "ENTITIES" || name == "OBJECTS";
+    };
+    std::vector<std::size_t> order;
+    if (!streaming_) {
+        const auto& sections = doc_.sections();
+        std::size_t firstNaming = sections.size();
+        for (std::size_t k = 0; k < sections.size() && firstNaming == sections.size(); ++k)
+            if (namesTables(sections[k].name)) firstNaming = k;
+        for (std::size_t k = 0; k < firstNaming; ++k) order.push_back(k);
+        for (std::size_t k = firstNaming; k < sections.size(); ++k)
+            if (sections[k].name == "TABLES") order.push_back(k);
+        for (std::size_t k = firstNaming; k < sections.size(); ++k)
+            if (sections[k].name != "TABLES") order.push_back(k);
+    }
+    bool namingRead = false;
+    for (std::size_t n = 0;; ++n) {
+        if (streaming_) {
+            section_ = n;
+            while (doc_.sections().size() <= section_ && doc_.scanMore())
+                if (!doc_.pristine()) throw Restart{};
+            if (section_ >= doc_.sections().size()) break;
+        } else {
+            if (n >= order.size()) break;
+            section_ = order[n];
+        }
         const std::string name = doc_.sections()[section_].name;
         if (streaming_ && name != "HEADER") {
             version_ = doc_.versionNumber();
             if (version_ < kDxfR2000) throw Restart{};
+            if (name == "TABLES" && namingRead) throw Restart{};
         }
+        namingRead = namingRead || namesTables(name);
         if (name == "HEADER") readHeader();
         else if (name == "TABLES") readTables();
         else if (name == "BLOCKS") readBlocks();

@@ -163,6 +163,41 @@ TEST(DxfDatabaseReader, DamageFoundLateStartsTheReadingOver) {
     }
 }
 
+// Tables written after the entities are read before them: found while reading along, the reading
+// starts over in that order, and the drawing comes back as if written in the usual one.
+TEST(DxfDatabaseReader, TablesWrittenLastAreReadFirst) {
+    const std::string line = crlf(
+        "  0\nLINE\n  5\nF00\n330\n14\n100\nAcDbEntity\n  8\nPLAN\n100\nAcDbLine\n 10\n0\n 20\n0\n 30\n0\n"
+        " 11\n1\n 21\n1\n 31\n0\n");
+    std::string usual = soundDrawing(line);
+    const std::string layerTable = crlf("TABLE\n  2\nLAYER\n  5\n");
+    const std::size_t layers = usual.find(layerTable);
+    ASSERT_NE(layers, std::string::npos);
+    const std::size_t handleAt = layers + layerTable.size();
+    const std::string tableHandle = usual.substr(handleAt, usual.find('\r', handleAt) - handleAt);
+    const std::string layer = crlf("  0\nLAYER\n  5\nE00\n330\n" + tableHandle +
+                                   "\n100\nAcDbSymbolTableRecord\n100\nAcDbLayerTableRecord\n  2\nPLAN\n"
+                                   " 70\n0\n 62\n3\n  6\nContinuous\n");
+    usual.insert(usual.find(crlf("  0\nENDTAB\n"), layers), layer);
+    const Outcome expected = readBothWays(usual);
+    ASSERT_TRUE(expected.error.empty()) << expected.error;
+
+    // TABLES moved behind OBJECTS, the last section.
+    const std::string head = crlf("  0\nSECTION\n  2\nTABLES\n");
+    const std::string end = crlf("  0\nENDSEC\n");
+    const std::size_t from = usual.find(head);
+    const std::size_t to = usual.find(end, from) + end.size();
+    std::string late = usual;
+    const std::string tables = late.substr(from, to - from);
+    late.erase(from, to - from);
+    late.insert(late.rfind(crlf("  0\nEOF\n")), tables);
+    const Outcome o = readBothWays(late);
+    EXPECT_FALSE(o.onePass);
+    EXPECT_TRUE(o.error.empty()) << o.error;
+    EXPECT_EQ(o.warnings, expected.warnings);
+    EXPECT_TRUE(o.text == expected.text) << "the drawing differs from the one written in the usual order";
+}
+
 // A long section read along gives up its records as they are read; a handle used twice among them
 // is still found at the end, and the read starts over from the whole text. An owner named before
 // it is read, or given up before what it owns is read, is no damage.

@@ -469,3 +469,33 @@ TEST(DxfFuzzRegression, StrayTagAfterTheNameOfAnUnmarkedTableHeadSettlesOnTheFir
     ASSERT_NE(head, std::string::npos) << first;
     EXPECT_LT(first.find("  5\n1\n", head), first.find("  9\nSTRAY\n", head)) << first;
 }
+
+TEST(DxfFuzzRegression, NamesFoundBeforeTheirTableIsReadAreLookedUpInItAfterwards) {
+    // BLOCKS and ENTITIES before TABLES: the layer and the layout blocks they needed were made up,
+    // and the tables read later replace the made-up ones. Entities after them must find their
+    // names there (the model space itself once came back missing, and the reader crashed).
+    const std::string line = "100\nAcDbEntity\n  8\nWALLS\n100\nAcDbLine\n"
+                             " 10\n1\n 20\n2\n 30\n0\n 11\n3\n 21\n4\n 31\n0\n";
+    const std::string text =
+        kVersion + "  0\nSECTION\n  2\nBLOCKS\n  0\nENDSEC\n" +
+        "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  5\n10\n" + line + "  0\nENDSEC\n" +
+        "  0\nSECTION\n  2\nTABLES\n"
+        "  0\nTABLE\n  2\nLAYER\n  5\n20\n330\n0\n100\nAcDbSymbolTable\n"
+        "  0\nLAYER\n  5\n21\n330\n20\n100\nAcDbSymbolTableRecord\n100\nAcDbLayerTableRecord\n  2\nWALLS\n"
+        " 70\n0\n 62\n3\n  6\nContinuous\n"
+        "  0\nENDTAB\n"
+        "  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n30\n330\n0\n100\nAcDbSymbolTable\n  0\nENDTAB\n"
+        "  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  5\n11\n" + line + kTail;
+    auto d = cad::readDxfDrawingText(text, "late-tables.dxf");
+    cad::Database& db = *d.database;
+    const auto* model = dynamic_cast<const cad::BlockTableRecord*>(db.objectAt(db.modelSpaceId()));
+    ASSERT_NE(model, nullptr);
+    ASSERT_EQ(model->entityIds().size(), 2u);
+    const auto* late = static_cast<const cad::Entity*>(db.objectAt(model->entityIds()[1]));
+    EXPECT_EQ(late->layerId(), db.recordId(cad::TableKind::Layer, "WALLS"));
+
+    const std::string first = generation(text);
+    EXPECT_EQ(generation(first), first);
+    EXPECT_EQ(countOf(first, "\nLINE\n"), 2u);
+}
