@@ -26,9 +26,14 @@ InkGrid::InkGrid(double width, double height, int maxCells) {
 }
 
 CellBox InkGrid::cellsOf(const Point2d& a, const Point2d& b, double margin) const {
-    // Anything off the page clamps to its border cells: still counted, never lost.
-    const auto col = [&](double x) { return std::clamp(static_cast<int>(std::floor(x / cell_)), 0, columns_ - 1); };
-    const auto row = [&](double y) { return std::clamp(static_cast<int>(std::floor(y / cell_)), 0, rows_ - 1); };
+    // Anything off the page clamps to its border cells: still counted, never lost. Clamped as a
+    // double: far enough off, a cell's number does not fit an int.
+    const auto col = [&](double x) {
+        return static_cast<int>(std::clamp(std::floor(x / cell_), 0.0, static_cast<double>(columns_ - 1)));
+    };
+    const auto row = [&](double y) {
+        return static_cast<int>(std::clamp(std::floor(y / cell_), 0.0, static_cast<double>(rows_ - 1)));
+    };
     const double lx = std::min(a.x, b.x) - margin, hx = std::max(a.x, b.x) + margin;
     const double ly = std::min(a.y, b.y) - margin, hy = std::max(a.y, b.y) + margin;
     if (!(lx <= hx) || !(ly <= hy)) return {0, 0, columns_ - 1, rows_ - 1};  // not a number: all
@@ -38,8 +43,13 @@ CellBox InkGrid::cellsOf(const Point2d& a, const Point2d& b, double margin) cons
 void InkGrid::coverSegment(const Point2d& a, const Point2d& b, double margin, std::vector<CellBox>& out) const {
     const double length = std::hypot(b.x - a.x, b.y - a.y);
     // A long slanted segment is covered by the boxes of short pieces of it, not by its whole box.
-    const int pieces = std::clamp(static_cast<int>(length / (4 * cell_)), 1, 4 * std::max(columns_, rows_));
-    if (pieces == 1 || !std::isfinite(length) || a.x == b.x || a.y == b.y) {
+    if (!std::isfinite(length) || a.x == b.x || a.y == b.y) {
+        out.push_back(cellsOf(a, b, margin));
+        return;
+    }
+    const int pieces = static_cast<int>(
+        std::clamp(length / (4 * cell_), 1.0, static_cast<double>(4 * std::max(columns_, rows_))));
+    if (pieces == 1) {
         out.push_back(cellsOf(a, b, margin));
         return;
     }
