@@ -470,10 +470,12 @@ TEST(DxfFuzzRegression, StrayTagAfterTheNameOfAnUnmarkedTableHeadSettlesOnTheFir
     EXPECT_LT(first.find("  5\n1\n", head), first.find("  9\nSTRAY\n", head)) << first;
 }
 
-TEST(DxfFuzzRegression, NamesFoundBeforeTheirTableIsReadAreLookedUpInItAfterwards) {
-    // BLOCKS and ENTITIES before TABLES: the layer and the layout blocks they needed were made up,
-    // and the tables read later replace the made-up ones. Entities after them must find their
-    // names there (the model space itself once came back missing, and the reader crashed).
+TEST(DxfFuzzRegression, EntitiesWrittenBeforeTheTablesFindTheRecordsOfTheTables) {
+    // BLOCKS and ENTITIES before TABLES (the second ENTITIES is joined to the first). Read in the
+    // file's order, the layer and the model space they need were made up and then replaced by the
+    // tables: both lines were lost with the made-up model space. With TABLES between BLOCKS and
+    // ENTITIES, the entities found no model space at all and the reader crashed (kept in
+    // regressions/block_table_read_after_the_blocks_section.dxf).
     const std::string line = "100\nAcDbEntity\n  8\nWALLS\n100\nAcDbLine\n"
                              " 10\n1\n 20\n2\n 30\n0\n 11\n3\n 21\n4\n 31\n0\n";
     const std::string text =
