@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <numeric>
 
 #include "engine/db/Arc.h"
 #include "engine/db/Attribute.h"
@@ -182,14 +183,11 @@ DxfDrawing DxfDatabaseReader::readSections() {
     std::vector<std::size_t> order;
     if (!streaming_) {
         const auto& sections = doc_.sections();
-        std::size_t firstNaming = sections.size();
-        for (std::size_t k = 0; k < sections.size() && firstNaming == sections.size(); ++k)
-            if (namesTables(sections[k].name)) firstNaming = k;
-        for (std::size_t k = 0; k < firstNaming; ++k) order.push_back(k);
-        for (std::size_t k = firstNaming; k < sections.size(); ++k)
-            if (sections[k].name == "TABLES") order.push_back(k);
-        for (std::size_t k = firstNaming; k < sections.size(); ++k)
-            if (sections[k].name != "TABLES") order.push_back(k);
+        order.resize(sections.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        const auto firstNaming =
+            std::find_if(order.begin(), order.end(), [&](std::size_t k) { return namesTables(sections[k].name); });
+        std::stable_partition(firstNaming, order.end(), [&](std::size_t k) { return sections[k].name == "TABLES"; });
     }
     bool namingRead = false;
     for (std::size_t n = 0;; ++n) {

@@ -43,12 +43,10 @@ CellBox InkGrid::cellsOf(const Point2d& a, const Point2d& b, double margin) cons
 void InkGrid::coverSegment(const Point2d& a, const Point2d& b, double margin, std::vector<CellBox>& out) const {
     const double length = std::hypot(b.x - a.x, b.y - a.y);
     // A long slanted segment is covered by the boxes of short pieces of it, not by its whole box.
-    if (!std::isfinite(length) || a.x == b.x || a.y == b.y) {
-        out.push_back(cellsOf(a, b, margin));
-        return;
-    }
-    const int pieces = static_cast<int>(
-        std::clamp(length / (4 * cell_), 1.0, static_cast<double>(4 * std::max(columns_, rows_))));
+    const bool whole = !std::isfinite(length) || a.x == b.x || a.y == b.y;
+    const int pieces = whole ? 1
+                             : static_cast<int>(std::clamp(length / (4 * cell_), 1.0,
+                                                           static_cast<double>(4 * std::max(columns_, rows_))));
     if (pieces == 1) {
         out.push_back(cellsOf(a, b, margin));
         return;
